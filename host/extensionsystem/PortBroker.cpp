@@ -1,0 +1,86 @@
+#include "PortBroker.h"
+
+#include "CommunicationInterface.h"
+
+namespace ExtensionSystem {
+
+PortBroker::PortBroker(QObject* parent) : QObject(parent) {}
+
+PortBroker::~PortBroker() = default;
+
+void PortBroker::setPortOpener(PortOpener opener)
+{
+    m_opener = std::move(opener);
+}
+
+CommunicationInterface* PortBroker::registerConnection(const PortSettings& settings, PluginInterface* owner)
+{
+    const QString port = settings.portName;
+    if (port.isEmpty())
+        return nullptr;
+
+    PluginInterface* holder = holderOf(port);
+    if (holder && holder != owner) {
+        emit connectionRefused(port, tr("Port %1 is already in use by another sensor window.").arg(port));
+        return nullptr;
+    }
+    if (holder == owner) {
+        Held& held = m_held[owner];
+        held.communication->applyPortSettings(settings);
+        return held.communication;
+    }
+    release(owner);
+
+    if (!m_opener) {
+        emit connectionRefused(port,
+                               tr("Port %1 cannot be opened: no serial transport is available.").arg(port));
+        return nullptr;
+    }
+    QString error;
+    std::unique_ptr<CommunicationInterface> opened = m_opener(settings, &error);
+    if (!opened) {
+        emit connectionRefused(port, tr("Port %1 cannot be opened: %2").arg(port, error));
+        return nullptr;
+    }
+    CommunicationInterface* communication = opened.release();
+    communication->setParent(this);
+    m_held.insert(owner, Held{port, communication});
+    return communication;
+}
+
+void PortBroker::unregisterConnection(PluginInterface* owner)
+{
+    release(owner);
+}
+
+void PortBroker::unregisterPlugin(PluginInterface* owner)
+{
+    release(owner);
+}
+
+QString PortBroker::portOf(PluginInterface* owner) const
+{
+    return m_held.value(owner).port;
+}
+
+PluginInterface* PortBroker::holderOf(const QString& port) const
+{
+    for (auto it = m_held.cbegin(); it != m_held.cend(); ++it) {
+        if (it->port == port)
+            return it.key();
+    }
+    return nullptr;
+}
+
+void PortBroker::release(PluginInterface* owner)
+{
+    const auto it = m_held.find(owner);
+    if (it == m_held.end())
+        return;
+    // The plug-in may be waiting on this interface in a nested event loop
+    // right now: let that loop unwind before the object goes.
+    it->communication->deleteLater();
+    m_held.erase(it);
+}
+
+} // namespace ExtensionSystem

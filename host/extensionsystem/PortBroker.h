@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ConnectionBroker.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace ExtensionSystem {
+
+// The host's broker: one communication interface per open port, and a port
+// held by one plug-in is refused to every other until it is released.
+class PortBroker : public QObject, public ConnectionBroker
+{
+    Q_OBJECT
+public:
+    // Opens a port; on failure returns null and says why in *error.
+    using PortOpener =
+        std::function<std::unique_ptr<CommunicationInterface>(const PortSettings&, QString* error)>;
+
+    explicit PortBroker(QObject* parent = nullptr);
+    ~PortBroker() override;
+
+    void setPortOpener(PortOpener opener);
+
+    CommunicationInterface* registerConnection(const PortSettings& settings, PluginInterface* owner) override;
+    void unregisterConnection(PluginInterface* owner) override;
+    void unregisterPlugin(PluginInterface* owner) override;
+
+    // The port owner holds, or an empty text.
+    QString portOf(PluginInterface* owner) const;
+    // The owner of a port, or null.
+    PluginInterface* holderOf(const QString& port) const;
+
+signals:
+    // A registration that yielded no interface, with the reason for the user.
+    void connectionRefused(const QString& port, const QString& reason);
+
+private:
+    struct Held
+    {
+        QString port;
+        CommunicationInterface* communication;
+    };
+
+    void release(PluginInterface* owner);
+
+    PortOpener m_opener;
+    QHash<PluginInterface*, Held> m_held;
+};
+
+} // namespace ExtensionSystem

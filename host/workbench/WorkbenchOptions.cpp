@@ -1,0 +1,55 @@
+#include "WorkbenchOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
+{
+    auto tr = [](const char* text) { return QCoreApplication::translate("WorkbenchOptions", text); };
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Configures, monitors and teaches IO-Link ultrasonic distance sensors."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption listOption("list-sensors",
+                                        tr("Print the plug-in's identity and its sensors, then exit."));
+    const QCommandLineOption openOption("open", tr("Open the sensor named NAME at start."), "NAME");
+    const QCommandLineOption langOption("lang", tr("User interface language (en, de)."), "CODE", "en");
+    const QCommandLineOption presentationOption("presentation", tr("Start in presentation mode."));
+    const QCommandLineOption screenshotOption("screenshot", tr("Save a picture of the main window to FILE."),
+                                              "FILE");
+    const QCommandLineOption quitOption("quit-after", tr("Quit after MS milliseconds."), "MS");
+    const QCommandLineOption pluginOption("plugin-dir", tr("Folder that holds the sensor plug-in."), "DIR");
+    parser.addOptions(
+        {listOption, openOption, langOption, presentationOption, screenshotOption, quitOption, pluginOption});
+
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet("help"))
+        parser.showHelp();
+    if (parser.isSet("version"))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty()) {
+        *error = tr("Unexpected argument: %1").arg(parser.positionalArguments().first());
+        return false;
+    }
+
+    listSensors = parser.isSet(listOption);
+    openSensor = parser.value(openOption);
+    language = parser.value(langOption);
+    presentation = parser.isSet(presentationOption);
+    screenshotFile = parser.value(screenshotOption);
+    pluginDir = parser.value(pluginOption);
+    if (parser.isSet(quitOption)) {
+        bool ok = false;
+        quitAfterMs = parser.value(quitOption).toInt(&ok);
+        if (!ok || quitAfterMs < 0) {
+            *error =
+                tr("--quit-after needs a number of milliseconds, not \"%1\"").arg(parser.value(quitOption));
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the workbench was asked to do on its command line.
+struct WorkbenchOptions
+{
+    bool listSensors = false;
+    QString openSensor; // sensor name to open at start
+    QString language = "en";
+    bool presentation = false;
+    QString screenshotFile; // picture of the main window once it has settled
+    int quitAfterMs = -1;   // -1: run until the user quits
+    QString pluginDir;      // empty: "plugins" beside the executable
+
+    // Parses the arguments (program name first). On a usage error returns
+    // false with the message in *error; --help and --version are handled by
+    // Qt and exit the program.
+    bool parse(const QStringList& arguments, QString* error);
+};

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <extensionsystem/PortBroker.h>
+#include <extensionsystem/SensorBasic.h>
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <list>
+
+class PluginLibrary;
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class SensorSubWindow;
+
+namespace ExtensionSystem {
+class PluginInterface;
+}
+
+// The host application's main window: the plug-in's sensors on the left,
+// one sub-window per opened sensor on the right.
+class WorkbenchWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // plugin may be unloaded; the window then shows why instead of sensors.
+    explicit WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent = nullptr);
+    ~WorkbenchWindow() override;
+
+    // Opens the sensor named name; false when the plug-in does not list it.
+    bool openSensor(const QString& name);
+    int openSensorCount() const { return m_sessions.size(); }
+    QTreeWidget* sensorList() const { return m_sensorList; }
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    // The ports offered to sensor windows.
+    QStringList availablePorts() const { return m_ports; }
+
+public slots:
+    void setPresentationMode(bool on);
+    void refreshPorts();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void openSelectedSensor();
+    void openSettingsFile();
+    void releaseSession(SensorSubWindow* subWindow);
+    void subWindowActivated(QMdiSubWindow* active);
+    void showRefusedConnection(const QString& port, const QString& reason);
+    void applyPresentationMode(bool on);
+
+private:
+    void createMenus();
+    void createSensorList();
+    void openSensor(const ExtensionSystem::SensorBasic& sensor);
+
+    const PluginLibrary& m_plugin;
+    std::list<ExtensionSystem::SensorBasic> m_sensors;
+    ExtensionSystem::PortBroker m_broker;
+    QTreeWidget* m_sensorList = nullptr;
+    QAction* m_presentationAction = nullptr;
+    QMdiArea* m_mdiArea = nullptr;
+    QTimer* m_portTimer = nullptr;
+    QStringList m_ports;
+    QHash<QMdiSubWindow*, ExtensionSystem::PluginInterface*> m_sessions;
+    bool m_presentation = false;
+};

@@ -1,0 +1,96 @@
+#include "PluginLibrary.h"
+#include "WorkbenchOptions.h"
+#include "WorkbenchWindow.h"
+
+#include <extensionsystem/Globals.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Time the window gets to lay itself out and paint before a screenshot.
+const int screenshotSettleMs = 800;
+
+int listSensors(const PluginLibrary& plugin)
+{
+    QTextStream out(stdout);
+    out << "plugin:        " << plugin.pluginName() << '\n'
+        << "version:       " << plugin.version() << '\n'
+        << "description:   " << plugin.description() << '\n'
+        << "communication: " << plugin.communicationType() << '\n';
+    const auto sensors = plugin.sensors();
+    out << "sensors:       " << sensors.size() << '\n';
+    for (const auto& sensor : sensors)
+        out << QString::fromStdString(sensor.id()) << '\t' << QString::fromStdString(sensor.name()) << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Listing needs no display, so it runs without a GUI application.
+    const bool listOnly =
+        std::any_of(argv + 1, argv + argc, [](const char* a) { return !std::strcmp(a, "--list-sensors"); });
+    std::unique_ptr<QCoreApplication> app;
+    if (listOnly)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName("iolink-workbench");
+    QCoreApplication::setApplicationVersion("1.0.0");
+
+    QTextStream err(stderr);
+    WorkbenchOptions options;
+    QString error;
+    if (!options.parse(QCoreApplication::arguments(), &error)) {
+        err << "iolink-workbench: " << error << "\n";
+        return 2;
+    }
+    ExtensionSystem::Globals::setLanguage(options.language.toStdString());
+    ExtensionSystem::Globals::setPresentationMode(options.presentation);
+
+    const QString pluginDir =
+        options.pluginDir.isEmpty() ? QCoreApplication::applicationDirPath() + "/plugins" : options.pluginDir;
+    PluginLibrary plugin;
+    if (!plugin.load(PluginLibrary::pluginPath(pluginDir)))
+        err << "iolink-workbench: " << plugin.errorString() << "\n";
+    if (options.listSensors)
+        return plugin.isLoaded() ? listSensors(plugin) : 1;
+    err.flush();
+
+    WorkbenchWindow window(plugin);
+    window.show();
+    window.setPresentationMode(options.presentation);
+    if (!options.openSensor.isEmpty() && !window.openSensor(options.openSensor))
+        err << "iolink-workbench: no sensor named \"" << options.openSensor << "\"\n";
+    err.flush();
+
+    if (!options.screenshotFile.isEmpty()) {
+        const int delay =
+            options.quitAfterMs >= 0 ? std::min(screenshotSettleMs, options.quitAfterMs) : screenshotSettleMs;
+        QTimer::singleShot(delay, &window, [&window, file = options.screenshotFile] {
+            QTextStream out(stdout);
+            QTextStream err(stderr);
+            if (window.grab().save(file))
+                out << "screenshot: " << QDir::toNativeSeparators(file) << "\n";
+            else
+                err << "iolink-workbench: cannot write the screenshot " << file << "\n";
+        });
+    }
+    if (options.quitAfterMs >= 0) {
+        QTimer::singleShot(options.quitAfterMs, &window, [&window] {
+            window.close();
+            QCoreApplication::quit();
+        });
+    }
+    return QCoreApplication::exec();
+}

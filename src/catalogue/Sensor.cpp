@@ -1,0 +1,91 @@
+#include "Sensor.h"
+
+#include "DescriptionDocument.h"
+
+#include <extensionsystem/Globals.h>
+
+#include <boost/property_tree/xml_parser.hpp>
+
+namespace NimbarSensorPlugin::Core {
+
+namespace pt = boost::property_tree;
+
+namespace {
+
+// Deep copy through the entry text, the same text the catalogue hands out.
+void copyTree(const pt::ptree& from, pt::ptree& to)
+{
+    std::stringstream text;
+    writeEntryText(text, from);
+    pt::ptree copy;
+    pt::read_xml(text, copy);
+    to.swap(copy);
+}
+
+int integerKey(const pt::ptree& tree, const char* path)
+{
+    return tree.get_optional<int>(path).value_or(0);
+}
+
+} // namespace
+
+Sensor::Sensor() : language(ExtensionSystem::Globals::getLanguage()) {}
+
+Sensor::Sensor(const Sensor& other) : SensorBasic(other), language(other.language)
+{
+    copyTree(other.tree, tree);
+}
+
+Sensor& Sensor::operator=(const Sensor& other)
+{
+    if (this == &other)
+        return *this;
+    SensorBasic::operator=(other);
+    copyTree(other.tree, tree);
+    language = other.language;
+    return *this;
+}
+
+Sensor::~Sensor() = default;
+
+bool Sensor::fromXMLStream(std::stringstream& entryText)
+{
+    std::stringstream copy(entryText.str());
+    try {
+        pt::read_xml(entryText, tree, pt::xml_parser::no_comments);
+    } catch (const pt::xml_parser_error&) {
+        // A malformed entry leaves the tree as it was; the host decides below.
+    } catch (...) {
+        entryText.clear();
+        return false;
+    }
+    entryText.clear();
+    return SensorBasic::fromXMLStream(copy);
+}
+
+int Sensor::characterDelay() const
+{
+    return integerKey(tree, "portsettings.characterdelay");
+}
+
+int Sensor::lineDelay() const
+{
+    return integerKey(tree, "portsettings.linedelay");
+}
+
+bool Sensor::thresholdsReadOnly() const
+{
+    return integerKey(tree, "chartsettings.thresholdsreadonly") != 0;
+}
+
+pt::ptree& Sensor::sensorsNode()
+{
+    return tree.get_child("sensors");
+}
+
+std::string Sensor::languageCode() const
+{
+    return language;
+}
+
+} // namespace NimbarSensorPlugin::Core

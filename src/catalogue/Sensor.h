@@ -1,0 +1,39 @@
+#pragma once
+
+#include <extensionsystem/SensorBasic.h>
+
+#include <boost/property_tree/ptree.hpp>
+
+#include <sstream>
+#include <string>
+
+namespace NimbarSensorPlugin::Core {
+
+// The window's record of its sensor: the host's record plus the whole
+// catalogue entry, so the window can read the entry's own keys (port
+// timing, chart settings, variants).
+class Sensor : public ExtensionSystem::SensorBasic
+{
+public:
+    Sensor();
+    // Copies give an independent tree.
+    Sensor(const Sensor& other);
+    Sensor& operator=(const Sensor& other);
+    virtual ~Sensor();
+
+    // Keeps the entry's tree (a malformed text leaves it as it was) and
+    // returns whether the host accepts the record.
+    bool fromXMLStream(std::stringstream& entryText);
+
+    int characterDelay() const;
+    int lineDelay() const;
+    bool thresholdsReadOnly() const;
+    // The entry's variants; throws the tree's bad-path error when missing.
+    boost::property_tree::ptree& sensorsNode();
+    std::string languageCode() const;
+
+    boost::property_tree::ptree tree;
+    std::string language;
+};
+
+} // namespace NimbarSensorPlugin::Core

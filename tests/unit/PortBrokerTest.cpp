@@ -1,0 +1,126 @@
+#include <FakeCommunication.h>
+
+#include <extensionsystem/PortBroker.h>
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using ExtensionSystem::PluginInterface;
+using ExtensionSystem::PortBroker;
+using ExtensionSystem::PortSettings;
+
+namespace {
+
+// Owners are only compared by address; the broker never calls them.
+PluginInterface* owner(int n)
+{
+    return reinterpret_cast<PluginInterface*>(0x1000 * n);
+}
+
+PortSettings port(const QString& name)
+{
+    PortSettings settings;
+    settings.portName = name;
+    return settings;
+}
+
+class PortBrokerTest : public ::testing::Test
+{
+protected:
+    PortBrokerTest()
+    {
+        broker.setPortOpener(
+            [this](const PortSettings& settings,
+                   QString* error) -> std::unique_ptr<ExtensionSystem::CommunicationInterface> {
+                ++opened;
+                if (settings.portName == "/dev/gone") {
+                    *error = "no such device";
+                    return nullptr;
+                }
+                return std::make_unique<FakeCommunication>(settings);
+            });
+    }
+
+    PortBroker broker;
+    int opened = 0;
+};
+
+} // namespace
+
+TEST_F(PortBrokerTest, APortHeldByOneOwnerIsRefusedToAnother)
+{
+    QSignalSpy refused(&broker, &PortBroker::connectionRefused);
+    auto* first = broker.registerConnection(port("/dev/ttyUSB0"), owner(1));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(broker.registerConnection(port("/dev/ttyUSB0"), owner(2)), nullptr);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_TRUE(refused.at(0).at(1).toString().contains("in use"));
+    EXPECT_EQ(broker.holderOf("/dev/ttyUSB0"), owner(1));
+
+    broker.unregisterConnection(owner(1));
+    EXPECT_EQ(broker.holderOf("/dev/ttyUSB0"), nullptr);
+    EXPECT_NE(broker.registerConnection(port("/dev/ttyUSB0"), owner(2)), nullptr);
+}
+
+TEST_F(PortBrokerTest, TheSameOwnerAskingAgainKeepsItsInterface)
+{
+    auto* first = broker.registerConnection(port("/dev/ttyUSB0"), owner(1));
+    PortSettings slower = port("/dev/ttyUSB0");
+    slower.vSetBaudrateDefault(1);
+    EXPECT_EQ(broker.registerConnection(slower, owner(1)), first);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(first->currentPortSettings().baudrateIndex, 1);
+}
+
+TEST_F(PortBrokerTest, MovingToAnotherPortReleasesTheFirst)
+{
+    QPointer<ExtensionSystem::CommunicationInterface> first =
+        broker.registerConnection(port("/dev/a"), owner(1));
+    broker.registerConnection(port("/dev/b"), owner(1));
+    EXPECT_EQ(broker.holderOf("/dev/a"), nullptr);
+    EXPECT_EQ(broker.portOf(owner(1)), "/dev/b");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+}
+
+TEST_F(PortBrokerTest, PortsThatDoNotOpenYieldNothingAndSayWhy)
+{
+    QSignalSpy refused(&broker, &PortBroker::connectionRefused);
+    EXPECT_EQ(broker.registerConnection(port("/dev/gone"), owner(1)), nullptr);
+    EXPECT_EQ(broker.registerConnection(port(""), owner(1)), nullptr);
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_TRUE(refused.at(0).at(1).toString().contains("no such device"));
+    EXPECT_TRUE(broker.portOf(owner(1)).isEmpty());
+
+    PortBroker withoutTransport;
+    QSignalSpy refusedToo(&withoutTransport, &PortBroker::connectionRefused);
+    EXPECT_EQ(withoutTransport.registerConnection(port("/dev/ttyS0"), owner(1)), nullptr);
+    EXPECT_EQ(refusedToo.count(), 1);
+}
+
+TEST_F(PortBrokerTest, UnregisteringAPluginReleasesItsPort)
+{
+    broker.registerConnection(port("/dev/a"), owner(1));
+    broker.unregisterPlugin(owner(1));
+    EXPECT_EQ(broker.holderOf("/dev/a"), nullptr);
+    broker.unregisterPlugin(owner(1));
+}
+
+TEST(PortSettings, DefaultsAndBaudRateTable)
+{
+    PortSettings settings;
+    settings.portName = "x";
+    settings.lineDelay = 4;
+    settings.vSetBaudrateDefault(4);
+    EXPECT_EQ(settings.baudRate(), 230400);
+    settings.vInit();
+    EXPECT_TRUE(settings.portName.isEmpty());
+    EXPECT_EQ(settings.lineDelay, 0);
+    EXPECT_EQ(settings.baudRate(), 38400);
+    EXPECT_EQ(PortSettings::baudRateForIndex(0), 4800);
+    EXPECT_EQ(PortSettings::baudRateForIndex(3), 115200);
+    EXPECT_EQ(PortSettings::baudRateForIndex(9), 38400);
+}

@@ -1,0 +1,205 @@
+#include "ModalAnswer.h"
+
+#include <window/SensorWindow.h>
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+ExtensionSystem::SensorBasic hostRecord(const std::string& name)
+{
+    std::stringstream text("<name>" + name + "</name>");
+    ExtensionSystem::SensorBasic sensor;
+    sensor.fromXMLStream(text);
+    return sensor;
+}
+
+QStringList itemTexts(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
+QTreeWidget* processDataTree(SensorWindow& window)
+{
+    return window.processDataDock()->findChild<QTreeWidget*>();
+}
+
+} // namespace
+
+class SensorWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsOfflineWithItsCatalogueRecord()
+    {
+        SensorWindow window(hostRecord("RT5-1300-M30"));
+        QCOMPARE(window.sensorRecord().id(), std::string("UK130"));
+        QCOMPARE(window.windowTitle(), QString("RT5-1300-M30 (Offline)"));
+        QCOMPARE(window.statusBar()->currentMessage(), QString("RT5-1300-M30 (Offline)"));
+        QVERIFY(!window.isConnected());
+        QCOMPARE(itemTexts(window.portSelector()), (QStringList{"Offline", QString()}));
+        QCOMPARE(window.minimumWidth(), 850);
+        QCOMPARE(window.minimumHeight(), 500);
+        QCOMPARE(window.propertyTreeDock()->objectName(), QString("propertyTree"));
+        QCOMPARE(window.observationDock()->objectName(), QString("observation"));
+        QCOMPARE(window.processDataDock()->objectName(), QString("processdata"));
+    }
+
+    void processDataListHasItsGroups()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QTreeWidget* tree = processDataTree(window);
+        QCOMPARE(tree->topLevelItemCount(), 4);
+        QCOMPARE(tree->topLevelItem(0)->text(0), QString("Measurement Value"));
+        QCOMPARE(tree->topLevelItem(3)->text(0), QString("Object information"));
+        QCOMPARE(tree->topLevelItem(3)->childCount(), 4);
+        QCOMPARE(tree->topLevelItem(3)->child(3)->text(0), QString("Object 4"));
+    }
+
+    void aSensorTheDocumentLacksStillGetsAWindow()
+    {
+        SensorWindow window(hostRecord("RT9-unknown"));
+        QVERIFY(window.sensorRecord().tree.empty());
+        QCOMPARE(window.sensorRecord().characterDelay(), 0);
+        QCOMPARE(window.windowTitle(), QString(" (Offline)"));
+    }
+
+    void portListRefreshKeepsOrDropsTheSelection()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QComboBox* selector = window.portSelector();
+        window.updateComPortList({"/dev/ttyS0", "/dev/ttyUSB0"});
+        QCOMPARE(itemTexts(selector), (QStringList{"Offline", QString(), "/dev/ttyS0", "/dev/ttyUSB0"}));
+        QCOMPARE(selector->currentIndex(), 0);
+
+        selector->setCurrentIndex(3);
+        window.updateComPortList({"/dev/ttyUSB0", "/dev/ttyUSB1"});
+        QCOMPARE(selector->currentText(), QString("/dev/ttyUSB0"));
+        QCOMPARE(selector->currentIndex(), 2);
+
+        window.updateComPortList({"/dev/ttyUSB1"});
+        QCOMPARE(selector->currentIndex(), -1);
+
+        // Matching is exact: a differently cased name is another port.
+        window.updateComPortList({"COM3"});
+        selector->setCurrentIndex(2);
+        window.updateComPortList({"com3"});
+        QCOMPARE(selector->currentIndex(), -1);
+    }
+
+    void presentationModeNeverHidesTheProcessData()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QTreeWidget* tree = processDataTree(window);
+        window.vSensorUpdate(true);
+        QVERIFY(window.propertyTreeDock()->isHidden());
+        QVERIFY(window.observationDock()->isHidden());
+        QVERIFY(!window.processDataDock()->isHidden());
+        QVERIFY(tree->topLevelItem(0)->isExpanded());
+        QVERIFY(!tree->topLevelItem(1)->isExpanded());
+        QVERIFY(!tree->topLevelItem(3)->isExpanded());
+
+        window.vSensorUpdate(false);
+        QVERIFY(!window.propertyTreeDock()->isHidden());
+        QVERIFY(!window.observationDock()->isHidden());
+        QVERIFY(tree->topLevelItem(2)->isExpanded());
+    }
+
+    void autoConnectSelectsThePortAndAsksForIt()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        window.updateComPortList({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB0"});
+        QSignalSpy selected(&window, &SensorWindow::vComPortSelected);
+        window.vAutoConnect("/dev/ttyUSB0");
+        QCOMPARE(selected.count(), 2);
+        QCOMPARE(selected.at(0).at(0).toString(), QString());
+        QCOMPARE(selected.at(1).at(0).toString(), QString("/dev/ttyUSB0"));
+        QCOMPARE(window.portSelector()->currentIndex(), 4);
+    }
+
+    void closingDisconnectsThenAnnouncesIt()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        window.show();
+        QStringList order;
+        connect(&window, &SensorWindow::vComPortSelected, this,
+                [&](const QString& port) { order << "port " + port; });
+        connect(&window, &SensorWindow::vAboutToClose, this, [&] { order << "about to close"; });
+        QVERIFY(window.close());
+        QCOMPARE(order, (QStringList{"port ", "about to close"}));
+        QVERIFY(!window.isVisible());
+    }
+
+    void openSettingsRefusesBrokenAndForeignFiles()
+    {
+        QTemporaryDir dir;
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        {
+            ModalAnswer answer(QMessageBox::Ok);
+            QVERIFY(!window.bOpenSettings(dir.filePath("missing.kvs")));
+            QCOMPARE(answer.answered, 1);
+            QCOMPARE(answer.title, QString("Opening settings..."));
+            QCOMPARE(answer.text, QString("The selected settings are corupted"));
+        }
+        {
+            const QString foreign = dir.filePath("foreign.kvs");
+            QFile file(foreign);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\"><pluginsettings/></root>");
+            file.close();
+            ModalAnswer answer(QMessageBox::Ok);
+            QVERIFY(!window.bOpenSettings(foreign));
+            QCOMPARE(answer.text, QString("The selected settings are not for the current sensor"));
+        }
+    }
+
+    void openSettingsAcceptsACompleteFileOfThisSensor()
+    {
+        QTemporaryDir dir;
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        const QString path = dir.filePath("own.kvs");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+            "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\">\n"
+            "<pluginsettings><propertytreedata data=\"\"/><chartdata data=\"\"/></pluginsettings></root>\n");
+        file.close();
+        QVERIFY(window.bOpenSettings(path));
+    }
+
+    void openSettingsWithoutNameAsksAndCancelChangesNothing()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QTimer cancel;
+        int dialogs = 0;
+        connect(&cancel, &QTimer::timeout, this, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                ++dialogs;
+                dialog->reject();
+            }
+        });
+        cancel.start(10);
+        QVERIFY(!window.bOpenSettings());
+        QCOMPARE(dialogs, 1);
+    }
+};
+
+QTEST_MAIN(SensorWindowTest)
+#include "tst_sensorwindow.moc"

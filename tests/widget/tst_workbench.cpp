@@ -1,0 +1,111 @@
+#include <PluginLibrary.h>
+#include <WorkbenchWindow.h>
+
+#include <extensionsystem/Globals.h>
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTreeWidget>
+#include <QtTest>
+
+// The workbench with the real plug-in loaded from the build's plug-in folder.
+class WorkbenchTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    PluginLibrary plugin;
+
+    static QMainWindow* sensorWindowOf(QMdiSubWindow* subWindow)
+    {
+        return qobject_cast<QMainWindow*>(subWindow->widget());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
+    }
+
+    void listsThePluginsSensors()
+    {
+        WorkbenchWindow window(plugin);
+        QTreeWidget* list = window.sensorList();
+        QCOMPARE(list->topLevelItemCount(), 5);
+        QCOMPARE(list->topLevelItem(0)->text(0), QString("RT5-350-M18"));
+        QCOMPARE(list->topLevelItem(0)->text(1), QString("UM035"));
+        auto* label = window.findChild<QLabel*>("pluginLabel");
+        QVERIFY(label->text().contains("IoLinkMzRT5family"));
+        QVERIFY(label->text().contains("SERIAL"));
+    }
+
+    void opensASensorInASubWindowAndReleasesItOnClose()
+    {
+        WorkbenchWindow window(plugin);
+        window.show();
+        QVERIFY(window.openSensor("RT5-600-M18"));
+        QCOMPARE(window.openSensorCount(), 1);
+        QMdiSubWindow* subWindow = window.mdiArea()->subWindowList().value(0);
+        QVERIFY(subWindow);
+        QPointer<QMainWindow> sensorWindow = sensorWindowOf(subWindow);
+        QVERIFY(sensorWindow);
+        QCOMPARE(sensorWindow->windowTitle(), QString("RT5-600-M18 (Offline)"));
+
+        QVERIFY(subWindow->close());
+        QTRY_COMPARE(window.openSensorCount(), 0);
+        QTRY_VERIFY(sensorWindow.isNull());
+        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+    }
+
+    void unknownSensorsAreNotOpened()
+    {
+        WorkbenchWindow window(plugin);
+        QVERIFY(!window.openSensor("RT5-999"));
+        QCOMPARE(window.openSensorCount(), 0);
+    }
+
+    void presentationModeReachesEveryOpenSensor()
+    {
+        WorkbenchWindow window(plugin);
+        window.show();
+        window.openSensor("RT5-350-M18");
+        window.openSensor("RT5-600-M18");
+        window.setPresentationMode(true);
+        QVERIFY(ExtensionSystem::Globals::getPresentationMode());
+        for (QMdiSubWindow* subWindow : window.mdiArea()->subWindowList()) {
+            auto* dock = sensorWindowOf(subWindow)->findChild<QDockWidget*>("propertyTree");
+            QVERIFY(dock->isHidden());
+        }
+        // A sensor opened later starts in the same mode.
+        window.openSensor("RT5-1300-M30");
+        auto* last = sensorWindowOf(window.mdiArea()->subWindowList().last());
+        QVERIFY(last->findChild<QDockWidget*>("propertyTree")->isHidden());
+        window.setPresentationMode(false);
+        QVERIFY(!last->findChild<QDockWidget*>("propertyTree")->isHidden());
+    }
+
+    void closingTheWorkbenchClosesEverySensor()
+    {
+        WorkbenchWindow window(plugin);
+        window.show();
+        window.openSensor("RT5-350-M18");
+        QPointer<QMainWindow> sensorWindow = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
+        QVERIFY(window.close());
+        QVERIFY(!sensorWindow->isVisible());
+    }
+
+    void aMissingPluginIsShownNotFatal()
+    {
+        PluginLibrary missing;
+        QVERIFY(!missing.load("/nonexistent/libIoLinkMzRT5family.so"));
+        WorkbenchWindow window(missing);
+        QCOMPARE(window.sensorList()->topLevelItemCount(), 0);
+        QVERIFY(window.findChild<QLabel*>("pluginLabel")->text().contains("/nonexistent"));
+    }
+};
+
+QTEST_MAIN(WorkbenchTest)
+#include "tst_workbench.moc"
