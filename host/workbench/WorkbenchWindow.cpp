@@ -60,6 +60,9 @@ WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
 
 WorkbenchWindow::~WorkbenchWindow()
 {
+    // The area reports activations while its sub-windows are torn down, and
+    // this object is half gone by then.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
     // Interfaces own their sensor windows, which live in sub-windows of the
     // MDI area: release every interface before the area goes.
     const auto sessions = m_sessions;
