@@ -48,6 +48,9 @@ public:
     // Reopens the port with new settings.
     virtual void applyPortSettings(const PortSettings& settings) = 0;
     virtual const PortSettings& currentPortSettings() const = 0;
+    // Lets go of the port. The object stays usable: frames submitted from
+    // now on finish at once with status 0 and raw sends are dropped.
+    virtual void closePort() = 0;
 
 signals:
     void emitFinished(unsigned int frameId);

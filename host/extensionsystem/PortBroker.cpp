@@ -30,6 +30,8 @@ CommunicationInterface* PortBroker::registerConnection(const PortSettings& setti
         return held.communication;
     }
     release(owner);
+    // The owner overwrites its pointer with the result of this call.
+    deleteRetired(owner);
 
     if (!m_opener) {
         emit connectionRefused(port,
@@ -56,6 +58,7 @@ void PortBroker::unregisterConnection(PluginInterface* owner)
 void PortBroker::unregisterPlugin(PluginInterface* owner)
 {
     release(owner);
+    deleteRetired(owner);
 }
 
 QString PortBroker::portOf(PluginInterface* owner) const
@@ -77,10 +80,18 @@ void PortBroker::release(PluginInterface* owner)
     const auto it = m_held.find(owner);
     if (it == m_held.end())
         return;
-    // The plug-in may be waiting on this interface in a nested event loop
-    // right now: let that loop unwind before the object goes.
-    it->communication->deleteLater();
+    it->communication->closePort();
+    m_retired.insert(owner, it->communication);
     m_held.erase(it);
+}
+
+void PortBroker::deleteRetired(PluginInterface* owner)
+{
+    // The plug-in may be waiting on one of these in a nested event loop right
+    // now: let that loop unwind before the object goes.
+    for (CommunicationInterface* communication : m_retired.values(owner))
+        communication->deleteLater();
+    m_retired.remove(owner);
 }
 
 } // namespace ExtensionSystem

@@ -47,9 +47,14 @@ private:
     };
 
     void release(PluginInterface* owner);
+    void deleteRetired(PluginInterface* owner);
 
     PortOpener m_opener;
     QHash<PluginInterface*, Held> m_held;
+    // Interfaces whose port was released but whose owner may still hold a
+    // pointer to them (a plug-in may unregister and keep its pointer until it
+    // registers again or goes away).
+    QMultiHash<PluginInterface*, CommunicationInterface*> m_retired;
 };
 
 } // namespace ExtensionSystem

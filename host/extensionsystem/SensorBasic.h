@@ -13,7 +13,7 @@ public:
     SensorBasic();
     SensorBasic(const SensorBasic& other);
     SensorBasic& operator=(const SensorBasic& other);
-    virtual ~SensorBasic();
+    ~SensorBasic();
 
     const std::string& id() const { return m_id; }
     const std::string& name() const { return m_name; }

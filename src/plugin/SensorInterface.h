@@ -3,7 +3,6 @@
 #include <extensionsystem/PluginInterface.h>
 #include <extensionsystem/PortSettings.h>
 
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -59,8 +58,8 @@ private slots:
 
 private:
     bool portRegistered = false;
-    // Guarded: the host may have destroyed the sub-window, and the window with it.
-    QPointer<SensorWindow> window;
+    // The host deletes the interface before the sub-window that shows the window.
+    SensorWindow* window = nullptr;
     ExtensionSystem::PortSettings portSettings;
     ExtensionSystem::CommunicationInterface* communication = nullptr;
     QString sensorName;

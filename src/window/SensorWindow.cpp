@@ -165,9 +165,9 @@ void SensorWindow::setCommunication(ExtensionSystem::CommunicationInterface* com
     d->communication = communication;
 }
 
-void SensorWindow::vSetCompleteName(const QString& text)
+void SensorWindow::vSetCompleteName(QString str)
 {
-    d->completeName = text;
+    d->completeName = str;
 }
 
 QString SensorWindow::completeName() const
@@ -202,8 +202,12 @@ void SensorWindow::updateComPortList(const QStringList& ports)
     d->portSelector->insertItem(0, tr("Offline"));
     d->portSelector->insertSeparator(1);
     d->portSelector->insertItems(2, ports);
-    d->portSelector->setCurrentIndex(
-        d->portSelector->findText(selected, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // Nothing selected before means nothing selected after; the separator's
+    // empty text must not count as a match.
+    const int index = selected.isEmpty()
+                          ? -1
+                          : d->portSelector->findText(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    d->portSelector->setCurrentIndex(index);
 }
 
 void SensorWindow::vSensorUpdate(const QVariant& value)

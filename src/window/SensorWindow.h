@@ -2,6 +2,8 @@
 
 #include "catalogue/Sensor.h"
 
+#include <extensionsystem/CommunicationInterface.h>
+
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -14,9 +16,8 @@ class QDockWidget;
 class QTreeWidget;
 
 namespace ExtensionSystem {
-class CommunicationInterface;
 class SensorBasic;
-} // namespace ExtensionSystem
+}
 
 namespace NimbarSensorPlugin::Core {
 
@@ -38,7 +39,6 @@ public:
     ExtensionSystem::CommunicationInterface* communication() const;
     void setCommunication(ExtensionSystem::CommunicationInterface* communication);
 
-    void vSetCompleteName(const QString& text);
     QString completeName() const;
 
     bool isConnected() const { return connected; }
@@ -48,19 +48,29 @@ public:
     QDockWidget* processDataDock() const;
     QDockWidget* observationDock() const;
 
+    // Signals and slots keep the order of the window's slot table: hosts and
+    // tools address them by index.
+signals:
+    void vAboutToClose();
+    // Raw text for the sensor; the interface sends it as it is.
+    void vSendData(const QString& text);
+    void vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame frame);
+    // The port the host is to register; an empty text releases it.
+    void vComPortSelected(const QString& port);
+    void vUpdateChart(double value);
+    void sendQuery();
+
 public slots:
     void updateComPortList(const QStringList& ports);
-    void vSensorUpdate(const QVariant& value);
     void vAutoConnect(QString ComPort);
-    void vDisconnect();
-    void updateWindowTitle();
+    void vSensorUpdate(const QVariant& value);
+    void vSetCompleteName(QString str);
     bool bOpenSettings(QString fileName);
     bool bOpenSettings();
 
-signals:
-    void vSendData(const QString& text);
-    void vComPortSelected(const QString& port);
-    void vAboutToClose();
+protected slots:
+    void updateWindowTitle();
+    void vDisconnect();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

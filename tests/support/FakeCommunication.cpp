@@ -9,7 +9,8 @@ FakeCommunication::FakeCommunication(const ExtensionSystem::PortSettings& settin
 
 void FakeCommunication::sendBytes(std::string bytes)
 {
-    sentBytes.push_back(std::move(bytes));
+    if (!closed)
+        sentBytes.push_back(std::move(bytes));
 }
 
 unsigned int FakeCommunication::submitFrame(DataFrame*)
@@ -29,4 +30,9 @@ void FakeCommunication::applyPortSettings(const ExtensionSystem::PortSettings& s
 const ExtensionSystem::PortSettings& FakeCommunication::currentPortSettings() const
 {
     return m_settings;
+}
+
+void FakeCommunication::closePort()
+{
+    closed = true;
 }

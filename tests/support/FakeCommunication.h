@@ -17,7 +17,9 @@ public:
     unsigned int submitFrame(DataFrame* frame) override;
     void applyPortSettings(const ExtensionSystem::PortSettings& settings) override;
     const ExtensionSystem::PortSettings& currentPortSettings() const override;
+    void closePort() override;
 
+    bool closed = false;
     std::vector<std::string> sentBytes;
     std::vector<ExtensionSystem::PortSettings> appliedSettings;
 

@@ -86,6 +86,23 @@ TEST_F(PortBrokerTest, MovingToAnotherPortReleasesTheFirst)
     EXPECT_TRUE(first.isNull());
 }
 
+TEST_F(PortBrokerTest, AReleasedInterfaceOutlivesTheReleaseClosed)
+{
+    // A plug-in may keep its pointer after unregistering; it must stay valid
+    // until the plug-in registers again or goes away.
+    QPointer<FakeCommunication> held =
+        static_cast<FakeCommunication*>(broker.registerConnection(port("/dev/a"), owner(1)));
+    broker.unregisterConnection(owner(1));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(held.isNull());
+    EXPECT_TRUE(held->closed);
+    EXPECT_EQ(broker.holderOf("/dev/a"), nullptr);
+
+    broker.unregisterPlugin(owner(1));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(held.isNull());
+}
+
 TEST_F(PortBrokerTest, PortsThatDoNotOpenYieldNothingAndSayWhy)
 {
     QSignalSpy refused(&broker, &PortBroker::connectionRefused);

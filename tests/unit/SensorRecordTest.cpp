@@ -113,13 +113,3 @@ TEST(SensorRecord, CopiesAreIndependent)
     EXPECT_EQ(assigned.languageCode(), "de");
     EXPECT_EQ(assigned.name(), "Alpha");
 }
-
-TEST(SensorRecord, SelfAssignmentChangesNothing)
-{
-    Sensor sensor =
-        recordFrom("<id>A1</id><name>Alpha</name><portsettings><linedelay>5</linedelay></portsettings>");
-    Sensor& same = sensor;
-    sensor = same;
-    EXPECT_EQ(sensor.name(), "Alpha");
-    EXPECT_EQ(sensor.lineDelay(), 5);
-}

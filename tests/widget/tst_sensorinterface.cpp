@@ -1,3 +1,5 @@
+#include "ModalAnswer.h"
+
 #include <RecordingBroker.h>
 #include <plugin/PluginExports.h>
 #include <plugin/SensorInterface.h>
@@ -259,13 +261,15 @@ private slots:
         QVERIFY(opened.area->subWindowList().value(0)->widget() == nullptr);
     }
 
-    void survivesTheHostDeletingTheSubWindowFirst()
+    void openSettingsFromTheHostReachesTheWindow()
     {
         RecordingBroker broker({});
         Opened opened = open();
-        opened.area.reset();
+        ModalAnswer answer(QMessageBox::Ok);
+        opened.interface->vActionOpen("/nonexistent/settings.kvs");
+        QCOMPARE(answer.answered, 1);
+        QCOMPARE(answer.text, QString("The selected settings are corupted"));
         delete opened.interface;
-        QCOMPARE(broker.calls, QStringList{"unregister plugin"});
     }
 
     void presentationSwitchReachesTheWindow()

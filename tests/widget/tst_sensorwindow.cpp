@@ -60,6 +60,24 @@ private slots:
         QCOMPARE(window.processDataDock()->objectName(), QString("processdata"));
     }
 
+    void signalsComeFirstInTheirFixedOrder()
+    {
+        const QStringList expected = {"vAboutToClose()",
+                                      "vSendData(QString)",
+                                      "vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)",
+                                      "vComPortSelected(QString)",
+                                      "vUpdateChart(double)",
+                                      "sendQuery()"};
+        const QMetaObject& meta = SensorWindow::staticMetaObject;
+        QCOMPARE(QString(meta.className()), QString("NimbarSensorPlugin::Core::SensorWindow"));
+        for (int i = 0; i < expected.size(); ++i) {
+            const QMetaMethod method = meta.method(meta.methodOffset() + i);
+            QCOMPARE(method.methodType(), QMetaMethod::Signal);
+            QCOMPARE(QString(method.methodSignature()), expected.at(i));
+        }
+        QCOMPARE(meta.method(meta.methodOffset() + expected.size()).methodType(), QMetaMethod::Slot);
+    }
+
     void processDataListHasItsGroups()
     {
         SensorWindow window(hostRecord("RT5-350-M18"));
@@ -93,6 +111,9 @@ private slots:
         QCOMPARE(selector->currentIndex(), 2);
 
         window.updateComPortList({"/dev/ttyUSB1"});
+        QCOMPARE(selector->currentIndex(), -1);
+        // Still nothing selected after a further refresh: not the separator.
+        window.updateComPortList({"/dev/ttyUSB2"});
         QCOMPARE(selector->currentIndex(), -1);
 
         // Matching is exact: a differently cased name is another port.
@@ -182,6 +203,28 @@ private slots:
             "<pluginsettings><propertytreedata data=\"\"/><chartdata data=\"\"/></pluginsettings></root>\n");
         file.close();
         QVERIFY(window.bOpenSettings(path));
+    }
+
+    void openSettingsWithMissingSectionsFailsQuietly()
+    {
+        QTemporaryDir dir;
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        const QByteArray root = "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\">";
+        const QList<QByteArray> incomplete = {
+            root + "</root>",
+            root + "<pluginsettings><chartdata data=\"\"/></pluginsettings></root>",
+            root + "<pluginsettings><propertytreedata data=\"\"/></pluginsettings></root>",
+        };
+        for (const QByteArray& text : incomplete) {
+            const QString path = dir.filePath("part.kvs");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(text);
+            file.close();
+            ModalAnswer answer(QMessageBox::Ok);
+            QVERIFY2(!window.bOpenSettings(path), text.constData());
+            QCOMPARE(answer.answered, 0);
+        }
     }
 
     void openSettingsWithoutNameAsksAndCancelChangesNothing()
