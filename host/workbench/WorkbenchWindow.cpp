@@ -222,12 +222,24 @@ void WorkbenchWindow::applyPresentationMode(bool on)
         session->vUpdate(on);
 }
 
-void WorkbenchWindow::refreshPorts()
+QStringList WorkbenchWindow::systemSerialPorts()
 {
     QStringList ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         ports.append(info.systemLocation());
     ports.sort();
+    return ports;
+}
+
+void WorkbenchWindow::setPortLister(PortLister lister)
+{
+    m_portLister = std::move(lister);
+    refreshPorts();
+}
+
+void WorkbenchWindow::refreshPorts()
+{
+    const QStringList ports = m_portLister();
     if (ports == m_ports)
         return;
     m_ports = ports;

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <list>
 
 class PluginLibrary;
@@ -40,6 +41,11 @@ public:
     // The ports offered to sensor windows.
     QStringList availablePorts() const { return m_ports; }
 
+    // Where the port list comes from; by default the system's serial ports.
+    using PortLister = std::function<QStringList()>;
+    void setPortLister(PortLister lister);
+    static QStringList systemSerialPorts();
+
 public slots:
     void setPresentationMode(bool on);
     void refreshPorts();
@@ -67,6 +73,7 @@ private:
     QAction* m_presentationAction = nullptr;
     QMdiArea* m_mdiArea = nullptr;
     QTimer* m_portTimer = nullptr;
+    PortLister m_portLister = &WorkbenchWindow::systemSerialPorts;
     QStringList m_ports;
     QHash<QMdiSubWindow*, ExtensionSystem::PluginInterface*> m_sessions;
     bool m_presentation = false;

@@ -3,6 +3,7 @@
 
 #include <extensionsystem/Globals.h>
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
@@ -58,6 +59,27 @@ private slots:
         QTRY_COMPARE(window.openSensorCount(), 0);
         QTRY_VERIFY(sensorWindow.isNull());
         QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+    }
+
+    void portsThatComeAndGoReachEveryOpenSensor()
+    {
+        WorkbenchWindow window(plugin);
+        QStringList system = {"/dev/ttyUSB0"};
+        window.setPortLister([&system] { return system; });
+        window.openSensor("RT5-350-M18");
+        auto* selector =
+            sensorWindowOf(window.mdiArea()->subWindowList().value(0))->findChild<QComboBox*>("portSelector");
+        QCOMPARE(selector->count(), 3);
+        QCOMPARE(selector->itemText(2), QString("/dev/ttyUSB0"));
+
+        system = QStringList{"/dev/ttyACM0", "/dev/ttyUSB0"};
+        window.refreshPorts();
+        QCOMPARE(selector->count(), 4);
+        QCOMPARE(selector->itemText(2), QString("/dev/ttyACM0"));
+
+        system.clear();
+        window.refreshPorts();
+        QCOMPARE(selector->count(), 2);
     }
 
     void unknownSensorsAreNotOpened()
