@@ -1,3 +1,4 @@
+#include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "WorkbenchOptions.h"
 #include "WorkbenchWindow.h"
@@ -56,6 +57,8 @@ int main(int argc, char** argv)
         return 2;
     }
     ExtensionSystem::Globals::setLanguage(options.language.toStdString());
+    if (!installHostTranslations(options.language))
+        err << "iolink-workbench: no translation for \"" << options.language << "\"; using English\n";
     ExtensionSystem::Globals::setPresentationMode(options.presentation);
 
     const QString pluginDir =

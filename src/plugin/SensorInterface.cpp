@@ -116,6 +116,8 @@ void SensorInterface::vActionExit(const QString&)
     window->close();
 }
 
+// Activation brings a live chart forward to its newest data; the window has
+// no chart yet, so there is nothing to bring forward.
 void SensorInterface::setWindowActive(bool) {}
 
 void SensorInterface::vAboutToClose()

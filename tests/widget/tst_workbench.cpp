@@ -1,3 +1,4 @@
+#include <HostTranslator.h>
 #include <PluginLibrary.h>
 #include <WorkbenchWindow.h>
 
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -126,6 +128,16 @@ private slots:
         WorkbenchWindow window(missing);
         QCOMPARE(window.sensorList()->topLevelItemCount(), 0);
         QVERIFY(window.findChild<QLabel*>("pluginLabel")->text().contains("/nonexistent"));
+    }
+
+    // Last: translators stay installed for the rest of the process.
+    void germanCaptionsWhenAsked()
+    {
+        QVERIFY(!installHostTranslations("xx"));
+        QVERIFY(installHostTranslations("de"));
+        WorkbenchWindow window(plugin);
+        QCOMPARE(window.menuBar()->actions().value(0)->text(), QString("&Datei"));
+        QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Kennung"));
     }
 };
 

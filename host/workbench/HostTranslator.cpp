@@ -1,0 +1,26 @@
+#include "HostTranslator.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+bool installHostTranslations(const QString& language)
+{
+    if (language == "en")
+        return true;
+    // The catalogues live in a static library; naming them pulls them in.
+    Q_INIT_RESOURCE(host_translations);
+    auto* host = new QTranslator(QCoreApplication::instance());
+    if (!host->load(":/translations/host_" + language)) {
+        delete host;
+        return false;
+    }
+    QCoreApplication::installTranslator(host);
+    // Qt's own dialogs and buttons, where the system has them.
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (qt->load("qtbase_" + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
+    return true;
+}

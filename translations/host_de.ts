@@ -1,0 +1,167 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ExtensionSystem::PortBroker</name>
+    <message>
+        <source>Port %1 is already in use by another sensor window.</source>
+        <translation>Der Anschluss %1 wird bereits von einem anderen Sensorfenster belegt.</translation>
+    </message>
+    <message>
+        <source>Port %1 cannot be opened: no serial transport is available.</source>
+        <translation>Der Anschluss %1 lässt sich nicht öffnen: keine serielle Übertragung verfügbar.</translation>
+    </message>
+    <message>
+        <source>Port %1 cannot be opened: %2</source>
+        <translation>Der Anschluss %1 lässt sich nicht öffnen: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PluginLibrary</name>
+    <message>
+        <source>Cannot load the sensor plug-in %1: %2</source>
+        <translation>Das Sensor-Plug-in %1 lässt sich nicht laden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a sensor plug-in: it lacks %2</source>
+        <translation>%1 ist kein Sensor-Plug-in: es fehlt %2</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbenchOptions</name>
+    <message>
+        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.</source>
+        <translation>Konfiguriert, beobachtet und teacht IO-Link-Ultraschall-Abstandssensoren.</translation>
+    </message>
+    <message>
+        <source>Print the plug-in&apos;s identity and its sensors, then exit.</source>
+        <translation>Kennung und Sensoren des Plug-ins ausgeben, dann beenden.</translation>
+    </message>
+    <message>
+        <source>Open the sensor named NAME at start.</source>
+        <translation>Den Sensor NAME beim Start öffnen.</translation>
+    </message>
+    <message>
+        <source>User interface language (en, de).</source>
+        <translation>Sprache der Oberfläche (en, de).</translation>
+    </message>
+    <message>
+        <source>Start in presentation mode.</source>
+        <translation>Im Präsentationsmodus starten.</translation>
+    </message>
+    <message>
+        <source>Save a picture of the main window to FILE.</source>
+        <translation>Ein Bild des Hauptfensters in DATEI speichern.</translation>
+    </message>
+    <message>
+        <source>Quit after MS milliseconds.</source>
+        <translation>Nach MS Millisekunden beenden.</translation>
+    </message>
+    <message>
+        <source>Folder that holds the sensor plug-in.</source>
+        <translation>Ordner, der das Sensor-Plug-in enthält.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Unerwartetes Argument: %1</translation>
+    </message>
+    <message>
+        <source>--quit-after needs a number of milliseconds, not &quot;%1&quot;</source>
+        <translation>--quit-after erwartet eine Anzahl Millisekunden, nicht "%1"</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbenchWindow</name>
+    <message>
+        <source>IO-Link Sensor Workbench</source>
+        <translation>IO-Link-Sensor-Werkbank</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sensor(s) available</source>
+        <translation>
+            <numerusform>%n Sensor verfügbar</numerusform>
+            <numerusform>%n Sensoren verfügbar</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sensors</source>
+        <translation>Sensoren</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;%1&lt;/b&gt; %2&lt;br&gt;%3&lt;br&gt;Communication: %4</source>
+        <translation>&lt;b&gt;%1&lt;/b&gt; %2&lt;br&gt;%3&lt;br&gt;Kommunikation: %4</translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>Id</source>
+        <translation>Kennung</translation>
+    </message>
+    <message>
+        <source>The plug-in lists no sensors: its description document is missing or not for this plug-in.</source>
+        <translation>Das Plug-in nennt keine Sensoren: seine Beschreibungsdatei fehlt oder gehört nicht zu diesem Plug-in.</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Open sensor</source>
+        <translation>Sensor ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Open &amp;settings...</source>
+        <translation>&amp;Einstellungen öffnen...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Presentation mode</source>
+        <translation>&amp;Präsentationsmodus</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Fenster</translation>
+    </message>
+    <message>
+        <source>&amp;Tile</source>
+        <translation>&amp;Nebeneinander</translation>
+    </message>
+    <message>
+        <source>&amp;Cascade</source>
+        <translation>Ü&amp;berlappend</translation>
+    </message>
+    <message>
+        <source>Close &amp;all</source>
+        <translation>&amp;Alle schließen</translation>
+    </message>
+    <message>
+        <source>The plug-in lists no sensor named &quot;%1&quot;.</source>
+        <translation>Das Plug-in kennt keinen Sensor namens "%1".</translation>
+    </message>
+    <message>
+        <source>The plug-in could not open %1.</source>
+        <translation>Das Plug-in konnte %1 nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Open a sensor first: settings belong to a sensor window.</source>
+        <translation>Zuerst einen Sensor öffnen: Einstellungen gehören zu einem Sensorfenster.</translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation>Einstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>Sensor Settings (*.kvs)</source>
+        <translation>Sensoreinstellungen (*.kvs)</translation>
+    </message>
+</context>
+</TS>
