@@ -4,23 +4,21 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <memory>
+
 bool installHostTranslations(const QString& language)
 {
     if (language == "en")
         return true;
     // The catalogues live in a static library; naming them pulls them in.
     Q_INIT_RESOURCE(host_translations);
-    auto* host = new QTranslator(QCoreApplication::instance());
-    if (!host->load(":/translations/host_" + language)) {
-        delete host;
+    auto host = std::make_unique<QTranslator>(QCoreApplication::instance());
+    if (!host->load(":/translations/host_" + language))
         return false;
-    }
-    QCoreApplication::installTranslator(host);
+    QCoreApplication::installTranslator(host.release());
     // Qt's own dialogs and buttons, where the system has them.
-    auto* qt = new QTranslator(QCoreApplication::instance());
+    auto qt = std::make_unique<QTranslator>(QCoreApplication::instance());
     if (qt->load("qtbase_" + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
-    else
-        delete qt;
+        QCoreApplication::installTranslator(qt.release());
     return true;
 }

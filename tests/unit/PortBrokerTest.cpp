@@ -118,14 +118,6 @@ TEST_F(PortBrokerTest, PortsThatDoNotOpenYieldNothingAndSayWhy)
     EXPECT_EQ(refusedToo.count(), 1);
 }
 
-TEST_F(PortBrokerTest, UnregisteringAPluginReleasesItsPort)
-{
-    broker.registerConnection(port("/dev/a"), owner(1));
-    broker.unregisterPlugin(owner(1));
-    EXPECT_EQ(broker.holderOf("/dev/a"), nullptr);
-    broker.unregisterPlugin(owner(1));
-}
-
 TEST(PortSettings, DefaultsAndBaudRateTable)
 {
     PortSettings settings;

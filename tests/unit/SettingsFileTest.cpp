@@ -32,23 +32,6 @@ TEST(SettingsFile, ReadsBothSectionsOfOurOwnFile)
     EXPECT_EQ(content.chartData, "1;2;3");
 }
 
-TEST(SettingsFile, MissingSectionsAreReportedNotGuessed)
-{
-    TestDocument files;
-    SettingsFileContent content;
-    const std::string bare = files.write(settingsText(ours, ""), "bare.kvs");
-    ASSERT_EQ(readSettingsFile(QString::fromStdString(bare), "RT5-350-M18", &content),
-              SettingsFileStatus::Loaded);
-    EXPECT_FALSE(content.hasPluginSettings);
-
-    const std::string noChart = files.write(
-        settingsText(ours, "<pluginsettings><propertytreedata data=\"A=1;\"/></pluginsettings>"), "n.kvs");
-    ASSERT_EQ(readSettingsFile(QString::fromStdString(noChart), "RT5-350-M18", &content),
-              SettingsFileStatus::Loaded);
-    EXPECT_TRUE(content.hasPropertyTreeData);
-    EXPECT_FALSE(content.hasChartData);
-}
-
 TEST(SettingsFile, RefusesForeignAndBrokenFiles)
 {
     TestDocument files;
