@@ -1,0 +1,26 @@
+#include "AnswerFraming.h"
+
+#include <QRegularExpression>
+
+namespace ExtensionSystem {
+
+int completeFrameLength(const QByteArray& received)
+{
+    if (received.isEmpty())
+        return 0;
+    const int length = 1 + static_cast<quint8>(received.at(0));
+    return received.size() >= length ? length : 0;
+}
+
+int32_t answerStatus(const QByteArray& answer, const QString& pattern)
+{
+    if (pattern.isEmpty())
+        return 1;
+    const QRegularExpression expression(QRegularExpression::anchoredPattern(pattern),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    if (!expression.isValid())
+        return 2;
+    return expression.match(QString::fromLatin1(answer)).hasMatch() ? 1 : 2;
+}
+
+} // namespace ExtensionSystem

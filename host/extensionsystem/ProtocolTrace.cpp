@@ -1,0 +1,63 @@
+#include "ProtocolTrace.h"
+
+namespace ExtensionSystem {
+
+ProtocolTrace::ProtocolTrace(QObject* parent) : QObject(parent)
+{
+    m_clock.start();
+}
+
+bool ProtocolTrace::open(const QString& fileName, QString* error)
+{
+    m_file.close();
+    m_file.setFileName(fileName);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        *error = m_file.errorString();
+        return false;
+    }
+    m_clock.restart();
+    return true;
+}
+
+QString ProtocolTrace::fileFromEnvironment()
+{
+    return qEnvironmentVariable("IOLINK_TRACE");
+}
+
+void ProtocolTrace::sent(const QString& port, const QByteArray& bytes)
+{
+    line('>', port, hexBytes(bytes));
+}
+
+void ProtocolTrace::received(const QString& port, const QByteArray& bytes)
+{
+    line('<', port, hexBytes(bytes));
+}
+
+void ProtocolTrace::timedOut(const QString& port, const QByteArray& partialBytes)
+{
+    line('!', port, partialBytes.isEmpty() ? QStringLiteral("timeout") : "timeout " + hexBytes(partialBytes));
+}
+
+void ProtocolTrace::event(const QString& port, const QString& text)
+{
+    line('!', port, text);
+}
+
+void ProtocolTrace::line(char direction, const QString& port, const QString& text)
+{
+    if (!m_file.isOpen())
+        return;
+    const double ms = m_clock.nsecsElapsed() / 1e6;
+    const QByteArray out =
+        QString("%1 %2 %3 %4\n").arg(ms, 10, 'f', 3).arg(QLatin1Char(direction)).arg(port, text).toUtf8();
+    m_file.write(out);
+    m_file.flush();
+}
+
+QString hexBytes(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+} // namespace ExtensionSystem

@@ -1,0 +1,248 @@
+#include "SerialCommunication.h"
+
+#include "AnswerFraming.h"
+#include "PortTransport.h"
+#include "ProtocolTrace.h"
+
+#include <QMetaObject>
+
+namespace ExtensionSystem {
+
+SerialCommunication::SerialCommunication(std::unique_ptr<PortTransport> transport, ProtocolTrace* trace,
+                                         QObject* parent)
+    : CommunicationInterface(parent), m_transport(std::move(transport)), m_trace(trace)
+{
+    m_timeout.setSingleShot(true);
+    m_timeout.setTimerType(Qt::PreciseTimer);
+    m_pause.setSingleShot(true);
+    m_pause.setTimerType(Qt::PreciseTimer);
+    connect(&m_timeout, &QTimer::timeout, this, &SerialCommunication::timeOut);
+    connect(&m_pause, &QTimer::timeout, this, [this] {
+        if (m_state == State::Pausing)
+            startQuery();
+        else if (m_state == State::Writing)
+            writeNextByte();
+    });
+    connect(m_transport.get(), &PortTransport::readyRead, this, &SerialCommunication::readAnswer);
+    connect(m_transport.get(), &PortTransport::vanished, this, &SerialCommunication::transportVanished);
+}
+
+SerialCommunication::~SerialCommunication()
+{
+    disconnect(m_transport.get(), nullptr, this, nullptr);
+    m_transport->close();
+    // Someone may still wait for a frame in a local event loop: end every
+    // frame that is left as unanswered rather than leave the wait hanging.
+    for (std::size_t i = 0; i < m_frames.size(); ++i) {
+        std::list<SensorQuery>& queries = m_frames[i].frame->queries;
+        // The queries of the current frame before m_query are already answered.
+        for (auto query = i == 0 && m_frameStarted ? m_query : queries.begin(); query != queries.end();
+             ++query) {
+            query->answer.clear();
+            query->status = 0;
+        }
+    }
+    while (!m_frames.empty()) {
+        const unsigned int id = m_frames.front().id;
+        m_frames.pop_front();
+        emit emitFinished(id);
+    }
+}
+
+bool SerialCommunication::open(const PortSettings& settings, QString* error)
+{
+    m_settings = settings;
+    return m_transport->open(settings, error);
+}
+
+bool SerialCommunication::isOpen() const
+{
+    return m_transport->isOpen();
+}
+
+void SerialCommunication::sendBytes(std::string bytes)
+{
+    const QByteArray raw = QByteArray::fromStdString(bytes);
+    if (!m_transport->isOpen() || raw.isEmpty())
+        return;
+    if (m_trace)
+        m_trace->sent(m_settings.portName, raw);
+    m_transport->write(raw);
+}
+
+unsigned int SerialCommunication::submitFrame(DataFrame* frame)
+{
+    if (++m_lastId == 0)
+        ++m_lastId;
+    m_frames.push_back(Pending{m_lastId, frame});
+    // Always from the event loop: the caller connects to emitFinished only
+    // after this returns.
+    scheduleStep();
+    return m_lastId;
+}
+
+void SerialCommunication::applyPortSettings(const PortSettings& settings)
+{
+    m_settings = settings;
+    QString error;
+    if (!m_transport->open(settings, &error) && m_trace)
+        m_trace->event(settings.portName, tr("cannot open: %1").arg(error));
+    // Frames that waited for a closed port may go on now.
+    scheduleStep();
+}
+
+const PortSettings& SerialCommunication::currentPortSettings() const
+{
+    return m_settings;
+}
+
+void SerialCommunication::closePort()
+{
+    m_transport->close();
+    abortQuery();
+}
+
+void SerialCommunication::scheduleStep()
+{
+    if (m_stepQueued)
+        return;
+    m_stepQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_stepQueued = false;
+            step();
+        },
+        Qt::QueuedConnection);
+}
+
+// Moves the queue on: starts the next query, or finishes the current frame.
+// Runs only from the event loop, and returns after each emitFinished so that
+// whatever the receiver does (submit, close, delete a frame) meets a
+// consistent queue.
+void SerialCommunication::step()
+{
+    while (m_state == State::Idle && !m_frames.empty()) {
+        std::list<SensorQuery>& queries = m_frames.front().frame->queries;
+        if (!m_frameStarted) {
+            m_frameStarted = true;
+            m_query = queries.begin();
+        }
+        if (m_query == queries.end()) {
+            const unsigned int id = m_frames.front().id;
+            m_frames.pop_front();
+            m_frameStarted = false;
+            scheduleStep();
+            emit emitFinished(id);
+            return;
+        }
+        m_query->answer.clear();
+        m_query->status = 0;
+        if (!m_transport->isOpen()) {
+            ++m_query;
+            continue;
+        }
+        const qint64 sinceRequest =
+            m_sinceRequest.isValid() ? m_sinceRequest.elapsed() : m_settings.lineDelay;
+        if (sinceRequest < m_settings.lineDelay) {
+            m_state = State::Pausing;
+            m_pause.start(int(m_settings.lineDelay - sinceRequest));
+            return;
+        }
+        startQuery();
+    }
+}
+
+void SerialCommunication::startQuery()
+{
+    // Whatever arrived since the last answer belongs to no query.
+    const QByteArray stray = m_transport->readAll();
+    if (m_trace && !stray.isEmpty())
+        m_trace->event(m_settings.portName, "discarded " + hexBytes(stray));
+    m_received.clear();
+    m_request = QByteArray::fromStdString(m_query->request);
+    m_written = 0;
+    m_state = State::Writing;
+    m_timeout.start(qMax(0, qRound(m_query->timeoutMs)));
+    if (m_trace)
+        m_trace->sent(m_settings.portName, m_request);
+    if (m_settings.characterDelay > 0) {
+        writeNextByte();
+        return;
+    }
+    m_transport->write(m_request);
+    m_sinceRequest.start();
+    m_state = State::Awaiting;
+}
+
+void SerialCommunication::writeNextByte()
+{
+    m_transport->write(m_request.mid(m_written, 1));
+    if (++m_written < m_request.size()) {
+        m_pause.start(m_settings.characterDelay);
+        return;
+    }
+    m_sinceRequest.start();
+    m_state = State::Awaiting;
+}
+
+void SerialCommunication::readAnswer()
+{
+    const QByteArray bytes = m_transport->readAll();
+    if (m_state != State::Writing && m_state != State::Awaiting)
+        return;
+    m_received += bytes;
+    const int length = completeFrameLength(m_received);
+    if (length == 0)
+        return;
+    const QByteArray answer = m_received.left(length);
+    m_received.clear();
+    if (m_trace)
+        m_trace->received(m_settings.portName, answer);
+    completeQuery(answerStatus(answer, m_query->expectedAnswer), answer);
+}
+
+void SerialCommunication::completeQuery(int32_t status, const QByteArray& answer)
+{
+    m_timeout.stop();
+    m_pause.stop();
+    m_query->answer = answer.toStdString();
+    m_query->status = status;
+    ++m_query;
+    m_state = State::Idle;
+    step();
+}
+
+void SerialCommunication::timeOut()
+{
+    if (m_state != State::Writing && m_state != State::Awaiting)
+        return;
+    if (m_trace)
+        m_trace->timedOut(m_settings.portName, m_received);
+    m_received.clear();
+    completeQuery(0, QByteArray());
+}
+
+void SerialCommunication::abortQuery()
+{
+    if (m_state == State::Idle) {
+        scheduleStep();
+        return;
+    }
+    m_timeout.stop();
+    m_pause.stop();
+    if (m_state != State::Pausing)
+        ++m_query;
+    m_state = State::Idle;
+    m_received.clear();
+    scheduleStep();
+}
+
+void SerialCommunication::transportVanished(const QString& reason)
+{
+    if (m_trace)
+        m_trace->event(m_settings.portName, tr("port lost: %1").arg(reason));
+    abortQuery();
+}
+
+} // namespace ExtensionSystem

@@ -1,0 +1,274 @@
+#include <ScriptedDevice.h>
+
+#include <extensionsystem/PortTransport.h>
+#include <extensionsystem/ProtocolTrace.h>
+#include <extensionsystem/SerialCommunication.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using ExtensionSystem::CommunicationInterface;
+using ExtensionSystem::DeviceTransport;
+using ExtensionSystem::PortSettings;
+using ExtensionSystem::ProtocolTrace;
+using ExtensionSystem::SensorQuery;
+using ExtensionSystem::SerialCommunication;
+using DataFrame = CommunicationInterface::DataFrame;
+
+namespace {
+
+const QByteArray connectionCheck = QByteArray::fromHex("03511201");
+const QByteArray processDataRequest = QByteArray::fromHex("027022");
+const QByteArray processDataAnswer = QByteArray::fromHex("0740aa00010203ff");
+
+SensorQuery query(const QByteArray& request, double timeoutMs = 500, const QString& pattern = ".*")
+{
+    SensorQuery q;
+    q.request = request.toStdString();
+    q.expectedAnswer = pattern;
+    q.timeoutMs = timeoutMs;
+    return q;
+}
+
+class SerialCommunicationTest : public ::testing::Test
+{
+protected:
+    SerialCommunicationTest()
+    {
+        auto transport = std::make_unique<DeviceTransport>(
+            &device, [this](QIODevice*, int baud) { device.baudRates.append(baud); });
+        communication = std::make_unique<SerialCommunication>(std::move(transport), &trace);
+        settings.portName = "TEST1";
+        QString error;
+        EXPECT_TRUE(communication->open(settings, &error)) << error.toStdString();
+    }
+
+    // Answers every request with the bytes the table gives for it.
+    void answerWith(const QHash<QByteArray, QByteArray>& answers, int chunkSize = 0)
+    {
+        device.setResponder([answers, chunkSize](ScriptedDevice& d, const QByteArray& request) {
+            if (answers.contains(request))
+                d.deliver(answers.value(request), chunkSize);
+        });
+    }
+
+    // Submits the frame and waits until it is finished.
+    bool run(DataFrame& frame)
+    {
+        QSignalSpy finished(communication.get(), &CommunicationInterface::emitFinished);
+        const unsigned int id = communication->submitFrame(&frame);
+        while (!finished.contains({id}))
+            if (!finished.wait(3000))
+                return false;
+        return finished.count(QList<QVariant>{id}) == 1;
+    }
+
+    ScriptedDevice device;
+    ProtocolTrace trace;
+    PortSettings settings;
+    std::unique_ptr<SerialCommunication> communication;
+};
+
+TEST_F(SerialCommunicationTest, AnswerFramedByLengthByteWhateverTheChunking)
+{
+    answerWith({{connectionCheck, QByteArray::fromHex("03714200")}}, 1);
+    DataFrame frame{{query(connectionCheck)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(frame.queries.front().status, 1);
+    EXPECT_EQ(QByteArray::fromStdString(frame.queries.front().answer), QByteArray::fromHex("03714200"));
+    EXPECT_EQ(device.writes, QList<QByteArray>{connectionCheck});
+    EXPECT_EQ(device.baudRates, QList<int>{38400});
+}
+
+TEST_F(SerialCommunicationTest, BytesAfterTheFrameAndStrayBytesBeforeTheRequestAreDropped)
+{
+    // Left over from an earlier exchange: must not be taken for the answer.
+    device.deliver(QByteArray::fromHex("0541"));
+    QCoreApplication::processEvents();
+    answerWith({{processDataRequest, processDataAnswer + QByteArray::fromHex("eeee")}}, 5);
+    DataFrame frame{{query(processDataRequest), query(processDataRequest)}};
+    ASSERT_TRUE(run(frame));
+    for (const SensorQuery& q : frame.queries) {
+        EXPECT_EQ(q.status, 1);
+        EXPECT_EQ(QByteArray::fromStdString(q.answer), processDataAnswer);
+    }
+}
+
+TEST_F(SerialCommunicationTest, ZeroBytesAndNewlinesAreKeptAndAcceptedByAnyPattern)
+{
+    const QByteArray answer = QByteArray::fromHex("060000000a0d00");
+    answerWith({{processDataRequest, answer}});
+    DataFrame frame{{query(processDataRequest)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(frame.queries.front().status, 1);
+    EXPECT_EQ(frame.queries.front().answer.size(), 7u);
+    EXPECT_EQ(QByteArray::fromStdString(frame.queries.front().answer), answer);
+}
+
+TEST_F(SerialCommunicationTest, PatternDecidesBetweenAcceptedAndNotAccepted)
+{
+    answerWith({{processDataRequest, QByteArray("\x05"
+                                                "ERROR",
+                                                6)}});
+    DataFrame frame{{query(processDataRequest, 500, ".*ERR.*"), query(processDataRequest, 500, "OK"),
+                     query(processDataRequest, 500, ""), query(processDataRequest, 500, "(")}};
+    ASSERT_TRUE(run(frame));
+    std::vector<int> statuses;
+    for (const SensorQuery& q : frame.queries)
+        statuses.push_back(q.status);
+    EXPECT_EQ(statuses, (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_EQ(frame.queries.back().answer, std::string("\x05"
+                                                       "ERROR",
+                                                       6));
+}
+
+TEST_F(SerialCommunicationTest, SilenceAndIncompleteAnswersTimeOutWithStatusZero)
+{
+    answerWith({{processDataRequest, processDataAnswer.left(5)}});
+    DataFrame frame{{query(connectionCheck, 50), query(processDataRequest, 50)}};
+    ASSERT_TRUE(run(frame));
+    for (const SensorQuery& q : frame.queries) {
+        EXPECT_EQ(q.status, 0);
+        EXPECT_TRUE(q.answer.empty());
+    }
+    // The rest of a late answer is not taken for the next one.
+    device.deliver(processDataAnswer.mid(5));
+    QCoreApplication::processEvents();
+    answerWith({{connectionCheck, QByteArray::fromHex("03714200")}});
+    DataFrame next{{query(connectionCheck)}};
+    ASSERT_TRUE(run(next));
+    EXPECT_EQ(QByteArray::fromStdString(next.queries.front().answer), QByteArray::fromHex("03714200"));
+}
+
+TEST_F(SerialCommunicationTest, FramesFinishOnceEachInTheOrderSubmittedAndNeverInsideSubmit)
+{
+    answerWith({{processDataRequest, processDataAnswer}, {connectionCheck, QByteArray::fromHex("03714200")}});
+    QList<unsigned int> finishedIds;
+    bool inSubmit = false;
+    bool finishedInsideSubmit = false;
+    QObject::connect(communication.get(), &CommunicationInterface::emitFinished, [&](unsigned int id) {
+        finishedIds.append(id);
+        finishedInsideSubmit |= inSubmit;
+    });
+    std::vector<DataFrame> frames(3);
+    frames[0].queries = {query(processDataRequest)};
+    frames[1].queries = {query(connectionCheck), query(processDataRequest)};
+    frames[2].queries = {}; // an empty frame still finishes
+    QList<unsigned int> ids;
+    for (DataFrame& frame : frames) {
+        inSubmit = true;
+        ids.append(communication->submitFrame(&frame));
+        inSubmit = false;
+    }
+    QSignalSpy finished(communication.get(), &CommunicationInterface::emitFinished);
+    while (finishedIds.size() < 3 && finished.wait(3000)) {
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(finishedInsideSubmit);
+    EXPECT_EQ(finishedIds, ids);
+    EXPECT_FALSE(ids.contains(0u));
+    EXPECT_EQ(device.writes, (QList<QByteArray>{processDataRequest, connectionCheck, processDataRequest}));
+    EXPECT_EQ(frames[1].queries.front().status, 1);
+}
+
+TEST_F(SerialCommunicationTest, CharacterDelayWritesByteByByte)
+{
+    settings.characterDelay = 2;
+    settings.lineDelay = 5;
+    communication->applyPortSettings(settings);
+    device.setResponder([](ScriptedDevice& d, const QByteArray& bytes) {
+        if (bytes == QByteArray(1, '\x22'))
+            d.deliver(processDataAnswer);
+    });
+    DataFrame frame{{query(processDataRequest), query(processDataRequest)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(device.writes.size(), 6);
+    EXPECT_EQ(device.writes.mid(0, 3).join(), processDataRequest);
+    EXPECT_EQ(frame.queries.back().status, 1);
+}
+
+TEST_F(SerialCommunicationTest, VanishingPortEndsEveryPendingQueryUnanswered)
+{
+    // The port goes away while the first query waits for its answer.
+    device.setResponder(
+        [](ScriptedDevice& d, const QByteArray&) { QTimer::singleShot(10, &d, [&d] { d.close(); }); });
+    DataFrame first{{query(processDataRequest, 5000), query(connectionCheck, 5000)}};
+    DataFrame second{{query(processDataRequest, 5000)}};
+    QSignalSpy finished(communication.get(), &CommunicationInterface::emitFinished);
+    communication->submitFrame(&first);
+    communication->submitFrame(&second);
+    while (finished.count() < 2)
+        ASSERT_TRUE(finished.wait(2000));
+    EXPECT_FALSE(communication->isOpen());
+    EXPECT_EQ(device.writes.size(), 1);
+    for (const DataFrame* frame : {&first, &second})
+        for (const SensorQuery& q : frame->queries)
+            EXPECT_EQ(q.status, 0);
+
+    // Applying the settings again opens the port again.
+    answerWith({{processDataRequest, processDataAnswer}});
+    communication->applyPortSettings(settings);
+    EXPECT_TRUE(communication->isOpen());
+    DataFrame again{{query(processDataRequest)}};
+    ASSERT_TRUE(run(again));
+    EXPECT_EQ(again.queries.front().status, 1);
+}
+
+TEST_F(SerialCommunicationTest, ClosedPortFinishesFramesAndDropsRawSends)
+{
+    communication->closePort();
+    EXPECT_FALSE(device.isOpen());
+    communication->sendBytes(std::string("\x03\x51\x12\x01", 4));
+    DataFrame frame{{query(processDataRequest)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(frame.queries.front().status, 0);
+    EXPECT_TRUE(device.writes.isEmpty());
+}
+
+TEST_F(SerialCommunicationTest, DestructionEndsAFrameSomeoneStillWaitsFor)
+{
+    DataFrame frame{{query(processDataRequest, 5000)}};
+    frame.queries.front().status = 7;
+    QList<unsigned int> finishedIds;
+    QObject::connect(communication.get(), &CommunicationInterface::emitFinished,
+                     [&](unsigned int id) { finishedIds.append(id); });
+    const unsigned int id = communication->submitFrame(&frame);
+    QCoreApplication::processEvents();
+    communication.reset();
+    EXPECT_EQ(finishedIds, QList<unsigned int>{id});
+    EXPECT_EQ(frame.queries.front().status, 0);
+    EXPECT_FALSE(device.isOpen());
+}
+
+TEST_F(SerialCommunicationTest, TraceHasOneLinePerRequestAnswerAndTimeout)
+{
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    answerWith({{processDataRequest, processDataAnswer}});
+    communication->sendBytes(std::string("\x02\x52\x25", 3));
+    DataFrame frame{{query(processDataRequest), query(connectionCheck, 20)}};
+    ASSERT_TRUE(run(frame));
+    QFile file(dir.filePath("trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    const QStringList expected{"> TEST1 02 52 25", "> TEST1 02 70 22", "< TEST1 07 40 aa 00 01 02 03 ff",
+                               "> TEST1 03 51 12 01", "! TEST1 timeout"};
+    double lastMs = -1;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        const int blank = line.indexOf(' ');
+        bool isNumber = false;
+        const double ms = line.left(blank).toDouble(&isNumber);
+        EXPECT_TRUE(isNumber) << line.toStdString();
+        EXPECT_GE(ms, lastMs);
+        lastMs = ms;
+        EXPECT_EQ(line.mid(blank + 1), expected[i]);
+    }
+}
+
+} // namespace
