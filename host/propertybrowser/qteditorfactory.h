@@ -1,0 +1,102 @@
+#pragma once
+
+// Editor factories for the value managers. Every editor writes to its manager while the user
+// edits and follows the manager when the value changes elsewhere. A factory deletes the editors
+// it created when it is deleted itself.
+
+#include "qtpropertymanager.h"
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLineEdit;
+class QSpinBox;
+template <class Editor> class QtEditorRegistry;
+
+// A check box that carries the state's text; commits on every toggle.
+class QtCheckBoxFactory : public QtAbstractEditorFactory<QtBoolPropertyManager>
+{
+    Q_OBJECT
+public:
+    explicit QtCheckBoxFactory(QObject* parent = nullptr);
+    ~QtCheckBoxFactory() override;
+
+protected:
+    void connectPropertyManager(QtBoolPropertyManager* manager) override;
+    QWidget* createEditor(QtBoolPropertyManager* manager, QtProperty* property, QWidget* parent) override;
+    void disconnectPropertyManager(QtBoolPropertyManager* manager) override;
+
+private:
+    std::unique_ptr<QtEditorRegistry<QCheckBox>> m_editors;
+};
+
+// A spin box with the property's range and step; commits on every value change.
+class QtSpinBoxFactory : public QtAbstractEditorFactory<QtIntPropertyManager>
+{
+    Q_OBJECT
+public:
+    explicit QtSpinBoxFactory(QObject* parent = nullptr);
+    ~QtSpinBoxFactory() override;
+
+protected:
+    void connectPropertyManager(QtIntPropertyManager* manager) override;
+    QWidget* createEditor(QtIntPropertyManager* manager, QtProperty* property, QWidget* parent) override;
+    void disconnectPropertyManager(QtIntPropertyManager* manager) override;
+
+private:
+    std::unique_ptr<QtEditorRegistry<QSpinBox>> m_editors;
+};
+
+// A double spin box with the property's range, step and decimals; commits on every value change.
+class QtDoubleSpinBoxFactory : public QtAbstractEditorFactory<QtDoublePropertyManager>
+{
+    Q_OBJECT
+public:
+    explicit QtDoubleSpinBoxFactory(QObject* parent = nullptr);
+    ~QtDoubleSpinBoxFactory() override;
+
+protected:
+    void connectPropertyManager(QtDoublePropertyManager* manager) override;
+    QWidget* createEditor(QtDoublePropertyManager* manager, QtProperty* property, QWidget* parent) override;
+    void disconnectPropertyManager(QtDoublePropertyManager* manager) override;
+
+private:
+    std::unique_ptr<QtEditorRegistry<QDoubleSpinBox>> m_editors;
+};
+
+// A line edit, validated by the property's pattern; commits every text the user types.
+// Subclasses may override createEditor(), call it here and wire the returned QLineEdit further.
+class QtLineEditFactory : public QtAbstractEditorFactory<QtStringPropertyManager>
+{
+    Q_OBJECT
+public:
+    explicit QtLineEditFactory(QObject* parent = nullptr);
+    ~QtLineEditFactory() override;
+
+protected:
+    void connectPropertyManager(QtStringPropertyManager* manager) override;
+    QWidget* createEditor(QtStringPropertyManager* manager, QtProperty* property, QWidget* parent) override;
+    void disconnectPropertyManager(QtStringPropertyManager* manager) override;
+
+private:
+    std::unique_ptr<QtEditorRegistry<QLineEdit>> m_editors;
+};
+
+// A combo box with the names and icons; commits on every index change.
+class QtEnumEditorFactory : public QtAbstractEditorFactory<QtEnumPropertyManager>
+{
+    Q_OBJECT
+public:
+    explicit QtEnumEditorFactory(QObject* parent = nullptr);
+    ~QtEnumEditorFactory() override;
+
+protected:
+    void connectPropertyManager(QtEnumPropertyManager* manager) override;
+    QWidget* createEditor(QtEnumPropertyManager* manager, QtProperty* property, QWidget* parent) override;
+    void disconnectPropertyManager(QtEnumPropertyManager* manager) override;
+
+private:
+    std::unique_ptr<QtEditorRegistry<QComboBox>> m_editors;
+};

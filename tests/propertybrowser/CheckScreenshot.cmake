@@ -1,0 +1,13 @@
+# Runs the property-browser example with --screenshot and fails unless a PNG file results.
+file(REMOVE ${SCREENSHOT})
+execute_process(COMMAND ${EXAMPLE} --screenshot ${SCREENSHOT} RESULT_VARIABLE result TIMEOUT 30)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "example exited with ${result}")
+endif()
+if(NOT EXISTS ${SCREENSHOT})
+  message(FATAL_ERROR "no screenshot at ${SCREENSHOT}")
+endif()
+file(READ ${SCREENSHOT} signature LIMIT 8 HEX)
+if(NOT signature STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${SCREENSHOT} is not a PNG file")
+endif()
