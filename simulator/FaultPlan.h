@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSet>
+
+#include <random>
+
+namespace IoLinkSimulator {
+
+// Faults the master applies to its answers, for tests and the command line.
+// Settings stay in force until changed, except the counted drop and the
+// refused reads, which are used up.
+class FaultPlan
+{
+public:
+    struct Outcome
+    {
+        QByteArray bytes; // empty: nothing is sent
+        int delayMs = 0;  // on top of the wire time
+    };
+
+    explicit FaultPlan(quint32 seed = 1);
+
+    void dropNext(int count) { m_dropNext = count; }
+    void setDropRate(double probability) { m_dropRate = probability; }
+    void setDelayMs(int milliseconds) { m_delayMs = milliseconds; }
+    // Flips the lowest bit of the answer's last byte, so its check octet no
+    // longer fits.
+    void setCorrupt(bool on) { m_corrupt = on; }
+    // Sends only the first half of each answer.
+    void setTruncate(bool on) { m_truncate = on; }
+    // Answers every request with the framed text "ERROR" (05 'E' 'R' 'R' 'O' 'R').
+    void setAnswerError(bool on) { m_answerError = on; }
+    // No answers at all while on.
+    void setSilent(bool on) { m_silent = on; }
+    // The fetch that follows the next read request of this index is answered
+    // with the "service temporarily unavailable" error.
+    void refuseNextRead(quint16 index) { m_refusedIndices.insert(index); }
+
+    int pendingDrops() const { return m_dropNext; }
+    double dropRate() const { return m_dropRate; }
+    int delayMs() const { return m_delayMs; }
+    bool corrupt() const { return m_corrupt; }
+    bool truncate() const { return m_truncate; }
+    bool answerError() const { return m_answerError; }
+    bool silent() const { return m_silent; }
+
+    // True once for a refused index, which is then forgotten.
+    bool takeRefusal(quint16 index);
+    Outcome apply(const QByteArray& answer);
+
+private:
+    std::mt19937 m_random;
+    int m_dropNext = 0;
+    double m_dropRate = 0.0;
+    int m_delayMs = 0;
+    bool m_corrupt = false;
+    bool m_truncate = false;
+    bool m_answerError = false;
+    bool m_silent = false;
+    QSet<quint16> m_refusedIndices;
+};
+
+} // namespace IoLinkSimulator

@@ -1,0 +1,130 @@
+#include "SimulatorOptions.h"
+
+#include "FaultPlan.h"
+
+#include <QCommandLineParser>
+
+namespace IoLinkSimulator {
+
+namespace {
+
+struct Parser
+{
+    QCommandLineParser parser;
+    QCommandLineOption model{"model", "Model id of the simulated sensor, e.g. UM035.", "ID"};
+    QCommandLineOption variant{"variant", "Variant code (default: the model's first variant).", "CODE"};
+    QCommandLineOption baud{"baud", "Baud rate for the simulated wire time (default 38400).", "N"};
+    QCommandLineOption seed{"seed", "Seed of the target motion and random faults (default 1).", "N"};
+    QCommandLineOption document{"document", "Description document (default: beside the program).", "PATH"};
+    QCommandLineOption drop{"drop", "Drop the first N answers.", "N"};
+    QCommandLineOption dropRate{"drop-rate", "Drop each answer with probability P (0 to 1).", "P"};
+    QCommandLineOption delay{"delay", "Delay every answer by MS milliseconds.", "MS"};
+    QCommandLineOption corrupt{"corrupt", "Flip a bit of every answer's last byte."};
+    QCommandLineOption truncate{"truncate", "Send only the first half of every answer."};
+    QCommandLineOption error{"error", "Answer every request with ERROR."};
+    QCommandLineOption silent{"silent", "Answer nothing."};
+    QCommandLineOption help{{"h", "help"}, "Show this help."};
+
+    Parser()
+    {
+        parser.setApplicationDescription(
+            "Serves a simulated IO-Link master with one sensor on a pseudo-terminal and prints its path.");
+        parser.addOptions({model, variant, baud, seed, document, drop, dropRate, delay, corrupt, truncate,
+                           error, silent, help});
+    }
+};
+
+bool readInteger(const QCommandLineParser& parser, const QCommandLineOption& option, qint64 minimum,
+                 qint64 maximum, qint64* value, QString* error)
+{
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    const QString text = parser.value(option);
+    const qint64 number = text.toLongLong(&ok);
+    if (!ok || number < minimum || number > maximum) {
+        *error = QStringLiteral("--%1 expects a whole number from %2 to %3, not '%4'")
+                     .arg(option.names().first())
+                     .arg(minimum)
+                     .arg(maximum)
+                     .arg(text);
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+} // namespace
+
+bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultDocument,
+                           SimulatorOptions* options, QString* error)
+{
+    Parser p;
+    if (!p.parser.parse(arguments)) {
+        *error = p.parser.errorText();
+        return false;
+    }
+    if (p.parser.isSet(p.help)) {
+        options->helpRequested = true;
+        return true;
+    }
+    if (!p.parser.positionalArguments().isEmpty()) {
+        *error = QStringLiteral("unexpected argument '%1'").arg(p.parser.positionalArguments().first());
+        return false;
+    }
+    if (!p.parser.isSet(p.model) || p.parser.value(p.model).isEmpty()) {
+        *error = QStringLiteral("--model is required");
+        return false;
+    }
+    options->modelId = p.parser.value(p.model);
+    options->variantCode = p.parser.value(p.variant);
+    options->documentPath = p.parser.isSet(p.document) ? p.parser.value(p.document) : defaultDocument;
+
+    qint64 seed = options->seed;
+    qint64 baud = options->baudRate;
+    qint64 drop = options->dropNext;
+    qint64 delay = options->delayMs;
+    if (!readInteger(p.parser, p.seed, 0, 0xFFFFFFFFLL, &seed, error) ||
+        !readInteger(p.parser, p.baud, 300, 4000000, &baud, error) ||
+        !readInteger(p.parser, p.drop, 0, 1000000, &drop, error) ||
+        !readInteger(p.parser, p.delay, 0, 60000, &delay, error))
+        return false;
+    options->seed = static_cast<quint32>(seed);
+    options->baudRate = static_cast<qint32>(baud);
+    options->dropNext = static_cast<int>(drop);
+    options->delayMs = static_cast<int>(delay);
+
+    if (p.parser.isSet(p.dropRate)) {
+        bool ok = false;
+        options->dropRate = p.parser.value(p.dropRate).toDouble(&ok);
+        if (!ok || options->dropRate < 0.0 || options->dropRate > 1.0) {
+            *error = QStringLiteral("--drop-rate expects a probability from 0 to 1, not '%1'")
+                         .arg(p.parser.value(p.dropRate));
+            return false;
+        }
+    }
+    options->corrupt = p.parser.isSet(p.corrupt);
+    options->truncate = p.parser.isSet(p.truncate);
+    options->answerError = p.parser.isSet(p.error);
+    options->silent = p.parser.isSet(p.silent);
+    return true;
+}
+
+QString simulatorUsage()
+{
+    Parser p;
+    return p.parser.helpText();
+}
+
+void applyFaultOptions(const SimulatorOptions& options, FaultPlan* faults)
+{
+    faults->dropNext(options.dropNext);
+    faults->setDropRate(options.dropRate);
+    faults->setDelayMs(options.delayMs);
+    faults->setCorrupt(options.corrupt);
+    faults->setTruncate(options.truncate);
+    faults->setAnswerError(options.answerError);
+    faults->setSilent(options.silent);
+}
+
+} // namespace IoLinkSimulator

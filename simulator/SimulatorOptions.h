@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace IoLinkSimulator {
+
+class FaultPlan;
+
+// What iolink-sim is asked to do on its command line.
+struct SimulatorOptions
+{
+    QString documentPath;
+    QString modelId;
+    QString variantCode;
+    quint32 seed = 1;
+    qint32 baudRate = 38400;
+    int dropNext = 0;
+    double dropRate = 0.0;
+    int delayMs = 0;
+    bool corrupt = false;
+    bool truncate = false;
+    bool answerError = false;
+    bool silent = false;
+    bool helpRequested = false;
+};
+
+// arguments include the program name first. On failure returns false with a
+// message naming the offending option.
+bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultDocument,
+                           SimulatorOptions* options, QString* error);
+QString simulatorUsage();
+void applyFaultOptions(const SimulatorOptions& options, FaultPlan* faults);
+
+} // namespace IoLinkSimulator

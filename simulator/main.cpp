@@ -1,0 +1,83 @@
+#include "PtyServer.h"
+#include "SimulatorOptions.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace IoLinkSimulator;
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+// Only async-signal-safe work here: the event loop picks the byte up.
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+bool installSignalHandlers()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return false;
+    struct sigaction action
+    {
+    };
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "iolink-sim: %s\n", qPrintable(message));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("iolink-sim"));
+
+    SimulatorOptions options;
+    QString error;
+    const QString defaultDocument =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/IoLinkMzRT5family.xml");
+    if (!parseSimulatorOptions(QCoreApplication::arguments(), defaultDocument, &options, &error))
+        return fail(error + QStringLiteral("\n") + simulatorUsage());
+    if (options.helpRequested) {
+        std::fputs(qPrintable(simulatorUsage()), stdout);
+        return 0;
+    }
+
+    std::unique_ptr<SensorModel> model =
+        SensorModel::create(options.documentPath, options.modelId, options.variantCode, options.seed, &error);
+    if (!model)
+        return fail(error);
+    const QString identity = model->description().identityText();
+
+    PtyServer server(std::move(model));
+    server.schedule().setBaudRate(options.baudRate);
+    applyFaultOptions(options, &server.master().faults());
+    if (!server.open(&error))
+        return fail(error);
+    if (!installSignalHandlers())
+        return fail(QStringLiteral("cannot install signal handlers"));
+    QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&terminate, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+
+    std::printf("%s\n", qPrintable(server.path()));
+    std::fflush(stdout);
+    std::fprintf(stderr, "iolink-sim: %s at %d baud on %s\n", qPrintable(identity), options.baudRate,
+                 qPrintable(server.path()));
+    return app.exec();
+}

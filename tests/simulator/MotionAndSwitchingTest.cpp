@@ -1,0 +1,201 @@
+#include "SimulatorTestSupport.h"
+#include "SwitchingOutput.h"
+
+#include <set>
+
+using namespace SimulatorTest;
+
+namespace {
+
+void writeNumber(ModelFixture& f, const char* id, int value)
+{
+    const ParameterSpec* spec = f.model->description().find(QLatin1String(id));
+    ASSERT_TRUE(spec) << id;
+    const QByteArray answer =
+        f.ask(writeRequest(spec->address.index, spec->address.subIndex, valueBytes(spec->size, value)));
+    ASSERT_EQ(answer.size(), 3) << id;
+}
+
+qint64 number(ModelFixture& f, const char* id)
+{
+    return f.model->parameterValue(QLatin1String(id)).toLongLong();
+}
+
+} // namespace
+
+TEST(TargetMotion, EveryMinuteShowsAllFourKindsOfReading)
+{
+    for (const quint32 seed : {1u, 2u, 99u, 123456u}) {
+        const TargetMotion motion(seed, 20, 350);
+        for (const qint64 start : {0LL, 12345LL, 100000LL, 3600000LL}) {
+            std::set<TargetMotion::Kind> seen;
+            for (qint64 ms = start; ms < start + 60000; ms += 85)
+                seen.insert(motion.at(ms).kind);
+            EXPECT_EQ(seen.size(), 4u) << "seed " << seed << " from " << start;
+        }
+    }
+}
+
+TEST(TargetMotion, DistancesStayInTheVariantRangeAndMove)
+{
+    const TargetMotion motion(5, 200, 3400);
+    std::set<int> distances;
+    for (qint64 ms = 0; ms < 60000; ms += 85) {
+        const TargetMotion::Sample sample = motion.at(ms);
+        if (sample.kind != TargetMotion::Kind::Distance)
+            continue;
+        EXPECT_GE(sample.distanceMm, 200);
+        EXPECT_LE(sample.distanceMm, 3400);
+        EXPECT_EQ(sample.code(), sample.distanceMm);
+        distances.insert(sample.distanceMm);
+    }
+    EXPECT_GT(distances.size(), 100u);
+}
+
+TEST(TargetMotion, SameSeedSameMotionOtherSeedOtherMotion)
+{
+    const TargetMotion first(3, 20, 350);
+    const TargetMotion again(3, 20, 350);
+    const TargetMotion other(4, 20, 350);
+    int differences = 0;
+    for (qint64 ms = 0; ms < 30000; ms += 100) {
+        EXPECT_EQ(first.at(ms).code(), again.at(ms).code());
+        differences += first.at(ms).code() != other.at(ms).code();
+    }
+    EXPECT_GT(differences, 100);
+}
+
+TEST(TargetMotion, ModelReportsTheFourDistanceCodes)
+{
+    ModelFixture f;
+    std::set<quint16> specialCodes;
+    for (*f.now = 0; *f.now < 60000; *f.now += 85) {
+        const quint16 code = Frame::readUint16(f.ask(processDataRequest), 4);
+        if (code == 0 || code == 0x7FF8 || code == 0x7FFC)
+            specialCodes.insert(code);
+        else
+            EXPECT_TRUE(code >= 20 && code <= 350) << code;
+    }
+    EXPECT_EQ(specialCodes, (std::set<quint16>{0, 0x7FF8, 0x7FFC}));
+}
+
+TEST(SwitchingOutput, PointModeSwitchesBelowThePointWithHysteresisAbove)
+{
+    SwitchingOutput output;
+    const OutputSettings settings{false, 100, 0, 0, 10};
+    EXPECT_FALSE(output.update(105, settings));
+    EXPECT_TRUE(output.update(100, settings));
+    EXPECT_TRUE(output.update(110, settings));
+    EXPECT_FALSE(output.update(111, settings));
+    EXPECT_FALSE(output.update(105, settings));
+}
+
+TEST(SwitchingOutput, WindowModeSwitchesInsideTheWindowWithHysteresisOutside)
+{
+    SwitchingOutput output;
+    const OutputSettings settings{true, 200, 20, 30, 5};
+    EXPECT_FALSE(output.update(179, settings));
+    EXPECT_TRUE(output.update(180, settings));
+    EXPECT_TRUE(output.update(176, settings));
+    EXPECT_TRUE(output.update(235, settings));
+    EXPECT_FALSE(output.update(236, settings));
+    EXPECT_FALSE(output.update(232, settings));
+    EXPECT_TRUE(output.update(230, settings));
+}
+
+TEST(SwitchingOutput, SpecialCodes)
+{
+    SwitchingOutput point;
+    const OutputSettings pointSettings{false, 100, 0, 0, 0};
+    EXPECT_TRUE(point.update(DistanceCode::TooClose, pointSettings));
+    EXPECT_FALSE(point.update(DistanceCode::NoData, pointSettings));
+    EXPECT_TRUE(point.update(50, pointSettings));
+    EXPECT_FALSE(point.update(DistanceCode::TooFar, pointSettings));
+    SwitchingOutput window;
+    EXPECT_FALSE(window.update(DistanceCode::TooClose, OutputSettings{true, 100, 50, 50, 0}));
+}
+
+TEST(Switching, StatusBitsFollowThresholdsOfBothOutputs)
+{
+    ModelFixture f;
+    *f.now = momentBetween(f.motion(), 100, 250, 3000);
+    const int distance = f.model->distanceCode();
+    writeNumber(f, "SwitchingThresholdA1", distance + 5);
+    writeNumber(f, "SwitchingThresholdA2", distance - 50);
+    EXPECT_EQ(static_cast<quint8>(f.ask(processDataRequest).at(7)) & 0x03, 0x01);
+    writeNumber(f, "SwitchingThresholdA1", distance - 50);
+    writeNumber(f, "SwitchingThresholdA2", distance + 5);
+    EXPECT_EQ(static_cast<quint8>(f.ask(processDataRequest).at(7)) & 0x03, 0x02);
+}
+
+TEST(Switching, HysteresisKeepsAnOutputOn)
+{
+    ModelFixture f;
+    *f.now = momentBetween(f.motion(), 100, 250, 3000);
+    const int distance = f.model->distanceCode();
+    writeNumber(f, "HysteresisA1", 10);
+    writeNumber(f, "SwitchingThresholdA1", distance);
+    EXPECT_EQ(f.model->statusBits() & 0x01, 0x01);
+    writeNumber(f, "SwitchingThresholdA1", distance - 5);
+    EXPECT_EQ(f.model->statusBits() & 0x01, 0x01);
+    writeNumber(f, "SwitchingThresholdA1", distance - 11);
+    EXPECT_EQ(f.model->statusBits() & 0x01, 0x00);
+    writeNumber(f, "SwitchingThresholdA1", distance - 5);
+    EXPECT_EQ(f.model->statusBits() & 0x01, 0x00);
+}
+
+TEST(Switching, WindowModeUsesTheWidthsAroundTheSwitchingPoint)
+{
+    ModelFixture f;
+    *f.now = momentBetween(f.motion(), 100, 250, 3000);
+    const int distance = f.model->distanceCode();
+    writeNumber(f, "TeachInMode1", 2);
+    writeNumber(f, "HysteresisA1", 0);
+    writeNumber(f, "LowerThresholdA1", 10);
+    writeNumber(f, "UpperThresholdA1", 10);
+    writeNumber(f, "SwitchingThresholdA1", distance + 8);
+    EXPECT_EQ(f.model->statusBits() & 0x01, 0x01);
+    writeNumber(f, "SwitchingThresholdA1", distance - 12);
+    EXPECT_EQ(f.model->statusBits() & 0x01, 0x00);
+}
+
+TEST(Switching, SingleOutputVariantNeverSetsTheSecondBit)
+{
+    ModelFixture f(true, QStringLiteral("108"));
+    *f.now = momentBetween(f.motion(), 100, 250, 3000);
+    writeNumber(f, "SwitchingThresholdA2", 340);
+    EXPECT_EQ(f.model->statusBits() & 0x02, 0x00);
+}
+
+TEST(Teach, ButtonsTakeTheCurrentDistance)
+{
+    ModelFixture f;
+    *f.now = momentBetween(f.motion(), 100, 250, 9000);
+    const int distance = f.model->distanceCode();
+    writeNumber(f, "TEACHBUTTON1", 1);
+    EXPECT_EQ(number(f, "SwitchingThresholdA1"), distance);
+    EXPECT_EQ(workbenchNumber(f.read(100, 1)), distance);
+    writeNumber(f, "TEACHBUTTON2", 1);
+    EXPECT_EQ(number(f, "SwitchingThresholdA2"), distance);
+}
+
+TEST(Teach, WindowEdgesAreTaughtAsDistancesFromTheSwitchingPoint)
+{
+    ModelFixture f;
+    *f.now = momentBetween(f.motion(), 100, 250, 9000);
+    const int distance = f.model->distanceCode();
+    writeNumber(f, "SwitchingThresholdA1", distance + 40);
+    writeNumber(f, "TEACHBUTTON13", 2);
+    EXPECT_EQ(number(f, "LowerThresholdA1"), 40);
+    writeNumber(f, "SwitchingThresholdA1", distance - 30);
+    writeNumber(f, "TEACHBUTTON14", 3);
+    EXPECT_EQ(number(f, "UpperThresholdA1"), 30);
+}
+
+TEST(Teach, WithoutTargetNothingIsTaught)
+{
+    ModelFixture f;
+    *f.now = momentOf(f.motion(), TargetMotion::Kind::NoData);
+    writeNumber(f, "TEACHBUTTON1", 1);
+    EXPECT_EQ(number(f, "SwitchingThresholdA1"), 200);
+}

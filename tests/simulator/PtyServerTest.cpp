@@ -1,0 +1,124 @@
+#include "PtyServer.h"
+#include "SimulatorOptions.h"
+#include "SimulatorTestSupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace SimulatorTest;
+
+namespace {
+
+// Reads from a terminal client while the server's event loop runs.
+QByteArray readFromClient(int fd, int count, int timeoutMs = 3000)
+{
+    QByteArray received;
+    QElapsedTimer timer;
+    timer.start();
+    while (received.size() < count && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        char buffer[64];
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0)
+            received.append(buffer, static_cast<int>(n));
+    }
+    return received;
+}
+
+void writeToClient(int fd, const QByteArray& bytes)
+{
+    ASSERT_EQ(::write(fd, bytes.constData(), static_cast<size_t>(bytes.size())), bytes.size());
+}
+
+} // namespace
+
+TEST(PtyServer, BytesPassTheTerminalUnchanged)
+{
+    ModelFixture f;
+    PtyServer server(std::move(f.model));
+    QString error;
+    ASSERT_TRUE(server.open(&error)) << error.toStdString();
+    const int fd = ::open(server.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    // Flow-control characters, a carriage return and zero bytes in both directions.
+    const QByteArray text = bytes({0x11, 0x13, 0x0D, 0x0A, 0x7F, 0x03});
+    writeToClient(fd, tagWrite(0x18, text));
+    EXPECT_EQ(readFromClient(fd, 3).size(), 3);
+    writeToClient(fd, readRequest(0x18, 0));
+    EXPECT_EQ(readFromClient(fd, 8).size(), 8);
+    writeToClient(fd, fetchRequest);
+    const QByteArray answer = readFromClient(fd, 35);
+    EXPECT_EQ(answer.mid(3), text + QByteArray(32 - text.size(), '\0'));
+    ::close(fd);
+}
+
+TEST(PtyServer, NextClientIsServedAfterTheFirstClosed)
+{
+    ModelFixture f;
+    PtyServer server(std::move(f.model));
+    QString error;
+    ASSERT_TRUE(server.open(&error)) << error.toStdString();
+    for (int client = 0; client < 2; ++client) {
+        const int fd = ::open(server.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(fd, 0);
+        writeToClient(fd, bytes({0x03, 0x51, 0x12, 0x01}));
+        EXPECT_EQ(readFromClient(fd, 4).size(), 4) << "client " << client;
+        ::close(fd);
+        QCoreApplication::processEvents();
+    }
+}
+
+TEST(SimulatorOptions, AllOptionsAreTaken)
+{
+    SimulatorOptions options;
+    QString error;
+    ASSERT_TRUE(parseSimulatorOptions(
+        {"iolink-sim", "--model", "UK600",      "--variant",  "137",        "--baud",  "115200",
+         "--seed",     "42",      "--document", "/tmp/d.xml", "--drop",     "3",       "--drop-rate",
+         "0.25",       "--delay", "40",         "--corrupt",  "--truncate", "--error", "--silent"},
+        "/default.xml", &options, &error))
+        << error.toStdString();
+    EXPECT_EQ(options.modelId, QStringLiteral("UK600"));
+    EXPECT_EQ(options.variantCode, QStringLiteral("137"));
+    EXPECT_EQ(options.baudRate, 115200);
+    EXPECT_EQ(options.seed, 42u);
+    EXPECT_EQ(options.documentPath, QStringLiteral("/tmp/d.xml"));
+    FaultPlan faults;
+    applyFaultOptions(options, &faults);
+    EXPECT_EQ(faults.pendingDrops(), 3);
+    EXPECT_DOUBLE_EQ(faults.dropRate(), 0.25);
+    EXPECT_EQ(faults.delayMs(), 40);
+    EXPECT_TRUE(faults.corrupt() && faults.truncate() && faults.answerError() && faults.silent());
+}
+
+TEST(SimulatorOptions, DefaultsApplyWhenOnlyTheModelIsGiven)
+{
+    SimulatorOptions options;
+    QString error;
+    ASSERT_TRUE(parseSimulatorOptions({"iolink-sim", "--model", "UM035"}, "/default.xml", &options, &error));
+    EXPECT_EQ(options.documentPath, QStringLiteral("/default.xml"));
+    EXPECT_EQ(options.baudRate, 38400);
+    EXPECT_TRUE(options.variantCode.isEmpty());
+}
+
+TEST(SimulatorOptions, BadCommandLinesAreExplained)
+{
+    const QList<std::pair<QStringList, QString>> cases = {
+        {{"iolink-sim"}, "--model is required"},
+        {{"iolink-sim", "--model", "UM035", "--baud", "fast"}, "--baud"},
+        {{"iolink-sim", "--model", "UM035", "--drop-rate", "2"}, "--drop-rate"},
+        {{"iolink-sim", "--model", "UM035", "--delay", "-1"}, "--delay"},
+        {{"iolink-sim", "--model", "UM035", "--bogus"}, "bogus"},
+        {{"iolink-sim", "--model", "UM035", "extra"}, "extra"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        SimulatorOptions options;
+        QString error;
+        EXPECT_FALSE(parseSimulatorOptions(arguments, "/default.xml", &options, &error))
+            << expected.toStdString();
+        EXPECT_TRUE(error.contains(expected)) << error.toStdString();
+    }
+}
