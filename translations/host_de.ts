@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ExtensionSystem::DeviceTransport</name>
+    <message>
+        <source>the device no longer exists</source>
+        <translation>das Gerät existiert nicht mehr</translation>
+    </message>
+    <message>
+        <source>the device is in use</source>
+        <translation>das Gerät ist belegt</translation>
+    </message>
+    <message>
+        <source>the device was closed</source>
+        <translation>das Gerät wurde geschlossen</translation>
+    </message>
+    <message>
+        <source>the device was removed</source>
+        <translation>das Gerät wurde entfernt</translation>
+    </message>
+</context>
+<context>
     <name>ExtensionSystem::PortBroker</name>
     <message>
         <source>Port %1 is already in use by another sensor window.</source>
@@ -25,6 +44,13 @@
     <message>
         <source>%1 is not a sensor plug-in: it lacks %2</source>
         <translation>%1 ist kein Sensor-Plug-in: es fehlt %2</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatedSensors</name>
+    <message>
+        <source>a simulated sensor needs a model id, as in UM035 or UM035/107</source>
+        <translation>ein simulierter Sensor braucht eine Modellkennung, etwa UM035 oder UM035/107</translation>
     </message>
 </context>
 <context>
@@ -67,7 +93,19 @@
     </message>
     <message>
         <source>--quit-after needs a number of milliseconds, not &quot;%1&quot;</source>
-        <translation>--quit-after erwartet eine Anzahl Millisekunden, nicht "%1"</translation>
+        <translation>--quit-after erwartet eine Anzahl Millisekunden, nicht &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Offer a simulated sensor of model ID (and variant CODE) on a port of its own; repeatable.</source>
+        <translation>Einen simulierten Sensor des Modells ID (und der Variante CODE) an einem eigenen Anschluss anbieten; wiederholbar.</translation>
+    </message>
+    <message>
+        <source>Offer the serial device PATH as a port; repeatable.</source>
+        <translation>Das serielle Gerät PATH als Anschluss anbieten; wiederholbar.</translation>
+    </message>
+    <message>
+        <source>Write every request and answer to FILE (default: the file named by IOLINK_TRACE).</source>
+        <translation>Jede Anfrage und Antwort in FILE protokollieren (Vorgabe: die in IOLINK_TRACE genannte Datei).</translation>
     </message>
 </context>
 <context>
@@ -145,7 +183,7 @@
     </message>
     <message>
         <source>The plug-in lists no sensor named &quot;%1&quot;.</source>
-        <translation>Das Plug-in kennt keinen Sensor namens "%1".</translation>
+        <translation>Das Plug-in kennt keinen Sensor namens &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>The plug-in could not open %1.</source>

@@ -86,7 +86,7 @@ void SerialCommunication::applyPortSettings(const PortSettings& settings)
     m_settings = settings;
     QString error;
     if (!m_transport->open(settings, &error) && m_trace)
-        m_trace->event(settings.portName, tr("cannot open: %1").arg(error));
+        m_trace->event(settings.portName, "cannot open: " + error);
     // Frames that waited for a closed port may go on now.
     scheduleStep();
 }
@@ -241,7 +241,7 @@ void SerialCommunication::abortQuery()
 void SerialCommunication::transportVanished(const QString& reason)
 {
     if (m_trace)
-        m_trace->event(m_settings.portName, tr("port lost: %1").arg(reason));
+        m_trace->event(m_settings.portName, "port lost: " + reason);
     abortQuery();
 }
 

@@ -20,8 +20,17 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
                                               "FILE");
     const QCommandLineOption quitOption("quit-after", tr("Quit after MS milliseconds."), "MS");
     const QCommandLineOption pluginOption("plugin-dir", tr("Folder that holds the sensor plug-in."), "DIR");
-    parser.addOptions(
-        {listOption, openOption, langOption, presentationOption, screenshotOption, quitOption, pluginOption});
+    const QCommandLineOption simulateOption(
+        "simulate",
+        tr("Offer a simulated sensor of model ID (and variant CODE) on a port of its own; repeatable."),
+        "ID[/CODE]");
+    const QCommandLineOption portOption("port", tr("Offer the serial device PATH as a port; repeatable."),
+                                        "PATH");
+    const QCommandLineOption traceOption(
+        "trace", tr("Write every request and answer to FILE (default: the file named by IOLINK_TRACE)."),
+        "FILE");
+    parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
+                       pluginOption, simulateOption, portOption, traceOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -42,6 +51,9 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     presentation = parser.isSet(presentationOption);
     screenshotFile = parser.value(screenshotOption);
     pluginDir = parser.value(pluginOption);
+    simulate = parser.values(simulateOption);
+    ports = parser.values(portOption);
+    traceFile = parser.value(traceOption);
     if (parser.isSet(quitOption)) {
         bool ok = false;
         quitAfterMs = parser.value(quitOption).toInt(&ok);

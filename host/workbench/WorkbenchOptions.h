@@ -13,6 +13,9 @@ struct WorkbenchOptions
     QString screenshotFile; // picture of the main window once it has settled
     int quitAfterMs = -1;   // -1: run until the user quits
     QString pluginDir;      // empty: "plugins" beside the executable
+    QStringList simulate;   // "MODEL" or "MODEL/VARIANT": one simulated port each
+    QStringList ports;      // device paths to offer besides the system's ports
+    QString traceFile;      // protocol trace; empty: IOLINK_TRACE, if set
 
     // Parses the arguments (program name first). On a usage error returns
     // false with the message in *error; --help and --version are handled by

@@ -43,6 +43,9 @@ WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
     createSensorList();
     createMenus();
 
+    m_broker.setPortOpener([this](const ExtensionSystem::PortSettings& settings, QString* error) {
+        return m_hostPorts.open(settings, error);
+    });
     ExtensionSystem::ConnectionBroker::install(&m_broker);
     connect(&m_broker, &ExtensionSystem::PortBroker::connectionRefused, this,
             &WorkbenchWindow::showRefusedConnection);
@@ -239,7 +242,11 @@ void WorkbenchWindow::setPortLister(PortLister lister)
 
 void WorkbenchWindow::refreshPorts()
 {
-    const QStringList ports = m_portLister();
+    QStringList ports = m_hostPorts.ports();
+    for (const QString& port : m_portLister()) {
+        if (!ports.contains(port))
+            ports.append(port);
+    }
     if (ports == m_ports)
         return;
     m_ports = ports;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HostPorts.h"
+
 #include <extensionsystem/PortBroker.h>
 #include <extensionsystem/SensorBasic.h>
 
@@ -38,10 +40,12 @@ public:
     int openSensorCount() const { return m_sessions.size(); }
     QTreeWidget* sensorList() const { return m_sensorList; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
-    // The ports offered to sensor windows.
+    // The ports offered to sensor windows: the workbench's own ports, then
+    // the system's.
     QStringList availablePorts() const { return m_ports; }
+    HostPorts& hostPorts() { return m_hostPorts; }
 
-    // Where the port list comes from; by default the system's serial ports.
+    // Where the system's port list comes from; by default its serial ports.
     using PortLister = std::function<QStringList()>;
     void setPortLister(PortLister lister);
     static QStringList systemSerialPorts();
@@ -68,6 +72,8 @@ private:
 
     const PluginLibrary& m_plugin;
     std::list<ExtensionSystem::SensorBasic> m_sensors;
+    // Before the broker: the interfaces it hands out use these ports.
+    HostPorts m_hostPorts;
     ExtensionSystem::PortBroker m_broker;
     QTreeWidget* m_sensorList = nullptr;
     QAction* m_presentationAction = nullptr;

@@ -1,5 +1,6 @@
 #include "HostTranslator.h"
 #include "PluginLibrary.h"
+#include "SimulatedSensors.h"
 #include "WorkbenchOptions.h"
 #include "WorkbenchWindow.h"
 
@@ -71,6 +72,20 @@ int main(int argc, char** argv)
     err.flush();
 
     WorkbenchWindow window(plugin);
+    HostPorts& ports = window.hostPorts();
+    const QString traceFile = options.traceFile.isEmpty()
+                                  ? ExtensionSystem::ProtocolTrace::fileFromEnvironment()
+                                  : options.traceFile;
+    if (!traceFile.isEmpty() && !ports.setTraceFile(traceFile, &error))
+        err << "iolink-workbench: cannot write the protocol trace " << traceFile << ": " << error << "\n";
+    const QString document = QCoreApplication::applicationDirPath() + "/IoLinkMzRT5family.xml";
+    for (const QString& spec : qAsConst(options.simulate)) {
+        if (addSimulatedSensor(ports, spec, document, &error).isEmpty())
+            err << "iolink-workbench: cannot simulate \"" << spec << "\": " << error << "\n";
+    }
+    for (const QString& path : qAsConst(options.ports))
+        ports.addPath(path);
+    window.refreshPorts();
     window.show();
     window.setPresentationMode(options.presentation);
     if (!options.openSensor.isEmpty() && !window.openSensor(options.openSensor))

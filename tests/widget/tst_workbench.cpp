@@ -1,5 +1,6 @@
 #include <HostTranslator.h>
 #include <PluginLibrary.h>
+#include <SimulatedSensors.h>
 #include <WorkbenchWindow.h>
 
 #include <extensionsystem/Globals.h>
@@ -11,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -82,6 +84,41 @@ private slots:
         system.clear();
         window.refreshPorts();
         QCOMPARE(selector->count(), 2);
+    }
+
+    void simulatedSensorsAndGivenPathsAreOfferedAndOpenedThroughTheBroker()
+    {
+        WorkbenchWindow window(plugin);
+        window.setPortLister([] { return QStringList{"/dev/ttyUSB0", "/dev/iolink-missing"}; });
+        QString error;
+        const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
+        QVERIFY(addSimulatedSensor(window.hostPorts(), "UM035/999", document, &error).isEmpty());
+        QVERIFY(error.contains("999"));
+        const QString simulated = addSimulatedSensor(window.hostPorts(), "UM060/113", document, &error);
+        QCOMPARE(simulated, QString("SIM1-UM060-113"));
+        window.hostPorts().addPath("/dev/iolink-missing");
+        window.refreshPorts();
+        QCOMPARE(window.availablePorts(),
+                 (QStringList{"SIM1-UM060-113", "/dev/iolink-missing", "/dev/ttyUSB0"}));
+
+        window.openSensor("RT5-600-M18");
+        window.openSensor("RT5-600-M18");
+        const auto subWindows = window.mdiArea()->subWindowList();
+        QMainWindow* first = sensorWindowOf(subWindows.value(0));
+        QMainWindow* second = sensorWindowOf(subWindows.value(1));
+        QVERIFY(QMetaObject::invokeMethod(first, "vAutoConnect", Q_ARG(QString, simulated)));
+        QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
+
+        // One port, one window.
+        QVERIFY(QMetaObject::invokeMethod(second, "vAutoConnect", Q_ARG(QString, simulated)));
+        QVERIFY(window.statusBar()->currentMessage().contains("already in use"));
+
+        QVERIFY(QMetaObject::invokeMethod(second, "vAutoConnect", Q_ARG(QString, "/dev/iolink-missing")));
+        QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
+
+        // Closing the window lets go of the simulated port.
+        subWindows.value(0)->close();
+        QTRY_VERIFY(!window.hostPorts().simulated(simulated)->isOpen());
     }
 
     void unknownSensorsAreNotOpened()
