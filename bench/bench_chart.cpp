@@ -1,0 +1,108 @@
+// Speed and memory of the live chart: repainting a plot that holds a long
+// history, memory per history sample, and the text form of a history.
+// Budgets: repaint under 30 ms, at most 24 bytes per sample, text out and
+// back in under 2 s for 1,000,000 samples.
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
+
+#include <benchmark/benchmark.h>
+
+#include <qwt_plot.h>
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include <cmath>
+
+using Utils::Charts::GenericChart;
+
+namespace {
+
+constexpr int millionSamples = 1000000;
+constexpr double startTime = 1717171717000.0;
+
+// A distance trace with "no data" stretches, 10 ms apart.
+double sampleValue(int i)
+{
+    if (i % 5000 < 40)
+        return 32764.0;
+    return 2000.0 + 1500.0 * std::sin(i / 2000.0) + (i % 97);
+}
+
+void fillChart(GenericChart& chart, int samples)
+{
+    for (int i = 0; i < samples; ++i)
+        chart.vAppendData(0, sampleValue(i), false, startTime + i * 10.0, false, -1.0, -1.0);
+}
+
+// Every repaint follows a new sample, so the reduction runs over the whole
+// visible history each time, as it does while live data arrive.
+void BM_RepaintMillionSamples(benchmark::State& state)
+{
+    QMainWindow window;
+    window.resize(1200, 800);
+    GenericChart chart(1, &window, &window, false, true);
+    chart.setScale(0, 0.0, 4000.0);
+    chart.setTimelineScale(2.0, 20000.0);
+    fillChart(chart, millionSamples);
+    window.show();
+    QApplication::processEvents();
+    // The whole history in view.
+    chart.setVisibleTimeSpan(millionSamples * 10.0 / 1000.0 + 60.0);
+    QwtPlot* plot = chart.poPlot(0);
+    int next = millionSamples;
+    for (auto _ : state) {
+        chart.vAppendData(0, sampleValue(next), false, startTime + next * 10.0, false, -1.0, -1.0);
+        ++next;
+        plot->replot();
+        benchmark::DoNotOptimize(plot->canvas()->grab());
+    }
+    state.counters["samples"] = chart.getData(0)->size();
+    state.counters["canvas_px"] = chart.plotWidth(0);
+}
+BENCHMARK(BM_RepaintMillionSamples)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_MemoryPerSample(benchmark::State& state)
+{
+    double bytesPerSample = 0.0;
+    for (auto _ : state) {
+        QMainWindow window;
+        GenericChart chart(1, &window, &window, false, true);
+        fillChart(chart, millionSamples);
+        const Utils::ValueOverTime* history = chart.getData(0);
+        bytesPerSample = double(history->memoryBytes()) / history->size();
+    }
+    state.counters["bytes_per_sample"] = bytesPerSample;
+}
+BENCHMARK(BM_MemoryPerSample)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_HistoryTextRoundTrip(benchmark::State& state)
+{
+    QMainWindow window;
+    GenericChart chart(2, &window, &window, false, true);
+    fillChart(chart, millionSamples);
+    std::size_t textBytes = 0;
+    for (auto _ : state) {
+        const std::string text = chart.dataToString(0);
+        textBytes = text.size();
+        if (!chart.setDataFromString(1, text, ';'))
+            state.SkipWithError("history text refused");
+    }
+    state.counters["text_MB"] = double(textBytes) / 1e6;
+}
+BENCHMARK(BM_HistoryTextRoundTrip)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

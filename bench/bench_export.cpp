@@ -1,0 +1,51 @@
+// CSV export of a chart history: building the export text of 1,000,000 samples must stay well
+// under 2 s. Run from build/bin with QT_QPA_PLATFORM=offscreen.
+#include <utils/ValueOverTime.h>
+#include <utils/widgets/ExportText.h>
+
+#include <QApplication>
+#include <QDateTime>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A live-data history as the chart records it: one sample per 85 ms poll, distances that move.
+Utils::ValueOverTime history(int samples)
+{
+    Utils::ValueOverTime data;
+    data.reserve(samples);
+    const double start = double(QDateTime(QDate(2026, 3, 28), QTime(20, 0)).toMSecsSinceEpoch());
+    for (int i = 0; i < samples; ++i)
+        data.append(start + 85.0 * i, 300.0 + (i % 1700) * 1.37);
+    return data;
+}
+
+void exportText(benchmark::State& state)
+{
+    const Utils::ValueOverTime data = history(int(state.range(0)));
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const QByteArray text = Utils::exportText(data, ";", QStringLiteral("Time"), QStringLiteral("Value"));
+        bytes += text.size();
+        benchmark::DoNotOptimize(text.constData());
+    }
+    state.SetBytesProcessed(bytes);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+} // namespace
+
+// From 20:00 the day before a clock change, so that the run crosses midnight and the switch.
+BENCHMARK(exportText)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <qwt_plot_curve.h>
+
+namespace Utils {
+class ValueOverTime;
+}
+
+namespace Utils::Charts {
+
+class DecimatedSeriesData;
+
+// The line of a plot's history. Before drawing it brings its reduced series
+// up to date for the visible range and canvas width, then draws each run
+// between line breaks on its own, so special distance codes leave gaps.
+class HistoryCurve : public QwtPlotCurve
+{
+public:
+    explicit HistoryCurve(const ValueOverTime* history);
+
+    DecimatedSeriesData* series() const { return m_series; }
+
+    void drawSeries(QPainter* painter, const QwtScaleMap& xMap, const QwtScaleMap& yMap,
+                    const QRectF& canvasRect, int from, int to) const override;
+
+private:
+    DecimatedSeriesData* m_series; // owned by the curve (setData)
+};
+
+} // namespace Utils::Charts

@@ -1,0 +1,123 @@
+#include "ExportText.h"
+
+#include <utils/ValueOverTime.h>
+
+#include <QDateTime>
+
+#include <algorithm>
+
+namespace Utils {
+
+namespace {
+
+// Converting every sample through QDateTime costs microseconds (a time-zone look-up each), too
+// slow for histories of a million samples. Samples are in time order, so one conversion per
+// local day suffices: within a day whose UTC offset is the same at both midnights the local
+// time of day follows from the distance to midnight. Days with a daylight-saving switch take
+// the slow path for every sample.
+class LocalTimeFormatter
+{
+public:
+    void append(QByteArray& out, qint64 msecs)
+    {
+        if (msecs < m_dayStart || msecs >= m_dayEnd)
+            enterDay(msecs);
+        if (msecs < m_dayStart || msecs >= m_dayEnd) {
+            out += QDateTime::fromMSecsSinceEpoch(msecs)
+                       .toString(QStringLiteral("dd-MM-yyyy hh:mm:ss.zzz"))
+                       .toLatin1();
+            return;
+        }
+        qint64 inDay = msecs - m_dayStart;
+        char time[13];
+        const int ms = int(inDay % 1000);
+        inDay /= 1000;
+        const int s = int(inDay % 60);
+        inDay /= 60;
+        const int m = int(inDay % 60);
+        const int h = int(inDay / 60);
+        time[0] = ' ';
+        time[1] = char('0' + h / 10);
+        time[2] = char('0' + h % 10);
+        time[3] = ':';
+        time[4] = char('0' + m / 10);
+        time[5] = char('0' + m % 10);
+        time[6] = ':';
+        time[7] = char('0' + s / 10);
+        time[8] = char('0' + s % 10);
+        time[9] = '.';
+        time[10] = char('0' + ms / 100);
+        time[11] = char('0' + ms / 10 % 10);
+        time[12] = char('0' + ms % 10);
+        out.append(m_date);
+        out.append(time, sizeof time);
+    }
+
+private:
+    void enterDay(qint64 msecs)
+    {
+        const QDate day = QDateTime::fromMSecsSinceEpoch(msecs).date();
+        const QDateTime midnight(day, QTime(0, 0));
+        const QDateTime nextMidnight(day.addDays(1), QTime(0, 0));
+        if (midnight.isValid() && nextMidnight.isValid() &&
+            midnight.offsetFromUtc() == nextMidnight.offsetFromUtc()) {
+            m_dayStart = midnight.toMSecsSinceEpoch();
+            m_dayEnd = nextMidnight.toMSecsSinceEpoch();
+            m_date = day.toString(QStringLiteral("dd-MM-yyyy")).toLatin1();
+        } else {
+            m_dayStart = m_dayEnd = 0;
+        }
+    }
+
+    qint64 m_dayStart = 0;
+    qint64 m_dayEnd = 0;
+    QByteArray m_date;
+};
+
+} // namespace
+
+QByteArray exportDelimiter(const ExportDelimiterChoice& choice)
+{
+    QByteArray delimiter;
+    if (choice.tab)
+        delimiter += '\t';
+    if (choice.comma)
+        delimiter += ',';
+    if (choice.semicolon)
+        delimiter += ';';
+    if (choice.space)
+        delimiter += ' ';
+    if (choice.other)
+        delimiter += choice.otherText.toLatin1();
+    return delimiter;
+}
+
+QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const QString& timeHeader,
+                      const QString& valueHeader, int maxSamples)
+{
+    const int count = maxSamples < 0 ? data.size() : std::min(maxSamples, data.size());
+    QByteArray text;
+    // Date and time take 23 characters; values are mostly short.
+    text.reserve(32 + count * (23 + delimiter.size() + 8));
+    text += timeHeader.toLatin1();
+    text += delimiter;
+    text += valueHeader.toLatin1();
+    text += '\n';
+    LocalTimeFormatter formatter;
+    const double* x = data.pxData();
+    const double* y = data.pyData();
+    for (int i = 0; i < count; ++i) {
+        formatter.append(text, qint64(x[i]));
+        text += delimiter;
+        text += QByteArray::number(y[i], 'f', 0);
+        text += '\n';
+    }
+    return text;
+}
+
+QString proposedExportFileName(const QDate& date)
+{
+    return date.toString(QStringLiteral("'export-'dd-MM-yyyy'.csv'"));
+}
+
+} // namespace Utils

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+namespace Utils {
+
+class ValueOverTime;
+
+// Which separators the user ticked in the export dialog; several ticked boxes make a
+// separator of several characters.
+struct ExportDelimiterChoice
+{
+    bool tab = false;
+    bool comma = false;
+    bool semicolon = false;
+    bool space = false;
+    bool other = false;
+    QString otherText;
+};
+
+// The separator in the fixed order tab, comma, semicolon, space, free text (as Latin-1).
+QByteArray exportDelimiter(const ExportDelimiterChoice& choice);
+
+// The export file text: a header line "<timeHeader><delimiter><valueHeader>", then one line per
+// sample: local date and time of x (milliseconds since the epoch) as "dd-MM-yyyy hh:mm:ss.zzz",
+// the delimiter, and y rounded to a whole number. Lines end with a line feed; the text is
+// Latin-1, like the delimiter. maxSamples < 0 takes every sample, otherwise at most that many
+// from the start.
+QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const QString& timeHeader,
+                      const QString& valueHeader, int maxSamples = -1);
+
+// The file name offered when the user browses for the export target, e.g. export-04-12-2026.csv.
+QString proposedExportFileName(const QDate& date);
+
+} // namespace Utils

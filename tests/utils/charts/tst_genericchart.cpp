@@ -1,0 +1,324 @@
+// The live chart as a window uses it: docks and their toggle actions, time
+// plots following new data, gaps for special codes, value texts, echo bars,
+// double clicks and the history text.
+#include <utils/ValueOverTime.h>
+#include <utils/charts/DecimatedSeriesData.h>
+#include <utils/charts/EchoBarsItem.h>
+#include <utils/charts/GenericChart.h>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+#include <qwt_plot_textlabel.h>
+#include <qwt_scale_map.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Utils::Charts;
+
+namespace {
+
+constexpr double startTime = 1717171717000.0;
+
+QwtPlotCurve* historyCurve(QwtPlot* plot)
+{
+    const QwtPlotItemList curves = plot->itemList(QwtPlotItem::Rtti_PlotCurve);
+    return curves.isEmpty() ? nullptr : static_cast<QwtPlotCurve*>(curves.first());
+}
+
+EchoBarsItem* echoBars(QwtPlot* plot)
+{
+    const QwtPlotItemList items = plot->itemList(QwtPlotItem::Rtti_PlotUserItem + 1);
+    return items.isEmpty() ? nullptr : static_cast<EchoBarsItem*>(items.first());
+}
+
+QStringList canvasTexts(QwtPlot* plot)
+{
+    QStringList texts;
+    for (QwtPlotItem* item : plot->itemList(QwtPlotItem::Rtti_PlotTextLabel)) {
+        if (item->isVisible())
+            texts << static_cast<QwtPlotTextLabel*>(item)->text().text();
+    }
+    return texts;
+}
+
+void appendSamples(GenericChart& chart, int count, double from, double step, double value)
+{
+    for (int i = 0; i < count; ++i)
+        chart.vAppendData(0, value, false, from + i * step, false, -1.0, -1.0);
+}
+
+} // namespace
+
+class GenericChartTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void docksLiveInTheMainWindowWithToggleActions();
+    void timePlotFollowsNewestUntilPanned();
+    void specialCodesAreDrawnAsGapsButKept();
+    void valueTextShowsCustomTextOrValue();
+    void reducedSeriesIsRebuiltOnlyOnChange();
+    void echoLinesCountAndPens();
+    void independentPlotReportsDoubleClick();
+    void historyTextRoundTripThroughChart();
+
+private:
+    std::unique_ptr<QMainWindow> m_window;
+    GenericChart* m_chart = nullptr;
+};
+
+void GenericChartTest::init()
+{
+    m_window = std::make_unique<QMainWindow>();
+    m_window->resize(900, 700);
+    m_chart = new GenericChart(2, m_window.get(), m_window.get(), false, true);
+    m_chart->setTimelineScale(2.0, 10500.0);
+    m_chart->setIndependentPlot(1, true);
+    m_chart->AddLayoutRow(1);
+    m_chart->AddLayoutRow(1);
+    m_chart->UpdateLayout();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void GenericChartTest::cleanup()
+{
+    m_window.reset();
+    m_chart = nullptr;
+}
+
+void GenericChartTest::docksLiveInTheMainWindowWithToggleActions()
+{
+    for (int i = 0; i < 2; ++i) {
+        QDockWidget* dock = m_chart->getDockChartItem(i);
+        QVERIFY(dock != nullptr);
+        QCOMPARE(dock->parentWidget(), m_window.get());
+        QVERIFY(m_window->dockWidgetArea(dock) != Qt::NoDockWidgetArea);
+        QCOMPARE(dock->widget(), m_chart->poPlot(i));
+        QVERIFY(dock->features().testFlag(QDockWidget::DockWidgetClosable));
+        QVERIFY(!dock->features().testFlag(QDockWidget::DockWidgetFloatable));
+        QAction* toggle = m_chart->dockToggleAction(i);
+        QCOMPARE(toggle, dock->toggleViewAction());
+        QVERIFY(dock->isVisible());
+        toggle->trigger();
+        QVERIFY(!dock->isVisible());
+        toggle->trigger();
+        QVERIFY(dock->isVisible());
+    }
+    // Stacked: plot 1 below plot 0.
+    QVERIFY(m_chart->getDockChartItem(1)->geometry().top() >=
+            m_chart->getDockChartItem(0)->geometry().bottom());
+    QVERIFY(m_chart->plotWidth(0) > 100);
+    QCOMPARE(m_chart->plotWidth(0), m_chart->poPlot(0)->canvas()->width());
+
+    m_chart->setPlotTitle(1, QStringLiteral("Signal"), true, QStringLiteral(" mm "), true);
+    m_chart->translateDockTitleBarTexts();
+    QCOMPARE(m_chart->getDockChartItem(1)->windowTitle(), QStringLiteral("Signal mm"));
+    QCOMPARE(m_chart->dockToggleAction(1)->text(), QStringLiteral("Signal mm"));
+}
+
+void GenericChartTest::timePlotFollowsNewestUntilPanned()
+{
+    m_chart->setMinPanOffset(0, 160);
+    m_chart->setMaxPanOffset(0, 350);
+    appendSamples(*m_chart, 1500, startTime, 100.0, 500.0);
+    double newest = startTime + 1499 * 100.0;
+    QVERIFY(m_chart->getXMax(0) > newest);
+    m_chart->updateChart(false);
+    QCOMPARE(m_chart->poPlot(0)->axisInterval(QwtPlot::xBottom).maxValue(), m_chart->getXMax(0));
+    const QwtScaleMap map = m_chart->poPlot(0)->canvasMap(QwtPlot::xBottom);
+    QVERIFY(std::abs(map.transform(m_chart->getXMax(0)) - map.transform(newest) - 160.0) <= 1.0);
+
+    // Dragging to the right shows older data; the view then stays put.
+    QWidget* canvas = m_chart->poPlot(0)->canvas();
+    const QPoint middle = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, middle);
+    // QTest's mouse move carries no buttons; a drag needs them.
+    QMouseEvent drag(QEvent::MouseMove, QPointF(middle + QPoint(200, 0)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(canvas, &drag);
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, middle + QPoint(200, 0));
+    const double panned = m_chart->getXMax(0);
+    QVERIFY(panned < newest);
+    appendSamples(*m_chart, 100, newest + 100.0, 100.0, 600.0);
+    newest += 100 * 100.0;
+    QCOMPARE(m_chart->getXMax(0), panned);
+
+    QSignalSpy reset(m_chart, &GenericChart::vSignalZommResetForNoiseLine);
+    m_chart->jumpToPlottingArea();
+    QCOMPARE(reset.count(), 1);
+    QVERIFY(m_chart->getXMax(0) > newest);
+    appendSamples(*m_chart, 10, newest + 100.0, 100.0, 700.0);
+    newest += 10 * 100.0;
+    QVERIFY(m_chart->getXMax(0) > newest);
+
+    // The wheel zooms the time axis; a double click resets zoom and view.
+    const double span = m_chart->poPlot(0)->axisInterval(QwtPlot::xBottom).width();
+    QWheelEvent wheel(QPointF(middle), QPointF(canvas->mapToGlobal(middle)), QPoint(), QPoint(0, 240),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+    QVERIFY(m_chart->poPlot(0)->axisInterval(QwtPlot::xBottom).width() < span * 0.7);
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, middle);
+    QCOMPARE(reset.count(), 2);
+    QCOMPARE(m_chart->poPlot(0)->axisInterval(QwtPlot::xBottom).width(), span);
+}
+
+void GenericChartTest::specialCodesAreDrawnAsGapsButKept()
+{
+    const double values[] = {500, 510, 32764, 32764, 520, 32760, 530, 32776, 540};
+    for (int i = 0; i < 9; ++i)
+        m_chart->vAppendData(0, values[i], false, startTime + i * 1000.0, false, -1.0, -1.0);
+    m_chart->updateChart(true);
+    m_chart->poPlot(0)->canvas()->grab();
+
+    const QwtPlotCurve* curve = historyCurve(m_chart->poPlot(0));
+    QVERIFY(curve != nullptr);
+    int breaks = 0;
+    int drawn = 0;
+    for (std::size_t i = 0; i < curve->dataSize(); ++i) {
+        const QPointF point = curve->sample(int(i));
+        if (std::isnan(point.y())) {
+            ++breaks;
+            continue;
+        }
+        ++drawn;
+        QVERIFY(point.y() < 1000.0);
+    }
+    QCOMPARE(breaks, 3);
+    QCOMPARE(drawn, 5);
+    const Utils::ValueOverTime* history = m_chart->getData(0);
+    QCOMPARE(history->size(), 9);
+    QCOMPARE(history->y(2), 32764.0);
+    QCOMPARE(history->y(7), 32776.0);
+}
+
+void GenericChartTest::valueTextShowsCustomTextOrValue()
+{
+    m_chart->setCurrentValuePrecision(0, 1);
+    m_chart->vAppendData(0, 512.46, true, -65000.0, false, -1.0, -1.0);
+    QVERIFY(canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("512.5")));
+    m_chart->vSetValueMarkerCustomText(QStringLiteral("No data"));
+    QVERIFY(canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("No data")));
+    m_chart->vSetValueMarkerCustomText(QString());
+    QVERIFY(canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("512.5")));
+    m_chart->vSetMarkerVisible(0, false);
+    QVERIFY(!canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("512.5")));
+
+    m_chart->setPlotTitle(0, QStringLiteral("Distance"), true, QString(), false);
+    QVERIFY(canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("Distance")));
+    m_chart->vHideSignalText(0);
+    QVERIFY(!canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("Distance")));
+}
+
+void GenericChartTest::reducedSeriesIsRebuiltOnlyOnChange()
+{
+    appendSamples(*m_chart, 100000, startTime, 10.0, 300.0);
+    m_chart->setVisibleTimeSpan(2000.0);
+    auto* series = dynamic_cast<DecimatedSeriesData*>(historyCurve(m_chart->poPlot(0))->data());
+    QVERIFY(series != nullptr);
+    m_chart->updateChart(true);
+    m_chart->poPlot(0)->canvas()->grab();
+    const int rebuilds = series->rebuildCount();
+    QVERIFY(series->size() <= std::size_t(4 * (m_chart->plotWidth(0) + 2)));
+    m_chart->updateChart(true);
+    m_chart->poPlot(0)->canvas()->grab();
+    QCOMPARE(series->rebuildCount(), rebuilds);
+    // New data move the view and change the data: one rebuild.
+    m_chart->vAppendData(0, 400.0, false, startTime + 1e6, false, -1.0, -1.0);
+    m_chart->updateChart(false);
+    m_chart->poPlot(0)->canvas()->grab();
+    QCOMPARE(series->rebuildCount(), rebuilds + 1);
+}
+
+void GenericChartTest::echoLinesCountAndPens()
+{
+    m_chart->setScale(1, 0.0, 1600.0);
+    m_chart->setPlotAxisScale(1, 0.0, 10001.0, 2000.0);
+    m_chart->vCreateRectangles(1, 4);
+    QCOMPARE(m_chart->nGetLinesSize(), 4);
+
+    m_chart->vUpdateXLines(1, {1000.0, 3000.0, 5000.0, 7000.0}, {400.0, 800.0, 1200.0, 200.0});
+    QCOMPARE(m_chart->nGetLinesSize(), 4);
+    const QColor highlight(0, 97, 158);
+    m_chart->vSetXLinesPen(2, highlight);
+    EchoBarsItem* bars = echoBars(m_chart->poPlot(1));
+    QCOMPARE(bars->bar(2).color, highlight);
+    QCOMPARE(bars->bar(1).color, EchoBarsItem::defaultColor());
+
+    // The highlighted bar is painted in its colour up to its height.
+    m_chart->updateChart(true);
+    QwtPlot* plot = m_chart->poPlot(1);
+    const QImage image = plot->canvas()->grab().toImage();
+    const int x = int(plot->canvasMap(QwtPlot::xBottom).transform(5000.0));
+    const QwtScaleMap yMap = plot->canvasMap(QwtPlot::yLeft);
+    QCOMPARE(QColor(image.pixel(x, int(yMap.transform(600.0)))), highlight);
+    QVERIFY(QColor(image.pixel(x, int(yMap.transform(1400.0)))) != highlight);
+
+    // New echoes come in the default colour; the list may shrink.
+    m_chart->vUpdateXLines(1, {1500.0, 2500.0}, {100.0, 200.0, 300.0});
+    QCOMPARE(m_chart->nGetLinesSize(), 2);
+    QCOMPARE(bars->bar(0).color, EchoBarsItem::defaultColor());
+    QCOMPARE(bars->bar(1).x, 2500.0);
+    m_chart->vClearXLines();
+    QCOMPARE(m_chart->nGetLinesSize(), 0);
+}
+
+void GenericChartTest::independentPlotReportsDoubleClick()
+{
+    QSignalSpy independent(m_chart, &GenericChart::IndependentPlotDoubleClick);
+    QSignalSpy reset(m_chart, &GenericChart::vSignalZommResetForNoiseLine);
+    QWidget* canvas = m_chart->poPlot(1)->canvas();
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, canvas->rect().center());
+    QCOMPARE(independent.count(), 1);
+    QCOMPARE(independent.first().at(0).toInt(), 1);
+    QCOMPARE(reset.count(), 0);
+
+    QTest::mouseDClick(m_chart->poPlot(0)->canvas(), Qt::LeftButton);
+    QCOMPARE(independent.count(), 1);
+    QCOMPARE(reset.count(), 1);
+
+    m_chart->setEnabled(false);
+    QTest::mouseDClick(canvas, Qt::LeftButton, Qt::NoModifier, canvas->rect().center());
+    QCOMPARE(independent.count(), 1);
+}
+
+void GenericChartTest::historyTextRoundTripThroughChart()
+{
+    const double values[] = {500.25, 32764, 1.0 / 3.0, 32776};
+    for (int i = 0; i < 4; ++i)
+        m_chart->vAppendData(0, values[i], false, startTime + i * 85.0, false, -1.0, -1.0);
+    const std::string text = m_chart->dataToString(0);
+
+    GenericChart other(1, m_window.get(), m_window.get(), false, true);
+    other.vAppendData(0, 1.0, false, 5.0, false, -1.0, -1.0);
+    QVERIFY(!other.setDataFromString(0, text.substr(0, text.size() - 3) + "x;", ';'));
+    QCOMPARE(other.getData(0)->size(), 1);
+    QCOMPARE(other.getData(0)->y(0), 1.0);
+
+    QVERIFY(other.setDataFromString(0, text, ';'));
+    QCOMPARE(other.getData(0)->size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(other.getData(0)->x(i), startTime + i * 85.0);
+        QCOMPARE(other.getData(0)->y(i), values[i]);
+    }
+    QCOMPARE(other.dataToString(0), text);
+    // The loaded history is in view.
+    QVERIFY(other.getXMax(0) >= startTime + 3 * 85.0);
+
+    m_chart->clear();
+    QCOMPARE(m_chart->getData(0)->size(), 0);
+    QVERIFY(m_chart->dataToString(0).empty());
+}
+
+QTEST_MAIN(GenericChartTest)
+
+#include "tst_genericchart.moc"

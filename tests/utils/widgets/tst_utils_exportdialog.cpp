@@ -1,0 +1,113 @@
+#include <utils/ValueOverTime.h>
+#include <utils/widgets/ExportDialog.h>
+#include <utils/widgets/ExportText.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using Utils::ExportDialog;
+using Utils::ValueOverTime;
+
+class ExportDialogTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void previewFollowsTheTickedBoxes();
+    void acceptReplacesTheFileWithEverySample();
+    void cancelOrNoNameWritesNothing();
+    void browseProposesTheDatedName();
+
+private:
+    ValueOverTime m_history;
+    QList<const ValueOverTime*> m_series{&m_history};
+    QList<QString> m_names{"Time", "Signal"};
+    QTemporaryDir m_dir;
+};
+
+void ExportDialogTest::init()
+{
+    m_history.clear();
+    const qint64 start = QDateTime(QDate(2026, 12, 4), QTime(10, 0)).toMSecsSinceEpoch();
+    for (int i = 0; i < 25; ++i)
+        m_history.append(double(start + i * 85), 1000.0 + i);
+}
+
+void ExportDialogTest::previewFollowsTheTickedBoxes()
+{
+    ExportDialog dialog(&m_series, &m_names);
+    auto* preview = dialog.findChild<QPlainTextEdit*>("preview");
+    QCOMPARE(preview->toPlainText().split('\n', Qt::SkipEmptyParts).size(), 11);
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        box->setChecked(false);
+    dialog.findChild<QCheckBox*>("commaBox")->setChecked(true);
+    dialog.findChild<QCheckBox*>("semicolonBox")->setChecked(true);
+    QVERIFY(preview->toPlainText().startsWith("Time,;Value\n04-12-2026 10:00:00.000,;1000\n"));
+    dialog.findChild<QLineEdit*>("otherDelimiter")->setText("|");
+    dialog.findChild<QCheckBox*>("otherBox")->setChecked(true);
+    QVERIFY(preview->toPlainText().startsWith("Time,;|Value\n"));
+}
+
+void ExportDialogTest::acceptReplacesTheFileWithEverySample()
+{
+    const QString path = m_dir.filePath("existing.csv");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(20000, 'x'));
+    file.close();
+    ExportDialog dialog(&m_series, &m_names);
+    dialog.findChild<QLineEdit*>("fileName")->setText(path);
+    dialog.accept();
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QCOMPARE(lines.size(), 27);
+    QCOMPARE(lines[25], "04-12-2026 10:00:02.040" + dialog.delimiter() + "1024");
+}
+
+void ExportDialogTest::cancelOrNoNameWritesNothing()
+{
+    const QString path = m_dir.filePath("cancelled.csv");
+    ExportDialog dialog(&m_series, &m_names);
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QVERIFY(!ok->isEnabled());
+    auto* name = dialog.findChild<QLineEdit*>("fileName");
+    name->setText(path);
+    QVERIFY(ok->isEnabled());
+    dialog.reject();
+    QVERIFY(!QFile::exists(path));
+    name->clear();
+    QVERIFY(!ok->isEnabled());
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    dialog.accept();
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+}
+
+void ExportDialogTest::browseProposesTheDatedName()
+{
+    ExportDialog dialog(&m_series, &m_names);
+    const QString chosen = m_dir.filePath("chosen.csv");
+    QString proposed;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            proposed = QFileInfo(files->selectedFiles().value(0)).fileName();
+            files->selectFile(chosen);
+            static_cast<QDialog*>(files)->accept();
+        }
+    });
+    dialog.findChild<QPushButton*>("browse")->click();
+    QCOMPARE(proposed, Utils::proposedExportFileName(QDate::currentDate()));
+    QCOMPARE(dialog.findChild<QLineEdit*>("fileName")->text(), chosen);
+    QVERIFY(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled());
+}
+
+QTEST_MAIN(ExportDialogTest)
+#include "tst_utils_exportdialog.moc"

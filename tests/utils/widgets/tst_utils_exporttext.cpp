@@ -1,0 +1,112 @@
+#include <utils/ValueOverTime.h>
+#include <utils/widgets/ExportText.h>
+
+#include <QDateTime>
+#include <QtTest>
+
+#include <ctime>
+
+using Utils::ValueOverTime;
+
+class ExportTextTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void delimiterFollowsTickedBoxes();
+    void linesHoldLocalTimeDelimiterAndWholeValue();
+    void localTimeStaysRightAcrossDaysAndClockChanges();
+    void maxSamplesLimitsTheLines();
+    void proposedNameCarriesTheDate();
+};
+
+namespace {
+
+double localMs(int year, int month, int day, int hour, int minute, int second, int ms)
+{
+    return double(QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms)).toMSecsSinceEpoch());
+}
+
+QList<QByteArray> lines(const QByteArray& text)
+{
+    return text.split('\n').mid(0, text.count('\n'));
+}
+
+} // namespace
+
+void ExportTextTest::initTestCase()
+{
+    // A zone with daylight-saving switches, which the day-wise time conversion must handle.
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+}
+
+void ExportTextTest::delimiterFollowsTickedBoxes()
+{
+    Utils::ExportDelimiterChoice choice;
+    choice.tab = true;
+    QCOMPARE(Utils::exportDelimiter(choice), QByteArray("\t"));
+    choice = {};
+    choice.comma = choice.semicolon = true;
+    QCOMPARE(Utils::exportDelimiter(choice), QByteArray(",;"));
+    choice = {};
+    choice.otherText = "|";
+    QCOMPARE(Utils::exportDelimiter(choice), QByteArray());
+    choice.other = true;
+    QCOMPARE(Utils::exportDelimiter(choice), QByteArray("|"));
+    choice.tab = choice.comma = choice.semicolon = choice.space = true;
+    QCOMPARE(Utils::exportDelimiter(choice), QByteArray("\t,; |"));
+}
+
+void ExportTextTest::linesHoldLocalTimeDelimiterAndWholeValue()
+{
+    ValueOverTime data;
+    data.append(localMs(2025, 7, 1, 0, 0, 0, 1), 1234.6);
+    data.append(localMs(2025, 12, 31, 23, 59, 59, 999), -7.6);
+    // A fractional millisecond is cut off.
+    data.append(localMs(2026, 3, 9, 14, 7, 3, 40) + 0.75, -12.4);
+    const QList<QByteArray> text = lines(Utils::exportText(data, ",;", "Zeit", "Wert"));
+    const QList<QByteArray> expected = {"Zeit,;Wert", "01-07-2025 00:00:00.001,;1235",
+                                        "31-12-2025 23:59:59.999,;-8", "09-03-2026 14:07:03.040,;-12"};
+    QCOMPARE(text, expected);
+}
+
+void ExportTextTest::localTimeStaysRightAcrossDaysAndClockChanges()
+{
+    // Every 37 minutes over a year and a half, and every minute around both clock changes of
+    // 2026, checked against a plain QDateTime conversion of each sample.
+    ValueOverTime data;
+    const double start = localMs(2025, 10, 20, 0, 0, 0, 0);
+    for (double t = start; t < start + 540.0 * 86400000; t += 37 * 60000 + 123)
+        data.append(t, 1.0);
+    for (const double around : {localMs(2026, 3, 29, 1, 0, 0, 0), localMs(2026, 10, 25, 1, 0, 0, 0)}) {
+        for (double t = around; t < around + 3 * 3600000; t += 59999)
+            data.append(t, 2.0);
+    }
+    const QList<QByteArray> text = lines(Utils::exportText(data, " ", "Time", "Value"));
+    QCOMPARE(text.size(), data.size() + 1);
+    for (int i = 0; i < data.size(); ++i) {
+        const QString time =
+            QDateTime::fromMSecsSinceEpoch(qint64(data.x(i))).toString("dd-MM-yyyy hh:mm:ss.zzz");
+        QCOMPARE(QString::fromLatin1(text[i + 1]), time + " " + QString::number(data.y(i), 'f', 0));
+    }
+}
+
+void ExportTextTest::maxSamplesLimitsTheLines()
+{
+    ValueOverTime data;
+    for (int i = 0; i < 25; ++i)
+        data.append(localMs(2026, 5, 5, 12, 0, 0, 0) + i * 85, 100 + i);
+    const QList<QByteArray> preview = lines(Utils::exportText(data, ",", "Time", "Value", 10));
+    QCOMPARE(preview.size(), 11);
+    QVERIFY(preview.last().endsWith(",109"));
+    QCOMPARE(lines(Utils::exportText(data, ",", "Time", "Value")).size(), 26);
+}
+
+void ExportTextTest::proposedNameCarriesTheDate()
+{
+    QCOMPARE(Utils::proposedExportFileName(QDate(2026, 12, 4)), QStringLiteral("export-04-12-2026.csv"));
+}
+
+QTEST_GUILESS_MAIN(ExportTextTest)
+#include "tst_utils_exporttext.moc"
