@@ -312,6 +312,13 @@ void ChartPlot::refresh(bool force)
         return;
     m_dirty = false;
     replot();
+    // A replot can change the axis layout (wider value labels) and with it
+    // the canvas width the follow offset was worked out for.
+    if (!m_independent && m_window.follow(newestX(), canvasWidth())) {
+        applyTimeWindow();
+        m_dirty = false;
+        replot();
+    }
 }
 
 void ChartPlot::panPixels(int dx)
