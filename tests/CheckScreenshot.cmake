@@ -1,0 +1,22 @@
+cmake_minimum_required(VERSION 3.16)
+# Runs PROGRAM with ARGS ("|" between arguments, @OUT@ standing for the
+# picture) and fails unless OUT then holds a PNG of at least MIN_SIZE bytes.
+file(REMOVE ${OUT})
+string(REPLACE "|" ";" arguments "${ARGS}")
+string(REPLACE "@OUT@" "${OUT}" arguments "${arguments}")
+execute_process(COMMAND ${PROGRAM} ${arguments}
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 30)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} exited with ${result}\n${out}\n${err}")
+endif()
+if(NOT EXISTS ${OUT})
+  message(FATAL_ERROR "no picture at ${OUT}\n${out}\n${err}")
+endif()
+file(READ ${OUT} header LIMIT 8 HEX)
+if(NOT header STREQUAL "89504e470d0a1a0a")
+  message(FATAL_ERROR "${OUT} is not a PNG file: ${header}")
+endif()
+file(SIZE ${OUT} size)
+if(DEFINED MIN_SIZE AND size LESS MIN_SIZE)
+  message(FATAL_ERROR "${OUT} is suspiciously small (${size} bytes)")
+endif()
