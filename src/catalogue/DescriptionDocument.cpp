@@ -12,7 +12,11 @@ const char* const familyId = "IoLinkMzRT5family";
 
 std::string descriptionDocumentPath()
 {
-    const QString path = QCoreApplication::applicationDirPath() + "/" + familyId + ".xml";
+    // A supporter can try a corrected document without touching the
+    // installation; tests use it for documents of their own.
+    const QString chosen = qEnvironmentVariable("IOLINK_DESCRIPTION_DOCUMENT");
+    const QString path =
+        chosen.isEmpty() ? QCoreApplication::applicationDirPath() + "/" + familyId + ".xml" : chosen;
     return path.toLatin1().toStdString();
 }
 

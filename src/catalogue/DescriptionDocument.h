@@ -10,8 +10,9 @@ namespace NimbarSensorPlugin::Core {
 // document must carry in document.documentId.
 extern const char* const familyId;
 
-// Where the description document lies: the application's directory, as
-// Latin-1 bytes.
+// Where the description document lies: the file named by the environment
+// variable IOLINK_DESCRIPTION_DOCUMENT, or else the application's
+// directory; as Latin-1 bytes.
 std::string descriptionDocumentPath();
 
 // Reads a description document with whitespace trimming and comment

@@ -116,9 +116,12 @@ void SensorInterface::vActionExit(const QString&)
     window->close();
 }
 
-// Activation brings a live chart forward to its newest data; the window has
-// no chart yet, so there is nothing to bring forward.
-void SensorInterface::setWindowActive(bool) {}
+// Activation brings a live chart forward to its newest data.
+void SensorInterface::setWindowActive(bool active)
+{
+    if (window)
+        window->setWindowActive(active);
+}
 
 void SensorInterface::vAboutToClose()
 {

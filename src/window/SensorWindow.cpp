@@ -1,23 +1,44 @@
 #include "SensorWindow.h"
 
+#include "ComboBoxItemDelegate.h"
+#include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "StateOfDeviceMyDelegate.h"
 #include "catalogue/SensorCatalogue.h"
+#include "parameters/ParameterNode.h"
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/SensorBasic.h>
+#include <utils/charts/GenericChart.h>
+#include <utils/thresholds/ThresholdMultiManager.h>
+#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
+#include <utils/widgets/ButtonFactory.h>
+#include <utils/widgets/ButtonManager.h>
+#include <utils/widgets/ConnectionStatus.h>
+
+#include <qteditorfactory.h>
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDockWidget>
-#include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QResizeEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
 
 namespace NimbarSensorPlugin::Core {
+
+namespace pt = boost::property_tree;
 
 namespace {
 
@@ -40,68 +61,180 @@ QTreeWidgetItem* addGroupItem(QTreeWidget* tree, const QString& text)
 
 } // namespace
 
+SensorWindowPrivate::SensorWindowPrivate()
+{
+    pollTimer.setInterval(85);
+    pollTimer.setSingleShot(true);
+    teachUpdateTimer.setInterval(4500);
+    teachUpdateTimer.setSingleShot(true);
+    writeModeIconTimer.setInterval(700);
+    writeModeIconTimer.setSingleShot(true);
+}
+
 SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
-    : QMainWindow(nullptr), d(new SensorWindowPrivate)
+    : QMainWindow(nullptr), d(new SensorWindowPrivate), ui(std::make_unique<SensorWindowForm>())
 {
-    if (objectName().isEmpty())
-        setObjectName("SensorWindow");
-    resize(648, 625);
-    setToolButtonStyle(Qt::ToolButtonIconOnly);
-    setDockNestingEnabled(false);
-
-    auto* frame = new QFrame(this);
-    frame->setObjectName("frame");
-    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setFrameShadow(QFrame::Raised);
-    setCentralWidget(frame);
-    setStatusBar(new QStatusBar(this));
-
-    createConnectionToolBar();
-
-    d->languageCode = sensor.languageCode();
-    sensor = findSensorDescription(hostRecord.name());
-
-    createPropertyTreeDock();
-    setWindowFlags(Qt::Widget);
-    createObservationDock();
-    createProcessDataDock();
-    setMinimumHeight(500);
-    setMinimumWidth(850);
-
-    updateWindowTitle();
-    applyPresentationMode(ExtensionSystem::Globals::getPresentationMode());
-}
-
-SensorWindow::~SensorWindow()
-{
-    delete d;
-}
-
-void SensorWindow::createConnectionToolBar()
-{
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName("connectionToolBar");
-    toolBar->setWindowTitle(tr("toolBar"));
-    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolBar->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
-    toolBar->setFloatable(false);
-    addToolBar(Qt::TopToolBarArea, toolBar);
+    ui->setupUi(this);
 
     d->portSelector = new QComboBox(this);
     d->portSelector->setObjectName("portSelector");
     d->portSelector->addItem(tr("Offline"));
     d->portSelector->insertSeparator(1);
-    toolBar->addWidget(d->portSelector);
-}
+    ui->connectionToolBar->addWidget(d->portSelector);
 
-void SensorWindow::createPropertyTreeDock()
-{
+    stateDelegate = new StateOfDeviceMyDelegate(this);
+    auto* spacer = new QLabel(this);
+    spacer->setFixedWidth(10);
+    ui->sensorOperationsToolbar->addWidget(spacer);
+
+    d->languageCode = sensor.languageCode();
+    sensor = findSensorDescription(hostRecord.name());
+
     d->propertyTreeDock = new QDockWidget(tr("Property tree"), this);
     d->propertyTreeDock->setObjectName("propertyTree");
     d->propertyTreeDock->setAllowedAreas(Qt::AllDockWidgetAreas);
     d->propertyTreeDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Menuebaum.svg"));
-    addDockWidget(Qt::LeftDockWidgetArea, d->propertyTreeDock);
+
+    createChartArea();
+    setChartCaptions();
+    createPropertyBrowser();
+
+    ui->sensorOperationsToolbar->setEnabled(false);
+    connected = false;
+    updateWindowTitle();
+
+    setWindowFlags(Qt::Widget);
+    buildParameterTree();
+    createListDocks();
+    setMinimumHeight(500);
+    setMinimumWidth(850);
+
+    d->connectionStatus = new Utils::ConnectionStatus(this);
+    statusBar()->addPermanentWidget(d->connectionStatus);
+    statusBar()->addPermanentWidget(new QLabel(this));
+
+    d->chart->setEnabled(false);
+    followUpEnabled = true;
+    languageSwitching = false;
+    writeDelayTimer.setInterval(400);
+    writeDelayTimer.setSingleShot(true);
+
+    createUpdatingPopup();
+
+    d->chart->setTimelineScale(2.0, 10500.0);
+    d->thresholdWidgets[0]->setUpperMark(150.0);
+    d->thresholdWidgets[0]->setLowerMark(100.0);
+    d->thresholdWidgets[0]->setMiddleMark(120.0);
+
+    for (const QString& id : qAsConst(d->hiddenParameterIds))
+        setParameterVisible(id, false);
+
+    connect(d->chart, &Utils::Charts::GenericChart::IndependentPlotDoubleClick, this,
+            &SensorWindow::resetIndependentPlotSlot);
+    d->chart->setIndependentPlot(1, true);
+    d->chart->enableXAxisDisplayValue(1);
+    d->chart->setPlotAxisScale(1, 0.0, 10001.0, 2000.0);
+    d->chart->axisChanged();
+
+    d->thresholdWidgets[1]->setLeftMark(0, 0.0);
+    d->thresholdWidgets[1]->setRightMark(0, 10001.0);
+    d->chart->vCreateRectangles(1, 4);
+
+    for (const char* id : {"AnalogMode", "TeachStatus", "AnalogSubt", "MeasuringDataChannel"})
+        setParameterVisible(id, false);
+    applyPresentationMode(ExtensionSystem::Globals::getPresentationMode());
+
+    d->crashCounterProperty = findProperty(d->rootProperty, "CrashCounter");
+    d->chart->vHideSignalText(0);
+    pendingWrite = 0;
+}
+
+SensorWindow::~SensorWindow()
+{
+    if (d->chart->nGetLinesSize() > 0)
+        d->chart->vClearXLines();
+    d->liveDataRunning = false;
+    delete d->chart;
+    delete stateDelegate;
+    ui.reset();
+    delete propertyBrowser;
+    delete d->thresholdManager;
+    delete d->propertyTreeDock;
+    delete d->processDataTree;
+    delete d->processDataDock;
+    // The other widgets could still call back into the window while they go,
+    // so they go while it is whole; the private block goes last.
+    QList<QPointer<QWidget>> widgets;
+    for (QWidget* widget : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        widgets.append(widget);
+    for (const QPointer<QWidget>& widget : qAsConst(widgets))
+        delete widget.data();
+    delete d;
+}
+
+void SensorWindow::createPropertyBrowser()
+{
+    QWidget* owner = d->propertyTreeDock;
+    d->boolManager = new QtBoolPropertyManager(owner);
+    d->intManager = new QtIntPropertyManager(owner);
+    d->counterManager = new QtIntPropertyManager(owner);
+    d->doubleManager = new QtDoublePropertyManager(owner);
+    d->stringManager = new QtStringPropertyManager(owner);
+    d->enumManager = new QtEnumPropertyManager(owner);
+    d->groupManager = new QtGroupPropertyManager(owner);
+    d->checkBoxFactory = new QtCheckBoxFactory(owner);
+    d->spinBoxFactory = new QtSpinBoxFactory(owner);
+    d->doubleSpinBoxFactory = new QtDoubleSpinBoxFactory(owner);
+    d->lineEditFactory = new QtLineEditFactory(owner);
+    d->enumEditorFactory = new QtEnumEditorFactory(owner);
+    editNotifyFactory = new ComboBoxItemDelegate(owner);
+
+    propertyBrowser = new QtTreePropertyBrowser(d->propertyTreeDock);
+    propertyBrowser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
+    propertyBrowser->setStyleSheet(" QTreeView {selection-background-color:  #00619E;}");
+    propertyBrowser->setFactoryForManager(d->boolManager, d->checkBoxFactory);
+    propertyBrowser->setFactoryForManager(d->intManager, d->spinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->counterManager, d->spinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->doubleManager, d->doubleSpinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->enumManager, d->enumEditorFactory);
+    // The window's own line edit replaces the plain one: string edits reach
+    // the window, which decides when they go to the sensor.
+    propertyBrowser->setFactoryForManager(d->stringManager, d->lineEditFactory);
+    propertyBrowser->setFactoryForManager(
+        d->stringManager, static_cast<QtAbstractEditorFactory<QtStringPropertyManager>*>(editNotifyFactory));
+    d->buttonManager = new Utils::ButtonManager(owner);
+    d->buttonFactory = new Utils::ButtonFactory(owner);
+    propertyBrowser->setFactoryForManager(d->buttonManager, d->buttonFactory);
+}
+
+void SensorWindow::createUpdatingPopup()
+{
+    d->popup = new QDialog(this);
+    d->popup->setObjectName("DataFrameSenderUi");
+    d->popupLayout = new QGridLayout(d->popup);
+    d->popupProgressBar = new QProgressBar(d->popup);
+    d->popupProgressBar->setTextVisible(false);
+    d->popupProgressBar->setStyleSheet("QProgressBar::chunk{background-color: #00619E;margin: 0.8px}");
+    d->popupLabel = new QLabel(d->popup);
+    d->popupLabel->setObjectName("label");
+    d->popupButton = new QPushButton(d->popup);
+    d->popupButton->setFixedSize(23, 20);
+    d->popupLayout->addWidget(d->popupLabel, 0, 0);
+    d->popupLayout->addWidget(d->popupButton, 0, 1);
+    d->popupLayout->addWidget(d->popupProgressBar, 1, 0, 1, 2);
+    d->showProgressUi = true;
+}
+
+void SensorWindow::createListDocks()
+{
+    d->observationDock = createListDock(tr("Observation"), "observation", &d->observationTree);
+    d->observationDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Connection_image_new-01.svg"));
+    ui->fileToolBar->addAction(d->observationDock->toggleViewAction());
+
+    d->processDataDock = createListDock(tr(" Process data"), "processdata", &d->processDataTree);
+    d->processDataDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Sensorenliste.svg"));
+    ui->fileToolBar->addAction(d->processDataDock->toggleViewAction());
+    createProcessDataRows();
 }
 
 QDockWidget* SensorWindow::createListDock(const QString& title, const QString& objectName, QTreeWidget** tree)
@@ -115,6 +248,7 @@ QDockWidget* SensorWindow::createListDock(const QString& title, const QString& o
     auto* layout = new QGridLayout(content);
     layout->setContentsMargins(0, 0, 1, 0);
     *tree = new QTreeWidget(content);
+    (*tree)->setItemDelegate(stateDelegate);
     (*tree)->setAlternatingRowColors(true);
     (*tree)->setColumnCount(4);
     (*tree)->setHeaderHidden(true);
@@ -132,17 +266,10 @@ QDockWidget* SensorWindow::createListDock(const QString& title, const QString& o
     return dock;
 }
 
-void SensorWindow::createObservationDock()
+// The rows of the process-data list come from the document's caption
+// section, in its order: the rest of the window addresses them by position.
+void SensorWindow::createProcessDataRows()
 {
-    d->observationDock = createListDock(tr("Observation"), "observation", &d->observationTree);
-    d->observationDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Connection_image_new-01.svg"));
-}
-
-void SensorWindow::createProcessDataDock()
-{
-    d->processDataDock = createListDock(tr(" Process data"), "processdata", &d->processDataTree);
-    d->processDataDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Sensorenliste.svg"));
-
     d->measurementValueItem = addGroupItem(d->processDataTree, tr("Measurement Value"));
     d->deviceToMasterItem = addGroupItem(d->processDataTree, tr("Device to Master"));
     d->masterToDeviceItem = addGroupItem(d->processDataTree, tr("Master to Device"));
@@ -153,6 +280,66 @@ void SensorWindow::createProcessDataDock()
         d->objectItems[k]->setSizeHint(2, QSize(32, 32));
     }
     d->objectItems[0]->setExpanded(true);
+
+    categoryCaptions.clear();
+    const auto section = documentTree.get_child_optional("document.guiCategory.default");
+    if (!section)
+        return;
+    int i = 0;
+    for (const auto& child : *section) {
+        const pt::ptree& node = child.second;
+        addCategoryCaption(node, i);
+        const bool hidden = keyText(node, "visible", "true") != "true";
+        const QString id = keyText(node, "id");
+        QTreeWidgetItem* row = nullptr;
+        if (id.startsWith('0')) {
+            row = new QTreeWidgetItem(d->deviceToMasterItem);
+            if (i >= 2 && i <= 9) {
+                row->setText(3, tr("Off"));
+                const char* icon = i == 2   ? ":/newPrefix/icons/led_state_1_1.svg"
+                                   : i == 3 ? ":/newPrefix/icons/led_state_1_2.svg"
+                                            : ":/newPrefix/icons/led_state_F_2.svg";
+                row->setIcon(2, QIcon(icon));
+                row->setSizeHint(2, QSize(36, 36));
+            }
+        } else if (id.startsWith('1')) {
+            row = new QTreeWidgetItem(d->masterToDeviceItem);
+            row->setSizeHint(2, QSize(36, 36));
+            row->setFlags(row->flags() | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            row->setCheckState(2, i == 10 ? Qt::Checked : Qt::Unchecked);
+            row->setText(3, i == 10 ? tr("On") : tr("Off"));
+            row->setData(2, 99, i);
+        } else if (id.startsWith('n')) {
+            row = new QTreeWidgetItem(d->measurementValueItem);
+            row->setSizeHint(2, QSize(40, 40));
+            if (i == 0) {
+                row->setText(2, " 0 ");
+                row->setText(3, "mm ");
+            }
+        } else if (id.startsWith('2')) {
+            const QString parent = keyText(node, "parent");
+            const int object = parent.isEmpty() ? 0 : parent.right(1).toInt();
+            if (object >= 1 && object <= 4) {
+                row = new QTreeWidgetItem(d->objectItems[object - 1]);
+                row->setSizeHint(2, QSize(32, 32));
+            }
+        }
+        // An entry of no known group takes no row but keeps its position, so
+        // that the rows after it are still where the rest of the window
+        // expects them.
+        d->processDataRows.append(row);
+        if (row && hidden)
+            row->setHidden(true);
+        ++i;
+    }
+    const QList<QString> ids = categoryRows.keys();
+    for (int k = 0; k < d->processDataRows.size(); ++k) {
+        QTreeWidgetItem* row = d->processDataRows[k];
+        if (!row)
+            continue;
+        row->setText(0, categoryCaptions.value(k));
+        row->setStatusTip(0, ids.value(k));
+    }
 }
 
 ExtensionSystem::CommunicationInterface* SensorWindow::communication() const
@@ -180,6 +367,11 @@ QComboBox* SensorWindow::portSelector() const
     return d->portSelector;
 }
 
+QComboBox* SensorWindow::outputSelector() const
+{
+    return d->outputSelector;
+}
+
 QDockWidget* SensorWindow::propertyTreeDock() const
 {
     return d->propertyTreeDock;
@@ -193,6 +385,27 @@ QDockWidget* SensorWindow::processDataDock() const
 QDockWidget* SensorWindow::observationDock() const
 {
     return d->observationDock;
+}
+
+QTreeWidget* SensorWindow::processDataTree() const
+{
+    return d->processDataTree;
+}
+
+Utils::Charts::GenericChart* SensorWindow::chart() const
+{
+    return d->chart;
+}
+
+QStringList SensorWindow::hiddenParameters() const
+{
+    return d->hiddenParameterIds;
+}
+
+void SensorWindow::updateChart()
+{
+    if (connected)
+        ui->chartToolbar->setEnabled(true);
 }
 
 void SensorWindow::updateComPortList(const QStringList& ports)
@@ -210,34 +423,59 @@ void SensorWindow::updateComPortList(const QStringList& ports)
     d->portSelector->setCurrentIndex(index);
 }
 
+void SensorWindow::setWindowActive(bool active)
+{
+    if (active && ui->actionEnable_live_data->isChecked())
+        d->chart->jumpToPlottingArea();
+}
+
 void SensorWindow::vSensorUpdate(const QVariant& value)
 {
     applyPresentationMode(value.toBool());
 }
 
-// Presentation mode leaves what an audience watches: the parameter and
-// observation docks go, the process data stay.
+// Presentation mode leaves what an audience watches: the parameter,
+// observation and signal docks go, the process data stay.
 void SensorWindow::applyPresentationMode(bool hide)
 {
     d->propertyTreeDock->setHidden(hide);
     d->observationDock->setHidden(hide);
+    for (int k = 0; k < d->chartIconNames.size(); ++k)
+        d->chart->getDockChartItem(k)->setHidden(hide);
     d->measurementValueItem->setExpanded(true);
     d->deviceToMasterItem->setExpanded(!hide);
     d->masterToDeviceItem->setExpanded(!hide);
     d->objectInformationItem->setExpanded(!hide);
 }
 
+void SensorWindow::resetIndependentPlotSlot(int)
+{
+    d->chart->setPlotAxisScale(1, 0.0, 10001.0, 2000.0);
+}
+
 void SensorWindow::updateWindowTitle()
 {
     const QString title = QString::fromStdString(sensor.name()) + " (" + d->portSelector->currentText() + ")";
     setWindowTitle(title);
+    if (d->rootProperty)
+        d->rootProperty->setPropertyName(title);
     statusBar()->showMessage(title);
+}
+
+void SensorWindow::resizeEvent(QResizeEvent* event)
+{
+    d->chart->UpdateMinimumHeights(event->size().height());
 }
 
 void SensorWindow::closeEvent(QCloseEvent* event)
 {
+    ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
+    d->pollTimer.stop();
+    d->continuousDataTimer.stop();
     vDisconnect();
+    ui->actionEnable_live_data->setChecked(false);
+    d->liveDataRunning = false;
     d->showProgressUi = false;
     emit vAboutToClose();
     QMainWindow::closeEvent(event);

@@ -5,22 +5,37 @@
 #include <extensionsystem/CommunicationInterface.h>
 
 #include <QMainWindow>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 
+#include <boost/property_tree/ptree.hpp>
+
+#include <memory>
 #include <string>
 
 class QComboBox;
 class QDockWidget;
 class QTreeWidget;
+class QtBrowserItem;
+class QtProperty;
+class QtTreePropertyBrowser;
 
 namespace ExtensionSystem {
 class SensorBasic;
 }
 
+namespace Utils::Charts {
+class GenericChart;
+}
+
 namespace NimbarSensorPlugin::Core {
 
+class ComboBoxItemDelegate;
+class StateOfDeviceMyDelegate;
+struct SensorWindowForm;
 struct SensorWindowPrivate;
 
 // The main window of one opened sensor: port selector, parameter tree,
@@ -40,13 +55,31 @@ public:
     void setCommunication(ExtensionSystem::CommunicationInterface* communication);
 
     QString completeName() const;
-
     bool isConnected() const { return connected; }
 
     QComboBox* portSelector() const;
+    QComboBox* outputSelector() const;
     QDockWidget* propertyTreeDock() const;
     QDockWidget* processDataDock() const;
     QDockWidget* observationDock() const;
+    QTreeWidget* processDataTree() const;
+    QtTreePropertyBrowser* parameterBrowser() const { return propertyBrowser; }
+    Utils::Charts::GenericChart* chart() const;
+    const SensorWindowForm& form() const { return *ui; }
+
+    // The parameter tree and its sensor addresses.
+    QtProperty* rootProperty() const;
+    QtProperty* findProperty(QtProperty* parent, const QString& id) const;
+    QList<QtProperty*> collectProperties(QtProperty* parent) const;
+    void setParameterVisible(const QString& id, bool visible);
+    void enableEditableProperties();
+    // "index;subIndex;size" of every parameter, by id.
+    const QMap<QString, QString>& parameterAddressMap() const { return parameterAddresses; }
+    const QMap<QString, QStringList>& choiceLists() const { return stringChoices; }
+    QStringList hiddenParameters() const;
+    // What the description document lacked, as shown to the user; empty when
+    // the whole tree could be built.
+    QStringList descriptionProblems() const { return documentProblems; }
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.
@@ -61,31 +94,62 @@ signals:
     void sendQuery();
 
 public slots:
+    void updateChart();
     void updateComPortList(const QStringList& ports);
+    void setWindowActive(bool active);
     void vAutoConnect(QString ComPort);
     void vSensorUpdate(const QVariant& value);
     void vSetCompleteName(QString str);
     bool bOpenSettings(QString fileName);
     bool bOpenSettings();
 
+private slots:
+    void resetIndependentPlotSlot(int chart);
+
 protected slots:
     void updateWindowTitle();
     void vDisconnect();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createConnectionToolBar();
-    void createPropertyTreeDock();
-    void createObservationDock();
-    void createProcessDataDock();
+    void createListDocks();
     QDockWidget* createListDock(const QString& title, const QString& objectName, QTreeWidget** tree);
+    void createProcessDataRows();
+    void createPropertyBrowser();
+    void createUpdatingPopup();
+    void createChartArea();
+    void setChartCaptions();
     void applyPresentationMode(bool hide);
 
+    bool buildParameterTree();
+    void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);
+    void addCategoryCaption(const boost::property_tree::ptree& node, int row);
+    void showDocumentProblems(const QString& path);
+
     SensorWindowPrivate* d;
+    std::unique_ptr<SensorWindowForm> ui;
+    QtTreePropertyBrowser* propertyBrowser = nullptr;
     Sensor sensor;
     bool connected = false;
+    QTimer writeDelayTimer;
+    QtProperty* currentProperty = nullptr;
+    int pendingWrite = 0;
+    QtProperty* selectedProperty = nullptr;
+    QVariant pendingValue;
+    QVariant previousValue;
+    bool followUpEnabled = true;
+    bool languageSwitching = false;
+    QMap<QString, QString> parameterAddresses;
+    QMap<QString, QStringList> stringChoices;
+    ComboBoxItemDelegate* editNotifyFactory = nullptr;
+    boost::property_tree::ptree documentTree;
+    QStringList categoryCaptions;
+    QMap<QString, int> categoryRows;
+    StateOfDeviceMyDelegate* stateDelegate = nullptr;
+    QStringList documentProblems;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -1,8 +1,16 @@
+// The window's link to the sensor: choosing a port and going offline.
 #include "SensorWindow.h"
 
+#include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 
+#include <utils/charts/GenericChart.h>
+#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
+#include <utils/widgets/ConnectionStatus.h>
+
+#include <QAction>
 #include <QComboBox>
+#include <QToolBar>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -20,10 +28,21 @@ void SensorWindow::vAutoConnect(QString ComPort)
 
 void SensorWindow::vDisconnect()
 {
+    d->identified = false;
+    d->chartQueriesAllowed = true;
+
+    d->thresholdWidgets[0]->setReadOnly(true);
+    ui->sensorOperationsToolbar->setEnabled(false);
     connected = false;
+    d->connectionStatus->setConnected(false);
+    ui->actionOpen_Settings->setEnabled(true);
+
     d->liveDataRunning = false;
+    ui->actionEnable_live_data->setChecked(false);
     emit vComPortSelected(QString());
+
     updateWindowTitle();
+    d->chart->updateChart(true);
 }
 
 } // namespace NimbarSensorPlugin::Core

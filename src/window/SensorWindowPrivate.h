@@ -1,38 +1,109 @@
 #pragma once
 
+#include <extensionsystem/CommunicationInterface.h>
+
+#include <QList>
+#include <QMap>
+#include <QMutex>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 #include <string>
 
 class QComboBox;
+class QDialog;
 class QDockWidget;
+class QGridLayout;
+class QLabel;
+class QProgressBar;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QtBoolPropertyManager;
+class QtCheckBoxFactory;
+class QtDoublePropertyManager;
+class QtDoubleSpinBoxFactory;
+class QtEnumEditorFactory;
+class QtEnumPropertyManager;
+class QtGroupPropertyManager;
+class QtIntPropertyManager;
+class QtLineEditFactory;
+class QtProperty;
+class QtSpinBoxFactory;
+class QtStringPropertyManager;
 
-namespace ExtensionSystem {
-class CommunicationInterface;
+namespace Utils {
+class ButtonFactory;
+class ButtonManager;
+class ConnectionStatus;
+class ThresholdMultiManager;
+class ThresholdWindowWidgetUniversal;
+namespace Charts {
+class GenericChart;
 }
+} // namespace Utils
 
 namespace NimbarSensorPlugin::Core {
 
-// Per-window state behind SensorWindow. The widgets it points to are owned
-// by the window through Qt's parent chain; this block owns none of them.
+// Per-window state behind SensorWindow. The widgets and managers it points
+// to are owned by the window through Qt's parent chain.
 struct SensorWindowPrivate
 {
+    SensorWindowPrivate();
+
     bool liveDataRunning = false;
     // Set and cleared only by the sensor interface when it registers the port.
     ExtensionSystem::CommunicationInterface* communication = nullptr;
+
+    QtBoolPropertyManager* boolManager = nullptr;
+    QtIntPropertyManager* intManager = nullptr;
+    // The crash counter's own manager: its changes are never written back.
+    QtIntPropertyManager* counterManager = nullptr;
+    QtDoublePropertyManager* doubleManager = nullptr;
+    QtStringPropertyManager* stringManager = nullptr;
+    QtEnumPropertyManager* enumManager = nullptr;
+    QtGroupPropertyManager* groupManager = nullptr;
+    QtCheckBoxFactory* checkBoxFactory = nullptr;
+    QtSpinBoxFactory* spinBoxFactory = nullptr;
+    QtDoubleSpinBoxFactory* doubleSpinBoxFactory = nullptr;
+    QtLineEditFactory* lineEditFactory = nullptr;
+    QtEnumEditorFactory* enumEditorFactory = nullptr;
+    Utils::ButtonManager* buttonManager = nullptr;
+    Utils::ButtonFactory* buttonFactory = nullptr;
 
     QDockWidget* propertyTreeDock = nullptr;
     QDockWidget* processDataDock = nullptr;
     QDockWidget* observationDock = nullptr;
     QComboBox* portSelector = nullptr;
+    QComboBox* outputSelector = nullptr;
+
+    QTimer pollTimer;
+    QTimer continuousDataTimer;
+    QTimer teachUpdateTimer;
+    QTimer writeModeIconTimer;
+
+    Utils::ThresholdMultiManager* thresholdManager = nullptr;
+    QList<Utils::ThresholdWindowWidgetUniversal*> thresholdWidgets;
+    Utils::Charts::GenericChart* chart = nullptr;
+    Utils::ConnectionStatus* connectionStatus = nullptr;
 
     std::string languageCode = "en";
+    QtProperty* rootProperty = nullptr;
+    QStringList hiddenParameterIds;
+    QStringList chartIconNames;
     QString completeName;
+
+    // The "updating..." pop-up shown while the sensor is busy.
+    QDialog* popup = nullptr;
+    QGridLayout* popupLayout = nullptr;
+    QProgressBar* popupProgressBar = nullptr;
+    QLabel* popupLabel = nullptr;
+    QPushButton* popupButton = nullptr;
 
     QTreeWidget* processDataTree = nullptr;
     QTreeWidget* observationTree = nullptr;
+    QList<QTreeWidgetItem*> processDataRows;
     QTreeWidgetItem* measurementValueItem = nullptr;
     QTreeWidgetItem* deviceToMasterItem = nullptr;
     QTreeWidgetItem* masterToDeviceItem = nullptr;
@@ -40,6 +111,43 @@ struct SensorWindowPrivate
     QTreeWidgetItem* objectItems[4] = {};
 
     bool showProgressUi = true;
+    QtProperty* crashCounterProperty = nullptr;
+
+    // Query dispatch and status polling.
+    int popupSteps = 600;
+    unsigned int pendingStatusFrameId = 0;
+    QMap<unsigned int, ExtensionSystem::CommunicationInterface::DataFrame*> pendingFrames;
+    QMutex statusMutex;
+    int pollPhase = 0;
+    int objectInfo = 0;
+    int missedAnswers = 2;
+    bool chartQueriesAllowed = false;
+    bool chartEditActive = false;
+
+    // Connecting and the connected variant.
+    bool overwriteSensor = false;
+    bool identified = false;
+    int selectedPortIndex = 0;
+    QString identityReference;
+    QString identityText;
+    QString variantCode;
+    bool hasAnalogOutput = false;
+    int maxRange = 10000;
+    int objMaxRange = 10001;
+    int minRange = 50;
+    int objMinRange = 0;
+    bool crashDetectionAvailable = true;
+    bool resumeLiveData = false;
+    bool liveDataOnResume = false;
+
+    // Units and parameter values.
+    int measurementUnit = 0;
+    QString unitText = " mm";
+    QString unitCaptionSuffix = " (mm)";
+    int teachLockWord = 0;
+    QStringList retryParameterIds;
+    QString editedText;
+    bool textEditPending = false;
 };
 
 } // namespace NimbarSensorPlugin::Core

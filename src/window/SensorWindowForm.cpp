@@ -1,0 +1,229 @@
+#include "SensorWindowForm.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace NimbarSensorPlugin::Core {
+
+namespace {
+
+QString text(const char* source)
+{
+    return QCoreApplication::translate("SensorWindow", source);
+}
+
+QAction* addAction(QMainWindow* window, const char* name, const char* icon)
+{
+    auto* action = new QAction(window);
+    action->setObjectName(name);
+    if (icon)
+        action->setIcon(QIcon(icon));
+    return action;
+}
+
+QToolBar* addToolBar(QMainWindow* window, const char* name, Qt::ToolBarAreas areas)
+{
+    auto* toolBar = new QToolBar(window);
+    toolBar->setObjectName(name);
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar->setAllowedAreas(areas);
+    toolBar->setFloatable(false);
+    window->addToolBar(Qt::TopToolBarArea, toolBar);
+    return toolBar;
+}
+
+// Combo boxes in the house style: a gray gradient that turns round while the
+// list is open, a narrow arrow button, a plain list. The tool box tabs are in
+// the brand green.
+const char* const windowStyleSheet = R"(QComboBox {
+    border: 1px solid gray;
+    border-radius: 3px;
+    padding: 1px 18px 1px 3px;
+    min-width: 6em;
+}
+QComboBox:editable {
+    background: white;
+}
+QComboBox:!editable, QComboBox::drop-down:editable {
+    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
+                                stop: 0 #E1E1E1, stop: 0.4 #DDDDDD,
+                                stop: 0.5 #D8D8D8, stop: 1.0 #D3D3D3);
+}
+QComboBox:!editable:on, QComboBox::drop-down:editable:on {
+    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,
+                                stop: 0 #D3D3D3, stop: 0.4 #D8D8D8,
+                                stop: 0.5 #DDDDDD, stop: 1.0 #E1E1E1);
+}
+QComboBox:on {
+    padding-top: 3px;
+    padding-left: 4px;
+}
+QComboBox::drop-down {
+    subcontrol-origin: padding;
+    subcontrol-position: top right;
+    width: 15px;
+    border-left-width: 1px;
+    border-left-color: darkgray;
+    border-left-style: solid;
+    border-top-right-radius: 3px;
+    border-bottom-right-radius: 3px;
+}
+QComboBox::down-arrow {
+    image: url(:/icons/icons/arrow_down.png);
+}
+QComboBox::down-arrow:on {
+    top: 1px;
+    left: 1px;
+}
+QComboBox QAbstractItemView {
+    border: 2px solid darkgray;
+    selection-background-color: lightgray;
+}
+QToolBox#toolBox::tab {
+    font-weight: bold;
+    color: #4FA600;
+    min-height: 26px;
+})";
+
+} // namespace
+
+void SensorWindowForm::setupUi(QMainWindow* window)
+{
+    if (window->objectName().isEmpty())
+        window->setObjectName("SensorWindow");
+    window->setEnabled(true);
+    window->resize(648, 625);
+    window->setContextMenuPolicy(Qt::NoContextMenu);
+    window->setWindowOpacity(1.0);
+    window->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    window->setDocumentMode(false);
+    window->setDockNestingEnabled(false);
+    window->setStyleSheet(windowStyleSheet);
+
+    actionSave_Settings = addAction(window, "actionSave_Settings", ":/newPrefix/icons/file_save.svg");
+    actionOpen_Settings = addAction(window, "actionOpen_Settings", ":/newPrefix/icons/file_open.svg");
+    actionSettings = addAction(window, "actionSettings", ":/newPrefix/icons/kavrix-tool-configure.svg");
+    actionSupported_sensors = addAction(window, "actionSupported_sensors", ":/newPrefix/icons/libary.svg");
+    actionDefaultSettings = addAction(window, "actionDefaultSettings", ":/newPrefix/icons/Reset.svg");
+    actionExportChartData =
+        addAction(window, "actionExportChartData", ":/newPrefix/icons/connect_sensor_pc.svg");
+    actionExportChartData->setEnabled(false);
+    actionExportChartData->setVisible(false);
+    actionEnable_live_data =
+        addAction(window, "actionEnable_live_data", ":/newPrefix/icons/recorder_play.svg");
+    actionEnable_live_data->setCheckable(true);
+    actionClear_History = addAction(window, "actionClear_History", ":/newPrefix/icons/Verlauf_Loeschen.svg");
+    actionPrint_chart_view = addAction(window, "actionPrint_chart_view", ":/newPrefix/icons/file_print.svg");
+    actionExport_chart_view = addAction(window, "actionExport_chart_view", ":/newPrefix/icons/Export.svg");
+    actionRead = addAction(window, "actionRead", ":/newPrefix/icons/lesen.svg");
+    actionRead->setCheckable(true);
+    actionRead->setIconVisibleInMenu(true);
+    actionWritePermanent = addAction(window, "actionWritePermanent", ":/newPrefix/icons/schreiben.svg");
+    actionWritePermanent->setCheckable(true);
+    actionWritePermanent->setChecked(true);
+    actionPrint = addAction(window, "actionPrint", nullptr);
+    actionPrint->setEnabled(false);
+    actionPrint->setVisible(false);
+    actionWriting = addAction(window, "actionWriting", ":/newPrefix/icons/temporaer_schreiben.svg");
+    actionWriting->setCheckable(true);
+    actionWriting->setChecked(true);
+    actionWriting->setEnabled(false);
+    actionWriting->setVisible(false);
+    actionRead_Thresholds = addAction(window, "actionRead_Thresholds", ":/newPrefix/icons/PNBC.jpg");
+    actionRead_Thresholds->setEnabled(false);
+    actionRead_Thresholds->setVisible(false);
+
+    centralwidget = new QWidget(window);
+    centralwidget->setObjectName("centralwidget");
+    verticalLayout = new QVBoxLayout(centralwidget);
+    verticalLayout->setObjectName("verticalLayout");
+    frame = new QFrame(centralwidget);
+    frame->setObjectName("frame");
+    frame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Raised);
+    verticalLayout->addWidget(frame);
+    window->setCentralWidget(centralwidget);
+
+    fileToolBar = addToolBar(window, "fileToolBar", Qt::AllToolBarAreas);
+    fileToolBar->setAutoFillBackground(false);
+    fileToolBar->setIconSize(QSize(25, 25));
+    fileToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    sensorOperationsToolbar =
+        addToolBar(window, "sensorOperationsToolbar", Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    statusBar = new QStatusBar(window);
+    statusBar->setObjectName("statusBar");
+    window->setStatusBar(statusBar);
+    chartToolbar = addToolBar(window, "chartToolbar", Qt::AllToolBarAreas);
+    chartToolbar->setEnabled(false);
+    connectionToolBar = addToolBar(window, "connectionToolBar", Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    outuptsComboToolBar = new QToolBar(window);
+    outuptsComboToolBar->setObjectName("outuptsComboToolBar");
+    window->addToolBar(Qt::TopToolBarArea, outuptsComboToolBar);
+
+    fileToolBar->addAction(actionOpen_Settings);
+    fileToolBar->addAction(actionSave_Settings);
+    fileToolBar->addSeparator();
+    fileToolBar->addAction(actionExportChartData);
+    sensorOperationsToolbar->addAction(actionDefaultSettings);
+    sensorOperationsToolbar->addAction(actionEnable_live_data);
+    sensorOperationsToolbar->addSeparator();
+    sensorOperationsToolbar->addAction(actionRead);
+    sensorOperationsToolbar->addAction(actionWritePermanent);
+    sensorOperationsToolbar->addAction(actionWriting);
+    chartToolbar->addAction(actionRead_Thresholds);
+    chartToolbar->addAction(actionClear_History);
+    chartToolbar->addAction(actionPrint_chart_view);
+    chartToolbar->addAction(actionExport_chart_view);
+    chartToolbar->addAction(actionPrint);
+
+    retranslateUi(window);
+    QMetaObject::connectSlotsByName(window);
+}
+
+void SensorWindowForm::retranslateUi(QMainWindow* window)
+{
+    window->setWindowTitle(text("MainWindow"));
+    actionSave_Settings->setText(text("Save Settings"));
+    actionSave_Settings->setStatusTip(text("Save sensor settings to file"));
+    actionOpen_Settings->setText(text("Open Settings"));
+    actionOpen_Settings->setStatusTip(text("Open a saved sensor from file"));
+    actionSettings->setText(text("Settings"));
+    actionSupported_sensors->setText(text("Supported sensors"));
+    actionDefaultSettings->setText(text("DefaultSettings"));
+    actionDefaultSettings->setToolTip(text("Restore sensor's default settings"));
+    actionDefaultSettings->setStatusTip(text("Restore sensor's default settings"));
+    actionExportChartData->setText(text("Export Chart Data"));
+    actionExportChartData->setStatusTip(text("Export chart data to file"));
+    actionEnable_live_data->setText(text("Enable live data"));
+    actionEnable_live_data->setToolTip(text("Enable live data"));
+    actionClear_History->setText(text("Clear History"));
+    actionClear_History->setToolTip(text("Clear chart history"));
+    actionPrint_chart_view->setText(text("Print chart view"));
+    actionPrint_chart_view->setToolTip(text("Print current chart view"));
+    actionExport_chart_view->setText(text("Export chart view"));
+    actionExport_chart_view->setToolTip(text("Export current chart view"));
+    actionRead->setText(text("Output 1"));
+    actionRead->setToolTip(text("read"));
+    actionWritePermanent->setText(QString());
+    actionWritePermanent->setToolTip(text("write "));
+    actionPrint->setText(text("Print"));
+    actionPrint->setToolTip(text("print"));
+    actionWriting->setText(text("Switch to FP"));
+    actionWriting->setIconText(text("writings"));
+    actionWriting->setToolTip(text("Write temporarily"));
+    actionRead_Thresholds->setText(text("Read Thresholds"));
+    fileToolBar->setWindowTitle(text("File Tool Bar"));
+    fileToolBar->setStatusTip(QString());
+    sensorOperationsToolbar->setWindowTitle(text("Sensor Operations Tool Bar"));
+    chartToolbar->setWindowTitle(text("toolBar"));
+    connectionToolBar->setWindowTitle(text("toolBar"));
+    outuptsComboToolBar->setWindowTitle(text("toolBar"));
+}
+
+} // namespace NimbarSensorPlugin::Core

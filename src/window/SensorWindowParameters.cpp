@@ -1,0 +1,207 @@
+// The window's parameter tree: built from the description document's
+// parameter section, addressed by parameter id.
+#include "SensorWindow.h"
+
+#include "SensorWindowPrivate.h"
+#include "catalogue/DescriptionDocument.h"
+#include "parameters/ParameterNode.h"
+#include "parameters/PropertyLookup.h"
+
+#include <utils/widgets/ButtonManager.h>
+
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <boost/property_tree/xml_parser.hpp>
+
+namespace NimbarSensorPlugin::Core {
+
+namespace pt = boost::property_tree;
+
+bool SensorWindow::buildParameterTree()
+{
+    d->rootProperty = d->groupManager->addProperty(windowTitle());
+    d->rootProperty->setPropertyId("root");
+    d->hiddenParameterIds.clear();
+    documentProblems.clear();
+
+    const std::string path = descriptionDocumentPath();
+    try {
+        documentTree.clear();
+        pt::read_xml(path, documentTree, pt::xml_parser::no_comments);
+        const auto section = documentTree.get_child_optional("document.treeGui.default");
+        if (!section)
+            documentProblems.append(tr("It has no parameter section (document.treeGui.default)."));
+        else {
+            for (const auto& child : *section)
+                addParameterNode(child.second, d->rootProperty);
+        }
+    } catch (const pt::ptree_error& error) {
+        documentProblems.append(QString::fromLocal8Bit(error.what()));
+    }
+
+    propertyBrowser->addProperty(d->rootProperty);
+    propertyBrowser->setRootIsDecorated(true);
+    propertyBrowser->show();
+    propertyBrowser->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    d->propertyTreeDock->setWidget(propertyBrowser);
+    d->propertyTreeDock->setMinimumWidth(350);
+    addDockWidget(Qt::LeftDockWidgetArea, d->propertyTreeDock);
+    if (!documentProblems.isEmpty())
+        showDocumentProblems(QString::fromLocal8Bit(path.c_str()));
+    return true;
+}
+
+// The user sees what the window could not build, and which file and node to
+// mend, above what it could build.
+void SensorWindow::showDocumentProblems(const QString& path)
+{
+    const QString text =
+        tr("The description document %1 is broken; parameters are missing from this window:").arg(path) +
+        "\n• " + documentProblems.join("\n• ");
+    auto* container = new QWidget(d->propertyTreeDock);
+    auto* layout = new QVBoxLayout(container);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* notice = new QLabel(text, container);
+    notice->setObjectName("documentProblems");
+    notice->setWordWrap(true);
+    notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    notice->setStyleSheet("QLabel { color: #b00020; padding: 4px; }");
+    layout->addWidget(notice);
+    layout->addWidget(propertyBrowser, 1);
+    d->propertyTreeDock->setWidget(container);
+    statusBar()->showMessage(tr("The description document %1 is broken.").arg(path));
+    qWarning("%s", qPrintable(text));
+}
+
+void SensorWindow::addParameterNode(const pt::ptree& node, QtProperty* parent)
+{
+    if (!parent || !hasChildElements(node))
+        return;
+    const QString caption = captionOf(node, d->languageCode);
+    const QString id = keyText(node, "id");
+    const QString type = keyText(node, "type");
+    const QString where = parent == d->rootProperty ? caption : parent->propertyName() + " › " + caption;
+
+    // Refuse a node before anything of it is built, so that a broken node
+    // leaves no half-made row behind.
+    if (!isKnownParameterType(type)) {
+        documentProblems.append(
+            tr("Node \"%1\" (id \"%2\") has the unknown type \"%3\"; it is left out.").arg(where, id, type));
+        return;
+    }
+    const QString missing = missingKey(node, d->languageCode);
+    if (!missing.isEmpty()) {
+        documentProblems.append(
+            tr("Node \"%1\" (id \"%2\") lacks the key \"%3\"; it is left out.").arg(where, id, missing));
+        return;
+    }
+
+    const QString readonly = keyText(node, "readonly", "true");
+    QtProperty* property = nullptr;
+    if (type == "category") {
+        property = d->groupManager->addProperty(caption);
+        property->setPropertyId(id);
+    } else if (type == "enumerator") {
+        property = d->enumManager->addProperty(caption);
+        d->enumManager->setEnumNames(property, itemCaptions(node, d->languageCode));
+        d->enumManager->setValue(property, node.get<int>("defaultvalue", 0));
+    } else if (type == "int") {
+        QtIntPropertyManager* manager = id == "CrashCounter" ? d->counterManager : d->intManager;
+        property = manager->addProperty(caption);
+        manager->setMinimum(property, node.get<int>("min", 0));
+        manager->setMaximum(property, node.get<int>("max", 0));
+        manager->setValue(property, node.get<int>("defaultvalue", 0));
+        if (readonly == "true")
+            property->setStatusTip("readOnly");
+    } else if (type == "double") {
+        property = d->doubleManager->addProperty(caption);
+        d->doubleManager->setMinimum(property, node.get<double>("min", 0.0));
+        d->doubleManager->setMaximum(property, node.get<double>("max", 0.0));
+        d->doubleManager->setValue(property, node.get<double>("defaultvalue", 0.0));
+    } else if (type == "bool") {
+        property = d->boolManager->addProperty(caption);
+        d->boolManager->setValue(property, node.get<int>("defaultvalue", 0) != 0, QString(), QString());
+    } else if (type == "action") {
+        property = d->buttonManager->addProperty(caption);
+        d->buttonManager->setValue(property, buttonCaption(node, d->languageCode));
+    } else if (type == "string") {
+        property = d->stringManager->addProperty(caption);
+        d->stringManager->setValue(property, keyText(node, "defaultvalue"));
+        property->setPropertyId(id);
+        if (keyText(node, "isString") != "true") {
+            if (readonly == "true")
+                property->setStatusTip("readOnly");
+            else
+                stringChoices.insert(id, itemCaptions(node, d->languageCode));
+        }
+    }
+
+    if (type != "category") {
+        parameterAddresses.insert(id, parameterAddress(node));
+        property->setPropertyId(id);
+    }
+    property->setEnabled(keyText(node, "readonly", "false") == "false");
+    const bool visible = keyText(node, "visible", "true") == "true";
+    if (visible)
+        parent->addSubProperty(property);
+    for (const auto& child : node) {
+        if (child.first == "property")
+            addParameterNode(child.second, property);
+    }
+    if (!visible)
+        d->hiddenParameterIds.append(id);
+}
+
+void SensorWindow::addCategoryCaption(const pt::ptree& node, int row)
+{
+    if (d->languageCode.empty())
+        d->languageCode = "en";
+    categoryCaptions.append(captionOf(node, d->languageCode));
+    if (row >= 0)
+        categoryRows.insert(keyText(node, "id"), row);
+}
+
+QtProperty* SensorWindow::findProperty(QtProperty* parent, const QString& id) const
+{
+    return Core::findProperty(parent, id);
+}
+
+QList<QtProperty*> SensorWindow::collectProperties(QtProperty* parent) const
+{
+    return Core::collectProperties(parent);
+}
+
+void SensorWindow::setParameterVisible(const QString& id, bool visible)
+{
+    QtProperty* property = findProperty(d->rootProperty, id);
+    if (!property)
+        return;
+    QList<QtBrowserItem*> pending = propertyBrowser->topLevelItems();
+    while (!pending.isEmpty()) {
+        QtBrowserItem* item = pending.takeFirst();
+        if (item->property() == property)
+            propertyBrowser->setItemVisible(item, visible);
+        pending.append(item->children());
+    }
+}
+
+void SensorWindow::enableEditableProperties()
+{
+    for (QtProperty* property : collectProperties(d->rootProperty)) {
+        if (property->statusTip() != "readOnly")
+            property->setEnabled(true);
+    }
+}
+
+QtProperty* SensorWindow::rootProperty() const
+{
+    return d->rootProperty;
+}
+
+} // namespace NimbarSensorPlugin::Core

@@ -1,0 +1,249 @@
+#include <window/SensorWindow.h>
+
+#include <extensionsystem/Globals.h>
+#include <utils/widgets/ButtonManager.h>
+
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+ExtensionSystem::SensorBasic hostRecord(const std::string& name)
+{
+    std::stringstream text("<name>" + name + "</name>");
+    ExtensionSystem::SensorBasic sensor;
+    sensor.fromXMLStream(text);
+    return sensor;
+}
+
+const char* const catalogue = R"(<documentId>IoLinkMzRT5family</documentId>
+  <sensorList><sensor><id>UT001</id><name>Test sensor</name>
+    <portsettings><characterdelay>0</characterdelay><linedelay>0</linedelay></portsettings>
+    <sensors><variant><ID3>107</ID3></variant></sensors></sensor></sensorList>)";
+
+// Cases the family's own document does not contain.
+const char* const edgeCases = R"(<treeGui><default>
+  <node><type>category</type><id>Group</id><text><en>Group</en><de>Gruppe</de></text>
+    <property><type>int</type><id>NoRange</id><text><en>No range</en></text>
+      <index>70</index><subIndex>1</subIndex><size>7</size><defaultvalue>500</defaultvalue></property>
+    <property><type>int</type><id>Editable</id><text><en>Editable</en><de></de></text>
+      <index>70</index><subIndex>2</subIndex><size>7</size><min>10</min><max>20</max>
+      <defaultvalue>30</defaultvalue><readonly>false</readonly></property>
+  </node>
+  <node><type>string</type><id>Text</id><text><de>Nur deutsch</de></text>
+    <index>71</index><subIndex>0</subIndex><size>9</size><defaultvalue>abc</defaultvalue></node>
+  <node><type>string</type><id>Choice</id><text><en>Choice</en></text><readonly>false</readonly>
+    <index>72</index><subIndex>0</subIndex><size>6</size><defaultvalue>one</defaultvalue>
+    <items><a><en>one</en><de>eins</de></a><b><en>two</en><de></de></b></items></node>
+  <node><type>enumerator</type><id>Twice</id><text><en>First</en></text>
+    <index>73</index><subIndex>0</subIndex><size>6</size><defaultvalue>1</defaultvalue>
+    <items><a><en>a</en><de>A</de></a><b><en>b</en><de>B</de></b></items></node>
+  <node><type>bool</type><id>Twice</id><text><en>Second</en></text>
+    <index>74</index><subIndex>0</subIndex><size>6</size><defaultvalue>1</defaultvalue></node>
+  <node><type>category</type><id>Hidden</id><visible>no</visible><text><en>Hidden</en></text>
+    <property><type>double</type><id>UnderHidden</id><text><en>Under hidden</en></text>
+      <index>75</index><subIndex>0</subIndex><size>7</size><max>9.5</max><defaultvalue>12</defaultvalue></property>
+  </node>
+  <node><type>action</type><id>PUSH</id><text><en>Push</en></text>
+    <index>76</index><subIndex>0</subIndex><size>6</size><caption><text><en>Go</en><de>Los</de></text></caption></node>
+  <node><type>slider</type><id>Unknown</id><text><en>Unknown</en></text></node>
+  <node><type>double</type><id>NoAddress</id><text><en>No address</en></text><index>77</index></node>
+  <empty/>
+</default></treeGui>
+<guiCategory><default>
+  <c><id>n01</id><text><en>Distance</en></text></c>
+  <c><id>001</id><text><en>Output 1</en><de>Ausgang 1</de></text></c>
+  <c><id>101</id><text><en>Switch</en></text></c>
+  <c><id>201</id><parent>Object2</parent><text><en>Echo</en></text></c>
+  <c><id>x01</id><text><en>Stray</en></text></c>
+</default></guiCategory>)";
+
+} // namespace
+
+class ParameterTreeTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    // Lets the window read the document with the given sections instead of
+    // the family's own.
+    void useDocument(const QByteArray& sections)
+    {
+        const QString path = dir.filePath("IoLinkMzRT5family.xml");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("<?xml version=\"1.0\" encoding=\"utf-8\"?><document>" + QByteArray(catalogue) + sections +
+                   "</document>");
+        qputenv("IOLINK_DESCRIPTION_DOCUMENT", path.toLocal8Bit());
+    }
+
+    static QtBrowserItem* itemOf(QtTreePropertyBrowser* browser, QtProperty* property)
+    {
+        const QList<QtBrowserItem*> items = browser->items(property);
+        return items.isEmpty() ? nullptr : items.first();
+    }
+
+private slots:
+    void cleanup()
+    {
+        qunsetenv("IOLINK_DESCRIPTION_DOCUMENT");
+        ExtensionSystem::Globals::setLanguage("en");
+    }
+
+    void familyDocumentBuildsCompletely()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QVERIFY2(window.descriptionProblems().isEmpty(), qPrintable(window.descriptionProblems().join('\n')));
+        QCOMPARE(window.rootProperty()->propertyId(), QString("root"));
+        QCOMPARE(window.rootProperty()->propertyName(), QString("RT5-350-M18 (Offline)"));
+        QCOMPARE(window.parameterAddressMap().value("SwitchingThresholdA1"), QString("64;1;7"));
+        QCOMPARE(window.parameterAddressMap().value("LocationTag"), QString("26;0;9"));
+
+        QtProperty* crash = window.findProperty(window.rootProperty(), "CrashCounter");
+        QVERIFY(crash);
+        QCOMPARE(crash->statusTip(), QString("readOnly"));
+        auto* errors = qobject_cast<QtEnumPropertyManager*>(
+            window.findProperty(window.rootProperty(), "ErrorWarning1")->propertyManager());
+        QVERIFY(errors);
+        QCOMPARE(errors->enumNames(window.findProperty(window.rootProperty(), "ErrorWarning1")).size(), 17);
+
+        // Rows the window hides until a sensor variant needs them.
+        QtTreePropertyBrowser* browser = window.parameterBrowser();
+        QtBrowserItem* analog = itemOf(browser, window.findProperty(window.rootProperty(), "AnalogMode"));
+        QVERIFY(analog);
+        QVERIFY(!browser->isItemVisible(analog));
+        QVERIFY(window.hiddenParameters().contains("TeachStatus"));
+    }
+
+    void typeRulesOfTheTree()
+    {
+        useDocument(edgeCases);
+        ExtensionSystem::Globals::setLanguage("de");
+        SensorWindow window(hostRecord("Test sensor"));
+        QtProperty* root = window.rootProperty();
+
+        // Captions in the window's language, English where that is empty or missing.
+        QCOMPARE(window.findProperty(root, "Group")->propertyName(), QString("Gruppe"));
+        QCOMPARE(window.findProperty(root, "Editable")->propertyName(), QString("Editable"));
+        QCOMPARE(window.findProperty(root, "Text")->propertyName(), QString("Nur deutsch"));
+        QCOMPARE(window.choiceLists().value("Choice"), (QStringList{"eins", "two"}));
+
+        // No range means 0..0, whatever the default; a range clamps it.
+        auto* ints =
+            qobject_cast<QtIntPropertyManager*>(window.findProperty(root, "NoRange")->propertyManager());
+        QCOMPARE(ints->value(window.findProperty(root, "NoRange")), 0);
+        QCOMPARE(ints->value(window.findProperty(root, "Editable")), 20);
+
+        // Read-only by status tip, enabled by the readonly key alone.
+        QtProperty* noRange = window.findProperty(root, "NoRange");
+        QtProperty* editable = window.findProperty(root, "Editable");
+        QtProperty* text = window.findProperty(root, "Text");
+        QCOMPARE(noRange->statusTip(), QString("readOnly"));
+        QVERIFY(noRange->isEnabled());
+        QVERIFY(editable->statusTip().isEmpty());
+        QCOMPARE(text->statusTip(), QString("readOnly"));
+        QVERIFY(text->isEnabled());
+        for (QtProperty* property : {noRange, editable, text})
+            property->setEnabled(false);
+        window.enableEditableProperties();
+        QVERIFY(!noRange->isEnabled());
+        QVERIFY(editable->isEnabled());
+        QVERIFY(!text->isEnabled());
+
+        // Two nodes with one id: the first is found, the last one's address counts.
+        QCOMPARE(window.findProperty(root, "Twice")->propertyName(), QString("First"));
+        QCOMPARE(window.parameterAddressMap().value("Twice"), QString("74;0;6"));
+
+        // A hidden node is not shown, but keeps its address and its children.
+        QVERIFY(!window.findProperty(root, "Hidden"));
+        QCOMPARE(window.hiddenParameters(), QStringList{"Hidden"});
+        QCOMPARE(window.parameterAddressMap().value("UnderHidden"), QString("75;0;7"));
+
+        auto* buttons =
+            qobject_cast<Utils::ButtonManager*>(window.findProperty(root, "PUSH")->propertyManager());
+        QVERIFY(buttons);
+        QCOMPARE(buttons->value(window.findProperty(root, "PUSH")), QString("Los"));
+    }
+
+    void brokenNodesAreLeftOutAndNamed()
+    {
+        useDocument(edgeCases);
+        SensorWindow window(hostRecord("Test sensor"));
+        const QStringList problems = window.descriptionProblems();
+        QCOMPARE(problems.size(), 2);
+        QVERIFY(problems[0].contains("Unknown") && problems[0].contains("slider"));
+        QVERIFY(problems[1].contains("No address") && problems[1].contains("subIndex"));
+        QVERIFY(!window.findProperty(window.rootProperty(), "NoAddress"));
+        QVERIFY(!window.parameterAddressMap().contains("NoAddress"));
+
+        auto* notice = window.propertyTreeDock()->findChild<QLabel*>("documentProblems");
+        QVERIFY(notice);
+        QVERIFY(notice->text().contains(dir.filePath("IoLinkMzRT5family.xml")));
+        QVERIFY(window.findProperty(window.rootProperty(), "Choice"));
+    }
+
+    void unreadableDocumentIsReportedNotFatal()
+    {
+        useDocument("<treeGui><default><node><type>int</type></default>");
+        SensorWindow window(hostRecord("Test sensor"));
+        QCOMPARE(window.parameterAddressMap().size(), 0);
+        QCOMPARE(window.descriptionProblems().size(), 1);
+        QVERIFY(window.statusBar()->currentMessage().contains("broken"));
+        QVERIFY(window.propertyTreeDock()->findChild<QLabel*>("documentProblems")->isVisibleTo(&window));
+    }
+
+    void processDataRowsFollowTheCaptionSection()
+    {
+        SensorWindow window(hostRecord("RT5-600-M18"));
+        QTreeWidget* tree = window.processDataTree();
+        QTreeWidgetItem* measurement = tree->topLevelItem(0);
+        QTreeWidgetItem* deviceToMaster = tree->topLevelItem(1);
+        QTreeWidgetItem* masterToDevice = tree->topLevelItem(2);
+        QCOMPARE(measurement->child(0)->text(2), QString(" 0 "));
+        QCOMPARE(measurement->child(0)->text(3), QString("mm "));
+        QCOMPARE(deviceToMaster->childCount(), 8);
+        for (int k = 0; k < 8; ++k) {
+            QCOMPARE(deviceToMaster->child(k)->text(3), QString("Off"));
+            QVERIFY(!deviceToMaster->child(k)->icon(2).isNull());
+        }
+        QCOMPARE(masterToDevice->childCount(), 5);
+        QCOMPARE(masterToDevice->child(0)->checkState(2), Qt::Checked);
+        QCOMPARE(masterToDevice->child(0)->text(3), QString("On"));
+        for (int k = 1; k < 5; ++k) {
+            QCOMPARE(masterToDevice->child(k)->checkState(2), Qt::Unchecked);
+            QCOMPARE(masterToDevice->child(k)->data(2, 99).toInt(), 10 + k);
+        }
+        QTreeWidgetItem* objects = tree->topLevelItem(3);
+        for (int k = 0; k < 4; ++k)
+            QCOMPARE(objects->child(k)->childCount(), 2);
+    }
+
+    void shortCaptionSectionHasNoCheckedSwitch()
+    {
+        useDocument(edgeCases);
+        SensorWindow window(hostRecord("Test sensor"));
+        QTreeWidget* tree = window.processDataTree();
+        QCOMPARE(tree->topLevelItem(1)->child(0)->text(0), QString("Output 1"));
+        QCOMPARE(tree->topLevelItem(2)->child(0)->checkState(2), Qt::Unchecked);
+        QCOMPARE(tree->topLevelItem(3)->child(1)->child(0)->text(0), QString("Echo"));
+        // The stray entry takes no row and no place in the list's groups.
+        int rows = 0;
+        for (int k = 0; k < 3; ++k)
+            rows += tree->topLevelItem(k)->childCount();
+        QCOMPARE(rows, 3);
+    }
+};
+
+QTEST_MAIN(ParameterTreeTest)
+#include "tst_parametertree.moc"
