@@ -6,3 +6,9 @@
 // "de". English needs none. Returns false when the host has no catalogue for
 // the language; the texts then stay English.
 bool installHostTranslations(const QString& language);
+
+// Installs the catalogues that loaded libraries (the sensor plug-in and the
+// widget library it brings along) carry for the language, under
+// ":/translations/<name>_<language>.qm". Call it once the plug-in is loaded;
+// returns how many were installed.
+int installLibraryTranslations(const QString& language);

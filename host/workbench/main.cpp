@@ -69,6 +69,7 @@ int main(int argc, char** argv)
         err << "iolink-workbench: " << plugin.errorString() << "\n";
     if (options.listSensors)
         return plugin.isLoaded() ? listSensors(plugin) : 1;
+    installLibraryTranslations(options.language);
     err.flush();
 
     WorkbenchWindow window(plugin);

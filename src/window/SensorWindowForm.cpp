@@ -12,11 +12,6 @@ namespace NimbarSensorPlugin::Core {
 
 namespace {
 
-QString text(const char* source)
-{
-    return QCoreApplication::translate("SensorWindow", source);
-}
-
 QAction* addAction(QMainWindow* window, const char* name, const char* icon)
 {
     auto* action = new QAction(window);
@@ -188,42 +183,50 @@ void SensorWindowForm::setupUi(QMainWindow* window)
 
 void SensorWindowForm::retranslateUi(QMainWindow* window)
 {
-    window->setWindowTitle(text("MainWindow"));
-    actionSave_Settings->setText(text("Save Settings"));
-    actionSave_Settings->setStatusTip(text("Save sensor settings to file"));
-    actionOpen_Settings->setText(text("Open Settings"));
-    actionOpen_Settings->setStatusTip(text("Open a saved sensor from file"));
-    actionSettings->setText(text("Settings"));
-    actionSupported_sensors->setText(text("Supported sensors"));
-    actionDefaultSettings->setText(text("DefaultSettings"));
-    actionDefaultSettings->setToolTip(text("Restore sensor's default settings"));
-    actionDefaultSettings->setStatusTip(text("Restore sensor's default settings"));
-    actionExportChartData->setText(text("Export Chart Data"));
-    actionExportChartData->setStatusTip(text("Export chart data to file"));
-    actionEnable_live_data->setText(text("Enable live data"));
-    actionEnable_live_data->setToolTip(text("Enable live data"));
-    actionClear_History->setText(text("Clear History"));
-    actionClear_History->setToolTip(text("Clear chart history"));
-    actionPrint_chart_view->setText(text("Print chart view"));
-    actionPrint_chart_view->setToolTip(text("Print current chart view"));
-    actionExport_chart_view->setText(text("Export chart view"));
-    actionExport_chart_view->setToolTip(text("Export current chart view"));
-    actionRead->setText(text("Output 1"));
-    actionRead->setToolTip(text("read"));
+    window->setWindowTitle(QCoreApplication::translate("SensorWindow", "MainWindow"));
+    actionSave_Settings->setText(QCoreApplication::translate("SensorWindow", "Save Settings"));
+    actionSave_Settings->setStatusTip(
+        QCoreApplication::translate("SensorWindow", "Save sensor settings to file"));
+    actionOpen_Settings->setText(QCoreApplication::translate("SensorWindow", "Open Settings"));
+    actionOpen_Settings->setStatusTip(
+        QCoreApplication::translate("SensorWindow", "Open a saved sensor from file"));
+    actionSettings->setText(QCoreApplication::translate("SensorWindow", "Settings"));
+    actionSupported_sensors->setText(QCoreApplication::translate("SensorWindow", "Supported sensors"));
+    actionDefaultSettings->setText(QCoreApplication::translate("SensorWindow", "DefaultSettings"));
+    actionDefaultSettings->setToolTip(
+        QCoreApplication::translate("SensorWindow", "Restore sensor's default settings"));
+    actionDefaultSettings->setStatusTip(
+        QCoreApplication::translate("SensorWindow", "Restore sensor's default settings"));
+    actionExportChartData->setText(QCoreApplication::translate("SensorWindow", "Export Chart Data"));
+    actionExportChartData->setStatusTip(
+        QCoreApplication::translate("SensorWindow", "Export chart data to file"));
+    actionEnable_live_data->setText(QCoreApplication::translate("SensorWindow", "Enable live data"));
+    actionEnable_live_data->setToolTip(QCoreApplication::translate("SensorWindow", "Enable live data"));
+    actionClear_History->setText(QCoreApplication::translate("SensorWindow", "Clear History"));
+    actionClear_History->setToolTip(QCoreApplication::translate("SensorWindow", "Clear chart history"));
+    actionPrint_chart_view->setText(QCoreApplication::translate("SensorWindow", "Print chart view"));
+    actionPrint_chart_view->setToolTip(
+        QCoreApplication::translate("SensorWindow", "Print current chart view"));
+    actionExport_chart_view->setText(QCoreApplication::translate("SensorWindow", "Export chart view"));
+    actionExport_chart_view->setToolTip(
+        QCoreApplication::translate("SensorWindow", "Export current chart view"));
+    actionRead->setText(QCoreApplication::translate("SensorWindow", "Output 1"));
+    actionRead->setToolTip(QCoreApplication::translate("SensorWindow", "read"));
     actionWritePermanent->setText(QString());
-    actionWritePermanent->setToolTip(text("write "));
-    actionPrint->setText(text("Print"));
-    actionPrint->setToolTip(text("print"));
-    actionWriting->setText(text("Switch to FP"));
-    actionWriting->setIconText(text("writings"));
-    actionWriting->setToolTip(text("Write temporarily"));
-    actionRead_Thresholds->setText(text("Read Thresholds"));
-    fileToolBar->setWindowTitle(text("File Tool Bar"));
+    actionWritePermanent->setToolTip(QCoreApplication::translate("SensorWindow", "write "));
+    actionPrint->setText(QCoreApplication::translate("SensorWindow", "Print"));
+    actionPrint->setToolTip(QCoreApplication::translate("SensorWindow", "print"));
+    actionWriting->setText(QCoreApplication::translate("SensorWindow", "Switch to FP"));
+    actionWriting->setIconText(QCoreApplication::translate("SensorWindow", "writings"));
+    actionWriting->setToolTip(QCoreApplication::translate("SensorWindow", "Write temporarily"));
+    actionRead_Thresholds->setText(QCoreApplication::translate("SensorWindow", "Read Thresholds"));
+    fileToolBar->setWindowTitle(QCoreApplication::translate("SensorWindow", "File Tool Bar"));
     fileToolBar->setStatusTip(QString());
-    sensorOperationsToolbar->setWindowTitle(text("Sensor Operations Tool Bar"));
-    chartToolbar->setWindowTitle(text("toolBar"));
-    connectionToolBar->setWindowTitle(text("toolBar"));
-    outuptsComboToolBar->setWindowTitle(text("toolBar"));
+    sensorOperationsToolbar->setWindowTitle(
+        QCoreApplication::translate("SensorWindow", "Sensor Operations Tool Bar"));
+    chartToolbar->setWindowTitle(QCoreApplication::translate("SensorWindow", "toolBar"));
+    connectionToolBar->setWindowTitle(QCoreApplication::translate("SensorWindow", "toolBar"));
+    outuptsComboToolBar->setWindowTitle(QCoreApplication::translate("SensorWindow", "toolBar"));
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -52,6 +52,8 @@ bool SensorWindow::buildParameterTree()
     d->propertyTreeDock->setWidget(propertyBrowser);
     d->propertyTreeDock->setMinimumWidth(350);
     addDockWidget(Qt::LeftDockWidgetArea, d->propertyTreeDock);
+    // Wide enough for the value column beside the longest captions.
+    resizeDocks({d->propertyTreeDock}, {460}, Qt::Horizontal);
     if (!documentProblems.isEmpty())
         showDocumentProblems(QString::fromLocal8Bit(path.c_str()));
     return true;
