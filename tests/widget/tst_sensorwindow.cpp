@@ -2,6 +2,8 @@
 
 #include <window/SensorWindow.h>
 
+#include <utils/charts/GenericChart.h>
+
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -130,12 +132,14 @@ private slots:
         window.vSensorUpdate(true);
         QVERIFY(window.propertyTreeDock()->isHidden());
         QVERIFY(window.observationDock()->isHidden());
+        QVERIFY(window.chart()->getDockChartItem(0)->isHidden());
         QVERIFY(!window.processDataDock()->isHidden());
         QVERIFY(tree->topLevelItem(0)->isExpanded());
         QVERIFY(!tree->topLevelItem(1)->isExpanded());
         QVERIFY(!tree->topLevelItem(3)->isExpanded());
 
         window.vSensorUpdate(false);
+        QVERIFY(!window.chart()->getDockChartItem(0)->isHidden());
         QVERIFY(!window.propertyTreeDock()->isHidden());
         QVERIFY(!window.observationDock()->isHidden());
         QVERIFY(tree->topLevelItem(2)->isExpanded());

@@ -16,6 +16,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <qttreepropertybrowser.h>
+
 // The workbench with the real plug-in loaded from the build's plug-in folder.
 class WorkbenchTest : public QObject
 {
@@ -172,9 +174,21 @@ private slots:
     {
         QVERIFY(!installHostTranslations("xx"));
         QVERIFY(installHostTranslations("de"));
+        // The plug-in, the widget library and the property browser.
+        QCOMPARE(installLibraryTranslations("de"), 3);
+        ExtensionSystem::Globals::setLanguage("de");
         WorkbenchWindow window(plugin);
         QCOMPARE(window.menuBar()->actions().value(0)->text(), QString("&Datei"));
         QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Kennung"));
+
+        // The sensor window: its own texts and the parameter captions.
+        window.openSensor("RT5-350-M18");
+        QMainWindow* sensorWindow = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
+        QCOMPARE(sensorWindow->findChild<QDockWidget*>("propertyTree")->windowTitle(), QString("Parameterbaum"));
+        QtTreePropertyBrowser* browser = sensorWindow->findChild<QtTreePropertyBrowser*>();
+        QtProperty* identification = browser->properties().value(0)->subProperties().value(0);
+        QCOMPARE(identification->propertyName(), QString("Identifikation"));
+        ExtensionSystem::Globals::setLanguage("en");
     }
 };
 
