@@ -467,6 +467,69 @@ void SensorWindow::resizeEvent(QResizeEvent* event)
     d->chart->UpdateMinimumHeights(event->size().height());
 }
 
+void SensorWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateWindow();
+    QMainWindow::changeEvent(event);
+}
+
+// A language change re-captions everything in place. Value changes that
+// re-captioning causes must never reach the sensor, hence the flag.
+void SensorWindow::retranslateWindow()
+{
+    languageSwitching = true;
+    ui->retranslateUi(this);
+    d->languageCode = ExtensionSystem::Globals::getLanguage();
+    if (const auto section = documentTree.get_child_optional("document.treeGui.default")) {
+        for (const auto& child : *section)
+            retranslateParameterNode(child.second);
+    }
+    categoryCaptions.clear();
+    if (const auto section = documentTree.get_child_optional("document.guiCategory.default")) {
+        for (const auto& child : *section)
+            addCategoryCaption(child.second, -1);
+    }
+    for (int k = 0; k < d->processDataRows.size(); ++k) {
+        if (QTreeWidgetItem* row = d->processDataRows[k])
+            row->setText(0, categoryCaptions.value(k) + " ");
+    }
+    for (int k = 2; k <= 9 && k < d->processDataRows.size(); ++k) {
+        if (QTreeWidgetItem* row = d->processDataRows[k])
+            row->setText(3, tr("Off"));
+    }
+    vRefreshUnitSuffixes();
+    d->processDataTree->resizeColumnToContents(0);
+    setChartCaptions();
+    retranslateLists();
+    languageSwitching = false;
+}
+
+void SensorWindow::retranslateLists()
+{
+    d->processDataDock->setWindowTitle(tr("Process data"));
+    d->observationDock->setWindowTitle(tr(" Observation"));
+    d->measurementValueItem->setText(0, tr("Measurement Value"));
+    d->deviceToMasterItem->setText(0, tr("Device to Master"));
+    d->masterToDeviceItem->setText(0, tr("Master to Device"));
+    d->objectInformationItem->setText(0, tr("Object information"));
+    for (int k = 0; k < 4; ++k)
+        d->objectItems[k]->setText(0, tr("Object %1").arg(k + 1));
+
+    const int port = d->portSelector->currentIndex();
+    d->portSelector->setItemText(0, tr("Offline"));
+    d->portSelector->setCurrentIndex(port);
+
+    const int output = d->outputSelector->currentIndex();
+    const QSignalBlocker quiet(d->outputSelector);
+    d->outputSelector->clear();
+    d->outputSelector->addItem(tr("Output") + " 1");
+    d->outputSelector->addItem(tr("Output") + " 2");
+    d->outputSelector->setCurrentIndex(output);
+
+    updateWindowTitle();
+}
+
 void SensorWindow::closeEvent(QCloseEvent* event)
 {
     ui->actionEnable_live_data->setChecked(false);

@@ -112,6 +112,7 @@ protected slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -122,11 +123,16 @@ private:
     void createUpdatingPopup();
     void createChartArea();
     void setChartCaptions();
+    void retranslateLists();
+    void retranslateWindow();
+    void vRefreshUnitSuffixes();
     void applyPresentationMode(bool hide);
 
     bool buildParameterTree();
     void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);
     void addCategoryCaption(const boost::property_tree::ptree& node, int row);
+    void retranslateParameterNode(const boost::property_tree::ptree& node);
+    void trimChoiceNames(const QString& id, QStringList& names) const;
     void showDocumentProblems(const QString& path);
 
     SensorWindowPrivate* d;

@@ -4,6 +4,7 @@
 
 #include "SensorWindowPrivate.h"
 #include "catalogue/DescriptionDocument.h"
+#include "parameters/ChoiceTrims.h"
 #include "parameters/ParameterNode.h"
 #include "parameters/PropertyLookup.h"
 
@@ -15,6 +16,7 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 #include <boost/property_tree/xml_parser.hpp>
@@ -167,6 +169,58 @@ void SensorWindow::addCategoryCaption(const pt::ptree& node, int row)
     categoryCaptions.append(captionOf(node, d->languageCode));
     if (row >= 0)
         categoryRows.insert(keyText(node, "id"), row);
+}
+
+// Captions follow a language change in place: no property is rebuilt, and
+// choices keep their position in the new language.
+void SensorWindow::retranslateParameterNode(const pt::ptree& node)
+{
+    if (!hasChildElements(node))
+        return;
+    const QString caption = captionOf(node, d->languageCode);
+    const QString id = keyText(node, "id");
+    const QString type = keyText(node, "type");
+    QtProperty* property = findProperty(d->rootProperty, id);
+    if (property)
+        property->setPropertyName(caption);
+
+    try {
+        if (type == "action" && property) {
+            d->buttonManager->setValue(property, buttonCaption(node, d->languageCode));
+        } else if (type == "enumerator" && property) {
+            const int index = d->enumManager->value(property);
+            QStringList names = itemCaptions(node, d->languageCode);
+            trimChoiceNames(id, names);
+            d->enumManager->setEnumNames(property, names);
+            d->enumManager->setValue(property, index);
+            const int row = id.startsWith("ErrorWarning") ? 5 + id.mid(12).toInt() : -1;
+            if (row >= 6 && row <= 9 && d->processDataRows.value(row))
+                d->processDataRows[row]->setToolTip(0, names.value(index));
+        } else if (type == "string" && keyText(node, "isString") != "true" &&
+                   keyText(node, "readonly", "true") != "true") {
+            const QStringList old = stringChoices.value(id);
+            const int index = property ? old.indexOf(d->stringManager->value(property)) : -1;
+            const QStringList choices = itemCaptions(node, d->languageCode);
+            stringChoices.insert(id, choices);
+            if (index >= 0 && property)
+                d->stringManager->setValue(property, choices.value(index));
+        }
+    } catch (const pt::ptree_error&) {
+        // The node was refused when the tree was built; it has no row to
+        // re-caption.
+    }
+    for (const auto& child : node) {
+        if (child.first == "property")
+            retranslateParameterNode(child.second);
+    }
+}
+
+void SensorWindow::trimChoiceNames(const QString& id, QStringList& names) const
+{
+    if (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3")
+        trimPinFunctionNames(names, d->crashDetectionAvailable);
+    if (id.contains("ErrorWarning"))
+        trimErrorWarningNames(names, d->variantCode);
 }
 
 QtProperty* SensorWindow::findProperty(QtProperty* parent, const QString& id) const

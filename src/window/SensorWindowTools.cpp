@@ -16,7 +16,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScrollArea>
+
 #include <QToolBar>
+#include <qtpropertybrowser.h>
 
 #include <qwt_plot.h>
 
@@ -104,6 +106,24 @@ void SensorWindow::setChartCaptions()
     d->chart->translateDockTitleBarTexts();
     if (!d->chartIconNames.isEmpty())
         d->chart->getDockChartItem(0)->setWindowTitle(tr("Signal"));
+}
+
+// The threshold and hysteresis captions end in the unit; after the
+// document's captions come back in another language they carry the
+// millimetre suffix again and take the current one.
+void SensorWindow::vRefreshUnitSuffixes()
+{
+    static const char* const ids[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
+                                      "HysteresisA1",     "LowerThresholdA2",     "SwitchingThresholdA2",
+                                      "UpperThresholdA2", "HysteresisA2"};
+    QtProperty* lower = findProperty(d->rootProperty, "LowerThresholdA1");
+    const int oldSuffix = lower && lower->propertyName().contains("mm") ? 5 : 7;
+    for (const char* id : ids) {
+        if (QtProperty* property = findProperty(d->rootProperty, id))
+            property->setPropertyName(
+                property->propertyName().chopped(qMin(oldSuffix, property->propertyName().size())) +
+                d->unitCaptionSuffix);
+    }
 }
 
 bool SensorWindow::bOpenSettings()

@@ -6,6 +6,7 @@
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QStatusBar>
@@ -227,6 +228,47 @@ private slots:
         QTreeWidgetItem* objects = tree->topLevelItem(3);
         for (int k = 0; k < 4; ++k)
             QCOMPARE(objects->child(k)->childCount(), 2);
+    }
+
+    void languageChangeRecaptionsInPlace()
+    {
+        useDocument(edgeCases);
+        SensorWindow window(hostRecord("Test sensor"));
+        QtProperty* root = window.rootProperty();
+        QtProperty* choice = window.findProperty(root, "Choice");
+        QtProperty* twice = window.findProperty(root, "Twice");
+        auto* strings = qobject_cast<QtStringPropertyManager*>(choice->propertyManager());
+        auto* enums = qobject_cast<QtEnumPropertyManager*>(twice->propertyManager());
+        strings->setValue(choice, "one");
+        enums->setValue(twice, 1);
+        window.outputSelector()->setCurrentIndex(1);
+
+        ExtensionSystem::Globals::setLanguage("de");
+        QEvent change(QEvent::LanguageChange);
+        QApplication::sendEvent(&window, &change);
+
+        QCOMPARE(window.findProperty(root, "Group")->propertyName(), QString("Gruppe"));
+        QCOMPARE(strings->value(choice), QString("eins"));
+        QCOMPARE(enums->enumNames(twice), (QStringList{"A", "B"}));
+        QCOMPARE(enums->value(twice), 1);
+        QCOMPARE(window.outputSelector()->currentIndex(), 1);
+        QCOMPARE(window.outputSelector()->count(), 2);
+        QCOMPARE(window.processDataTree()->topLevelItem(1)->child(0)->text(0), QString("Ausgang 1 "));
+        QCOMPARE(window.rootProperty()->propertyName(), QString("Test sensor (Offline)"));
+    }
+
+    void languageChangeKeepsTheUnitSuffixes()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QtProperty* hysteresis = window.findProperty(window.rootProperty(), "HysteresisA2");
+        const QString english = hysteresis->propertyName();
+        QVERIFY(english.endsWith(" (mm)"));
+        ExtensionSystem::Globals::setLanguage("de");
+        QEvent change(QEvent::LanguageChange);
+        QApplication::sendEvent(&window, &change);
+        QVERIFY(hysteresis->propertyName().endsWith(" (mm)"));
+        QVERIFY(hysteresis->propertyName() != english);
+        QVERIFY(!hysteresis->propertyName().contains("(mm) (mm)"));
     }
 
     void shortCaptionSectionHasNoCheckedSwitch()
