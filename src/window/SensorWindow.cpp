@@ -99,9 +99,15 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     setChartCaptions();
     createPropertyBrowser();
 
+    enableTreeDataHandling(true);
+    updateWindowTitle();
     ui->sensorOperationsToolbar->setEnabled(false);
     connected = false;
-    updateWindowTitle();
+
+    connect(d->portSelector, qOverload<int>(&QComboBox::activated), this, &SensorWindow::actionConnectSensor);
+    connect(ui->actionWritePermanent, &QAction::triggered, this, &SensorWindow::vWriteAllSettings);
+    connect(ui->actionRead, &QAction::triggered, this, &SensorWindow::vRadAllSettings);
+    connect(&d->writeModeIconTimer, &QTimer::timeout, this, qOverload<>(&SensorWindow::signalWriteModeIcon));
 
     setWindowFlags(Qt::Widget);
     buildParameterTree();
@@ -118,10 +124,14 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     languageSwitching = false;
     writeDelayTimer.setInterval(400);
     writeDelayTimer.setSingleShot(true);
+    connect(&writeDelayTimer, &QTimer::timeout, this, &SensorWindow::sendDelayValue);
 
     createUpdatingPopup();
 
     d->chart->setTimelineScale(2.0, 10500.0);
+    connect(d->chart, &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
+            &SensorWindow::vZommResetForNoiseLine);
+    connect(propertyBrowser, &QtTreePropertyBrowser::currentItemChanged, this, &SensorWindow::itemSelected);
     d->thresholdWidgets[0]->setUpperMark(150.0);
     d->thresholdWidgets[0]->setLowerMark(100.0);
     d->thresholdWidgets[0]->setMiddleMark(120.0);
@@ -135,6 +145,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->chart->enableXAxisDisplayValue(1);
     d->chart->setPlotAxisScale(1, 0.0, 10001.0, 2000.0);
     d->chart->axisChanged();
+    vUpdateOutputView();
 
     d->thresholdWidgets[1]->setLeftMark(0, 0.0);
     d->thresholdWidgets[1]->setRightMark(0, 10001.0);
@@ -188,6 +199,9 @@ void SensorWindow::createPropertyBrowser()
     d->lineEditFactory = new QtLineEditFactory(owner);
     d->enumEditorFactory = new QtEnumEditorFactory(owner);
     editNotifyFactory = new ComboBoxItemDelegate(owner);
+    connect(editNotifyFactory, &ComboBoxItemDelegate::textEdited, this, &SensorWindow::textEdited);
+    connect(editNotifyFactory, &ComboBoxItemDelegate::editingFinished, this,
+            &SensorWindow::vTextEditFinished);
 
     propertyBrowser = new QtTreePropertyBrowser(d->propertyTreeDock);
     propertyBrowser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
@@ -235,6 +249,7 @@ void SensorWindow::createListDocks()
     d->processDataDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Sensorenliste.svg"));
     ui->fileToolBar->addAction(d->processDataDock->toggleViewAction());
     createProcessDataRows();
+    connect(d->processDataTree, &QTreeWidget::itemClicked, this, &SensorWindow::updateCheckState);
 }
 
 QDockWidget* SensorWindow::createListDock(const QString& title, const QString& objectName, QTreeWidget** tree)

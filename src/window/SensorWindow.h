@@ -19,6 +19,7 @@
 class QComboBox;
 class QDockWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QtBrowserItem;
 class QtProperty;
 class QtTreePropertyBrowser;
@@ -107,8 +108,33 @@ private slots:
     void resetIndependentPlotSlot(int chart);
 
 protected slots:
+    void updateCheckState(QTreeWidgetItem* it, int col);
+    void textEdited(QString text);
+    void vTextEditFinished();
     void updateWindowTitle();
+    void vConnectToPort(QString port);
     void vDisconnect();
+    bool bCheckConnection();
+    bool bConnectToSensor();
+    void itemSelected(QtBrowserItem* item);
+    void intValueChanged(QtProperty* property, int value);
+    void doubleValueChanged(QtProperty* property, double value);
+    void boolValueChanged(QtProperty* property, bool value);
+    void enumValueChanged(QtProperty* property, int value);
+    void buttonClicked(QtProperty* property);
+    void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi);
+    void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame);
+    void slotCurrentOutputChanged(int index);
+    void enableTreeDataHandling(bool enable);
+    void actionConnectSensor(int state);
+    void sendDelayValue();
+    void vUpdateProgressBar();
+    void vWriteAllSettings(bool);
+    void writeAllSettings();
+    void vRadAllSettings(bool);
+    void signalWriteModeIcon(bool signalIcon);
+    void signalWriteModeIcon();
+    void vZommResetForNoiseLine();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -127,6 +153,49 @@ private:
     void retranslateWindow();
     void vRefreshUnitSuffixes();
     void applyPresentationMode(bool hide);
+
+    // Talking to the sensor.
+    void pause(int ms);
+    bool bSendCommand(const QByteArray& request, bool useUiSetting);
+    QByteArray queryAnswer(const QByteArray& request, const QString& expectedAnswer);
+    std::string bCheckConnectionRequest() const;
+    void showUpdatingPopup(bool show);
+    bool isUpdatingPopupShown() const;
+    void withdrawUpdatingPopup();
+    bool connectionPopupOpen() const;
+    void showConnectFailure();
+    void connectSensorToPc();
+    bool connectPcToSensor();
+    bool checkIdentity();
+    void applySensorVariant();
+
+    // Parameter values.
+    void recordChange(QtProperty* property, const QVariant& value);
+    int encodeParameterValue(QtProperty* property, const QVariant& value);
+    void decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer);
+    bool readParameter(const QString& id, bool showUi);
+    void retryRefusedReads();
+    void readIdentityTexts();
+    void trimPinFunctionLists();
+    void trimErrorWarningLists();
+    QStringList documentChoiceNames(const QString& id) const;
+
+    // Outputs, marks and units.
+    QtProperty* parameter(const char* id) const;
+    double doubleValue(const char* id) const;
+    int enumIndex(const char* id) const;
+    void setDoubleRange(const char* id, double minimum, double maximum);
+    void setDoubleValue(const char* id, double value);
+    static double convertUnitValue(bool toMillimetres, double value);
+    void vUpdateOutputView();
+    void updateSwitchingMarks(int output, bool shown);
+    void vShowTestModeParameters(bool show);
+    void vUpdateDetectionRangeMarks();
+    void applyMillimetreLimits();
+    void vApplyUnitLimits();
+    void vSwitchMeasurementUnit();
+    void vScaleAnalogChart();
+    void vReloadParameters();
 
     bool buildParameterTree();
     void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);
@@ -156,6 +225,13 @@ private:
     QMap<QString, int> categoryRows;
     StateOfDeviceMyDelegate* stateDelegate = nullptr;
     QStringList documentProblems;
+    QList<QMetaObject::Connection> treeDataHandling;
+    QString editedText;
+    bool textEditPending = false;
+    // The tag a write of all parameters is writing, if any.
+    QtProperty* tagBeingWritten = nullptr;
+    bool unitChangedByWrite = false;
+    QStringList retryParameterIds;
 };
 
 } // namespace NimbarSensorPlugin::Core

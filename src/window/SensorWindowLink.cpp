@@ -1,18 +1,295 @@
-// The window's link to the sensor: choosing a port and going offline.
+// The window's link to the sensor: frames to the host's communication
+// component, the "updating..." pop-up, connecting, the identity check and
+// going offline.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/ConnectionSwitchDialog.h"
+#include "link/RequestFrames.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 #include <utils/widgets/ConnectionStatus.h>
+#include <utils/widgets/ProgressBarUi.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeWidgetItem>
 
 namespace NimbarSensorPlugin::Core {
+
+using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
+using ExtensionSystem::SensorQuery;
+
+namespace {
+
+SensorQuery makeQuery(const QByteArray& request, const QString& expectedAnswer, double timeoutMs = 2000.0)
+{
+    SensorQuery query;
+    query.request = request.toStdString();
+    query.expectedAnswer = expectedAnswer;
+    query.timeoutMs = timeoutMs;
+    query.hostParam1 = 0;
+    return query;
+}
+
+} // namespace
+
+// Pauses keep the window painting: they wait in a local event loop rather
+// than blocking the thread, like the exchanges themselves.
+void SensorWindow::pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi)
+{
+    if (!d->communication || !frame)
+        return;
+    auto* progress = new Utils::ProgressBarUi(this);
+    progress->setModal(showUi);
+    progress->setShowUi(showUi);
+    QPointer<ExtensionSystem::CommunicationInterface> communication = d->communication;
+    const unsigned int id = communication->submitFrame(frame);
+    const QMetaObject::Connection finished =
+        connect(communication, &ExtensionSystem::CommunicationInterface::emitFinished, progress,
+                &Utils::ProgressBarUi::exit);
+    if (showUi)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    progress->exec(int(id));
+    if (showUi)
+        QApplication::restoreOverrideCursor();
+    disconnect(finished);
+    progress->deleteLater();
+}
+
+void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame)
+{
+    sendDataFrame(frame, true);
+}
+
+bool SensorWindow::bSendCommand(const QByteArray& request, bool useUiSetting)
+{
+    DataFrame frame{{makeQuery(request, ".*")}};
+    sendDataFrame(&frame, useUiSetting && d->showProgressUi);
+    const SensorQuery& query = frame.queries.front();
+    return query.status == 1 && query.answer.find("ERROR") == std::string::npos;
+}
+
+QByteArray SensorWindow::queryAnswer(const QByteArray& request, const QString& expectedAnswer)
+{
+    DataFrame frame{{makeQuery(request, expectedAnswer)}};
+    sendDataFrame(&frame, d->showProgressUi);
+    const SensorQuery& query = frame.queries.front();
+    return query.status == 1 ? QByteArray::fromStdString(query.answer) : QByteArray();
+}
+
+std::string SensorWindow::bCheckConnectionRequest() const
+{
+    return connectionCheckRequest().toStdString();
+}
+
+// The label-switch of the pop-up (a closing text near the end) is left out:
+// nothing ever asked for it.
+void SensorWindow::showUpdatingPopup(bool show)
+{
+    if (!show) {
+        d->popupSteps = 600;
+        d->popup->hide();
+        d->showProgressUi = true;
+        return;
+    }
+    d->popup->setParent(this);
+    d->popup->setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint);
+    d->popup->setWindowOpacity(0.75);
+    d->popup->setModal(true);
+    d->popup->setStyleSheet("QWidget#DataFrameSenderUi { border: 1px solid gray; border-style: outset; "
+                            "border-radius: 3px; padding: 1px 18px 1px 3px; min-width: 6em; "
+                            "background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #E1E1E1, "
+                            "stop: 0.4 #DDDDDD, stop: 0.5 #D8D8D8, stop: 1.0 #D3D3D3); }");
+    d->popupLayout->addWidget(d->popupLabel, 0, 1, Qt::AlignCenter);
+    QFont bold = d->popupLabel->font();
+    bold.setBold(true);
+    d->popupLabel->setFont(bold);
+    d->popupLayout->addWidget(d->popupProgressBar, 1, 1);
+    d->popupProgressBar->setFixedHeight(20);
+    d->showProgressUi = false;
+    d->popupButton->hide();
+    d->popupLabel->setText(tr("updating..."));
+    d->popup->setFixedSize(270, 60);
+    d->popup->show();
+    d->popupProgressBar->setRange(0, d->popupSteps);
+    d->popupProgressBar->setValue(0);
+    QTimer::singleShot(0, this, &SensorWindow::vUpdateProgressBar);
+}
+
+void SensorWindow::vUpdateProgressBar()
+{
+    if (!d->popup->isVisible())
+        return;
+    if (d->popupProgressBar->value() < d->popupProgressBar->maximum()) {
+        d->popupProgressBar->setValue(d->popupProgressBar->value() + 1);
+        QTimer::singleShot(10, this, &SensorWindow::vUpdateProgressBar);
+        return;
+    }
+    d->popupSteps = 600;
+    d->popup->hide();
+    d->showProgressUi = true;
+    if (!d->resumeLiveData)
+        return;
+    if (d->liveDataOnResume)
+        ui->actionEnable_live_data->setChecked(true);
+    d->selectedPortIndex = d->portSelector->currentIndex();
+    d->liveDataRunning = ui->actionEnable_live_data->isChecked();
+    if (d->communication)
+        d->pollTimer.start();
+    if (connected)
+        ui->chartToolbar->setEnabled(true);
+    d->resumeLiveData = false;
+}
+
+bool SensorWindow::isUpdatingPopupShown() const
+{
+    return d->popup->isVisible();
+}
+
+void SensorWindow::withdrawUpdatingPopup()
+{
+    d->popupSteps = 600;
+    d->popup->hide();
+    d->showProgressUi = true;
+}
+
+void SensorWindow::showConnectFailure()
+{
+    withdrawUpdatingPopup();
+    QMessageBox::warning(this, tr("Connecting to sensor..."),
+                         tr("The connected sensor does not match currently selected sensor, please try again "
+                            "with the proper sensor"),
+                         QMessageBox::Ok);
+    connected = false;
+}
+
+void SensorWindow::actionConnectSensor(int state)
+{
+    if (state <= 0) {
+        d->continuousDataTimer.stop();
+        withdrawUpdatingPopup();
+        ui->sensorOperationsToolbar->setEnabled(false);
+        connected = false;
+        d->selectedPortIndex = 0;
+        vDisconnect();
+        d->connectionStatus->setConnected(connected);
+        return;
+    }
+
+    ConnectionSwitchDialog dialog(this);
+    dialog.exec();
+    bool cancelled = false;
+    switch (dialog.result()) {
+    case ConnectionSwitchDialog::Cancel:
+        d->overwriteSensor = false;
+        d->portSelector->setCurrentIndex(d->selectedPortIndex);
+        cancelled = true;
+        break;
+    case ConnectionSwitchDialog::SensorToPc:
+        connectSensorToPc();
+        break;
+    case ConnectionSwitchDialog::PcToSensor:
+        cancelled = !connectPcToSensor();
+        break;
+    default:
+        break;
+    }
+    if (cancelled)
+        return;
+    ui->sensorOperationsToolbar->setEnabled(connected);
+    d->connectionStatus->setConnected(connected);
+}
+
+// "Sensor -> PC": the sensor's values win and are read into the window.
+void SensorWindow::connectSensorToPc()
+{
+    d->overwriteSensor = false;
+    vDisconnect();
+    emit vComPortSelected(d->portSelector->currentText());
+    d->popupSteps = 600;
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    if (bConnectToSensor()) {
+        updateWindowTitle();
+        connected = true;
+        d->resumeLiveData = true;
+        vReloadParameters();
+        ui->sensorOperationsToolbar->setEnabled(true);
+        d->selectedPortIndex = d->portSelector->currentIndex();
+        d->thresholdWidgets[1]->setReadOnly(false);
+        d->liveDataRunning = true;
+        ui->actionEnable_live_data->setChecked(true);
+        return;
+    }
+    d->showProgressUi = false;
+    withdrawUpdatingPopup();
+    d->selectedPortIndex = 0;
+    d->portSelector->setCurrentIndex(0);
+    vDisconnect();
+}
+
+// "PC -> Sensor": the window's values win and are written to the sensor.
+// False when the user thought better of it.
+bool SensorWindow::connectPcToSensor()
+{
+    if (QMessageBox::information(
+            this, tr("Calimo"), tr("Sensor settings will be overwritten with the ones from PC"),
+            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Cancel) {
+        d->portSelector->setCurrentIndex(0);
+        d->selectedPortIndex = 0;
+        return false;
+    }
+    d->overwriteSensor = true;
+    vDisconnect();
+    emit vComPortSelected(d->portSelector->currentText());
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    if (bConnectToSensor()) {
+        updateWindowTitle();
+        connected = true;
+        enableTreeDataHandling(false);
+        readIdentityTexts();
+        followUpEnabled = false;
+        writeAllSettings();
+        ui->sensorOperationsToolbar->setEnabled(true);
+        d->selectedPortIndex = d->portSelector->currentIndex();
+        d->thresholdWidgets[1]->setReadOnly(false);
+        vUpdateOutputView();
+        d->liveDataRunning = true;
+        ui->actionEnable_live_data->setChecked(true);
+        if (d->communication)
+            d->pollTimer.start();
+        followUpEnabled = true;
+        return true;
+    }
+    withdrawUpdatingPopup();
+    d->selectedPortIndex = 0;
+    d->portSelector->setCurrentIndex(0);
+    vDisconnect();
+    d->overwriteSensor = false;
+    return true;
+}
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
@@ -24,6 +301,30 @@ void SensorWindow::vAutoConnect(QString ComPort)
         }
     }
     emit vComPortSelected(d->portSelector->currentText());
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    d->liveDataOnResume = true;
+    if (bConnectToSensor()) {
+        updateWindowTitle();
+        connected = true;
+        d->resumeLiveData = true;
+        vReloadParameters();
+        ui->sensorOperationsToolbar->setEnabled(true);
+        d->selectedPortIndex = d->portSelector->currentIndex();
+        d->thresholdWidgets[1]->setReadOnly(false);
+    } else {
+        d->liveDataOnResume = false;
+        d->showProgressUi = false;
+        showUpdatingPopup(false);
+        vDisconnect();
+        d->portSelector->setCurrentIndex(0);
+    }
+    d->connectionStatus->setConnected(connected);
+}
+
+void SensorWindow::vConnectToPort(QString port)
+{
+    emit vComPortSelected(port);
 }
 
 void SensorWindow::vDisconnect()
@@ -43,6 +344,132 @@ void SensorWindow::vDisconnect()
 
     updateWindowTitle();
     d->chart->updateChart(true);
+
+    d->liveDataRunning = ui->actionEnable_live_data->isChecked();
+    d->continuousDataTimer.stop();
+}
+
+bool SensorWindow::bConnectToSensor()
+{
+    DataFrame frame{{makeQuery(connectionCheckRequest(), ".*", 1000.0)}};
+    if (!d->communication)
+        return false;
+    ExtensionSystem::PortSettings settings = d->communication->currentPortSettings();
+    bool answered = false;
+    for (int attempt = 0; attempt < 5 && !answered; ++attempt) {
+        if (!d->communication)
+            return false;
+        settings.vSetBaudrateDefault(2);
+        d->communication->applyPortSettings(settings);
+        sendDataFrame(&frame, d->showProgressUi);
+        answered = frame.queries.front().status != 0;
+    }
+    if (!answered) {
+        showConnectFailure();
+        return false;
+    }
+
+    d->identityReference = QString::fromStdString(sensor.id());
+    bool identified = false;
+    for (int attempt = 0; attempt < 10 && !identified; ++attempt)
+        identified = checkIdentity();
+    if (!identified) {
+        showConnectFailure();
+        return false;
+    }
+
+    applySensorVariant();
+    d->thresholdWidgets[0]->setReadOnly(!sensor.thresholdsReadOnly());
+    ui->actionOpen_Settings->setEnabled(false);
+    d->identified = true;
+    return true;
+}
+
+bool SensorWindow::bCheckConnection()
+{
+    DataFrame frame{{makeQuery(connectionCheckRequest(), QString())}};
+    sendDataFrame(&frame, d->showProgressUi);
+    return frame.queries.front().answer.size() == 4;
+}
+
+// One identity attempt: the connect sequence, then the fetch of the
+// identity text read by it. Characters 0 and 2 to 4 must match the model id.
+bool SensorWindow::checkIdentity()
+{
+    for (const QByteArray& request : {connectionCheckRequest(), connectSetupRequest(), processDataRequest(),
+                                      connectModeRequest(), identityReadRequest()})
+        bSendCommand(request, false);
+    bSendCommand(processDataRequest(), false);
+    pause(50);
+    bSendCommand(processDataRequest(), false);
+    pause(50);
+
+    const quint32 timeout = quint32(sensor.characterDelay()) * 3u + 2000u + quint32(sensor.lineDelay());
+    DataFrame frame{{makeQuery(fetchRequest(), ".*", double(timeout))}};
+    sendDataFrame(&frame, false);
+    const SensorQuery& query = frame.queries.front();
+    if (query.status == 0)
+        return false;
+    const QByteArray text = stripAnswer(QByteArray::fromStdString(query.answer), 3);
+    if (text.size() < 3)
+        return false;
+    const QString identity = QString::fromLatin1(text);
+    const QString& reference = d->identityReference;
+    const bool matches = !reference.isEmpty() && identity.size() >= 5 && reference.size() >= 5 &&
+                         identity[0] == reference[0] && identity.mid(2, 3) == reference.mid(2, 3);
+    d->identityText = identity;
+    return matches;
+}
+
+// The sensor says which variant it is in the last three characters of its
+// identity; the catalogue says what that variant has.
+void SensorWindow::applySensorVariant()
+{
+    if (d->identityText.size() < 7)
+        return;
+    const QString code = d->identityText.right(3);
+    const boost::property_tree::ptree* variant = nullptr;
+    try {
+        for (const auto& child : sensor.sensorsNode()) {
+            if (QString::fromStdString(child.second.get<std::string>("ID3", "")) == code) {
+                variant = &child.second;
+                break;
+            }
+        }
+    } catch (const boost::property_tree::ptree_error&) {
+        return;
+    }
+    if (!variant)
+        return;
+    d->variantCode = code;
+    auto key = [variant](const char* name) {
+        return QString::fromStdString(variant->get<std::string>(name, ""));
+    };
+    if (key("analogOutput") == "1") {
+        setParameterVisible("AnalogMode", true);
+        setParameterVisible("AnalogSubt", true);
+        setParameterVisible("PinFunctionA2", false);
+        setParameterVisible("Output2Settings", false);
+        d->hasAnalogOutput = true;
+        if (code == "107" || code == "137")
+            setParameterVisible("AnalogSubt", false);
+    }
+    d->maxRange = key("maxRange").toInt();
+    d->minRange = key("minRange").toInt();
+    d->objMaxRange = key("objMaxRange").toInt();
+    d->objMinRange = key("objMinRange").toInt();
+    if (key("A2PinFct") == "1") {
+        setParameterVisible("PinFunctionA2", false);
+        setParameterVisible("Output2Settings", false);
+    }
+    if (key("resetAcc") == "0") {
+        if (QTreeWidgetItem* row = d->processDataRows.value(14))
+            row->setHidden(true);
+        d->crashDetectionAvailable = false;
+        trimPinFunctionLists();
+        setParameterVisible("CrashDetection", false);
+    }
+    trimErrorWarningLists();
 }
 
 } // namespace NimbarSensorPlugin::Core

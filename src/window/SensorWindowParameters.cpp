@@ -215,6 +215,36 @@ void SensorWindow::retranslateParameterNode(const pt::ptree& node)
     }
 }
 
+namespace {
+
+const pt::ptree* findNode(const pt::ptree& parent, const QString& id)
+{
+    for (const auto& child : parent) {
+        if (!hasChildElements(child.second))
+            continue;
+        if (keyText(child.second, "id") == id)
+            return &child.second;
+        if (const pt::ptree* found = findNode(child.second, id))
+            return found;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The full choice list of a parameter as the document gives it, so that a
+// trim for a sensor variant always starts from the whole list.
+QStringList SensorWindow::documentChoiceNames(const QString& id) const
+{
+    const auto section = documentTree.get_child_optional("document.treeGui.default");
+    const pt::ptree* node = section ? findNode(*section, id) : nullptr;
+    try {
+        return node ? itemCaptions(*node, d->languageCode) : QStringList();
+    } catch (const pt::ptree_error&) {
+        return QStringList();
+    }
+}
+
 void SensorWindow::trimChoiceNames(const QString& id, QStringList& names) const
 {
     if (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3")

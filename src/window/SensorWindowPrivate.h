@@ -145,9 +145,6 @@ struct SensorWindowPrivate
     QString unitText = " mm";
     QString unitCaptionSuffix = " (mm)";
     int teachLockWord = 0;
-    QStringList retryParameterIds;
-    QString editedText;
-    bool textEditPending = false;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -18,7 +18,9 @@
 #include <QScrollArea>
 
 #include <QToolBar>
+
 #include <qtpropertybrowser.h>
+#include <qtpropertymanager.h>
 
 #include <qwt_plot.h>
 
@@ -46,6 +48,8 @@ void SensorWindow::createChartArea()
     d->outputSelector->addItem(tr("Output") + " " + "1");
     d->outputSelector->addItem(tr("Output") + " " + "2");
     d->outputSelector->setCurrentIndex(0);
+    connect(d->outputSelector, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &SensorWindow::slotCurrentOutputChanged);
     ui->fileToolBar->addWidget(d->outputSelector);
 
     ui->fileToolBar->addWidget(toolBarSpacer(this, 5, 12));
@@ -97,6 +101,346 @@ void SensorWindow::createChartArea()
     d->chart->setScale(1, 0.0, 1600.0);
     d->thresholdManager = new Utils::ThresholdMultiManager(0, this);
     d->thresholdManager->setOutputs(2);
+}
+
+namespace {
+
+// Everything the window keeps in the current unit: converted together
+// when the unit changes.
+const char* const lengthIds[] = {"DetectionRangeFar",    "DetectionRangeNear",        "LowerThresholdA1",
+                                 "SwitchingThresholdA1", "UpperThresholdA1",          "HysteresisA1",
+                                 "LowerThresholdA2",     "SwitchingThresholdA2",      "UpperThresholdA2",
+                                 "HysteresisA2",         "SimulationMeasurementValue"};
+const char* const thresholdIds[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
+                                    "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2"};
+const char* const hysteresisIds[] = {"HysteresisA1", "HysteresisA2"};
+const double inchesPerMillimetre = 0.03937007874015748;
+
+} // namespace
+
+QtProperty* SensorWindow::parameter(const char* id) const
+{
+    return findProperty(d->rootProperty, id);
+}
+
+double SensorWindow::doubleValue(const char* id) const
+{
+    QtProperty* property = parameter(id);
+    return property ? d->doubleManager->value(property) : 0.0;
+}
+
+int SensorWindow::enumIndex(const char* id) const
+{
+    QtProperty* property = parameter(id);
+    return property ? d->enumManager->value(property) : -1;
+}
+
+void SensorWindow::setDoubleRange(const char* id, double minimum, double maximum)
+{
+    if (QtProperty* property = parameter(id))
+        d->doubleManager->setRange(property, minimum, maximum);
+}
+
+void SensorWindow::setDoubleValue(const char* id, double value)
+{
+    if (QtProperty* property = parameter(id))
+        d->doubleManager->setValue(property, value);
+}
+
+double SensorWindow::convertUnitValue(bool toMillimetres, double value)
+{
+    return toMillimetres ? double(qRound(value * 25.4)) : value * inchesPerMillimetre;
+}
+
+// The switching marks of the selected output, the rows that belong to the
+// pin functions and teach modes, and the test rows, from the values in the
+// tree.
+void SensorWindow::vUpdateOutputView()
+{
+    enableTreeDataHandling(false);
+    const int output = d->outputSelector->currentIndex();
+    Utils::ThresholdWindowWidgetUniversal* marks = d->thresholdWidgets[0];
+    marks->showLowerMark(false);
+    marks->showUpperMark(false);
+    marks->showMiddleMark(false);
+    marks->showMiddleMark1(false);
+
+    QtProperty* pin1 = parameter("PinFunctionA1");
+    QtProperty* pin2 = parameter("PinFunctionA2");
+    if (pin1)
+        pin1->setEnabled(true);
+    if (pin2)
+        pin2->setEnabled(true);
+    if (pin1 && pin2 && d->enumManager->value(pin1) == 4) {
+        d->enumManager->setValue(pin2, 0);
+        pin2->setEnabled(false);
+    }
+    if (pin1 && pin2 && d->enumManager->value(pin2) == 4) {
+        d->enumManager->setValue(pin1, 0);
+        pin1->setEnabled(false);
+    }
+
+    setParameterVisible("Output1Settings", true);
+    for (const char* id : {"NONCA1", "NPNPNP1", "OnDelay1", "OffDelay1", "InputMode1"})
+        setParameterVisible(id, false);
+    updateSwitchingMarks(1, output == 0);
+    switch (enumIndex("PinFunctionA1")) {
+    case 0:
+    case 1:
+    case 2:
+        for (const char* id : {"NONCA1", "NPNPNP1", "OnDelay1", "OffDelay1"})
+            setParameterVisible(id, true);
+        break;
+    case 3:
+    case 4:
+        setParameterVisible("InputMode1", true);
+        break;
+    case 5:
+    case 6:
+        setParameterVisible("Output1Settings", false);
+        break;
+    default:
+        break;
+    }
+
+    updateSwitchingMarks(2, output == 1);
+    const int pinFunction2 = enumIndex("PinFunctionA2");
+    if (pinFunction2 >= 5) {
+        setParameterVisible("Output2Settings", false);
+        if (output == 1)
+            marks->showMiddleMark(false);
+    } else {
+        setParameterVisible("Output2Settings", !d->hasAnalogOutput);
+        for (const char* id : {"NONCA2", "NPNPNP2", "OnDelay2", "OffDelay2", "InputMode2"})
+            setParameterVisible(id, false);
+        if (pinFunction2 == 0) {
+            for (const char* id : {"NONCA2", "NPNPNP2", "SwitchingThresholdA2", "OnDelay2", "OffDelay2"})
+                setParameterVisible(id, true);
+        } else if (pinFunction2 == 1 || pinFunction2 == 2) {
+            for (const char* id : {"NONCA2", "NPNPNP2", "OnDelay2", "OffDelay2"})
+                setParameterVisible(id, true);
+        } else if (pinFunction2 == 3 || pinFunction2 == 4) {
+            setParameterVisible("InputMode2", true);
+        }
+    }
+
+    const bool pin3Active = enumIndex("PinFunctionA3") <= 1;
+    setParameterVisible("InputMode3", pin3Active);
+    setParameterVisible("Output3Settings", pin3Active);
+
+    vShowTestModeParameters(enumIndex("TestMode") != 0);
+    marks->setReadOnly(ui->actionRead->isChecked());
+    vUpdateDetectionRangeMarks();
+    enableTreeDataHandling(true);
+}
+
+// Window mode shows a lower and an upper limit around the switching point,
+// with the hysteresis at both; any other mode the switching point alone.
+void SensorWindow::updateSwitchingMarks(int output, bool shown)
+{
+    const QByteArray n = QByteArray::number(output);
+    const QByteArray switching = "SwitchingThresholdA" + n;
+    const QByteArray lower = "LowerThresholdA" + n;
+    const QByteArray upper = "UpperThresholdA" + n;
+    const int point = int(doubleValue(switching));
+    const int hysteresis = int(doubleValue("HysteresisA" + n));
+    Utils::ThresholdWindowWidgetUniversal* marks = d->thresholdWidgets[0];
+    if (enumIndex("TeachInMode" + n) == 2) {
+        setParameterVisible(lower, true);
+        setParameterVisible(upper, true);
+        if (shown) {
+            marks->setMiddleMark(doubleValue(switching));
+            marks->showMiddleMark(true);
+            marks->setNoiseMiddleMark(hysteresis, true);
+            marks->setLowerMark(double(point - int(doubleValue(lower))));
+            marks->setUpperMark(double(point + int(doubleValue(upper))));
+            marks->showLowerMark(true);
+            marks->showUpperMark(true);
+            marks->setNoise(hysteresis, -1, false);
+            marks->setNoiseOrientation(true, false, false);
+            marks->setNoiseMiddleMark(0, true);
+        }
+        return;
+    }
+    setParameterVisible(lower, false);
+    setParameterVisible(upper, false);
+    setParameterVisible(switching, true);
+    if (shown) {
+        marks->setMiddleMark(doubleValue(switching));
+        marks->showMiddleMark(true);
+        marks->setNoiseMiddleMark(hysteresis, true);
+    }
+}
+
+void SensorWindow::vShowTestModeParameters(bool show)
+{
+    if (parameter("SimulationDistanceValue")) {
+        setParameterVisible("SimulationDistanceValue", show);
+        setParameterVisible("SimulationMeasurementValue", show && enumIndex("SimulationDistanceValue") == 1);
+    }
+    setParameterVisible("TestA1", show);
+    setParameterVisible("TestA2", show);
+    for (const char* id : {"SimulaionAnalogVoltage", "SimulaionAnalogCurrent", "SimulationAnalogOutput"})
+        setParameterVisible(id, show && d->hasAnalogOutput);
+    for (const char* id :
+         {"SimulationWarning", "SimulationContamination", "SimulatioContaminationRange", "SimulationAmbient",
+          "SimulationFatalError", "SimulationTemperatureError", "SimulationTemperatureWarningHigh",
+          "SimulationTemperatureWarningLow", "SimulationUndervoltage", "SimulationShortCircuit"})
+        setParameterVisible(id, show);
+    setParameterVisible("SimulationAccelerationSensor", show && d->crashDetectionAvailable);
+}
+
+void SensorWindow::vUpdateDetectionRangeMarks()
+{
+    const double far = std::min(doubleValue("DetectionRangeFar"), 10001.0);
+    setDoubleValue("DetectionRangeFar", far);
+    d->thresholdWidgets[1]->setLeftMark(0, doubleValue("DetectionRangeNear"));
+    d->thresholdWidgets[1]->setRightMark(0, doubleValue("DetectionRangeFar"));
+    enableTreeDataHandling(true);
+}
+
+// Step one of the limits: everything in millimetres.
+void SensorWindow::applyMillimetreLimits()
+{
+    for (const char* id : thresholdIds)
+        setDoubleRange(id, 0.0, d->maxRange);
+    for (const char* id : hysteresisIds)
+        setDoubleRange(id, 0.0, 1000.0);
+    setDoubleRange("DetectionRangeNear", 0.0, d->maxRange);
+    setDoubleRange("DetectionRangeFar", 0.0, d->objMaxRange);
+    setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
+}
+
+void SensorWindow::vApplyUnitLimits()
+{
+    enableTreeDataHandling(false);
+    applyMillimetreLimits();
+    if (d->measurementUnit == 0) {
+        d->unitCaptionSuffix = " (mm)";
+        d->unitText = " mm ";
+        d->chart->setScale(0, 0.0, d->maxRange);
+        d->chart->vSetXMax(1, d->objMaxRange);
+        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange);
+        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange);
+        for (const char* id : thresholdIds)
+            setDoubleRange(id, 1.0, d->maxRange);
+        for (const char* id : hysteresisIds)
+            setDoubleRange(id, 5.0, 1000.0);
+        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
+    } else if (d->measurementUnit == 1) {
+        d->unitCaptionSuffix = " (inch)";
+        d->unitText = " inch ";
+        d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
+        d->chart->vSetXMax(1, qRound(d->maxRange / 25.4));
+        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange / 25.4);
+        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange / 25.4);
+        for (const char* id : thresholdIds)
+            setDoubleRange(id, 0.039, d->maxRange / 25.4);
+        for (const char* id : hysteresisIds)
+            setDoubleRange(id, 0.19, 40.0);
+        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / 25.4);
+    }
+    enableTreeDataHandling(true);
+}
+
+void SensorWindow::vSwitchMeasurementUnit()
+{
+    enableTreeDataHandling(false);
+    applyMillimetreLimits();
+    int oldSuffix = 7;
+    if (d->measurementUnit == 0) {
+        d->unitCaptionSuffix = " (mm)";
+        d->unitText = " mm ";
+        d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
+        d->chart->vSetXMax(1, d->objMaxRange);
+        for (const char* id : lengthIds)
+            setDoubleValue(id, convertUnitValue(true, doubleValue(id)));
+        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange);
+        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange);
+        for (const char* id : thresholdIds)
+            setDoubleRange(id, 1.0, d->maxRange);
+        for (const char* id : hysteresisIds)
+            setDoubleRange(id, 5.0, 1000.0);
+        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
+    } else if (d->measurementUnit == 1) {
+        d->unitCaptionSuffix = " (inch)";
+        d->unitText = " inch ";
+        d->chart->vSetXMax(1, qRound(d->maxRange / 25.4));
+        d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
+        // Ranges first, so that the converted values are not clamped by
+        // the millimetre limits.
+        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange / 25.4);
+        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange / 25.4);
+        for (const char* id : lengthIds)
+            setDoubleValue(id, convertUnitValue(false, doubleValue(id)));
+        for (const char* id : thresholdIds)
+            setDoubleRange(id, 0.039, d->maxRange / 25.4);
+        for (const char* id : hysteresisIds)
+            setDoubleRange(id, 0.19, 40.0);
+        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / 25.4);
+        oldSuffix = 5;
+    }
+    d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
+    for (const char* id : {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1", "HysteresisA1",
+                           "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2", "HysteresisA2"}) {
+        if (QtProperty* property = parameter(id))
+            property->setPropertyName(
+                property->propertyName().chopped(qMin(oldSuffix, property->propertyName().size())) +
+                d->unitCaptionSuffix);
+    }
+    if (d->hasAnalogOutput) {
+        setDoubleRange("analog0V", 0.0, d->maxRange);
+        setDoubleRange("analog10V", 0.0, d->maxRange);
+        for (const char* id : {"analog0V", "analog10V"}) {
+            if (d->measurementUnit == 1) {
+                setDoubleRange(id, 2.0, d->maxRange / 25.4);
+                setDoubleValue(id, doubleValue(id) * inchesPerMillimetre);
+            } else {
+                setDoubleValue(id, qRound(doubleValue(id) * 25.4));
+                setDoubleRange(id, 50.0, d->maxRange);
+            }
+        }
+        vScaleAnalogChart();
+    }
+}
+
+void SensorWindow::vScaleAnalogChart()
+{
+    d->chart->setScale(0, doubleValue("analog0V"), doubleValue("analog10V"));
+}
+
+void SensorWindow::vReloadParameters()
+{
+    d->continuousDataTimer.stop();
+    d->teachUpdateTimer.stop();
+    for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
+        pause(5);
+        readParameter(it.key(), false);
+    }
+    retryRefusedReads();
+    if (d->measurementUnit == 1) {
+        pause(15);
+        vSwitchMeasurementUnit();
+    } else if (d->measurementUnit == 0) {
+        for (const char* id : hysteresisIds)
+            setDoubleRange(id, 5.0, 1000.0);
+        for (const char* id : thresholdIds)
+            setDoubleRange(id, 1.0, 10000.0);
+    }
+    vUpdateOutputView();
+    if (d->hasAnalogOutput)
+        vScaleAnalogChart();
+}
+
+void SensorWindow::slotCurrentOutputChanged(int)
+{
+    vUpdateOutputView();
+}
+
+void SensorWindow::vZommResetForNoiseLine()
+{
+    if (!d->resumeLiveData)
+        vUpdateOutputView();
 }
 
 void SensorWindow::setChartCaptions()

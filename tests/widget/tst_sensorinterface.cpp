@@ -207,7 +207,8 @@ private slots:
         Opened opened = open();
         SensorWindow* window = opened.interface->sensorWindow();
         opened.interface->vAvailablePortsUpdated({"/dev/ttyS0", "/dev/ttyUSB0"});
-        opened.interface->vAutoConnect("/dev/ttyUSB0");
+        window->portSelector()->setCurrentIndex(3);
+        emit window->vComPortSelected("/dev/ttyUSB0");
         QVERIFY(opened.interface->isPortRegistered());
         broker.calls.clear();
 
@@ -241,7 +242,7 @@ private slots:
         RecordingBroker broker({"/dev/ttyUSB0"});
         Opened opened = open();
         opened.interface->vAvailablePortsUpdated({"/dev/ttyUSB0"});
-        opened.interface->vAutoConnect("/dev/ttyUSB0");
+        emit opened.interface->sensorWindow()->vComPortSelected("/dev/ttyUSB0");
         broker.calls.clear();
         opened.interface->vActionExit(QString());
         QCOMPARE(broker.calls, (QStringList{"unregister", "unregister"}));

@@ -108,14 +108,14 @@ private slots:
         const auto subWindows = window.mdiArea()->subWindowList();
         QMainWindow* first = sensorWindowOf(subWindows.value(0));
         QMainWindow* second = sensorWindowOf(subWindows.value(1));
-        QVERIFY(QMetaObject::invokeMethod(first, "vAutoConnect", Q_ARG(QString, simulated)));
+        QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, simulated)));
         QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
 
         // One port, one window.
-        QVERIFY(QMetaObject::invokeMethod(second, "vAutoConnect", Q_ARG(QString, simulated)));
+        QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
         QVERIFY(window.statusBar()->currentMessage().contains("already in use"));
 
-        QVERIFY(QMetaObject::invokeMethod(second, "vAutoConnect", Q_ARG(QString, "/dev/iolink-missing")));
+        QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, "/dev/iolink-missing")));
         QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
 
         // Closing the window lets go of the simulated port.

@@ -1,0 +1,553 @@
+// The window's parameter values on their way to and from the sensor:
+// encoding and decoding, reading, writing after the user's edits, writing
+// everything, and the tag texts.
+#include "SensorWindow.h"
+
+#include "SensorWindowForm.h"
+#include "SensorWindowPrivate.h"
+#include "link/RequestFrames.h"
+#include "parameters/ChoiceTrims.h"
+#include "parameters/ValueCodec.h"
+
+#include <utils/charts/GenericChart.h>
+#include <utils/widgets/ButtonManager.h>
+
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QTreeWidgetItem>
+
+namespace NimbarSensorPlugin::Core {
+
+namespace {
+
+const QStringList tagIds{"FunctionTag", "LocationTag", "AppSpecificTag"};
+
+int buttonCommand(const QString& id)
+{
+    if (id == "TEACHBUTTON1" || id == "TEACHBUTTON2" || id == "ANALOGTEACHBUTTON1")
+        return 1;
+    if (id == "TEACHBUTTON13" || id == "TEACHBUTTON22" || id == "ANALOGTEACHBUTTON2")
+        return 2;
+    if (id == "TEACHBUTTON14" || id == "TEACHBUTTON23")
+        return 3;
+    return 0;
+}
+
+// ErrorWarning1 to ErrorWarning4 name the sources of status rows 6 to 9.
+int errorWarningRow(const QString& id)
+{
+    static const QStringList ids{"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"};
+    const int k = ids.indexOf(id);
+    return k < 0 ? -1 : 6 + k;
+}
+
+} // namespace
+
+void SensorWindow::enableTreeDataHandling(bool enable)
+{
+    if (enable) {
+        if (!treeDataHandling.isEmpty())
+            return;
+        treeDataHandling = {
+            connect(d->intManager, &QtIntPropertyManager::valueChanged, this, &SensorWindow::intValueChanged),
+            connect(d->enumManager, &QtEnumPropertyManager::valueChanged, this,
+                    &SensorWindow::enumValueChanged),
+            connect(d->doubleManager, &QtDoublePropertyManager::valueChanged, this,
+                    &SensorWindow::doubleValueChanged),
+            connect(d->boolManager, &QtBoolPropertyManager::valueChanged, this,
+                    &SensorWindow::boolValueChanged),
+            connect(d->buttonManager, &Utils::ButtonManager::buttonClicked, this,
+                    &SensorWindow::buttonClicked),
+        };
+        return;
+    }
+    for (const QMetaObject::Connection& connection : qAsConst(treeDataHandling))
+        disconnect(connection);
+    treeDataHandling.clear();
+}
+
+void SensorWindow::recordChange(QtProperty* property, const QVariant& value)
+{
+    enableTreeDataHandling(false);
+    if (!languageSwitching && property) {
+        currentProperty = property;
+        pendingValue = value;
+        writeDelayTimer.start();
+        d->pollTimer.stop();
+        d->pollPhase = 20;
+        if (!connected)
+            vUpdateOutputView();
+    }
+    enableTreeDataHandling(true);
+}
+
+void SensorWindow::intValueChanged(QtProperty* property, int value)
+{
+    recordChange(property, value);
+}
+
+void SensorWindow::doubleValueChanged(QtProperty* property, double value)
+{
+    recordChange(property, value);
+}
+
+void SensorWindow::boolValueChanged(QtProperty* property, bool value)
+{
+    recordChange(property, value);
+}
+
+void SensorWindow::enumValueChanged(QtProperty* property, int value)
+{
+    recordChange(property, value);
+}
+
+void SensorWindow::buttonClicked(QtProperty* property)
+{
+    recordChange(property, QString());
+}
+
+int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& value)
+{
+    const QString id = property->propertyId();
+    QtAbstractPropertyManager* manager = property->propertyManager();
+    if (manager == d->boolManager)
+        return value.toBool() ? 1 : 0;
+    if (manager == d->intManager || manager == d->counterManager)
+        return value.toInt();
+    if (manager == d->doubleManager) {
+        int sent = 0;
+        if (d->measurementUnit == 0) {
+            sent = qRound(value.toDouble());
+            d->doubleManager->setValue(property, sent);
+        } else {
+            sent = int(millimetresFromInches(value.toDouble()));
+        }
+        if (followUpEnabled) {
+            if (id.contains("HysteresisA") || id.contains("ThresholdA") || id.contains("DetectionRange") ||
+                id.contains("analog"))
+                vUpdateOutputView();
+            // The sensor's own "no limit" for the far end of the range.
+            if (id == "DetectionRangeFar" && sent == 10001)
+                sent = 30000;
+        }
+        return sent;
+    }
+    if (manager == d->enumManager) {
+        const int position = value.toInt();
+        int code = enumCodeForPosition(id, position, d->variantCode);
+        if (id == "MesurementUnit") {
+            unitChangedByWrite = d->measurementUnit != position;
+            d->measurementUnit = position;
+            if (followUpEnabled) {
+                vSwitchMeasurementUnit();
+                vUpdateOutputView();
+            }
+        } else if (id == "ObjectInfo") {
+            d->objectInfo = position;
+            d->pollPhase = position == 1 ? 20 : 0;
+        } else if (id == "TestMode") {
+            if (followUpEnabled)
+                vShowTestModeParameters(position != 0);
+            code = position;
+        } else if (id == "SimulationDistanceValue") {
+            code = position == 0 ? 65536 : 500;
+            if (QtProperty* simulated = findProperty(d->rootProperty, "SimulationMeasurementValue"))
+                d->doubleManager->setValue(simulated, d->measurementUnit == 0 ? 500.0 : 19.68503937007874);
+        } else if (id == "TeachLoked") {
+            code = teachLockValue(d->teachLockWord, position);
+        }
+        const int row = errorWarningRow(id);
+        if (row >= 0 && d->processDataRows.value(row))
+            d->processDataRows[row]->setToolTip(0, d->enumManager->enumNames(property).value(position));
+        if (followUpEnabled && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
+                                id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
+            vUpdateOutputView();
+            if (id == "PinFunctionA2")
+                d->chart->jumpToPlottingArea();
+        }
+        return code;
+    }
+    if (manager == d->buttonManager) {
+        if (!followUpEnabled)
+            return 0;
+        // The reset clears the crash counter: what follows the write treats
+        // it as a write of the counter.
+        if (id == "RESETBUTTON" && d->crashCounterProperty)
+            currentProperty = d->crashCounterProperty;
+        return buttonCommand(id);
+    }
+    return 0;
+}
+
+void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer)
+{
+    QtAbstractPropertyManager* manager = property->propertyManager();
+    if (manager == d->boolManager) {
+        d->boolManager->setValue(property, answerBool(answer), QString(), QString());
+    } else if (manager == d->intManager || manager == d->counterManager) {
+        const int number = id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer);
+        static_cast<QtIntPropertyManager*>(manager)->setValue(property, number);
+    } else if (manager == d->doubleManager) {
+        d->doubleManager->setRange(property, 0.0, 100000.0);
+        const int number = answerNumber(answer);
+        // 65535 is the sensor's "no value": the shown value stays.
+        if (number != 65535)
+            d->doubleManager->setValue(property, number);
+    } else if (manager == d->enumManager) {
+        const int number = answerNumber(answer);
+        int position = enumPositionForCode(id, number, d->variantCode);
+        if (id == "MesurementUnit") {
+            d->measurementUnit = position;
+        } else if (id == "ObjectInfo") {
+            d->objectInfo = position;
+            d->pollPhase = 20;
+        } else if (id == "SimulationDistanceValue") {
+            position = number == 65536 ? 0 : 1;
+        } else if (id == "TeachLoked") {
+            d->teachLockWord = number;
+            position = teachLockPosition(number);
+        }
+        const int row = errorWarningRow(id);
+        if (row >= 0 && position < 17 && d->processDataRows.value(row))
+            d->processDataRows[row]->setToolTip(0, d->enumManager->enumNames(property).value(position));
+        d->enumManager->setValue(property, position);
+    } else if (manager == d->stringManager) {
+        if (tagIds.contains(id))
+            d->stringManager->setValue(property, answerText(answer));
+        else if (d->chartQueriesAllowed)
+            d->stringManager->setValue(property, id.contains("SelfReadOnly") ? answerSelfReadOnly(answer)
+                                                                             : answerText(answer));
+    }
+}
+
+bool SensorWindow::readParameter(const QString& id, bool showUi)
+{
+    if (id.contains("BUTTON"))
+        return true;
+    const std::optional<ParameterAddress> address = parseParameterAddress(parameterAddresses.value(id));
+    QtProperty* property = findProperty(d->rootProperty, id);
+    enableTreeDataHandling(false);
+    if (property && address) {
+        bSendCommand(readRequest(address->index, quint8(address->subIndex)), showUi);
+        pause(20);
+        bSendCommand(processDataRequest(), true);
+        pause(20);
+        pause(70);
+        const QByteArray answer = queryAnswer(fetchRequest(), QString());
+        decodeParameterAnswer(id, property, answer);
+        if (tagIds.contains(id) && isRefusedTagAnswer(answer))
+            retryParameterIds.append(id);
+    }
+    enableTreeDataHandling(true);
+    return true;
+}
+
+void SensorWindow::retryRefusedReads()
+{
+    for (int k = retryParameterIds.size() - 1; k >= 0; --k) {
+        readParameter(retryParameterIds[k], false);
+        pause(5);
+    }
+    retryParameterIds.clear();
+}
+
+void SensorWindow::vRadAllSettings(bool)
+{
+    ui->actionEnable_live_data->setChecked(false);
+    d->liveDataRunning = false;
+    if (d->communication)
+        d->pollTimer.start();
+    enableTreeDataHandling(false);
+    pause(200);
+    ui->actionWritePermanent->setChecked(false);
+    d->popupSteps = 585;
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    d->chartQueriesAllowed = false;
+    vReloadParameters();
+    d->chartQueriesAllowed = true;
+    ui->actionEnable_live_data->setChecked(true);
+    {
+        const QSignalBlocker write(ui->actionWritePermanent);
+        const QSignalBlocker read(ui->actionRead);
+        ui->actionWritePermanent->setChecked(true);
+        ui->actionRead->setChecked(false);
+    }
+    vApplyUnitLimits();
+    enableEditableProperties();
+    d->pollTimer.start();
+    enableEditableProperties();
+    vUpdateOutputView();
+}
+
+void SensorWindow::readIdentityTexts()
+{
+    enableTreeDataHandling(false);
+    pause(180);
+    readParameter("FirmwareRevisionReadOnly", false);
+    pause(180);
+    readParameter("SensorNumberReadOnly", false);
+    pause(180);
+    readParameter("SerialNumberReadOnly", false);
+    pause(200);
+    readParameter("HardwareRevisionReadOnly", false);
+    enableTreeDataHandling(true);
+}
+
+// After a connection the sensor gets a few seconds to settle; edits made
+// meanwhile stay in the window.
+bool SensorWindow::connectionPopupOpen() const
+{
+    return isUpdatingPopupShown() && d->resumeLiveData;
+}
+
+void SensorWindow::sendDelayValue()
+{
+    if (connectionPopupOpen() || !currentProperty)
+        return;
+    QtProperty* property = currentProperty;
+    const QString id = property->propertyId();
+    if (followUpEnabled && !id.contains("ErrorWarning"))
+        d->outputSelector->setCurrentIndex(id.contains("2") ? 1 : 0);
+    if (ui->actionRead->isChecked()) {
+        signalWriteModeIcon(true);
+        followUpEnabled = true;
+        vUpdateOutputView();
+        return;
+    }
+    if (!ui->actionRead->isChecked() && !ui->actionWritePermanent->isChecked() && id == "MesurementUnit") {
+        d->measurementUnit = pendingValue.toInt();
+        if (followUpEnabled) {
+            enableTreeDataHandling(false);
+            vSwitchMeasurementUnit();
+            vUpdateOutputView();
+            vApplyUnitLimits();
+            d->pollTimer.start();
+        }
+        return;
+    }
+    if (!ui->actionWritePermanent->isChecked()) {
+        signalWriteModeIcon(true);
+        vUpdateOutputView();
+        return;
+    }
+
+    enableTreeDataHandling(false);
+    const std::optional<ParameterAddress> address =
+        id.isEmpty() ? std::nullopt : parseParameterAddress(parameterAddresses.value(id));
+    unitChangedByWrite = false;
+    const int value = address ? encodeParameterValue(property, pendingValue) : 0;
+    if (!ui->actionWriting->isChecked()) {
+        signalWriteModeIcon(true);
+        enableTreeDataHandling(true);
+        return;
+    }
+    if (address && connected && !connectionPopupOpen()) {
+        pause(100);
+        bSendCommand(fetchRequest(), false);
+        pause(100);
+        queryAnswer(writeRequest(*address, value), QString());
+    }
+    if (!d->liveDataRunning && connected && !connectionPopupOpen())
+        bSendCommand(processDataRequest(), true);
+
+    writeDelayTimer.stop();
+    const QString handled = currentProperty ? currentProperty->propertyId() : id;
+    if (followUpEnabled) {
+        if (handled.contains("TEACHBUTTON") || handled.contains("CrashCounter"))
+            d->teachUpdateTimer.start();
+        if (handled.contains("analog") && d->hasAnalogOutput)
+            vScaleAnalogChart();
+        if (unitChangedByWrite && connected) {
+            d->popupSteps = 230;
+            d->showProgressUi = true;
+            showUpdatingPopup(true);
+            d->teachUpdateTimer.start();
+        }
+    }
+    d->pollTimer.start();
+    enableTreeDataHandling(true);
+}
+
+void SensorWindow::vWriteAllSettings(bool)
+{
+    d->popupSteps = 460;
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    const bool liveData = ui->actionEnable_live_data->isChecked();
+    ui->actionEnable_live_data->setChecked(false);
+    d->liveDataRunning = false;
+    if (d->communication)
+        d->pollTimer.start();
+    enableTreeDataHandling(false);
+    followUpEnabled = false;
+    writeAllSettings();
+    followUpEnabled = true;
+    ui->actionEnable_live_data->setChecked(liveData);
+    d->liveDataRunning = liveData;
+    enableEditableProperties();
+    d->pollTimer.start();
+    vUpdateOutputView();
+}
+
+void SensorWindow::writeAllSettings()
+{
+    pendingValue = -1;
+    if (ui->actionRead->isChecked())
+        ui->actionRead->setChecked(false);
+    if (!ui->actionWritePermanent->isChecked())
+        ui->actionWritePermanent->setChecked(true);
+    // The map is ordered by id, which is the order the sensor gets them in.
+    for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
+        const QString& id = it.key();
+        QtProperty* property = findProperty(d->rootProperty, id);
+        if (!property)
+            continue;
+        QtAbstractPropertyManager* manager = property->propertyManager();
+        if (manager == d->boolManager)
+            pendingValue = d->boolManager->value(property);
+        else if (manager == d->intManager || manager == d->counterManager)
+            pendingValue = static_cast<QtIntPropertyManager*>(manager)->value(property);
+        else if (manager == d->doubleManager)
+            pendingValue = d->doubleManager->value(property);
+        else if (manager == d->enumManager)
+            pendingValue = d->enumManager->value(property);
+        else if (manager == d->stringManager && tagIds.contains(id)) {
+            editedText = d->stringManager->value(property);
+            textEditPending = true;
+            tagBeingWritten = property;
+            vTextEditFinished();
+            tagBeingWritten = nullptr;
+            continue;
+        }
+        if (id.contains("ReadOnly") || id.contains("InputMode") || id.contains("RESETBUTTON") ||
+            id.contains("TEACHBUTTON"))
+            continue;
+        currentProperty = property;
+        sendDelayValue();
+        pause(20);
+    }
+}
+
+void SensorWindow::textEdited(QString text)
+{
+    editedText = text;
+    textEditPending = true;
+}
+
+void SensorWindow::vTextEditFinished()
+{
+    if (!textEditPending)
+        return;
+    textEditPending = false;
+    d->pollTimer.stop();
+    d->pollPhase = 20;
+    pause(120);
+    QtProperty* property = tagBeingWritten ? tagBeingWritten : selectedProperty;
+    if (property)
+        d->stringManager->setValue(property, editedText);
+    if (property && connected && !connectionPopupOpen()) {
+        const QString id = property->propertyId();
+        const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
+        bSendCommand(prepareTagWriteRequest(), true);
+        pause(50);
+        queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString());
+        pause(100);
+        bSendCommand(processDataRequest(), true);
+        pause(50);
+        bSendCommand(processDataRequest(), true);
+    }
+    if (followUpEnabled)
+        d->pollTimer.start();
+}
+
+void SensorWindow::signalWriteModeIcon(bool signalIcon)
+{
+    if (signalIcon) {
+        ui->actionWritePermanent->setIcon(QIcon(":/icons/icons/schreiben2cerc.svg"));
+        d->writeModeIconTimer.start();
+        return;
+    }
+    ui->actionWritePermanent->setIcon(QIcon(":/icons/icons/schreiben.svg"));
+}
+
+void SensorWindow::signalWriteModeIcon()
+{
+    signalWriteModeIcon(false);
+}
+
+void SensorWindow::itemSelected(QtBrowserItem* item)
+{
+    // The browser reports null when its current row goes away.
+    selectedProperty = item ? item->property() : nullptr;
+    if (!ui->actionRead->isChecked() || !selectedProperty)
+        return;
+    enableEditableProperties();
+    if (selectedProperty->propertyId() != "root" && ui->actionRead->isChecked()) {
+        propertyBrowser->setStyleSheet(" QTreeView {selection-color: black; selection-background-color: "
+                                       "transparent; show-decoration-selected: 0;}");
+        selectedProperty->setEnabled(false);
+        signalWriteModeIcon(true);
+    }
+}
+
+void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
+{
+    if (!item || item->data(2, 99).toInt() <= 0)
+        return;
+    enableTreeDataHandling(false);
+    std::array<bool, 5> checked{};
+    for (int row = 10; row <= 14; ++row) {
+        QTreeWidgetItem* switchRow = d->processDataRows.value(row);
+        const bool on = switchRow && switchRow->checkState(2) == Qt::Checked;
+        checked[std::size_t(row - 10)] = on;
+        if (switchRow)
+            switchRow->setText(3, on ? tr("On") : tr("Off"));
+    }
+    if (connected) {
+        pause(100);
+        bSendCommand(fetchRequest(), false);
+        pause(100);
+        queryAnswer(singleByteRequest(processDataSwitchByte(checked)), QString());
+        pause(100);
+        bSendCommand(singleByteCommitRequest(), true);
+    }
+    enableTreeDataHandling(true);
+}
+
+void SensorWindow::trimPinFunctionLists()
+{
+    if (d->crashDetectionAvailable)
+        return;
+    enableTreeDataHandling(false);
+    for (const char* id : {"PinFunctionA1", "PinFunctionA2", "PinFunctionA3"}) {
+        if (QtProperty* property = findProperty(d->rootProperty, id)) {
+            QStringList names = documentChoiceNames(id);
+            const int index = d->enumManager->value(property);
+            trimPinFunctionNames(names, false);
+            d->enumManager->setEnumNames(property, names);
+            d->enumManager->setValue(property, index);
+        }
+    }
+    enableTreeDataHandling(true);
+}
+
+void SensorWindow::trimErrorWarningLists()
+{
+    enableTreeDataHandling(false);
+    for (const char* id : {"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"}) {
+        if (QtProperty* property = findProperty(d->rootProperty, id)) {
+            QStringList names = documentChoiceNames(id);
+            const int index = d->enumManager->value(property);
+            trimErrorWarningNames(names, d->variantCode);
+            d->enumManager->setEnumNames(property, names);
+            d->enumManager->setValue(property, index);
+        }
+    }
+    enableTreeDataHandling(true);
+}
+
+} // namespace NimbarSensorPlugin::Core

@@ -1,0 +1,67 @@
+#include <link/ProcessData.h>
+
+#include <gtest/gtest.h>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+TEST(ProcessData, DistanceAndStatusBitsFromTheRecord)
+{
+    const QByteArray record = hex("0870220004d20083");
+    EXPECT_EQ(processDataDistanceCode(record), 1234);
+    EXPECT_EQ(processDataStatusBits(record), 0x83);
+    EXPECT_EQ(distanceKind(1234), DistanceKind::Distance);
+    EXPECT_DOUBLE_EQ(shownDistance(1234, 0), 1234.0);
+    EXPECT_DOUBLE_EQ(shownDistance(1234, 1), 123.4);
+}
+
+TEST(ProcessData, SpecialDistanceCodes)
+{
+    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("08702200"
+                                                       "7ffc0000"))),
+              DistanceKind::NoData);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("08702200"
+                                                       "7ff80000"))),
+              DistanceKind::TooFar);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("08702200"
+                                                       "00000003"))),
+              DistanceKind::TooClose);
+    // A top bit in byte 4 does not parse as a signed number and reads as code 0.
+    EXPECT_EQ(processDataDistanceCode(hex("08702200"
+                                          "80080001")),
+              0);
+}
+
+TEST(ProcessData, EchoRecordNeedsMoreThanTwentyBytes)
+{
+    const QByteArray record = hex("1573270000"
+                                  "02"
+                                  "01f4ffff7ff80010"
+                                  "0100002a0000ffff");
+    ASSERT_EQ(record.size(), 22);
+    const auto echoes = decodeEchoRecord(record);
+    ASSERT_TRUE(echoes.has_value());
+    EXPECT_EQ(echoes->evaluatedEcho, 2);
+    EXPECT_EQ(echoes->distanceCodes, (std::array<int, 4>{500, 0, 0x7FF8, 16}));
+    EXPECT_EQ(echoes->amplitudes, (std::array<int, 4>{256, 42, 0, 0}));
+
+    EXPECT_TRUE(decodeEchoRecord(record.left(21)).has_value());
+    EXPECT_FALSE(decodeEchoRecord(record.left(20)).has_value());
+}
+
+TEST(ProcessData, CrashCounterSkipsErrorAndShortAnswers)
+{
+    EXPECT_EQ(crashCounterFromAnswer(hex("0552a7012c")), 300);
+    EXPECT_EQ(crashCounterFromAnswer(hex("03a7002a")), 42);
+    EXPECT_FALSE(crashCounterFromAnswer(hex("0476a78011")).has_value());
+    EXPECT_FALSE(crashCounterFromAnswer(hex("0457a78020")).has_value());
+    EXPECT_FALSE(crashCounterFromAnswer(hex("02a72a")).has_value());
+}
+
+} // namespace

@@ -1,0 +1,179 @@
+#include <parameters/ValueCodec.h>
+
+#include <gtest/gtest.h>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+TEST(ValueCodec, AddressIsThreeDecimalFieldsWithAKnownSize)
+{
+    const auto address = parseParameterAddress("4660;5;7");
+    ASSERT_TRUE(address.has_value());
+    EXPECT_EQ(address->index, 0x1234);
+    EXPECT_EQ(address->subIndex, 5);
+    EXPECT_EQ(address->size, 7);
+    EXPECT_TRUE(parseParameterAddress("24;0;9").has_value());
+
+    for (const char* rejected :
+         {"24;0;8", "24;0", "24;0;6;1", "0x18;0;6", "24;a;6", "70000;0;6", "24;256;6", ""})
+        EXPECT_FALSE(parseParameterAddress(rejected).has_value()) << rejected;
+}
+
+TEST(ValueCodec, ValueBytesFollowTheSize)
+{
+    const struct
+    {
+        int value;
+        int size;
+        const char* bytes;
+    } cases[] = {
+        {300, 6, "2c"}, {1000, 7, "03e8"}, {70000, 9, "00001170"}, {65536, 7, "0000"}, {-1, 7, "ffff"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(valueBytes(c.value, c.size).toHex(), QByteArray(c.bytes)) << c.value << " " << c.size;
+    EXPECT_TRUE(valueBytes(5, 8).isEmpty());
+}
+
+TEST(ValueCodec, AnswerNumberReadsTheLengthByteAsDecimal)
+{
+    const struct
+    {
+        const char* answer;
+        int number;
+    } cases[] = {
+        {"0552a703e8", 1000},  // length above 4: the last two bytes
+        {"0552a7ffff", 65535}, // unsigned
+        {"1052a70102", 258},   // 0x10 reads as ten
+        {"0a52a703e8", 232},   // 0x0a is no decimal number: the last byte
+        {"0452a703e8", 232},   // length 4: the last byte
+        {"05a703e8", 232},     // too short for two bytes of value
+        {"e8", 232},           {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(answerNumber(hex(c.answer)), c.number) << c.answer;
+}
+
+TEST(ValueCodec, BoolsAndTextsFromAnswers)
+{
+    EXPECT_FALSE(answerBool(hex("0552a70000")));
+    EXPECT_TRUE(answerBool(hex("0552a70100")));
+    EXPECT_TRUE(answerBool(hex("0552a70001")));
+    EXPECT_FALSE(answerBool({}));
+
+    EXPECT_EQ(answerText(hex("2552a7") + "F\xc3\xbcllstand" + QByteArray(23, '\0')),
+              QString::fromUtf8("Füllstand"));
+    EXPECT_EQ(answerText(hex("0552a7")), QString());
+    EXPECT_EQ(answerText({}), QString());
+}
+
+TEST(ValueCodec, SelfReadOnlyNumbersAreSignedThirtyTwoBits)
+{
+    EXPECT_EQ(answerSelfReadOnly(hex("0752a7000001f4")), "500");
+    EXPECT_EQ(answerSelfReadOnly(hex("0752a77fffffff")), "2147483647");
+    EXPECT_EQ(answerSelfReadOnly(hex("0752a780000000")), "0");
+    EXPECT_EQ(answerSelfReadOnly(hex("0752a7ffffffff")), "0");
+}
+
+struct EnumCase
+{
+    const char* id;
+    const char* variant;
+    int position;
+    int code;
+};
+
+TEST(ValueCodec, EnumerationPositionsAreSentAsTheirCodes)
+{
+    const EnumCase cases[] = {
+        {"PinFunctionA1", "", 6, 10},     {"PinFunctionA1", "", 2, 2},      {"PinFunctionA2", "", 7, 10},
+        {"PinFunctionA2", "", 6, 6},      {"PinFunctionA3", "", 0, 3},      {"PinFunctionA3", "", 3, 10},
+        {"PinFunctionA3", "", 4, 4},      {"MesurementUnit", "", 1, 1},     {"ErrorWarning1", "111", 7, 8},
+        {"ErrorWarning1", "111", 11, 20}, {"ErrorWarning1", "111", 12, 28}, {"ErrorWarning2", "113", 14, 30},
+        {"ErrorWarning3", "107", 12, 21}, {"ErrorWarning4", "108", 15, 31}, {"ErrorWarning1", "120", 12, 28},
+        {"ErrorWarning1", "120", 14, 31}, {"ErrorWarning1", "", 14, 31},    {"ErrorWarning1", "120", 15, 0},
+        {"ErrorWarning1", "111", 16, 0},  {"ErrorWarning1", "111", -1, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(enumCodeForPosition(c.id, c.position, c.variant), c.code)
+            << c.id << " " << c.variant << " " << c.position;
+}
+
+TEST(ValueCodec, SensorCodesAreShownAtTheirPositions)
+{
+    const EnumCase cases[] = {
+        {"PinFunctionA1", "", 6, 10},     {"PinFunctionA2", "", 7, 10},     {"PinFunctionA3", "", 3, 10},
+        {"PinFunctionA3", "", 1, 4},      {"PinFunctionA3", "", 6, 6},      {"ErrorWarning1", "111", 12, 28},
+        {"ErrorWarning1", "111", 14, 30}, {"ErrorWarning1", "111", 15, 31}, {"ErrorWarning1", "107", 12, 21},
+        {"ErrorWarning1", "120", 14, 30}, {"ErrorWarning1", "120", 14, 31}, {"ErrorWarning1", "", 14, 30},
+        {"ErrorWarning1", "111", 7, 8},   {"ErrorWarning1", "111", 7, 7},   {"ErrorWarning1", "111", 25, 25},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(enumPositionForCode(c.id, c.code, c.variant), c.position)
+            << c.id << " " << c.variant << " " << c.code;
+}
+
+TEST(ValueCodec, ErrorSourcesReadBackWhatWasWritten)
+{
+    const struct
+    {
+        const char* variant;
+        int entries;
+    } lists[] = {{"107", 16}, {"108", 16}, {"111", 16}, {"113", 16}, {"120", 15}, {"", 15}};
+    for (const auto& list : lists) {
+        for (int position = 0; position < list.entries; ++position) {
+            const int code = enumCodeForPosition("ErrorWarning2", position, list.variant);
+            EXPECT_EQ(enumPositionForCode("ErrorWarning2", code, list.variant), position)
+                << list.variant << " " << position;
+        }
+    }
+}
+
+TEST(ValueCodec, LengthsAreWholeMillimetresRoundedHalfUp)
+{
+    EXPECT_EQ(wholeMillimetres(12.6, 0), 13);
+    EXPECT_EQ(wholeMillimetres(12.5, 0), 13);
+    EXPECT_EQ(wholeMillimetres(-2.5, 0), -2);
+    EXPECT_EQ(wholeMillimetres(-2.6, 0), -3);
+    EXPECT_EQ(wholeMillimetres(1.0, 1), 25);
+    EXPECT_EQ(millimetresFromInches(1.0), 25.0);
+    EXPECT_EQ(millimetresFromInches(-1.0), -25.0);
+    EXPECT_EQ(millimetresFromInches(0.5), 13.0);
+    EXPECT_DOUBLE_EQ(inchesFromMillimetres(500.0), 19.68503937007874);
+    EXPECT_NEAR(inchesFromMillimetres(25.4), 1.0, 1e-12);
+}
+
+TEST(ValueCodec, TeachLockReplacesOnlyItsBit)
+{
+    EXPECT_EQ(teachLockValue(9, 1), 13);
+    EXPECT_EQ(teachLockValue(13, 0), 9);
+    EXPECT_EQ(teachLockValue(0x1F3, 1), 0x7);
+    EXPECT_EQ(teachLockPosition(13), 1);
+    EXPECT_EQ(teachLockPosition(9), 0);
+    EXPECT_EQ(teachLockPosition(0x1F4), 1);
+}
+
+TEST(ValueCodec, SimulationDistanceOffIsSentAsZero)
+{
+    EXPECT_EQ(valueBytes(simulationDistanceValue(0), 7), hex("0000"));
+    EXPECT_EQ(simulationDistanceValue(1), 500);
+}
+
+TEST(ValueCodec, SwitchByteMapsRowsToTheirBits)
+{
+    const int bitOfRow[] = {0, 1, 3, 4, 7};
+    for (int row = 0; row < 5; ++row) {
+        std::array<bool, 5> checked{};
+        checked[static_cast<size_t>(row)] = true;
+        EXPECT_EQ(processDataSwitchByte(checked), 1 << bitOfRow[row]) << "row " << row + 10;
+    }
+    EXPECT_EQ(processDataSwitchByte({true, true, true, true, true}), 0x9B);
+    EXPECT_EQ(processDataSwitchByte({}), 0);
+}
+
+} // namespace
