@@ -1,0 +1,81 @@
+#pragma once
+
+// A small description document for the end-to-end tests of the link: two
+// models whose variants cover the analog output, a single switching output
+// and missing crash detection, and a few parameters of every kind, so that
+// reading or writing all of them takes about a second.
+inline const char* linkTestDocument()
+{
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<document>
+  <documentId>IoLinkMzRT5family</documentId>
+  <sensorList>
+    <sensor><id>UM060</id><name>Test M18</name>
+      <portsettings><characterdelay>0</characterdelay><linedelay>0</linedelay></portsettings>
+      <chartsettings><thresholdsreadonly>1</thresholdsreadonly></chartsettings>
+      <sensors>
+        <variant><ID3>113</ID3><analogOutput>0</analogOutput><maxRange>600</maxRange><minRange>30</minRange>
+          <objMaxRange>601</objMaxRange><objMinRange>0</objMinRange><A2PinFct>0</A2PinFct><resetAcc>1</resetAcc></variant>
+        <variant><ID3>111</ID3><analogOutput>0</analogOutput><maxRange>600</maxRange><minRange>30</minRange>
+          <objMaxRange>601</objMaxRange><objMinRange>0</objMinRange><A2PinFct>1</A2PinFct><resetAcc>0</resetAcc></variant>
+      </sensors>
+    </sensor>
+    <sensor><id>UK130</id><name>Test M30</name>
+      <portsettings><characterdelay>0</characterdelay><linedelay>0</linedelay></portsettings>
+      <chartsettings><thresholdsreadonly>0</thresholdsreadonly></chartsettings>
+      <sensors>
+        <variant><ID3>137</ID3><analogOutput>1</analogOutput><maxRange>1300</maxRange><minRange>80</minRange>
+          <objMaxRange>1301</objMaxRange><objMinRange>0</objMinRange><A2PinFct>0</A2PinFct><resetAcc>1</resetAcc></variant>
+      </sensors>
+    </sensor>
+  </sensorList>
+  <treeGui><default>
+    <n><type>category</type><id>OutputA1Group</id><text><en>Output A1</en></text>
+      <property><type>enumerator</type><id>PinFunctionA1</id><text><en>Pin A1</en></text>
+        <index>72</index><subIndex>1</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
+        <items><a><en>PNP</en></a><b><en>NPN</en></b><c><en>Push-pull</en></c><d><en>Sync</en></d>
+          <e><en>Teach input</en></e><f><en>Off</en></f><g><en>Crash</en></g></items></property>
+      <property><type>double</type><id>SwitchingThresholdA1</id><text><en>Switching point A1 (mm)</en></text>
+        <index>64</index><subIndex>1</subIndex><size>7</size><min>1</min><max>10000</max>
+        <defaultvalue>300</defaultvalue><readonly>false</readonly></property>
+      <property><type>category</type><id>Output1Settings</id><text><en>Settings A1</en></text>
+        <property><type>int</type><id>OnDelay1</id><text><en>On delay</en></text>
+          <index>75</index><subIndex>1</subIndex><size>9</size><min>0</min><max>100000</max>
+          <defaultvalue>0</defaultvalue><readonly>false</readonly></property>
+        <property><type>enumerator</type><id>InputMode1</id><text><en>Input mode</en></text>
+          <index>77</index><subIndex>1</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
+          <items><a><en>Low</en></a><b><en>High</en></b></items></property>
+      </property>
+      <property><type>action</type><id>TEACHBUTTON1</id><text><en>Teach A1</en></text>
+        <index>69</index><subIndex>1</subIndex><size>6</size><readonly>false</readonly>
+        <caption><text><en>Teach</en></text></caption></property>
+    </n>
+    <n><type>category</type><id>Output2Settings</id><text><en>Settings A2</en></text>
+      <property><type>enumerator</type><id>PinFunctionA2</id><text><en>Pin A2</en></text>
+        <index>72</index><subIndex>2</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
+        <items><a><en>PNP</en></a><b><en>NPN</en></b><c><en>Push-pull</en></c><d><en>Sync</en></d>
+          <e><en>Teach input</en></e><f><en>Off</en></f><g><en>Inverse</en></g><h><en>Crash</en></h></items></property>
+    </n>
+    <n><type>category</type><id>AnalogMode</id><text><en>Analog</en></text>
+      <property><type>enumerator</type><id>AnalogSubt</id><text><en>Analog kind</en></text>
+        <index>78</index><subIndex>1</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
+        <items><a><en>Current</en></a><b><en>Voltage</en></b></items></property>
+    </n>
+    <n><type>enumerator</type><id>MesurementUnit</id><text><en>Unit</en></text>
+      <index>81</index><subIndex>0</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
+      <items><a><en>mm</en></a><b><en>inch</en></b></items></n>
+    <n><type>string</type><id>SerialNumberReadOnly</id><text><en>Serial number</en></text>
+      <index>21</index><subIndex>0</subIndex><size>9</size><defaultvalue></defaultvalue></n>
+    <n><type>string</type><id>FunctionTag</id><isString>true</isString><text><en>Function tag</en></text>
+      <index>25</index><subIndex>0</subIndex><size>9</size><defaultvalue></defaultvalue><readonly>false</readonly></n>
+    <n><type>category</type><id>CrashDetection</id><text><en>Crash detection</en></text>
+      <property><type>int</type><id>CrashCounter</id><text><en>Crash counter</en></text>
+        <index>4899</index><subIndex>0</subIndex><size>7</size><min>0</min><max>65535</max><defaultvalue>0</defaultvalue></property>
+    </n>
+  </default></treeGui>
+  <guiCategory><default>
+    <c><id>n01</id><text><en>Distance</en></text></c>
+  </default></guiCategory>
+</document>
+)";
+}
