@@ -29,8 +29,10 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption traceOption(
         "trace", tr("Write every request and answer to FILE (default: the file named by IOLINK_TRACE)."),
         "FILE");
+    const QCommandLineOption connectOption(
+        "connect", tr("Connect the sensor opened with --open to PORT, reading its settings."), "PORT");
     parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
-                       pluginOption, simulateOption, portOption, traceOption});
+                       pluginOption, simulateOption, portOption, traceOption, connectOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -54,6 +56,11 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     simulate = parser.values(simulateOption);
     ports = parser.values(portOption);
     traceFile = parser.value(traceOption);
+    connectPort = parser.value(connectOption);
+    if (!connectPort.isEmpty() && openSensor.isEmpty()) {
+        *error = tr("--connect needs a sensor to connect: give --open NAME as well");
+        return false;
+    }
     if (parser.isSet(quitOption)) {
         bool ok = false;
         quitAfterMs = parser.value(quitOption).toInt(&ok);

@@ -16,6 +16,7 @@ struct WorkbenchOptions
     QStringList simulate;   // "MODEL" or "MODEL/VARIANT": one simulated port each
     QStringList ports;      // device paths to offer besides the system's ports
     QString traceFile;      // protocol trace; empty: IOLINK_TRACE, if set
+    QString connectPort;    // port the opened sensor connects to at start
 
     // Parses the arguments (program name first). On a usage error returns
     // false with the message in *error; --help and --version are handled by

@@ -186,6 +186,15 @@ void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
     m_mdiArea->setActiveSubWindow(subWindow);
 }
 
+bool WorkbenchWindow::connectActiveSensor(const QString& port)
+{
+    ExtensionSystem::PluginInterface* session = m_sessions.value(m_mdiArea->activeSubWindow());
+    if (!session)
+        return false;
+    session->vAutoConnect(port);
+    return true;
+}
+
 void WorkbenchWindow::releaseSession(SensorSubWindow* subWindow)
 {
     delete m_sessions.take(subWindow);

@@ -38,6 +38,9 @@ public:
     // Opens the sensor named name; false when the plug-in does not list it.
     bool openSensor(const QString& name);
     int openSensorCount() const { return m_sessions.size(); }
+    // Connects the active sensor window to the port, as if its user had
+    // chosen it; false when no sensor window is open.
+    bool connectActiveSensor(const QString& port);
     QTreeWidget* sensorList() const { return m_sensorList; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     // The ports offered to sensor windows: the workbench's own ports, then

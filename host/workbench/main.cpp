@@ -91,6 +91,11 @@ int main(int argc, char** argv)
     window.setPresentationMode(options.presentation);
     if (!options.openSensor.isEmpty() && !window.openSensor(options.openSensor))
         err << "iolink-workbench: no sensor named \"" << options.openSensor << "\"\n";
+    if (!options.connectPort.isEmpty()) {
+        // Once the window is on screen: connecting runs for a while.
+        QTimer::singleShot(0, &window,
+                           [&window, port = options.connectPort] { window.connectActiveSensor(port); });
+    }
     err.flush();
 
     if (!options.screenshotFile.isEmpty()) {
