@@ -33,20 +33,8 @@ SerialCommunication::~SerialCommunication()
     m_transport->close();
     // Someone may still wait for a frame in a local event loop: end every
     // frame that is left as unanswered rather than leave the wait hanging.
-    for (std::size_t i = 0; i < m_frames.size(); ++i) {
-        std::list<SensorQuery>& queries = m_frames[i].frame->queries;
-        // The queries of the current frame before m_query are already answered.
-        for (auto query = i == 0 && m_frameStarted ? m_query : queries.begin(); query != queries.end();
-             ++query) {
-            query->answer.clear();
-            query->status = 0;
-        }
-    }
-    while (!m_frames.empty()) {
-        const unsigned int id = m_frames.front().id;
-        m_frames.pop_front();
+    for (unsigned int id : dropFrames())
         emit emitFinished(id);
-    }
 }
 
 bool SerialCommunication::open(const PortSettings& settings, QString* error)
@@ -99,7 +87,7 @@ const PortSettings& SerialCommunication::currentPortSettings() const
 void SerialCommunication::closePort()
 {
     m_transport->close();
-    abortQuery();
+    abandonFrames();
 }
 
 void SerialCommunication::scheduleStep()
@@ -223,26 +211,50 @@ void SerialCommunication::timeOut()
     completeQuery(0, QByteArray());
 }
 
-void SerialCommunication::abortQuery()
+// Ends every queued frame unanswered at once and forgets it: the frames are
+// not touched again, as their owners may delete them as soon as they learn
+// that the port is gone. Returns their ids.
+QList<unsigned int> SerialCommunication::dropFrames()
 {
-    if (m_state == State::Idle) {
-        scheduleStep();
-        return;
-    }
     m_timeout.stop();
     m_pause.stop();
-    if (m_state != State::Pausing)
-        ++m_query;
-    m_state = State::Idle;
     m_received.clear();
-    scheduleStep();
+    QList<unsigned int> ids;
+    for (std::size_t i = 0; i < m_frames.size(); ++i) {
+        std::list<SensorQuery>& queries = m_frames[i].frame->queries;
+        // The queries of the current frame before m_query are already answered.
+        for (auto query = i == 0 && m_frameStarted ? m_query : queries.begin(); query != queries.end();
+             ++query) {
+            query->answer.clear();
+            query->status = 0;
+        }
+        ids.append(m_frames[i].id);
+    }
+    m_frames.clear();
+    m_frameStarted = false;
+    m_state = State::Idle;
+    return ids;
+}
+
+void SerialCommunication::abandonFrames()
+{
+    const QList<unsigned int> ids = dropFrames();
+    if (ids.isEmpty())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, ids] {
+            for (unsigned int id : ids)
+                emit emitFinished(id);
+        },
+        Qt::QueuedConnection);
 }
 
 void SerialCommunication::transportVanished(const QString& reason)
 {
     if (m_trace)
         m_trace->event(m_settings.portName, "port lost: " + reason);
-    abortQuery();
+    abandonFrames();
 }
 
 } // namespace ExtensionSystem

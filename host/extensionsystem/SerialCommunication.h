@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QList>
 #include <QPointer>
 #include <QTimer>
 
@@ -61,7 +62,8 @@ private:
     void readAnswer();
     void completeQuery(int32_t status, const QByteArray& answer);
     void timeOut();
-    void abortQuery();
+    QList<unsigned int> dropFrames();
+    void abandonFrames();
     void transportVanished(const QString& reason);
 
     std::unique_ptr<PortTransport> m_transport;

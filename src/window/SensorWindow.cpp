@@ -99,7 +99,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     setChartCaptions();
     createPropertyBrowser();
 
-    enableTreeDataHandling(true);
+    // Value changes are taken as the user's only once the tree is built:
+    // vUpdateOutputView below switches them on.
     updateWindowTitle();
     ui->sensorOperationsToolbar->setEnabled(false);
     connected = false;
@@ -108,6 +109,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(ui->actionWritePermanent, &QAction::triggered, this, &SensorWindow::vWriteAllSettings);
     connect(ui->actionRead, &QAction::triggered, this, &SensorWindow::vRadAllSettings);
     connect(&d->writeModeIconTimer, &QTimer::timeout, this, qOverload<>(&SensorWindow::signalWriteModeIcon));
+    connect(&d->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
+    connect(ui->actionEnable_live_data, &QAction::triggered, this, &SensorWindow::actionEnableLiveData);
 
     setWindowFlags(Qt::Widget);
     buildParameterTree();
@@ -173,6 +176,7 @@ SensorWindow::~SensorWindow()
     delete d->propertyTreeDock;
     delete d->processDataTree;
     delete d->processDataDock;
+    qDeleteAll(d->pendingFrames);
     // The other widgets could still call back into the window while they go,
     // so they go while it is whole; the private block goes last.
     QList<QPointer<QWidget>> widgets;
@@ -550,6 +554,7 @@ void SensorWindow::closeEvent(QCloseEvent* event)
     ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
     d->pollTimer.stop();
+    disconnect(&d->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
     d->continuousDataTimer.stop();
     vDisconnect();
     ui->actionEnable_live_data->setChecked(false);

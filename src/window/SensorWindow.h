@@ -114,6 +114,10 @@ protected slots:
     void updateWindowTitle();
     void vConnectToPort(QString port);
     void vDisconnect();
+    void enableStatusChecking(bool enable);
+    void queryStatusData(uint index);
+    void queryStatusData();
+    void queryChartData();
     bool bCheckConnection();
     bool bConnectToSensor();
     void itemSelected(QtBrowserItem* item);
@@ -126,6 +130,7 @@ protected slots:
     void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame);
     void slotCurrentOutputChanged(int index);
     void enableTreeDataHandling(bool enable);
+    void actionEnableLiveData();
     void actionConnectSensor(int state);
     void sendDelayValue();
     void vUpdateProgressBar();
@@ -168,6 +173,16 @@ private:
     bool connectPcToSensor();
     bool checkIdentity();
     void applySensorVariant();
+
+    // The status poll.
+    void startStatusPoll();
+    void finishStatusPoll(uint index);
+    void continuePolling();
+    void showProcessData(const QByteArray& answer);
+    void showEchoes(const QByteArray& answer);
+    void resetEchoRows();
+    void clearEchoDisplay();
+    void showCrashCounter(const QByteArray& answer);
 
     // Parameter values.
     void recordChange(QtProperty* property, const QVariant& value);

@@ -354,6 +354,8 @@ bool SensorWindow::bConnectToSensor()
     DataFrame frame{{makeQuery(connectionCheckRequest(), ".*", 1000.0)}};
     if (!d->communication)
         return false;
+    // No status poll may come between the requests of the connect sequence.
+    d->pollTimer.stop();
     ExtensionSystem::PortSettings settings = d->communication->currentPortSettings();
     bool answered = false;
     for (int attempt = 0; attempt < 5 && !answered; ++attempt) {

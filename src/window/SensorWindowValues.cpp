@@ -148,6 +148,7 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
         } else if (id == "ObjectInfo") {
             d->objectInfo = position;
             d->pollPhase = position == 1 ? 20 : 0;
+            clearEchoDisplay();
         } else if (id == "TestMode") {
             if (followUpEnabled)
                 vShowTestModeParameters(position != 0);
@@ -204,6 +205,7 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
         } else if (id == "ObjectInfo") {
             d->objectInfo = position;
             d->pollPhase = 20;
+            clearEchoDisplay();
         } else if (id == "SimulationDistanceValue") {
             position = number == 65536 ? 0 : 1;
         } else if (id == "TeachLoked") {
@@ -281,6 +283,7 @@ void SensorWindow::vRadAllSettings(bool)
     d->pollTimer.start();
     enableEditableProperties();
     vUpdateOutputView();
+    clearEchoDisplay();
 }
 
 void SensorWindow::readIdentityTexts()
@@ -391,6 +394,7 @@ void SensorWindow::vWriteAllSettings(bool)
     enableEditableProperties();
     d->pollTimer.start();
     vUpdateOutputView();
+    clearEchoDisplay();
 }
 
 void SensorWindow::writeAllSettings()

@@ -11,6 +11,8 @@
 #include <SimulatedPortDevice.h>
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
 
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
@@ -23,6 +25,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace NimbarSensorPlugin::Core;
@@ -383,6 +386,29 @@ private slots:
         QVERIFY(r->sent().filter(QRegularExpression("^.. .. 24 ")).isEmpty());
         QCOMPARE(r->simulated("OnDelay1"), 0);
         QCOMPARE(r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1")), 77);
+    }
+
+    void liveDataFollowsTheSensorUntilItFallsSilent()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        DialogAnswers connecting({choose("pcToSensor"), reply(QMessageBox::Ok)});
+        r->selectPort();
+        r->choosePort();
+        QVERIFY(r->window->isConnected());
+        r->clearTrace();
+        QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
+        QTRY_VERIFY(r->window->chart()->getData(0)->size() >= 3);
+        QVERIFY(!distance->text(3).isEmpty());
+        QVERIFY(r->sent().filter("02 70 22").size() >= 3);
+
+        // Three unanswered polls: the window goes offline and says why.
+        DialogAnswers lost({reply(QMessageBox::Ok)});
+        r->device->faults().setSilent(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isConnected(), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            lost.texts, QStringList{"The sensor did not respond, please make sure it is properly connected."},
+            5000);
+        QCOMPARE(r->window->portSelector()->currentIndex(), 0);
     }
 
     void theUnitIsADisplaySettingWithoutWriting()

@@ -1,0 +1,317 @@
+// The status poll: one asynchronous frame at a time while a sensor is
+// connected, showing distance, status bits, echoes and the crash counter,
+// and noticing a sensor that stopped answering.
+#include "SensorWindow.h"
+
+#include "SensorWindowForm.h"
+#include "SensorWindowPrivate.h"
+#include "link/ProcessData.h"
+#include "link/RequestFrames.h"
+
+#include <utils/charts/GenericChart.h>
+
+#include <qtpropertymanager.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMessageBox>
+#include <QToolBar>
+#include <QTreeWidgetItem>
+
+namespace NimbarSensorPlugin::Core {
+
+using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
+
+namespace {
+
+const QColor evaluatedEchoColour(0, 97, 158);
+
+QPixmap statePicture(const char* icon)
+{
+    return QIcon(icon).pixmap(40, 40).scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
+void SensorWindow::queryStatusData()
+{
+    queryStatusData(0);
+}
+
+// A poll waits in nested event loops (the lost-sensor question, the
+// connection check) while it holds the mutex; a poll that comes up meanwhile
+// is skipped rather than left waiting for a lock its own thread holds.
+void SensorWindow::queryStatusData(uint index)
+{
+    if (!d->statusMutex.tryLock())
+        return;
+    if (index == 0)
+        startStatusPoll();
+    else
+        finishStatusPoll(index);
+    d->statusMutex.unlock();
+}
+
+void SensorWindow::startStatusPoll()
+{
+    if (!d->communication || d->pendingStatusFrameId != 0)
+        return;
+    QByteArray request = processDataRequest();
+    if (d->pollPhase <= 0) {
+        d->pollPhase = 16;
+    } else {
+        if (d->pollPhase == 12 && d->objectInfo == 1)
+            request = echoReadRequest();
+        else if (d->pollPhase == 8 && d->objectInfo == 1)
+            request = fetchRequest();
+        else if (d->pollPhase == 5)
+            request = crashCounterReadRequest();
+        else if (d->pollPhase == 2)
+            request = fetchRequest();
+        --d->pollPhase;
+    }
+    ExtensionSystem::SensorQuery query;
+    query.request = request.toStdString();
+    query.expectedAnswer = ".*";
+    query.timeoutMs = 2000.0;
+    query.hostParam1 = 0;
+    auto* frame = new DataFrame{{query}};
+    connect(d->communication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+            qOverload<uint>(&SensorWindow::queryStatusData), Qt::UniqueConnection);
+    d->pendingStatusFrameId = d->communication->submitFrame(frame);
+    d->pendingFrames.insert(d->pendingStatusFrameId, frame);
+}
+
+void SensorWindow::finishStatusPoll(uint index)
+{
+    if (index != d->pendingStatusFrameId)
+        return;
+    if (d->communication)
+        disconnect(d->communication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+                   qOverload<uint>(&SensorWindow::queryStatusData));
+    std::unique_ptr<DataFrame> frame(d->pendingFrames.take(index));
+    d->pendingStatusFrameId = 0;
+    const ExtensionSystem::SensorQuery& query = frame->queries.front();
+    const QByteArray answer = QByteArray::fromStdString(query.answer);
+
+    if (query.status != 0) {
+        if (!ui->chartToolbar->isEnabled())
+            ui->chartToolbar->setEnabled(true);
+        if (answer.size() == 8 && d->pollPhase != 1)
+            showProcessData(answer);
+        if (d->pollPhase == 7 && d->objectInfo == 1 && answer.size() > 20)
+            showEchoes(answer);
+        if (d->pollPhase == 1)
+            showCrashCounter(answer);
+        continuePolling();
+        return;
+    }
+    if (d->missedAnswers != 0) {
+        --d->missedAnswers;
+        continuePolling();
+        return;
+    }
+    d->missedAnswers = 2;
+    d->continuousDataTimer.stop();
+    d->portSelector->setCurrentIndex(0);
+    d->selectedPortIndex = 0;
+    vDisconnect();
+    ui->sensorOperationsToolbar->setEnabled(connected);
+    QMessageBox::warning(this, tr("Connecting to sensor"),
+                         tr("The sensor did not respond, please make sure it is properly connected."),
+                         QMessageBox::Ok);
+    if (bCheckConnection()) {
+        continuePolling();
+        return;
+    }
+    --d->missedAnswers;
+}
+
+void SensorWindow::continuePolling()
+{
+    if (connected && d->communication)
+        d->pollTimer.start();
+}
+
+void SensorWindow::queryChartData()
+{
+    if (d->chartQueriesAllowed)
+        queryStatusData(0);
+}
+
+void SensorWindow::enableStatusChecking(bool enable)
+{
+    d->liveDataRunning = enable;
+    if (d->communication)
+        d->pollTimer.start();
+}
+
+void SensorWindow::actionEnableLiveData()
+{
+    d->liveDataRunning = ui->actionEnable_live_data->isChecked();
+    if (d->communication)
+        d->pollTimer.start();
+}
+
+void SensorWindow::showProcessData(const QByteArray& answer)
+{
+    if (!d->liveDataRunning || !connected)
+        return;
+    const int code = processDataDistanceCode(answer);
+    QTreeWidgetItem* distance = d->processDataRows.value(0);
+    // Special codes go to the chart once, as a gap, until a distance comes
+    // again; a mark being dragged meanwhile keeps its view.
+    auto appendSpecial = [this](double value) {
+        if (!d->chartEditActive)
+            d->chart->vAppendData(0, value, true, -65000.0, false, -1.0, -1.0);
+        d->chartEditActive = true;
+    };
+    switch (distanceKind(code)) {
+    case DistanceKind::NoData:
+        appendSpecial(32764.0);
+        if (distance) {
+            distance->setText(2, QString());
+            distance->setText(3, tr("No data"));
+        }
+        d->chart->vSetValueMarkerCustomText(tr("No data"));
+        break;
+    case DistanceKind::TooClose:
+        appendSpecial(32776.0);
+        if (distance) {
+            distance->setText(0, tr("Distance") + "     " + tr("Object too close"));
+            distance->setText(2, QString());
+        }
+        d->chart->vSetValueMarkerCustomText(tr("Obj. too close"));
+        break;
+    case DistanceKind::TooFar:
+        appendSpecial(32760.0);
+        if (distance) {
+            distance->setText(0, tr("Distance") + "     " + tr("Object too far"));
+            distance->setText(2, QString());
+        }
+        d->chart->vSetValueMarkerCustomText(tr("Obj. too far"));
+        break;
+    case DistanceKind::Distance: {
+        const double value = shownDistance(code, d->measurementUnit);
+        d->chart->vAppendData(0, value, true, -65000.0, false, -1.0, -1.0);
+        d->chartEditActive = false;
+        if (distance) {
+            distance->setText(0, tr("Distance"));
+            distance->setText(2, QString::number(value, 'g', 6));
+            distance->setText(3, d->unitText);
+        }
+        d->chart->vSetValueMarkerCustomText(QString());
+        break;
+    }
+    }
+
+    // A record whose distance does not parse carries no valid bits either.
+    const quint8 bits =
+        code == 0 && quint8(answer.at(answer.size() - 4)) >= 0x80 ? 0 : processDataStatusBits(answer);
+    for (int bit = 7; bit >= 0; --bit) {
+        QTreeWidgetItem* row = d->processDataRows.value(2 + bit);
+        if (!row)
+            continue;
+        const bool on = bits & (1 << bit);
+        row->setText(3, on ? tr("On") : tr("Off"));
+        if (bit >= 2) {
+            if (on)
+                row->setData(2, Qt::DecorationRole,
+                             statePicture(":/newPrefix/icons/!_galben_cerc_negru.svg"));
+            else
+                row->setIcon(2, QIcon(":/newPrefix/icons/led_state_F_2.svg"));
+            continue;
+        }
+        const char* onIcon =
+            bit == 1 ? ":/newPrefix/icons/led_state_2_2.svg" : ":/newPrefix/icons/led_state_2_1.svg";
+        const char* offIcon =
+            bit == 1 ? ":/newPrefix/icons/led_state_1_2.svg" : ":/newPrefix/icons/led_state_1_1.svg";
+        if (on) {
+            row->setIcon(2, QIcon(onIcon));
+            row->setData(2, Qt::DecorationRole, statePicture(onIcon));
+        } else {
+            row->setIcon(2, QIcon(offIcon));
+        }
+    }
+}
+
+void SensorWindow::resetEchoRows()
+{
+    for (int row = 15; row <= 22; ++row) {
+        QTreeWidgetItem* item = d->processDataRows.value(row);
+        if (!item)
+            continue;
+        for (int column : {0, 3}) {
+            item->setForeground(column, Qt::darkGray);
+            QFont font = item->font(column);
+            font.setBold(false);
+            item->setFont(column, font);
+        }
+    }
+}
+
+void SensorWindow::showEchoes(const QByteArray& answer)
+{
+    const std::optional<EchoRecord> echoes = decodeEchoRecord(answer);
+    if (!echoes)
+        return;
+    QList<double> distances;
+    QList<double> amplitudes;
+    for (int k = 0; k < 4; ++k) {
+        const double mm = echoes->distanceCodes[std::size_t(k)];
+        distances << (d->measurementUnit == 1 ? mm * 0.03937007874015748 : mm);
+        amplitudes << echoes->amplitudes[std::size_t(k)];
+    }
+    d->chart->vUpdateXLines(1, distances, amplitudes);
+    d->chart->vSetXLinesPen(echoes->evaluatedEcho, evaluatedEchoColour);
+    resetEchoRows();
+    for (int n = 1; n <= 4; ++n) {
+        const int code = echoes->distanceCodes[std::size_t(n - 1)];
+        QString text;
+        if (code == 0x8008)
+            text = tr("Object too close");
+        else if (code == 0x7FF8)
+            text = tr("Object too far");
+        else if (code == 0x7FFC)
+            text = tr(" No data");
+        else
+            text = QString::number(distances[n - 1], 'f', 1) + d->unitText;
+        if (QTreeWidgetItem* row = d->processDataRows.value(13 + 2 * n))
+            row->setText(3, text);
+        if (QTreeWidgetItem* row = d->processDataRows.value(14 + 2 * n))
+            row->setText(3, QString::number(amplitudes[n - 1]));
+    }
+    const int evaluated = echoes->evaluatedEcho;
+    if (evaluated < 0 || evaluated > 3)
+        return;
+    for (int row : {15 + 2 * evaluated, 16 + 2 * evaluated}) {
+        QTreeWidgetItem* item = d->processDataRows.value(row);
+        if (!item)
+            continue;
+        for (int column : {0, 3}) {
+            item->setForeground(column, evaluatedEchoColour);
+            QFont font = item->font(column);
+            font.setBold(true);
+            item->setFont(column, font);
+        }
+    }
+}
+
+void SensorWindow::clearEchoDisplay()
+{
+    d->chart->vUpdateXLines(1, {0.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0, 0.0});
+    for (int row = 15; row <= 22; ++row) {
+        if (QTreeWidgetItem* item = d->processDataRows.value(row))
+            item->setText(3, QString());
+    }
+    resetEchoRows();
+}
+
+void SensorWindow::showCrashCounter(const QByteArray& answer)
+{
+    const std::optional<int> count = crashCounterFromAnswer(answer);
+    if (count && d->crashCounterProperty)
+        d->counterManager->setValue(d->crashCounterProperty, *count);
+}
+
+} // namespace NimbarSensorPlugin::Core
