@@ -20,6 +20,7 @@ namespace {
 
 // Time the window gets to lay itself out and paint before a screenshot.
 const int screenshotSettleMs = 800;
+const int screenshotBeforeQuitMs = 200;
 
 int listSensors(const PluginLibrary& plugin)
 {
@@ -99,8 +100,10 @@ int main(int argc, char** argv)
     err.flush();
 
     if (!options.screenshotFile.isEmpty()) {
-        const int delay =
-            options.quitAfterMs >= 0 ? std::min(screenshotSettleMs, options.quitAfterMs) : screenshotSettleMs;
+        // With a time to quit the picture shows the window just before it
+        // goes, so it can show a sensor connected meanwhile.
+        const int delay = options.quitAfterMs >= 0 ? std::max(0, options.quitAfterMs - screenshotBeforeQuitMs)
+                                                   : screenshotSettleMs;
         QTimer::singleShot(delay, &window, [&window, file = options.screenshotFile] {
             QTextStream out(stdout);
             QTextStream err(stderr);
