@@ -411,6 +411,22 @@ private slots:
         QCOMPARE(r->window->portSelector()->currentIndex(), 0);
     }
 
+    void closingTheWindowStopsPollingAndLetsGoOfThePort()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        DialogAnswers connecting({choose("pcToSensor"), reply(QMessageBox::Ok)});
+        r->selectPort();
+        r->choosePort();
+        QTRY_VERIFY(r->sent().filter("02 70 22").size() >= 2);
+        QSignalSpy aboutToClose(r->window, SIGNAL(vAboutToClose()));
+        r->workbench.mdiArea()->subWindowList().value(0)->close();
+        QCOMPARE(aboutToClose.count(), 1);
+        QTRY_VERIFY(!r->device->isOpen());
+        r->clearTrace();
+        QTest::qWait(300);
+        QVERIFY(r->sent().isEmpty());
+    }
+
     void theUnitIsADisplaySettingWithoutWriting()
     {
         auto r = rig("UM060/113", "Test M18");
