@@ -207,6 +207,7 @@ private:
     void vShowTestModeParameters(bool show);
     void vUpdateDetectionRangeMarks();
     void applyMillimetreLimits();
+    void applyLimitsOfUnit();
     void vApplyUnitLimits();
     void vSwitchMeasurementUnit();
     void vScaleAnalogChart();

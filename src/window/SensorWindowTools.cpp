@@ -311,34 +311,32 @@ void SensorWindow::applyMillimetreLimits()
     setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
 }
 
+// The unit's captions and the editor limits of the distance parameters in
+// it; the sensor's limits are millimetres and are converted for inches.
+void SensorWindow::applyLimitsOfUnit()
+{
+    const bool inches = d->measurementUnit == 1;
+    const double scale = inches ? 25.4 : 1.0;
+    d->unitCaptionSuffix = inches ? " (inch)" : " (mm)";
+    d->unitText = inches ? " inch " : " mm ";
+    setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange / scale);
+    setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange / scale);
+    for (const char* id : thresholdIds)
+        setDoubleRange(id, inches ? 0.039 : 1.0, d->maxRange / scale);
+    for (const char* id : hysteresisIds)
+        setDoubleRange(id, inches ? 0.19 : 5.0, inches ? 40.0 : 1000.0);
+    setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / scale);
+}
+
 void SensorWindow::vApplyUnitLimits()
 {
     enableTreeDataHandling(false);
     applyMillimetreLimits();
-    if (d->measurementUnit == 0) {
-        d->unitCaptionSuffix = " (mm)";
-        d->unitText = " mm ";
-        d->chart->setScale(0, 0.0, d->maxRange);
-        d->chart->vSetXMax(1, d->objMaxRange);
-        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange);
-        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange);
-        for (const char* id : thresholdIds)
-            setDoubleRange(id, 1.0, d->maxRange);
-        for (const char* id : hysteresisIds)
-            setDoubleRange(id, 5.0, 1000.0);
-        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
-    } else if (d->measurementUnit == 1) {
-        d->unitCaptionSuffix = " (inch)";
-        d->unitText = " inch ";
-        d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
-        d->chart->vSetXMax(1, qRound(d->maxRange / 25.4));
-        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange / 25.4);
-        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange / 25.4);
-        for (const char* id : thresholdIds)
-            setDoubleRange(id, 0.039, d->maxRange / 25.4);
-        for (const char* id : hysteresisIds)
-            setDoubleRange(id, 0.19, 40.0);
-        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / 25.4);
+    if (d->measurementUnit == 0 || d->measurementUnit == 1) {
+        const bool inches = d->measurementUnit == 1;
+        d->chart->setScale(0, 0.0, inches ? qRound(d->objMaxRange / 25.4) : d->maxRange);
+        d->chart->vSetXMax(1, inches ? qRound(d->maxRange / 25.4) : d->objMaxRange);
+        applyLimitsOfUnit();
     }
     enableTreeDataHandling(true);
 }
@@ -349,35 +347,17 @@ void SensorWindow::vSwitchMeasurementUnit()
     applyMillimetreLimits();
     int oldSuffix = 7;
     if (d->measurementUnit == 0) {
-        d->unitCaptionSuffix = " (mm)";
-        d->unitText = " mm ";
         d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
         d->chart->vSetXMax(1, d->objMaxRange);
         for (const char* id : lengthIds)
             setDoubleValue(id, convertUnitValue(true, doubleValue(id)));
-        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange);
-        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange);
-        for (const char* id : thresholdIds)
-            setDoubleRange(id, 1.0, d->maxRange);
-        for (const char* id : hysteresisIds)
-            setDoubleRange(id, 5.0, 1000.0);
-        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
+        applyLimitsOfUnit();
     } else if (d->measurementUnit == 1) {
-        d->unitCaptionSuffix = " (inch)";
-        d->unitText = " inch ";
         d->chart->vSetXMax(1, qRound(d->maxRange / 25.4));
         d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
-        // Ranges first, so that the converted values are not clamped by
-        // the millimetre limits.
-        setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange / 25.4);
-        setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange / 25.4);
         for (const char* id : lengthIds)
             setDoubleValue(id, convertUnitValue(false, doubleValue(id)));
-        for (const char* id : thresholdIds)
-            setDoubleRange(id, 0.039, d->maxRange / 25.4);
-        for (const char* id : hysteresisIds)
-            setDoubleRange(id, 0.19, 40.0);
-        setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / 25.4);
+        applyLimitsOfUnit();
         oldSuffix = 5;
     }
     d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
@@ -389,12 +369,12 @@ void SensorWindow::vSwitchMeasurementUnit()
                 d->unitCaptionSuffix);
     }
     if (d->hasAnalogOutput) {
-        setDoubleRange("analog0V", 0.0, d->maxRange);
-        setDoubleRange("analog10V", 0.0, d->maxRange);
         for (const char* id : {"analog0V", "analog10V"}) {
+            // Converted within the widest range, then limited in the new unit.
+            setDoubleRange(id, 0.0, d->maxRange);
             if (d->measurementUnit == 1) {
-                setDoubleRange(id, 2.0, d->maxRange / 25.4);
                 setDoubleValue(id, doubleValue(id) * inchesPerMillimetre);
+                setDoubleRange(id, 2.0, d->maxRange / 25.4);
             } else {
                 setDoubleValue(id, qRound(doubleValue(id) * 25.4));
                 setDoubleRange(id, 50.0, d->maxRange);

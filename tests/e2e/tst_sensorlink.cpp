@@ -435,6 +435,9 @@ private slots:
         r->manager<QtEnumPropertyManager>("MesurementUnit")->setValue(r->property("MesurementUnit"), 1);
         QTRY_VERIFY(point->propertyName().endsWith(" (inch)"));
         QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")->value(point), 300 / 25.4);
+        r->manager<QtEnumPropertyManager>("MesurementUnit")->setValue(r->property("MesurementUnit"), 0);
+        QTRY_COMPARE(point->propertyName(), QString("Switching point A1 (mm)"));
+        QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")->value(point), 300.0);
         QVERIFY(r->sent().isEmpty());
     }
 };
