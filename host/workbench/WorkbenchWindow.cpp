@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QSerialPortInfo>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -24,6 +25,7 @@ namespace {
 // Serial adapters come and go while the workbench runs; a slow poll is
 // enough to keep the port selectors current.
 const int portPollIntervalMs = 2000;
+const int nestedLoopRetryMs = 50;
 } // namespace
 
 WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
@@ -197,6 +199,13 @@ bool WorkbenchWindow::connectActiveSensor(const QString& port)
 
 void WorkbenchWindow::releaseSession(SensorSubWindow* subWindow)
 {
+    // A sensor window may be closed while one of its operations waits in a
+    // nested event loop (an exchange with the sensor, a pause); it goes once
+    // every such wait has returned, not from under the operation.
+    if (QThread::currentThread()->loopLevel() > 1) {
+        QTimer::singleShot(nestedLoopRetryMs, this, [this, subWindow] { releaseSession(subWindow); });
+        return;
+    }
     delete m_sessions.take(subWindow);
     subWindow->deleteLater();
 }

@@ -427,6 +427,26 @@ private slots:
         QVERIFY(r->sent().isEmpty());
     }
 
+    void closingTheWindowInTheMiddleOfReadingIsSafe()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        DialogAnswers connecting({choose("pcToSensor"), reply(QMessageBox::Ok)});
+        r->selectPort();
+        r->choosePort();
+        QVERIFY(r->window->isConnected());
+        QMdiSubWindow* subWindow = r->workbench.mdiArea()->subWindowList().value(0);
+        // As in the running workbench: the read is started from the main
+        // event loop and the user closes the window while it runs.
+        QEventLoop mainLoop;
+        QTimer::singleShot(0, r->window, [&] {
+            r->invoke("vRadAllSettings", Q_ARG(bool, true));
+            mainLoop.quit();
+        });
+        QTimer::singleShot(300, subWindow, &QMdiSubWindow::close);
+        mainLoop.exec();
+        QTRY_COMPARE(r->workbench.openSensorCount(), 0);
+    }
+
     void theUnitIsADisplaySettingWithoutWriting()
     {
         auto r = rig("UM060/113", "Test M18");
