@@ -34,8 +34,7 @@ private Q_SLOTS:
     void treeChangesReachAllItems();
     void deletedPropertiesLeaveTheBrowser();
     void hiddenRowKeepsPropertyAndSubRows();
-    void currentItemFollowsProgramAndClicks();
-    void removingCurrentItemClearsIt();
+    void currentItemFollowsProgramClicksAndRemoval();
     void rowsShowTextsTipsAndState();
     void expandingAndColumnLayout();
     void sharedFactoryServesUntilLastBrowserLetsGo();
@@ -84,7 +83,6 @@ void PropertyBrowserTest::sharedPropertyShowsUnderEachParent()
     QCOMPARE(items.size(), 2);
     QCOMPARE(items.at(0)->parent()->property(), m_outputA);
     QCOMPARE(items.at(1)->parent()->property(), m_outputB);
-    QCOMPARE(items.at(0)->browser(), m_browser);
     QCOMPARE(rowNamed(m_tree, QStringLiteral("Output A"))->child(0)->text(0), QStringLiteral("Threshold"));
     QCOMPARE(rowNamed(m_tree, QStringLiteral("Output B"))->child(0)->text(0), QStringLiteral("Threshold"));
 
@@ -150,7 +148,7 @@ void PropertyBrowserTest::hiddenRowKeepsPropertyAndSubRows()
     QVERIFY(!m_tree->visualItemRect(thresholdRow).isEmpty());
 }
 
-void PropertyBrowserTest::currentItemFollowsProgramAndClicks()
+void PropertyBrowserTest::currentItemFollowsProgramClicksAndRemoval()
 {
     QSignalSpy current(m_browser, &QtAbstractPropertyBrowser::currentItemChanged);
     QtBrowserItem* outputB = m_browser->items(m_outputB).value(0);
@@ -167,26 +165,17 @@ void PropertyBrowserTest::currentItemFollowsProgramAndClicks()
     QtBrowserItem* clicked = current.last().at(0).value<QtBrowserItem*>();
     QCOMPARE(clicked, m_browser->items(m_threshold).value(0));
     QCOMPARE(m_browser->currentItem(), clicked);
-}
 
-void PropertyBrowserTest::removingCurrentItemClearsIt()
-{
-    QtBrowserItem* outputA = m_browser->items(m_outputA).value(0);
-    m_browser->setCurrentItem(outputA->children().value(0));
-    QSignalSpy current(m_browser, &QtAbstractPropertyBrowser::currentItemChanged);
-
+    // Taking the current row's parent away clears the current item.
     m_root->removeSubProperty(m_outputA);
     QCOMPARE(m_browser->currentItem(), nullptr);
-    QCOMPARE(current.count(), 1);
+    QCOMPARE(current.count(), 3);
     QCOMPARE(current.last().at(0).value<QtBrowserItem*>(), nullptr);
     QCOMPARE(m_browser->items(m_threshold).size(), 1);
 }
 
 void PropertyBrowserTest::rowsShowTextsTipsAndState()
 {
-    QCOMPARE(m_tree->headerItem()->text(0), QStringLiteral("Property"));
-    QCOMPARE(m_tree->headerItem()->text(1), QStringLiteral("Value"));
-
     m_ints->setRange(m_threshold, 0, 0);
     m_ints->setValue(m_threshold, 99);
     m_threshold->setToolTip(QStringLiteral("switching distance"));
@@ -222,11 +211,7 @@ void PropertyBrowserTest::expandingAndColumnLayout()
     QCOMPARE(collapsed.last().at(0).value<QtBrowserItem*>(), outputA);
 
     m_browser->setResizeMode(QtTreePropertyBrowser::Interactive);
-    m_browser->setSplitterPosition(123);
-    QCOMPARE(m_browser->splitterPosition(), 123);
     QCOMPARE(m_tree->header()->sectionResizeMode(0), QHeaderView::Interactive);
-    m_browser->setHeaderVisible(false);
-    QVERIFY(!m_browser->isHeaderVisible());
 }
 
 void PropertyBrowserTest::sharedFactoryServesUntilLastBrowserLetsGo()

@@ -155,7 +155,6 @@ void PropertyEditorsTest::spinBoxCommitsKeysAndFollowsRange()
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, QStringLiteral("4321"));
     QCOMPARE(m_ints->value(m_int), 4321);
-    QVERIFY(values.isValid());
     QCOMPARE(values.count(), 5); // 110, then 4, 43, 432 and 4321 as typed
     QCOMPARE(values.last().at(0).value<QtProperty*>(), m_int);
 

@@ -5,12 +5,12 @@ using namespace SimulatorTest;
 
 namespace {
 
-// A numeric answer the workbench can decode: length byte above 4 written
-// with decimal hex digits.
+// A numeric answer the workbench can decode: a valid frame whose length byte
+// is above 4 and written with decimal hex digits.
 void expectNumberLayout(const QByteArray& answer)
 {
     ASSERT_GE(answer.size(), 5);
-    EXPECT_TRUE(checkOctetFits(answer));
+    EXPECT_TRUE(Frame::isValid(answer));
     bool decimal = false;
     EXPECT_GT(answer.left(1).toHex().toInt(&decimal, 10), 4);
     EXPECT_TRUE(decimal);
@@ -18,78 +18,55 @@ void expectNumberLayout(const QByteArray& answer)
 
 } // namespace
 
-TEST(ModelParameters, DefaultsOfEverySizeReadBack)
+TEST(ModelParameters, DefaultThenWrittenValueOfEverySizeReadsBack)
 {
+    const struct
+    {
+        quint16 index;
+        quint8 subIndex;
+        int size;
+        int defaultValue;
+        int written;
+    } cases[] = {
+        {101, 0, 6, 0, 2},          {100, 1, 7, 200, 1000}, {100, 2, 7, 10, 33}, // two on one index
+        {4660, 5, 9, 1500, 0x1234}, {120, 0, 6, 1, 0},                           // a bool
+    };
     ModelFixture f;
-    const QByteArray threshold = f.read(100, 1); // size 7, default 200.0
-    expectNumberLayout(threshold);
-    EXPECT_EQ(workbenchNumber(threshold), 200);
-    const QByteArray delay = f.read(4660, 5); // size 9, default 1500
-    expectNumberLayout(delay);
-    EXPECT_EQ(workbenchNumber(delay), 1500);
-    const QByteArray flag = f.read(120, 0); // size 6 bool, default 1
-    expectNumberLayout(flag);
-    EXPECT_TRUE(flag.right(2) != bytes({0, 0}));
-}
-
-TEST(ModelParameters, WriteThenReadOfEverySize)
-{
-    ModelFixture f;
-    f.ask(writeRequest(101, 0, valueBytes(6, 2)));
-    f.ask(writeRequest(100, 1, valueBytes(7, 1000)));
-    f.ask(writeRequest(4660, 5, valueBytes(9, 0x1234)));
-    f.ask(writeRequest(120, 0, valueBytes(6, 0)));
-    EXPECT_EQ(workbenchNumber(f.read(101, 0)), 2);
-    EXPECT_EQ(workbenchNumber(f.read(100, 1)), 1000);
-    EXPECT_EQ(workbenchNumber(f.read(4660, 5)), 0x1234);
-    EXPECT_EQ(f.read(120, 0).right(2), bytes({0, 0}));
+    for (const auto& c : cases) {
+        const QByteArray answer = f.read(c.index, c.subIndex);
+        expectNumberLayout(answer);
+        if (c.defaultValue == 1) // a true bool may sit in either value byte
+            EXPECT_NE(answer.right(2), bytes({0, 0}));
+        else
+            EXPECT_EQ(workbenchNumber(answer), c.defaultValue) << c.index << "/" << int(c.subIndex);
+    }
+    for (const auto& c : cases)
+        f.ask(writeRequest(c.index, c.subIndex, valueBytes(c.size, c.written)));
+    for (const auto& c : cases)
+        EXPECT_EQ(workbenchNumber(f.read(c.index, c.subIndex)), c.written)
+            << c.index << "/" << int(c.subIndex);
     EXPECT_EQ(f.model->parameterValue(QStringLiteral("OnDelay1")).toLongLong(), 0x1234);
     EXPECT_EQ(f.model->parameterValue(ParameterAddress{100, 1}).toLongLong(), 1000);
 }
 
-TEST(ModelParameters, ParametersSharingAnIndexKeepTheirOwnValues)
-{
-    ModelFixture f;
-    f.ask(writeRequest(100, 2, valueBytes(7, 33)));
-    EXPECT_EQ(workbenchNumber(f.read(100, 1)), 200);
-    EXPECT_EQ(workbenchNumber(f.read(100, 2)), 33);
-}
-
-TEST(ModelParameters, TagsHoldThirtyTwoBytesZeroPadded)
+TEST(ModelParameters, TagsStartEmptyAndHoldThirtyTwoBytesZeroPadded)
 {
     ModelFixture f;
     for (const quint8 index : {0x18, 0x19, 0x1A}) {
+        EXPECT_TRUE(workbenchText(f.read(index, 0)).isEmpty());
         const QByteArray text = "Tag " + QByteArray::number(index);
         EXPECT_EQ(f.ask(tagWrite(index, text)).size(), 3);
         const QByteArray answer = f.read(index, 0);
         ASSERT_EQ(answer.size(), 3 + 32);
-        EXPECT_TRUE(checkOctetFits(answer));
-        EXPECT_EQ(workbenchText(answer), text);
-        EXPECT_EQ(answer.mid(3 + text.size()), QByteArray(32 - text.size(), '\0'));
+        EXPECT_TRUE(Frame::isValid(answer));
+        EXPECT_EQ(answer.mid(3), text + QByteArray(32 - text.size(), '\0'));
     }
 }
 
-TEST(ModelParameters, TagsStartEmpty)
-{
-    ModelFixture f;
-    EXPECT_TRUE(workbenchText(f.read(0x19, 0)).isEmpty());
-    EXPECT_TRUE(workbenchText(f.read(0x1A, 0)).isEmpty());
-}
-
-TEST(ModelParameters, IdentityTextPassesTheWorkbenchComparison)
+TEST(ModelParameters, IdentityAndTextParametersReadAsText)
 {
     ModelFixture f(true, QStringLiteral("108"));
-    const QString identity = QString::fromLatin1(workbenchText(f.read(0x12, 0)));
-    EXPECT_EQ(identity, QStringLiteral("UM035-108"));
-    const QString model = QStringLiteral("UM035");
-    EXPECT_EQ(identity.at(0), model.at(0));
-    EXPECT_EQ(identity.mid(2, 3), model.mid(2, 3));
-    EXPECT_EQ(identity.right(3), QStringLiteral("108"));
-}
-
-TEST(ModelParameters, TextParameterReadsAsItsText)
-{
-    ModelFixture f;
+    EXPECT_EQ(workbenchText(f.read(0x12, 0)), QByteArray("UM035-108"));
     EXPECT_EQ(workbenchText(f.read(23, 0)), QByteArray("V1.02"));
 }
 
@@ -97,28 +74,22 @@ TEST(ModelParameters, SelfReadOnlyStringReadsAsSignedNumberInLastFourBytes)
 {
     ModelFixture f;
     const QByteArray answer = f.read(122, 0);
-    EXPECT_TRUE(checkOctetFits(answer));
+    EXPECT_TRUE(Frame::isValid(answer));
     EXPECT_EQ(answer.right(4).toHex().toInt(nullptr, 16), 123456);
 }
 
-TEST(ModelParameters, FactoryResetRestoresEveryDefault)
+TEST(ModelParameters, FactoryResetRestoresEveryDefaultOtherSystemCommandsNone)
 {
     ModelFixture f;
     f.ask(writeRequest(100, 1, valueBytes(7, 321)));
     f.ask(writeRequest(4660, 5, valueBytes(9, 9)));
     f.ask(tagWrite(0x18, "kept?"));
+    f.ask(writeRequest(2, 0, valueBytes(6, 0x81)));
+    EXPECT_EQ(workbenchNumber(f.read(100, 1)), 321);
     EXPECT_EQ(f.ask(bytes({0x06, 0x6B, 0x24, 0x02, 0x00, 0x00, 0x82})).size(), 3);
     EXPECT_EQ(workbenchNumber(f.read(100, 1)), 200);
     EXPECT_EQ(workbenchNumber(f.read(4660, 5)), 1500);
     EXPECT_TRUE(workbenchText(f.read(0x18, 0)).isEmpty());
-}
-
-TEST(ModelParameters, OtherSystemCommandsKeepTheValues)
-{
-    ModelFixture f;
-    f.ask(writeRequest(100, 1, valueBytes(7, 321)));
-    f.ask(writeRequest(2, 0, valueBytes(6, 0x81)));
-    EXPECT_EQ(workbenchNumber(f.read(100, 1)), 321);
 }
 
 TEST(ModelParameters, SingleByteWriteTakesEffectWithItsCommit)
@@ -130,7 +101,7 @@ TEST(ModelParameters, SingleByteWriteTakesEffectWithItsCommit)
     EXPECT_EQ(f.model->processDataSelection(), 0x99);
 }
 
-TEST(ModelParameters, CrashCounterIsSmallAndResetByTheResetButton)
+TEST(ModelParameters, CrashCounterIsSmallResetByTheButtonAndMissingWithoutCrashDetection)
 {
     ModelFixture f;
     const QByteArray before = f.read(0x1323, 0);
@@ -143,12 +114,9 @@ TEST(ModelParameters, CrashCounterIsSmallAndResetByTheResetButton)
     f.ask(writeRequest(button->address.index, button->address.subIndex, valueBytes(button->size, 0)));
     EXPECT_EQ(f.read(0x1323, 0).right(2), bytes({0, 0}));
     EXPECT_EQ(f.model->crashCounter(), 0);
-}
 
-TEST(ModelParameters, VariantWithoutCrashDetectionHasNoCrashCounter)
-{
-    ModelFixture f(true, QStringLiteral("108"));
-    EXPECT_EQ(f.read(0x1323, 0), bytes({0x04, 0x76, 0xA7, 0x80, 0x11}));
+    ModelFixture withoutCrashDetection(true, QStringLiteral("108"));
+    EXPECT_EQ(withoutCrashDetection.read(0x1323, 0), bytes({0x04, 0x76, 0xA7, 0x80, 0x11}));
 }
 
 TEST(EchoRecord, HoldsTheTargetAmongUpToFourEchoes)
@@ -160,7 +128,7 @@ TEST(EchoRecord, HoldsTheTargetAmongUpToFourEchoes)
         const QByteArray record = f.read(0x1211, 0);
         ASSERT_EQ(record.size(), 22);
         EXPECT_EQ(static_cast<quint8>(record.at(0)), 0x15);
-        EXPECT_TRUE(checkOctetFits(record));
+        EXPECT_TRUE(Frame::isValid(record));
         const int count = static_cast<quint8>(record.at(3));
         const int evaluated = static_cast<quint8>(record.at(5));
         ASSERT_GE(count, 1);
@@ -182,21 +150,17 @@ TEST(EchoRecord, HoldsTheTargetAmongUpToFourEchoes)
     }
 }
 
-TEST(EchoRecord, NoTargetMeansNoEcho)
+TEST(EchoRecord, NoTargetMeansNoEchoTooCloseIsMarked)
 {
     ModelFixture f;
     *f.now = momentOf(f.motion(), TargetMotion::Kind::NoData);
-    const QByteArray record = f.read(0x1211, 0);
+    QByteArray record = f.read(0x1211, 0);
     ASSERT_EQ(record.size(), 22);
     EXPECT_EQ(record.at(3), 0);
     EXPECT_GT(static_cast<quint8>(record.at(5)), 3);
     EXPECT_EQ(record.mid(6), QByteArray(16, '\xFF'));
-}
 
-TEST(EchoRecord, TooCloseTargetIsMarkedInTheRecord)
-{
-    ModelFixture f;
     *f.now = momentOf(f.motion(), TargetMotion::Kind::TooClose);
-    const QByteArray record = f.read(0x1211, 0);
+    record = f.read(0x1211, 0);
     EXPECT_EQ(record.mid(6, 2).toHex(), QByteArray("8008"));
 }

@@ -36,22 +36,6 @@ TEST(TargetMotion, EveryMinuteShowsAllFourKindsOfReading)
     }
 }
 
-TEST(TargetMotion, DistancesStayInTheVariantRangeAndMove)
-{
-    const TargetMotion motion(5, 200, 3400);
-    std::set<int> distances;
-    for (qint64 ms = 0; ms < 60000; ms += 85) {
-        const TargetMotion::Sample sample = motion.at(ms);
-        if (sample.kind != TargetMotion::Kind::Distance)
-            continue;
-        EXPECT_GE(sample.distanceMm, 200);
-        EXPECT_LE(sample.distanceMm, 3400);
-        EXPECT_EQ(sample.code(), sample.distanceMm);
-        distances.insert(sample.distanceMm);
-    }
-    EXPECT_GT(distances.size(), 100u);
-}
-
 TEST(TargetMotion, SameSeedSameMotionOtherSeedOtherMotion)
 {
     const TargetMotion first(3, 20, 350);
@@ -65,29 +49,19 @@ TEST(TargetMotion, SameSeedSameMotionOtherSeedOtherMotion)
     EXPECT_GT(differences, 100);
 }
 
-TEST(TargetMotion, ModelReportsTheFourDistanceCodes)
+TEST(TargetMotion, ModelReportsTheFourDistanceCodesAndMovesInTheVariantRange)
 {
     ModelFixture f;
     std::set<quint16> specialCodes;
+    std::set<quint16> distances;
     for (*f.now = 0; *f.now < 60000; *f.now += 85) {
         const quint16 code = Frame::readUint16(f.ask(processDataRequest), 4);
-        if (code == 0 || code == 0x7FF8 || code == 0x7FFC)
-            specialCodes.insert(code);
-        else
-            EXPECT_TRUE(code >= 20 && code <= 350) << code;
+        const bool special = code == 0 || code == 0x7FF8 || code == 0x7FFC;
+        (special ? specialCodes : distances).insert(code);
+        EXPECT_TRUE(special || (code >= 20 && code <= 350)) << code;
     }
     EXPECT_EQ(specialCodes, (std::set<quint16>{0, 0x7FF8, 0x7FFC}));
-}
-
-TEST(SwitchingOutput, PointModeSwitchesBelowThePointWithHysteresisAbove)
-{
-    SwitchingOutput output;
-    const OutputSettings settings{false, 100, 0, 0, 10};
-    EXPECT_FALSE(output.update(105, settings));
-    EXPECT_TRUE(output.update(100, settings));
-    EXPECT_TRUE(output.update(110, settings));
-    EXPECT_FALSE(output.update(111, settings));
-    EXPECT_FALSE(output.update(105, settings));
+    EXPECT_GT(distances.size(), 100u);
 }
 
 TEST(SwitchingOutput, WindowModeSwitchesInsideTheWindowWithHysteresisOutside)
@@ -115,7 +89,7 @@ TEST(SwitchingOutput, SpecialCodes)
     EXPECT_FALSE(window.update(DistanceCode::TooClose, OutputSettings{true, 100, 50, 50, 0}));
 }
 
-TEST(Switching, StatusBitsFollowThresholdsOfBothOutputs)
+TEST(Switching, StatusBitsFollowThresholdsOfBothOutputsUnlessThereIsOnlyOne)
 {
     ModelFixture f;
     *f.now = momentBetween(f.motion(), 100, 250, 3000);
@@ -126,22 +100,24 @@ TEST(Switching, StatusBitsFollowThresholdsOfBothOutputs)
     writeNumber(f, "SwitchingThresholdA1", distance - 50);
     writeNumber(f, "SwitchingThresholdA2", distance + 5);
     EXPECT_EQ(static_cast<quint8>(f.ask(processDataRequest).at(7)) & 0x03, 0x02);
+
+    ModelFixture singleOutput(true, QStringLiteral("108"));
+    *singleOutput.now = momentBetween(singleOutput.motion(), 100, 250, 3000);
+    writeNumber(singleOutput, "SwitchingThresholdA2", 340);
+    EXPECT_EQ(singleOutput.model->statusBits() & 0x02, 0x00);
 }
 
-TEST(Switching, HysteresisKeepsAnOutputOn)
+// On at or below the switching point; once on, the hysteresis above it keeps the output on.
+TEST(Switching, PointModeWithHysteresis)
 {
     ModelFixture f;
     *f.now = momentBetween(f.motion(), 100, 250, 3000);
     const int distance = f.model->distanceCode();
     writeNumber(f, "HysteresisA1", 10);
-    writeNumber(f, "SwitchingThresholdA1", distance);
-    EXPECT_EQ(f.model->statusBits() & 0x01, 0x01);
-    writeNumber(f, "SwitchingThresholdA1", distance - 5);
-    EXPECT_EQ(f.model->statusBits() & 0x01, 0x01);
-    writeNumber(f, "SwitchingThresholdA1", distance - 11);
-    EXPECT_EQ(f.model->statusBits() & 0x01, 0x00);
-    writeNumber(f, "SwitchingThresholdA1", distance - 5);
-    EXPECT_EQ(f.model->statusBits() & 0x01, 0x00);
+    for (const auto& [offset, on] : {std::pair{-11, 0}, {-5, 0}, {0, 1}, {-10, 1}, {-11, 0}}) {
+        writeNumber(f, "SwitchingThresholdA1", distance + offset);
+        EXPECT_EQ(f.model->statusBits() & 0x01, on) << offset;
+    }
 }
 
 TEST(Switching, WindowModeUsesTheWidthsAroundTheSwitchingPoint)
@@ -159,14 +135,6 @@ TEST(Switching, WindowModeUsesTheWidthsAroundTheSwitchingPoint)
     EXPECT_EQ(f.model->statusBits() & 0x01, 0x00);
 }
 
-TEST(Switching, SingleOutputVariantNeverSetsTheSecondBit)
-{
-    ModelFixture f(true, QStringLiteral("108"));
-    *f.now = momentBetween(f.motion(), 100, 250, 3000);
-    writeNumber(f, "SwitchingThresholdA2", 340);
-    EXPECT_EQ(f.model->statusBits() & 0x02, 0x00);
-}
-
 TEST(Teach, ButtonsTakeTheCurrentDistance)
 {
     ModelFixture f;
@@ -177,6 +145,11 @@ TEST(Teach, ButtonsTakeTheCurrentDistance)
     EXPECT_EQ(workbenchNumber(f.read(100, 1)), distance);
     writeNumber(f, "TEACHBUTTON2", 1);
     EXPECT_EQ(number(f, "SwitchingThresholdA2"), distance);
+
+    // Without a target nothing is taught.
+    *f.now = momentOf(f.motion(), TargetMotion::Kind::NoData, *f.now);
+    writeNumber(f, "TEACHBUTTON1", 1);
+    EXPECT_EQ(number(f, "SwitchingThresholdA1"), distance);
 }
 
 TEST(Teach, WindowEdgesAreTaughtAsDistancesFromTheSwitchingPoint)
@@ -190,12 +163,4 @@ TEST(Teach, WindowEdgesAreTaughtAsDistancesFromTheSwitchingPoint)
     writeNumber(f, "SwitchingThresholdA1", distance - 30);
     writeNumber(f, "TEACHBUTTON14", 3);
     EXPECT_EQ(number(f, "UpperThresholdA1"), 30);
-}
-
-TEST(Teach, WithoutTargetNothingIsTaught)
-{
-    ModelFixture f;
-    *f.now = momentOf(f.motion(), TargetMotion::Kind::NoData);
-    writeNumber(f, "TEACHBUTTON1", 1);
-    EXPECT_EQ(number(f, "SwitchingThresholdA1"), 200);
 }

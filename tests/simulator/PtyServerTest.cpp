@@ -35,46 +35,43 @@ void writeToClient(int fd, const QByteArray& bytes)
 
 } // namespace
 
-TEST(PtyServer, BytesPassTheTerminalUnchanged)
+// Flow-control characters, a carriage return and zero bytes pass both ways
+// unchanged, and the next client is served after the first closed.
+TEST(PtyServer, BytesPassTheTerminalUnchangedForOneClientAfterTheOther)
 {
     ModelFixture f;
     PtyServer server(std::move(f.model));
     QString error;
     ASSERT_TRUE(server.open(&error)) << error.toStdString();
-    const int fd = ::open(server.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const auto openClient = [&] {
+        return ::open(server.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    };
+    int fd = openClient();
     ASSERT_GE(fd, 0);
-    // Flow-control characters, a carriage return and zero bytes in both directions.
     const QByteArray text = bytes({0x11, 0x13, 0x0D, 0x0A, 0x7F, 0x03});
     writeToClient(fd, tagWrite(0x18, text));
     EXPECT_EQ(readFromClient(fd, 3).size(), 3);
     writeToClient(fd, readRequest(0x18, 0));
     EXPECT_EQ(readFromClient(fd, 8).size(), 8);
     writeToClient(fd, fetchRequest);
-    const QByteArray answer = readFromClient(fd, 35);
-    EXPECT_EQ(answer.mid(3), text + QByteArray(32 - text.size(), '\0'));
+    EXPECT_EQ(readFromClient(fd, 35).mid(3), text + QByteArray(32 - text.size(), '\0'));
+    ::close(fd);
+    QCoreApplication::processEvents();
+
+    fd = openClient();
+    ASSERT_GE(fd, 0);
+    writeToClient(fd, connectionCheck);
+    EXPECT_EQ(readFromClient(fd, 4).size(), 4);
     ::close(fd);
 }
 
-TEST(PtyServer, NextClientIsServedAfterTheFirstClosed)
-{
-    ModelFixture f;
-    PtyServer server(std::move(f.model));
-    QString error;
-    ASSERT_TRUE(server.open(&error)) << error.toStdString();
-    for (int client = 0; client < 2; ++client) {
-        const int fd = ::open(server.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ASSERT_GE(fd, 0);
-        writeToClient(fd, bytes({0x03, 0x51, 0x12, 0x01}));
-        EXPECT_EQ(readFromClient(fd, 4).size(), 4) << "client " << client;
-        ::close(fd);
-        QCoreApplication::processEvents();
-    }
-}
-
-TEST(SimulatorOptions, AllOptionsAreTaken)
+TEST(SimulatorOptions, AllOptionsAreTakenTheDocumentHasADefault)
 {
     SimulatorOptions options;
     QString error;
+    ASSERT_TRUE(parseSimulatorOptions({"iolink-sim", "--model", "UM035"}, "/default.xml", &options, &error));
+    EXPECT_EQ(options.documentPath, QStringLiteral("/default.xml"));
+    EXPECT_TRUE(options.variantCode.isEmpty());
     ASSERT_TRUE(parseSimulatorOptions(
         {"iolink-sim", "--model", "UK600",      "--variant",  "137",        "--baud",  "115200",
          "--seed",     "42",      "--document", "/tmp/d.xml", "--drop",     "3",       "--drop-rate",
@@ -92,16 +89,6 @@ TEST(SimulatorOptions, AllOptionsAreTaken)
     EXPECT_DOUBLE_EQ(faults.dropRate(), 0.25);
     EXPECT_EQ(faults.delayMs(), 40);
     EXPECT_TRUE(faults.corrupt() && faults.truncate() && faults.answerError() && faults.silent());
-}
-
-TEST(SimulatorOptions, DefaultsApplyWhenOnlyTheModelIsGiven)
-{
-    SimulatorOptions options;
-    QString error;
-    ASSERT_TRUE(parseSimulatorOptions({"iolink-sim", "--model", "UM035"}, "/default.xml", &options, &error));
-    EXPECT_EQ(options.documentPath, QStringLiteral("/default.xml"));
-    EXPECT_EQ(options.baudRate, 38400);
-    EXPECT_TRUE(options.variantCode.isEmpty());
 }
 
 TEST(SimulatorOptions, BadCommandLinesAreExplained)

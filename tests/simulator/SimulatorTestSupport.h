@@ -51,6 +51,7 @@ inline QByteArray tagWrite(quint8 index, const QByteArray& text)
     return writeRequest(index, 0, text + QByteArray(32 - text.size(), '\0'));
 }
 
+inline const QByteArray connectionCheck = bytes({0x03, 0x51, 0x12, 0x01});
 inline const QByteArray processDataRequest = bytes({0x02, 0x70, 0x22});
 inline const QByteArray fetchRequest = bytes({0x02, 0x73, 0x27});
 
@@ -73,11 +74,6 @@ inline QByteArray workbenchText(const QByteArray& answer)
     QByteArray text = answer;
     text.replace('\0', QByteArray());
     return text.mid(3);
-}
-
-inline bool checkOctetFits(const QByteArray& frame)
-{
-    return Frame::isValid(frame);
 }
 
 // A moment (ms) at which the target shows the given kind of reading.

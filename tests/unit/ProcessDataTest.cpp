@@ -23,19 +23,11 @@ TEST(ProcessData, DistanceAndStatusBitsFromTheRecord)
 
 TEST(ProcessData, SpecialDistanceCodes)
 {
-    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("08702200"
-                                                       "7ffc0000"))),
-              DistanceKind::NoData);
-    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("08702200"
-                                                       "7ff80000"))),
-              DistanceKind::TooFar);
-    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("08702200"
-                                                       "00000003"))),
-              DistanceKind::TooClose);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("087022007ffc0000"))), DistanceKind::NoData);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("087022007ff80000"))), DistanceKind::TooFar);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("0870220000000003"))), DistanceKind::TooClose);
     // A top bit in byte 4 does not parse as a signed number and reads as code 0.
-    EXPECT_EQ(processDataDistanceCode(hex("08702200"
-                                          "80080001")),
-              0);
+    EXPECT_EQ(processDataDistanceCode(hex("0870220080080001")), 0);
 }
 
 TEST(ProcessData, EchoRecordNeedsMoreThanTwentyBytes)

@@ -16,7 +16,6 @@ private Q_SLOTS:
     void delimiterFollowsTickedBoxes();
     void linesHoldLocalTimeDelimiterAndWholeValue();
     void localTimeStaysRightAcrossDaysAndClockChanges();
-    void maxSamplesLimitsTheLines();
     void proposedNameCarriesTheDate();
 };
 
@@ -43,19 +42,14 @@ void ExportTextTest::initTestCase()
 
 void ExportTextTest::delimiterFollowsTickedBoxes()
 {
-    Utils::ExportDelimiterChoice choice;
-    choice.tab = true;
-    QCOMPARE(Utils::exportDelimiter(choice), QByteArray("\t"));
-    choice = {};
-    choice.comma = choice.semicolon = true;
-    QCOMPARE(Utils::exportDelimiter(choice), QByteArray(",;"));
-    choice = {};
-    choice.otherText = "|";
-    QCOMPARE(Utils::exportDelimiter(choice), QByteArray());
-    choice.other = true;
-    QCOMPARE(Utils::exportDelimiter(choice), QByteArray("|"));
-    choice.tab = choice.comma = choice.semicolon = choice.space = true;
-    QCOMPARE(Utils::exportDelimiter(choice), QByteArray("\t,; |"));
+    using Choice = Utils::ExportDelimiterChoice;
+    const std::pair<Choice, QByteArray> cases[] = {
+        {{true, false, false, false, false, ""}, "\t"}, {{false, true, true, false, false, ""}, ",;"},
+        {{false, false, false, false, false, "|"}, ""}, // a text without its box
+        {{false, false, false, false, true, "|"}, "|"}, {{true, true, true, true, true, "|"}, "\t,; |"},
+    };
+    for (const auto& [choice, delimiter] : cases)
+        QCOMPARE(Utils::exportDelimiter(choice), delimiter);
 }
 
 void ExportTextTest::linesHoldLocalTimeDelimiterAndWholeValue()
@@ -90,17 +84,6 @@ void ExportTextTest::localTimeStaysRightAcrossDaysAndClockChanges()
             QDateTime::fromMSecsSinceEpoch(qint64(data.x(i))).toString("dd-MM-yyyy hh:mm:ss.zzz");
         QCOMPARE(QString::fromLatin1(text[i + 1]), time + " " + QString::number(data.y(i), 'f', 0));
     }
-}
-
-void ExportTextTest::maxSamplesLimitsTheLines()
-{
-    ValueOverTime data;
-    for (int i = 0; i < 25; ++i)
-        data.append(localMs(2026, 5, 5, 12, 0, 0, 0) + i * 85, 100 + i);
-    const QList<QByteArray> preview = lines(Utils::exportText(data, ",", "Time", "Value", 10));
-    QCOMPARE(preview.size(), 11);
-    QVERIFY(preview.last().endsWith(",109"));
-    QCOMPARE(lines(Utils::exportText(data, ",", "Time", "Value")).size(), 26);
 }
 
 void ExportTextTest::proposedNameCarriesTheDate()
