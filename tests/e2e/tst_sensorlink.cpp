@@ -181,6 +181,14 @@ private:
         return std::make_unique<Rig>(plugin, document, dir.filePath("trace.txt"), spec, sensorName);
     }
 
+    // Connects with the window's settings winning ("PC -> Sensor").
+    static void connectOverwriting(Rig& r)
+    {
+        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
+        r.selectPort();
+        r.choosePort();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -331,9 +339,7 @@ private slots:
         r->manager<QtStringPropertyManager>("FunctionTag")->setValue(r->property("FunctionTag"), "Box 7");
         QTest::qWait(500);
 
-        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
+        connectOverwriting(*r);
         QVERIFY(r->window->isConnected());
         const QStringList writes = r->sent().filter(QRegularExpression("^.. .. 24 "));
         QVERIFY(writes.contains(hex(writeRequest({64, 1, 7}, 512))));
@@ -354,9 +360,7 @@ private slots:
     void quickEditsGiveOneWriteOfTheLastValue()
     {
         auto r = rig("UM060/113", "Test M18");
-        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
+        connectOverwriting(*r);
         QVERIFY(r->window->isConnected());
         r->clearTrace();
 
@@ -372,9 +376,7 @@ private slots:
     void editsInReadModeStayInTheWindow()
     {
         auto r = rig("UM060/113", "Test M18");
-        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
+        connectOverwriting(*r);
         QVERIFY(r->window->isConnected());
         r->clearTrace();
 
@@ -391,9 +393,7 @@ private slots:
     void liveDataFollowsTheSensorUntilItFallsSilent()
     {
         auto r = rig("UM060/113", "Test M18");
-        DialogAnswers connecting({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
+        connectOverwriting(*r);
         QVERIFY(r->window->isConnected());
         r->clearTrace();
         QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
@@ -414,9 +414,7 @@ private slots:
     void closingTheWindowStopsPollingAndLetsGoOfThePort()
     {
         auto r = rig("UM060/113", "Test M18");
-        DialogAnswers connecting({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
+        connectOverwriting(*r);
         QTRY_VERIFY(r->sent().filter("02 70 22").size() >= 2);
         QSignalSpy aboutToClose(r->window, SIGNAL(vAboutToClose()));
         r->workbench.mdiArea()->subWindowList().value(0)->close();
@@ -430,9 +428,7 @@ private slots:
     void closingTheWindowInTheMiddleOfReadingIsSafe()
     {
         auto r = rig("UM060/113", "Test M18");
-        DialogAnswers connecting({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
+        connectOverwriting(*r);
         QVERIFY(r->window->isConnected());
         QMdiSubWindow* subWindow = r->workbench.mdiArea()->subWindowList().value(0);
         // As in the running workbench: the read is started from the main
