@@ -170,6 +170,7 @@ private:
     bool connectionPopupOpen() const;
     void showConnectFailure();
     void connectSensorToPc();
+    void readConnectedSensor();
     bool connectPcToSensor();
     bool checkIdentity();
     void applySensorVariant();

@@ -221,6 +221,19 @@ void SensorWindow::actionConnectSensor(int state)
     d->connectionStatus->setConnected(connected);
 }
 
+// A verified sensor's values win: they are read into the window, and live
+// data go on once the sensor has settled.
+void SensorWindow::readConnectedSensor()
+{
+    updateWindowTitle();
+    connected = true;
+    d->resumeLiveData = true;
+    vReloadParameters();
+    ui->sensorOperationsToolbar->setEnabled(true);
+    d->selectedPortIndex = d->portSelector->currentIndex();
+    d->thresholdWidgets[1]->setReadOnly(false);
+}
+
 // "Sensor -> PC": the sensor's values win and are read into the window.
 void SensorWindow::connectSensorToPc()
 {
@@ -231,13 +244,7 @@ void SensorWindow::connectSensorToPc()
     d->showProgressUi = true;
     showUpdatingPopup(true);
     if (bConnectToSensor()) {
-        updateWindowTitle();
-        connected = true;
-        d->resumeLiveData = true;
-        vReloadParameters();
-        ui->sensorOperationsToolbar->setEnabled(true);
-        d->selectedPortIndex = d->portSelector->currentIndex();
-        d->thresholdWidgets[1]->setReadOnly(false);
+        readConnectedSensor();
         d->liveDataRunning = true;
         ui->actionEnable_live_data->setChecked(true);
         return;
@@ -305,13 +312,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
     showUpdatingPopup(true);
     d->liveDataOnResume = true;
     if (bConnectToSensor()) {
-        updateWindowTitle();
-        connected = true;
-        d->resumeLiveData = true;
-        vReloadParameters();
-        ui->sensorOperationsToolbar->setEnabled(true);
-        d->selectedPortIndex = d->portSelector->currentIndex();
-        d->thresholdWidgets[1]->setReadOnly(false);
+        readConnectedSensor();
     } else {
         d->liveDataOnResume = false;
         d->showProgressUi = false;
