@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QThread>
@@ -272,9 +273,12 @@ void WorkbenchWindow::refreshPorts()
         session->vAvailablePortsUpdated(m_ports);
 }
 
+// The user chose the port and waits for the sensor: a refusal is said in a
+// box, with the port and the reason, not only in passing.
 void WorkbenchWindow::showRefusedConnection(const QString&, const QString& reason)
 {
     statusBar()->showMessage(reason, 10000);
+    QMessageBox::warning(this, tr("Port not available"), reason, QMessageBox::Ok);
 }
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event)

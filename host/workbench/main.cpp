@@ -40,11 +40,17 @@ int listSensors(const PluginLibrary& plugin)
 
 int main(int argc, char** argv)
 {
-    // Listing needs no display, so it runs without a GUI application.
-    const bool listOnly =
-        std::any_of(argv + 1, argv + argc, [](const char* a) { return !std::strcmp(a, "--list-sensors"); });
+    // Listing, help and version need no display, so they run without a GUI
+    // application: they work on a headless machine.
+    const bool textOnly = std::any_of(argv + 1, argv + argc, [](const char* a) {
+        for (const char* option : {"--list-sensors", "--help", "--help-all", "-h", "-?", "--version", "-v"}) {
+            if (!std::strcmp(a, option))
+                return true;
+        }
+        return false;
+    });
     std::unique_ptr<QCoreApplication> app;
-    if (listOnly)
+    if (textOnly)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);

@@ -65,7 +65,9 @@ void SensorInterface::vComPortChanged(const QString& port)
         }
         return;
     }
-    if (port == portSettings.portName)
+    // Only a port this window holds is kept as it is; one the host refused
+    // before is asked for again, as it may be free now.
+    if (portRegistered && port == portSettings.portName)
         return;
 
     if (portRegistered)

@@ -33,7 +33,9 @@ TEST(Catalogue, RealDocumentListsTheFamilyInDocumentOrder)
 TEST(Catalogue, DefaultLocationIsBesideTheApplication)
 {
     // The build copies the real document beside every executable.
-    EXPECT_EQ(names(loadSensorCatalogue()), names(loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT)));
+    const auto besideTheApplication = names(loadSensorCatalogue());
+    ASSERT_FALSE(besideTheApplication.empty());
+    EXPECT_EQ(besideTheApplication, names(loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT)));
 }
 
 TEST(Catalogue, ForeignOrBrokenDocumentsGiveAnEmptyList)

@@ -124,7 +124,12 @@ private slots:
         QtBrowserItem* analog = itemOf(browser, window.findProperty(window.rootProperty(), "AnalogMode"));
         QVERIFY(analog);
         QVERIFY(!browser->isItemVisible(analog));
-        QVERIFY(window.hiddenParameters().contains("TeachStatus"));
+        // Hidden rows are still in the tree, so they are read and saved.
+        QtBrowserItem* teachStatus =
+            itemOf(browser, window.findProperty(window.rootProperty(), "TeachStatus"));
+        QVERIFY(teachStatus);
+        QVERIFY(!browser->isItemVisible(teachStatus));
+        QVERIFY(itemOf(browser, window.findProperty(window.rootProperty(), "MeasuringDataChannel")));
     }
 
     void typeRulesOfTheTree()

@@ -187,6 +187,18 @@ private slots:
         delete opened.interface;
     }
 
+    void aRefusedPortIsAskedForAgain()
+    {
+        RecordingBroker broker({});
+        Opened opened = open();
+        SensorWindow* window = opened.interface->sensorWindow();
+        emit window->vComPortSelected("/dev/ttyUSB0");
+        emit window->vComPortSelected("/dev/ttyUSB0");
+        QCOMPARE(broker.calls, (QStringList{"register /dev/ttyUSB0", "register /dev/ttyUSB0"}));
+        QVERIFY(!window->communication());
+        delete opened.interface;
+    }
+
     void rawSendsStopAtTheFirstZeroByte()
     {
         RecordingBroker broker({"/dev/ttyUSB0"});

@@ -1,3 +1,5 @@
+#include "ModalAnswer.h"
+
 #include <HostTranslator.h>
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>
@@ -111,15 +113,33 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, simulated)));
         QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
 
-        // One port, one window.
-        QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
-        QVERIFY(window.statusBar()->currentMessage().contains("already in use"));
+        // One port, one window; the refusal names the port and the reason.
+        {
+            ModalAnswer refusal(QMessageBox::Ok);
+            QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
+            QVERIFY(window.statusBar()->currentMessage().contains("already in use"));
+            QCOMPARE(refusal.answered, 1);
+            QCOMPARE(refusal.text, "Port " + simulated + " is already in use by another sensor window.");
+        }
+        {
+            ModalAnswer refusal(QMessageBox::Ok);
+            QVERIFY(
+                QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, "/dev/iolink-missing")));
+            QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
+            QVERIFY(refusal.text.startsWith("Port /dev/iolink-missing cannot be opened: "));
+        }
 
-        QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, "/dev/iolink-missing")));
-        QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
+        // Once the first window lets go, the second gets the port it was refused.
+        QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, QString())));
+        {
+            ModalAnswer refusal(QMessageBox::Ok);
+            QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
+            QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
+            QCOMPARE(refusal.answered, 0);
+        }
 
         // Closing the window lets go of the simulated port.
-        subWindows.value(0)->close();
+        subWindows.value(1)->close();
         QTRY_VERIFY(!window.hostPorts().simulated(simulated)->isOpen());
     }
 
@@ -184,7 +204,8 @@ private slots:
         // The sensor window: its own texts and the parameter captions.
         window.openSensor("RT5-350-M18");
         QMainWindow* sensorWindow = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
-        QCOMPARE(sensorWindow->findChild<QDockWidget*>("propertyTree")->windowTitle(), QString("Parameterbaum"));
+        QCOMPARE(sensorWindow->findChild<QDockWidget*>("propertyTree")->windowTitle(),
+                 QString("Parameterbaum"));
         QtTreePropertyBrowser* browser = sensorWindow->findChild<QtTreePropertyBrowser*>();
         QtProperty* identification = browser->properties().value(0)->subProperties().value(0);
         QCOMPARE(identification->propertyName(), QString("Identifikation"));
