@@ -258,6 +258,17 @@ void QtTreePropertyBrowser::setBackgroundColor(QtBrowserItem* item, const QColor
     updateSubtree(item);
 }
 
+void QtTreePropertyBrowser::setItemIcon(QtBrowserItem* item, const QIcon& icon)
+{
+    if (!m_treeItems.contains(item))
+        return;
+    if (icon.isNull())
+        m_itemIcons.remove(item);
+    else
+        m_itemIcons.insert(item, icon);
+    updateRow(item);
+}
+
 QColor QtTreePropertyBrowser::calculatedBackgroundColor(QtBrowserItem* item) const
 {
     for (QtBrowserItem* current = item; current; current = current->parent()) {
@@ -308,6 +319,7 @@ void QtTreePropertyBrowser::itemRemoved(QtBrowserItem* item)
     QTreeWidgetItem* row = m_treeItems.take(item);
     m_browserItems.remove(row);
     m_backgroundColors.remove(item);
+    m_itemIcons.remove(item);
     // Losing the row may move the tree's current row; the browser has settled its own already.
     const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
     delete row;
@@ -331,6 +343,7 @@ void QtTreePropertyBrowser::updateRow(QtBrowserItem* item)
     const QtProperty* property = item->property();
     const bool hasValue = property->hasValue();
     row->setText(NameColumn, property->propertyName());
+    row->setIcon(NameColumn, m_itemIcons.value(item));
     row->setText(ValueColumn, hasValue ? property->displayText() : QString());
     row->setIcon(ValueColumn, hasValue ? property->valueIcon() : QIcon());
 

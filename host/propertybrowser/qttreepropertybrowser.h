@@ -61,6 +61,11 @@ public:
     QColor backgroundColor(QtBrowserItem* item) const { return m_backgroundColors.value(item); }
     QColor calculatedBackgroundColor(QtBrowserItem* item) const;
 
+    // An icon before the row's name, for a plug-in to mark a row for the user's
+    // attention; a null icon removes it. An addition to the usual API.
+    void setItemIcon(QtBrowserItem* item, const QIcon& icon);
+    QIcon itemIcon(QtBrowserItem* item) const { return m_itemIcons.value(item); }
+
     // Rows of properties without a value (groups) are drawn in a darker colour.
     void setPropertiesWithoutValueMarked(bool mark);
     bool propertiesWithoutValueMarked() const { return m_markPropertiesWithoutValue; }
@@ -92,6 +97,7 @@ private:
     QHash<QtBrowserItem*, QTreeWidgetItem*> m_treeItems;
     QHash<const QTreeWidgetItem*, QtBrowserItem*> m_browserItems;
     QHash<QtBrowserItem*, QColor> m_backgroundColors;
+    QHash<QtBrowserItem*, QIcon> m_itemIcons;
     ResizeMode m_resizeMode = Stretch;
     bool m_markPropertiesWithoutValue = false;
     // Set while the tree's and the browser's current item are brought in line.

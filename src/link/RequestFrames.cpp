@@ -174,4 +174,29 @@ bool isRefusedTagAnswer(const QByteArray& answer)
     return hex == "8020" || hex == "8011";
 }
 
+quint16 fetchErrorCode(const QByteArray& answer)
+{
+    if (answer.size() < 5 || !(quint8(answer.at(2)) & 0x80))
+        return 0;
+    return quint16((quint8(answer.at(3)) << 8) | quint8(answer.at(4)));
+}
+
+FetchFailure fetchFailure(const QByteArray& answer)
+{
+    if (answer.isEmpty())
+        return FetchFailure::NoAnswer;
+    if (answer.contains("ERROR"))
+        return FetchFailure::Refused;
+    switch (fetchErrorCode(answer)) {
+    case 0:
+        return FetchFailure::None;
+    case 0x8011:
+        return FetchFailure::IndexNotAvailable;
+    case 0x8020:
+        return FetchFailure::ServiceUnavailable;
+    default:
+        return FetchFailure::Refused;
+    }
+}
+
 } // namespace NimbarSensorPlugin::Core

@@ -66,4 +66,19 @@ bool isErrorAnswer(const QByteArray& answer);
 // header, only the error code 0x8020 or 0x8011 is left.
 bool isRefusedTagAnswer(const QByteArray& answer);
 
+// Why a fetch brought no value to show. The master answers a refused read
+// with its response code's top bit set and a 16-bit error code; the text
+// "ERROR" is its complaint about the request itself.
+enum class FetchFailure
+{
+    None,
+    NoAnswer,
+    IndexNotAvailable,  // error code 0x8011
+    ServiceUnavailable, // error code 0x8020
+    Refused             // any other error answer
+};
+FetchFailure fetchFailure(const QByteArray& answer);
+// The error code of an error answer, 0 for any other answer.
+quint16 fetchErrorCode(const QByteArray& answer);
+
 } // namespace NimbarSensorPlugin::Core

@@ -13,6 +13,7 @@
 
 #include <boost/property_tree/ptree.hpp>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,7 @@ class GenericChart;
 namespace NimbarSensorPlugin::Core {
 
 class ComboBoxItemDelegate;
+enum class FetchFailure;
 class StateOfDeviceMyDelegate;
 struct SensorWindowForm;
 struct SensorWindowPrivate;
@@ -159,7 +161,38 @@ private:
     void vRefreshUnitSuffixes();
     void applyPresentationMode(bool hide);
 
-    // Talking to the sensor.
+    // Talking to the sensor. An exchange that must go out whole holds the
+    // link; the status poll, timed writes and the user's sequences wait for
+    // it (SensorWindowLink.cpp says why).
+    class LinkHold
+    {
+    public:
+        explicit LinkHold(SensorWindow* window);
+        ~LinkHold();
+        LinkHold(const LinkHold&) = delete;
+        LinkHold& operator=(const LinkHold&) = delete;
+
+    private:
+        SensorWindow* window;
+    };
+    // Value changes made by the window itself while one of these lives are
+    // never taken as the user's, whatever the state of the signals.
+    class QuietChanges
+    {
+    public:
+        explicit QuietChanges(SensorWindow* window);
+        ~QuietChanges();
+        QuietChanges(const QuietChanges&) = delete;
+        QuietChanges& operator=(const QuietChanges&) = delete;
+
+    private:
+        SensorWindow* window;
+    };
+    bool linkHeld() const;
+    void whenLinkFree(std::function<void()> action);
+    void runWaitingForLink();
+    bool sequenceMayGoOn();
+    void goOfflineSensorLost();
     void pause(int ms);
     bool bSendCommand(const QByteArray& request, bool useUiSetting);
     QByteArray queryAnswer(const QByteArray& request, const QString& expectedAnswer);
@@ -186,10 +219,19 @@ private:
     void showCrashCounter(const QByteArray& answer);
 
     // Parameter values.
+    void writeCurrentProperty();
+    void writeTag();
     void recordChange(QtProperty* property, const QVariant& value);
+    // Rows the tree cannot vouch for: not read, or not as the sensor holds it.
+    void setRowMark(const QString& id, const QString& reason);
+    void clearRowMark(const QString& id);
+    void markValuesTheTreeCannotHold();
+    bool isShownInUnit(const QString& id) const;
+    void retrimChoices(QtProperty* property, const QStringList& names, const QString& listVariant);
     int encodeParameterValue(QtProperty* property, const QVariant& value);
     void decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer);
     bool readParameter(const QString& id, bool showUi);
+    QString readFailureText(FetchFailure failure, const QByteArray& answer) const;
     void retryRefusedReads();
     void readIdentityTexts();
     void trimPinFunctionLists();

@@ -1,6 +1,6 @@
 // The window's link to the sensor: frames to the host's communication
-// component, the "updating..." pop-up, connecting, the identity check and
-// going offline.
+// component, holding the link for exchanges that belong together, the
+// "updating..." pop-up, connecting, the identity check and going offline.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"
@@ -28,6 +28,8 @@
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
+#include <algorithm>
+
 namespace NimbarSensorPlugin::Core {
 
 using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
@@ -46,6 +48,83 @@ SensorQuery makeQuery(const QByteArray& request, const QString& expectedAnswer, 
 }
 
 } // namespace
+
+// The sensor keeps one pending read: a fetch brings the value of the last
+// read request, whoever sent it. And every wait (pauses, exchanges, boxes)
+// runs a local event loop, so the poll timer, the write timer and the user's
+// clicks go on meanwhile. An exchange that must go out whole (a read with
+// its fetch, a write with the fetch before it and its follow-ups, the tag
+// write, connecting, reading or writing everything) therefore holds the
+// link: the status poll is not started while it is held and is started again
+// when it is let go; a timed write is put off; what the user asked for
+// meanwhile runs once the link is free. The poll starts its cycle over, as a
+// read of its own that was pending has been overtaken.
+SensorWindow::LinkHold::LinkHold(SensorWindow* window) : window(window)
+{
+    ++window->d->linkHolds;
+    window->d->pollPhase = 20;
+}
+
+SensorWindow::LinkHold::~LinkHold()
+{
+    SensorWindowPrivate* d = window->d;
+    if (--d->linkHolds > 0)
+        return;
+    if (d->pollWaiting) {
+        d->pollWaiting = false;
+        window->continuePolling();
+    }
+    if (!d->waitingForLink.isEmpty())
+        QTimer::singleShot(0, window, [w = window] { w->runWaitingForLink(); });
+}
+
+bool SensorWindow::linkHeld() const
+{
+    return d->linkHolds > 0;
+}
+
+void SensorWindow::whenLinkFree(std::function<void()> action)
+{
+    if (!linkHeld()) {
+        action();
+        return;
+    }
+    d->waitingForLink.append(std::move(action));
+}
+
+void SensorWindow::runWaitingForLink()
+{
+    while (!linkHeld() && !d->waitingForLink.isEmpty())
+        d->waitingForLink.takeFirst()();
+}
+
+// A sequence of exchanges stops when the user went offline or the port went
+// away, and when the sensor left three queries in a row unanswered: then the
+// window goes offline and says so. The rows not yet read keep their values.
+bool SensorWindow::sequenceMayGoOn()
+{
+    if (!connected || !d->communication)
+        return false;
+    if (d->unansweredInARow < 3)
+        return true;
+    goOfflineSensorLost();
+    return false;
+}
+
+void SensorWindow::goOfflineSensorLost()
+{
+    d->missedAnswers = 2;
+    d->continuousDataTimer.stop();
+    d->resumeLiveData = false;
+    withdrawUpdatingPopup();
+    d->portSelector->setCurrentIndex(0);
+    d->selectedPortIndex = 0;
+    vDisconnect();
+    ui->sensorOperationsToolbar->setEnabled(connected);
+    QMessageBox::warning(this, tr("Connecting to sensor"),
+                         tr("The sensor did not respond, please make sure it is properly connected."),
+                         QMessageBox::Ok);
+}
 
 // Pauses keep the window painting: they wait in a local event loop rather
 // than blocking the thread, like the exchanges themselves.
@@ -75,6 +154,9 @@ void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFr
         QApplication::restoreOverrideCursor();
     disconnect(finished);
     progress->deleteLater();
+    const bool answered = std::any_of(frame->queries.cbegin(), frame->queries.cend(),
+                                      [](const SensorQuery& query) { return query.status != 0; });
+    d->unansweredInARow = answered ? 0 : d->unansweredInARow + 1;
 }
 
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame)
@@ -186,6 +268,11 @@ void SensorWindow::showConnectFailure()
 
 void SensorWindow::actionConnectSensor(int state)
 {
+    // Going offline is never put off: it is how the user stops a sequence.
+    if (state > 0 && linkHeld()) {
+        whenLinkFree([this, state] { actionConnectSensor(state); });
+        return;
+    }
     if (state <= 0) {
         d->continuousDataTimer.stop();
         withdrawUpdatingPopup();
@@ -229,6 +316,8 @@ void SensorWindow::readConnectedSensor()
     connected = true;
     d->resumeLiveData = true;
     vReloadParameters();
+    if (!connected)
+        return;
     ui->sensorOperationsToolbar->setEnabled(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
     d->thresholdWidgets[1]->setReadOnly(false);
@@ -243,8 +332,13 @@ void SensorWindow::connectSensorToPc()
     d->popupSteps = 600;
     d->showProgressUi = true;
     showUpdatingPopup(true);
+    // An edit made before still waiting to be written: the sensor's values win.
+    writeDelayTimer.stop();
+    const LinkHold hold(this);
     if (bConnectToSensor()) {
         readConnectedSensor();
+        if (!connected)
+            return;
         d->liveDataRunning = true;
         ui->actionEnable_live_data->setChecked(true);
         return;
@@ -272,6 +366,9 @@ bool SensorWindow::connectPcToSensor()
     emit vComPortSelected(d->portSelector->currentText());
     d->showProgressUi = true;
     showUpdatingPopup(true);
+    // The whole tree is written below, a pending edit with it.
+    writeDelayTimer.stop();
+    const LinkHold hold(this);
     if (bConnectToSensor()) {
         updateWindowTitle();
         connected = true;
@@ -279,15 +376,19 @@ bool SensorWindow::connectPcToSensor()
         readIdentityTexts();
         followUpEnabled = false;
         writeAllSettings();
+        followUpEnabled = true;
+        if (!connected)
+            return true;
         ui->sensorOperationsToolbar->setEnabled(true);
         d->selectedPortIndex = d->portSelector->currentIndex();
         d->thresholdWidgets[1]->setReadOnly(false);
         vUpdateOutputView();
+        if (d->hasAnalogOutput)
+            vScaleAnalogChart();
         d->liveDataRunning = true;
         ui->actionEnable_live_data->setChecked(true);
         if (d->communication)
             d->pollTimer.start();
-        followUpEnabled = true;
         return true;
     }
     withdrawUpdatingPopup();
@@ -300,6 +401,10 @@ bool SensorWindow::connectPcToSensor()
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
+    if (linkHeld()) {
+        whenLinkFree([this, ComPort] { vAutoConnect(ComPort); });
+        return;
+    }
     vDisconnect();
     for (int index = d->portSelector->count() - 1; index >= 0; --index) {
         if (d->portSelector->itemText(index) == ComPort) {
@@ -311,6 +416,8 @@ void SensorWindow::vAutoConnect(QString ComPort)
     d->showProgressUi = true;
     showUpdatingPopup(true);
     d->liveDataOnResume = true;
+    writeDelayTimer.stop();
+    const LinkHold hold(this);
     if (bConnectToSensor()) {
         readConnectedSensor();
     } else {
@@ -357,6 +464,8 @@ bool SensorWindow::bConnectToSensor()
         return false;
     // No status poll may come between the requests of the connect sequence.
     d->pollTimer.stop();
+    const LinkHold hold(this);
+    d->unansweredInARow = 0;
     ExtensionSystem::PortSettings settings = d->communication->currentPortSettings();
     bool answered = false;
     for (int attempt = 0; attempt < 5 && !answered; ++attempt) {

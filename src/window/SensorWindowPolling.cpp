@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QMessageBox>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
@@ -56,6 +55,10 @@ void SensorWindow::startStatusPoll()
 {
     if (!d->communication || d->pendingStatusFrameId != 0)
         return;
+    if (linkHeld()) {
+        d->pollWaiting = true;
+        return;
+    }
     QByteArray request = processDataRequest();
     if (d->pollPhase <= 0) {
         d->pollPhase = 16;
@@ -111,15 +114,7 @@ void SensorWindow::finishStatusPoll(uint index)
         continuePolling();
         return;
     }
-    d->missedAnswers = 2;
-    d->continuousDataTimer.stop();
-    d->portSelector->setCurrentIndex(0);
-    d->selectedPortIndex = 0;
-    vDisconnect();
-    ui->sensorOperationsToolbar->setEnabled(connected);
-    QMessageBox::warning(this, tr("Connecting to sensor"),
-                         tr("The sensor did not respond, please make sure it is properly connected."),
-                         QMessageBox::Ok);
+    goOfflineSensorLost();
     if (bCheckConnection()) {
         continuePolling();
         return;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 
 class QComboBox;
@@ -139,6 +140,22 @@ struct SensorWindowPrivate
     bool crashDetectionAvailable = true;
     bool resumeLiveData = false;
     bool liveDataOnResume = false;
+
+    // Exchanges that hold the link, and what waits for it to be free.
+    int linkHolds = 0;
+    bool pollWaiting = false;
+    QList<std::function<void()>> waitingForLink;
+    // Blocking queries in a row that got no answer.
+    int unansweredInARow = 0;
+    // Value changes the window makes itself, in progress.
+    int quietChanges = 0;
+
+    // What the last read took from the sensor (numbers and list positions),
+    // and the rows marked because the tree cannot show it or has no value.
+    QMap<QString, double> heldValues;
+    QMap<QString, QString> rowMarks;
+    // The variant the error-source lists were last trimmed for.
+    QString choiceListVariant;
 
     // Units and parameter values.
     int measurementUnit = 0;

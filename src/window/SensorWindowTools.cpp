@@ -16,13 +16,16 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScrollArea>
-
+#include <QSet>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include <qtpropertybrowser.h>
 #include <qtpropertymanager.h>
 
 #include <qwt_plot.h>
+
+#include <algorithm>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -338,6 +341,7 @@ void SensorWindow::vApplyUnitLimits()
         d->chart->vSetXMax(1, inches ? qRound(d->maxRange / 25.4) : d->objMaxRange);
         applyLimitsOfUnit();
     }
+    markValuesTheTreeCannotHold();
     enableTreeDataHandling(true);
 }
 
@@ -389,15 +393,43 @@ void SensorWindow::vScaleAnalogChart()
     d->chart->setScale(0, doubleValue("analog0V"), doubleValue("analog10V"));
 }
 
+// Everything here is the window's own doing: nothing of it is written back.
+// A sensor that stops answering ends the loop; the rows not read keep their
+// values. The status bar tells how many rows were read.
 void SensorWindow::vReloadParameters()
 {
+    const LinkHold hold(this);
+    const QuietChanges quiet(this);
     d->continuousDataTimer.stop();
     d->teachUpdateTimer.stop();
+    QStringList rows;
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
-        pause(5);
-        readParameter(it.key(), false);
+        if (!it.key().contains("BUTTON") && findProperty(d->rootProperty, it.key()))
+            rows << it.key();
     }
-    retryRefusedReads();
+    QSet<QString> read;
+    for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
+        if (!sequenceMayGoOn())
+            break;
+        pause(5);
+        if (readParameter(it.key(), false))
+            read.insert(it.key());
+    }
+    // A refused tag read again counts as read when it comes this time.
+    const QStringList retried = retryParameterIds;
+    if (sequenceMayGoOn())
+        retryRefusedReads();
+    retryParameterIds.clear();
+    for (const QString& id : retried) {
+        if (!d->rowMarks.contains(id))
+            read.insert(id);
+    }
+    const int readRows = int(
+        std::count_if(rows.cbegin(), rows.cend(), [&read](const QString& id) { return read.contains(id); }));
+    const int notRead = rows.size() - readRows;
+    statusBar()->showMessage(tr("Read from the sensor: %1 parameters; not read: %2 (marked in the tree).")
+                                 .arg(readRows)
+                                 .arg(notRead));
     if (d->measurementUnit == 1) {
         pause(15);
         vSwitchMeasurementUnit();
@@ -410,6 +442,50 @@ void SensorWindow::vReloadParameters()
     vUpdateOutputView();
     if (d->hasAnalogOutput)
         vScaleAnalogChart();
+    markValuesTheTreeCannotHold();
+}
+
+// The editors' limits may be narrower than what the sensor holds: the tree
+// then shows another number than the sensor's. Such rows are marked, and
+// nothing is sent: only the user decides what the sensor gets.
+void SensorWindow::markValuesTheTreeCannotHold()
+{
+    for (auto it = d->heldValues.cbegin(); it != d->heldValues.cend(); ++it) {
+        QtProperty* property = findProperty(d->rootProperty, it.key());
+        if (!property)
+            continue;
+        QtAbstractPropertyManager* manager = property->propertyManager();
+        double shown = 0.0;
+        double held = it.value();
+        double minimum = 0.0;
+        double maximum = 0.0;
+        if (manager == d->doubleManager) {
+            shown = d->doubleManager->value(property);
+            minimum = d->doubleManager->minimum(property);
+            maximum = d->doubleManager->maximum(property);
+            if (d->measurementUnit == 1 && isShownInUnit(it.key()))
+                held *= inchesPerMillimetre;
+        } else if (auto* ints = qobject_cast<QtIntPropertyManager*>(manager)) {
+            shown = ints->value(property);
+            minimum = ints->minimum(property);
+            maximum = ints->maximum(property);
+        } else {
+            continue;
+        }
+        if (qAbs(shown - held) > 1e-9 * qMax(1.0, qAbs(held)))
+            setRowMark(it.key(), tr("the sensor holds %1; allowed %2 to %3")
+                                     .arg(QString::number(held, 'g', 6), QString::number(minimum, 'g', 6),
+                                          QString::number(maximum, 'g', 6)));
+    }
+}
+
+bool SensorWindow::isShownInUnit(const QString& id) const
+{
+    for (const char* length : lengthIds) {
+        if (id == QLatin1String(length))
+            return true;
+    }
+    return d->hasAnalogOutput && (id == "analog0V" || id == "analog10V");
 }
 
 void SensorWindow::slotCurrentOutputChanged(int)

@@ -69,10 +69,29 @@ void SensorWindow::enableTreeDataHandling(bool enable)
     treeDataHandling.clear();
 }
 
+SensorWindow::QuietChanges::QuietChanges(SensorWindow* window) : window(window)
+{
+    ++window->d->quietChanges;
+}
+
+SensorWindow::QuietChanges::~QuietChanges()
+{
+    --window->d->quietChanges;
+}
+
+// Only the user's edits are written. The value signals are switched off
+// around the window's own changes, but some of those (limits that clamp a
+// value just read) come after a nested step switched them on again; a change
+// made while the window is quiet is therefore never recorded.
 void SensorWindow::recordChange(QtProperty* property, const QVariant& value)
 {
+    if (d->quietChanges > 0)
+        return;
     enableTreeDataHandling(false);
     if (!languageSwitching && property) {
+        // The user takes the row over: what it showed of the sensor no longer matters.
+        d->heldValues.remove(property->propertyId());
+        clearRowMark(property->propertyId());
         currentProperty = property;
         pendingValue = value;
         writeDelayTimer.start();
@@ -191,12 +210,15 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
     } else if (manager == d->intManager || manager == d->counterManager) {
         const int number = id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer);
         static_cast<QtIntPropertyManager*>(manager)->setValue(property, number);
+        d->heldValues.insert(id, number);
     } else if (manager == d->doubleManager) {
         d->doubleManager->setRange(property, 0.0, 100000.0);
         const int number = answerNumber(answer);
         // 65535 is the sensor's "no value": the shown value stays.
-        if (number != 65535)
+        if (number != 65535) {
             d->doubleManager->setValue(property, number);
+            d->heldValues.insert(id, number);
+        }
     } else if (manager == d->enumManager) {
         const int number = answerNumber(answer);
         int position = enumPositionForCode(id, number, d->variantCode);
@@ -216,6 +238,8 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
         if (row >= 0 && position < 17 && d->processDataRows.value(row))
             d->processDataRows[row]->setToolTip(0, d->enumManager->enumNames(property).value(position));
         d->enumManager->setValue(property, position);
+        if (d->enumManager->value(property) != position)
+            setRowMark(id, tr("the sensor holds code %1, which this list does not offer").arg(number));
     } else if (manager == d->stringManager) {
         if (tagIds.contains(id))
             d->stringManager->setValue(property, answerText(answer));
@@ -225,6 +249,27 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
     }
 }
 
+QString SensorWindow::readFailureText(FetchFailure failure, const QByteArray& answer) const
+{
+    switch (failure) {
+    case FetchFailure::IndexNotAvailable:
+        return tr("index not available");
+    case FetchFailure::ServiceUnavailable:
+        return tr("service temporarily not available");
+    case FetchFailure::Refused:
+        return tr("refused by the sensor (error 0x%1)").arg(fetchErrorCode(answer), 4, 16, QChar('0'));
+    case FetchFailure::NoAnswer:
+    case FetchFailure::None:
+        break;
+    }
+    return tr("no answer");
+}
+
+// A read that brought no value leaves the row as it was and marks it, so
+// that what the tree shows is never taken for the sensor's when it is not:
+// an empty or refused answer would otherwise show as 0 or as the error code,
+// and a later write of everything would send that. True when the row now
+// shows what the sensor holds.
 bool SensorWindow::readParameter(const QString& id, bool showUi)
 {
     if (id.contains("BUTTON"))
@@ -232,19 +277,59 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
     const std::optional<ParameterAddress> address = parseParameterAddress(parameterAddresses.value(id));
     QtProperty* property = findProperty(d->rootProperty, id);
     enableTreeDataHandling(false);
+    bool taken = false;
     if (property && address) {
-        bSendCommand(readRequest(address->index, quint8(address->subIndex)), showUi);
+        const LinkHold hold(this);
+        const QuietChanges quiet(this);
+        const bool requested = bSendCommand(readRequest(address->index, quint8(address->subIndex)), showUi);
         pause(20);
         bSendCommand(processDataRequest(), true);
         pause(20);
         pause(70);
         const QByteArray answer = queryAnswer(fetchRequest(), QString());
-        decodeParameterAnswer(id, property, answer);
+        FetchFailure failure = fetchFailure(answer);
+        // Without the read request the fetch brings whatever was read before.
+        if (!requested && failure == FetchFailure::None)
+            failure = FetchFailure::NoAnswer;
+        // Variants without the acceleration sensor have no counter: it reads as 0.
+        if (id.contains("CrashCounter") && isErrorAnswer(answer))
+            failure = FetchFailure::None;
+        if (failure == FetchFailure::None) {
+            clearRowMark(id);
+            decodeParameterAnswer(id, property, answer);
+            taken = true;
+        } else {
+            d->heldValues.remove(id);
+            setRowMark(id, tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
+        }
         if (tagIds.contains(id) && isRefusedTagAnswer(answer))
             retryParameterIds.append(id);
     }
     enableTreeDataHandling(true);
-    return true;
+    return taken;
+}
+
+void SensorWindow::setRowMark(const QString& id, const QString& reason)
+{
+    QtProperty* property = findProperty(d->rootProperty, id);
+    if (!property)
+        return;
+    d->rowMarks.insert(id, reason);
+    property->setToolTip(reason);
+    for (QtBrowserItem* item : propertyBrowser->items(property))
+        propertyBrowser->setItemIcon(item, QIcon(":/newPrefix/icons/!_galben_cerc_negru.svg"));
+}
+
+void SensorWindow::clearRowMark(const QString& id)
+{
+    if (!d->rowMarks.remove(id))
+        return;
+    QtProperty* property = findProperty(d->rootProperty, id);
+    if (!property)
+        return;
+    property->setToolTip(QString());
+    for (QtBrowserItem* item : propertyBrowser->items(property))
+        propertyBrowser->setItemIcon(item, QIcon());
 }
 
 void SensorWindow::retryRefusedReads()
@@ -256,8 +341,16 @@ void SensorWindow::retryRefusedReads()
     retryParameterIds.clear();
 }
 
-void SensorWindow::vRadAllSettings(bool)
+void SensorWindow::vRadAllSettings(bool checked)
 {
+    if (linkHeld()) {
+        whenLinkFree([this, checked] { vRadAllSettings(checked); });
+        return;
+    }
+    // The user asked for the sensor's values: an edit still waiting to be
+    // written gives way to them.
+    writeDelayTimer.stop();
+    const LinkHold hold(this);
     ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
     if (d->communication)
@@ -271,7 +364,11 @@ void SensorWindow::vRadAllSettings(bool)
     d->chartQueriesAllowed = false;
     vReloadParameters();
     d->chartQueriesAllowed = true;
+    if (!connected)
+        return;
     ui->actionEnable_live_data->setChecked(true);
+    // Checking the action from here does not run its slot: live data is on.
+    d->liveDataRunning = true;
     {
         const QSignalBlocker write(ui->actionWritePermanent);
         const QSignalBlocker read(ui->actionRead);
@@ -307,7 +404,18 @@ bool SensorWindow::connectionPopupOpen() const
     return isUpdatingPopupShown() && d->resumeLiveData;
 }
 
+// A write the timer brings while another exchange holds the link waits for
+// it rather than putting its requests between that exchange's.
 void SensorWindow::sendDelayValue()
+{
+    if (linkHeld()) {
+        writeDelayTimer.start();
+        return;
+    }
+    writeCurrentProperty();
+}
+
+void SensorWindow::writeCurrentProperty()
 {
     if (connectionPopupOpen() || !currentProperty)
         return;
@@ -348,14 +456,17 @@ void SensorWindow::sendDelayValue()
         enableTreeDataHandling(true);
         return;
     }
-    if (address && connected && !connectionPopupOpen()) {
-        pause(100);
-        bSendCommand(fetchRequest(), false);
-        pause(100);
-        queryAnswer(writeRequest(*address, value), QString());
+    {
+        const LinkHold hold(this);
+        if (address && connected && !connectionPopupOpen()) {
+            pause(100);
+            bSendCommand(fetchRequest(), false);
+            pause(100);
+            queryAnswer(writeRequest(*address, value), QString());
+        }
+        if (!d->liveDataRunning && connected && !connectionPopupOpen())
+            bSendCommand(processDataRequest(), true);
     }
-    if (!d->liveDataRunning && connected && !connectionPopupOpen())
-        bSendCommand(processDataRequest(), true);
 
     writeDelayTimer.stop();
     const QString handled = currentProperty ? currentProperty->propertyId() : id;
@@ -375,8 +486,15 @@ void SensorWindow::sendDelayValue()
     enableTreeDataHandling(true);
 }
 
-void SensorWindow::vWriteAllSettings(bool)
+void SensorWindow::vWriteAllSettings(bool checked)
 {
+    if (linkHeld()) {
+        whenLinkFree([this, checked] { vWriteAllSettings(checked); });
+        return;
+    }
+    // A pending edit is in the tree, and so among what is written now.
+    writeDelayTimer.stop();
+    const LinkHold hold(this);
     d->popupSteps = 460;
     d->showProgressUi = true;
     showUpdatingPopup(true);
@@ -389,6 +507,8 @@ void SensorWindow::vWriteAllSettings(bool)
     followUpEnabled = false;
     writeAllSettings();
     followUpEnabled = true;
+    if (!connected)
+        return;
     ui->actionEnable_live_data->setChecked(liveData);
     d->liveDataRunning = liveData;
     enableEditableProperties();
@@ -404,8 +524,11 @@ void SensorWindow::writeAllSettings()
         ui->actionRead->setChecked(false);
     if (!ui->actionWritePermanent->isChecked())
         ui->actionWritePermanent->setChecked(true);
+    const bool online = connected;
     // The map is ordered by id, which is the order the sensor gets them in.
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
+        if (online && !sequenceMayGoOn())
+            break;
         const QString& id = it.key();
         QtProperty* property = findProperty(d->rootProperty, id);
         if (!property)
@@ -423,7 +546,7 @@ void SensorWindow::writeAllSettings()
             editedText = d->stringManager->value(property);
             textEditPending = true;
             tagBeingWritten = property;
-            vTextEditFinished();
+            writeTag();
             tagBeingWritten = nullptr;
             continue;
         }
@@ -431,7 +554,7 @@ void SensorWindow::writeAllSettings()
             id.contains("TEACHBUTTON"))
             continue;
         currentProperty = property;
-        sendDelayValue();
+        writeCurrentProperty();
         pause(20);
     }
 }
@@ -444,6 +567,20 @@ void SensorWindow::textEdited(QString text)
 
 void SensorWindow::vTextEditFinished()
 {
+    if (linkHeld()) {
+        // The text is written to the row that was edited, once the link is free.
+        whenLinkFree([this, property = selectedProperty] {
+            tagBeingWritten = property;
+            writeTag();
+            tagBeingWritten = nullptr;
+        });
+        return;
+    }
+    writeTag();
+}
+
+void SensorWindow::writeTag()
+{
     if (!textEditPending)
         return;
     textEditPending = false;
@@ -454,6 +591,7 @@ void SensorWindow::vTextEditFinished()
     if (property)
         d->stringManager->setValue(property, editedText);
     if (property && connected && !connectionPopupOpen()) {
+        const LinkHold hold(this);
         const QString id = property->propertyId();
         const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
         bSendCommand(prepareTagWriteRequest(), true);
@@ -502,6 +640,10 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
 {
     if (!item || item->data(2, 99).toInt() <= 0)
         return;
+    if (linkHeld()) {
+        whenLinkFree([this, item] { updateCheckState(item, 2); });
+        return;
+    }
     enableTreeDataHandling(false);
     std::array<bool, 5> checked{};
     for (int row = 10; row <= 14; ++row) {
@@ -512,6 +654,7 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
             switchRow->setText(3, on ? tr("On") : tr("Off"));
     }
     if (connected) {
+        const LinkHold hold(this);
         pause(100);
         bSendCommand(fetchRequest(), false);
         pause(100);
@@ -530,10 +673,8 @@ void SensorWindow::trimPinFunctionLists()
     for (const char* id : {"PinFunctionA1", "PinFunctionA2", "PinFunctionA3"}) {
         if (QtProperty* property = findProperty(d->rootProperty, id)) {
             QStringList names = documentChoiceNames(id);
-            const int index = d->enumManager->value(property);
             trimPinFunctionNames(names, false);
-            d->enumManager->setEnumNames(property, names);
-            d->enumManager->setValue(property, index);
+            retrimChoices(property, names, d->variantCode);
         }
     }
     enableTreeDataHandling(true);
@@ -545,13 +686,32 @@ void SensorWindow::trimErrorWarningLists()
     for (const char* id : {"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"}) {
         if (QtProperty* property = findProperty(d->rootProperty, id)) {
             QStringList names = documentChoiceNames(id);
-            const int index = d->enumManager->value(property);
             trimErrorWarningNames(names, d->variantCode);
-            d->enumManager->setEnumNames(property, names);
-            d->enumManager->setValue(property, index);
+            retrimChoices(property, names, d->choiceListVariant);
         }
     }
+    d->choiceListVariant = d->variantCode;
     enableTreeDataHandling(true);
+}
+
+// The codes behind the positions differ from variant to variant, so a list
+// cut for another variant keeps the chosen entry by its code. When the
+// variant lacks it, the first entry is chosen and the row says so.
+void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names, const QString& listVariant)
+{
+    const QuietChanges quiet(this);
+    const QString id = property->propertyId();
+    const int position = d->enumManager->value(property);
+    const QString chosen = d->enumManager->enumNames(property).value(position);
+    const int code = enumCodeForPosition(id, position, listVariant);
+    const int kept = enumPositionForCode(id, code, d->variantCode);
+    const bool available =
+        kept >= 0 && kept < names.size() && enumCodeForPosition(id, kept, d->variantCode) == code;
+    d->enumManager->setEnumNames(property, names);
+    d->enumManager->setValue(property, available ? kept : 0);
+    if (!available && !chosen.isEmpty())
+        setRowMark(id, tr("\"%1\" is not available on this sensor; \"%2\" is chosen instead.")
+                           .arg(chosen, names.value(0)));
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -197,6 +197,20 @@ void PropertyBrowserTest::rowsShowTextsTipsAndState()
     m_browser->setPropertiesWithoutValueMarked(true);
     QCOMPARE(group->background(0).color(), m_browser->palette().dark().color());
     QCOMPARE(rowNamed(m_tree, QStringLiteral("Threshold"))->background(0).style(), Qt::NoBrush);
+
+    // A marked row keeps its mark through value changes until it is taken away.
+    QtBrowserItem* first = m_browser->items(m_threshold).value(0);
+    QPixmap red(8, 8);
+    red.fill(Qt::red);
+    m_browser->setItemIcon(first, QIcon(red));
+    m_ints->setRange(m_threshold, 0, 100);
+    m_ints->setValue(m_threshold, 42);
+    QTreeWidgetItem* marked = rowNamed(m_tree, QStringLiteral("Threshold"));
+    QVERIFY(!marked->icon(0).isNull());
+    QCOMPARE(marked->text(1), QStringLiteral("42"));
+    QVERIFY(rowNamed(m_tree, QStringLiteral("Threshold"), 1)->icon(0).isNull());
+    m_browser->setItemIcon(first, QIcon());
+    QVERIFY(marked->icon(0).isNull());
 }
 
 void PropertyBrowserTest::expandingAndColumnLayout()

@@ -126,4 +126,27 @@ TEST(RequestFrames, RefusedTagAnswersAreTheTwoErrorCodes)
     EXPECT_FALSE(isRefusedTagAnswer(hex("2552a7") + "8020"));
 }
 
+TEST(RequestFrames, FetchFailuresAreToldApartFromValues)
+{
+    const struct
+    {
+        const char* answer;
+        FetchFailure failure;
+    } cases[] = {
+        {"", FetchFailure::NoAnswer},
+        {"0476a78011", FetchFailure::IndexNotAvailable},
+        {"0457a78020", FetchFailure::ServiceUnavailable},
+        {"0450a78023", FetchFailure::Refused},
+        {"054552524f52", FetchFailure::Refused}, // the master's "ERROR"
+        {"066127000000c8", FetchFailure::None},
+        // A value whose bytes happen to look like an error code is a value.
+        {"0661278011802000", FetchFailure::None},
+        {"0b6127554d3033352d313037", FetchFailure::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fetchFailure(hex(c.answer)), c.failure) << c.answer;
+    EXPECT_EQ(fetchErrorCode(hex("0450a78023")), 0x8023);
+    EXPECT_EQ(fetchErrorCode(hex("066127000000c8")), 0);
+}
+
 } // namespace
