@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -139,6 +140,12 @@ int enumCodeForPosition(const QString& id, int position, const QString& variantC
             return code;
     }
     return position;
+}
+
+int errorSourceCodeInWholeList(int position)
+{
+    static const int codes[] = {0, 1, 2, 3, 4, 5, 6, 8, 17, 18, 19, 20, 21, 28, 29, 30, 31};
+    return position >= 0 && position < int(std::size(codes)) ? codes[position] : 0;
 }
 
 int enumPositionForCode(const QString& id, int code, const QString& variantCode)

@@ -52,6 +52,10 @@ QString answerSelfReadOnly(const QByteArray& answer);
 // An error-source position outside the variant's table is sent as 0.
 int enumCodeForPosition(const QString& id, int position, const QString& variantCode);
 
+// The code of an error source by its position in the whole, untrimmed list,
+// as the window shows it before a sensor variant is known; 0 outside it.
+int errorSourceCodeInWholeList(int position);
+
 // Code read from the sensor -> enumeration list position, the inverse of
 // enumCodeForPosition. A code without a position is shown as that position.
 int enumPositionForCode(const QString& id, int code, const QString& variantCode);

@@ -703,7 +703,10 @@ void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names,
     const QString id = property->propertyId();
     const int position = d->enumManager->value(property);
     const QString chosen = d->enumManager->enumNames(property).value(position);
-    const int code = enumCodeForPosition(id, position, listVariant);
+    // Before a variant is known the error-source lists are whole.
+    const int code = listVariant.isEmpty() && id.contains("ErrorWarning")
+                         ? errorSourceCodeInWholeList(position)
+                         : enumCodeForPosition(id, position, listVariant);
     const int kept = enumPositionForCode(id, code, d->variantCode);
     const bool available =
         kept >= 0 && kept < names.size() && enumCodeForPosition(id, kept, d->variantCode) == code;

@@ -3,7 +3,7 @@
 // A small description document for the end-to-end tests of the link: two
 // models whose variants cover the analog output, a single switching output
 // and missing crash detection, and a few parameters of every kind, so that
-// reading or writing all of them takes about a second.
+// reading or writing all of them takes a second or two.
 inline const char* linkTestDocument()
 {
     return R"(<?xml version="1.0" encoding="utf-8"?>
@@ -25,6 +25,8 @@ inline const char* linkTestDocument()
       <chartsettings><thresholdsreadonly>0</thresholdsreadonly></chartsettings>
       <sensors>
         <variant><ID3>137</ID3><analogOutput>1</analogOutput><maxRange>1300</maxRange><minRange>80</minRange>
+          <objMaxRange>1301</objMaxRange><objMinRange>0</objMinRange><A2PinFct>0</A2PinFct><resetAcc>1</resetAcc></variant>
+        <variant><ID3>120</ID3><analogOutput>0</analogOutput><maxRange>1300</maxRange><minRange>80</minRange>
           <objMaxRange>1301</objMaxRange><objMinRange>0</objMinRange><A2PinFct>0</A2PinFct><resetAcc>1</resetAcc></variant>
       </sensors>
     </sensor>
@@ -60,7 +62,21 @@ inline const char* linkTestDocument()
       <property><type>enumerator</type><id>AnalogSubt</id><text><en>Analog kind</en></text>
         <index>78</index><subIndex>1</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
         <items><a><en>Current</en></a><b><en>Voltage</en></b></items></property>
+      <property><type>double</type><id>analog0V</id><text><en>Distance at 0 V</en></text>
+        <index>78</index><subIndex>2</subIndex><size>7</size><min>0</min><max>10000</max>
+        <defaultvalue>50</defaultvalue><readonly>false</readonly></property>
+      <property><type>double</type><id>analog10V</id><text><en>Distance at 10 V</en></text>
+        <index>78</index><subIndex>3</subIndex><size>7</size><min>0</min><max>10000</max>
+        <defaultvalue>350</defaultvalue><readonly>false</readonly></property>
     </n>
+    <n><type>enumerator</type><id>ErrorWarning1</id><text><en>Source of status bit 4</en></text>
+      <index>87</index><subIndex>1</subIndex><size>6</size><defaultvalue>1</defaultvalue><readonly>false</readonly>
+      <items><i><en>None</en></i><i><en>Temperature high</en></i><i><en>Temperature low</en></i>
+        <i><en>Temperature range</en></i><i><en>Undervoltage</en></i><i><en>Short circuit</en></i>
+        <i><en>Transducer dirty</en></i><i><en>Range dirty</en></i><i><en>Noise</en></i><i><en>No echo</en></i>
+        <i><en>Blind zone</en></i><i><en>Beyond range</en></i><i><en>Ring-down</en></i>
+        <i><en>Impact detected</en></i><i><en>Internal device error</en></i><i><en>Cross-talk</en></i>
+        <i><en>Any warning</en></i></items></n>
     <n><type>enumerator</type><id>MesurementUnit</id><text><en>Unit</en></text>
       <index>81</index><subIndex>0</subIndex><size>6</size><defaultvalue>0</defaultvalue><readonly>false</readonly>
       <items><a><en>mm</en></a><b><en>inch</en></b></items></n>

@@ -1,6 +1,7 @@
 // The sensor window against the simulated master, through the workbench's
 // real broker and communication component, checking the bytes on the wire.
 #include "LinkTestDocument.h"
+#include "LinkTestRig.h"
 
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>
@@ -16,6 +17,7 @@
 
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
+#include <qwt_plot.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -23,6 +25,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -30,66 +33,6 @@
 
 using namespace NimbarSensorPlugin::Core;
 using IoLinkSimulator::SimulatedPortDevice;
-
-namespace {
-
-// Answers the modal dialogs that come up, in order: a connection question
-// by the object name of its button, a message box by its button.
-class DialogAnswers : public QObject
-{
-public:
-    struct Answer
-    {
-        QString button;
-        QMessageBox::StandardButton standard = QMessageBox::NoButton;
-    };
-
-    explicit DialogAnswers(QList<Answer> answers) : m_answers(std::move(answers))
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || m_answers.isEmpty())
-                return;
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                titles << box->windowTitle();
-                texts << box->text();
-                box->button(m_answers.takeFirst().standard)->click();
-            } else if (auto* button = m_answers.value(0).button.isEmpty()
-                                          ? nullptr
-                                          : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
-                titles << modal->windowTitle();
-                m_answers.removeFirst();
-                button->click();
-            }
-        });
-        m_timer.start();
-    }
-
-    QStringList titles;
-    QStringList texts;
-
-private:
-    QList<Answer> m_answers;
-    QTimer m_timer;
-};
-
-DialogAnswers::Answer choose(const char* buttonName)
-{
-    return {buttonName, QMessageBox::NoButton};
-}
-
-DialogAnswers::Answer reply(QMessageBox::StandardButton button)
-{
-    return {QString(), button};
-}
-
-QString hex(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' '));
-}
-
-} // namespace
 
 class SensorLinkTest : public QObject
 {
@@ -100,93 +43,11 @@ private:
     QString document;
     PluginLibrary plugin;
 
-    // The workbench with one simulated sensor and one sensor window.
-    struct Rig
+    // Every rig runs at the wire's speed, so that timers fire during
+    // sequences as they do on a real line.
+    std::unique_ptr<LinkRig> rig(const QString& spec, const QString& sensorName)
     {
-        Rig(const PluginLibrary& plugin, const QString& document, const QString& traceFile,
-            const QString& spec, const QString& sensorName)
-            : workbench(plugin)
-        {
-            QString error;
-            port = addSimulatedSensor(workbench.hostPorts(), spec, document, &error);
-            device = static_cast<SimulatedPortDevice*>(workbench.hostPorts().simulated(port));
-            device->setWireTimeEnabled(false);
-            workbench.hostPorts().setTraceFile(traceFile, &error);
-            trace = traceFile;
-            workbench.setPortLister([] { return QStringList(); });
-            workbench.openSensor(sensorName);
-            window = qobject_cast<SensorWindow*>(workbench.mdiArea()->subWindowList().value(0)->widget());
-        }
-
-        // Requests sent since the trace was last cleared, as hex.
-        QStringList sent() const
-        {
-            QFile file(trace);
-            file.open(QIODevice::ReadOnly);
-            QStringList requests;
-            for (const QString& line : QString::fromLatin1(file.readAll()).split('\n')) {
-                const QStringList fields = line.simplified().split(' ');
-                if (fields.size() > 3 && fields[1] == ">")
-                    requests << QStringList(fields.mid(3)).join(' ');
-            }
-            return requests;
-        }
-        void clearTrace()
-        {
-            QString error;
-            workbench.hostPorts().setTraceFile(trace, &error);
-        }
-
-        void invoke(const char* slot, QGenericArgument argument = QGenericArgument())
-        {
-            QVERIFY(QMetaObject::invokeMethod(window, slot, argument));
-        }
-        // Chooses the port in the selector as a user does.
-        void choosePort()
-        {
-            invoke("actionConnectSensor", Q_ARG(int, window->portSelector()->findText(port)));
-        }
-        void selectPort() { window->portSelector()->setCurrentIndex(window->portSelector()->findText(port)); }
-
-        QtProperty* property(const char* id) const
-        {
-            return window->findProperty(window->rootProperty(), id);
-        }
-        template <class Manager> Manager* manager(const char* id) const
-        {
-            return qobject_cast<Manager*>(property(id)->propertyManager());
-        }
-        bool visible(const char* id) const
-        {
-            QtProperty* p = property(id);
-            const QList<QtBrowserItem*> items =
-                p ? window->parameterBrowser()->items(p) : QList<QtBrowserItem*>();
-            return !items.isEmpty() && window->parameterBrowser()->isItemVisible(items.first());
-        }
-        // The number the simulated sensor holds for a parameter.
-        qlonglong simulated(const char* id) const
-        {
-            return device->model().parameterValue(QString(id)).toLongLong();
-        }
-
-        WorkbenchWindow workbench;
-        QString port;
-        QString trace;
-        SimulatedPortDevice* device = nullptr;
-        SensorWindow* window = nullptr;
-    };
-
-    std::unique_ptr<Rig> rig(const QString& spec, const QString& sensorName)
-    {
-        return std::make_unique<Rig>(plugin, document, dir.filePath("trace.txt"), spec, sensorName);
-    }
-
-    // Connects with the window's settings winning ("PC -> Sensor").
-    static void connectOverwriting(Rig& r)
-    {
-        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
-        r.selectPort();
-        r.choosePort();
+        return std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), spec, sensorName, true);
     }
 
 private slots:
@@ -339,7 +200,7 @@ private slots:
         r->manager<QtStringPropertyManager>("FunctionTag")->setValue(r->property("FunctionTag"), "Box 7");
         QTest::qWait(500);
 
-        connectOverwriting(*r);
+        r->connectOverwriting();
         QVERIFY(r->window->isConnected());
         const QStringList writes = r->sent().filter(QRegularExpression("^.. .. 24 "));
         QVERIFY(writes.contains(hex(writeRequest({64, 1, 7}, 512))));
@@ -360,7 +221,7 @@ private slots:
     void quickEditsGiveOneWriteOfTheLastValue()
     {
         auto r = rig("UM060/113", "Test M18");
-        connectOverwriting(*r);
+        r->connectOverwriting();
         QVERIFY(r->window->isConnected());
         r->clearTrace();
 
@@ -376,7 +237,7 @@ private slots:
     void editsInReadModeStayInTheWindow()
     {
         auto r = rig("UM060/113", "Test M18");
-        connectOverwriting(*r);
+        r->connectOverwriting();
         QVERIFY(r->window->isConnected());
         r->clearTrace();
 
@@ -393,7 +254,7 @@ private slots:
     void liveDataFollowsTheSensorUntilItFallsSilent()
     {
         auto r = rig("UM060/113", "Test M18");
-        connectOverwriting(*r);
+        r->connectOverwriting();
         QVERIFY(r->window->isConnected());
         r->clearTrace();
         QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
@@ -414,7 +275,7 @@ private slots:
     void closingTheWindowStopsPollingAndLetsGoOfThePort()
     {
         auto r = rig("UM060/113", "Test M18");
-        connectOverwriting(*r);
+        r->connectOverwriting();
         QTRY_VERIFY(r->sent().filter("02 70 22").size() >= 2);
         QSignalSpy aboutToClose(r->window, SIGNAL(vAboutToClose()));
         r->workbench.mdiArea()->subWindowList().value(0)->close();
@@ -428,7 +289,7 @@ private slots:
     void closingTheWindowInTheMiddleOfReadingIsSafe()
     {
         auto r = rig("UM060/113", "Test M18");
-        connectOverwriting(*r);
+        r->connectOverwriting();
         QVERIFY(r->window->isConnected());
         QMdiSubWindow* subWindow = r->workbench.mdiArea()->subWindowList().value(0);
         // As in the running workbench: the read is started from the main
@@ -441,6 +302,135 @@ private slots:
         QTimer::singleShot(300, subWindow, &QMdiSubWindow::close);
         mainLoop.exec();
         QTRY_COMPARE(r->workbench.openSensorCount(), 0);
+    }
+
+    // Limits that clamp a value just read, and a refused read: the tree says
+    // so and the sensor gets nothing.
+    void readingNeverWritesAndMarksWhatItCannotShow()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->setOnSensor("SwitchingThresholdA1", 0);
+        r->setOnSensor("OnDelay1", 1234);
+        r->device->faults().refuseNextRead(75);
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        QTest::qWait(600);
+        QCOMPARE(r->writes(), QStringList());
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 0);
+        QCOMPARE(r->mark("SwitchingThresholdA1"), QString("the sensor holds 0; allowed 1 to 10000"));
+        // The refused read leaves the row as it was.
+        QCOMPARE(r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1")), 0);
+        QCOMPARE(r->mark("OnDelay1"), QString("Not read from the sensor: service temporarily not available"));
+        QVERIFY(r->window->statusBar()->currentMessage().contains("not read: 1"));
+        QVERIFY(!r->window->parameterBrowser()
+                     ->itemIcon(r->window->parameterBrowser()->items(r->property("OnDelay1")).value(0))
+                     .isNull());
+
+        // The next read that comes clears the mark.
+        r->window->form().actionRead->trigger();
+        QCOMPARE(r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1")), 1234);
+        QCOMPARE(r->mark("OnDelay1"), QString());
+        QTest::qWait(600);
+        QCOMPARE(r->writes(), QStringList());
+    }
+
+    // The line goes in the middle of reading everything: no row loses its
+    // value, the window goes offline and says so, and connecting again with
+    // the sensor's values writes nothing.
+    void losingTheLineWhileReadingKeepsTheRows()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->setOnSensor("SwitchingThresholdA1", 450);
+        r->setOnSensor("OnDelay1", 1234);
+        r->setOnSensor("PinFunctionA1", 2);
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        r->setOnSensor("SwitchingThresholdA1", 460);
+        r->setOnSensor("OnDelay1", 2345);
+        r->setOnSensor("PinFunctionA1", 1);
+
+        DialogAnswers lost({reply(QMessageBox::Ok)});
+        QTimer::singleShot(400, r->device, [r = r.get()] { r->device->unplug(); });
+        r->window->form().actionRead->trigger();
+        QCOMPARE(lost.texts,
+                 QStringList{"The sensor did not respond, please make sure it is properly connected."});
+        QVERIFY(!r->window->isConnected());
+        QVERIFY(!r->window->form().sensorOperationsToolbar->isEnabled());
+        QCOMPARE(r->window->portSelector()->currentIndex(), 0);
+        const double point = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                                 ->value(r->property("SwitchingThresholdA1"));
+        QVERIFY2(point == 450.0 || point == 460.0, qPrintable(QString::number(point)));
+        const int delay = r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1"));
+        QVERIFY2(delay == 1234 || delay == 2345, qPrintable(QString::number(delay)));
+        const int pin =
+            r->manager<QtEnumPropertyManager>("PinFunctionA1")->value(r->property("PinFunctionA1"));
+        QVERIFY2(pin == 2 || pin == 1, qPrintable(QString::number(pin)));
+
+        r->device->plugIn();
+        r->clearTrace();
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        QTest::qWait(600);
+        QCOMPARE(r->writes(), QStringList());
+        QCOMPARE(rowsUnlikeTheSensor(*r, "113"), QStringList());
+    }
+
+    // The chosen error source goes to a variant whose list is cut otherwise
+    // by its code, not by its place in the list.
+    void writingToAnotherVariantKeepsTheChosenEntry()
+    {
+        auto r = rig("UK130/120", "Test M30");
+        auto* sources = r->manager<QtEnumPropertyManager>("ErrorWarning1");
+        QtProperty* source = r->property("ErrorWarning1");
+        sources->setValue(source, sources->enumNames(source).indexOf("Impact detected"));
+        QTest::qWait(500);
+        r->connectOverwriting();
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(sources->enumNames(source).value(sources->value(source)), QString("Impact detected"));
+        QCOMPARE(r->simulated("ErrorWarning1"), 28);
+        QCOMPARE(r->mark("ErrorWarning1"), QString());
+    }
+
+    void anEntryTheVariantLacksGivesWayToTheFirstAndIsMarked()
+    {
+        auto r = rig("UK130/120", "Test M30");
+        auto* sources = r->manager<QtEnumPropertyManager>("ErrorWarning1");
+        QtProperty* source = r->property("ErrorWarning1");
+        sources->setValue(source, sources->enumNames(source).indexOf("Cross-talk"));
+        QTest::qWait(500);
+        r->connectOverwriting();
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(sources->value(source), 0);
+        QCOMPARE(r->simulated("ErrorWarning1"), 0);
+        QCOMPARE(r->mark("ErrorWarning1"),
+                 QString("\"Cross-talk\" is not available on this sensor; \"None\" is chosen instead."));
+    }
+
+    void writingEverythingScalesTheAnalogChart()
+    {
+        auto r = rig("UK130/137", "Test M30");
+        r->manager<QtDoublePropertyManager>("analog0V")->setValue(r->property("analog0V"), 120);
+        r->manager<QtDoublePropertyManager>("analog10V")->setValue(r->property("analog10V"), 900);
+        QTest::qWait(500);
+        r->connectOverwriting();
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(r->simulated("analog10V"), 900);
+        // The axis takes a new scale with the next replot.
+        QwtPlot* plot = r->window->chart()->poPlot(0);
+        QTRY_COMPARE(plot->axisInterval(QwtPlot::yLeft).minValue(), 120.0);
+        QCOMPARE(plot->axisInterval(QwtPlot::yLeft).maxValue(), 900.0);
+    }
+
+    // After reading everything the window shows live data again.
+    void liveDataGoesOnAfterReading()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        r->window->form().actionRead->trigger();
+        QVERIFY(r->window->form().actionEnable_live_data->isChecked());
+        const int samples = r->window->chart()->getData(0)->size();
+        QTRY_VERIFY(r->window->chart()->getData(0)->size() >= samples + 3);
     }
 
     void theUnitIsADisplaySettingWithoutWriting()

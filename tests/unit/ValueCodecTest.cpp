@@ -1,3 +1,4 @@
+#include <parameters/ChoiceTrims.h>
 #include <parameters/ValueCodec.h>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,24 @@ TEST(ValueCodec, ErrorSourcesReadBackWhatWasWritten)
                 << list.variant << " " << position;
         }
     }
+}
+
+// An entry keeps its code when the whole list is cut for a variant.
+TEST(ValueCodec, TrimmedErrorSourcesKeepTheCodesOfTheWholeList)
+{
+    QStringList whole;
+    for (int position = 0; position < 17; ++position)
+        whole << QString::number(position);
+    for (const char* variant : {"107", "108", "111", "113", "120", "137"}) {
+        QStringList trimmed = whole;
+        trimErrorWarningNames(trimmed, variant);
+        for (int position = 0; position < trimmed.size(); ++position)
+            EXPECT_EQ(enumCodeForPosition("ErrorWarning1", position, variant),
+                      errorSourceCodeInWholeList(trimmed[position].toInt()))
+                << variant << " " << position;
+    }
+    EXPECT_EQ(errorSourceCodeInWholeList(13), 28);
+    EXPECT_EQ(errorSourceCodeInWholeList(17), 0);
 }
 
 TEST(ValueCodec, LengthsAreWholeMillimetresRoundedHalfUp)

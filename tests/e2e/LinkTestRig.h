@@ -1,0 +1,268 @@
+#pragma once
+
+// What the end-to-end tests of the sensor link share: the workbench with one
+// simulated sensor and its window, answers to the modal dialogs, and checks
+// of the protocol trace and of the tree against the simulated sensor.
+
+#include <PluginLibrary.h>
+#include <SimulatedSensors.h>
+#include <WorkbenchWindow.h>
+#include <window/SensorWindow.h>
+
+#include <SimulatedPortDevice.h>
+#include <link/RequestFrames.h>
+#include <parameters/ValueCodec.h>
+
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+// Answers the modal dialogs that come up, in order: a connection question
+// by the object name of its button, a message box by its button.
+class DialogAnswers : public QObject
+{
+public:
+    struct Answer
+    {
+        QString button;
+        QMessageBox::StandardButton standard = QMessageBox::NoButton;
+    };
+
+    explicit DialogAnswers(QList<Answer> answers) : m_answers(std::move(answers))
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || m_answers.isEmpty())
+                return;
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                titles << box->windowTitle();
+                texts << box->text();
+                box->button(m_answers.takeFirst().standard)->click();
+            } else if (auto* button = m_answers.value(0).button.isEmpty()
+                                          ? nullptr
+                                          : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
+                titles << modal->windowTitle();
+                m_answers.removeFirst();
+                button->click();
+            }
+        });
+        m_timer.start();
+    }
+
+    QStringList titles;
+    QStringList texts;
+
+private:
+    QList<Answer> m_answers;
+    QTimer m_timer;
+};
+
+inline DialogAnswers::Answer choose(const char* buttonName)
+{
+    return {buttonName, QMessageBox::NoButton};
+}
+
+inline DialogAnswers::Answer reply(QMessageBox::StandardButton button)
+{
+    return {QString(), button};
+}
+
+inline QString hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+// The workbench with one simulated sensor and one sensor window. With the
+// wire time on, answers take as long as on a 38400-baud line.
+struct LinkRig
+{
+    LinkRig(const PluginLibrary& plugin, const QString& document, const QString& traceFile,
+            const QString& spec, const QString& sensorName, bool wireTime)
+        : workbench(plugin)
+    {
+        QString error;
+        port = addSimulatedSensor(workbench.hostPorts(), spec, document, &error);
+        device = static_cast<IoLinkSimulator::SimulatedPortDevice*>(workbench.hostPorts().simulated(port));
+        device->setWireTimeEnabled(wireTime);
+        workbench.hostPorts().setTraceFile(traceFile, &error);
+        trace = traceFile;
+        workbench.setPortLister([] { return QStringList(); });
+        workbench.openSensor(sensorName);
+        window = qobject_cast<NimbarSensorPlugin::Core::SensorWindow*>(
+            workbench.mdiArea()->subWindowList().value(0)->widget());
+    }
+
+    // Requests sent since the trace was last cleared, as hex.
+    QStringList sent() const
+    {
+        QFile file(trace);
+        file.open(QIODevice::ReadOnly);
+        QStringList requests;
+        for (const QString& line : QString::fromLatin1(file.readAll()).split('\n')) {
+            const QStringList fields = line.simplified().split(' ');
+            if (fields.size() > 3 && fields[1] == ">")
+                requests << QStringList(fields.mid(3)).join(' ');
+        }
+        return requests;
+    }
+    QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
+    void clearTrace()
+    {
+        QString error;
+        workbench.hostPorts().setTraceFile(trace, &error);
+    }
+
+    void invoke(const char* slot, QGenericArgument argument = QGenericArgument())
+    {
+        QVERIFY(QMetaObject::invokeMethod(window, slot, argument));
+    }
+    // Chooses the port in the selector as a user does.
+    void choosePort() { invoke("actionConnectSensor", Q_ARG(int, window->portSelector()->findText(port))); }
+    void selectPort() { window->portSelector()->setCurrentIndex(window->portSelector()->findText(port)); }
+    void connectReading()
+    {
+        DialogAnswers answers({choose("sensorToPc")});
+        selectPort();
+        choosePort();
+    }
+    void connectOverwriting()
+    {
+        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
+        selectPort();
+        choosePort();
+    }
+
+    QtProperty* property(const QString& id) const { return window->findProperty(window->rootProperty(), id); }
+    template <class Manager> Manager* manager(const QString& id) const
+    {
+        QtProperty* p = property(id);
+        return p ? qobject_cast<Manager*>(p->propertyManager()) : nullptr;
+    }
+    bool visible(const char* id) const
+    {
+        QtProperty* p = property(id);
+        const QList<QtBrowserItem*> items =
+            p ? window->parameterBrowser()->items(p) : QList<QtBrowserItem*>();
+        return !items.isEmpty() && window->parameterBrowser()->isItemVisible(items.first());
+    }
+    // The row's mark (its tool tip), empty when it has none.
+    QString mark(const QString& id) const
+    {
+        QtProperty* p = property(id);
+        return p ? p->toolTip() : QString();
+    }
+    // The number the simulated sensor holds for a parameter.
+    qlonglong simulated(const QString& id) const { return device->model().parameterValue(id).toLongLong(); }
+    // Sets a parameter on the simulated sensor behind the window's back.
+    void setOnSensor(const QString& id, int value)
+    {
+        const auto address =
+            NimbarSensorPlugin::Core::parseParameterAddress(window->parameterAddressMap().value(id));
+        QVERIFY2(address, qPrintable(id));
+        device->model().answer(NimbarSensorPlugin::Core::writeRequest(*address, value));
+        QCOMPARE(simulated(id), qlonglong(value));
+    }
+
+    WorkbenchWindow workbench;
+    QString port;
+    QString trace;
+    IoLinkSimulator::SimulatedPortDevice* device = nullptr;
+    NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
+};
+
+// Requests that came between a read request and the fetch of its value,
+// other than the process-data requests that belong there. Each one means
+// that a fetch may have brought another read's value.
+inline QStringList requestsBetweenReadsAndFetches(const QStringList& sent)
+{
+    QStringList intruders;
+    for (int k = 0; k < sent.size(); ++k) {
+        if (!sent[k].contains(QRegularExpression("^05 .. 26 ")))
+            continue;
+        for (int next = k + 1; next < sent.size() && sent[next] != "02 73 27"; ++next) {
+            if (sent[next] != "02 70 22")
+                intruders << sent[k] + " ... " + sent[next];
+        }
+    }
+    return intruders;
+}
+
+// Writes not sent right after the fetch that belongs to them (the tag
+// writes after their own preparing request).
+inline QStringList writesApartFromTheirFetch(const QStringList& sent)
+{
+    QStringList apart;
+    for (int k = 0; k < sent.size(); ++k) {
+        if (!sent[k].contains(QRegularExpression("^.. .. 24 ")))
+            continue;
+        const QString before = k > 0 ? sent[k - 1] : QString();
+        const bool tag = sent[k].startsWith("25 ");
+        if (before != (tag ? "02 52 25" : "02 73 27"))
+            apart << before + " / " + sent[k];
+    }
+    return apart;
+}
+
+// Rows whose value differs from what the simulated sensor holds, as
+// "id: tree ..., sensor ..."; buttons and rows the variant has no counter
+// for are left out. Lengths are compared in millimetres.
+inline QStringList rowsUnlikeTheSensor(const LinkRig& rig, const QString& variant)
+{
+    using namespace NimbarSensorPlugin::Core;
+    QStringList differences;
+    const auto& addresses = rig.window->parameterAddressMap();
+    for (auto it = addresses.cbegin(); it != addresses.cend(); ++it) {
+        const QString& id = it.key();
+        QtProperty* p = rig.property(id);
+        if (!p || id.contains("BUTTON"))
+            continue;
+        // The counter of a variant without the acceleration sensor does not exist.
+        if (id == "CrashCounter" && !rig.visible("CrashDetection"))
+            continue;
+        // Its "off" (65536) and "on" look the same in the 16 bits a number travels in.
+        if (id == "SimulationDistanceValue")
+            continue;
+        const QVariant held = rig.device->model().parameterValue(id);
+        const qlonglong number = held.toLongLong() & 0xFFFF;
+        QString tree;
+        QString sensor;
+        if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
+            tree = QString::number(doubles->value(p));
+            sensor = QString::number(id == "DetectionRangeFar" && number == 30000 ? 10001 : number);
+        } else if (auto* ints = rig.manager<QtIntPropertyManager>(id)) {
+            tree = QString::number(ints->value(p));
+            sensor = QString::number(number);
+        } else if (auto* bools = rig.manager<QtBoolPropertyManager>(id)) {
+            tree = bools->value(p) ? "1" : "0";
+            sensor = number != 0 ? "1" : "0";
+        } else if (auto* enums = rig.manager<QtEnumPropertyManager>(id)) {
+            tree = QString::number(enums->value(p));
+            int position = enumPositionForCode(id, int(number), variant);
+            if (id == "TeachLoked")
+                position = teachLockPosition(int(number));
+            else if (id == "SimulationDistanceValue")
+                position = number == 65536 ? 0 : 1;
+            sensor = QString::number(position);
+        } else if (auto* strings = rig.manager<QtStringPropertyManager>(id)) {
+            tree = strings->value(p);
+            sensor = id.contains("SelfReadOnly") ? QString::number(qint32(held.toLongLong()))
+                                                 : QString::fromUtf8(held.toByteArray().replace('\0', ""));
+        }
+        if (tree != sensor)
+            differences << id + ": tree " + tree + ", sensor " + sensor;
+    }
+    return differences;
+}
