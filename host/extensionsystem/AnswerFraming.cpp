@@ -12,6 +12,13 @@ int completeFrameLength(const QByteArray& received)
     return received.size() >= length ? length : 0;
 }
 
+int frameCommand(const QByteArray& frame)
+{
+    if (frame.size() < 3 || completeFrameLength(frame) != frame.size())
+        return -1;
+    return static_cast<quint8>(frame.at(2)) & 0x7F;
+}
+
 int32_t answerStatus(const QByteArray& answer, const QString& pattern)
 {
     if (pattern.isEmpty())

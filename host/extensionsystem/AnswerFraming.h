@@ -11,6 +11,12 @@ namespace ExtensionSystem {
 // first byte counts the bytes that follow), otherwise 0.
 int completeFrameLength(const QByteArray& received);
 
+// The command a frame is about, with bit 7 cleared: byte 2 of a request,
+// echoed by the master as the response code of its answer (with bit 7 set
+// in an error answer). -1 when the bytes are not exactly one frame of at
+// least three bytes, such as raw text.
+int frameCommand(const QByteArray& frame);
+
 // Query status for an answer: 1 accepted, 2 not accepted. An empty pattern
 // accepts any answer; otherwise the pattern must match the whole answer read
 // as Latin-1 text, newlines and zero bytes included. A pattern that is not a

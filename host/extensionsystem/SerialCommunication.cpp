@@ -6,6 +6,8 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
+
 namespace ExtensionSystem {
 
 SerialCommunication::SerialCommunication(std::unique_ptr<PortTransport> transport, ProtocolTrace* trace,
@@ -16,6 +18,7 @@ SerialCommunication::SerialCommunication(std::unique_ptr<PortTransport> transpor
     m_timeout.setTimerType(Qt::PreciseTimer);
     m_pause.setSingleShot(true);
     m_pause.setTimerType(Qt::PreciseTimer);
+    m_clock.start();
     connect(&m_timeout, &QTimer::timeout, this, &SerialCommunication::timeOut);
     connect(&m_pause, &QTimer::timeout, this, [this] {
         if (m_state == State::Pausing)
@@ -40,6 +43,7 @@ SerialCommunication::~SerialCommunication()
 bool SerialCommunication::open(const PortSettings& settings, QString* error)
 {
     m_settings = settings;
+    m_owed.clear();
     return m_transport->open(settings, error);
 }
 
@@ -53,6 +57,13 @@ void SerialCommunication::sendBytes(std::string bytes)
     const QByteArray raw = QByteArray::fromStdString(bytes);
     if (!m_transport->isOpen() || raw.isEmpty())
         return;
+    // The master answers a raw request as any other; its answer is expected
+    // as long as a query with the default timeout would wait for it.
+    const int command = frameCommand(raw);
+    if (command >= 0) {
+        m_commandsSent.set(std::size_t(command));
+        owe(command, SensorQuery().timeoutMs);
+    }
     if (m_trace)
         m_trace->sent(m_settings.portName, raw);
     m_transport->write(raw);
@@ -72,6 +83,7 @@ unsigned int SerialCommunication::submitFrame(DataFrame* frame)
 void SerialCommunication::applyPortSettings(const PortSettings& settings)
 {
     m_settings = settings;
+    m_owed.clear();
     QString error;
     if (!m_transport->open(settings, &error) && m_trace)
         m_trace->event(settings.portName, "cannot open: " + error);
@@ -143,12 +155,19 @@ void SerialCommunication::step()
 
 void SerialCommunication::startQuery()
 {
-    // Whatever arrived since the last answer belongs to no query.
-    const QByteArray stray = m_transport->readAll();
-    if (m_trace && !stray.isEmpty())
-        m_trace->event(m_settings.portName, "discarded " + hexBytes(stray));
+    // Nothing that arrived before the request is its answer. A partial
+    // frame is dropped as well, so that framing starts afresh after a
+    // truncated answer.
+    m_received += m_transport->readAll();
+    discardFrames();
+    if (m_trace && !m_received.isEmpty())
+        m_trace->event(m_settings.portName, "discarded " + hexBytes(m_received));
     m_received.clear();
     m_request = QByteArray::fromStdString(m_query->request);
+    m_command = frameCommand(m_request);
+    if (m_command >= 0)
+        m_commandsSent.set(std::size_t(m_command));
+    m_ownCommandDiscarded = false;
     m_written = 0;
     m_state = State::Writing;
     m_timeout.start(qMax(0, qRound(m_query->timeoutMs)));
@@ -176,18 +195,89 @@ void SerialCommunication::writeNextByte()
 
 void SerialCommunication::readAnswer()
 {
-    const QByteArray bytes = m_transport->readAll();
-    if (m_state != State::Writing && m_state != State::Awaiting)
+    m_received += m_transport->readAll();
+    if (m_state != State::Writing && m_state != State::Awaiting) {
+        discardFrames();
         return;
-    m_received += bytes;
-    const int length = completeFrameLength(m_received);
-    if (length == 0)
-        return;
-    const QByteArray answer = m_received.left(length);
-    m_received.clear();
+    }
+    while (const int length = completeFrameLength(m_received)) {
+        const QByteArray frame = m_received.left(length);
+        m_received.remove(0, length);
+        if (isCurrentAnswer(frameCommand(frame))) {
+            if (m_trace)
+                m_trace->received(m_settings.portName, frame);
+            // Whatever follows it is left for the next request to discard.
+            completeQuery(answerStatus(frame, m_query->expectedAnswer), frame);
+            return;
+        }
+        discardFrame(frame);
+    }
+}
+
+// Whether a whole frame with the response code, arriving while the current
+// query waits, is its answer.
+bool SerialCommunication::isCurrentAnswer(int command)
+{
+    if (command < 0 || !m_commandsSent.test(std::size_t(command)))
+        return true;
+    if (m_command >= 0 && command != m_command)
+        return false;
+    return !isOwed(command);
+}
+
+// Discards the whole frames at the front of what was received, keeping a
+// partial one that may yet be completed.
+void SerialCommunication::discardFrames()
+{
+    while (const int length = completeFrameLength(m_received)) {
+        const QByteArray frame = m_received.left(length);
+        m_received.remove(0, length);
+        discardFrame(frame);
+    }
+}
+
+void SerialCommunication::discardFrame(const QByteArray& frame)
+{
+    const int command = frameCommand(frame);
+    const bool isAnswer = command >= 0 && m_commandsSent.test(std::size_t(command));
+    const bool waiting = m_state == State::Writing || m_state == State::Awaiting;
+    if (isAnswer && settleOwed(command) && waiting && command == m_command)
+        m_ownCommandDiscarded = true;
     if (m_trace)
-        m_trace->received(m_settings.portName, answer);
-    completeQuery(answerStatus(answer, m_query->expectedAnswer), answer);
+        m_trace->event(m_settings.portName,
+                       (isAnswer ? "discarded late answer " : "discarded ") + hexBytes(frame));
+}
+
+void SerialCommunication::owe(int command, double timeoutMs)
+{
+    m_owed.push_back(OwedAnswer{command, m_clock.elapsed() + qMax<qint64>(0, qRound64(timeoutMs))});
+}
+
+// Takes the oldest debt of the command off the list; false when none is left.
+bool SerialCommunication::settleOwed(int command)
+{
+    forgetExpiredDebts();
+    const auto owed = std::find_if(m_owed.begin(), m_owed.end(),
+                                   [command](const OwedAnswer& o) { return o.command == command; });
+    if (owed == m_owed.end())
+        return false;
+    m_owed.erase(owed);
+    return true;
+}
+
+bool SerialCommunication::isOwed(int command)
+{
+    forgetExpiredDebts();
+    return std::any_of(m_owed.begin(), m_owed.end(),
+                       [command](const OwedAnswer& o) { return o.command == command; });
+}
+
+void SerialCommunication::forgetExpiredDebts()
+{
+    const qint64 now = m_clock.elapsed();
+    m_owed.erase(
+        std::remove_if(m_owed.begin(), m_owed.end(), [now](const OwedAnswer& o) { return o.dueMs < now; }),
+        m_owed.end());
 }
 
 void SerialCommunication::completeQuery(int32_t status, const QByteArray& answer)
@@ -207,7 +297,13 @@ void SerialCommunication::timeOut()
         return;
     if (m_trace)
         m_trace->timedOut(m_settings.portName, m_received);
-    m_received.clear();
+    // The answer may still come (a partial one stays to be completed) and is
+    // expected for as long again. Not so when an answer of this command was
+    // discarded as late while this query waited: that one is taken for its
+    // own, so that a request the master never answered costs at most one
+    // more answer, not every following one.
+    if (m_command >= 0 && !m_ownCommandDiscarded)
+        owe(m_command, m_query->timeoutMs);
     completeQuery(0, QByteArray());
 }
 
@@ -218,7 +314,11 @@ QList<unsigned int> SerialCommunication::dropFrames()
 {
     m_timeout.stop();
     m_pause.stop();
+    if (m_trace && !m_received.isEmpty())
+        m_trace->event(m_settings.portName, "discarded " + hexBytes(m_received));
     m_received.clear();
+    // Nothing sent before the port closed will be answered through it.
+    m_owed.clear();
     QList<unsigned int> ids;
     for (std::size_t i = 0; i < m_frames.size(); ++i) {
         std::list<SensorQuery>& queries = m_frames[i].frame->queries;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <bitset>
 #include <deque>
 #include <memory>
 
@@ -21,8 +22,24 @@ class ProtocolTrace;
 // (with the port's character delay between bytes), then the answer is
 // awaited until it is complete by its length byte or the query's timeout
 // has passed. The next request is not written before the port's line delay
-// has passed since the previous one. Bytes that arrive while no query
-// waits are stray and discarded.
+// has passed since the previous one.
+//
+// A query is answered only by its own answer. The master answers requests
+// in order, one answer each, and echoes the request's command byte as the
+// answer's response code, so an answer that comes after its query timed
+// out is recognised and discarded (and traced) rather than handed to the
+// query that waits now:
+// - a frame whose code names another command sent on this line is never
+//   the current query's; frames whose code is no such command (the
+//   master's "ERROR" text) still are;
+// - a timed-out query still owes its answer for as long again as its
+//   timeout; the first frame of that command to arrive settles the debt and
+//   is discarded as late. A request the master dropped would make its
+//   successor lose its own answer that way; a query that lost one so, and
+//   timed out, takes the discarded frame for its own and owes nothing, so
+//   the loss stops there.
+// Bytes that arrive while no query waits are discarded and traced too: whole
+// frames at once, a partial one when the next request goes out.
 class SerialCommunication : public CommunicationInterface
 {
     Q_OBJECT
@@ -54,12 +71,24 @@ private:
         unsigned int id;
         DataFrame* frame;
     };
+    struct OwedAnswer
+    {
+        int command;
+        qint64 dueMs; // on m_clock; later the answer is no longer expected
+    };
 
     void scheduleStep();
     void step();
     void startQuery();
     void writeNextByte();
     void readAnswer();
+    bool isCurrentAnswer(int command);
+    void discardFrames();
+    void discardFrame(const QByteArray& frame);
+    void owe(int command, double timeoutMs);
+    bool settleOwed(int command);
+    bool isOwed(int command);
+    void forgetExpiredDebts();
     void completeQuery(int32_t status, const QByteArray& answer);
     void timeOut();
     QList<unsigned int> dropFrames();
@@ -78,6 +107,13 @@ private:
     QByteArray m_request;
     int m_written = 0;
     QByteArray m_received;
+    // The current query's command (-1 when its request is no frame), and
+    // whether an answer of that command was discarded as late while it waited.
+    int m_command = -1;
+    bool m_ownCommandDiscarded = false;
+    std::bitset<128> m_commandsSent;
+    std::deque<OwedAnswer> m_owed;
+    QElapsedTimer m_clock;
     QTimer m_timeout;
     QTimer m_pause;
     QElapsedTimer m_sinceRequest;

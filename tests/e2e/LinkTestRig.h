@@ -217,8 +217,9 @@ inline QStringList writesApartFromTheirFetch(const QStringList& sent)
 }
 
 // Rows whose value differs from what the simulated sensor holds, as
-// "id: tree ..., sensor ..."; buttons and rows the variant has no counter
-// for are left out. Lengths are compared in millimetres.
+// "id: tree ..., sensor ...", unless the row is marked with the sensor's
+// value; buttons and rows the variant has no counter for are left out.
+// Lengths are compared in millimetres.
 inline QStringList rowsUnlikeTheSensor(const LinkRig& rig, const QString& variant)
 {
     using namespace NimbarSensorPlugin::Core;
@@ -261,7 +262,8 @@ inline QStringList rowsUnlikeTheSensor(const LinkRig& rig, const QString& varian
             sensor = id.contains("SelfReadOnly") ? QString::number(qint32(held.toLongLong()))
                                                  : QString::fromUtf8(held.toByteArray().replace('\0', ""));
         }
-        if (tree != sensor)
+        // A value the row's editor cannot hold is marked with what the sensor holds.
+        if (tree != sensor && !rig.mark(id).startsWith("the sensor holds " + sensor + ";"))
             differences << id + ": tree " + tree + ", sensor " + sensor;
     }
     return differences;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,32 @@ SensorQuery query(const QByteArray& request, double timeoutMs = 500, const QStri
     q.expectedAnswer = pattern;
     q.timeoutMs = timeoutMs;
     return q;
+}
+
+const QByteArray fetchRequest = QByteArray::fromHex("027327");
+
+// A master answer to a request of the command: length, check octet (not
+// checked by the host), response code, data.
+QByteArray answerTo(quint8 command, const QByteArray& data)
+{
+    return char(data.size() + 2) + QByteArray(1, '\x40') + char(command) + data;
+}
+
+// Process-data answers told apart by their data.
+QByteArray processDataNumber(int n)
+{
+    return answerTo(0x22, QByteArray::fromHex("0001") + char(n) + QByteArray::fromHex("0000"));
+}
+
+// Answers as hex text, so that a mismatch reads as bytes.
+std::string hex(const QByteArray& bytes)
+{
+    return bytes.toHex(' ').toStdString();
+}
+
+std::string answerOf(const SensorQuery& q)
+{
+    return hex(QByteArray::fromStdString(q.answer));
 }
 
 class SerialCommunicationTest : public ::testing::Test
@@ -269,6 +296,178 @@ TEST_F(SerialCommunicationTest, TraceHasOneLinePerRequestAnswerAndTimeout)
         lastMs = ms;
         EXPECT_EQ(line.mid(blank + 1), expected[i]);
     }
+}
+
+TEST_F(SerialCommunicationTest, LateAnswerOfAnotherCommandIsDiscardedAndTraced)
+{
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    const QByteArray lateFetch = answerTo(0x27, QByteArray::fromHex("0123"));
+    const QByteArray ownAnswer = processDataNumber(2);
+    // The fetch is answered only after the next request has gone out.
+    device.setResponder([&](ScriptedDevice& d, const QByteArray& request) {
+        if (request == processDataRequest) {
+            d.deliver(lateFetch);
+            d.deliver(ownAnswer);
+        }
+    });
+    DataFrame frame{{query(fetchRequest, 100), query(processDataRequest, 2000)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(frame.queries.front().status, 0);
+    EXPECT_EQ(frame.queries.back().status, 1);
+    EXPECT_EQ(answerOf(frame.queries.back()), hex(ownAnswer));
+    QFile file(dir.filePath("trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains("! TEST1 discarded late answer 04 40 27 01 23"));
+}
+
+TEST_F(SerialCommunicationTest, AnswerOfAnotherCommandIsNotTakenHoweverLate)
+{
+    const QByteArray lateFetch = answerTo(0x27, QByteArray::fromHex("0123"));
+    const QByteArray ownAnswer = processDataNumber(2);
+    device.setResponder([&](ScriptedDevice& d, const QByteArray& request) {
+        if (request == processDataRequest) {
+            d.deliver(lateFetch);
+            d.deliver(ownAnswer);
+        }
+    });
+    DataFrame fetch{{query(fetchRequest, 20)}};
+    ASSERT_TRUE(run(fetch));
+    // Long after the fetch's answer stopped being expected.
+    QTest::qWait(200);
+    DataFrame frame{{query(processDataRequest, 2000)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(frame.queries.front().status, 1);
+    EXPECT_EQ(answerOf(frame.queries.front()), hex(ownAnswer));
+}
+
+TEST_F(SerialCommunicationTest, AfterOneLateAnswerBackToBackRequestsGetTheirOwnAnswers)
+{
+    // The master answers every request, the first one too late: each answer
+    // comes in just after the next request has been written.
+    int requests = 0;
+    QByteArray held;
+    device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
+        const QByteArray answer = processDataNumber(++requests);
+        if (requests == 1) {
+            held = answer;
+            return;
+        }
+        if (!held.isEmpty())
+            d.deliver(held);
+        held.clear();
+        d.deliver(answer);
+    });
+    DataFrame frame{{query(processDataRequest, 100)}};
+    for (int i = 0; i < 5; ++i)
+        frame.queries.push_back(query(processDataRequest, 2000));
+    ASSERT_TRUE(run(frame));
+    int n = 0;
+    for (const SensorQuery& q : frame.queries) {
+        ++n;
+        if (n == 1) {
+            EXPECT_EQ(q.status, 0);
+            continue;
+        }
+        EXPECT_EQ(q.status, 1) << "request " << n;
+        EXPECT_EQ(answerOf(q), hex(processDataNumber(n))) << "request " << n;
+    }
+}
+
+TEST_F(SerialCommunicationTest, UnansweredRequestCostsAtMostOneFurtherAnswerOfItsCommand)
+{
+    // The first request is lost; the master never answers it.
+    int requests = 0;
+    device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
+        if (++requests > 1)
+            d.deliver(processDataNumber(requests));
+    });
+    DataFrame frame{{query(processDataRequest, 100), query(processDataRequest, 100)}};
+    for (int i = 0; i < 4; ++i)
+        frame.queries.push_back(query(processDataRequest, 300));
+    ASSERT_TRUE(run(frame));
+    int n = 0;
+    for (const SensorQuery& q : frame.queries) {
+        ++n;
+        if (n == 1) {
+            EXPECT_EQ(q.status, 0);
+        } else if (n == 2 && q.status == 0) {
+            // Its answer may be taken for the lost one's, but then it is not
+            // handed to anyone.
+            EXPECT_TRUE(q.answer.empty());
+        } else {
+            EXPECT_EQ(q.status, 1) << "request " << n;
+            EXPECT_EQ(answerOf(q), hex(processDataNumber(n))) << "request " << n;
+        }
+    }
+}
+
+TEST_F(SerialCommunicationTest, ErrorAnswersStillReachTheQueryWhileAnAnswerIsOwed)
+{
+    const QByteArray errorText("\x05"
+                               "ERROR",
+                               6);
+    const QByteArray refusedProcessData = answerTo(0xa2, QByteArray::fromHex("8011"));
+    int requests = 0;
+    device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
+        ++requests;
+        if (requests == 2)
+            d.deliver(errorText);
+        else if (requests == 3)
+            d.deliver(refusedProcessData);
+    });
+    // The timed-out fetch's answer is still owed while the next two wait.
+    DataFrame frame{{query(fetchRequest, 100), query(fetchRequest, 2000), query(processDataRequest, 2000)}};
+    ASSERT_TRUE(run(frame));
+    std::vector<SensorQuery> q(frame.queries.begin(), frame.queries.end());
+    EXPECT_EQ(q[0].status, 0);
+    EXPECT_EQ(q[1].status, 1);
+    EXPECT_EQ(answerOf(q[1]), hex(errorText));
+    EXPECT_EQ(q[2].status, 1);
+    EXPECT_EQ(answerOf(q[2]), hex(refusedProcessData));
+}
+
+TEST_F(SerialCommunicationTest, LateAnswerBetweenQueriesIsTracedAndSettlesWhatWasOwed)
+{
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    DataFrame lost{{query(processDataRequest, 100)}};
+    ASSERT_TRUE(run(lost));
+    ASSERT_EQ(lost.queries.front().status, 0);
+    // Its answer comes in while no query waits, followed by bytes that make
+    // no whole frame.
+    device.deliver(processDataNumber(1) + QByteArray::fromHex("0541"));
+    QCoreApplication::processEvents();
+    answerWith({{processDataRequest, processDataNumber(2)}});
+    DataFrame next{{query(processDataRequest, 2000)}};
+    ASSERT_TRUE(run(next));
+    EXPECT_EQ(next.queries.front().status, 1);
+    EXPECT_EQ(answerOf(next.queries.front()), hex(processDataNumber(2)));
+    QFile file(dir.filePath("trace.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains("! TEST1 discarded late answer 07 40 22 00 01 01 00 00\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("! TEST1 discarded 05 41\n")) << text.toStdString();
+}
+
+TEST_F(SerialCommunicationTest, AnswerToARawSendIsNotTakenForAQuerysAnswer)
+{
+    const QByteArray rawAnswer = processDataNumber(7);
+    const QByteArray fetchAnswer = answerTo(0x27, QByteArray::fromHex("0042"));
+    device.setResponder([&](ScriptedDevice& d, const QByteArray& request) {
+        if (request == fetchRequest) {
+            d.deliver(rawAnswer);
+            d.deliver(fetchAnswer);
+        }
+    });
+    communication->sendBytes(processDataRequest.toStdString());
+    DataFrame frame{{query(fetchRequest, 2000)}};
+    ASSERT_TRUE(run(frame));
+    EXPECT_EQ(frame.queries.front().status, 1);
+    EXPECT_EQ(answerOf(frame.queries.front()), hex(fetchAnswer));
 }
 
 } // namespace

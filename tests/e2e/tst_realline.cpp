@@ -1,0 +1,131 @@
+// The sensor window with the real description document against a simulated
+// sensor at the wire's speed of 38400 baud: reading everything takes about
+// ten seconds, so the poll, the pop-up and the write timer all fire while
+// the sequences run. The trace must show every exchange whole, and the tree
+// must show what the sensor holds.
+#include "LinkTestRig.h"
+
+#include <window/SensorWindowForm.h>
+
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
+
+#include <QAction>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+class RealLineTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    PluginLibrary plugin;
+    // One sensor, connected once and then read and written while live data runs.
+    std::unique_ptr<LinkRig> rig;
+
+    int samples() const { return rig->window->chart()->getData(0)->size(); }
+
+    // Values unlike the document's defaults, so that a row that was not read
+    // or read from another parameter's answer shows.
+    void setSensorValues(int offset)
+    {
+        rig->setOnSensor("SwitchingThresholdA1", 180 + offset);
+        rig->setOnSensor("SwitchingThresholdA2", 200 + offset);
+        rig->setOnSensor("HysteresisA1", 7 + offset);
+        rig->setOnSensor("OnDelay1", 1234 + offset);
+        rig->setOnSensor("OffDelay2", 77 + offset);
+        rig->setOnSensor("analog0V", 40 + offset);
+        rig->setOnSensor("analog10V", 330 + offset);
+        rig->setOnSensor("DetectionRangeNear", 25 + offset);
+        rig->setOnSensor("PinFunctionA1", offset == 0 ? 2 : 1);
+        rig->setOnSensor("ErrorWarning1", offset == 0 ? 28 : 29);
+        rig->setOnSensor("MeasurementFilter", offset == 0 ? 2 : 0);
+        rig->device->model().answer(
+            NimbarSensorPlugin::Core::tagWriteRequest(0x19, offset == 0 ? "Conveyor 3" : "Pallet 9"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
+        qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
+        QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
+        rig = std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), "UM035/107",
+                                        "RT5-350-M18", true);
+        QVERIFY(rig->window);
+        QVERIFY(rig->device->wireTimeEnabled());
+    }
+
+    void connectingReadsEveryRowWhole()
+    {
+        setSensorValues(0);
+        rig->connectReading();
+        QVERIFY(rig->window->isConnected());
+        // Live data goes on once the sensor has settled.
+        QTRY_VERIFY_WITH_TIMEOUT(samples() >= 3, 10000);
+        QTest::qWait(500);
+
+        const QStringList sent = rig->sent();
+        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
+                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
+        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
+                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        QVERIFY(rig->window->statusBar()->currentMessage().contains("not read: 0"));
+        // The poll was running during the read: its requests are there, just not in between.
+        QVERIFY(sent.filter("05 52 26 23 13 00").size() >= 1);
+    }
+
+    void readingWhileLiveDataRunsIsWhole()
+    {
+        QVERIFY(rig->window->isConnected());
+        setSensorValues(5);
+        rig->clearTrace();
+        rig->window->statusBar()->clearMessage();
+        // Started from the event loop, as a click is; the status bar says when it is done.
+        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 20000);
+        QTest::qWait(500);
+
+        QVERIFY2(requestsBetweenReadsAndFetches(rig->sent()).isEmpty(),
+                 qPrintable(requestsBetweenReadsAndFetches(rig->sent()).join("; ")));
+        QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
+        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
+                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
+        const int before = samples();
+        QTRY_VERIFY(samples() >= before + 3);
+    }
+
+    void writingEverythingWhileLiveDataRunsIsWhole()
+    {
+        QVERIFY(rig->window->isConnected());
+        // The sensor changed behind the window's back; writing everything
+        // puts the window's values back.
+        setSensorValues(10);
+        rig->clearTrace();
+        QTimer::singleShot(0, rig->window->form().actionWritePermanent, &QAction::trigger);
+        // The distances at 0 V and 10 V come last in the order of ids.
+        QTRY_COMPARE_WITH_TIMEOUT(rig->simulated("analog10V"), qlonglong(335), 40000);
+        QTest::qWait(1000);
+        QCOMPARE(rig->simulated("SwitchingThresholdA1"), qlonglong(185));
+
+        const QStringList sent = rig->sent();
+        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
+                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
+                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
+                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
+        const int before = samples();
+        QTRY_VERIFY(samples() >= before + 3);
+    }
+
+    void cleanupTestCase() { rig.reset(); }
+};
+
+QTEST_MAIN(RealLineTest)
+#include "tst_realline.moc"
