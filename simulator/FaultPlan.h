@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 
 #include <random>
@@ -37,6 +38,11 @@ public:
     // with the "service temporarily unavailable" error.
     void refuseNextRead(quint16 index) { m_refusedIndices.insert(index); }
 
+    // The fetch that follows the next read request of this index is answered
+    // that much later (on top of any other delay); the answers after it wait
+    // behind it, as a master answers in order.
+    void delayFetchAfterRead(quint16 index, int milliseconds) { m_delayedReads.insert(index, milliseconds); }
+
     int pendingDrops() const { return m_dropNext; }
     double dropRate() const { return m_dropRate; }
     int delayMs() const { return m_delayMs; }
@@ -47,6 +53,8 @@ public:
 
     // True once for a refused index, which is then forgotten.
     bool takeRefusal(quint16 index);
+    // The delay for the fetch after a read of this index, once; 0 when none.
+    int takeFetchDelay(quint16 index) { return m_delayedReads.take(index); }
     Outcome apply(const QByteArray& answer);
 
 private:
@@ -59,6 +67,7 @@ private:
     bool m_answerError = false;
     bool m_silent = false;
     QSet<quint16> m_refusedIndices;
+    QHash<quint16, int> m_delayedReads;
 };
 
 } // namespace IoLinkSimulator

@@ -15,9 +15,11 @@ std::vector<SimulatedMaster::Answer> SimulatedMaster::receive(const QByteArray& 
     std::vector<Answer> answers;
     QByteArray request;
     while (nextRequest(&request)) {
+        m_answerDelayMs = 0;
         const FaultPlan::Outcome outcome = m_faults.apply(answerTo(request));
         if (!outcome.bytes.isEmpty())
-            answers.push_back(Answer{outcome.bytes, static_cast<int>(request.size()), outcome.delayMs});
+            answers.push_back(
+                Answer{outcome.bytes, static_cast<int>(request.size()), outcome.delayMs + m_answerDelayMs});
     }
     return answers;
 }
@@ -26,6 +28,7 @@ void SimulatedMaster::reset()
 {
     m_buffer.clear();
     m_refuseFetch = false;
+    m_fetchDelayMs = 0;
 }
 
 void SimulatedMaster::discard(int count)
@@ -76,6 +79,11 @@ QByteArray SimulatedMaster::answerTo(const QByteArray& request)
         const quint16 index = static_cast<quint16>(static_cast<quint8>(request.at(3)) |
                                                    (static_cast<quint8>(request.at(4)) << 8));
         m_refuseFetch = m_faults.takeRefusal(index);
+        m_fetchDelayMs = m_faults.takeFetchDelay(index);
+    }
+    if (command == Frame::Fetch) {
+        m_answerDelayMs = m_fetchDelayMs;
+        m_fetchDelayMs = 0;
     }
     QByteArray answer = m_model->answer(request);
     if (command == Frame::Fetch && m_refuseFetch) {

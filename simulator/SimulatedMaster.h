@@ -45,6 +45,8 @@ private:
     FaultPlan m_faults;
     QByteArray m_buffer;
     bool m_refuseFetch = false;
+    int m_fetchDelayMs = 0;
+    int m_answerDelayMs = 0;
     int m_discardedBytes = 0;
 };
 

@@ -376,6 +376,32 @@ private slots:
                  qPrintable(rowsUnlikeTheSensor(*r, "113").join("; ")));
     }
 
+    // The master answers one fetch only after the query gave up on it: the
+    // late answer is dropped, not taken by the requests after it.
+    void aLateAnswerIsTakenByNoLaterRequest()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->setOnSensor("SwitchingThresholdA1", 450);
+        r->setOnSensor("OnDelay1", 1234);
+        r->setOnSensor("PinFunctionA1", 2);
+        r->device->faults().delayFetchAfterRead(64, 2500);
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        QTest::qWait(600);
+
+        QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                     ->value(r->property("SwitchingThresholdA1")),
+                 300.0);
+        QCOMPARE(r->mark("SwitchingThresholdA1"), QString("Not read from the sensor: no answer"));
+        QStringList others = rowsUnlikeTheSensor(*r, "113");
+        QCOMPARE(others.size(), 1);
+        QVERIFY2(others.first().startsWith("SwitchingThresholdA1:"), qPrintable(others.join("; ")));
+        QVERIFY2(r->writes().isEmpty(), qPrintable(r->writes().join("; ")));
+        QFile trace(r->trace);
+        QVERIFY(trace.open(QIODevice::ReadOnly));
+        QVERIFY(trace.readAll().contains("discarded late answer 06"));
+    }
+
     // The chosen error source goes to a variant whose list is cut otherwise
     // by its code, not by its place in the list.
     void writingToAnotherVariantKeepsTheChosenEntry()

@@ -123,3 +123,18 @@ TEST(Faults, RefusalWaitsForTheReadOfItsIndexAndHappensOnce)
     f.send(readRequest(0x19, 0));
     EXPECT_EQ(workbenchText(f.send(fetchRequest)), QByteArray("Pump"));
 }
+
+TEST(Faults, OneFetchIsAnsweredLateAfterAReadOfItsIndex)
+{
+    MasterFixture f;
+    f.master.faults().delayFetchAfterRead(0x19, 2500);
+    const auto delayOfFetch = [&f] { return f.master.receive(fetchRequest).at(0).delayMs; };
+    f.master.receive(readRequest(0x12, 0));
+    EXPECT_EQ(delayOfFetch(), 0);
+    f.master.receive(readRequest(0x19, 0));
+    EXPECT_EQ(f.master.receive(processDataRequest).at(0).delayMs, 0);
+    EXPECT_EQ(delayOfFetch(), 2500);
+    EXPECT_EQ(delayOfFetch(), 0);
+    f.master.receive(readRequest(0x19, 0));
+    EXPECT_EQ(delayOfFetch(), 0);
+}
