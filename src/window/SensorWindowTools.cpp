@@ -22,6 +22,7 @@
 
 #include <qtpropertybrowser.h>
 #include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
 
 #include <qwt_plot.h>
 
@@ -400,6 +401,9 @@ void SensorWindow::vReloadParameters()
 {
     const LinkHold hold(this);
     const QuietChanges quiet(this);
+    // No edits meanwhile: one would race the read of its row and be lost.
+    const bool treeEnabled = propertyBrowser->isEnabled();
+    propertyBrowser->setEnabled(false);
     d->continuousDataTimer.stop();
     d->teachUpdateTimer.stop();
     QStringList rows;
@@ -443,6 +447,7 @@ void SensorWindow::vReloadParameters()
     if (d->hasAnalogOutput)
         vScaleAnalogChart();
     markValuesTheTreeCannotHold();
+    propertyBrowser->setEnabled(treeEnabled);
 }
 
 // The editors' limits may be narrower than what the sensor holds: the tree

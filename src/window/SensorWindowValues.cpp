@@ -525,6 +525,9 @@ void SensorWindow::writeAllSettings()
     if (!ui->actionWritePermanent->isChecked())
         ui->actionWritePermanent->setChecked(true);
     const bool online = connected;
+    // What is written is what the tree shows when it starts: no edits meanwhile.
+    const bool treeEnabled = propertyBrowser->isEnabled();
+    propertyBrowser->setEnabled(false);
     // The map is ordered by id, which is the order the sensor gets them in.
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
         if (online && !sequenceMayGoOn())
@@ -557,6 +560,7 @@ void SensorWindow::writeAllSettings()
         writeCurrentProperty();
         pause(20);
     }
+    propertyBrowser->setEnabled(treeEnabled);
 }
 
 void SensorWindow::textEdited(QString text)

@@ -4,6 +4,8 @@
 // simulated sensor and its window, answers to the modal dialogs, and checks
 // of the protocol trace and of the tree against the simulated sensor.
 
+#include <TraceAnalysis.h>
+
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>
 #include <WorkbenchWindow.h>
@@ -106,18 +108,7 @@ struct LinkRig
     }
 
     // Requests sent since the trace was last cleared, as hex.
-    QStringList sent() const
-    {
-        QFile file(trace);
-        file.open(QIODevice::ReadOnly);
-        QStringList requests;
-        for (const QString& line : QString::fromLatin1(file.readAll()).split('\n')) {
-            const QStringList fields = line.simplified().split(' ');
-            if (fields.size() > 3 && fields[1] == ">")
-                requests << QStringList(fields.mid(3)).join(' ');
-        }
-        return requests;
-    }
+    QStringList sent() const { return TraceLines::read(trace).requests(); }
     QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
     void clearTrace()
     {
@@ -182,39 +173,6 @@ struct LinkRig
     IoLinkSimulator::SimulatedPortDevice* device = nullptr;
     NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
 };
-
-// Requests that came between a read request and the fetch of its value,
-// other than the process-data requests that belong there. Each one means
-// that a fetch may have brought another read's value.
-inline QStringList requestsBetweenReadsAndFetches(const QStringList& sent)
-{
-    QStringList intruders;
-    for (int k = 0; k < sent.size(); ++k) {
-        if (!sent[k].contains(QRegularExpression("^05 .. 26 ")))
-            continue;
-        for (int next = k + 1; next < sent.size() && sent[next] != "02 73 27"; ++next) {
-            if (sent[next] != "02 70 22")
-                intruders << sent[k] + " ... " + sent[next];
-        }
-    }
-    return intruders;
-}
-
-// Writes not sent right after the fetch that belongs to them (the tag
-// writes after their own preparing request).
-inline QStringList writesApartFromTheirFetch(const QStringList& sent)
-{
-    QStringList apart;
-    for (int k = 0; k < sent.size(); ++k) {
-        if (!sent[k].contains(QRegularExpression("^.. .. 24 ")))
-            continue;
-        const QString before = k > 0 ? sent[k - 1] : QString();
-        const bool tag = sent[k].startsWith("25 ");
-        if (before != (tag ? "02 52 25" : "02 73 27"))
-            apart << before + " / " + sent[k];
-    }
-    return apart;
-}
 
 // Rows whose value differs from what the simulated sensor holds, as
 // "id: tree ..., sensor ...", unless the row is marked with the sensor's
