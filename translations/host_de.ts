@@ -111,6 +111,10 @@
 <context>
     <name>WorkbenchWindow</name>
     <message>
+        <source>Port not available</source>
+        <translation>Anschluss nicht verfügbar</translation>
+    </message>
+    <message>
         <source>IO-Link Sensor Workbench</source>
         <translation>IO-Link-Sensor-Werkbank</translation>
     </message>

@@ -4,6 +4,42 @@
 <context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
     <message>
+        <source>index not available</source>
+        <translation>Index nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>service temporarily not available</source>
+        <translation>Dienst vorübergehend nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>refused by the sensor (error 0x%1)</source>
+        <translation>vom Sensor abgelehnt (Fehler 0x%1)</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>keine Antwort</translation>
+    </message>
+    <message>
+        <source>Not read from the sensor: %1</source>
+        <translation>Nicht vom Sensor gelesen: %1</translation>
+    </message>
+    <message>
+        <source>the sensor holds code %1, which this list does not offer</source>
+        <translation>der Sensor hat den Code %1, den diese Liste nicht anbietet</translation>
+    </message>
+    <message>
+        <source>the sensor holds %1; allowed %2 to %3</source>
+        <translation>der Sensor hat %1; erlaubt %2 bis %3</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not available on this sensor; &quot;%2&quot; is chosen instead.</source>
+        <translation>„%1“ gibt es bei diesem Sensor nicht; stattdessen ist „%2“ gewählt.</translation>
+    </message>
+    <message>
+        <source>Read from the sensor: %1 parameters; not read: %2 (marked in the tree).</source>
+        <translation>Vom Sensor gelesen: %1 Parameter; nicht gelesen: %2 (im Baum markiert).</translation>
+    </message>
+    <message>
         <source>Offline</source>
         <translation>Offline</translation>
     </message>

@@ -454,6 +454,8 @@ private slots:
         auto r = rig("UM060/113", "Test M18");
         r->connectReading();
         QVERIFY(r->window->isConnected());
+        // Live data runs once the sensor has settled after connecting.
+        QTRY_VERIFY_WITH_TIMEOUT(r->window->chart()->getData(0)->size() >= 3, 10000);
         r->window->form().actionRead->trigger();
         QVERIFY(r->window->form().actionEnable_live_data->isChecked());
         const int samples = r->window->chart()->getData(0)->size();
