@@ -461,7 +461,8 @@ void SensorWindow::markValuesTheTreeCannotHold()
             continue;
         QtAbstractPropertyManager* manager = property->propertyManager();
         double shown = 0.0;
-        double held = it.value();
+        // The sensor's "no limit" for the far end shows as 10001 in the tree.
+        double held = it.key() == "DetectionRangeFar" && it.value() == 30000 ? 10001 : it.value();
         double minimum = 0.0;
         double maximum = 0.0;
         if (manager == d->doubleManager) {
