@@ -167,6 +167,15 @@ int enumPositionForCode(const QString& id, int code, const QString& variantCode)
     return code;
 }
 
+CaptionParts splitCaptionUnit(const QString& caption)
+{
+    const QString trimmed = caption.trimmed();
+    const int open = trimmed.lastIndexOf(" (");
+    if (!trimmed.endsWith(')') || open < 1)
+        return {trimmed, QString()};
+    return {trimmed.left(open), trimmed.mid(open + 2, trimmed.size() - open - 3)};
+}
+
 double millimetresFromInches(double inches)
 {
     return qRound(inches * kMillimetresPerInch);

@@ -61,6 +61,15 @@ int errorSourceCodeInWholeList(int position);
 int enumPositionForCode(const QString& id, int code, const QString& variantCode);
 
 // Lengths are whole millimetres on the sensor.
+// A caption's name and the unit it ends with in parentheses, as in
+// "Switching point A1 (mm)"; the unit is empty when there is none.
+struct CaptionParts
+{
+    QString name;
+    QString unit;
+};
+CaptionParts splitCaptionUnit(const QString& caption);
+
 double millimetresFromInches(double inches);
 double inchesFromMillimetres(double millimetres);
 

@@ -28,6 +28,8 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -58,6 +60,10 @@ QTreeWidgetItem* addGroupItem(QTreeWidget* tree, const QString& text)
     item->setExpanded(true);
     return item;
 }
+
+// The process-data rows fit in it in both languages, and with the parameter
+// dock it leaves the chart more than 40% of a 1280 px wide window.
+constexpr int listDockWidth = 320;
 
 } // namespace
 
@@ -102,7 +108,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     // Value changes are taken as the user's only once the tree is built:
     // vUpdateOutputView below switches them on.
     updateWindowTitle();
-    ui->sensorOperationsToolbar->setEnabled(false);
     connected = false;
 
     connect(d->portSelector, qOverload<int>(&QComboBox::activated), this, &SensorWindow::actionConnectSensor);
@@ -120,7 +125,10 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
 
     d->connectionStatus = new Utils::ConnectionStatus(this);
     statusBar()->addPermanentWidget(d->connectionStatus);
-    statusBar()->addPermanentWidget(new QLabel(this));
+    d->modeLabel = new QLabel(this);
+    d->modeLabel->setObjectName("modeLabel");
+    statusBar()->addPermanentWidget(d->modeLabel);
+    createSensorMenu();
 
     d->chart->setEnabled(false);
     followUpEnabled = true;
@@ -254,6 +262,11 @@ void SensorWindow::createListDocks()
     ui->fileToolBar->addAction(d->processDataDock->toggleViewAction());
     createProcessDataRows();
     connect(d->processDataTree, &QTreeWidget::itemClicked, this, &SensorWindow::updateCheckState);
+    // One column of lists on the right, the process data in front: the
+    // observation list holds little, and the chart needs the width.
+    tabifyDockWidget(d->observationDock, d->processDataDock);
+    d->processDataDock->raise();
+    resizeDocks({d->processDataDock}, {listDockWidth}, Qt::Horizontal);
 }
 
 QDockWidget* SensorWindow::createListDock(const QString& title, const QString& objectName, QTreeWidget** tree)
@@ -275,12 +288,15 @@ QDockWidget* SensorWindow::createListDock(const QString& title, const QString& o
     (*tree)->setFrameShadow(QFrame::Plain);
     (*tree)->setSelectionMode(QAbstractItemView::NoSelection);
     (*tree)->setItemsExpandable(true);
-    for (int column = 0; column < 3; ++column)
+    // The captions give way, not the states: in a narrow dock the lamps and
+    // values stay in sight and a long caption is shortened.
+    (*tree)->header()->setStretchLastSection(false);
+    (*tree)->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < 4; ++column)
         (*tree)->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    (*tree)->header()->setSectionResizeMode(3, QHeaderView::Stretch);
     layout->addWidget(*tree, 0, 0, 1, 4);
     dock->setWidget(content);
-    dock->setMinimumWidth(370);
+    dock->setMinimumWidth(listDockWidth);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     return dock;
 }
@@ -453,23 +469,127 @@ void SensorWindow::vSensorUpdate(const QVariant& value)
     applyPresentationMode(value.toBool());
 }
 
-// Presentation mode leaves what an audience watches: the parameter,
-// observation and signal docks go, the process data stay.
+// Presentation mode leaves what an audience watches: the distance plot and
+// the process data. The parameter and observation docks go, and so does the
+// echo plot.
 void SensorWindow::applyPresentationMode(bool hide)
 {
+    d->presentationMode = hide;
     d->propertyTreeDock->setHidden(hide);
     d->observationDock->setHidden(hide);
-    for (int k = 0; k < d->chartIconNames.size(); ++k)
-        d->chart->getDockChartItem(k)->setHidden(hide);
+    d->chart->getDockChartItem(0)->setHidden(false);
+    showEchoPlot();
     d->measurementValueItem->setExpanded(true);
     d->deviceToMasterItem->setExpanded(!hide);
     d->masterToDeviceItem->setExpanded(!hide);
     d->objectInformationItem->setExpanded(!hide);
 }
 
+// The echo plot only takes room while the sensor sends echoes; otherwise
+// the distance plot has the whole chart.
+void SensorWindow::showEchoPlot()
+{
+    d->chart->getDockChartItem(1)->setHidden(d->objectInfo != 1 || d->presentationMode);
+}
+
+// The echo plot's distance axis spans what the connected variant can see.
+void SensorWindow::scaleEchoPlot()
+{
+    const double far = d->measurementUnit == 1 ? qRound(d->maxRange / 25.4) : d->objMaxRange;
+    d->chart->setPlotAxisScale(1, 0.0, far, 0.0);
+}
+
+// The sensor's commands with keys of their own. The keys work wherever the
+// focus is inside this window, so several open windows do not compete for
+// them.
+void SensorWindow::createSensorMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QString());
+    menu->setObjectName("sensorMenu");
+    d->connectAction = menu->addAction(QString(), this, &SensorWindow::connectOrDisconnect);
+    d->connectAction->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_K));
+    menu->addSeparator();
+    d->readAllAction = menu->addAction(QString(), this, [this] { vRadAllSettings(true); });
+    d->readAllAction->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_R));
+    d->writeAllAction = menu->addAction(QString(), this, [this] { vWriteAllSettings(true); });
+    d->writeAllAction->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W));
+    menu->addAction(ui->actionEnable_live_data);
+    ui->actionEnable_live_data->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_L));
+    for (QAction* action :
+         {d->connectAction, d->readAllAction, d->writeAllAction, ui->actionEnable_live_data}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    connect(ui->actionRead, &QAction::toggled, this, &SensorWindow::showWindowMode);
+    connect(ui->actionWritePermanent, &QAction::toggled, this, &SensorWindow::showWindowMode);
+    retranslateSensorMenu();
+    setSensorOperationsEnabled(false);
+}
+
+void SensorWindow::retranslateSensorMenu()
+{
+    menuBar()->findChild<QMenu*>("sensorMenu")->setTitle(tr("&Sensor"));
+    d->connectAction->setText(connected ? tr("&Disconnect") : tr("&Connect..."));
+    d->readAllAction->setText(tr("&Read all parameters from the sensor"));
+    d->writeAllAction->setText(tr("&Write all parameters to the sensor"));
+    showWindowMode();
+}
+
+void SensorWindow::setSensorOperationsEnabled(bool enabled)
+{
+    ui->sensorOperationsToolbar->setEnabled(enabled);
+    d->readAllAction->setEnabled(enabled);
+    d->writeAllAction->setEnabled(enabled);
+    retranslateSensorMenu();
+}
+
+// Connecting needs a port: the only one offered is taken, otherwise the
+// user picks one from the port list.
+void SensorWindow::connectOrDisconnect()
+{
+    QComboBox* ports = d->portSelector;
+    if (connected) {
+        ports->setCurrentIndex(0);
+        actionConnectSensor(0);
+    } else if (ports->count() == 3) {
+        ports->setCurrentIndex(2);
+        actionConnectSensor(2);
+    } else if (ports->count() > 3) {
+        ports->setFocus();
+        ports->showPopup();
+    } else {
+        statusBar()->showMessage(tr("No port to connect to: attach the IO-Link master to this computer."));
+    }
+}
+
+// Which of the three modes edits are in: short in the status bar, in a
+// sentence in its tool tip.
+void SensorWindow::showWindowMode()
+{
+    QString mode;
+    QString meaning;
+    if (!connected) {
+        mode = tr("Offline");
+        meaning = tr("Not connected: edits stay in the window.");
+    } else if (ui->actionRead->isChecked()) {
+        mode = tr("Mode: read");
+        meaning = tr("Read mode: edits are not written, and a clicked row cannot be edited.");
+    } else if (ui->actionWritePermanent->isChecked()) {
+        mode = tr("Mode: write");
+        meaning = tr("Write mode: each edit is written to the sensor.");
+    } else {
+        mode = tr("Mode: window only");
+        meaning = tr("Edits stay in the window and are not written to the sensor.");
+    }
+    d->modeLabel->setText(mode);
+    d->modeLabel->setToolTip(meaning);
+}
+
+// A double click brings the echo plot back to the variant's whole range
+// rather than to the family's largest.
 void SensorWindow::resetIndependentPlotSlot(int)
 {
-    d->chart->setPlotAxisScale(1, 0.0, 10001.0, 2000.0);
+    scaleEchoPlot();
 }
 
 void SensorWindow::updateWindowTitle()
@@ -518,6 +638,7 @@ void SensorWindow::retranslateWindow()
             row->setText(3, tr("Off"));
     }
     vRefreshUnitSuffixes();
+    retranslateSensorMenu();
     d->processDataTree->resizeColumnToContents(0);
     setChartCaptions();
     retranslateLists();

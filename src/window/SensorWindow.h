@@ -80,6 +80,9 @@ public:
     const QMap<QString, QString>& parameterAddressMap() const { return parameterAddresses; }
     const QMap<QString, QStringList>& choiceLists() const { return stringChoices; }
     QStringList hiddenParameters() const;
+    // Why a row is marked (not read, not written, not as the sensor holds
+    // it); empty when it is not.
+    QString rowMark(const QString& id) const;
     // What the description document lacked, as shown to the user; empty when
     // the whole tree could be built.
     QStringList descriptionProblems() const { return documentProblems; }
@@ -160,6 +163,13 @@ private:
     void retranslateWindow();
     void vRefreshUnitSuffixes();
     void applyPresentationMode(bool hide);
+    void createSensorMenu();
+    void retranslateSensorMenu();
+    void setSensorOperationsEnabled(bool enabled);
+    void connectOrDisconnect();
+    void showWindowMode();
+    void showEchoPlot();
+    void scaleEchoPlot();
 
     // Talking to the sensor. An exchange that must go out whole holds the
     // link; the status poll, timed writes and the user's sequences wait for
@@ -188,6 +198,21 @@ private:
     private:
         SensorWindow* window;
     };
+    // The tree takes no edits while one of these lives; the keyboard focus
+    // goes back to it afterwards, so the window's keys keep working.
+    class TreeLock
+    {
+    public:
+        explicit TreeLock(SensorWindow* window);
+        ~TreeLock();
+        TreeLock(const TreeLock&) = delete;
+        TreeLock& operator=(const TreeLock&) = delete;
+
+    private:
+        SensorWindow* window;
+        bool wasEnabled;
+        bool hadFocus;
+    };
     bool linkHeld() const;
     void whenLinkFree(std::function<void()> action);
     void runWaitingForLink();
@@ -199,6 +224,7 @@ private:
     std::string bCheckConnectionRequest() const;
     void showUpdatingPopup(bool show);
     bool isUpdatingPopupShown() const;
+    void hideUpdatingPopup();
     void withdrawUpdatingPopup();
     bool connectionPopupOpen() const;
     void showConnectFailure();
@@ -221,6 +247,12 @@ private:
     // Parameter values.
     void writeCurrentProperty();
     void writeTag();
+    // Tells the user what the sensor made of a write, and marks a refused row.
+    void reportWrite(QtProperty* property, const QByteArray& answer);
+    void reportWriteAll();
+    QString writtenValueText(QtProperty* property) const;
+    QString rangeText(QtProperty* property) const;
+    void refreshRowToolTip(QtProperty* property);
     void recordChange(QtProperty* property, const QVariant& value);
     // Rows the tree cannot vouch for: not read, or not as the sensor holds it.
     void setRowMark(const QString& id, const QString& reason);

@@ -68,6 +68,13 @@ QComboBox::drop-down {
     border-top-right-radius: 3px;
     border-bottom-right-radius: 3px;
 }
+QComboBox:focus {
+    border: 2px solid #00619E;
+}
+QToolButton:focus {
+    border: 2px solid #00619E;
+    border-radius: 3px;
+}
 QComboBox::down-arrow {
     image: url(:/icons/icons/arrow_down.png);
 }
@@ -194,26 +201,31 @@ void SensorWindowForm::retranslateUi(QMainWindow* window)
     actionSupported_sensors->setText(QCoreApplication::translate("SensorWindow", "Supported sensors"));
     actionDefaultSettings->setText(QCoreApplication::translate("SensorWindow", "DefaultSettings"));
     actionDefaultSettings->setToolTip(
-        QCoreApplication::translate("SensorWindow", "Restore sensor's default settings"));
+        QCoreApplication::translate("SensorWindow", "Restore the sensor's factory settings."));
     actionDefaultSettings->setStatusTip(
         QCoreApplication::translate("SensorWindow", "Restore sensor's default settings"));
     actionExportChartData->setText(QCoreApplication::translate("SensorWindow", "Export Chart Data"));
     actionExportChartData->setStatusTip(
         QCoreApplication::translate("SensorWindow", "Export chart data to file"));
     actionEnable_live_data->setText(QCoreApplication::translate("SensorWindow", "Enable live data"));
-    actionEnable_live_data->setToolTip(QCoreApplication::translate("SensorWindow", "Enable live data"));
+    actionEnable_live_data->setToolTip(QCoreApplication::translate(
+        "SensorWindow", "Start or stop showing the sensor's distance and outputs live (Ctrl+L)."));
     actionClear_History->setText(QCoreApplication::translate("SensorWindow", "Clear History"));
-    actionClear_History->setToolTip(QCoreApplication::translate("SensorWindow", "Clear chart history"));
+    actionClear_History->setToolTip(
+        QCoreApplication::translate("SensorWindow", "Clear the history of the distance chart."));
     actionPrint_chart_view->setText(QCoreApplication::translate("SensorWindow", "Print chart view"));
     actionPrint_chart_view->setToolTip(
-        QCoreApplication::translate("SensorWindow", "Print current chart view"));
+        QCoreApplication::translate("SensorWindow", "Print the chart as it is shown now."));
     actionExport_chart_view->setText(QCoreApplication::translate("SensorWindow", "Export chart view"));
     actionExport_chart_view->setToolTip(
-        QCoreApplication::translate("SensorWindow", "Export current chart view"));
+        QCoreApplication::translate("SensorWindow", "Export the chart's history to a text file."));
     actionRead->setText(QCoreApplication::translate("SensorWindow", "Output 1"));
-    actionRead->setToolTip(QCoreApplication::translate("SensorWindow", "read"));
+    actionRead->setToolTip(QCoreApplication::translate(
+        "SensorWindow", "Read all parameters from the sensor into the tree (Ctrl+R)."));
     actionWritePermanent->setText(QString());
-    actionWritePermanent->setToolTip(QCoreApplication::translate("SensorWindow", "write "));
+    actionWritePermanent->setToolTip(QCoreApplication::translate(
+        "SensorWindow", "Write all parameters of the tree to the sensor (Ctrl+Shift+W). "
+                        "While this is on, each edit is written to the sensor."));
     actionPrint->setText(QCoreApplication::translate("SensorWindow", "Print"));
     actionPrint->setToolTip(QCoreApplication::translate("SensorWindow", "print"));
     actionWriting->setText(QCoreApplication::translate("SensorWindow", "Switch to FP"));

@@ -120,7 +120,7 @@ void SensorWindow::goOfflineSensorLost()
     d->portSelector->setCurrentIndex(0);
     d->selectedPortIndex = 0;
     vDisconnect();
-    ui->sensorOperationsToolbar->setEnabled(connected);
+    setSensorOperationsEnabled(connected);
     QMessageBox::warning(this, tr("Connecting to sensor"),
                          tr("The sensor did not respond, please make sure it is properly connected."),
                          QMessageBox::Ok);
@@ -191,7 +191,7 @@ void SensorWindow::showUpdatingPopup(bool show)
 {
     if (!show) {
         d->popupSteps = 600;
-        d->popup->hide();
+        hideUpdatingPopup();
         d->showProgressUi = true;
         return;
     }
@@ -229,7 +229,7 @@ void SensorWindow::vUpdateProgressBar()
         return;
     }
     d->popupSteps = 600;
-    d->popup->hide();
+    hideUpdatingPopup();
     d->showProgressUi = true;
     if (!d->resumeLiveData)
         return;
@@ -244,6 +244,16 @@ void SensorWindow::vUpdateProgressBar()
     d->resumeLiveData = false;
 }
 
+// The modal pop-up took the activation; without it nothing in the workbench
+// would have the keyboard focus.
+void SensorWindow::hideUpdatingPopup()
+{
+    const bool wasShown = d->popup->isVisible();
+    d->popup->hide();
+    if (wasShown && !QApplication::activeWindow() && isVisible())
+        window()->activateWindow();
+}
+
 bool SensorWindow::isUpdatingPopupShown() const
 {
     return d->popup->isVisible();
@@ -252,7 +262,7 @@ bool SensorWindow::isUpdatingPopupShown() const
 void SensorWindow::withdrawUpdatingPopup()
 {
     d->popupSteps = 600;
-    d->popup->hide();
+    hideUpdatingPopup();
     d->showProgressUi = true;
 }
 
@@ -276,8 +286,8 @@ void SensorWindow::actionConnectSensor(int state)
     if (state <= 0) {
         d->continuousDataTimer.stop();
         withdrawUpdatingPopup();
-        ui->sensorOperationsToolbar->setEnabled(false);
         connected = false;
+        setSensorOperationsEnabled(false);
         d->selectedPortIndex = 0;
         vDisconnect();
         d->connectionStatus->setConnected(connected);
@@ -304,7 +314,7 @@ void SensorWindow::actionConnectSensor(int state)
     }
     if (cancelled)
         return;
-    ui->sensorOperationsToolbar->setEnabled(connected);
+    setSensorOperationsEnabled(connected);
     d->connectionStatus->setConnected(connected);
 }
 
@@ -318,7 +328,7 @@ void SensorWindow::readConnectedSensor()
     vReloadParameters();
     if (!connected)
         return;
-    ui->sensorOperationsToolbar->setEnabled(true);
+    setSensorOperationsEnabled(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
     d->thresholdWidgets[1]->setReadOnly(false);
 }
@@ -379,7 +389,7 @@ bool SensorWindow::connectPcToSensor()
         followUpEnabled = true;
         if (!connected)
             return true;
-        ui->sensorOperationsToolbar->setEnabled(true);
+        setSensorOperationsEnabled(true);
         d->selectedPortIndex = d->portSelector->currentIndex();
         d->thresholdWidgets[1]->setReadOnly(false);
         vUpdateOutputView();
@@ -441,8 +451,8 @@ void SensorWindow::vDisconnect()
     d->chartQueriesAllowed = true;
 
     d->thresholdWidgets[0]->setReadOnly(true);
-    ui->sensorOperationsToolbar->setEnabled(false);
     connected = false;
+    setSensorOperationsEnabled(false);
     d->connectionStatus->setConnected(false);
     ui->actionOpen_Settings->setEnabled(true);
 

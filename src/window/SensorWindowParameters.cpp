@@ -25,6 +25,21 @@ namespace NimbarSensorPlugin::Core {
 
 namespace pt = boost::property_tree;
 
+SensorWindow::TreeLock::TreeLock(SensorWindow* window)
+    : window(window), wasEnabled(window->propertyBrowser->isEnabled()),
+      hadFocus(window->focusWidget() == window->propertyBrowser ||
+               window->propertyBrowser->isAncestorOf(window->focusWidget()))
+{
+    window->propertyBrowser->setEnabled(false);
+}
+
+SensorWindow::TreeLock::~TreeLock()
+{
+    window->propertyBrowser->setEnabled(wasEnabled);
+    if (hadFocus && wasEnabled)
+        window->propertyBrowser->setFocus();
+}
+
 bool SensorWindow::buildParameterTree()
 {
     d->rootProperty = d->groupManager->addProperty(windowTitle());
@@ -47,6 +62,8 @@ bool SensorWindow::buildParameterTree()
         documentProblems.append(QString::fromLocal8Bit(error.what()));
     }
 
+    for (QtProperty* property : collectProperties(d->rootProperty))
+        refreshRowToolTip(property);
     propertyBrowser->addProperty(d->rootProperty);
     propertyBrowser->setRootIsDecorated(true);
     propertyBrowser->show();
@@ -54,8 +71,9 @@ bool SensorWindow::buildParameterTree()
     d->propertyTreeDock->setWidget(propertyBrowser);
     d->propertyTreeDock->setMinimumWidth(350);
     addDockWidget(Qt::LeftDockWidgetArea, d->propertyTreeDock);
-    // Wide enough for the value column beside the longest captions.
-    resizeDocks({d->propertyTreeDock}, {460}, Qt::Horizontal);
+    // Wide enough for the value column beside most captions, and narrow
+    // enough that the chart keeps the larger part of the window.
+    resizeDocks({d->propertyTreeDock}, {400}, Qt::Horizontal);
     if (!documentProblems.isEmpty())
         showDocumentProblems(QString::fromLocal8Bit(path.c_str()));
     return true;

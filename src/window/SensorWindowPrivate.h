@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <string>
 
+class QAction;
 class QComboBox;
 class QDialog;
 class QDockWidget;
@@ -154,8 +156,23 @@ struct SensorWindowPrivate
     // and the rows marked because the tree cannot show it or has no value.
     QMap<QString, double> heldValues;
     QMap<QString, QString> rowMarks;
+    // Rows whose mark says that a choice not on this sensor was replaced.
+    QSet<QString> choiceNotices;
     // The variant the error-source lists were last trimmed for.
     QString choiceListVariant;
+    // A write of all parameters in progress collects its outcome here, to
+    // report it once at the end instead of row by row.
+    bool collectingWrites = false;
+    int writtenCount = 0;
+    QStringList writeFailures;
+
+    // The sensor menu and the mode shown in the status bar.
+    QAction* connectAction = nullptr;
+    QAction* readAllAction = nullptr;
+    QAction* writeAllAction = nullptr;
+    QAction* liveDataAction = nullptr;
+    QLabel* modeLabel = nullptr;
+    bool presentationMode = false;
 
     // Units and parameter values.
     int measurementUnit = 0;

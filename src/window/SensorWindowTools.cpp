@@ -141,8 +141,10 @@ int SensorWindow::enumIndex(const char* id) const
 
 void SensorWindow::setDoubleRange(const char* id, double minimum, double maximum)
 {
-    if (QtProperty* property = parameter(id))
+    if (QtProperty* property = parameter(id)) {
         d->doubleManager->setRange(property, minimum, maximum);
+        refreshRowToolTip(property);
+    }
 }
 
 void SensorWindow::setDoubleValue(const char* id, double value)
@@ -339,7 +341,7 @@ void SensorWindow::vApplyUnitLimits()
     if (d->measurementUnit == 0 || d->measurementUnit == 1) {
         const bool inches = d->measurementUnit == 1;
         d->chart->setScale(0, 0.0, inches ? qRound(d->objMaxRange / 25.4) : d->maxRange);
-        d->chart->vSetXMax(1, inches ? qRound(d->maxRange / 25.4) : d->objMaxRange);
+        scaleEchoPlot();
         applyLimitsOfUnit();
     }
     markValuesTheTreeCannotHold();
@@ -353,12 +355,12 @@ void SensorWindow::vSwitchMeasurementUnit()
     int oldSuffix = 7;
     if (d->measurementUnit == 0) {
         d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
-        d->chart->vSetXMax(1, d->objMaxRange);
+        scaleEchoPlot();
         for (const char* id : lengthIds)
             setDoubleValue(id, convertUnitValue(true, doubleValue(id)));
         applyLimitsOfUnit();
     } else if (d->measurementUnit == 1) {
-        d->chart->vSetXMax(1, qRound(d->maxRange / 25.4));
+        scaleEchoPlot();
         d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
         for (const char* id : lengthIds)
             setDoubleValue(id, convertUnitValue(false, doubleValue(id)));
@@ -368,10 +370,12 @@ void SensorWindow::vSwitchMeasurementUnit()
     d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
     for (const char* id : {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1", "HysteresisA1",
                            "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2", "HysteresisA2"}) {
-        if (QtProperty* property = parameter(id))
+        if (QtProperty* property = parameter(id)) {
             property->setPropertyName(
                 property->propertyName().chopped(qMin(oldSuffix, property->propertyName().size())) +
                 d->unitCaptionSuffix);
+            refreshRowToolTip(property);
+        }
     }
     if (d->hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
@@ -402,8 +406,7 @@ void SensorWindow::vReloadParameters()
     const LinkHold hold(this);
     const QuietChanges quiet(this);
     // No edits meanwhile: one would race the read of its row and be lost.
-    const bool treeEnabled = propertyBrowser->isEnabled();
-    propertyBrowser->setEnabled(false);
+    const TreeLock lock(this);
     d->continuousDataTimer.stop();
     d->teachUpdateTimer.stop();
     QStringList rows;
@@ -438,16 +441,14 @@ void SensorWindow::vReloadParameters()
         pause(15);
         vSwitchMeasurementUnit();
     } else if (d->measurementUnit == 0) {
-        for (const char* id : hysteresisIds)
-            setDoubleRange(id, 5.0, 1000.0);
-        for (const char* id : thresholdIds)
-            setDoubleRange(id, 1.0, 10000.0);
+        // The connected variant's range, not a fixed 10000 mm: a threshold
+        // beyond what the sensor measures cannot be entered.
+        applyLimitsOfUnit();
     }
     vUpdateOutputView();
     if (d->hasAnalogOutput)
         vScaleAnalogChart();
     markValuesTheTreeCannotHold();
-    propertyBrowser->setEnabled(treeEnabled);
 }
 
 // The editors' limits may be narrower than what the sensor holds: the tree

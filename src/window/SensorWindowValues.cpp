@@ -17,6 +17,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QStatusBar>
 #include <QTreeWidgetItem>
 
 namespace NimbarSensorPlugin::Core {
@@ -168,6 +170,7 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
             d->objectInfo = position;
             d->pollPhase = position == 1 ? 20 : 0;
             clearEchoDisplay();
+            showEchoPlot();
         } else if (id == "TestMode") {
             if (followUpEnabled)
                 vShowTestModeParameters(position != 0);
@@ -228,6 +231,7 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
             d->objectInfo = position;
             d->pollPhase = 20;
             clearEchoDisplay();
+            showEchoPlot();
         } else if (id == "SimulationDistanceValue") {
             position = number == 65536 ? 0 : 1;
         } else if (id == "TeachLoked") {
@@ -315,21 +319,62 @@ void SensorWindow::setRowMark(const QString& id, const QString& reason)
     if (!property)
         return;
     d->rowMarks.insert(id, reason);
-    property->setToolTip(reason);
+    refreshRowToolTip(property);
     for (QtBrowserItem* item : propertyBrowser->items(property))
         propertyBrowser->setItemIcon(item, QIcon(":/newPrefix/icons/!_galben_cerc_negru.svg"));
 }
 
 void SensorWindow::clearRowMark(const QString& id)
 {
+    d->choiceNotices.remove(id);
     if (!d->rowMarks.remove(id))
         return;
     QtProperty* property = findProperty(d->rootProperty, id);
     if (!property)
         return;
-    property->setToolTip(QString());
+    refreshRowToolTip(property);
     for (QtBrowserItem* item : propertyBrowser->items(property))
         propertyBrowser->setItemIcon(item, QIcon());
+}
+
+QString SensorWindow::rowMark(const QString& id) const
+{
+    return d->rowMarks.value(id);
+}
+
+// What an editable number may be, in the unit of its caption, so that the
+// user sees the limit before typing past it.
+QString SensorWindow::rangeText(QtProperty* property) const
+{
+    double minimum = 0.0;
+    double maximum = 0.0;
+    QtAbstractPropertyManager* manager = property->propertyManager();
+    if (manager == d->doubleManager) {
+        minimum = d->doubleManager->minimum(property);
+        maximum = d->doubleManager->maximum(property);
+    } else if (manager == d->intManager && property->statusTip() != "readOnly") {
+        minimum = d->intManager->minimum(property);
+        maximum = d->intManager->maximum(property);
+    }
+    if (minimum >= maximum)
+        return QString();
+    const QString unit = splitCaptionUnit(property->propertyName()).unit;
+    return tr("Allowed: %1 to %2%3")
+        .arg(QString::number(minimum, 'g', 6), QString::number(maximum, 'g', 6),
+             unit.isEmpty() ? QString() : " " + unit);
+}
+
+// A row's tool tip: why it is marked, if it is, and the range it takes.
+void SensorWindow::refreshRowToolTip(QtProperty* property)
+{
+    QStringList lines;
+    const QString mark = d->rowMarks.value(property->propertyId());
+    if (!mark.isEmpty())
+        lines << mark;
+    const QString range = rangeText(property);
+    if (!range.isEmpty())
+        lines << range;
+    property->setToolTip(lines.join('\n'));
 }
 
 void SensorWindow::retryRefusedReads()
@@ -375,6 +420,7 @@ void SensorWindow::vRadAllSettings(bool checked)
         ui->actionWritePermanent->setChecked(true);
         ui->actionRead->setChecked(false);
     }
+    showWindowMode();
     vApplyUnitLimits();
     enableEditableProperties();
     d->pollTimer.start();
@@ -417,8 +463,14 @@ void SensorWindow::sendDelayValue()
 
 void SensorWindow::writeCurrentProperty()
 {
-    if (connectionPopupOpen() || !currentProperty)
+    if (!currentProperty)
         return;
+    if (connectionPopupOpen()) {
+        statusBar()->showMessage(tr("%1 was not written: the window is still updating after connecting. The "
+                                    "value stays in the window.")
+                                     .arg(splitCaptionUnit(currentProperty->propertyName()).name));
+        return;
+    }
     QtProperty* property = currentProperty;
     const QString id = property->propertyId();
     if (followUpEnabled && !id.contains("ErrorWarning"))
@@ -462,7 +514,7 @@ void SensorWindow::writeCurrentProperty()
             pause(100);
             bSendCommand(fetchRequest(), false);
             pause(100);
-            queryAnswer(writeRequest(*address, value), QString());
+            reportWrite(property, queryAnswer(writeRequest(*address, value), QString()));
         }
         if (!d->liveDataRunning && connected && !connectionPopupOpen())
             bSendCommand(processDataRequest(), true);
@@ -484,6 +536,76 @@ void SensorWindow::writeCurrentProperty()
     }
     d->pollTimer.start();
     enableTreeDataHandling(true);
+}
+
+// The answer to a write is looked at, although the sensor is not read back:
+// a refused or unanswered write would otherwise leave the user believing
+// the sensor holds what the tree shows. The row stays marked until a read or
+// write of it succeeds.
+void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer)
+{
+    const QString id = property->propertyId();
+    const FetchFailure failure = fetchFailure(answer);
+    // A write of everything also sends the rows the user cannot edit, such
+    // as the crash counter; the sensor refusing those loses nothing.
+    if (failure != FetchFailure::None && property->statusTip() == "readOnly")
+        return;
+    const QString name = splitCaptionUnit(property->propertyName()).name;
+    if (failure == FetchFailure::None) {
+        // The notice that the user's choice was replaced stays true after
+        // the replacement is written.
+        if (!d->choiceNotices.contains(id))
+            clearRowMark(id);
+        if (d->collectingWrites)
+            ++d->writtenCount;
+        else
+            statusBar()->showMessage(tr("%1 = %2 written").arg(name, writtenValueText(property)));
+        return;
+    }
+    const QString reason = readFailureText(failure, answer);
+    setRowMark(id, tr("Not written to the sensor: %1").arg(reason));
+    if (d->collectingWrites)
+        d->writeFailures << tr("%1: %2").arg(name, reason);
+    else
+        statusBar()->showMessage(tr("%1 was not written to the sensor: %2").arg(name, reason));
+}
+
+// The value as the sensor got it, with the unit of its caption.
+QString SensorWindow::writtenValueText(QtProperty* property) const
+{
+    QString value = property->valueText();
+    if (property->propertyManager() == d->doubleManager) {
+        const double number = d->doubleManager->value(property);
+        value = d->measurementUnit == 0 || !isShownInUnit(property->propertyId())
+                    ? QString::number(number, 'g', 10)
+                    : QString::number(number, 'f', 2);
+    }
+    const QString unit = splitCaptionUnit(property->propertyName()).unit;
+    return unit.isEmpty() ? value : value + " " + unit;
+}
+
+void SensorWindow::reportWriteAll()
+{
+    statusBar()->showMessage(tr("Written to the sensor: %1 parameters; not written: %2 (marked in the tree).")
+                                 .arg(d->writtenCount)
+                                 .arg(d->writeFailures.size()));
+    // A lost sensor has had its own message; the list would only repeat it.
+    if (d->writeFailures.isEmpty() || !connected)
+        return;
+    QMessageBox box(
+        QMessageBox::Warning, tr("Not written to the sensor"),
+        tr("The sensor did not take %n parameter(s). They keep their values in the window and are "
+           "marked in the tree.",
+           nullptr, d->writeFailures.size()),
+        QMessageBox::Ok, this);
+    const int shown = 10;
+    QStringList lines = d->writeFailures.mid(0, shown);
+    if (d->writeFailures.size() > shown) {
+        lines << tr("and %n more", nullptr, int(d->writeFailures.size()) - shown);
+        box.setDetailedText(d->writeFailures.join('\n'));
+    }
+    box.setInformativeText(lines.join('\n'));
+    box.exec();
 }
 
 void SensorWindow::vWriteAllSettings(bool checked)
@@ -525,42 +647,48 @@ void SensorWindow::writeAllSettings()
     if (!ui->actionWritePermanent->isChecked())
         ui->actionWritePermanent->setChecked(true);
     const bool online = connected;
-    // What is written is what the tree shows when it starts: no edits meanwhile.
-    const bool treeEnabled = propertyBrowser->isEnabled();
-    propertyBrowser->setEnabled(false);
-    // The map is ordered by id, which is the order the sensor gets them in.
-    for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
-        if (online && !sequenceMayGoOn())
-            break;
-        const QString& id = it.key();
-        QtProperty* property = findProperty(d->rootProperty, id);
-        if (!property)
-            continue;
-        QtAbstractPropertyManager* manager = property->propertyManager();
-        if (manager == d->boolManager)
-            pendingValue = d->boolManager->value(property);
-        else if (manager == d->intManager || manager == d->counterManager)
-            pendingValue = static_cast<QtIntPropertyManager*>(manager)->value(property);
-        else if (manager == d->doubleManager)
-            pendingValue = d->doubleManager->value(property);
-        else if (manager == d->enumManager)
-            pendingValue = d->enumManager->value(property);
-        else if (manager == d->stringManager && tagIds.contains(id)) {
-            editedText = d->stringManager->value(property);
-            textEditPending = true;
-            tagBeingWritten = property;
-            writeTag();
-            tagBeingWritten = nullptr;
-            continue;
+    d->collectingWrites = true;
+    d->writtenCount = 0;
+    d->writeFailures.clear();
+    {
+        // What is written is what the tree shows when it starts: no edits meanwhile.
+        const TreeLock lock(this);
+        // The map is ordered by id, which is the order the sensor gets them in.
+        for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
+            if (online && !sequenceMayGoOn())
+                break;
+            const QString& id = it.key();
+            QtProperty* property = findProperty(d->rootProperty, id);
+            if (!property)
+                continue;
+            QtAbstractPropertyManager* manager = property->propertyManager();
+            if (manager == d->boolManager)
+                pendingValue = d->boolManager->value(property);
+            else if (manager == d->intManager || manager == d->counterManager)
+                pendingValue = static_cast<QtIntPropertyManager*>(manager)->value(property);
+            else if (manager == d->doubleManager)
+                pendingValue = d->doubleManager->value(property);
+            else if (manager == d->enumManager)
+                pendingValue = d->enumManager->value(property);
+            else if (manager == d->stringManager && tagIds.contains(id)) {
+                editedText = d->stringManager->value(property);
+                textEditPending = true;
+                tagBeingWritten = property;
+                writeTag();
+                tagBeingWritten = nullptr;
+                continue;
+            }
+            if (id.contains("ReadOnly") || id.contains("InputMode") || id.contains("RESETBUTTON") ||
+                id.contains("TEACHBUTTON"))
+                continue;
+            currentProperty = property;
+            writeCurrentProperty();
+            pause(20);
         }
-        if (id.contains("ReadOnly") || id.contains("InputMode") || id.contains("RESETBUTTON") ||
-            id.contains("TEACHBUTTON"))
-            continue;
-        currentProperty = property;
-        writeCurrentProperty();
-        pause(20);
     }
-    propertyBrowser->setEnabled(treeEnabled);
+    d->collectingWrites = false;
+    if (online)
+        reportWriteAll();
 }
 
 void SensorWindow::textEdited(QString text)
@@ -600,7 +728,7 @@ void SensorWindow::writeTag()
         const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
         bSendCommand(prepareTagWriteRequest(), true);
         pause(50);
-        queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString());
+        reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()));
         pause(100);
         bSendCommand(processDataRequest(), true);
         pause(50);
@@ -716,9 +844,11 @@ void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names,
         kept >= 0 && kept < names.size() && enumCodeForPosition(id, kept, d->variantCode) == code;
     d->enumManager->setEnumNames(property, names);
     d->enumManager->setValue(property, available ? kept : 0);
-    if (!available && !chosen.isEmpty())
+    if (!available && !chosen.isEmpty()) {
         setRowMark(id, tr("\"%1\" is not available on this sensor; \"%2\" is chosen instead.")
                            .arg(chosen, names.value(0)));
+        d->choiceNotices.insert(id);
+    }
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -149,12 +149,8 @@ struct LinkRig
             p ? window->parameterBrowser()->items(p) : QList<QtBrowserItem*>();
         return !items.isEmpty() && window->parameterBrowser()->isItemVisible(items.first());
     }
-    // The row's mark (its tool tip), empty when it has none.
-    QString mark(const QString& id) const
-    {
-        QtProperty* p = property(id);
-        return p ? p->toolTip() : QString();
-    }
+    // Why the row is marked, empty when it is not.
+    QString mark(const QString& id) const { return window->rowMark(id); }
     // The number the simulated sensor holds for a parameter.
     qlonglong simulated(const QString& id) const { return device->model().parameterValue(id).toLongLong(); }
     // Sets a parameter on the simulated sensor behind the window's back.

@@ -151,16 +151,25 @@ private slots:
             DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Cancel)});
             r->selectPort();
             r->choosePort();
-            QCOMPARE(answers.titles, (QStringList{"Dialog", "Calimo"}));
+            QCOMPARE(answers.titles, (QStringList{"Connect to the sensor", "Calimo"}));
             QCOMPARE(answers.texts, QStringList{"Sensor settings will be overwritten with the ones from PC"});
             QCOMPARE(r->window->portSelector()->currentIndex(), 0);
             QVERIFY(r->sent().isEmpty());
             QVERIFY(!r->window->isConnected());
         }
-        DialogAnswers answers({choose("sensorToPc")});
+        // Enter takes the choice that leaves the sensor as it is.
+        QTimer enter;
+        connect(&enter, &QTimer::timeout, [&enter] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                QTest::keyClick(dialog, Qt::Key_Return);
+                enter.stop();
+            }
+        });
+        enter.start(10);
         r->selectPort();
         r->choosePort();
         QVERIFY(r->window->isConnected());
+        QVERIFY(r->writes().isEmpty());
         QVERIFY(r->window->form().sensorOperationsToolbar->isEnabled());
         QVERIFY(!r->window->form().actionOpen_Settings->isEnabled());
         QVERIFY(!r->sent().filter(hex(readRequest(64, 1))).isEmpty());
@@ -176,10 +185,19 @@ private slots:
         sensor->model().answer(tagWriteRequest(0x19, "Conveyor 3"));
         sensor->faults().refuseNextRead(0x19);
 
-        DialogAnswers answers({choose("sensorToPc")});
+        // Enter takes the choice that leaves the sensor as it is.
+        QTimer enter;
+        connect(&enter, &QTimer::timeout, [&enter] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                QTest::keyClick(dialog, Qt::Key_Return);
+                enter.stop();
+            }
+        });
+        enter.start(10);
         r->selectPort();
         r->choosePort();
         QVERIFY(r->window->isConnected());
+        QVERIFY(r->writes().isEmpty());
         QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
                      ->value(r->property("SwitchingThresholdA1")),
                  450.0);
@@ -309,15 +327,15 @@ private slots:
     void readingNeverWritesAndMarksWhatItCannotShow()
     {
         auto r = rig("UM060/113", "Test M18");
-        r->setOnSensor("SwitchingThresholdA1", 0);
+        r->setOnSensor("SwitchingThresholdA1", 9000);
         r->setOnSensor("OnDelay1", 1234);
         r->device->faults().refuseNextRead(75);
         r->connectReading();
         QVERIFY(r->window->isConnected());
         QTest::qWait(600);
         QVERIFY2(r->writes().isEmpty(), qPrintable(r->writes().join("; ")));
-        QCOMPARE(r->simulated("SwitchingThresholdA1"), 0);
-        QCOMPARE(r->mark("SwitchingThresholdA1"), QString("the sensor holds 0; allowed 1 to 10000"));
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 9000);
+        QCOMPARE(r->mark("SwitchingThresholdA1"), QString("the sensor holds 9000; allowed 1 to 600"));
         // The refused read leaves the row as it was.
         QCOMPARE(r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1")), 0);
         QCOMPARE(r->mark("OnDelay1"), QString("Not read from the sensor: service temporarily not available"));

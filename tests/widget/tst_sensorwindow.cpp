@@ -125,14 +125,15 @@ private slots:
         QCOMPARE(selector->currentIndex(), -1);
     }
 
-    void presentationModeNeverHidesTheProcessData()
+    void presentationModeShowsTheDistancePlotAndTheProcessData()
     {
         SensorWindow window(hostRecord("RT5-350-M18"));
         QTreeWidget* tree = processDataTree(window);
         window.vSensorUpdate(true);
         QVERIFY(window.propertyTreeDock()->isHidden());
         QVERIFY(window.observationDock()->isHidden());
-        QVERIFY(window.chart()->getDockChartItem(0)->isHidden());
+        QVERIFY(!window.chart()->getDockChartItem(0)->isHidden());
+        QVERIFY(window.chart()->getDockChartItem(1)->isHidden());
         QVERIFY(!window.processDataDock()->isHidden());
         QVERIFY(tree->topLevelItem(0)->isExpanded());
         QVERIFY(!tree->topLevelItem(1)->isExpanded());

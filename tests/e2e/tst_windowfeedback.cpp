@@ -1,0 +1,160 @@
+// What the sensor window tells the user about writes, limits and its mode,
+// against the simulated master at the wire's speed.
+#include "LinkTestDocument.h"
+#include "LinkTestRig.h"
+
+#include <window/SensorWindow.h>
+#include <window/SensorWindowForm.h>
+
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace NimbarSensorPlugin::Core;
+
+class WindowFeedbackTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    PluginLibrary plugin;
+
+    std::unique_ptr<LinkRig> rig()
+    {
+        return std::make_unique<LinkRig>(plugin, dir.filePath("IoLinkMzRT5family.xml"),
+                                         dir.filePath("trace.txt"), "UM060/113", "Test M18", true);
+    }
+    static QString status(const LinkRig& r) { return r.window->statusBar()->currentMessage(); }
+    static QString mode(const LinkRig& r) { return r.window->findChild<QLabel*>("modeLabel")->text(); }
+    // Edits made while the window still settles after connecting stay in
+    // the window: tests edit once its pop-up has gone.
+    static void waitForLiveData(const LinkRig& r)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!r.window->findChild<QWidget*>("DataFrameSenderUi")->isVisible(), 15000);
+        const int samples = r.window->chart()->getData(0)->size();
+        QTRY_VERIFY_WITH_TIMEOUT(r.window->chart()->getData(0)->size() >= samples + 2, 10000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QFile file(dir.filePath("IoLinkMzRT5family.xml"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(linkTestDocument());
+        file.close();
+        qputenv("IOLINK_DESCRIPTION_DOCUMENT", file.fileName().toLocal8Bit());
+        QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
+    }
+
+    // A single write says what was written; a refused one says so, keeps the
+    // row marked and the sensor's value, until a write gets through.
+    void aWriteSaysWhatTheSensorMadeOfIt()
+    {
+        auto r = rig();
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        r->clearTrace();
+        auto* doubles = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1");
+        QtProperty* point = r->property("SwitchingThresholdA1");
+
+        doubles->setValue(point, 250);
+        QTRY_COMPARE(status(*r), QString("Switching point A1 = 250 mm written"));
+        QCOMPARE(r->writes(), QStringList{hex(writeRequest({64, 1, 7}, 250))});
+
+        r->device->faults().refuseNextWrite(64);
+        doubles->setValue(point, 260);
+        QTRY_VERIFY(
+            status(*r).startsWith("Switching point A1 was not written to the sensor: refused by the sensor"));
+        QVERIFY(
+            r->mark("SwitchingThresholdA1").startsWith("Not written to the sensor: refused by the sensor"));
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 250);
+        QCOMPARE(r->writes().last(), hex(writeRequest({64, 1, 7}, 260)));
+
+        doubles->setValue(point, 270);
+        QTRY_COMPARE(status(*r), QString("Switching point A1 = 270 mm written"));
+        QCOMPARE(r->mark("SwitchingThresholdA1"), QString());
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 270);
+    }
+
+    void aWriteOfEverythingListsWhatTheSensorRefused()
+    {
+        auto r = rig();
+        r->device->faults().refuseNextWrite(64);
+        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok), reply(QMessageBox::Ok)});
+        r->selectPort();
+        r->choosePort();
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(answers.titles.value(2), QString("Not written to the sensor"));
+        QVERIFY(status(*r).startsWith("Written to the sensor: "));
+        QVERIFY(status(*r).endsWith("; not written: 1 (marked in the tree)."));
+        QVERIFY(!r->mark("SwitchingThresholdA1").isEmpty());
+        QVERIFY(!r->writes().filter(QRegularExpression("^.. .. 24 40 00 01")).isEmpty());
+    }
+
+    // The variant measures up to 600 mm: no threshold beyond it can be
+    // entered, also after everything was read again, and in inches.
+    void limitsFollowTheConnectedVariant()
+    {
+        auto r = rig();
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        auto* doubles = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1");
+        QtProperty* point = r->property("SwitchingThresholdA1");
+        QCOMPARE(doubles->maximum(point), 600.0);
+        QVERIFY(point->toolTip().contains("Allowed: 1 to 600 mm"));
+
+        r->window->form().actionRead->trigger();
+        QCOMPARE(doubles->maximum(point), 600.0);
+        waitForLiveData(*r);
+        doubles->setValue(point, 9999);
+        QCOMPARE(doubles->value(point), 600.0);
+        QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 600);
+
+        r->setOnSensor("MesurementUnit", 1);
+        r->window->form().actionRead->trigger();
+        QCOMPARE(doubles->maximum(point), 600 / 25.4);
+        QVERIFY(point->toolTip().contains("inch"));
+    }
+
+    void theMenuKeysDriveTheSensorAndTheModeIsShown()
+    {
+        auto r = rig();
+        QCOMPARE(mode(*r), QString("Offline"));
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(mode(*r), QString("Mode: write"));
+        r->window->form().actionWritePermanent->setChecked(false);
+        QCOMPARE(mode(*r), QString("Mode: window only"));
+        r->window->form().actionWritePermanent->setChecked(true);
+
+        r->clearTrace();
+        r->workbench.show();
+        QVERIFY(QTest::qWaitForWindowActive(&r->workbench));
+        r->window->parameterBrowser()->setFocus();
+        QTRY_VERIFY(r->window->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!r->sent().filter(hex(readRequest(64, 1))).isEmpty());
+        QVERIFY(r->writes().isEmpty());
+
+        // Reading gives the keyboard focus back to the tree once it is done.
+        waitForLiveData(*r);
+        QTRY_VERIFY(r->window->isAncestorOf(QApplication::focusWidget()));
+        const bool live = r->window->form().actionEnable_live_data->isChecked();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(r->window->form().actionEnable_live_data->isChecked(), !live);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::ControlModifier);
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(mode(*r), QString("Offline"));
+    }
+};
+
+QTEST_MAIN(WindowFeedbackTest)
+#include "tst_windowfeedback.moc"
