@@ -13,6 +13,11 @@ void PortBroker::setPortOpener(PortOpener opener)
     m_opener = std::move(opener);
 }
 
+void PortBroker::setOwnerNamer(OwnerNamer namer)
+{
+    m_ownerNamer = std::move(namer);
+}
+
 CommunicationInterface* PortBroker::registerConnection(const PortSettings& settings, PluginInterface* owner)
 {
     const QString port = settings.portName;
@@ -21,7 +26,7 @@ CommunicationInterface* PortBroker::registerConnection(const PortSettings& setti
 
     PluginInterface* holder = holderOf(port);
     if (holder && holder != owner) {
-        emit connectionRefused(port, tr("Port %1 is already in use by another sensor window.").arg(port));
+        emit connectionRefused(port, inUseReason(port, holder));
         return nullptr;
     }
     if (holder == owner) {
@@ -47,6 +52,7 @@ CommunicationInterface* PortBroker::registerConnection(const PortSettings& setti
     CommunicationInterface* communication = opened.release();
     communication->setParent(this);
     m_held.insert(owner, Held{port, communication});
+    emit connectionOpened(port);
     return communication;
 }
 
@@ -59,6 +65,19 @@ void PortBroker::unregisterPlugin(PluginInterface* owner)
 {
     release(owner);
     deleteRetired(owner);
+}
+
+// The user has to act in the other window, so the reason names it.
+QString PortBroker::inUseReason(const QString& port, PluginInterface* holder) const
+{
+    const QString window = m_ownerNamer ? m_ownerNamer(holder) : QString();
+    if (window.isEmpty()) {
+        return tr("The port %1 is in use by another sensor window. Disconnect it there first, or pick "
+                  "another port.")
+            .arg(port);
+    }
+    return tr("The port %1 is in use by the window \"%2\". Disconnect it there first, or pick another port.")
+        .arg(port, window);
 }
 
 QString PortBroker::portOf(PluginInterface* owner) const

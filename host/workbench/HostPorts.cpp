@@ -9,11 +9,13 @@ using namespace ExtensionSystem;
 
 HostPorts::HostPorts(QObject* parent) : QObject(parent) {}
 
-void HostPorts::addSimulated(const QString& name, QIODevice* device, DeviceTransport::BaudSetter setBaud)
+void HostPorts::addSimulated(const QString& name, QIODevice* device, DeviceTransport::BaudSetter setBaud,
+                             const QString& modelId)
 {
     device->setParent(this);
     m_simulated.insert(name, device);
     m_baudSetters.insert(name, std::move(setBaud));
+    m_simulatedModels.insert(name, modelId);
     m_simulatedOrder.append(name);
 }
 

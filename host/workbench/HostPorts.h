@@ -25,9 +25,12 @@ public:
     // Offers the device under name; takes ownership of it. The device lives
     // as long as the workbench, so a simulated sensor keeps its settings
     // from one connection to the next, like a real one on its cable.
+    // modelId is the catalogue id of the sensor model behind it.
     void addSimulated(const QString& name, QIODevice* device,
-                      ExtensionSystem::DeviceTransport::BaudSetter setBaud);
+                      ExtensionSystem::DeviceTransport::BaudSetter setBaud, const QString& modelId);
     QIODevice* simulated(const QString& name) const { return m_simulated.value(name); }
+    // The model id of the simulated sensor on the port; empty for other ports.
+    QString simulatedModel(const QString& name) const { return m_simulatedModels.value(name); }
     int simulatedCount() const { return m_simulatedOrder.size(); }
     // A serial device path to offer even when the system does not list it.
     void addPath(const QString& path);
@@ -45,6 +48,7 @@ public:
 private:
     QMap<QString, QIODevice*> m_simulated;
     QMap<QString, ExtensionSystem::DeviceTransport::BaudSetter> m_baudSetters;
+    QMap<QString, QString> m_simulatedModels;
     QStringList m_simulatedOrder;
     QStringList m_paths;
     ExtensionSystem::ProtocolTrace m_trace;

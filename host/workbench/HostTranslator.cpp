@@ -3,9 +3,42 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QList>
+#include <QPointer>
 #include <QTranslator>
 
 #include <memory>
+
+namespace {
+
+// What this file installed, so that a switch of language can take it out.
+QList<QPointer<QTranslator>>& installedTranslators()
+{
+    static QList<QPointer<QTranslator>> translators;
+    return translators;
+}
+
+void install(std::unique_ptr<QTranslator> translator)
+{
+    QCoreApplication::installTranslator(translator.get());
+    installedTranslators().append(translator.release());
+}
+
+} // namespace
+
+QStringList hostLanguages()
+{
+    return {"en", "de"};
+}
+
+QString languageName(const QString& language)
+{
+    if (language == "de")
+        return QStringLiteral("Deutsch");
+    if (language == "en")
+        return QStringLiteral("English");
+    return language;
+}
 
 bool installHostTranslations(const QString& language)
 {
@@ -16,11 +49,11 @@ bool installHostTranslations(const QString& language)
     auto host = std::make_unique<QTranslator>(QCoreApplication::instance());
     if (!host->load(":/translations/host_" + language))
         return false;
-    QCoreApplication::installTranslator(host.release());
+    install(std::move(host));
     // Qt's own dialogs and buttons, where the system has them.
     auto qt = std::make_unique<QTranslator>(QCoreApplication::instance());
     if (qt->load("qtbase_" + language, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt.release());
+        install(std::move(qt));
     return true;
 }
 
@@ -35,9 +68,24 @@ int installLibraryTranslations(const QString& language)
             continue;
         auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
         if (translator->load(catalogues.filePath(name))) {
-            QCoreApplication::installTranslator(translator.release());
+            install(std::move(translator));
             ++installed;
         }
     }
     return installed;
+}
+
+bool switchTranslations(const QString& language)
+{
+    for (const QPointer<QTranslator>& translator : qAsConst(installedTranslators())) {
+        if (translator) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+    installedTranslators().clear();
+    if (!installHostTranslations(language))
+        return false;
+    installLibraryTranslations(language);
+    return true;
 }

@@ -25,9 +25,13 @@ QString addSimulatedSensor(HostPorts& ports, const QString& spec, const QString&
         return QString();
     const QString name =
         QString("SIM%1-%2").arg(ports.simulatedCount() + 1).arg(model->description().identityText());
+    const QString catalogueId = model->description().modelId;
     auto* device = new IoLinkSimulator::SimulatedPortDevice(std::move(model), &ports);
-    ports.addSimulated(name, device, [](QIODevice* d, int baudRate) {
-        static_cast<IoLinkSimulator::SimulatedPortDevice*>(d)->setBaudRate(baudRate);
-    });
+    ports.addSimulated(
+        name, device,
+        [](QIODevice* d, int baudRate) {
+            static_cast<IoLinkSimulator::SimulatedPortDevice*>(d)->setBaudRate(baudRate);
+        },
+        catalogueId);
     return name;
 }

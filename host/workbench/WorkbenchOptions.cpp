@@ -14,7 +14,10 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     const QCommandLineOption listOption("list-sensors",
                                         tr("Print the plug-in's identity and its sensors, then exit."));
     const QCommandLineOption openOption("open", tr("Open the sensor named NAME at start."), "NAME");
-    const QCommandLineOption langOption("lang", tr("User interface language (en, de)."), "CODE", "en");
+    const QCommandLineOption langOption(
+        "lang",
+        tr("User interface language (en, de) for this run; by default the one last chosen in the program."),
+        "CODE");
     const QCommandLineOption presentationOption("presentation", tr("Start in presentation mode."));
     const QCommandLineOption screenshotOption("screenshot", tr("Save a picture of the main window to FILE."),
                                               "FILE");
@@ -31,8 +34,10 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         "FILE");
     const QCommandLineOption connectOption(
         "connect", tr("Connect the sensor opened with --open to PORT, reading its settings."), "PORT");
+    const QCommandLineOption sizeOption(
+        "size", tr("Size of the main window, as in 1280x800, instead of fitting it to the screen."), "WxH");
     parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
-                       pluginOption, simulateOption, portOption, traceOption, connectOption});
+                       pluginOption, simulateOption, portOption, traceOption, connectOption, sizeOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -60,6 +65,18 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     if (!connectPort.isEmpty() && openSensor.isEmpty()) {
         *error = tr("--connect needs a sensor to connect: give --open NAME as well");
         return false;
+    }
+    if (parser.isSet(sizeOption)) {
+        const QStringList parts = parser.value(sizeOption).split('x');
+        bool widthOk = false;
+        bool heightOk = false;
+        if (parts.size() == 2)
+            windowSize = QSize(parts[0].toInt(&widthOk), parts[1].toInt(&heightOk));
+        if (!widthOk || !heightOk || windowSize.isEmpty()) {
+            *error = tr("--size needs a width and a height in pixels, as in 1280x800, not \"%1\"")
+                         .arg(parser.value(sizeOption));
+            return false;
+        }
     }
     if (parser.isSet(quitOption)) {
         bool ok = false;

@@ -1,12 +1,15 @@
 #include "WorkbenchWindow.h"
 
+#include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "SensorSubWindow.h"
+#include "WorkbenchSettings.h"
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/PluginInterface.h>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -15,6 +18,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QThread>
@@ -27,14 +31,20 @@ namespace {
 // enough to keep the port selectors current.
 const int portPollIntervalMs = 2000;
 const int nestedLoopRetryMs = 50;
+const int refusalMessageMs = 10000;
+// A desktop's title bar and borders, assumed until the window is on screen
+// and the window system tells its frame: rather too much than a status bar
+// below the screen's edge.
+const QMargins assumedFrame(4, 36, 4, 4);
 } // namespace
 
 WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
     : QMainWindow(parent), m_plugin(plugin)
 {
     setObjectName("WorkbenchWindow");
-    setWindowTitle(tr("IO-Link Sensor Workbench"));
-    resize(1280, 800);
+    // Fitted to the screen once the window is about to be shown, see
+    // rememberBetweenRuns().
+    resize(defaultSize());
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName("mdiArea");
@@ -45,13 +55,21 @@ WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
         m_sensors = m_plugin.sensors();
     createSensorList();
     createMenus();
+    retranslateUi();
+    m_defaultState = saveState();
 
     m_broker.setPortOpener([this](const ExtensionSystem::PortSettings& settings, QString* error) {
         return m_hostPorts.open(settings, error);
     });
+    m_broker.setOwnerNamer([this](ExtensionSystem::PluginInterface* owner) { return windowTitleOf(owner); });
     ExtensionSystem::ConnectionBroker::install(&m_broker);
     connect(&m_broker, &ExtensionSystem::PortBroker::connectionRefused, this,
             &WorkbenchWindow::showRefusedConnection);
+    // Once a sensor window has its port, telling how to get one would mislead.
+    connect(&m_broker, &ExtensionSystem::PortBroker::connectionOpened, this, [this] {
+        if (statusBar()->currentMessage() == connectHint())
+            statusBar()->clearMessage();
+    });
 
     refreshPorts();
     m_portTimer = new QTimer(this);
@@ -59,9 +77,7 @@ WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
     connect(m_portTimer, &QTimer::timeout, this, &WorkbenchWindow::refreshPorts);
     m_portTimer->start();
 
-    statusBar()->showMessage(m_plugin.isLoaded()
-                                 ? tr("%n sensor(s) available", nullptr, int(m_sensors.size()))
-                                 : m_plugin.errorString());
+    showStartHint();
 }
 
 WorkbenchWindow::~WorkbenchWindow()
@@ -80,66 +96,156 @@ WorkbenchWindow::~WorkbenchWindow()
 
 void WorkbenchWindow::createSensorList()
 {
-    auto* dock = new QDockWidget(tr("Sensors"), this);
-    dock->setObjectName("sensorDock");
-    dock->setFeatures(QDockWidget::DockWidgetMovable);
-    auto* content = new QWidget(dock);
+    m_sensorDock = new QDockWidget(this);
+    m_sensorDock->setObjectName("sensorDock");
+    m_sensorDock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+    auto* content = new QWidget(m_sensorDock);
     auto* layout = new QVBoxLayout(content);
 
-    auto* pluginLabel = new QLabel(content);
-    pluginLabel->setObjectName("pluginLabel");
-    pluginLabel->setWordWrap(true);
-    if (m_plugin.isLoaded()) {
-        pluginLabel->setText(
-            tr("<b>%1</b> %2<br>%3<br>Communication: %4")
-                .arg(m_plugin.pluginName().toHtmlEscaped(), m_plugin.version().toHtmlEscaped(),
-                     m_plugin.description().toHtmlEscaped(), m_plugin.communicationType().toHtmlEscaped()));
-    } else {
-        pluginLabel->setText(m_plugin.errorString());
-        pluginLabel->setStyleSheet("color: #b00020;");
-    }
-    layout->addWidget(pluginLabel);
+    m_pluginLabel = new QLabel(content);
+    m_pluginLabel->setObjectName("pluginLabel");
+    m_pluginLabel->setWordWrap(true);
+    if (!m_plugin.isLoaded())
+        m_pluginLabel->setStyleSheet("color: #b00020;");
+    layout->addWidget(m_pluginLabel);
 
     m_sensorList = new QTreeWidget(content);
     m_sensorList->setObjectName("sensorList");
-    m_sensorList->setHeaderLabels({tr("Sensor"), tr("Id")});
     m_sensorList->setRootIsDecorated(false);
     m_sensorList->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     for (const auto& sensor : m_sensors) {
         new QTreeWidgetItem(m_sensorList,
                             {QString::fromStdString(sensor.name()), QString::fromStdString(sensor.id())});
     }
-    if (m_plugin.isLoaded() && m_sensors.empty()) {
-        pluginLabel->setText(pluginLabel->text() + "<br>" +
-                             tr("The plug-in lists no sensors: its description document is missing or "
-                                "not for this plug-in."));
-    }
     connect(m_sensorList, &QTreeWidget::itemActivated, this, &WorkbenchWindow::openSelectedSensor);
     layout->addWidget(m_sensorList);
+    // With a row chosen and the focus on the list, Enter opens a sensor.
+    preselectSensor();
+    m_sensorList->setFocus();
 
-    dock->setWidget(content);
-    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    m_sensorDock->setWidget(content);
+    addDockWidget(Qt::LeftDockWidgetArea, m_sensorDock);
 }
 
 void WorkbenchWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    QAction* open = file->addAction(tr("&Open sensor"), this, &WorkbenchWindow::openSelectedSensor);
-    open->setEnabled(!m_sensors.empty());
-    file->addAction(tr("Open &settings..."), this, &WorkbenchWindow::openSettingsFile);
-    file->addSeparator();
-    file->addAction(tr("E&xit"), this, &QWidget::close, QKeySequence::Quit);
+    m_fileMenu = menuBar()->addMenu(QString());
+    m_openAction = m_fileMenu->addAction(QString(), this, &WorkbenchWindow::openSelectedSensor);
+    m_openAction->setObjectName("actionOpenSensor");
+    m_openAction->setEnabled(!m_sensors.empty());
+    m_openSettingsAction = m_fileMenu->addAction(QString(), this, &WorkbenchWindow::openSettingsFile);
+    m_fileMenu->addSeparator();
+    m_exitAction = m_fileMenu->addAction(QString(), this, &QWidget::close, QKeySequence::Quit);
 
-    QMenu* view = menuBar()->addMenu(tr("&View"));
-    m_presentationAction = view->addAction(tr("&Presentation mode"));
+    m_viewMenu = menuBar()->addMenu(QString());
+    QAction* sensorListAction = m_sensorDock->toggleViewAction();
+    sensorListAction->setObjectName("actionSensorList");
+    m_viewMenu->addAction(sensorListAction);
+    m_presentationAction = m_viewMenu->addAction(QString());
     m_presentationAction->setObjectName("actionPresentation");
     m_presentationAction->setCheckable(true);
     connect(m_presentationAction, &QAction::toggled, this, &WorkbenchWindow::applyPresentationMode);
+    m_viewMenu->addSeparator();
+    m_languageMenu = m_viewMenu->addMenu(QString());
+    m_languageMenu->setObjectName("languageMenu");
+    m_languageGroup = new QActionGroup(this);
+    const QString current = QString::fromStdString(ExtensionSystem::Globals::getLanguage());
+    for (const QString& language : hostLanguages()) {
+        // Each language under its own name: whoever cannot read the current
+        // one still finds theirs.
+        QAction* action = m_languageMenu->addAction(languageName(language));
+        action->setObjectName("actionLanguage_" + language);
+        action->setData(language);
+        action->setCheckable(true);
+        action->setChecked(language == current);
+        m_languageGroup->addAction(action);
+    }
+    connect(m_languageGroup, &QActionGroup::triggered, this,
+            [this](QAction* action) { setLanguage(action->data().toString()); });
+    m_viewMenu->addSeparator();
+    m_resetLayoutAction = m_viewMenu->addAction(QString(), this, &WorkbenchWindow::resetLayout);
+    m_resetLayoutAction->setObjectName("actionResetLayout");
 
-    QMenu* windows = menuBar()->addMenu(tr("&Window"));
-    windows->addAction(tr("&Tile"), m_mdiArea, &QMdiArea::tileSubWindows);
-    windows->addAction(tr("&Cascade"), m_mdiArea, &QMdiArea::cascadeSubWindows);
-    windows->addAction(tr("Close &all"), m_mdiArea, &QMdiArea::closeAllSubWindows);
+    m_windowMenu = menuBar()->addMenu(QString());
+    m_tileAction = m_windowMenu->addAction(QString(), m_mdiArea, &QMdiArea::tileSubWindows);
+    m_cascadeAction = m_windowMenu->addAction(QString(), m_mdiArea, &QMdiArea::cascadeSubWindows);
+    m_closeAllAction = m_windowMenu->addAction(QString(), m_mdiArea, &QMdiArea::closeAllSubWindows);
+}
+
+void WorkbenchWindow::retranslateUi()
+{
+    setWindowTitle(tr("IO-Link Sensor Workbench"));
+    // The dock hands its title to its toggle action: the action's own text
+    // comes after.
+    m_sensorDock->setWindowTitle(tr("Sensors"));
+    m_sensorDock->toggleViewAction()->setText(tr("&Sensors list"));
+    if (!m_plugin.isLoaded()) {
+        m_pluginLabel->setText(m_plugin.errorString());
+    } else {
+        QString text =
+            tr("<b>%1</b> %2<br>%3<br>Communication: %4")
+                .arg(m_plugin.pluginName().toHtmlEscaped(), m_plugin.version().toHtmlEscaped(),
+                     m_plugin.description().toHtmlEscaped(), m_plugin.communicationType().toHtmlEscaped());
+        if (m_sensors.empty()) {
+            text += "<br>" + tr("The plug-in lists no sensors: its description document is missing or "
+                                "not for this plug-in.");
+        }
+        m_pluginLabel->setText(text);
+    }
+    m_sensorList->setHeaderLabels({tr("Sensor"), tr("Id")});
+
+    m_fileMenu->setTitle(tr("&File"));
+    m_openAction->setText(tr("&Open sensor"));
+    m_openSettingsAction->setText(tr("Open &settings..."));
+    m_exitAction->setText(tr("E&xit"));
+    m_viewMenu->setTitle(tr("&View"));
+    m_presentationAction->setText(tr("&Presentation mode"));
+    m_languageMenu->setTitle(tr("&Language"));
+    m_resetLayoutAction->setText(tr("&Reset layout"));
+    m_windowMenu->setTitle(tr("&Window"));
+    m_tileAction->setText(tr("&Tile"));
+    m_cascadeAction->setText(tr("&Cascade"));
+    m_closeAllAction->setText(tr("Close &all"));
+}
+
+void WorkbenchWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslateUi();
+    QMainWindow::changeEvent(event);
+}
+
+void WorkbenchWindow::showStartHint()
+{
+    if (!m_plugin.isLoaded())
+        statusBar()->showMessage(m_plugin.errorString());
+    else if (m_sensors.empty())
+        statusBar()->showMessage(tr("The plug-in lists no sensors."));
+    else
+        statusBar()->showMessage(tr("%n sensor(s) available. Double-click one to open it, or press Enter on "
+                                    "the selected one.",
+                                    nullptr, int(m_sensors.size())));
+}
+
+// Until the user picks a sensor, the list points at the one a simulated port
+// offers, else at the first: the sensor that can be tried out right away.
+void WorkbenchWindow::preselectSensor()
+{
+    QTreeWidgetItem* current = m_sensorList->currentItem();
+    if (current && current != m_preselected)
+        return;
+    QTreeWidgetItem* choice = m_sensorList->topLevelItem(0);
+    for (const QString& port : m_hostPorts.ports()) {
+        const QString model = m_hostPorts.simulatedModel(port);
+        const auto offered = m_sensorList->findItems(model, Qt::MatchExactly, 1);
+        if (!model.isEmpty() && !offered.isEmpty()) {
+            choice = offered.first();
+            break;
+        }
+    }
+    m_preselected = choice;
+    if (choice)
+        m_sensorList->setCurrentItem(choice);
 }
 
 void WorkbenchWindow::openSelectedSensor()
@@ -163,6 +269,7 @@ bool WorkbenchWindow::openSensor(const QString& name)
 
 void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
 {
+    QMdiSubWindow* previous = m_mdiArea->activeSubWindow();
     // Created as a child of the area, which takes it in as a sub-window.
     auto* subWindow = new SensorSubWindow(m_mdiArea);
     ExtensionSystem::PluginInterface* session = m_plugin.createInterface(sensor, subWindow);
@@ -185,8 +292,22 @@ void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
     if (m_presentation)
         session->vUpdate(true);
 
-    subWindow->showMaximized();
+    // Alone, or among windows shown one at a time, a sensor window takes the
+    // whole area; among windows the user has arranged it joins them.
+    if (m_sessions.size() == 1 || (previous && previous->isMaximized()))
+        subWindow->showMaximized();
+    else
+        subWindow->show();
     m_mdiArea->setActiveSubWindow(subWindow);
+    // The list's room goes to the chart; the View menu brings it back.
+    m_sensorDock->hide();
+    statusBar()->showMessage(connectHint());
+}
+
+QString WorkbenchWindow::connectHint() const
+{
+    return tr("Connect by choosing a port where the sensor window shows \"Offline\". View > Sensors list "
+              "brings the list back.");
 }
 
 bool WorkbenchWindow::connectActiveSensor(const QString& port)
@@ -209,6 +330,25 @@ void WorkbenchWindow::releaseSession(SensorSubWindow* subWindow)
     }
     delete m_sessions.take(subWindow);
     subWindow->deleteLater();
+    if (m_sessions.isEmpty()) {
+        showSensorListUnlessSensorsAreOpen();
+        m_sensorList->setFocus();
+        showStartHint();
+    }
+}
+
+void WorkbenchWindow::showSensorListUnlessSensorsAreOpen()
+{
+    m_sensorDock->setVisible(m_sessions.isEmpty());
+}
+
+QString WorkbenchWindow::windowTitleOf(ExtensionSystem::PluginInterface* session) const
+{
+    for (auto it = m_sessions.cbegin(); it != m_sessions.cend(); ++it) {
+        if (it.value() == session)
+            return it.key()->windowTitle();
+    }
+    return QString();
 }
 
 void WorkbenchWindow::subWindowActivated(QMdiSubWindow* active)
@@ -269,6 +409,7 @@ void WorkbenchWindow::refreshPorts()
     if (ports == m_ports)
         return;
     m_ports = ports;
+    preselectSensor();
     for (ExtensionSystem::PluginInterface* session : qAsConst(m_sessions))
         session->vAvailablePortsUpdated(m_ports);
 }
@@ -277,7 +418,7 @@ void WorkbenchWindow::refreshPorts()
 // box, with the port and the reason, not only in passing.
 void WorkbenchWindow::showRefusedConnection(const QString&, const QString& reason)
 {
-    statusBar()->showMessage(reason, 10000);
+    statusBar()->showMessage(reason, refusalMessageMs);
     QMessageBox::warning(this, tr("Port not available"), reason, QMessageBox::Ok);
 }
 
@@ -290,5 +431,80 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event)
             return;
         }
     }
+    if (m_remembers)
+        WorkbenchSettings::rememberLayout(saveGeometry(), saveState());
     QMainWindow::closeEvent(event);
+}
+
+QRect WorkbenchWindow::fittedGeometry(const QRect& available, const QMargins& frame, const QSize& wanted)
+{
+    const QSize size = wanted.boundedTo(available.size().shrunkBy(frame));
+    const QSize outer = size.grownBy(frame);
+    const QPoint corner(available.left() + (available.width() - outer.width()) / 2,
+                        available.top() + (available.height() - outer.height()) / 2);
+    return QRect(corner, outer).marginsRemoved(frame);
+}
+
+QMargins WorkbenchWindow::windowFrame() const
+{
+    if (!isVisible())
+        return assumedFrame;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+void WorkbenchWindow::applyDefaultGeometry()
+{
+    const QRect available = screen()->availableGeometry();
+    const QMargins frame = windowFrame();
+    setGeometry(fittedGeometry(available, frame, defaultSize()));
+    // Where the default does not fit, the window system fits the window to
+    // the available area, frame and all, better than an assumed frame can.
+    const QSize outer = defaultSize().grownBy(frame);
+    if (outer.width() > available.width() || outer.height() > available.height())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void WorkbenchWindow::rememberBetweenRuns()
+{
+    m_remembers = true;
+    const QByteArray geometry = WorkbenchSettings::geometry();
+    if (geometry.isEmpty() || !restoreGeometry(geometry))
+        applyDefaultGeometry();
+    const QByteArray state = WorkbenchSettings::windowState();
+    if (!state.isEmpty())
+        restoreState(state);
+    // The list was hidden last time because sensors were open then.
+    showSensorListUnlessSensorsAreOpen();
+}
+
+void WorkbenchWindow::resetLayout()
+{
+    if (m_remembers)
+        WorkbenchSettings::forgetLayout();
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    restoreState(m_defaultState);
+    applyDefaultGeometry();
+    showSensorListUnlessSensorsAreOpen();
+    statusBar()->showMessage(tr("The window has its default size and layout again."));
+}
+
+void WorkbenchWindow::setLanguage(const QString& language)
+{
+    // Sensor windows read the language when the change reaches them, after
+    // this returns.
+    ExtensionSystem::Globals::setLanguage(language.toStdString());
+    const bool translated = switchTranslations(language);
+    const QString shown = translated ? language : QString("en");
+    if (!translated)
+        ExtensionSystem::Globals::setLanguage(shown.toStdString());
+    for (QAction* action : m_languageGroup->actions())
+        action->setChecked(action->data().toString() == shown);
+    if (m_remembers)
+        WorkbenchSettings::rememberLanguage(shown);
+    statusBar()->showMessage(
+        translated ? tr("Language: %1").arg(languageName(shown))
+                   : tr("There is no translation for \"%1\"; the texts stay English.").arg(language));
 }

@@ -2,6 +2,7 @@
 #include "PluginLibrary.h"
 #include "SimulatedSensors.h"
 #include "WorkbenchOptions.h"
+#include "WorkbenchSettings.h"
 #include "WorkbenchWindow.h"
 
 #include <extensionsystem/Globals.h>
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
+    // Names the user's settings file, too.
+    QCoreApplication::setOrganizationName("iolink-workbench");
     QCoreApplication::setApplicationName("iolink-workbench");
     QCoreApplication::setApplicationVersion("1.0.0");
 
@@ -64,9 +67,10 @@ int main(int argc, char** argv)
         err << "iolink-workbench: " << error << "\n";
         return 2;
     }
-    ExtensionSystem::Globals::setLanguage(options.language.toStdString());
-    if (!installHostTranslations(options.language))
-        err << "iolink-workbench: no translation for \"" << options.language << "\"; using English\n";
+    const QString language = WorkbenchSettings::startLanguage(options.language);
+    ExtensionSystem::Globals::setLanguage(language.toStdString());
+    if (!installHostTranslations(language))
+        err << "iolink-workbench: no translation for \"" << language << "\"; using English\n";
     ExtensionSystem::Globals::setPresentationMode(options.presentation);
 
     const QString pluginDir =
@@ -76,10 +80,15 @@ int main(int argc, char** argv)
         err << "iolink-workbench: " << plugin.errorString() << "\n";
     if (options.listSensors)
         return plugin.isLoaded() ? listSensors(plugin) : 1;
-    installLibraryTranslations(options.language);
+    installLibraryTranslations(language);
     err.flush();
 
     WorkbenchWindow window(plugin);
+    window.rememberBetweenRuns();
+    if (options.windowSize.isValid()) {
+        window.setWindowState(Qt::WindowNoState);
+        window.resize(options.windowSize);
+    }
     HostPorts& ports = window.hostPorts();
     const QString traceFile = options.traceFile.isEmpty()
                                   ? ExtensionSystem::ProtocolTrace::fileFromEnvironment()

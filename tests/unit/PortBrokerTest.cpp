@@ -53,16 +53,36 @@ protected:
 TEST_F(PortBrokerTest, APortHeldByOneOwnerIsRefusedToAnother)
 {
     QSignalSpy refused(&broker, &PortBroker::connectionRefused);
+    QSignalSpy opened(&broker, &PortBroker::connectionOpened);
     auto* first = broker.registerConnection(port("/dev/ttyUSB0"), owner(1));
     ASSERT_NE(first, nullptr);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.at(0).at(0).toString(), "/dev/ttyUSB0");
     EXPECT_EQ(broker.registerConnection(port("/dev/ttyUSB0"), owner(2)), nullptr);
     ASSERT_EQ(refused.count(), 1);
-    EXPECT_TRUE(refused.at(0).at(1).toString().contains("in use"));
+    EXPECT_EQ(refused.at(0).at(1).toString(), "The port /dev/ttyUSB0 is in use by another sensor window. "
+                                              "Disconnect it there first, or pick another port.");
     EXPECT_EQ(broker.holderOf("/dev/ttyUSB0"), owner(1));
+
+    // The refusal names the holder's window when the host can tell it.
+    PluginInterface* named = nullptr;
+    broker.setOwnerNamer([&named](PluginInterface* holder) {
+        named = holder;
+        return QString("RT5-350-M18 (/dev/ttyUSB0)");
+    });
+    EXPECT_EQ(broker.registerConnection(port("/dev/ttyUSB0"), owner(2)), nullptr);
+    EXPECT_EQ(named, owner(1));
+    ASSERT_EQ(refused.count(), 2);
+    EXPECT_EQ(refused.at(1).at(1).toString(),
+              "The port /dev/ttyUSB0 is in use by the window \"RT5-350-M18 (/dev/ttyUSB0)\". Disconnect it "
+              "there first, or pick another port.");
+
+    EXPECT_EQ(opened.count(), 1);
 
     broker.unregisterConnection(owner(1));
     EXPECT_EQ(broker.holderOf("/dev/ttyUSB0"), nullptr);
     EXPECT_NE(broker.registerConnection(port("/dev/ttyUSB0"), owner(2)), nullptr);
+    EXPECT_EQ(opened.count(), 2);
 }
 
 TEST_F(PortBrokerTest, TheSameOwnerAskingAgainKeepsItsInterface)

@@ -3,10 +3,14 @@
 #include <HostTranslator.h>
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>
+#include <WorkbenchSettings.h>
 #include <WorkbenchWindow.h>
 
 #include <extensionsystem/Globals.h>
+#include <utils/charts/GenericChart.h>
+#include <window/SensorWindow.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QLabel>
@@ -14,11 +18,66 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <qttreepropertybrowser.h>
+
+namespace {
+
+const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
+
+// Answers the question a sensor window asks when a port is chosen with the
+// button of that name, then the next message box with OK, keeping its texts.
+class ConnectAnswers : public QObject
+{
+public:
+    explicit ConnectAnswers(const char* button) : m_button(button)
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                boxTitle = box->windowTitle();
+                boxText = box->text();
+                m_timer.stop();
+                box->button(QMessageBox::Ok)->click();
+            } else if (auto* button = modal->findChild<QAbstractButton*>(m_button)) {
+                ++questions;
+                button->click();
+            }
+        });
+        m_timer.start();
+    }
+
+    int questions = 0;
+    QString boxTitle;
+    QString boxText;
+
+private:
+    QString m_button;
+    QTimer m_timer;
+};
+
+// Every shortcut of the actions in a menu bar, its menus and sub-menus.
+QList<QKeySequence> menuShortcuts(const QList<QAction*>& actions)
+{
+    QList<QKeySequence> keys;
+    for (QAction* action : actions) {
+        keys += action->shortcuts();
+        if (action->menu())
+            keys += menuShortcuts(action->menu()->actions());
+    }
+    return keys;
+}
+
+} // namespace
 
 // The workbench with the real plug-in loaded from the build's plug-in folder.
 class WorkbenchTest : public QObject
@@ -27,17 +86,28 @@ class WorkbenchTest : public QObject
 
 private:
     PluginLibrary plugin;
+    // The user's settings while the tests run, away from the real ones.
+    QTemporaryDir settingsDir;
 
-    static QMainWindow* sensorWindowOf(QMdiSubWindow* subWindow)
+    static NimbarSensorPlugin::Core::SensorWindow* sensorWindowOf(QMdiSubWindow* subWindow)
     {
-        return qobject_cast<QMainWindow*>(subWindow->widget());
+        return qobject_cast<NimbarSensorPlugin::Core::SensorWindow*>(subWindow->widget());
     }
+
+    static void clearSettings() { QSettings().clear(); }
 
 private slots:
     void initTestCase()
     {
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
+        QVERIFY(settingsDir.isValid());
+        QCoreApplication::setOrganizationName("iolink-workbench-test");
+        QCoreApplication::setApplicationName("tst_workbench");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        QVERIFY(QSettings().fileName().startsWith(settingsDir.path()));
     }
+
+    void init() { clearSettings(); }
 
     void listsThePluginsSensors()
     {
@@ -95,7 +165,6 @@ private slots:
         WorkbenchWindow window(plugin);
         window.setPortLister([] { return QStringList{"/dev/ttyUSB0", "/dev/iolink-missing"}; });
         QString error;
-        const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
         QVERIFY(addSimulatedSensor(window.hostPorts(), "UM035/999", document, &error).isEmpty());
         QVERIFY(error.contains("999"));
         const QString simulated = addSimulatedSensor(window.hostPorts(), "UM060/113", document, &error);
@@ -104,6 +173,8 @@ private slots:
         window.refreshPorts();
         QCOMPARE(window.availablePorts(),
                  (QStringList{"SIM1-UM060-113", "/dev/iolink-missing", "/dev/ttyUSB0"}));
+        // The sensor that can be tried out at once is the one Enter opens.
+        QCOMPARE(window.sensorList()->currentItem()->text(0), QString("RT5-600-M18"));
 
         window.openSensor("RT5-600-M18");
         window.openSensor("RT5-600-M18");
@@ -113,13 +184,16 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, simulated)));
         QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
 
-        // One port, one window; the refusal names the port and the reason.
+        // One port, one window; the refusal names the port and the window
+        // that holds it.
         {
             ModalAnswer refusal(QMessageBox::Ok);
             QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
-            QVERIFY(window.statusBar()->currentMessage().contains("already in use"));
             QCOMPARE(refusal.answered, 1);
-            QCOMPARE(refusal.text, "Port " + simulated + " is already in use by another sensor window.");
+            QCOMPARE(refusal.text, "The port " + simulated + " is in use by the window \"" +
+                                       subWindows.value(0)->windowTitle() +
+                                       "\". Disconnect it there first, or pick another port.");
+            QCOMPARE(window.statusBar()->currentMessage(), refusal.text);
         }
         {
             ModalAnswer refusal(QMessageBox::Ok);
@@ -141,6 +215,226 @@ private slots:
         // Closing the window lets go of the simulated port.
         subWindows.value(1)->close();
         QTRY_VERIFY(!window.hostPorts().simulated(simulated)->isOpen());
+    }
+
+    // A second window that picks the port the first one is connected to, as
+    // its user does: the port selector, then the connection question.
+    void aPortInUseIsRefusedNamingTheWindowThatHoldsIt()
+    {
+        WorkbenchWindow window(plugin);
+        window.resize(1280, 800);
+        window.show();
+        window.setPortLister([] { return QStringList(); });
+        QString error;
+        const QString port = addSimulatedSensor(window.hostPorts(), "UM035/107", document, &error);
+        QCOMPARE(port, QString("SIM1-UM035-107"));
+        window.refreshPorts();
+
+        QVERIFY(window.openSensor("RT5-350-M18"));
+        auto* holder = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
+        QVERIFY(window.statusBar()->currentMessage().startsWith("Connect by choosing a port"));
+        QVERIFY(window.connectActiveSensor(port));
+        // How to connect is no news any more.
+        QVERIFY(window.statusBar()->currentMessage().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(holder->isConnected(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), 30000);
+        QCOMPARE(window.mdiArea()->subWindowList().value(0)->windowTitle(),
+                 QString("RT5-350-M18 (SIM1-UM035-107)"));
+
+        QVERIFY(window.openSensor("RT5-350-M18"));
+        auto* second = sensorWindowOf(window.mdiArea()->subWindowList().value(1));
+        QComboBox* selector = second->portSelector();
+        const int index = selector->findText(port);
+        QVERIFY(index > 0);
+        {
+            ConnectAnswers answers("sensorToPc");
+            selector->setCurrentIndex(index);
+            emit selector->activated(index);
+            QTRY_VERIFY(!answers.boxText.isEmpty());
+            QCOMPARE(answers.questions, 1);
+            QCOMPARE(answers.boxTitle, QString("Port not available"));
+            QCOMPARE(answers.boxText, QString("The port SIM1-UM035-107 is in use by the window \"RT5-350-M18 "
+                                              "(SIM1-UM035-107)\". Disconnect it there first, or pick "
+                                              "another port."));
+            QCOMPARE(window.statusBar()->currentMessage(), answers.boxText);
+        }
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!second->isConnected());
+        QCOMPARE(selector->currentIndex(), 0);
+        QVERIFY(holder->isConnected());
+        QVERIFY(window.hostPorts().simulated(port)->isOpen());
+    }
+
+    void fitsTheScreenItOpensOn()
+    {
+        const QMargins frame(4, 36, 4, 4);
+        // Room to spare: the default size, centred.
+        QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 0, 1920, 1080), frame, {1280, 800}),
+                 QRect(320, 156, 1280, 800));
+        // The technician's screen, 800 pixels tall with a panel of 30 at the
+        // top: frame and all inside what is left.
+        const QRect available(0, 30, 1280, 770);
+        const QRect fitted = WorkbenchWindow::fittedGeometry(available, frame, {1280, 800});
+        QCOMPARE(fitted, QRect(4, 66, 1272, 730));
+        QCOMPARE(fitted.marginsAdded(frame), available);
+
+        // Nothing remembered: on a screen too small for the default the
+        // window system fits it, frame included.
+        WorkbenchWindow window(plugin);
+        window.rememberBetweenRuns();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = window.screen()->availableGeometry();
+        QVERIFY(screen.width() < 1280 || screen.height() < 800);
+        QVERIFY(window.isMaximized());
+        QTRY_VERIFY(screen.contains(window.frameGeometry()));
+        QVERIFY(screen.contains(window.normalGeometry()));
+    }
+
+    void remembersTheLayoutBetweenRunsUntilReset()
+    {
+        QRect geometry;
+        {
+            WorkbenchWindow window(plugin);
+            window.rememberBetweenRuns();
+            window.setWindowState(Qt::WindowNoState);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.setGeometry(40, 50, 700, 500);
+            QTRY_COMPARE(window.geometry(), QRect(40, 50, 700, 500));
+            geometry = window.geometry();
+            // Closed with a sensor open, so with the list hidden.
+            window.openSensor("RT5-350-M18");
+            QVERIFY(window.sensorDock()->isHidden());
+            QVERIFY(window.close());
+        }
+        QVERIFY(!WorkbenchSettings::geometry().isEmpty());
+        QVERIFY(!WorkbenchSettings::windowState().isEmpty());
+
+        WorkbenchWindow window(plugin);
+        window.rememberBetweenRuns();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.isMaximized());
+        QCOMPARE(window.geometry(), geometry);
+        // No sensor is open, so the list is there to open one.
+        QVERIFY(window.sensorDock()->isVisible());
+
+        window.findChild<QAction*>("actionResetLayout")->trigger();
+        QVERIFY(WorkbenchSettings::geometry().isEmpty());
+        QVERIFY(WorkbenchSettings::windowState().isEmpty());
+        QVERIFY(window.isMaximized());
+        QVERIFY(window.sensorDock()->isVisible());
+
+        // A window that was not asked to remember leaves the settings alone.
+        {
+            WorkbenchWindow other(plugin);
+            other.show();
+            QVERIFY(other.close());
+        }
+        QVERIFY(WorkbenchSettings::geometry().isEmpty());
+    }
+
+    // At 1280x800 the sensor window's docks leave the chart little room
+    // beside the sensor list: the list steps aside while sensors are open.
+    void theSensorListStepsAsideForSensorWindows()
+    {
+        WorkbenchWindow window(plugin);
+        window.resize(1280, 800);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QDockWidget* dock = window.sensorDock();
+        QAction* listAction = window.findChild<QAction*>("actionSensorList");
+        QVERIFY(dock->isVisible());
+        QVERIFY(listAction->isChecked());
+        QVERIFY(window.statusBar()->currentMessage().contains("Double-click"));
+
+        // The first sensor is chosen and the list has the focus: Enter opens it.
+        QCOMPARE(window.sensorList()->currentItem(), window.sensorList()->topLevelItem(0));
+        QTRY_VERIFY(window.sensorList()->hasFocus());
+        QTest::keyClick(window.sensorList(), Qt::Key_Return);
+        QCOMPARE(window.openSensorCount(), 1);
+        QMdiSubWindow* first = window.mdiArea()->subWindowList().value(0);
+        QVERIFY(first->isMaximized());
+        QVERIFY(dock->isHidden());
+        QVERIFY(!listAction->isChecked());
+        auto* sensorWindow = sensorWindowOf(first);
+        // Its keys work at once: they need the focus inside it.
+        QVERIFY(sensorWindow->isAncestorOf(QApplication::focusWidget()));
+        QDockWidget* chart = sensorWindow->chart()->getDockChartItem(0);
+        QVERIFY(chart->isVisible());
+        QTRY_VERIFY2(chart->width() >= window.width() * 2 / 5, qPrintable(QString::number(chart->width())));
+
+        // The list comes back on demand; a sensor opened from it sends it away.
+        listAction->trigger();
+        QVERIFY(dock->isVisible());
+        window.sensorList()->setCurrentItem(window.sensorList()->topLevelItem(1));
+        window.findChild<QAction*>("actionOpenSensor")->trigger();
+        QCOMPARE(window.openSensorCount(), 2);
+        QVERIFY(dock->isHidden());
+        // Among windows shown one at a time, one more is shown the same way;
+        // among arranged ones it joins them.
+        QVERIFY(window.mdiArea()->subWindowList().value(1)->isMaximized());
+        window.mdiArea()->tileSubWindows();
+        QVERIFY(window.openSensor("RT5-1300-M30"));
+        QVERIFY(!window.mdiArea()->subWindowList().value(2)->isMaximized());
+
+        window.mdiArea()->subWindowList().value(0)->close();
+        window.mdiArea()->subWindowList().value(1)->close();
+        QTRY_COMPARE(window.openSensorCount(), 1);
+        QVERIFY(dock->isHidden());
+        window.mdiArea()->subWindowList().value(0)->close();
+        QTRY_COMPARE(window.openSensorCount(), 0);
+        QVERIFY(dock->isVisible());
+        QVERIFY(window.sensorList()->hasFocus());
+    }
+
+    // The sensor windows bring keys of their own; the workbench must not take
+    // them, and the active sensor window must get them.
+    void sensorWindowKeysReachTheActiveSensorWindow()
+    {
+        WorkbenchWindow window(plugin);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(window.openSensor("RT5-350-M18"));
+        QVERIFY(window.openSensor("RT5-600-M18"));
+        const auto subWindows = window.mdiArea()->subWindowList();
+
+        QList<QKeySequence> sensorKeys = {
+            QKeySequence(Qt::CTRL + Qt::Key_K), QKeySequence(Qt::CTRL + Qt::Key_R),
+            QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W), QKeySequence(Qt::CTRL + Qt::Key_L)};
+        for (QAction* action : sensorWindowOf(subWindows.value(0))->findChildren<QAction*>())
+            sensorKeys += action->shortcuts();
+        QList<QKeySequence> workbenchKeys = menuShortcuts(window.menuBar()->actions());
+        for (QAction* action : window.actions())
+            workbenchKeys += action->shortcuts();
+        for (const QKeySequence& key : qAsConst(workbenchKeys)) {
+            QVERIFY2(!key.isEmpty(), "an empty shortcut");
+            QVERIFY2(!sensorKeys.contains(key), qPrintable(key.toString()));
+        }
+
+        // A key the sensor windows bind the way they bind theirs, to the
+        // window and its children: only the active window's action fires.
+        QList<QAction*> probes;
+        for (QMdiSubWindow* subWindow : subWindows) {
+            auto* probe = new QAction(sensorWindowOf(subWindow));
+            probe->setShortcut(QKeySequence(Qt::CTRL + Qt::ALT + Qt::Key_F12));
+            probe->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            sensorWindowOf(subWindow)->addAction(probe);
+            probes << probe;
+        }
+        QSignalSpy firstFired(probes[0], &QAction::triggered);
+        QSignalSpy secondFired(probes[1], &QAction::triggered);
+        QCOMPARE(window.mdiArea()->activeSubWindow(), subWindows.value(1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(secondFired.count(), 1);
+        QCOMPARE(firstFired.count(), 0);
+        window.mdiArea()->setActiveSubWindow(subWindows.value(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F12, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(firstFired.count(), 1);
+        QCOMPARE(secondFired.count(), 1);
     }
 
     void unknownSensorsAreNotOpened()
@@ -187,6 +481,49 @@ private slots:
         WorkbenchWindow window(missing);
         QCOMPARE(window.sensorList()->topLevelItemCount(), 0);
         QVERIFY(window.findChild<QLabel*>("pluginLabel")->text().contains("/nonexistent"));
+    }
+
+    // Before the test below: it leaves German installed for good.
+    void switchesTheLanguageWhileRunningAndRemembersIt()
+    {
+        WorkbenchWindow window(plugin);
+        window.rememberBetweenRuns();
+        window.show();
+        window.openSensor("RT5-350-M18");
+        auto* sensorWindow = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
+        QtProperty* identification =
+            sensorWindow->parameterBrowser()->properties().value(0)->subProperties().value(0);
+        auto* german = window.findChild<QAction*>("actionLanguage_de");
+        auto* english = window.findChild<QAction*>("actionLanguage_en");
+        QCOMPARE(german->text(), QString("Deutsch"));
+        QVERIFY(english->isChecked());
+
+        german->trigger();
+        QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("de"));
+        QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&Datei"));
+        QTRY_COMPARE(sensorWindow->processDataDock()->windowTitle(), QString("Prozessdaten"));
+        QCOMPARE(identification->propertyName(), QString("Identifikation"));
+        QVERIFY(german->isChecked());
+        // The next start is in German, unless the command line says otherwise.
+        QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("de"));
+        QCOMPARE(WorkbenchSettings::startLanguage("en"), QString("en"));
+
+        english->trigger();
+        QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&File"));
+        QTRY_COMPARE(sensorWindow->processDataDock()->windowTitle(), QString("Process data"));
+        QCOMPARE(identification->propertyName(), QString("Identification"));
+        QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Id"));
+        QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
+        QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
+
+        // A language without a catalogue leaves everything English.
+        german->trigger();
+        window.setLanguage("xx");
+        QVERIFY(window.statusBar()->currentMessage().contains("no translation for \"xx\""));
+        QVERIFY(english->isChecked());
+        QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
+        QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&File"));
+        QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
     }
 
     // Last: translators stay installed for the rest of the process.
