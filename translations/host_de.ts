@@ -23,16 +23,20 @@
 <context>
     <name>ExtensionSystem::PortBroker</name>
     <message>
-        <source>Port %1 is already in use by another sensor window.</source>
-        <translation>Der Anschluss %1 wird bereits von einem anderen Sensorfenster belegt.</translation>
-    </message>
-    <message>
         <source>Port %1 cannot be opened: no serial transport is available.</source>
         <translation>Der Anschluss %1 lässt sich nicht öffnen: keine serielle Übertragung verfügbar.</translation>
     </message>
     <message>
         <source>Port %1 cannot be opened: %2</source>
         <translation>Der Anschluss %1 lässt sich nicht öffnen: %2</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by another sensor window. Disconnect it there first, or pick another port.</source>
+        <translation>Der Anschluss %1 wird von einem anderen Sensorfenster belegt. Trennen Sie ihn dort zuerst oder wählen Sie einen anderen Anschluss.</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by the window &quot;%2&quot;. Disconnect it there first, or pick another port.</source>
+        <translation>Der Anschluss %1 wird vom Fenster „%2“ belegt. Trennen Sie ihn dort zuerst oder wählen Sie einen anderen Anschluss.</translation>
     </message>
 </context>
 <context>
@@ -68,16 +72,12 @@
         <translation>Den Sensor NAME beim Start öffnen.</translation>
     </message>
     <message>
-        <source>User interface language (en, de).</source>
-        <translation>Sprache der Oberfläche (en, de).</translation>
-    </message>
-    <message>
         <source>Start in presentation mode.</source>
         <translation>Im Präsentationsmodus starten.</translation>
     </message>
     <message>
         <source>Save a picture of the main window to FILE.</source>
-        <translation>Ein Bild des Hauptfensters in DATEI speichern.</translation>
+        <translation>Ein Bild des Hauptfensters in FILE speichern.</translation>
     </message>
     <message>
         <source>Quit after MS milliseconds.</source>
@@ -107,6 +107,26 @@
         <source>Write every request and answer to FILE (default: the file named by IOLINK_TRACE).</source>
         <translation>Jede Anfrage und Antwort in FILE protokollieren (Vorgabe: die in IOLINK_TRACE genannte Datei).</translation>
     </message>
+    <message>
+        <source>Connect the sensor opened with --open to PORT, reading its settings.</source>
+        <translation>Den mit --open geöffneten Sensor an PORT verbinden und seine Einstellungen lesen.</translation>
+    </message>
+    <message>
+        <source>--connect needs a sensor to connect: give --open NAME as well</source>
+        <translation>--connect braucht einen Sensor zum Verbinden: bitte auch --open NAME angeben</translation>
+    </message>
+    <message>
+        <source>User interface language (en, de) for this run; by default the one last chosen in the program.</source>
+        <translation>Sprache der Oberfläche (en, de) für diesen Start; ohne Angabe die zuletzt im Programm gewählte.</translation>
+    </message>
+    <message>
+        <source>Size of the main window, as in 1280x800, instead of fitting it to the screen.</source>
+        <translation>Größe des Hauptfensters, etwa 1280x800, statt es an den Bildschirm anzupassen.</translation>
+    </message>
+    <message>
+        <source>--size needs a width and a height in pixels, as in 1280x800, not &quot;%1&quot;</source>
+        <translation>--size erwartet Breite und Höhe in Pixeln, etwa 1280x800, nicht &quot;%1&quot;</translation>
+    </message>
 </context>
 <context>
     <name>WorkbenchWindow</name>
@@ -117,13 +137,6 @@
     <message>
         <source>IO-Link Sensor Workbench</source>
         <translation>IO-Link-Sensor-Werkbank</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n sensor(s) available</source>
-        <translation>
-            <numerusform>%n Sensor verfügbar</numerusform>
-            <numerusform>%n Sensoren verfügbar</numerusform>
-        </translation>
     </message>
     <message>
         <source>Sensors</source>
@@ -204,6 +217,45 @@
     <message>
         <source>Sensor Settings (*.kvs)</source>
         <translation>Sensoreinstellungen (*.kvs)</translation>
+    </message>
+    <message>
+        <source>&amp;Sensors list</source>
+        <translation>Sensor&amp;liste</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Sprache</translation>
+    </message>
+    <message>
+        <source>&amp;Reset layout</source>
+        <translation>Layout &amp;zurücksetzen</translation>
+    </message>
+    <message>
+        <source>The plug-in lists no sensors.</source>
+        <translation>Das Plug-in nennt keine Sensoren.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sensor(s) available. Double-click one to open it, or press Enter on the selected one.</source>
+        <translation>
+            <numerusform>%n Sensor verfügbar. Zum Öffnen doppelklicken oder mit der Eingabetaste öffnen.</numerusform>
+            <numerusform>%n Sensoren verfügbar. Zum Öffnen einen doppelklicken oder den ausgewählten mit der Eingabetaste öffnen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Choose a port in the sensor window&apos;s port list (it shows &quot;Offline&quot;) to connect. View &gt; Sensors list shows the list of sensors again.</source>
+        <translation>Zum Verbinden einen Anschluss in der Anschlussliste des Sensorfensters wählen (sie zeigt „Offline“). Ansicht &gt; Sensorliste zeigt die Liste der Sensoren wieder an.</translation>
+    </message>
+    <message>
+        <source>The window has its default size and layout again.</source>
+        <translation>Das Fenster hat wieder seine Standardgröße und sein Standardlayout.</translation>
+    </message>
+    <message>
+        <source>Language: %1</source>
+        <translation>Sprache: %1</translation>
+    </message>
+    <message>
+        <source>There is no translation for &quot;%1&quot;; the texts stay English.</source>
+        <translation>Für „%1“ gibt es keine Übersetzung; die Texte bleiben englisch.</translation>
     </message>
 </context>
 </TS>

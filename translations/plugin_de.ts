@@ -139,6 +139,160 @@
         <source>The selected settings are not for the current sensor</source>
         <translation>Die gewählten Einstellungen gehören nicht zu diesem Sensor</translation>
     </message>
+    <message>
+        <source>Process data</source>
+        <translation>Prozessdaten</translation>
+    </message>
+    <message>
+        <source> Observation</source>
+        <translation> Beobachtung</translation>
+    </message>
+    <message>
+        <source>Connecting to sensor</source>
+        <translation>Verbindung zum Sensor</translation>
+    </message>
+    <message>
+        <source>The sensor did not respond, please make sure it is properly connected.</source>
+        <translation>Der Sensor antwortet nicht. Bitte prüfen Sie, ob er richtig angeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>updating...</source>
+        <translation>Wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Connecting to sensor...</source>
+        <translation>Verbindung zum Sensor wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>The connected sensor does not match currently selected sensor, please try again with the proper sensor</source>
+        <translation>Der angeschlossene Sensor passt nicht zum ausgewählten Sensor. Bitte versuchen Sie es mit dem richtigen Sensor erneut.</translation>
+    </message>
+    <message>
+        <source>Calimo</source>
+        <translation>Calimo</translation>
+    </message>
+    <message>
+        <source>Sensor settings will be overwritten with the ones from PC</source>
+        <translation>Die Einstellungen im Sensor werden mit den Einstellungen vom PC überschrieben.</translation>
+    </message>
+    <message>
+        <source>No data</source>
+        <translation>Keine Daten</translation>
+    </message>
+    <message>
+        <source>Object too close</source>
+        <translation>Objekt zu nah</translation>
+    </message>
+    <message>
+        <source>Obj. too close</source>
+        <translation>Obj. zu nah</translation>
+    </message>
+    <message>
+        <source>Object too far</source>
+        <translation>Objekt zu weit</translation>
+    </message>
+    <message>
+        <source>Obj. too far</source>
+        <translation>Obj. zu weit</translation>
+    </message>
+    <message>
+        <source> No data</source>
+        <translation> Keine Daten</translation>
+    </message>
+    <message>
+        <source>Allowed: %1 to %2%3</source>
+        <translation>Zulässig: %1 bis %2%3</translation>
+    </message>
+    <message>
+        <source>%1 = %2 written</source>
+        <translation>%1 = %2 geschrieben</translation>
+    </message>
+    <message>
+        <source>Not written to the sensor: %1</source>
+        <translation>Nicht in den Sensor geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 was not written to the sensor: %2</source>
+        <translation>%1 wurde nicht in den Sensor geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>Written to the sensor: %1 parameters; not written: %2 (marked in the tree).</source>
+        <translation>In den Sensor geschrieben: %1 Parameter; nicht geschrieben: %2 (im Baum markiert).</translation>
+    </message>
+    <message>
+        <source>Not written to the sensor</source>
+        <translation>Nicht in den Sensor geschrieben</translation>
+    </message>
+    <message numerus="yes">
+        <source>The sensor did not take %n parameter(s). They keep their values in the window and are marked in the tree.</source>
+        <translation>
+            <numerusform>Der Sensor hat %n Parameter nicht übernommen. Er behält seinen Wert im Fenster und ist im Baum markiert.</numerusform>
+            <numerusform>Der Sensor hat %n Parameter nicht übernommen. Sie behalten ihre Werte im Fenster und sind im Baum markiert.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weiterer</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Sensor</source>
+        <translation>&amp;Sensor</translation>
+    </message>
+    <message>
+        <source>&amp;Disconnect</source>
+        <translation>&amp;Trennen</translation>
+    </message>
+    <message>
+        <source>&amp;Connect...</source>
+        <translation>&amp;Verbinden...</translation>
+    </message>
+    <message>
+        <source>&amp;Read all parameters from the sensor</source>
+        <translation>Alle Parameter vom Sensor &amp;lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Write all parameters to the sensor</source>
+        <translation>Alle Parameter in den Sensor &amp;schreiben</translation>
+    </message>
+    <message>
+        <source>No port to connect to: attach the IO-Link master to this computer.</source>
+        <translation>Kein Anschluss zum Verbinden: Schließen Sie den IO-Link-Master an diesen Computer an.</translation>
+    </message>
+    <message>
+        <source>Not connected: edits stay in the window.</source>
+        <translation>Nicht verbunden: Änderungen bleiben im Fenster.</translation>
+    </message>
+    <message>
+        <source>Mode: read</source>
+        <translation>Modus: Lesen</translation>
+    </message>
+    <message>
+        <source>Read mode: edits are not written, and a clicked row cannot be edited.</source>
+        <translation>Lesemodus: Änderungen werden nicht geschrieben, eine angeklickte Zeile lässt sich nicht bearbeiten.</translation>
+    </message>
+    <message>
+        <source>Mode: write</source>
+        <translation>Modus: Schreiben</translation>
+    </message>
+    <message>
+        <source>Write mode: each edit is written to the sensor.</source>
+        <translation>Schreibmodus: Jede Änderung wird in den Sensor geschrieben.</translation>
+    </message>
+    <message>
+        <source>Mode: window only</source>
+        <translation>Modus: nur Fenster</translation>
+    </message>
+    <message>
+        <source>Edits stay in the window and are not written to the sensor.</source>
+        <translation>Änderungen bleiben im Fenster und werden nicht in den Sensor geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>
@@ -195,36 +349,16 @@
         <translation>Verlauf löschen</translation>
     </message>
     <message>
-        <source>Clear chart history</source>
-        <translation>Diagrammverlauf löschen</translation>
-    </message>
-    <message>
         <source>Print chart view</source>
         <translation>Diagrammansicht drucken</translation>
-    </message>
-    <message>
-        <source>Print current chart view</source>
-        <translation>Aktuelle Diagrammansicht drucken</translation>
     </message>
     <message>
         <source>Export chart view</source>
         <translation>Diagrammansicht exportieren</translation>
     </message>
     <message>
-        <source>Export current chart view</source>
-        <translation>Aktuelle Diagrammansicht exportieren</translation>
-    </message>
-    <message>
         <source>Output 1</source>
         <translation>Ausgang 1</translation>
-    </message>
-    <message>
-        <source>read</source>
-        <translation>lesen</translation>
-    </message>
-    <message>
-        <source>write </source>
-        <translation>schreiben </translation>
     </message>
     <message>
         <source>Print</source>
@@ -261,6 +395,34 @@
     <message>
         <source>toolBar</source>
         <translation>Werkzeugleiste</translation>
+    </message>
+    <message>
+        <source>Restore the sensor&apos;s factory settings.</source>
+        <translation>Werkseinstellungen des Sensors wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Start or stop showing the sensor&apos;s distance and outputs live (Ctrl+L).</source>
+        <translation>Live-Anzeige von Abstand und Schaltausgängen des Sensors starten oder beenden (Strg+L).</translation>
+    </message>
+    <message>
+        <source>Clear the history of the distance chart.</source>
+        <translation>Verlauf des Abstandsdiagramms löschen.</translation>
+    </message>
+    <message>
+        <source>Print the chart as it is shown now.</source>
+        <translation>Diagramm so drucken, wie es gerade angezeigt wird.</translation>
+    </message>
+    <message>
+        <source>Export the chart&apos;s history to a text file.</source>
+        <translation>Verlauf des Diagramms in eine Textdatei exportieren.</translation>
+    </message>
+    <message>
+        <source>Read all parameters from the sensor into the tree (Ctrl+R).</source>
+        <translation>Alle Parameter vom Sensor in den Baum lesen (Strg+R).</translation>
+    </message>
+    <message>
+        <source>Write all parameters of the tree to the sensor (Ctrl+Shift+W). While this is on, each edit is written to the sensor.</source>
+        <translation>Alle Parameter des Baums in den Sensor schreiben (Strg+Umschalt+W). Solange dies eingeschaltet ist, wird jede Änderung in den Sensor geschrieben.</translation>
     </message>
 </context>
 </TS>
