@@ -242,10 +242,6 @@
         </translation>
     </message>
     <message>
-        <source>Choose a port in the sensor window&apos;s port list (it shows &quot;Offline&quot;) to connect. View &gt; Sensors list shows the list of sensors again.</source>
-        <translation>Zum Verbinden einen Anschluss in der Anschlussliste des Sensorfensters wählen (sie zeigt „Offline“). Ansicht &gt; Sensorliste zeigt die Liste der Sensoren wieder an.</translation>
-    </message>
-    <message>
         <source>The window has its default size and layout again.</source>
         <translation>Das Fenster hat wieder seine Standardgröße und sein Standardlayout.</translation>
     </message>
@@ -256,6 +252,10 @@
     <message>
         <source>There is no translation for &quot;%1&quot;; the texts stay English.</source>
         <translation>Für „%1“ gibt es keine Übersetzung; die Texte bleiben englisch.</translation>
+    </message>
+    <message>
+        <source>Connect by choosing a port where the sensor window shows &quot;Offline&quot;. View &gt; Sensors list brings the list back.</source>
+        <translation>Verbinden Sie, indem Sie im Sensorfenster statt „Offline“ einen Anschluss wählen. Ansicht &gt; Sensorliste zeigt die Liste wieder.</translation>
     </message>
 </context>
 </TS>

@@ -293,6 +293,10 @@
         <source>Edits stay in the window and are not written to the sensor.</source>
         <translation>Änderungen bleiben im Fenster und werden nicht in den Sensor geschrieben.</translation>
     </message>
+    <message>
+        <source>%1 was not written: the window is still updating after connecting. The value stays in the window.</source>
+        <translation>%1 wurde nicht geschrieben: Das Fenster aktualisiert sich noch nach dem Verbinden. Der Wert bleibt im Fenster.</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>
@@ -423,6 +427,49 @@
     <message>
         <source>Write all parameters of the tree to the sensor (Ctrl+Shift+W). While this is on, each edit is written to the sensor.</source>
         <translation>Alle Parameter des Baums in den Sensor schreiben (Strg+Umschalt+W). Solange dies eingeschaltet ist, wird jede Änderung in den Sensor geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>connectionSwitchingDialog</name>
+    <message>
+        <source>Connect to the sensor</source>
+        <translation>Mit dem Sensor verbinden</translation>
+    </message>
+    <message>
+        <source>The window and the sensor may hold different settings. Which settings should both have from now on?</source>
+        <translation>Fenster und Sensor können verschiedene Einstellungen haben. Welche Einstellungen sollen ab jetzt für beide gelten?</translation>
+    </message>
+    <message>
+        <source>PC -&gt; Sensor</source>
+        <translation>PC -&gt; Sensor</translation>
+    </message>
+    <message>
+        <source>Sensor settings will be overwritten with the ones from PC</source>
+        <translation>Die Einstellungen des Sensors werden mit denen des PCs überschrieben</translation>
+    </message>
+    <message>
+        <source>Write the settings shown in this window to the sensor. The sensor&apos;s own settings are overwritten.</source>
+        <translation>Die Einstellungen dieses Fensters in den Sensor schreiben. Die Einstellungen des Sensors werden überschrieben.</translation>
+    </message>
+    <message>
+        <source>Sensor -&gt; PC</source>
+        <translation>Sensor -&gt; PC</translation>
+    </message>
+    <message>
+        <source>PC settings will be overwritten with the ones from the Sensor</source>
+        <translation>Die Einstellungen des PCs werden mit denen des Sensors überschrieben</translation>
+    </message>
+    <message>
+        <source>Read the sensor&apos;s settings into this window. Nothing on the sensor changes.</source>
+        <translation>Die Einstellungen des Sensors in dieses Fenster lesen. Am Sensor ändert sich nichts.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Do not connect to this port. Nothing changes.</source>
+        <translation>Nicht mit diesem Anschluss verbinden. Nichts ändert sich.</translation>
     </message>
 </context>
 </TS>

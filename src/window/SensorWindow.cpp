@@ -63,7 +63,8 @@ QTreeWidgetItem* addGroupItem(QTreeWidget* tree, const QString& text)
 
 // The process-data rows fit in it in both languages, and with the parameter
 // dock it leaves the chart more than 40% of a 1280 px wide window.
-constexpr int listDockWidth = 320;
+constexpr int listDockWidth = 340;
+constexpr int captionColumnWidth = 250;
 
 } // namespace
 
@@ -216,7 +217,10 @@ void SensorWindow::createPropertyBrowser()
             &SensorWindow::vTextEditFinished);
 
     propertyBrowser = new QtTreePropertyBrowser(d->propertyTreeDock);
-    propertyBrowser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
+    // Captions and values share the width, so a long (German) caption never
+    // pushes the values out of sight; the user can move the divider.
+    propertyBrowser->setResizeMode(QtTreePropertyBrowser::Interactive);
+    propertyBrowser->setSplitterPosition(captionColumnWidth);
     propertyBrowser->setStyleSheet(" QTreeView {selection-background-color:  #00619E;}");
     propertyBrowser->setFactoryForManager(d->boolManager, d->checkBoxFactory);
     propertyBrowser->setFactoryForManager(d->intManager, d->spinBoxFactory);
@@ -288,6 +292,7 @@ QDockWidget* SensorWindow::createListDock(const QString& title, const QString& o
     (*tree)->setFrameShadow(QFrame::Plain);
     (*tree)->setSelectionMode(QAbstractItemView::NoSelection);
     (*tree)->setItemsExpandable(true);
+    (*tree)->setIndentation(12);
     // The captions give way, not the states: in a narrow dock the lamps and
     // values stay in sight and a long caption is shortened.
     (*tree)->header()->setStretchLastSection(false);
@@ -639,6 +644,7 @@ void SensorWindow::retranslateWindow()
     }
     vRefreshUnitSuffixes();
     retranslateSensorMenu();
+    d->propertyTreeDock->setWindowTitle(tr("Property tree"));
     d->processDataTree->resizeColumnToContents(0);
     setChartCaptions();
     retranslateLists();

@@ -73,7 +73,7 @@ bool SensorWindow::buildParameterTree()
     addDockWidget(Qt::LeftDockWidgetArea, d->propertyTreeDock);
     // Wide enough for the value column beside most captions, and narrow
     // enough that the chart keeps the larger part of the window.
-    resizeDocks({d->propertyTreeDock}, {400}, Qt::Horizontal);
+    resizeDocks({d->propertyTreeDock}, {390}, Qt::Horizontal);
     if (!documentProblems.isEmpty())
         showDocumentProblems(QString::fromLocal8Bit(path.c_str()));
     return true;
