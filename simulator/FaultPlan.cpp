@@ -6,11 +6,6 @@ namespace IoLinkSimulator {
 
 FaultPlan::FaultPlan(quint32 seed) : m_random(seed) {}
 
-bool FaultPlan::takeRefusal(quint16 index)
-{
-    return m_refusedIndices.remove(index);
-}
-
 FaultPlan::Outcome FaultPlan::apply(const QByteArray& answer)
 {
     Outcome outcome;

@@ -10,7 +10,7 @@ namespace IoLinkSimulator {
 
 // Faults the master applies to its answers, for tests and the command line.
 // Settings stay in force until changed, except the counted drop and the
-// refused reads, which are used up.
+// refused reads and writes, which are used up.
 class FaultPlan
 {
 public:
@@ -36,7 +36,12 @@ public:
     void setSilent(bool on) { m_silent = on; }
     // The fetch that follows the next read request of this index is answered
     // with the "service temporarily unavailable" error.
-    void refuseNextRead(quint16 index) { m_refusedIndices.insert(index); }
+    void refuseNextRead(quint16 index) { m_refusedReads.insert(index); }
+    // The next write request to this index is answered with the "device
+    // control" error and its value is not stored: the refusal of a sensor
+    // busy with an operation of its own, which takes the write when asked
+    // again. "Access denied" would say the parameter can never be written.
+    void refuseNextWrite(quint16 index) { m_refusedWrites.insert(index); }
 
     // The fetch that follows the next read request of this index is answered
     // that much later (on top of any other delay); the answers after it wait
@@ -52,7 +57,8 @@ public:
     bool silent() const { return m_silent; }
 
     // True once for a refused index, which is then forgotten.
-    bool takeRefusal(quint16 index);
+    bool takeReadRefusal(quint16 index) { return m_refusedReads.remove(index); }
+    bool takeWriteRefusal(quint16 index) { return m_refusedWrites.remove(index); }
     // The delay for the fetch after a read of this index, once; 0 when none.
     int takeFetchDelay(quint16 index) { return m_delayedReads.take(index); }
     Outcome apply(const QByteArray& answer);
@@ -66,7 +72,8 @@ private:
     bool m_truncate = false;
     bool m_answerError = false;
     bool m_silent = false;
-    QSet<quint16> m_refusedIndices;
+    QSet<quint16> m_refusedReads;
+    QSet<quint16> m_refusedWrites;
     QHash<quint16, int> m_delayedReads;
 };
 

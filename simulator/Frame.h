@@ -29,7 +29,11 @@ enum ErrorCode : quint16
 {
     IndexNotAvailable = 0x8011,
     ServiceUnavailable = 0x8020,
+    // Busy with an operation of its own (a teach-in, storing its settings):
+    // the sensor takes no parameter changes until that ends.
+    DeviceControl = 0x8022,
     AccessDenied = 0x8023,
+    ValueOutOfRange = 0x8030,
     LengthUnderrun = 0x8034,
     FunctionNotAvailable = 0x8035,
 };

@@ -12,6 +12,10 @@ namespace IoLinkSimulator {
 
 namespace {
 
+// The document's own spelling of the unit parameter's id.
+const char* const UnitParameter = "MesurementUnit";
+constexpr qint64 InchUnit = 1;
+
 SensorModel::Clock elapsedClock()
 {
     auto timer = std::make_shared<QElapsedTimer>();
@@ -139,14 +143,22 @@ QByteArray SensorModel::processData(quint8 command)
     return Frame::processDataRecord(command, code, statusBits());
 }
 
-quint16 SensorModel::distanceCode() const
+quint16 SensorModel::millimetreCode() const
 {
     return m_motion.at(m_clock()).code();
 }
 
+// Only the measured distance follows the unit: the sensor keeps thresholds,
+// ranges and echoes in millimetres either way.
+quint16 SensorModel::distanceCode() const
+{
+    const quint16 code = millimetreCode();
+    return number(QLatin1String(UnitParameter)) == InchUnit ? DistanceCode::inTenthsOfAnInch(code) : code;
+}
+
 quint8 SensorModel::statusBits()
 {
-    const quint16 code = distanceCode();
+    const quint16 code = millimetreCode();
     quint8 bits = m_outputs[0].update(code, outputSettings(1)) ? 0x01 : 0x00;
     const bool second = m_outputs[1].update(code, outputSettings(2));
     if (second && !m_description.variant.singleSwitchingOutput)
@@ -252,7 +264,11 @@ QByteArray SensorModel::write(const QByteArray& data)
             while (slot.text.endsWith('\0'))
                 slot.text.chop(1);
         } else {
-            slot.number = bigEndian(value);
+            const qint64 number = bigEndian(value);
+            // Only parameters whose description declares a range are checked.
+            if (spec.maximum > spec.minimum && (number < spec.minimum || number > spec.maximum))
+                return Frame::errorAnswer(Frame::ParameterWrite, Frame::ValueOutOfRange);
+            slot.number = number;
         }
     }
     return Frame::acknowledgement(Frame::ParameterWrite);

@@ -43,6 +43,8 @@ public:
     QVariant parameterValue(const QString& id) const;
     QVariant parameterValue(ParameterAddress address) const;
 
+    // The distance code as the process data carries it: millimetres, or
+    // tenths of an inch while the unit parameter says inches.
     quint16 distanceCode() const;
     // The switching and status bits as the next process-data record holds them.
     quint8 statusBits();
@@ -74,6 +76,8 @@ private:
     };
 
     static Role roleOf(const ParameterSpec& spec);
+    // The target's distance code in millimetres, whatever the unit.
+    quint16 millimetreCode() const;
     QVariant valueOf(const Slot& slot) const;
     const Slot* slotOf(const QString& id) const;
     qint64 number(const QString& id) const;

@@ -75,12 +75,17 @@ bool SimulatedMaster::nextRequest(QByteArray* request)
 QByteArray SimulatedMaster::answerTo(const QByteArray& request)
 {
     const quint8 command = static_cast<quint8>(request.at(2));
-    if (command == Frame::ReadRequest && request.size() >= 6) {
-        const quint16 index = static_cast<quint16>(static_cast<quint8>(request.at(3)) |
-                                                   (static_cast<quint8>(request.at(4)) << 8));
-        m_refuseFetch = m_faults.takeRefusal(index);
+    const bool addressed = request.size() >= 6;
+    const quint16 index = addressed ? static_cast<quint16>(static_cast<quint8>(request.at(3)) |
+                                                           (static_cast<quint8>(request.at(4)) << 8))
+                                    : 0;
+    if (command == Frame::ReadRequest && addressed) {
+        m_refuseFetch = m_faults.takeReadRefusal(index);
         m_fetchDelayMs = m_faults.takeFetchDelay(index);
     }
+    // Answered before the model sees the write, so nothing is stored.
+    if (command == Frame::ParameterWrite && addressed && m_faults.takeWriteRefusal(index))
+        return Frame::errorAnswer(Frame::ParameterWrite, Frame::DeviceControl);
     if (command == Frame::Fetch) {
         m_answerDelayMs = m_fetchDelayMs;
         m_fetchDelayMs = 0;

@@ -14,6 +14,16 @@ constexpr quint16 NoData = 0x7FFC;
 // The echo record marks a too close echo with its own code.
 constexpr quint16 EchoTooClose = 0x8008;
 constexpr quint16 NoEcho = 0xFFFF;
+
+// A distance code of the process data as the sensor sends it in inch mode:
+// tenths of an inch, to the nearest (2.54 mm each; no millimetre count falls
+// on a half). The special codes stay as they are.
+constexpr quint16 inTenthsOfAnInch(quint16 millimetreCode)
+{
+    if (millimetreCode == TooClose || millimetreCode == TooFar || millimetreCode == NoData)
+        return millimetreCode;
+    return static_cast<quint16>((millimetreCode * 100 + 127) / 254);
+}
 } // namespace DistanceCode
 
 // Where the object in front of the sensor is at a given moment: a pure

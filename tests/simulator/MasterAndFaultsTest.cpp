@@ -138,3 +138,24 @@ TEST(Faults, OneFetchIsAnsweredLateAfterAReadOfItsIndex)
     f.master.receive(readRequest(0x19, 0));
     EXPECT_EQ(delayOfFetch(), 0);
 }
+
+TEST(Faults, WriteRefusalWaitsForAWriteOfItsIndexStoresNothingAndHappensOnce)
+{
+    MasterFixture f;
+    const QByteArray acknowledgement = bytes({0x02, 0x43, 0x24});
+    const auto threshold = [&f] {
+        return f.master.model().parameterValue(ParameterAddress{100, 1}).toLongLong();
+    };
+    f.master.faults().refuseNextWrite(100);
+    f.send(readRequest(100, 1));
+    EXPECT_EQ(workbenchNumber(f.send(fetchRequest)), 200);
+    EXPECT_EQ(f.send(writeRequest(101, 0, valueBytes(6, 2))), acknowledgement);
+
+    EXPECT_EQ(f.send(writeRequest(100, 1, valueBytes(7, 250))), bytes({0x04, 0x46, 0xA4, 0x80, 0x22}));
+    EXPECT_EQ(threshold(), 200);
+    f.send(readRequest(100, 1));
+    EXPECT_EQ(workbenchNumber(f.send(fetchRequest)), 200);
+
+    EXPECT_EQ(f.send(writeRequest(100, 1, valueBytes(7, 250))), acknowledgement);
+    EXPECT_EQ(threshold(), 250);
+}

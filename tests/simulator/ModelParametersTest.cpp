@@ -28,8 +28,8 @@ TEST(ModelParameters, DefaultThenWrittenValueOfEverySizeReadsBack)
         int defaultValue;
         int written;
     } cases[] = {
-        {101, 0, 6, 0, 2},          {100, 1, 7, 200, 1000}, {100, 2, 7, 10, 33}, // two on one index
-        {4660, 5, 9, 1500, 0x1234}, {120, 0, 6, 1, 0},                           // a bool
+        {101, 0, 6, 0, 2},          {100, 1, 7, 200, 333}, {100, 2, 7, 10, 33}, // two on one index
+        {4660, 5, 9, 1500, 0x1234}, {120, 0, 6, 1, 0},                          // a bool
     };
     ModelFixture f;
     for (const auto& c : cases) {
@@ -46,7 +46,7 @@ TEST(ModelParameters, DefaultThenWrittenValueOfEverySizeReadsBack)
         EXPECT_EQ(workbenchNumber(f.read(c.index, c.subIndex)), c.written)
             << c.index << "/" << int(c.subIndex);
     EXPECT_EQ(f.model->parameterValue(QStringLiteral("OnDelay1")).toLongLong(), 0x1234);
-    EXPECT_EQ(f.model->parameterValue(ParameterAddress{100, 1}).toLongLong(), 1000);
+    EXPECT_EQ(f.model->parameterValue(ParameterAddress{100, 1}).toLongLong(), 333);
 }
 
 TEST(ModelParameters, TagsStartEmptyAndHoldThirtyTwoBytesZeroPadded)

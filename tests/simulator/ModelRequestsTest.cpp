@@ -71,3 +71,35 @@ TEST(ModelErrors, RefusedRequestsGetErrorAnswersAndChangeNothing)
     EXPECT_TRUE(f.ask(bytes({0x03, 0x52, 0x12, 0x01})).isEmpty());
     EXPECT_TRUE(f.ask(bytes({0x05, 0x51, 0x12, 0x01})).isEmpty());
 }
+
+// Only the ends the description declares are checked; both are allowed.
+TEST(ModelErrors, WritesOutsideTheDeclaredRangeAreRefusedAndChangeNothing)
+{
+    const struct
+    {
+        const char* id;
+        int value;
+        bool accepted;
+    } cases[] = {
+        {"SwitchingThresholdA1", 19, false}, {"SwitchingThresholdA1", 351, false},
+        {"SwitchingThresholdA1", 20, true},  {"SwitchingThresholdA1", 350, true},
+        {"OnDelay1", 60001, false},          {"OnDelay1", 60000, true},
+        {"HysteresisA1", 101, false},        {"HysteresisA1", 0, true},
+    };
+    for (const auto& c : cases) {
+        ModelFixture f;
+        const ParameterSpec* spec = f.model->description().find(QLatin1String(c.id));
+        ASSERT_TRUE(spec) << c.id;
+        const qint64 before = f.model->parameterValue(QLatin1String(c.id)).toLongLong();
+        const QByteArray answer =
+            f.ask(writeRequest(spec->address.index, spec->address.subIndex, valueBytes(spec->size, c.value)));
+        const std::string name = std::string(c.id) + " = " + std::to_string(c.value);
+        if (c.accepted) {
+            EXPECT_EQ(answer, bytes({0x02, 0x43, 0x24})) << name;
+            EXPECT_EQ(f.model->parameterValue(QLatin1String(c.id)).toLongLong(), c.value) << name;
+        } else {
+            EXPECT_EQ(answer, bytes({0x04, 0x73, 0xA4, 0x80, 0x30})) << name;
+            EXPECT_EQ(f.model->parameterValue(QLatin1String(c.id)).toLongLong(), before) << name;
+        }
+    }
+}

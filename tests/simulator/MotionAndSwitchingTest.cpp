@@ -164,3 +164,66 @@ TEST(Teach, WindowEdgesAreTaughtAsDistancesFromTheSwitchingPoint)
     writeNumber(f, "TEACHBUTTON14", 3);
     EXPECT_EQ(number(f, "UpperThresholdA1"), 30);
 }
+
+TEST(DistanceUnit, TenthsOfAnInchRoundToTheNearestAndSpecialCodesStay)
+{
+    const std::pair<quint16, quint16> cases[] = {
+        {381, 150},
+        {254, 100},
+        {127, 50},
+        {128, 50},
+        {129, 51},
+        {2, 1},
+        {20, 8},
+        {350, 138},
+        {10000, 3937},
+        {DistanceCode::TooClose, DistanceCode::TooClose},
+        {DistanceCode::TooFar, DistanceCode::TooFar},
+        {DistanceCode::NoData, DistanceCode::NoData},
+    };
+    for (const auto& [millimetres, tenths] : cases)
+        EXPECT_EQ(DistanceCode::inTenthsOfAnInch(millimetres), tenths) << millimetres;
+}
+
+// The unit is written as the workbench writes it; thresholds and echoes stay in millimetres.
+TEST(DistanceUnit, InInchModeOnlyTheProcessDataDistanceIsInTenthsOfAnInch)
+{
+    ModelFixture f;
+    const auto setUnit = [&f](int unit) {
+        ASSERT_EQ(f.ask(writeRequest(81, 0, valueBytes(6, unit))).size(), 3);
+    };
+    const auto processDataCode = [&f] { return Frame::readUint16(f.ask(processDataRequest), 4); };
+    *f.now = momentBetween(f.motion(), 100, 250, 3000);
+    const int millimetres = f.motion().at(*f.now).distanceMm;
+    const int tenths = qRound(millimetres / 2.54);
+
+    setUnit(1);
+    EXPECT_EQ(processDataCode(), tenths);
+    EXPECT_EQ(workbenchNumber(f.read(81, 0)), 1);
+    writeNumber(f, "HysteresisA1", 0);
+    writeNumber(f, "SwitchingThresholdA1", millimetres - 30);
+    EXPECT_EQ(static_cast<quint8>(f.ask(processDataRequest).at(7)) & 0x01, 0x00);
+    writeNumber(f, "SwitchingThresholdA1", millimetres + 5);
+    EXPECT_EQ(static_cast<quint8>(f.ask(processDataRequest).at(7)) & 0x01, 0x01);
+    const QByteArray record = f.read(0x1211, 0);
+    ASSERT_EQ(record.size(), 22);
+    const int evaluated = static_cast<quint8>(record.at(5));
+    ASSERT_LT(evaluated, 4);
+    EXPECT_EQ(Frame::readUint16(record, 6 + 2 * evaluated), millimetres);
+
+    const qint64 moment = *f.now;
+    for (const auto kind :
+         {TargetMotion::Kind::TooClose, TargetMotion::Kind::TooFar, TargetMotion::Kind::NoData}) {
+        *f.now = momentOf(f.motion(), kind, moment);
+        EXPECT_EQ(processDataCode(), f.motion().at(*f.now).code()) << static_cast<int>(kind);
+    }
+    *f.now = moment;
+
+    setUnit(0);
+    EXPECT_EQ(processDataCode(), millimetres);
+
+    setUnit(1);
+    EXPECT_EQ(f.ask(bytes({0x06, 0x6B, 0x24, 0x02, 0x00, 0x00, 0x82})).size(), 3); // factory reset
+    EXPECT_EQ(workbenchNumber(f.read(81, 0)), 0);
+    EXPECT_EQ(processDataCode(), millimetres);
+}

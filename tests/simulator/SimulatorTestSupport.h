@@ -145,6 +145,11 @@ public:
         <min>0</min><max>60000</max><defaultvalue>1500</defaultvalue><readonly>false</readonly>
       </node>
       <node>
+        <type>enumerator</type><id>MesurementUnit</id>
+        <index>81</index><subIndex>0</subIndex><size>6</size><defaultvalue>0</defaultvalue>
+        <items><a><en>mm</en></a><b><en>inch</en></b></items>
+      </node>
+      <node>
         <type>bool</type><id>NONCA1</id>
         <index>120</index><subIndex>0</subIndex><size>6</size><defaultvalue>1</defaultvalue>
       </node>
