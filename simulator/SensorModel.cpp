@@ -145,6 +145,8 @@ QByteArray SensorModel::processData(quint8 command)
 
 quint16 SensorModel::millimetreCode() const
 {
+    if (m_heldDistanceMm > 0)
+        return quint16(m_heldDistanceMm);
     return m_motion.at(m_clock()).code();
 }
 

@@ -46,6 +46,9 @@ public:
     // The distance code as the process data carries it: millimetres, or
     // tenths of an inch while the unit parameter says inches.
     quint16 distanceCode() const;
+    // Keeps the object still at this distance (mm), for checks that compare
+    // what is shown with where the object is; 0 lets it move again.
+    void holdTarget(int distanceMm) { m_heldDistanceMm = distanceMm; }
     // The switching and status bits as the next process-data record holds them.
     quint8 statusBits();
     int crashCounter() const { return m_crashCounter; }
@@ -97,6 +100,7 @@ private:
     quint32 m_seed;
     Clock m_clock;
     TargetMotion m_motion;
+    int m_heldDistanceMm = 0;
     std::map<ParameterAddress, Slot> m_slots;
     SwitchingOutput m_outputs[2];
     std::optional<ParameterAddress> m_pendingRead;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 using namespace NimbarSensorPlugin::Core;
@@ -121,6 +122,22 @@ private slots:
         r->window->form().actionRead->trigger();
         QCOMPARE(doubles->maximum(point), 600 / 25.4);
         QVERIFY(point->toolTip().contains("inch"));
+    }
+
+    // In inches the sensor sends tenths of an inch: the window shows the
+    // object where it is.
+    void theDistanceInInchesIsWhereTheObjectIs()
+    {
+        auto r = rig();
+        r->setOnSensor("MesurementUnit", 1);
+        r->device->model().holdTarget(381);
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
+        QTRY_VERIFY(qAbs(distance->text(2).trimmed().toDouble() - 381 / 25.4) <= 0.1);
+        QVERIFY(distance->text(3).contains("inch"));
+        QVERIFY(!r->sent().filter("02 70 22").isEmpty());
     }
 
     void theMenuKeysDriveTheSensorAndTheModeIsShown()
