@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFocusEvent>
 #include <QHash>
 #include <QLineEdit>
 #include <QRegExpValidator>
@@ -10,6 +11,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <memory>
 
 // The editors a factory has handed out, per property, and the object that carries the factory's
 // connections to managers and editors, so that they can be cut without touching connections a
@@ -131,7 +133,7 @@ QWidget* QtCheckBoxFactory::createEditor(QtBoolPropertyManager* manager, QtPrope
 {
     auto* editor = m_editors->add(property, new CellCheckBox(property->valueText(), parent));
     editor->setChecked(manager->value(property));
-    connect(editor, &QCheckBox::toggled, m_editors->relay(), [this, editor](bool checked) {
+    connect(editor, &QCheckBox::clicked, m_editors->relay(), [this, editor](bool checked) {
         QtProperty* edited = m_editors->property(editor);
         if (QtBoolPropertyManager* owner = propertyManager(edited))
             owner->setValue(edited, checked);
@@ -175,10 +177,10 @@ QWidget* QtSpinBoxFactory::createEditor(QtIntPropertyManager* manager, QtPropert
     editor->setRange(manager->minimum(property), manager->maximum(property));
     editor->setSingleStep(manager->singleStep(property));
     editor->setValue(manager->value(property));
-    connect(editor, qOverload<int>(&QSpinBox::valueChanged), m_editors->relay(), [this, editor](int value) {
+    connect(editor, &QAbstractSpinBox::editingFinished, m_editors->relay(), [this, editor] {
         QtProperty* edited = m_editors->property(editor);
         if (QtIntPropertyManager* owner = propertyManager(edited))
-            owner->setValue(edited, value);
+            owner->setValue(edited, editor->value());
     });
     return editor;
 }
@@ -226,12 +228,19 @@ QWidget* QtDoubleSpinBoxFactory::createEditor(QtDoublePropertyManager* manager, 
     editor->setRange(manager->minimum(property), manager->maximum(property));
     editor->setSingleStep(manager->singleStep(property));
     editor->setValue(manager->value(property));
+    // The editor shows the value rounded to the decimals; committing an untouched editor would
+    // write that rounded value, so only a value the user changed is committed.
+    auto changedByUser = std::make_shared<bool>(false);
     connect(editor, qOverload<double>(&QDoubleSpinBox::valueChanged), m_editors->relay(),
-            [this, editor](double value) {
-                QtProperty* edited = m_editors->property(editor);
-                if (QtDoublePropertyManager* owner = propertyManager(edited))
-                    owner->setValue(edited, value);
-            });
+            [changedByUser] { *changedByUser = true; });
+    connect(editor, &QAbstractSpinBox::editingFinished, m_editors->relay(), [this, editor, changedByUser] {
+        QtProperty* edited = m_editors->property(editor);
+        QtDoublePropertyManager* owner = propertyManager(edited);
+        if (!owner || !*changedByUser)
+            return;
+        *changedByUser = false;
+        owner->setValue(edited, editor->value());
+    });
     return editor;
 }
 
@@ -280,10 +289,10 @@ QWidget* QtLineEditFactory::createEditor(QtStringPropertyManager* manager, QtPro
     auto* editor = m_editors->add(property, new QLineEdit(parent));
     applyPattern(editor, manager->regExp(property));
     editor->setText(manager->value(property));
-    connect(editor, &QLineEdit::textEdited, m_editors->relay(), [this, editor](const QString& text) {
+    connect(editor, &QLineEdit::editingFinished, m_editors->relay(), [this, editor] {
         QtProperty* edited = m_editors->property(editor);
         if (QtStringPropertyManager* owner = propertyManager(edited))
-            owner->setValue(edited, text);
+            owner->setValue(edited, editor->text());
     });
     return editor;
 }
@@ -294,6 +303,55 @@ void QtLineEditFactory::disconnectPropertyManager(QtStringPropertyManager* manag
 }
 
 namespace {
+
+// Tells apart an entry chosen from the open list from one reached with keys or the wheel on the
+// closed box: the first is a decision and finishes the edit at once, the others are only
+// finished when the user leaves the box.
+class EnumComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit EnumComboBox(QWidget* parent) : QComboBox(parent)
+    {
+        connect(this, qOverload<int>(&QComboBox::activated), this, [this] {
+            if (m_listShown)
+                emit editingFinished();
+        });
+    }
+
+    void showPopup() override
+    {
+        m_listShown = true;
+        QComboBox::showPopup();
+    }
+
+Q_SIGNALS:
+    void editingFinished();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        m_listShown = false;
+        QComboBox::keyPressEvent(event);
+    }
+
+    void wheelEvent(QWheelEvent* event) override
+    {
+        m_listShown = false;
+        QComboBox::wheelEvent(event);
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QComboBox::focusOutEvent(event);
+        // The open list takes the focus from the box without the user leaving it.
+        if (event->reason() != Qt::PopupFocusReason)
+            emit editingFinished();
+    }
+
+private:
+    bool m_listShown = false;
+};
 
 void fillComboBox(QComboBox* editor, const QStringList& names, const QMap<int, QIcon>& icons, int current)
 {
@@ -332,17 +390,17 @@ void QtEnumEditorFactory::connectPropertyManager(QtEnumPropertyManager* manager)
 QWidget* QtEnumEditorFactory::createEditor(QtEnumPropertyManager* manager, QtProperty* property,
                                            QWidget* parent)
 {
-    auto* editor = m_editors->add(property, new QComboBox(parent));
+    auto* editor = new EnumComboBox(parent);
+    m_editors->add(property, editor);
     editor->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     editor->setMinimumContentsLength(1);
     fillComboBox(editor, manager->enumNames(property), manager->enumIcons(property),
                  manager->value(property));
-    connect(editor, qOverload<int>(&QComboBox::currentIndexChanged), m_editors->relay(),
-            [this, editor](int index) {
-                QtProperty* edited = m_editors->property(editor);
-                if (QtEnumPropertyManager* owner = propertyManager(edited))
-                    owner->setValue(edited, index);
-            });
+    connect(editor, &EnumComboBox::editingFinished, m_editors->relay(), [this, editor] {
+        QtProperty* edited = m_editors->property(editor);
+        if (QtEnumPropertyManager* owner = propertyManager(edited))
+            owner->setValue(edited, editor->currentIndex());
+    });
     return editor;
 }
 
@@ -350,3 +408,5 @@ void QtEnumEditorFactory::disconnectPropertyManager(QtEnumPropertyManager* manag
 {
     m_editors->unfollow(manager);
 }
+
+#include "qteditorfactory.moc"

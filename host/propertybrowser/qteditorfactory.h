@@ -1,8 +1,10 @@
 #pragma once
 
-// Editor factories for the value managers. Every editor writes to its manager while the user
-// edits and follows the manager when the value changes elsewhere. A factory deletes the editors
-// it created when it is deleted itself.
+// Editor factories for the value managers. An editor writes to its manager only when the user
+// finishes an edit (Enter, leaving the editor, or a choice that is an action in itself such as a
+// click on a check box), never while the user types or steps through values; it follows the
+// manager when the value changes elsewhere. A factory deletes the editors it created when it is
+// deleted itself.
 
 #include "qtpropertymanager.h"
 
@@ -15,7 +17,7 @@ class QLineEdit;
 class QSpinBox;
 template <class Editor> class QtEditorRegistry;
 
-// A check box that carries the state's text; commits on every toggle.
+// A check box that carries the state's text; commits each toggle the user clicks or presses.
 class QtCheckBoxFactory : public QtAbstractEditorFactory<QtBoolPropertyManager>
 {
     Q_OBJECT
@@ -32,7 +34,7 @@ private:
     std::unique_ptr<QtEditorRegistry<QCheckBox>> m_editors;
 };
 
-// A spin box with the property's range and step; commits on every value change.
+// A spin box with the property's range and step; commits when editing finishes.
 class QtSpinBoxFactory : public QtAbstractEditorFactory<QtIntPropertyManager>
 {
     Q_OBJECT
@@ -49,7 +51,8 @@ private:
     std::unique_ptr<QtEditorRegistry<QSpinBox>> m_editors;
 };
 
-// A double spin box with the property's range, step and decimals; commits on every value change.
+// A double spin box with the property's range, step and decimals; commits a value the user
+// changed when editing finishes.
 class QtDoubleSpinBoxFactory : public QtAbstractEditorFactory<QtDoublePropertyManager>
 {
     Q_OBJECT
@@ -66,7 +69,7 @@ private:
     std::unique_ptr<QtEditorRegistry<QDoubleSpinBox>> m_editors;
 };
 
-// A line edit, validated by the property's pattern; commits every text the user types.
+// A line edit, validated by the property's pattern; commits the text when editing finishes.
 // Subclasses may override createEditor(), call it here and wire the returned QLineEdit further.
 class QtLineEditFactory : public QtAbstractEditorFactory<QtStringPropertyManager>
 {
@@ -84,7 +87,8 @@ private:
     std::unique_ptr<QtEditorRegistry<QLineEdit>> m_editors;
 };
 
-// A combo box with the names and icons; commits on every index change.
+// A combo box with the names and icons; commits an entry chosen from its list at once, one
+// reached with keys on the closed box when editing finishes.
 class QtEnumEditorFactory : public QtAbstractEditorFactory<QtEnumPropertyManager>
 {
     Q_OBJECT

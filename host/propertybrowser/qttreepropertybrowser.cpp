@@ -1,12 +1,19 @@
 #include "qttreepropertybrowser.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -32,53 +39,131 @@ QHeaderView::ResizeMode headerMode(QtTreePropertyBrowser::ResizeMode mode)
 
 } // namespace
 
-// The tree itself: a click on the current row, or an edit key, (re)opens the row's editor, which
-// a click elsewhere in the application or the Enter key may have closed.
+// The tree itself. Moving through the rows never opens an editor: a click on a row's value,
+// F2, Enter or typing on the current row does. The current row of the focused tree is framed.
 class QtTreePropertyBrowser::TreeView : public QTreeWidget
 {
 public:
-    explicit TreeView(QtTreePropertyBrowser* browser) : QTreeWidget(browser), m_browser(browser) {}
+    explicit TreeView(QtTreePropertyBrowser* browser) : QTreeWidget(browser), m_browser(browser)
+    {
+        // The frame follows the focus in and out of the editors too, which the tree does not see.
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if ((old && isAncestorOf(old)) || (now && isAncestorOf(now)))
+                viewport()->update();
+        });
+    }
 
     QTreeWidgetItem* rowOf(const QModelIndex& index) const { return itemFromIndex(index); }
 
-    void dropEditor(QTreeWidgetItem* row)
+    QTreeWidgetItem* rowOfEditor(const QWidget* editor) const
+    {
+        for (auto it = m_browser->m_treeItems.cbegin(); it != m_browser->m_treeItems.cend(); ++it) {
+            if (itemWidget(it.value(), ValueColumn) == editor)
+                return it.value();
+        }
+        return nullptr;
+    }
+
+    // Leaving takes the focus from the editor, which commits what the user changed. A persistent
+    // editor stays open.
+    void leaveEditor(QWidget* editor) { closeEditor(editor, QAbstractItemDelegate::NoHint); }
+
+    // Closes the row's editor without committing: its signals are quiet while it loses the focus,
+    // so it cannot report the edit as finished. A persistent editor comes back with the manager's
+    // value when reopen is set.
+    void abandonEditor(QTreeWidgetItem* row, bool reopen)
     {
         QWidget* editor = itemWidget(row, ValueColumn);
         if (!editor)
             return;
-        if (isPersistentEditorOpen(row, ValueColumn))
-            closePersistentEditor(row, ValueColumn);
-        else
-            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        const QSignalBlocker quiet(editor);
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        // Only a persistent editor is still there.
+        if (itemWidget(row, ValueColumn) != editor)
+            return;
+        closePersistentEditor(row, ValueColumn);
+        if (reopen)
+            openPersistentEditor(row, ValueColumn);
     }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override
     {
         QTreeWidget::mousePressEvent(event);
-        QTreeWidgetItem* row = itemAt(event->pos());
-        if (event->button() == Qt::LeftButton && row && row == currentItem())
-            m_browser->editItem(m_browser->browserItem(row));
+        const QModelIndex cell = indexAt(event->pos());
+        QTreeWidgetItem* row = itemFromIndex(cell);
+        if (event->button() != Qt::LeftButton || cell.column() != ValueColumn || !row || row != currentItem())
+            return;
+        m_browser->editItem(m_browser->browserItem(row));
+        // The click on the cell is meant for the check box that now covers it.
+        auto* button = qobject_cast<QAbstractButton*>(itemWidget(row, ValueColumn));
+        if (button && button->isCheckable())
+            button->click();
     }
 
     void keyPressEvent(QKeyEvent* event) override
     {
+        QTreeWidgetItem* row = currentItem();
         const bool editKey =
             event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_F2;
-        if (editKey && currentItem()) {
-            m_browser->editItem(m_browser->browserItem(currentItem()));
+        if (editKey && row) {
+            m_browser->editItem(m_browser->browserItem(row));
             event->accept();
             return;
+        }
+        if (row && startsTyping(event)) {
+            m_browser->editItem(m_browser->browserItem(row));
+            if (QWidget* editor = itemWidget(row, ValueColumn)) {
+                // What the user typed goes into the editor, as if it had been open already; a push
+                // button only acts on a press of its own.
+                auto* button = qobject_cast<QAbstractButton*>(editor);
+                if (!button || button->isCheckable())
+                    QCoreApplication::sendEvent(editor->focusProxy() ? editor->focusProxy() : editor, event);
+                return;
+            }
         }
         QTreeWidget::keyPressEvent(event);
     }
 
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override
+    {
+        QTreeWidget::drawRow(painter, option, index);
+        const QModelIndex current = currentIndex();
+        if (index.row() != current.row() || index.parent() != current.parent() || !hasFocusWithin())
+            return;
+        // A style sheet may make the selection transparent; the frame must stay visible then.
+        QColor color = palette().color(QPalette::Active, QPalette::Highlight);
+        if (color.alpha() < 255)
+            color = palette().color(QPalette::Active, QPalette::Text);
+        constexpr int width = 2;
+        const QRect rect(0, option.rect.top(), viewport()->width(), option.rect.height());
+        painter->fillRect(QRect(rect.left(), rect.top(), rect.width(), width), color);
+        painter->fillRect(QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width), color);
+        painter->fillRect(QRect(rect.left(), rect.top(), width, rect.height()), color);
+        painter->fillRect(QRect(rect.right() - width + 1, rect.top(), width, rect.height()), color);
+    }
+
 private:
+    static bool startsTyping(const QKeyEvent* event)
+    {
+        const QString text = event->text();
+        return !text.isEmpty() && text.at(0).isPrint() &&
+               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    }
+
+    bool hasFocusWithin() const
+    {
+        const QWidget* focus = QApplication::focusWidget();
+        return focus && (focus == this || isAncestorOf(focus));
+    }
+
     QtTreePropertyBrowser* m_browser;
 };
 
 // Editors come from the factory bound to the property's manager. They talk to the manager
-// directly, so there is no model data to load or store.
+// directly, so there is no model data to load or store. The delegate watches the keys and the
+// wheel on every editor so that nothing but a deliberate edit reaches a value.
 class QtTreePropertyBrowser::ItemDelegate : public QStyledItemDelegate
 {
 public:
@@ -98,6 +183,9 @@ public:
             // Covers the value text painted underneath.
             editor->setAutoFillBackground(true);
             editor->setBackgroundRole(QPalette::Base);
+            // The wheel scrolls the tree; it must not pull the focus into an editor either.
+            if (editor->focusPolicy() == Qt::WheelFocus)
+                editor->setFocusPolicy(Qt::StrongFocus);
         }
         return editor;
     }
@@ -120,7 +208,86 @@ public:
         return size;
     }
 
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (!editor)
+            return QStyledItemDelegate::eventFilter(object, event);
+        TreeView* tree = m_browser->m_tree;
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Cancel)) {
+                if (QTreeWidgetItem* row = tree->rowOfEditor(editor))
+                    tree->abandonEditor(row, true);
+                return true;
+            }
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                // A text the validator does not accept yet stays for the user to correct.
+                auto* lineEdit = qobject_cast<QLineEdit*>(editor);
+                if (!lineEdit || lineEdit->hasAcceptableInput())
+                    tree->leaveEditor(editor);
+                return true;
+            }
+            if (movesOn(editor, key)) {
+                // Left first, so that the edit is committed to the row it was made in.
+                tree->leaveEditor(editor);
+                QKeyEvent move(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                               key->count());
+                QCoreApplication::sendEvent(tree, &move);
+                return true;
+            }
+            break;
+        }
+        case QEvent::Wheel: {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            QWidget* viewport = tree->viewport();
+            QWheelEvent scroll(QPointF(editor->mapTo(viewport, QPoint(0, 0))) + wheel->position(),
+                               wheel->globalPosition(), wheel->pixelDelta(), wheel->angleDelta(),
+                               wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
+                               wheel->source());
+            QCoreApplication::sendEvent(viewport, &scroll);
+            return true;
+        }
+        case QEvent::FocusOut:
+            // Disabling the tree (while the application reads or writes) takes the focus from the
+            // editor; that is no reason to commit.
+            if (!editor->isEnabled()) {
+                if (QTreeWidgetItem* row = tree->rowOfEditor(editor))
+                    tree->abandonEditor(row, true);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
 private:
+    // Keys that move through the rows, or on to the next widget, leave the editor and move on
+    // instead of stepping its value; Home and End stay with an editor that takes text. Alt+Up and Alt+Down
+    // open and close a combo box's list.
+    static bool movesOn(const QWidget* editor, const QKeyEvent* key)
+    {
+        switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            return !(qobject_cast<const QComboBox*>(editor) && (key->modifiers() & Qt::AltModifier));
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return true;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return !editor->testAttribute(Qt::WA_InputMethodEnabled);
+        default:
+            return false;
+        }
+    }
+
     QtTreePropertyBrowser* m_browser;
 };
 
@@ -136,7 +303,7 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget* parent)
     m_tree->setColumnCount(2);
     m_tree->setHeaderLabels({tr("Property"), tr("Value")});
     m_tree->setAlternatingRowColors(true);
-    // Editors are opened by this browser, on the current row.
+    // Editors are opened by this browser, on the current row, never by merely selecting it.
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     // Status tips are shown while the mouse moves over the rows.
@@ -387,33 +554,28 @@ void QtTreePropertyBrowser::updateSubtree(QtBrowserItem* item)
 
 void QtTreePropertyBrowser::closeEditors(QTreeWidgetItem* treeItem)
 {
-    m_tree->dropEditor(treeItem);
+    m_tree->abandonEditor(treeItem, false);
     for (int i = 0; i < treeItem->childCount(); ++i)
         closeEditors(treeItem->child(i));
 }
 
-void QtTreePropertyBrowser::onTreeCurrentChanged(QTreeWidgetItem* treeItem)
+void QtTreePropertyBrowser::onTreeCurrentChanged(QTreeWidgetItem* treeItem, QTreeWidgetItem* previous)
 {
+    // The tree closes an editor itself only when it sits in the previous current cell, which is
+    // in the name column after moving with the keys.
+    QWidget* editor = m_browserItems.contains(previous) ? m_tree->itemWidget(previous, ValueColumn) : nullptr;
+    if (editor)
+        m_tree->leaveEditor(editor);
     if (m_syncingCurrent)
         return;
-    QtBrowserItem* item = browserItem(treeItem);
-    {
-        const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
-        setCurrentItem(item);
-    }
-    // Listeners of the current item may have disabled or removed it meanwhile.
-    if (item && m_treeItems.contains(item))
-        editItem(item);
+    const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
+    setCurrentItem(browserItem(treeItem));
 }
 
 void QtTreePropertyBrowser::onBrowserCurrentChanged(QtBrowserItem* item)
 {
     if (m_syncingCurrent)
         return;
-    {
-        const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
-        m_tree->setCurrentItem(m_treeItems.value(item));
-    }
-    if (item && m_treeItems.contains(item))
-        editItem(item);
+    const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
+    m_tree->setCurrentItem(m_treeItems.value(item));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 // A property browser that shows the properties as a two-column tree ("Property", "Value") and
-// opens the editor of the current row in its value column.
+// opens the editor of the current row in its value column. Selecting a row, the arrow keys and
+// the wheel never open an editor or change a value: a click on the value, F2, Enter or typing
+// opens the editor; Enter or leaving it commits, Esc abandons the edit.
 
 #include "qtpropertybrowser.h"
 
@@ -70,7 +72,8 @@ public:
     void setPropertiesWithoutValueMarked(bool mark);
     bool propertiesWithoutValueMarked() const { return m_markPropertiesWithoutValue; }
 
-    // Opens the item's editor, when its property is enabled and its manager has a factory.
+    // Opens the item's editor and gives it the focus, when its property is enabled and its
+    // manager has a factory.
     void editItem(QtBrowserItem* item);
 
 Q_SIGNALS:
@@ -90,7 +93,7 @@ private:
     void updateRow(QtBrowserItem* item);
     void updateSubtree(QtBrowserItem* item);
     void closeEditors(QTreeWidgetItem* treeItem);
-    void onTreeCurrentChanged(QTreeWidgetItem* treeItem);
+    void onTreeCurrentChanged(QTreeWidgetItem* treeItem, QTreeWidgetItem* previous);
     void onBrowserCurrentChanged(QtBrowserItem* item);
 
     TreeView* m_tree;

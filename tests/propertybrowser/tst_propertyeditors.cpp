@@ -1,4 +1,4 @@
-// Editors opened in the tree browser: each kind writes user input to its manager and follows
+// Editors opened in the tree browser: each kind writes a finished edit to its manager and follows
 // the manager; factory bindings can be replaced.
 
 #include "qteditorfactory.h"
@@ -53,17 +53,19 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void checkBoxCommitsToggle();
-    void spinBoxCommitsKeysAndFollowsRange();
+    void checkBoxCommitsClicks();
+    void spinBoxCommitsOnEnterAndFollowsRange();
     void doubleSpinBoxCommitsTypedValue();
     void lineEditCommitsTypingWithinPattern();
     void comboBoxCommitsIndexAndFollowsNames();
+    void comboBoxCommitsOnlyListChoicesAtOnce();
     void disabledPropertyGetsNoEditor();
     void laterFactoryReplacesEarlier();
     void deletedFactoryTakesItsEditors();
 
 private:
-    // Clicks the property's first row, which makes it current and opens its editor.
+    // Clicks the value of the property's first row, which makes the row current and opens its
+    // editor (and toggles a check box).
     template <class Editor> Editor* openEditor(QtProperty* property);
 
     QtTreePropertyBrowser* m_browser = nullptr;
@@ -113,7 +115,9 @@ void PropertyEditorsTest::init()
         m_browser->addProperty(property);
     m_browser->resize(400, 300);
     m_browser->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_browser));
+    // Leaving an editor commits through its losing the focus, which needs an active window.
+    m_browser->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_browser));
 }
 
 void PropertyEditorsTest::cleanup()
@@ -127,40 +131,49 @@ template <class Editor> Editor* PropertyEditorsTest::openEditor(QtProperty* prop
         m_tree->findItems(property->propertyName(), Qt::MatchExactly | Qt::MatchRecursive).value(0);
     if (!row)
         return nullptr;
-    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, m_tree->visualItemRect(row).center());
+    const QModelIndex value = m_tree->model()->index(m_tree->indexOfTopLevelItem(row), 1);
+    QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, m_tree->visualRect(value).center());
     return qobject_cast<Editor*>(m_tree->itemWidget(row, 1));
 }
 
-void PropertyEditorsTest::checkBoxCommitsToggle()
+void PropertyEditorsTest::checkBoxCommitsClicks()
 {
+    QSignalSpy values(m_bools, &QtBoolPropertyManager::valueChanged);
     auto* editor = openEditor<QCheckBox>(m_bool);
     QVERIFY(editor);
-    QVERIFY(!editor->isChecked());
-    QTest::mouseClick(editor, Qt::LeftButton);
+    QVERIFY(editor->isChecked());
     QVERIFY(m_bools->value(m_bool));
+    QTest::mouseClick(editor, Qt::LeftButton);
+    QVERIFY(!m_bools->value(m_bool));
+    QCOMPARE(values.count(), 2);
 
-    m_bools->setValue(m_bool, false, QStringLiteral("On"), QStringLiteral("Off"));
-    QVERIFY(!editor->isChecked());
-    QCOMPARE(editor->text(), QStringLiteral("Off"));
+    m_bools->setValue(m_bool, true, QStringLiteral("On"), QStringLiteral("Off"));
+    QVERIFY(editor->isChecked());
+    QCOMPARE(editor->text(), QStringLiteral("On"));
 }
 
-void PropertyEditorsTest::spinBoxCommitsKeysAndFollowsRange()
+void PropertyEditorsTest::spinBoxCommitsOnEnterAndFollowsRange()
 {
     QSignalSpy values(m_ints, &QtIntPropertyManager::valueChanged);
     auto* editor = openEditor<QSpinBox>(m_int);
     QVERIFY(editor);
     QCOMPARE(editor->value(), 100);
-    QTest::keyClick(editor, Qt::Key_Up);
-    QCOMPARE(m_ints->value(m_int), 110);
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, QStringLiteral("4321"));
+    QCOMPARE(editor->value(), 4321);
+    QCOMPARE(m_ints->value(m_int), 100); // nothing is committed while the user types
+    QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(m_ints->value(m_int), 4321);
-    QCOMPARE(values.count(), 5); // 110, then 4, 43, 432 and 4321 as typed
+    QCOMPARE(values.count(), 1);
     QCOMPARE(values.last().at(0).value<QtProperty*>(), m_int);
 
+    editor = openEditor<QSpinBox>(m_int);
+    QVERIFY(editor);
     m_ints->setMaximum(m_int, 1000);
     QCOMPARE(editor->maximum(), 1000);
     QCOMPARE(editor->value(), 1000);
+    m_ints->setSingleStep(m_int, 5);
+    QCOMPARE(editor->singleStep(), 5);
 }
 
 void PropertyEditorsTest::doubleSpinBoxCommitsTypedValue()
@@ -169,12 +182,14 @@ void PropertyEditorsTest::doubleSpinBoxCommitsTypedValue()
     auto* editor = openEditor<QDoubleSpinBox>(m_double);
     QVERIFY(editor);
     QCOMPARE(editor->decimals(), 3);
-    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(editor, QLocale().toString(2.75, 'f', 2));
-    QCOMPARE(m_doubles->value(m_double), 2.75);
-
     m_doubles->setValue(m_double, 7.125);
     QCOMPARE(editor->value(), 7.125);
+
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QLocale().toString(2.75, 'f', 2));
+    QCOMPARE(m_doubles->value(m_double), 7.125);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_doubles->value(m_double), 2.75);
 }
 
 void PropertyEditorsTest::lineEditCommitsTypingWithinPattern()
@@ -183,12 +198,15 @@ void PropertyEditorsTest::lineEditCommitsTypingWithinPattern()
     auto* editor = openEditor<QLineEdit>(m_string);
     QVERIFY(editor);
     QCOMPARE(editor->text(), QStringLiteral("Line"));
-    QTest::keyClick(editor, Qt::Key_End);
-    QTest::keyClicks(editor, QStringLiteral(" 4B"));
-    QCOMPARE(m_strings->value(m_string), QStringLiteral("Line B"));
-
     m_strings->setValue(m_string, QStringLiteral("Hall"));
     QCOMPARE(editor->text(), QStringLiteral("Hall"));
+
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, QStringLiteral(" 4B"));
+    QCOMPARE(editor->text(), QStringLiteral("Hall B"));
+    QCOMPARE(m_strings->value(m_string), QStringLiteral("Hall"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_strings->value(m_string), QStringLiteral("Hall B"));
 }
 
 void PropertyEditorsTest::comboBoxCommitsIndexAndFollowsNames()
@@ -196,14 +214,46 @@ void PropertyEditorsTest::comboBoxCommitsIndexAndFollowsNames()
     auto* editor = openEditor<QComboBox>(m_enum);
     QVERIFY(editor);
     QCOMPARE(editor->count(), 3);
-    QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClicks(editor, QStringLiteral("W"));
+    QCOMPARE(editor->currentIndex(), 1);
+    QCOMPARE(m_enums->value(m_enum), 0);
+    QTest::keyClick(editor, Qt::Key_Return);
     QCOMPARE(m_enums->value(m_enum), 1);
 
+    editor = openEditor<QComboBox>(m_enum);
+    QVERIFY(editor);
     m_enums->setEnumNames(m_enum, {QStringLiteral("A"), QStringLiteral("B")});
     QCOMPARE(editor->count(), 2);
     QCOMPARE(editor->currentIndex(), 0);
     m_enums->setValue(m_enum, 1);
     QCOMPARE(editor->currentText(), QStringLiteral("B"));
+}
+
+void PropertyEditorsTest::comboBoxCommitsOnlyListChoicesAtOnce()
+{
+    // Outside the tree nothing keeps the wheel from the combo box; it must not count as a choice,
+    // even after the list was open once.
+    QtEnumEditorFactory factory;
+    factory.addPropertyManager(m_enums);
+    QtAbstractEditorFactoryBase& editors = factory;
+    QWidget parent;
+    auto* editor = qobject_cast<QComboBox*>(editors.createEditor(m_enum, &parent));
+    QVERIFY(editor);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    editor->showPopup();
+    editor->hidePopup();
+    QWheelEvent wheel(QPointF(5, 5), QPointF(editor->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(editor, &wheel);
+    QCOMPARE(editor->currentIndex(), 1);
+    QCOMPARE(m_enums->value(m_enum), 0);
+
+    editor->showPopup();
+    QTest::keyClick(editor->view(), Qt::Key_Down);
+    QTest::keyClick(editor->view(), Qt::Key_Return);
+    QCOMPARE(editor->currentIndex(), 2);
+    QCOMPARE(m_enums->value(m_enum), 2);
 }
 
 void PropertyEditorsTest::disabledPropertyGetsNoEditor()
