@@ -755,6 +755,9 @@ void SensorWindow::signalWriteModeIcon()
 
 void SensorWindow::itemSelected(QtBrowserItem* item)
 {
+    // A text still pending when the row changes was abandoned with Esc: the
+    // editor commits before the row moves. It must not reach another row.
+    textEditPending = false;
     // The browser reports null when its current row goes away.
     selectedProperty = item ? item->property() : nullptr;
     if (!ui->actionRead->isChecked() || !selectedProperty)

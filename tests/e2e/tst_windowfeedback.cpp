@@ -14,7 +14,10 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QWheelEvent>
+
 #include <QtTest>
+#include <qttreepropertybrowser.h>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -122,6 +125,65 @@ private slots:
         r->window->form().actionRead->trigger();
         QCOMPARE(doubles->maximum(point), 600 / 25.4);
         QVERIFY(point->toolTip().contains("inch"));
+    }
+
+    // A technician moving through the connected tree with the keys or the
+    // wheel changes nothing on the sensor; typing a value and Enter writes
+    // it once; Esc abandons it.
+    void keysAndTheWheelNeverChangeTheSensor()
+    {
+        auto r = rig();
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        r->workbench.show();
+        QVERIFY(QTest::qWaitForWindowActive(&r->workbench));
+        QtTreePropertyBrowser* browser = r->window->parameterBrowser();
+        auto* view = browser->findChild<QTreeWidget*>();
+        QtBrowserItem* pointRow = browser->items(r->property("SwitchingThresholdA1")).value(0);
+        browser->setCurrentItem(browser->topLevelItems().value(0));
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        r->clearTrace();
+
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+            for (int k = 0; k < 25; ++k)
+                QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        auto wheel = [](QWidget* target) {
+            const QPoint at(target->width() / 2, target->height() / 2);
+            QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &event);
+        };
+        for (int k = 0; k < 5; ++k)
+            wheel(view->viewport());
+        browser->setCurrentItem(pointRow);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+        QTRY_VERIFY(QApplication::focusWidget() != view);
+        for (int k = 0; k < 5; ++k)
+            wheel(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::qWait(800);
+        QVERIFY2(r->writes().isEmpty(), qPrintable(r->writes().join("; ")));
+
+        browser->setCurrentItem(pointRow);
+        view->setFocus();
+        for (const char* digit : {"2", "5", "0"})
+            QTest::keyClicks(QApplication::focusWidget(), digit);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(r->writes(), QStringList{hex(writeRequest({64, 1, 7}, 250))});
+        QTest::qWait(600);
+        QCOMPARE(r->writes().size(), 1);
+
+        r->clearTrace();
+        view->setFocus();
+        for (const char* digit : {"2", "6", "0"})
+            QTest::keyClicks(QApplication::focusWidget(), digit);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::qWait(800);
+        QVERIFY(r->writes().isEmpty());
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 250);
     }
 
     // In inches the sensor sends tenths of an inch: the window shows the
