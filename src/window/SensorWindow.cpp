@@ -109,14 +109,19 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     // Value changes are taken as the user's only once the tree is built:
     // vUpdateOutputView below switches them on.
     updateWindowTitle();
-    connected = false;
+    vConnectWindowTimers();
 
+    connect(ui->actionSave_Settings, &QAction::triggered, this, &SensorWindow::vSaveSettings);
+    connect(ui->actionOpen_Settings, &QAction::triggered, this, &SensorWindow::vLoadSettings);
+    connect(ui->actionDefaultSettings, &QAction::triggered, this, &SensorWindow::vRestoreFactorySettings);
+    connect(ui->actionExport_chart_view, &QAction::triggered, this, &SensorWindow::vExportChartData);
+    connect(ui->actionPrint_chart_view, &QAction::triggered, this, &SensorWindow::vPrintDocument);
+    connect(ui->actionClear_History, &QAction::triggered, this, &SensorWindow::vClearHistory);
+    connect(ui->actionEnable_live_data, &QAction::triggered, this, &SensorWindow::actionEnableLiveData);
     connect(d->portSelector, qOverload<int>(&QComboBox::activated), this, &SensorWindow::actionConnectSensor);
     connect(ui->actionWritePermanent, &QAction::triggered, this, &SensorWindow::vWriteAllSettings);
     connect(ui->actionRead, &QAction::triggered, this, &SensorWindow::vRadAllSettings);
     connect(&d->writeModeIconTimer, &QTimer::timeout, this, qOverload<>(&SensorWindow::signalWriteModeIcon));
-    connect(&d->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
-    connect(ui->actionEnable_live_data, &QAction::triggered, this, &SensorWindow::actionEnableLiveData);
 
     setWindowFlags(Qt::Widget);
     buildParameterTree();
@@ -540,9 +545,15 @@ void SensorWindow::retranslateSensorMenu()
     showWindowMode();
 }
 
+// A connected sensor's operations and its chart, whose marks move its
+// parameters, are usable together.
 void SensorWindow::setSensorOperationsEnabled(bool enabled)
 {
     ui->sensorOperationsToolbar->setEnabled(enabled);
+    d->chart->setEnabled(enabled);
+    // The menu comes later in construction than the first call.
+    if (!d->connectAction)
+        return;
     d->readAllAction->setEnabled(enabled);
     d->writeAllAction->setEnabled(enabled);
     retranslateSensorMenu();
@@ -588,6 +599,32 @@ void SensorWindow::showWindowMode()
     }
     d->modeLabel->setText(mode);
     d->modeLabel->setToolTip(meaning);
+}
+
+void SensorWindow::vConnectWindowTimers()
+{
+    setSensorOperationsEnabled(false);
+    connected = false;
+    connect(&d->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
+    connect(&d->continuousDataTimer, &QTimer::timeout, this, &SensorWindow::slotContinousDataTimeout);
+    connect(&d->teachUpdateTimer, &QTimer::timeout, this, &SensorWindow::slotUpdatingTeachValues);
+}
+
+// The window has no manual of its own to open.
+void SensorWindow::vOpenManual() {}
+
+// Zooming and resizing the echo plot need nothing from the window.
+void SensorWindow::independentPlotZoomedSlot(int) {}
+
+void SensorWindow::resizeIndependentPlotSlot(int) {}
+
+// The continuous-data timer is kept for hosts that start it; its time-out
+// has nothing to do.
+void SensorWindow::slotContinousDataTimeout() {}
+
+bool SensorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    return QObject::eventFilter(watched, event);
 }
 
 // A double click brings the echo plot back to the variant's whole range
@@ -649,6 +686,7 @@ void SensorWindow::retranslateWindow()
     setChartCaptions();
     retranslateLists();
     languageSwitching = false;
+    enableTreeDataHandling(true);
 }
 
 void SensorWindow::retranslateLists()

@@ -100,41 +100,55 @@ signals:
     void sendQuery();
 
 public slots:
+    void vOpenManual();
     void updateChart();
     void updateComPortList(const QStringList& ports);
+    void vRestoreFactorySettings();
+    void vExportChartData();
+    void vClearHistory();
+    void vPrintDocument();
     void setWindowActive(bool active);
     void vAutoConnect(QString ComPort);
     void vSensorUpdate(const QVariant& value);
     void vSetCompleteName(QString str);
+    void vSaveSettings();
     bool bOpenSettings(QString fileName);
     bool bOpenSettings();
 
 private slots:
+    void independentPlotZoomedSlot(int chart);
     void resetIndependentPlotSlot(int chart);
+    void resizeIndependentPlotSlot(int chart);
 
 protected slots:
     void updateCheckState(QTreeWidgetItem* it, int col);
     void textEdited(QString text);
     void vTextEditFinished();
+    void vLoadSettings();
     void updateWindowTitle();
     void vConnectToPort(QString port);
     void vDisconnect();
     void enableStatusChecking(bool enable);
+    void removeSubProperties(QtProperty* property);
     void queryStatusData(uint index);
     void queryStatusData();
     void queryChartData();
+    void slotContinousDataTimeout();
     bool bCheckConnection();
     bool bConnectToSensor();
     void itemSelected(QtBrowserItem* item);
     void intValueChanged(QtProperty* property, int value);
     void doubleValueChanged(QtProperty* property, double value);
     void boolValueChanged(QtProperty* property, bool value);
+    void stringValueChanged(QtProperty* property, QString value);
     void enumValueChanged(QtProperty* property, int value);
     void buttonClicked(QtProperty* property);
     void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi);
     void sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame);
     void slotCurrentOutputChanged(int index);
+    void chartThresholdChanged(uint mark, double value);
     void enableTreeDataHandling(bool enable);
+    void enableStringManagerHandling(bool enabled);
     void actionEnableLiveData();
     void actionConnectSensor(int state);
     void sendDelayValue();
@@ -145,8 +159,12 @@ protected slots:
     void signalWriteModeIcon(bool signalIcon);
     void signalWriteModeIcon();
     void vZommResetForNoiseLine();
+    void comboIndexChangedString(QString text);
+    void comboIndexChangedInt(int index);
+    void slotUpdatingTeachValues();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -287,6 +305,11 @@ private:
     void vSwitchMeasurementUnit();
     void vScaleAnalogChart();
     void vReloadParameters();
+    void vReadTaughtThresholds(const QString& id);
+    void vConnectWindowTimers();
+    // The settings-file, export, print and factory-reset commands are not
+    // built yet: their slots say so instead of doing nothing.
+    void notAvailableYet(const QString& command);
 
     bool buildParameterTree();
     void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);

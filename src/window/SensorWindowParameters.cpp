@@ -40,6 +40,17 @@ SensorWindow::TreeLock::~TreeLock()
         window->propertyBrowser->setFocus();
 }
 
+// Detaches, deepest first; the properties themselves live on.
+void SensorWindow::removeSubProperties(QtProperty* property)
+{
+    if (!property)
+        return;
+    for (QtProperty* child : property->subProperties()) {
+        removeSubProperties(child);
+        property->removeSubProperty(child);
+    }
+}
+
 bool SensorWindow::buildParameterTree()
 {
     d->rootProperty = d->groupManager->addProperty(windowTitle());

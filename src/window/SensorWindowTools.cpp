@@ -99,6 +99,8 @@ void SensorWindow::createChartArea()
         widget->allowOverlapping(true);
         widget->setWindowSizeVisible(false);
         widget->setReadOnly(false);
+        connect(widget, &Utils::ThresholdWindowWidgetUniversal::emitValueChanged, this,
+                &SensorWindow::chartThresholdChanged);
         d->thresholdWidgets.append(widget);
     }
     d->thresholdWidgets[0]->vSetRestrictionFactor(5);
@@ -493,6 +495,112 @@ bool SensorWindow::isShownInUnit(const QString& id) const
             return true;
     }
     return d->hasAnalogOutput && (id == "analog0V" || id == "analog10V");
+}
+
+// The user dragged a mark: the parameter behind it takes the new place, and
+// a connected sensor gets it at once, as if it had been typed.
+void SensorWindow::chartThresholdChanged(uint mark, double value)
+{
+    auto* widget = qobject_cast<Utils::ThresholdWindowWidgetUniversal*>(sender());
+    const int component = widget ? widget->getComponentIndex() : -1;
+    const QString n = QString::number(d->outputSelector->currentIndex() + 1);
+    const bool inches = d->measurementUnit == 1;
+    double v = qRound(value);
+    enableTreeDataHandling(false);
+    d->chartEditActive = true;
+    QtProperty* changed = nullptr;
+    QVariant sent;
+    if (component == 0) {
+        const double sw =
+            int(d->doubleManager->value(findProperty(d->rootProperty, "SwitchingThresholdA" + n)));
+        if (inches) {
+            v = std::max(v, d->minRange / 25.4);
+            if (v > d->maxRange / 25.4)
+                v = d->maxRange / 25.4 - 1;
+        } else {
+            v = std::clamp(v, double(d->minRange), double(d->maxRange));
+        }
+        auto* marks = d->thresholdWidgets[0];
+        if (mark == Utils::ThresholdWindowWidgetUniversal::UpperMark) {
+            changed = findProperty(d->rootProperty, "UpperThresholdA" + n);
+            sent = std::abs(v - sw);
+            d->thresholdManager->setHigh(n.toUInt(), 0, v);
+            marks->setUpperMark(v);
+        } else if (mark == Utils::ThresholdWindowWidgetUniversal::LowerMark) {
+            changed = findProperty(d->rootProperty, "LowerThresholdA" + n);
+            sent = std::abs(sw - v);
+            d->thresholdManager->setLow(n.toUInt(), 0, v);
+            marks->setLowerMark(v);
+        } else if (mark == Utils::ThresholdWindowWidgetUniversal::MiddleMark) {
+            changed = findProperty(d->rootProperty, "SwitchingThresholdA" + n);
+            sent = v;
+            marks->setMiddleMark(v);
+            d->thresholdManager->setMiddle(n.toUInt(), 0, v);
+        }
+    } else if (component == 1) {
+        v = std::min(v, d->chart->getXMax(1));
+        v = std::max(v, inches ? d->objMinRange / 25.4 : double(d->objMinRange));
+        if (mark == Utils::ThresholdWindowWidgetUniversal::LeftMark) {
+            changed = findProperty(d->rootProperty, "DetectionRangeNear");
+            d->thresholdWidgets[1]->setLeftMark(0, v);
+        } else if (mark == Utils::ThresholdWindowWidgetUniversal::RightMark) {
+            changed = findProperty(d->rootProperty, "DetectionRangeFar");
+            d->thresholdWidgets[1]->setRightMark(0, v);
+        }
+        sent = v;
+    }
+    if (changed) {
+        // The user takes the row over, as with an edit in the tree.
+        d->heldValues.remove(changed->propertyId());
+        clearRowMark(changed->propertyId());
+        d->doubleManager->setValue(changed, sent.toDouble());
+        for (QtBrowserItem* item : propertyBrowser->topLevelItems()) {
+            if (item->property() == changed)
+                propertyBrowser->setCurrentItem(item);
+        }
+        currentProperty = changed;
+        pendingValue = sent;
+        if (connected)
+            sendDelayValue();
+    }
+    enableTreeDataHandling(true);
+}
+
+// Until these commands are built, the user is told so rather than left
+// wondering why a click does nothing.
+void SensorWindow::notAvailableYet(const QString& command)
+{
+    statusBar()->showMessage(tr("%1 is not available in this version.").arg(command));
+}
+
+void SensorWindow::vSaveSettings()
+{
+    notAvailableYet(tr("Saving settings"));
+}
+
+void SensorWindow::vLoadSettings()
+{
+    notAvailableYet(tr("Loading settings"));
+}
+
+void SensorWindow::vRestoreFactorySettings()
+{
+    notAvailableYet(tr("Restoring the factory settings"));
+}
+
+void SensorWindow::vExportChartData()
+{
+    notAvailableYet(tr("Exporting the chart"));
+}
+
+void SensorWindow::vPrintDocument()
+{
+    notAvailableYet(tr("Printing the chart"));
+}
+
+void SensorWindow::vClearHistory()
+{
+    notAvailableYet(tr("Clearing the chart history"));
 }
 
 void SensorWindow::slotCurrentOutputChanged(int)

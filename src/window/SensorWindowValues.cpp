@@ -130,6 +130,23 @@ void SensorWindow::buttonClicked(QtProperty* property)
     recordChange(property, QString());
 }
 
+// String values are applied by the tag write and by the window itself.
+void SensorWindow::stringValueChanged(QtProperty*, QString) {}
+
+void SensorWindow::enableStringManagerHandling(bool) {}
+
+void SensorWindow::comboIndexChangedString(QString text)
+{
+    if (QtProperty* property =
+            currentProperty ? findProperty(d->rootProperty, currentProperty->propertyId()) : nullptr)
+        d->stringManager->setValue(property, text);
+}
+
+void SensorWindow::comboIndexChangedInt(int index)
+{
+    recordChange(currentProperty, index);
+}
+
 int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& value)
 {
     const QString id = property->propertyId();
@@ -525,6 +542,9 @@ void SensorWindow::writeCurrentProperty()
     if (followUpEnabled) {
         if (handled.contains("TEACHBUTTON") || handled.contains("CrashCounter"))
             d->teachUpdateTimer.start();
+        // A pin switched to teach input has its thresholds taught at once.
+        if ((handled == "PinFunctionA1" || handled == "PinFunctionA2") && value == 4)
+            vReadTaughtThresholds(handled);
         if (handled.contains("analog") && d->hasAnalogOutput)
             vScaleAnalogChart();
         if (unitChangedByWrite && connected) {

@@ -1,0 +1,83 @@
+// Teach-in: after a teach button or the crash-counter reset has been written,
+// the values the sensor learnt are read back into the tree and the chart.
+#include "SensorWindow.h"
+
+#include "SensorWindowForm.h"
+#include "SensorWindowPrivate.h"
+
+#include <qtpropertybrowser.h>
+
+#include <QAction>
+
+namespace NimbarSensorPlugin::Core {
+
+void SensorWindow::slotUpdatingTeachValues()
+{
+    if (!connected || !currentProperty || !d->chartQueriesAllowed)
+        return;
+    // The read-back waits for an exchange in progress; it is not lost.
+    if (linkHeld()) {
+        d->teachUpdateTimer.start();
+        return;
+    }
+    const LinkHold hold(this);
+    d->pollPhase = 20;
+    enableTreeDataHandling(false);
+    ui->actionEnable_live_data->setChecked(false);
+    d->liveDataRunning = false;
+    if (d->communication)
+        d->pollTimer.start();
+
+    const QString id = currentProperty->propertyId();
+    if (id == "TEACHBUTTON1")
+        vReadTaughtThresholds("SwitchingThresholdA1");
+    else if (id == "TEACHBUTTON2")
+        vReadTaughtThresholds("SwitchingThresholdA2");
+    else if (id == "ANALOGTEACHBUTTON1")
+        readParameter("analog0V", false);
+    else if (id == "ANALOGTEACHBUTTON2")
+        readParameter("analog10V", false);
+    else if (id.contains("CrashCounter"))
+        readParameter("CrashCounter", false);
+
+    d->teachUpdateTimer.stop();
+    vUpdateOutputView();
+    enableTreeDataHandling(true);
+    if (!connected)
+        return;
+    ui->actionEnable_live_data->setChecked(true);
+    d->liveDataRunning = true;
+    if (d->communication)
+        d->pollTimer.start();
+}
+
+// The pauses give the sensor time between the reads; the link is held
+// throughout, so no status poll comes in between.
+void SensorWindow::vReadTaughtThresholds(const QString& id)
+{
+    const LinkHold hold(this);
+    d->popupSteps = 130;
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    pause(250);
+    QString output;
+    if (id.contains("A2"))
+        output = "A2";
+    else if (id.contains("A1"))
+        output = "A1";
+    else
+        return;
+    for (const char* name : {"SwitchingThreshold", "UpperThreshold", "LowerThreshold"}) {
+        if (!sequenceMayGoOn())
+            return;
+        pause(150);
+        readParameter(name + output, false);
+    }
+    pause(150);
+    // The limits follow the connected variant, as after any other read.
+    if (d->measurementUnit == 0 || d->measurementUnit == 1)
+        applyLimitsOfUnit();
+    markValuesTheTreeCannotHold();
+}
+
+} // namespace NimbarSensorPlugin::Core

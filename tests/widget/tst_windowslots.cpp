@@ -1,0 +1,252 @@
+// The window as hosts and users reach it: its slot table by index, and the
+// chart's marks dragged with the mouse.
+#include <window/SensorWindow.h>
+#include <window/SensorWindowForm.h>
+
+#include <extensionsystem/SensorBasic.h>
+#include <utils/charts/GenericChart.h>
+#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
+
+#include <qtpropertymanager.h>
+#include <qwt_plot.h>
+#include <qwt_scale_map.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <sstream>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+ExtensionSystem::SensorBasic hostRecord(const std::string& name)
+{
+    std::stringstream text("<name>" + name + "</name>");
+    ExtensionSystem::SensorBasic sensor;
+    sensor.fromXMLStream(text);
+    return sensor;
+}
+
+struct Method
+{
+    const char* signature;
+    QMetaMethod::Access access;
+    QMetaMethod::MethodType type;
+};
+
+const QMetaMethod::Access Public = QMetaMethod::Public;
+const QMetaMethod::Access Protected = QMetaMethod::Protected;
+const QMetaMethod::Access Private = QMetaMethod::Private;
+const QMetaMethod::MethodType Signal = QMetaMethod::Signal;
+const QMetaMethod::MethodType Slot = QMetaMethod::Slot;
+
+// Hosts invoke the window by these indices.
+const Method slotTable[] = {
+    {"vAboutToClose()", Public, Signal},
+    {"vSendData(QString)", Public, Signal},
+    {"vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)", Public, Signal},
+    {"vComPortSelected(QString)", Public, Signal},
+    {"vUpdateChart(double)", Public, Signal},
+    {"sendQuery()", Public, Signal},
+    {"vOpenManual()", Public, Slot},
+    {"updateChart()", Public, Slot},
+    {"updateComPortList(QStringList)", Public, Slot},
+    {"vRestoreFactorySettings()", Public, Slot},
+    {"vExportChartData()", Public, Slot},
+    {"vClearHistory()", Public, Slot},
+    {"vPrintDocument()", Public, Slot},
+    {"setWindowActive(bool)", Public, Slot},
+    {"vAutoConnect(QString)", Public, Slot},
+    {"vSensorUpdate(QVariant)", Public, Slot},
+    {"vSetCompleteName(QString)", Public, Slot},
+    {"vSaveSettings()", Public, Slot},
+    {"bOpenSettings(QString)", Public, Slot},
+    {"bOpenSettings()", Public, Slot},
+    {"independentPlotZoomedSlot(int)", Private, Slot},
+    {"resetIndependentPlotSlot(int)", Private, Slot},
+    {"resizeIndependentPlotSlot(int)", Private, Slot},
+    {"updateCheckState(QTreeWidgetItem*,int)", Protected, Slot},
+    {"textEdited(QString)", Protected, Slot},
+    {"vTextEditFinished()", Protected, Slot},
+    {"vLoadSettings()", Protected, Slot},
+    {"updateWindowTitle()", Protected, Slot},
+    {"vConnectToPort(QString)", Protected, Slot},
+    {"vDisconnect()", Protected, Slot},
+    {"enableStatusChecking(bool)", Protected, Slot},
+    {"removeSubProperties(QtProperty*)", Protected, Slot},
+    {"queryStatusData(uint)", Protected, Slot},
+    {"queryStatusData()", Protected, Slot},
+    {"queryChartData()", Protected, Slot},
+    {"slotContinousDataTimeout()", Protected, Slot},
+    {"bCheckConnection()", Protected, Slot},
+    {"bConnectToSensor()", Protected, Slot},
+    {"itemSelected(QtBrowserItem*)", Protected, Slot},
+    {"intValueChanged(QtProperty*,int)", Protected, Slot},
+    {"doubleValueChanged(QtProperty*,double)", Protected, Slot},
+    {"boolValueChanged(QtProperty*,bool)", Protected, Slot},
+    {"stringValueChanged(QtProperty*,QString)", Protected, Slot},
+    {"enumValueChanged(QtProperty*,int)", Protected, Slot},
+    {"buttonClicked(QtProperty*)", Protected, Slot},
+    {"sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame*,bool)", Protected, Slot},
+    {"sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame*)", Protected, Slot},
+    {"slotCurrentOutputChanged(int)", Protected, Slot},
+    {"chartThresholdChanged(uint,double)", Protected, Slot},
+    {"enableTreeDataHandling(bool)", Protected, Slot},
+    {"enableStringManagerHandling(bool)", Protected, Slot},
+    {"actionEnableLiveData()", Protected, Slot},
+    {"actionConnectSensor(int)", Protected, Slot},
+    {"sendDelayValue()", Protected, Slot},
+    {"vUpdateProgressBar()", Protected, Slot},
+    {"vWriteAllSettings(bool)", Protected, Slot},
+    {"writeAllSettings()", Protected, Slot},
+    {"vRadAllSettings(bool)", Protected, Slot},
+    {"signalWriteModeIcon(bool)", Protected, Slot},
+    {"signalWriteModeIcon()", Protected, Slot},
+    {"vZommResetForNoiseLine()", Protected, Slot},
+    {"comboIndexChangedString(QString)", Protected, Slot},
+    {"comboIndexChangedInt(int)", Protected, Slot},
+    {"slotUpdatingTeachValues()", Protected, Slot},
+};
+
+} // namespace
+
+class WindowSlotsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<SensorWindow> window;
+
+    QtProperty* property(const char* id) const { return window->findProperty(window->rootProperty(), id); }
+    void setDouble(const char* id, double value)
+    {
+        static_cast<QtDoublePropertyManager*>(property(id)->propertyManager())->setValue(property(id), value);
+    }
+    double doubleValue(const char* id) const
+    {
+        return static_cast<QtDoublePropertyManager*>(property(id)->propertyManager())->value(property(id));
+    }
+    Utils::ThresholdWindowWidgetUniversal* marks(int plot) const
+    {
+        return window->chart()->poPlot(plot)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
+    }
+    // Presses on the mark where it is drawn and lets go at the pixel of the
+    // given value, as a user drags it: the events go to the canvas as the
+    // window system delivers them, the button held through the moves.
+    void drag(int plot, Qt::Orientation along, double from, double to)
+    {
+        QwtPlot* p = window->chart()->poPlot(plot);
+        p->replot();
+        QWidget* canvas = p->canvas();
+        const QwtScaleMap map = p->canvasMap(along == Qt::Vertical ? QwtPlot::yLeft : QwtPlot::xBottom);
+        auto at = [&](double value) {
+            const int pixel = qRound(map.transform(value));
+            return along == Qt::Vertical ? QPoint(canvas->width() / 3, pixel)
+                                         : QPoint(pixel, canvas->height() / 2);
+        };
+        auto send = [canvas](QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+                             Qt::MouseButtons held) {
+            QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, held, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        send(QEvent::MouseButtonPress, at(from), Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, (at(from) + at(to)) / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at(to), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(to), Qt::LeftButton, Qt::NoButton);
+    }
+    void showWindow()
+    {
+        window->resize(1200, 800);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->chart()->setEnabled(true);
+        marks(0)->setReadOnly(false);
+        marks(1)->setReadOnly(false);
+    }
+
+private slots:
+    void init() { window = std::make_unique<SensorWindow>(hostRecord("RT5-6000-M30")); }
+    void cleanup() { window.reset(); }
+
+    void theSlotTableKeepsItsIndices()
+    {
+        const QMetaObject* meta = window->metaObject();
+        QCOMPARE(meta->className(), "NimbarSensorPlugin::Core::SensorWindow");
+        QCOMPARE(window->qt_metacast("NimbarSensorPlugin::Core::SensorWindow"),
+                 static_cast<void*>(window.get()));
+        QCOMPARE(window->qt_metacast("QMainWindow"),
+                 static_cast<void*>(static_cast<QMainWindow*>(window.get())));
+        QCOMPARE(meta->methodCount() - meta->methodOffset(), int(std::size(slotTable)));
+        for (int k = 0; k < int(std::size(slotTable)); ++k) {
+            const QMetaMethod method = meta->method(meta->methodOffset() + k);
+            const QByteArray where = QByteArray::number(k) + ": " + method.methodSignature();
+            QCOMPARE(method.methodSignature(), QByteArray(slotTable[k].signature));
+            QVERIFY2(method.access() == slotTable[k].access, where.constData());
+            QVERIFY2(method.methodType() == slotTable[k].type, where.constData());
+        }
+    }
+
+    // Window mode: lower and upper marks stand at the switching point minus
+    // and plus the half widths; dragging one stores its new half width.
+    void draggingAWindowMarkStoresItsHalfWidth()
+    {
+        static_cast<QtEnumPropertyManager*>(property("TeachInMode1")->propertyManager())
+            ->setValue(property("TeachInMode1"), 2);
+        setDouble("SwitchingThresholdA1", 500);
+        setDouble("LowerThresholdA1", 20);
+        setDouble("UpperThresholdA1", 30);
+        QTRY_COMPARE(marks(0)->lowerMark(), 480.0);
+        QCOMPARE(marks(0)->middleMark(), 500.0);
+        QCOMPARE(marks(0)->upperMark(), 530.0);
+
+        showWindow();
+        // A narrow scale, so that one pixel is well below a millimetre.
+        window->chart()->setScale(0, 440.0, 560.0);
+        window->chart()->poPlot(0)->replot();
+        drag(0, Qt::Vertical, 480, 470);
+        QCOMPARE(doubleValue("LowerThresholdA1"), 30.0);
+        QCOMPARE(marks(0)->lowerMark(), 470.0);
+        QCOMPARE(doubleValue("SwitchingThresholdA1"), 500.0);
+    }
+
+    void aDetectionRangeMarkStopsAtThePlotsEnd()
+    {
+        showWindow();
+        window->vSensorUpdate(false);
+        window->chart()->getDockChartItem(1)->show();
+        window->chart()->setPlotAxisScale(1, 0.0, 8000.0, 0.0);
+        QTRY_VERIFY(window->chart()->poPlot(1)->isVisible());
+        window->chart()->poPlot(1)->replot();
+        marks(1)->setRightMark(0, 6000.0);
+        window->chart()->poPlot(1)->replot();
+        drag(1, Qt::Horizontal, 6000, 9500);
+        QCOMPARE(doubleValue("DetectionRangeFar"), 8000.0);
+        QCOMPARE(marks(1)->rightMark(0), 8000.0);
+    }
+
+    // In inches the highest switching point lies one inch below the range.
+    void inInchesAMarkDraggedToTheTopStaysBelowTheRange()
+    {
+        window->form().actionWritePermanent->setChecked(false);
+        static_cast<QtEnumPropertyManager*>(property("MesurementUnit")->propertyManager())
+            ->setValue(property("MesurementUnit"), 1);
+        QTRY_VERIFY(property("SwitchingThresholdA1")->propertyName().endsWith(" (inch)"));
+        setDouble("SwitchingThresholdA1", 385);
+        QTRY_COMPARE(marks(0)->middleMark(), 385.0);
+
+        showWindow();
+        window->chart()->setScale(0, 370.0, 400.0);
+        window->chart()->poPlot(0)->replot();
+        drag(0, Qt::Vertical, 385, 396);
+        QCOMPARE(doubleValue("SwitchingThresholdA1"), 392.7007874015748);
+        QCOMPARE(marks(0)->middleMark(), 392.7007874015748);
+    }
+};
+
+QTEST_MAIN(WindowSlotsTest)
+#include "tst_windowslots.moc"
