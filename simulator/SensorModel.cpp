@@ -282,7 +282,9 @@ void SensorModel::pressButton(const QString& id, qint64 value)
         m_crashCounter = 0;
         return;
     }
-    const TargetMotion::Sample sample = m_motion.at(m_clock());
+    TargetMotion::Sample sample = m_motion.at(m_clock());
+    if (m_heldDistanceMm > 0)
+        sample = {TargetMotion::Kind::Distance, m_heldDistanceMm};
     // Without an object in range there is nothing to teach.
     if (sample.kind != TargetMotion::Kind::Distance)
         return;

@@ -9,11 +9,17 @@
 
 #include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
+#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
+
+#include <qwt_plot.h>
 
 #include <QAction>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+
+using NimbarSensorPlugin::Core::readRequest;
+using NimbarSensorPlugin::Core::writeRequest;
 
 class RealLineTest : public QObject
 {
@@ -26,6 +32,15 @@ private:
     std::unique_ptr<LinkRig> rig;
 
     int samples() const { return rig->window->chart()->getData(0)->size(); }
+    Utils::ThresholdWindowWidgetUniversal* switchingMarks() const
+    {
+        return rig->window->chart()->poPlot(0)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
+    }
+    // Edits wait until the pop-up of the last sequence has gone.
+    void waitUntilSettled()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!rig->window->findChild<QWidget*>("DataFrameSenderUi")->isVisible(), 15000);
+    }
 
     // Values unlike the document's defaults, so that a row that was not read
     // or read from another parameter's answer shows.
@@ -122,6 +137,76 @@ private slots:
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
         const int before = samples();
         QTRY_VERIFY(samples() >= before + 3);
+    }
+
+    // Pressing a teach button writes it; about 4.5 s later the window reads
+    // the three thresholds of that output back, in this order, and the
+    // chart's switching mark stands where the object stood.
+    void teachingReadsTheTaughtThresholdsBack()
+    {
+        QVERIFY(rig->window->isConnected());
+        waitUntilSettled();
+        rig->device->model().holdTarget(250);
+        rig->clearTrace();
+        rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
+        QTRY_COMPARE_WITH_TIMEOUT(rig->simulated("SwitchingThresholdA1"), qlonglong(250), 5000);
+        const QString upper = hex(readRequest(65, 2));
+        const QString lower = hex(readRequest(65, 1));
+        QTRY_VERIFY_WITH_TIMEOUT(!rig->sent().filter(lower).isEmpty(), 10000);
+        QTest::qWait(300);
+
+        const QStringList sent = rig->sent();
+        const int written = int(sent.indexOf(hex(writeRequest({69, 1, 6}, 1))));
+        QVERIFY(written >= 0);
+        // The status poll's own reads (echoes, crash counter) aside.
+        const QStringList reads = sent.mid(written).filter(QRegularExpression("^05 .. 26 (?!23 13|11 12)"));
+        QVERIFY2(reads.mid(0, 3) == (QStringList{hex(readRequest(64, 1)), upper, lower}),
+                 qPrintable(reads.join("; ")));
+        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
+                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        QTRY_COMPARE(rig->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                         ->value(rig->property("SwitchingThresholdA1")),
+                     250.0);
+        QCOMPARE(switchingMarks()->middleMark(), 250.0);
+        rig->device->model().holdTarget(0);
+    }
+
+    void resettingTheCrashCounterReadsItBack()
+    {
+        waitUntilSettled();
+        rig->clearTrace();
+        rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("RESETBUTTON")));
+        QTRY_VERIFY_WITH_TIMEOUT(rig->sent().contains(hex(writeRequest({71, 0, 6}, 0))), 5000);
+        const int written = int(rig->sent().indexOf(hex(writeRequest({71, 0, 6}, 0))));
+        QTRY_VERIFY_WITH_TIMEOUT(rig->sent().mid(written).contains(hex(readRequest(0x1323, 0))), 10000);
+        QTRY_COMPARE(rig->manager<QtIntPropertyManager>("CrashCounter")->value(rig->property("CrashCounter")),
+                     0);
+    }
+
+    void aTeachButtonInReadModeSendsNothing()
+    {
+        waitUntilSettled();
+        const qint64 icon = rig->window->form().actionWritePermanent->icon().cacheKey();
+        rig->window->form().actionRead->setChecked(true);
+        rig->clearTrace();
+        rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
+        QTRY_VERIFY(rig->window->form().actionWritePermanent->icon().cacheKey() != icon);
+        QTest::qWait(600);
+        QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
+        rig->window->form().actionRead->setChecked(false);
+    }
+
+    // Last: it leaves the window offline.
+    void aDisconnectBeforeTheReadBackReadsNothing()
+    {
+        waitUntilSettled();
+        rig->clearTrace();
+        rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
+        QTRY_VERIFY_WITH_TIMEOUT(rig->sent().contains(hex(writeRequest({69, 1, 6}, 1))), 5000);
+        rig->invoke("actionConnectSensor", Q_ARG(int, 0));
+        QVERIFY(!rig->window->isConnected());
+        QTest::qWait(5500);
+        QVERIFY(rig->sent().filter(hex(readRequest(64, 1))).isEmpty());
     }
 
     void cleanupTestCase() { rig.reset(); }
