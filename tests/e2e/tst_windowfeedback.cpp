@@ -11,10 +11,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QWheelEvent>
+
+#include <qwt_plot.h>
+#include <qwt_scale_map.h>
 
 #include <QtTest>
 #include <qttreepropertybrowser.h>
@@ -184,6 +188,43 @@ private slots:
         QTest::qWait(800);
         QVERIFY(r->writes().isEmpty());
         QCOMPARE(r->simulated("SwitchingThresholdA1"), 250);
+    }
+
+    // Dragging the switching mark of a connected sensor writes the new point
+    // once, as the mark now shows it.
+    void draggingAMarkWritesItOnce()
+    {
+        auto r = rig();
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        r->workbench.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r->workbench));
+        QwtPlot* plot = r->window->chart()->poPlot(0);
+        r->window->chart()->setScale(0, 250.0, 350.0);
+        plot->replot();
+        r->clearTrace();
+
+        QWidget* canvas = plot->canvas();
+        const QwtScaleMap map = plot->canvasMap(QwtPlot::yLeft);
+        auto at = [&](double value) { return QPoint(canvas->width() / 3, qRound(map.transform(value))); };
+        auto send = [canvas](QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+                             Qt::MouseButtons held) {
+            QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, held, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        send(QEvent::MouseButtonPress, at(300), Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at(310), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at(320), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(320), Qt::LeftButton, Qt::NoButton);
+
+        const double point = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                                 ->value(r->property("SwitchingThresholdA1"));
+        QVERIFY(qAbs(point - 320) <= 1);
+        QTRY_COMPARE(r->writes(), QStringList{hex(writeRequest({64, 1, 7}, int(point)))});
+        QTest::qWait(600);
+        QCOMPARE(r->writes().size(), 1);
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), qlonglong(point));
     }
 
     // In inches the sensor sends tenths of an inch: the window shows the
