@@ -297,6 +297,34 @@
         <source>%1 was not written: the window is still updating after connecting. The value stays in the window.</source>
         <translation>%1 wurde nicht geschrieben: Das Fenster aktualisiert sich noch nach dem Verbinden. Der Wert bleibt im Fenster.</translation>
     </message>
+    <message>
+        <source>%1 is not available in this version.</source>
+        <translation>%1 ist in dieser Version nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>Saving settings</source>
+        <translation>Das Speichern der Einstellungen</translation>
+    </message>
+    <message>
+        <source>Loading settings</source>
+        <translation>Das Laden von Einstellungen</translation>
+    </message>
+    <message>
+        <source>Restoring the factory settings</source>
+        <translation>Das Wiederherstellen der Werkseinstellungen</translation>
+    </message>
+    <message>
+        <source>Exporting the chart</source>
+        <translation>Der Export des Diagramms</translation>
+    </message>
+    <message>
+        <source>Printing the chart</source>
+        <translation>Das Drucken des Diagramms</translation>
+    </message>
+    <message>
+        <source>Clearing the chart history</source>
+        <translation>Das Löschen des Diagrammverlaufs</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>
