@@ -325,6 +325,10 @@
         <source>Clearing the chart history</source>
         <translation>Das Löschen des Diagrammverlaufs</translation>
     </message>
+    <message>
+        <source>%1: sent to the sensor</source>
+        <translation>%1: an den Sensor gesendet</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

@@ -578,6 +578,8 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer)
             clearRowMark(id);
         if (d->collectingWrites)
             ++d->writtenCount;
+        else if (property->propertyManager() == d->buttonManager)
+            statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
         else
             statusBar()->showMessage(tr("%1 = %2 written").arg(name, writtenValueText(property)));
         return;

@@ -12,8 +12,10 @@
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
 #include <qwt_plot.h>
+#include <qwt_scale_map.h>
 
 #include <QAction>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -35,6 +37,17 @@ private:
     Utils::ThresholdWindowWidgetUniversal* switchingMarks() const
     {
         return rig->window->chart()->poPlot(0)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
+    }
+    // Pictures of the window for people to look at, when asked for.
+    void saveScreen(const QString& name)
+    {
+        const QString folder = qEnvironmentVariable("IOLINK_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        rig->workbench.resize(1280, 800);
+        rig->workbench.show();
+        QTest::qWait(1500);
+        rig->workbench.grab().save(folder + "/" + name + ".png");
     }
     // Edits wait until the pop-up of the last sequence has gone.
     void waitUntilSettled()
@@ -146,6 +159,9 @@ private slots:
     {
         QVERIFY(rig->window->isConnected());
         waitUntilSettled();
+        // Window mode, so that the chart shows the window around the point.
+        rig->manager<QtEnumPropertyManager>("TeachInMode1")->setValue(rig->property("TeachInMode1"), 2);
+        QTRY_COMPARE(rig->simulated("TeachInMode1"), qlonglong(2));
         rig->device->model().holdTarget(250);
         rig->clearTrace();
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
@@ -168,7 +184,41 @@ private slots:
                          ->value(rig->property("SwitchingThresholdA1")),
                      250.0);
         QCOMPARE(switchingMarks()->middleMark(), 250.0);
+        QCOMPARE(switchingMarks()->lowerMark(), 250.0 - rig->simulated("LowerThresholdA1"));
+        saveScreen("after-teach");
         rig->device->model().holdTarget(0);
+    }
+
+    // With echoes on, the echo plot shows the detection range; dragging its
+    // far end writes the new end.
+    void draggingTheDetectionRangeWritesItsEnd()
+    {
+        waitUntilSettled();
+        rig->manager<QtEnumPropertyManager>("ObjectInfo")->setValue(rig->property("ObjectInfo"), 1);
+        QTRY_COMPARE(rig->simulated("ObjectInfo"), qlonglong(1));
+        QwtPlot* echoes = rig->window->chart()->poPlot(1);
+        QTRY_VERIFY(echoes->isVisible());
+        echoes->replot();
+        rig->clearTrace();
+        QWidget* canvas = echoes->canvas();
+        const QwtScaleMap map = echoes->canvasMap(QwtPlot::xBottom);
+        const double far = rig->window->chart()->getXMax(1);
+        auto at = [&](double value) { return QPoint(qRound(map.transform(value)), canvas->height() / 2); };
+        auto send = [canvas](QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+                             Qt::MouseButtons held) {
+            QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, held, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        const double start = rig->manager<QtDoublePropertyManager>("DetectionRangeFar")
+                                 ->value(rig->property("DetectionRangeFar"));
+        send(QEvent::MouseButtonPress, at(start), Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at(far * 0.8), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(far * 0.8), Qt::LeftButton, Qt::NoButton);
+        const double end = rig->manager<QtDoublePropertyManager>("DetectionRangeFar")
+                               ->value(rig->property("DetectionRangeFar"));
+        QVERIFY2(qAbs(end - far * 0.8) <= 2, qPrintable(QString::number(end)));
+        QTRY_COMPARE(rig->writes(), QStringList{hex(writeRequest({68, 2, 7}, int(end)))});
+        saveScreen("after-detection-range-drag");
     }
 
     void resettingTheCrashCounterReadsItBack()
