@@ -5,6 +5,8 @@
 // must show what the sensor holds.
 #include "LinkTestRig.h"
 
+#include <CanvasDrag.h>
+
 #include <window/SensorWindowForm.h>
 
 #include <utils/ValueOverTime.h>
@@ -12,10 +14,8 @@
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
 #include <qwt_plot.h>
-#include <qwt_scale_map.h>
 
 #include <QAction>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -196,24 +196,16 @@ private slots:
         waitUntilSettled();
         rig->manager<QtEnumPropertyManager>("ObjectInfo")->setValue(rig->property("ObjectInfo"), 1);
         QTRY_COMPARE(rig->simulated("ObjectInfo"), qlonglong(1));
+        rig->workbench.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig->workbench));
         QwtPlot* echoes = rig->window->chart()->poPlot(1);
         QTRY_VERIFY(echoes->isVisible());
         echoes->replot();
         rig->clearTrace();
-        QWidget* canvas = echoes->canvas();
-        const QwtScaleMap map = echoes->canvasMap(QwtPlot::xBottom);
         const double far = rig->window->chart()->getXMax(1);
-        auto at = [&](double value) { return QPoint(qRound(map.transform(value)), canvas->height() / 2); };
-        auto send = [canvas](QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
-                             Qt::MouseButtons held) {
-            QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, held, Qt::NoModifier);
-            QApplication::sendEvent(canvas, &event);
-        };
         const double start = rig->manager<QtDoublePropertyManager>("DetectionRangeFar")
                                  ->value(rig->property("DetectionRangeFar"));
-        send(QEvent::MouseButtonPress, at(start), Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, at(far * 0.8), Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, at(far * 0.8), Qt::LeftButton, Qt::NoButton);
+        dragOnCanvas(echoes, Qt::Horizontal, start, far * 0.8);
         const double end = rig->manager<QtDoublePropertyManager>("DetectionRangeFar")
                                ->value(rig->property("DetectionRangeFar"));
         QVERIFY2(qAbs(end - far * 0.8) <= 2, qPrintable(QString::number(end)));

@@ -3,6 +3,8 @@
 #include "LinkTestDocument.h"
 #include "LinkTestRig.h"
 
+#include <CanvasDrag.h>
+
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
 
@@ -11,14 +13,12 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
 #include <qwt_plot.h>
-#include <qwt_scale_map.h>
 
 #include <QtTest>
 #include <qttreepropertybrowser.h>
@@ -205,18 +205,7 @@ private slots:
         plot->replot();
         r->clearTrace();
 
-        QWidget* canvas = plot->canvas();
-        const QwtScaleMap map = plot->canvasMap(QwtPlot::yLeft);
-        auto at = [&](double value) { return QPoint(canvas->width() / 3, qRound(map.transform(value))); };
-        auto send = [canvas](QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
-                             Qt::MouseButtons held) {
-            QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, held, Qt::NoModifier);
-            QApplication::sendEvent(canvas, &event);
-        };
-        send(QEvent::MouseButtonPress, at(300), Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, at(310), Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, at(320), Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, at(320), Qt::LeftButton, Qt::NoButton);
+        dragOnCanvas(plot, Qt::Vertical, 300, 320);
 
         const double point = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
                                  ->value(r->property("SwitchingThresholdA1"));

@@ -1,5 +1,7 @@
 // The window as hosts and users reach it: its slot table by index, and the
 // chart's marks dragged with the mouse.
+#include <CanvasDrag.h>
+
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
 
@@ -9,12 +11,10 @@
 
 #include <qtpropertymanager.h>
 #include <qwt_plot.h>
-#include <qwt_scale_map.h>
 
 #include <QAction>
 #include <QDockWidget>
 #include <QMetaMethod>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -135,29 +135,9 @@ private:
     {
         return window->chart()->poPlot(plot)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
     }
-    // Presses on the mark where it is drawn and lets go at the pixel of the
-    // given value, as a user drags it: the events go to the canvas as the
-    // window system delivers them, the button held through the moves.
     void drag(int plot, Qt::Orientation along, double from, double to)
     {
-        QwtPlot* p = window->chart()->poPlot(plot);
-        p->replot();
-        QWidget* canvas = p->canvas();
-        const QwtScaleMap map = p->canvasMap(along == Qt::Vertical ? QwtPlot::yLeft : QwtPlot::xBottom);
-        auto at = [&](double value) {
-            const int pixel = qRound(map.transform(value));
-            return along == Qt::Vertical ? QPoint(canvas->width() / 3, pixel)
-                                         : QPoint(pixel, canvas->height() / 2);
-        };
-        auto send = [canvas](QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
-                             Qt::MouseButtons held) {
-            QMouseEvent event(type, pos, canvas->mapToGlobal(pos), button, held, Qt::NoModifier);
-            QApplication::sendEvent(canvas, &event);
-        };
-        send(QEvent::MouseButtonPress, at(from), Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, (at(from) + at(to)) / 2, Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseMove, at(to), Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, at(to), Qt::LeftButton, Qt::NoButton);
+        dragOnCanvas(window->chart()->poPlot(plot), along, from, to);
     }
     void showWindow()
     {
