@@ -9,8 +9,12 @@ FaultPlan::FaultPlan(quint32 seed) : m_random(seed) {}
 FaultPlan::Outcome FaultPlan::apply(const QByteArray& answer)
 {
     Outcome outcome;
+    if (m_answersBeforeSilence == 0)
+        m_silent = true;
     if (answer.isEmpty() || m_silent)
         return outcome;
+    if (m_answersBeforeSilence > 0)
+        --m_answersBeforeSilence;
     if (m_dropNext > 0) {
         --m_dropNext;
         return outcome;

@@ -34,6 +34,9 @@ public:
     void setAnswerError(bool on) { m_answerError = on; }
     // No answers at all while on.
     void setSilent(bool on) { m_silent = on; }
+    // Answers this many more requests, then falls silent: a master that
+    // hangs in the middle of a sequence.
+    void silenceAfter(int answers) { m_answersBeforeSilence = answers; }
     // The fetch that follows the next read request of this index is answered
     // with the "service temporarily unavailable" error.
     void refuseNextRead(quint16 index) { m_refusedReads.insert(index); }
@@ -66,6 +69,7 @@ public:
 private:
     std::mt19937 m_random;
     int m_dropNext = 0;
+    int m_answersBeforeSilence = -1;
     double m_dropRate = 0.0;
     int m_delayMs = 0;
     bool m_corrupt = false;

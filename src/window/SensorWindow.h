@@ -245,7 +245,7 @@ private:
     void hideUpdatingPopup();
     void withdrawUpdatingPopup();
     bool connectionPopupOpen() const;
-    void showConnectFailure();
+    void showConnectFailure(const QString& whatHappened);
     void connectSensorToPc();
     void readConnectedSensor();
     bool connectPcToSensor();

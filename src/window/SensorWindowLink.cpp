@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStatusBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -36,6 +37,10 @@ using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
 using ExtensionSystem::SensorQuery;
 
 namespace {
+
+// Requests of one identity attempt: the connect sequence, two process-data
+// requests and the fetch of the identity.
+constexpr int identityRequests = 8;
 
 SensorQuery makeQuery(const QByteArray& request, const QString& expectedAnswer, double timeoutMs = 2000.0)
 {
@@ -266,12 +271,16 @@ void SensorWindow::withdrawUpdatingPopup()
     d->showProgressUi = true;
 }
 
-void SensorWindow::showConnectFailure()
+// The warning keeps its words; a second line says what actually happened,
+// since a silent master or a lost port is no wrong sensor.
+void SensorWindow::showConnectFailure(const QString& whatHappened)
 {
     withdrawUpdatingPopup();
+    statusBar()->clearMessage();
     QMessageBox::warning(this, tr("Connecting to sensor..."),
                          tr("The connected sensor does not match currently selected sensor, please try again "
-                            "with the proper sensor"),
+                            "with the proper sensor") +
+                             "\n" + whatHappened,
                          QMessageBox::Ok);
     connected = false;
 }
@@ -434,8 +443,9 @@ void SensorWindow::vAutoConnect(QString ComPort)
         d->liveDataOnResume = false;
         d->showProgressUi = false;
         showUpdatingPopup(false);
-        vDisconnect();
+        // Offline first, so that the title no longer names the port.
         d->portSelector->setCurrentIndex(0);
+        vDisconnect();
     }
     d->connectionStatus->setConnected(connected);
 }
@@ -477,28 +487,57 @@ bool SensorWindow::bConnectToSensor()
     const LinkHold hold(this);
     d->unansweredInARow = 0;
     ExtensionSystem::PortSettings settings = d->communication->currentPortSettings();
+    const QString port = settings.portName;
+    const int checks = 5;
     bool answered = false;
-    for (int attempt = 0; attempt < 5 && !answered; ++attempt) {
-        if (!d->communication)
+    for (int attempt = 0; attempt < checks && !answered; ++attempt) {
+        if (!d->communication) {
+            showConnectFailure(tr("The port %1 was lost.").arg(port));
             return false;
+        }
+        statusBar()->showMessage(tr("Connecting to %1: checking the line, attempt %2 of %3")
+                                     .arg(port)
+                                     .arg(attempt + 1)
+                                     .arg(checks));
         settings.vSetBaudrateDefault(2);
         d->communication->applyPortSettings(settings);
         sendDataFrame(&frame, d->showProgressUi);
         answered = frame.queries.front().status != 0;
     }
     if (!answered) {
-        showConnectFailure();
+        showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(checks));
         return false;
     }
 
     d->identityReference = QString::fromStdString(sensor.id());
+    d->identityText.clear();
+    const int identityAttempts = 10;
     bool identified = false;
-    for (int attempt = 0; attempt < 10 && !identified; ++attempt)
+    for (int attempt = 0; attempt < identityAttempts && !identified; ++attempt) {
+        statusBar()->showMessage(tr("Connecting to %1: asking the sensor who it is, attempt %2 of %3")
+                                     .arg(port)
+                                     .arg(attempt + 1)
+                                     .arg(identityAttempts));
+        const int unansweredBefore = d->unansweredInARow;
         identified = checkIdentity();
+        // A master that answers nothing of a whole attempt is gone: nine
+        // more attempts would only wait out their time-outs.
+        if (!d->communication) {
+            showConnectFailure(tr("The port %1 was lost.").arg(port));
+            return false;
+        }
+        if (!identified && d->unansweredInARow >= unansweredBefore + identityRequests) {
+            showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(checks + attempt + 1));
+            return false;
+        }
+    }
     if (!identified) {
-        showConnectFailure();
+        showConnectFailure(d->identityText.isEmpty()
+                               ? tr("The sensor did not say who it is.")
+                               : tr("The sensor identifies itself as %1.").arg(d->identityText.trimmed()));
         return false;
     }
+    statusBar()->clearMessage();
 
     applySensorVariant();
     d->thresholdWidgets[0]->setReadOnly(!sensor.thresholdsReadOnly());

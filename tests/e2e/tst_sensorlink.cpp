@@ -92,11 +92,30 @@ private slots:
                                            << "03 51 12 01"
                                            << "03 51 12 01"));
         QCOMPARE(answers.titles, QStringList{"Connecting to sensor..."});
+        // The warning's words stay; its second line says what happened.
         QCOMPARE(answers.texts,
                  QStringList{"The connected sensor does not match currently selected sensor, please "
-                             "try again with the proper sensor"});
+                             "try again with the proper sensor\nNo answer on " +
+                             r->port + " after 5 attempts."});
         QVERIFY(!r->window->isConnected());
         QCOMPARE(r->window->portSelector()->currentIndex(), 0);
+        QCOMPARE(r->window->windowTitle(), QString("Test M18 (Offline)"));
+    }
+
+    // A master that hangs after the line check: one identity attempt shows
+    // it, and the connect ends instead of waiting out nine more.
+    void aMasterThatHangsEndsTheConnectAtOnce()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->device->faults().silenceAfter(1);
+        DialogAnswers answers({reply(QMessageBox::Ok)});
+        r->invoke("vAutoConnect", Q_ARG(QString, r->port));
+        QCOMPARE(r->sent().filter("05 57 26 12 00 00").size(), 1);
+        QCOMPARE(answers.texts.size(), 1);
+        QVERIFY2(answers.texts[0].endsWith("\nNo answer on " + r->port + " after 6 attempts."),
+                 qPrintable(answers.texts[0]));
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(r->window->windowTitle(), QString("Test M18 (Offline)"));
     }
 
     void aSensorOfAnotherModelIsRefused()
@@ -106,6 +125,8 @@ private slots:
         r->invoke("vAutoConnect", Q_ARG(QString, r->port));
         QCOMPARE(r->sent().filter("05 57 26 12 00 00").size(), 10);
         QCOMPARE(answers.titles, QStringList{"Connecting to sensor..."});
+        QVERIFY2(answers.texts.value(0).endsWith("\nThe sensor identifies itself as UK130-137."),
+                 qPrintable(answers.texts.value(0)));
         QVERIFY(!r->window->isConnected());
         QCOMPARE(r->window->portSelector()->currentText(), QString("Offline"));
     }
