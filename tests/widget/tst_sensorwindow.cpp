@@ -156,8 +156,10 @@ private slots:
         });
         // Nobody registers the port, so there is no sensor to talk to.
         window.vAutoConnect("/dev/ttyUSB0");
-        QCOMPARE(asked, (QStringList{"@0", "/dev/ttyUSB0@4", "@4"}));
+        // The selector says Offline before the port is let go, and so does the title.
+        QCOMPARE(asked, (QStringList{"@0", "/dev/ttyUSB0@4", "@0"}));
         QCOMPARE(window.portSelector()->currentIndex(), 0);
+        QCOMPARE(window.windowTitle(), QString("RT5-350-M18 (Offline)"));
         QVERIFY(!window.isConnected());
     }
 
