@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>DescriptionDocument</name>
+    <message>
+        <source>the file has %1 MB; a description document has at most %2 MB</source>
+        <translation>die Datei hat %1 MB; eine Gerätebeschreibung hat höchstens %2 MB</translation>
+    </message>
+    <message>
+        <source>elements are nested more than %1 deep</source>
+        <translation>Elemente sind tiefer als %1 Ebenen verschachtelt</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
     <message>
         <source>index not available</source>

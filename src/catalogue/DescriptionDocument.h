@@ -2,6 +2,7 @@
 
 #include <boost/property_tree/ptree.hpp>
 
+#include <cstdint>
 #include <string>
 
 namespace NimbarSensorPlugin::Core {
@@ -15,8 +16,29 @@ extern const char* const familyId;
 // directory; as Latin-1 bytes.
 std::string descriptionDocumentPath();
 
+// What a real description document never reaches, but a broken or hostile
+// one can: beyond these the reader would overflow its stack or take minutes.
+constexpr std::uintmax_t largestDocumentBytes = 64u * 1024u * 1024u;
+constexpr int deepestDocumentNesting = 64;
+
+// Refuses a file larger than largestDocumentBytes or nested deeper than
+// deepestDocumentNesting with an xml_parser_error naming the file and the
+// problem (and the line, for the nesting). Files it cannot open pass, for
+// the reader to report.
+void checkDocumentLimits(const std::string& path);
+
+// The deepest element nesting of an XML text, and the line where it is
+// first reached. Comments, CDATA, processing instructions and quoted
+// attribute values are skipped.
+struct NestingDepth
+{
+    int depth = 0;
+    int line = 1;
+};
+NestingDepth deepestNesting(const std::string& text);
+
 // Reads a description document with whitespace trimming and comment
-// removal. Throws the property tree's errors.
+// removal, after checkDocumentLimits. Throws the property tree's errors.
 void readDescriptionDocument(const std::string& path, boost::property_tree::ptree& document);
 
 // True when the document carries the family id exactly; throws when it has

@@ -61,6 +61,7 @@ bool SensorWindow::buildParameterTree()
     const std::string path = descriptionDocumentPath();
     try {
         documentTree.clear();
+        checkDocumentLimits(path);
         pt::read_xml(path, documentTree, pt::xml_parser::no_comments);
         const auto section = documentTree.get_child_optional("document.treeGui.default");
         if (!section)

@@ -1,6 +1,9 @@
 #include "TestDocument.h"
 
+#include <catalogue/DescriptionDocument.h>
 #include <catalogue/SensorCatalogue.h>
+
+#include <boost/property_tree/xml_parser.hpp>
 
 #include <gtest/gtest.h>
 
@@ -171,4 +174,36 @@ TEST(FamilyDocument, ModelsAreToldApartByTheComparedIdentityCharacters)
     for (const auto& sensor : loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT))
         keys.insert(sensor.id().substr(0, 1) + sensor.id().substr(2, 3));
     EXPECT_EQ(keys.size(), loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT).size());
+}
+
+TEST(DocumentLimits, NestingIsCountedPastCommentsCdataAndQuotes)
+{
+    EXPECT_EQ(deepestNesting("<a><b/><c><d>x</d></c></a>").depth, 3);
+    EXPECT_EQ(
+        deepestNesting("<?xml version=\"1.0\"?><!-- <x><y><z> --><a t=\"<b>\"><![CDATA[<c><d>]]></a>").depth,
+        1);
+    const NestingDepth deep = deepestNesting("<a>\n<b>\n<c/>\n<c></c></b></a>");
+    EXPECT_EQ(deep.depth, 3);
+    EXPECT_EQ(deep.line, 4);
+}
+
+// A document nested deeper than any real one is refused before the reader
+// recurses into it; the workbench lists nothing instead of crashing.
+TEST(DocumentLimits, ADeeplyNestedDocumentIsRefusedWithFileAndLine)
+{
+    TestDocument docs;
+    std::string nested;
+    for (int k = 0; k < 50000; ++k)
+        nested += "<property>";
+    const std::string path = docs.write("<document><documentId>IoLinkMzRT5family</documentId>\n" + nested);
+    try {
+        checkDocumentLimits(path);
+        FAIL() << "not refused";
+    } catch (const boost::property_tree::xml_parser_error& error) {
+        EXPECT_EQ(error.filename(), path);
+        EXPECT_EQ(error.line(), 2u);
+        EXPECT_NE(std::string(error.message()).find("nested more than 64 deep"), std::string::npos);
+    }
+    EXPECT_TRUE(loadSensorCatalogue(path).empty());
+    EXPECT_NO_THROW(checkDocumentLimits(IOLINK_DESCRIPTION_DOCUMENT));
 }
