@@ -1,0 +1,29 @@
+// The simulator's description loader on a document of arbitrary bytes: it
+// either loads a model or says why not, for the first variant and a named one.
+#include "FuzzSupport.h"
+
+#include <SensorDescription.h>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    Fuzz::silenceQtMessages();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const Fuzz::ScratchFile scratch(".xml");
+    const QString path = QString::fromStdString(scratch.write(data, size));
+    for (const char* variant : {"", "107"}) {
+        QString error;
+        const auto description = IoLinkSimulator::loadSensorDescription(path, QStringLiteral("UM035"),
+                                                                        QLatin1String(variant), &error);
+        if (!description && error.isEmpty())
+            Fuzz::fail("a refused description must say why");
+        if (description) {
+            for (const auto& spec : description->parameters)
+                description->find(spec.address);
+        }
+    }
+    return 0;
+}
