@@ -1,5 +1,7 @@
 #include "ProtocolTrace.h"
 
+#include <QDebug>
+
 namespace ExtensionSystem {
 
 ProtocolTrace::ProtocolTrace(QObject* parent) : QObject(parent)
@@ -10,6 +12,7 @@ ProtocolTrace::ProtocolTrace(QObject* parent) : QObject(parent)
 bool ProtocolTrace::open(const QString& fileName, QString* error)
 {
     m_file.close();
+    m_error.clear();
     m_file.setFileName(fileName);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         *error = m_file.errorString();
@@ -51,8 +54,12 @@ void ProtocolTrace::line(char direction, const QString& port, const QString& tex
     const double ms = m_clock.nsecsElapsed() / 1e6;
     const QByteArray out =
         QString("%1 %2 %3 %4\n").arg(ms, 10, 'f', 3).arg(QLatin1Char(direction)).arg(port, text).toUtf8();
-    m_file.write(out);
-    m_file.flush();
+    if (m_file.write(out) == out.size() && m_file.flush())
+        return;
+    m_error = tr("Cannot write the protocol trace %1: %2").arg(m_file.fileName(), m_file.errorString());
+    m_file.close();
+    qWarning().noquote() << m_error;
+    emit writeFailed(m_error);
 }
 
 QString hexBytes(const QByteArray& bytes)

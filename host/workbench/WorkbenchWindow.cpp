@@ -71,6 +71,9 @@ WorkbenchWindow::WorkbenchWindow(const PluginLibrary& plugin, QWidget* parent)
             statusBar()->clearMessage();
     });
 
+    connect(m_hostPorts.trace(), &ExtensionSystem::ProtocolTrace::writeFailed, this,
+            [this](const QString& error) { statusBar()->showMessage(error); });
+
     refreshPorts();
     m_portTimer = new QTimer(this);
     m_portTimer->setInterval(portPollIntervalMs);

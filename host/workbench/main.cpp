@@ -8,8 +8,12 @@
 #include <extensionsystem/Globals.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <QPixmap>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 
@@ -35,6 +39,33 @@ int listSensors(const PluginLibrary& plugin)
     for (const auto& sensor : sensors)
         out << QString::fromStdString(sensor.id()) << '\t' << QString::fromStdString(sensor.name()) << '\n';
     return 0;
+}
+
+// Writes the picture beside file and renames it over file once complete, so
+// a full disk or a size limit leaves a previous picture whole. Returns empty
+// on success, otherwise the reason.
+QString saveScreenshot(const QPixmap& picture, const QString& file)
+{
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QFileInfo(file).suffix().toLatin1());
+    if (!writer.write(picture.toImage()))
+        return writer.errorString();
+    // Unbuffered, and every byte checked: a buffered QSaveFile can commit
+    // although flushing its buffer failed, and a short write reports no error.
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return out.errorString();
+    for (qint64 written = 0; written < encoded.size();) {
+        const qint64 count = out.write(encoded.constData() + written, encoded.size() - written);
+        if (count <= 0)
+            return out.errorString();
+        written += count;
+    }
+    if (!out.commit())
+        return out.errorString();
+    return QString();
 }
 
 } // namespace
@@ -114,18 +145,21 @@ int main(int argc, char** argv)
     }
     err.flush();
 
+    bool screenshotFailed = false;
     if (!options.screenshotFile.isEmpty()) {
         // With a time to quit the picture shows the window just before it
         // goes, so it can show a sensor connected meanwhile.
         const int delay = options.quitAfterMs >= 0 ? std::max(0, options.quitAfterMs - screenshotBeforeQuitMs)
                                                    : screenshotSettleMs;
-        QTimer::singleShot(delay, &window, [&window, file = options.screenshotFile] {
-            QTextStream out(stdout);
-            QTextStream err(stderr);
-            if (window.grab().save(file))
-                out << "screenshot: " << QDir::toNativeSeparators(file) << "\n";
-            else
-                err << "iolink-workbench: cannot write the screenshot " << file << "\n";
+        QTimer::singleShot(delay, &window, [&window, &screenshotFailed, file = options.screenshotFile] {
+            const QString reason = saveScreenshot(window.grab(), file);
+            if (reason.isEmpty()) {
+                QTextStream(stdout) << "screenshot: " << QDir::toNativeSeparators(file) << "\n";
+            } else {
+                screenshotFailed = true;
+                QTextStream(stderr) << "iolink-workbench: cannot write the screenshot " << file << ": "
+                                    << reason << "\n";
+            }
         });
     }
     if (options.quitAfterMs >= 0) {
@@ -134,5 +168,7 @@ int main(int argc, char** argv)
             QCoreApplication::quit();
         });
     }
-    return QCoreApplication::exec();
+    const int status = QCoreApplication::exec();
+    // A caller that asked for a picture and got none learns it from the status.
+    return status == 0 && screenshotFailed ? 1 : status;
 }

@@ -19,10 +19,15 @@ struct SettingsFileContent
 enum class SettingsFileStatus
 {
     Loaded,        // content filled in
-    Unreadable,    // the file does not open
+    Unreadable,    // missing, not a regular file, or it does not open
     Corrupted,     // not XML, or no "root" element
     ForeignSensor, // written by another plug-in or for another sensor
 };
+
+// Empty when path names a regular file that opens for reading; otherwise, for
+// the user, what is wrong with it. Only the file's type is looked at before
+// opening, so a named pipe or a device is never opened.
+QString checkReadableRegularFile(const QString& path);
 
 // Reads a settings file and checks that it was written by this plug-in for
 // the sensor named sensorName. A file that is not well-formed XML counts as

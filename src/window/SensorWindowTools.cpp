@@ -653,6 +653,12 @@ bool SensorWindow::bOpenSettings(QString fileName)
         if (fileName.isEmpty())
             return false;
     }
+    // A missing file, a pipe or a device is named as what it is, and never
+    // opened: a pipe would block the window.
+    if (const QString problem = checkReadableRegularFile(fileName); !problem.isEmpty()) {
+        QMessageBox::critical(this, tr("Opening settings..."), problem, QMessageBox::Ok);
+        return false;
+    }
     if (connected && QMessageBox::information(this, tr("Open Settings"),
                                               tr("Loaded settings will override the current project"),
                                               QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)

@@ -113,3 +113,23 @@ TEST(SensorRecord, CopiesAreIndependent)
     EXPECT_EQ(assigned.languageCode(), "de");
     EXPECT_EQ(assigned.name(), "Alpha");
 }
+
+// A delay beyond any real master's would stall every exchange, a negative
+// one would wrap the time-outs: both are kept to 0 to 10000 ms, and the
+// document's own number stays available for the report.
+TEST(SensorRecord, PortDelaysStayWithinTenSeconds)
+{
+    auto record = [](const std::string& characterDelay, const std::string& lineDelay) {
+        return recordFrom("<name>N</name><portsettings><characterdelay>" + characterDelay +
+                          "</characterdelay><linedelay>" + lineDelay + "</linedelay></portsettings>");
+    };
+    const Sensor huge = record("-5000", "2147483647");
+    EXPECT_EQ(huge.characterDelay(), 0);
+    EXPECT_EQ(huge.lineDelay(), 10000);
+    EXPECT_EQ(huge.documentDelay("linedelay"), std::optional<long long>(2147483647));
+    EXPECT_EQ(huge.documentDelay("characterdelay"), std::optional<long long>(-5000));
+    const Sensor text = record("2e9", "40");
+    EXPECT_EQ(text.characterDelay(), 0);
+    EXPECT_EQ(text.documentDelay("characterdelay"), std::nullopt);
+    EXPECT_EQ(text.lineDelay(), 40);
+}

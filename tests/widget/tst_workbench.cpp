@@ -18,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -524,6 +525,46 @@ private slots:
         QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
         QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&File"));
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
+    }
+
+    // The picture is written beside the target and renamed over it: under a file size limit
+    // the previous picture stays whole, and the output and the exit status tell of the failure.
+    void screenshotThatCannotBeWrittenKeepsThePreviousOne()
+    {
+        QTemporaryDir dir;
+        const QString shot = dir.filePath("shot.png");
+        const QString workbenchBinary = IOLINK_PLUGIN_DIR "/../iolink-workbench";
+        QVERIFY(QFileInfo(workbenchBinary).isExecutable());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", dir.filePath("settings"));
+        auto run = [&](const QString& fileSizeLimit, QProcess* workbench) {
+            workbench->setProcessEnvironment(environment);
+            // A write beyond the limit then fails with an error instead of killing the process.
+            workbench->start("sh", {"-c", "trap '' XFSZ; ulimit -f " + fileSizeLimit + "; exec \"$0\" \"$@\"",
+                                    workbenchBinary, "--screenshot", shot, "--quit-after", "1000"});
+            return workbench->waitForFinished(60000);
+        };
+
+        QProcess good;
+        QVERIFY(run("unlimited", &good));
+        QCOMPARE(good.exitCode(), 0);
+        QFile file(shot);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray picture = file.readAll();
+        file.close();
+        // Far beyond the limit below, which a complete picture cannot fit in.
+        QVERIFY(picture.size() > 16 * 1024);
+        QVERIFY(!QImage::fromData(picture, "PNG").isNull());
+
+        QProcess limited;
+        QVERIFY(run("16", &limited));
+        QVERIFY(limited.exitStatus() == QProcess::NormalExit);
+        QVERIFY(limited.exitCode() != 0);
+        const QString errors = QString::fromLocal8Bit(limited.readAllStandardError());
+        QVERIFY2(errors.contains("cannot write the screenshot " + shot + ": "), qPrintable(errors));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), picture);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"shot.png"});
     }
 
     // Last: translators stay installed for the rest of the process.

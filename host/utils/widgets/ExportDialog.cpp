@@ -116,15 +116,16 @@ void ExportDialog::vSelectFileDialog()
 
 void ExportDialog::vFinished(int state)
 {
-    if (state != QDialog::Accepted || m_file.fileName().isEmpty())
+    if (state != QDialog::Accepted || fileName().isEmpty())
         return;
-    const QByteArray content = text(-1);
-    if (m_file.exists())
-        m_file.remove();
-    if (!m_file.open(QIODevice::ReadWrite))
-        return;
-    m_file.write(content);
-    m_file.close();
+    m_error = saveExportFile(fileName(), text(-1));
+    if (!m_error.isEmpty())
+        emit exportFailed(m_error);
+}
+
+QString ExportDialog::fileName() const
+{
+    return m_fileName->text();
 }
 
 const ValueOverTime* ExportDialog::series() const
@@ -141,7 +142,6 @@ QByteArray ExportDialog::text(int maxSamples) const
 
 void ExportDialog::setTargetName(const QString& name)
 {
-    m_file.setFileName(name);
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!name.isEmpty());
 }
 

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QDialog>
-#include <QFile>
 #include <QList>
 #include <QString>
 
@@ -36,14 +35,21 @@ public:
     int precision() const { return m_precision; }
 
     QByteArray delimiter() const { return m_delimiter; }
-    QString fileName() const { return m_file.fileName(); }
+    QString fileName() const;
+    // Why the last export failed; empty after a successful one.
+    QString errorString() const { return m_error; }
+
+Q_SIGNALS:
+    // The file could not be written; the previous file at the target, if any, is untouched.
+    void exportFailed(const QString& error);
 
 public Q_SLOTS:
     // Rebuilds the separator from the ticked boxes and refreshes the preview.
     void vDelimiterUpdated();
     // Asks for the target file with a save dialog.
     void vSelectFileDialog();
-    // Writes the file when state is Accepted and a target is set.
+    // Writes the file when state is Accepted and a target is set; a failure is
+    // told by exportFailed() and errorString().
     void vFinished(int state);
 
 private:
@@ -55,7 +61,7 @@ private:
     QList<QString>* m_names;
     int m_precision = 0;
     QByteArray m_delimiter;
-    QFile m_file;
+    QString m_error;
 
     QCheckBox* m_tab;
     QCheckBox* m_comma;

@@ -31,6 +31,12 @@ QByteArray exportDelimiter(const ExportDelimiterChoice& choice);
 QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const QString& timeHeader,
                       const QString& valueHeader, int maxSamples = -1);
 
+// Writes content to path through a temporary file beside it that replaces the target only once
+// everything is written, so a failed export leaves the old file as it was. Only a regular file
+// or a new name is taken as target: a device or a pipe is neither removed nor written. Returns
+// empty on success, otherwise what went wrong, for the user.
+QString saveExportFile(const QString& path, const QByteArray& content);
+
 // The file name offered when the user browses for the export target, e.g. export-04-12-2026.csv.
 QString proposedExportFileName(const QDate& date);
 

@@ -14,8 +14,49 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
 using Utils::ExportDialog;
 using Utils::ValueOverTime;
+
+namespace {
+
+// Lowers the size files of this process may grow to, so that writes fail as on a full disk;
+// the signal such a write raises is ignored meanwhile, the write reports the error instead.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_previous;
+    void (*m_previousHandler)(int);
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 class ExportDialogTest : public QObject
 {
@@ -25,6 +66,7 @@ private Q_SLOTS:
     void previewFollowsTheTickedBoxes();
     void acceptReplacesTheFileWithEverySample();
     void cancelOrNoNameWritesNothing();
+    void failedExportKeepsTheOldFileAndSaysWhy();
     void browseProposesTheDatedName();
 
 private:
@@ -89,6 +131,42 @@ void ExportDialogTest::cancelOrNoNameWritesNothing()
     const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
     dialog.accept();
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+}
+
+void ExportDialogTest::failedExportKeepsTheOldFileAndSaysWhy()
+{
+    const QString path = m_dir.filePath("kept.csv");
+    const QByteArray previous = "Time;Value\n04-12-2026 09:00:00.000;900\n";
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(previous);
+    }
+    ExportDialog dialog(&m_series, &m_names);
+    QSignalSpy failed(&dialog, &ExportDialog::exportFailed);
+    dialog.findChild<QLineEdit*>("fileName")->setText(path);
+    {
+        const FileSizeLimit limit(256);
+        dialog.accept();
+    }
+    QCOMPARE(failed.size(), 1);
+    QVERIFY(dialog.errorString().startsWith("Cannot export to " + path + ": "));
+    QCOMPARE(failed.at(0).at(0).toString(), dialog.errorString());
+    QCOMPARE(contentOf(path), previous);
+
+    // Without write permission in the folder no temporary file can be made beside the target;
+    // root is not held back by permissions, so there the case says nothing.
+    if (geteuid() != 0) {
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        dialog.accept();
+        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(failed.size(), 2);
+        QCOMPARE(contentOf(path), previous);
+    }
+
+    dialog.accept();
+    QCOMPARE(dialog.errorString(), QString());
+    QCOMPARE(contentOf(path).count('\n'), 26);
 }
 
 void ExportDialogTest::browseProposesTheDatedName()

@@ -2,9 +2,12 @@
 #include <utils/widgets/ExportText.h>
 
 #include <QDateTime>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <ctime>
+
+#include <sys/stat.h>
 
 using Utils::ValueOverTime;
 
@@ -17,6 +20,8 @@ private Q_SLOTS:
     void linesHoldLocalTimeDelimiterAndWholeValue();
     void localTimeStaysRightAcrossDaysAndClockChanges();
     void proposedNameCarriesTheDate();
+    void saveCreatesOrReplacesARegularFile();
+    void saveRefusesTargetsThatAreNoRegularFile();
 };
 
 namespace {
@@ -89,6 +94,31 @@ void ExportTextTest::localTimeStaysRightAcrossDaysAndClockChanges()
 void ExportTextTest::proposedNameCarriesTheDate()
 {
     QCOMPARE(Utils::proposedExportFileName(QDate(2026, 12, 4)), QStringLiteral("export-04-12-2026.csv"));
+}
+
+void ExportTextTest::saveCreatesOrReplacesARegularFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.csv");
+    QCOMPARE(Utils::saveExportFile(path, QByteArray(5000, 'a')), QString());
+    QCOMPARE(Utils::saveExportFile(path, "Time;Value\n"), QString());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Time;Value\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"export.csv"});
+}
+
+void ExportTextTest::saveRefusesTargetsThatAreNoRegularFile()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.csv");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& target : {fifo, dir.path()}) {
+        QCOMPARE(Utils::saveExportFile(target, "Time;Value\n"),
+                 "Cannot export to " + target + ": it is not a regular file.");
+    }
+    QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList{"pipe.csv"});
 }
 
 QTEST_GUILESS_MAIN(ExportTextTest)
