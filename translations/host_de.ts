@@ -40,6 +40,13 @@
     </message>
 </context>
 <context>
+    <name>ExtensionSystem::ProtocolTrace</name>
+    <message>
+        <source>Cannot write the protocol trace %1: %2</source>
+        <translation>Das Protokoll %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>PluginLibrary</name>
     <message>
         <source>Cannot load the sensor plug-in %1: %2</source>

@@ -364,6 +364,14 @@
         <source>The sensor identifies itself as %1.</source>
         <translation>Der Sensor meldet sich als %1.</translation>
     </message>
+    <message>
+        <source>The port setting %1 is no whole number of milliseconds; 0 is used.</source>
+        <translation>Die Anschlusseinstellung %1 ist keine ganze Zahl von Millisekunden; 0 wird verwendet.</translation>
+    </message>
+    <message>
+        <source>The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.</source>
+        <translation>Die Anschlusseinstellung %1 von %2 ms liegt außerhalb von 0 bis %3 ms; %4 ms werden verwendet.</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>
@@ -494,6 +502,21 @@
     <message>
         <source>Write all parameters of the tree to the sensor (Ctrl+Shift+W). While this is on, each edit is written to the sensor.</source>
         <translation>Alle Parameter des Baums in den Sensor schreiben (Strg+Umschalt+W). Solange dies eingeschaltet ist, wird jede Änderung in den Sensor geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Die Datei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine gewöhnliche Datei.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ExportText</name>
+    <message>
+        <source>Cannot export to %1: it is not a regular file.</source>
+        <translation>Export nach %1 nicht möglich: keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>Cannot export to %1: %2</source>
+        <translation>Export nach %1 nicht möglich: %2</translation>
+    </message>
+</context>
+<context>
     <name>Utils::Charts::GenericChart</name>
     <message>
         <source>Chart %1</source>

@@ -6,6 +6,8 @@
 
 #include <boost/property_tree/xml_parser.hpp>
 
+#include <algorithm>
+
 namespace NimbarSensorPlugin::Core {
 
 namespace pt = boost::property_tree;
@@ -63,14 +65,23 @@ bool Sensor::fromXMLStream(std::stringstream& entryText)
     return SensorBasic::fromXMLStream(copy);
 }
 
+std::optional<long long> Sensor::documentDelay(const char* key) const
+{
+    const auto text = tree.get_optional<std::string>(std::string("portsettings.") + key);
+    if (!text)
+        return 0;
+    const auto number = tree.get_optional<long long>(std::string("portsettings.") + key);
+    return number ? std::optional<long long>(*number) : std::nullopt;
+}
+
 int Sensor::characterDelay() const
 {
-    return integerKey(tree, "portsettings.characterdelay");
+    return int(std::clamp(documentDelay("characterdelay").value_or(0), 0LL, (long long)longestDelayMs));
 }
 
 int Sensor::lineDelay() const
 {
-    return integerKey(tree, "portsettings.linedelay");
+    return int(std::clamp(documentDelay("linedelay").value_or(0), 0LL, (long long)longestDelayMs));
 }
 
 bool Sensor::thresholdsReadOnly() const

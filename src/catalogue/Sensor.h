@@ -4,6 +4,7 @@
 
 #include <boost/property_tree/ptree.hpp>
 
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -25,8 +26,15 @@ public:
     // returns whether the host accepts the record.
     bool fromXMLStream(std::stringstream& entryText);
 
+    // Port delays in milliseconds, kept to 0 to longestDelayMs: a document
+    // with more would stall every exchange, and a negative delay would wrap
+    // the time-outs to nothing.
+    static constexpr int longestDelayMs = 10000;
     int characterDelay() const;
     int lineDelay() const;
+    // The delays as the entry gives them (absent: 0), to report those
+    // outside the limits; empty when the text is no whole number.
+    std::optional<long long> documentDelay(const char* key) const;
     bool thresholdsReadOnly() const;
     // The entry's variants; throws the tree's bad-path error when missing.
     boost::property_tree::ptree& sensorsNode();

@@ -86,6 +86,18 @@ bool SensorWindow::buildParameterTree()
     // Wide enough for the value column beside most captions, and narrow
     // enough that the chart keeps the larger part of the window.
     resizeDocks({d->propertyTreeDock}, {390}, Qt::Horizontal);
+    for (const char* key : {"characterdelay", "linedelay"}) {
+        const std::optional<long long> delay = sensor.documentDelay(key);
+        if (!delay)
+            documentProblems.append(
+                tr("The port setting %1 is no whole number of milliseconds; 0 is used.").arg(key));
+        else if (*delay < 0 || *delay > Sensor::longestDelayMs)
+            documentProblems.append(tr("The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.")
+                                        .arg(key)
+                                        .arg(*delay)
+                                        .arg(Sensor::longestDelayMs)
+                                        .arg(std::clamp(*delay, 0LL, (long long)Sensor::longestDelayMs)));
+    }
     if (!documentProblems.isEmpty())
         showDocumentProblems(QString::fromLocal8Bit(path.c_str()));
     return true;
