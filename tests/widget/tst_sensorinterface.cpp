@@ -281,7 +281,7 @@ private slots:
         ModalAnswer answer(QMessageBox::Ok);
         opened.interface->vActionOpen("/nonexistent/settings.kvs");
         QCOMPARE(answer.answered, 1);
-        QCOMPARE(answer.text, QString("The selected settings are corupted"));
+        QCOMPARE(answer.text, QString("The file /nonexistent/settings.kvs does not exist."));
         delete opened.interface;
     }
 

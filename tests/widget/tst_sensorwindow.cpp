@@ -185,7 +185,8 @@ private slots:
             QVERIFY(!window.bOpenSettings(dir.filePath("missing.kvs")));
             QCOMPARE(answer.answered, 1);
             QCOMPARE(answer.title, QString("Opening settings..."));
-            QCOMPARE(answer.text, QString("The selected settings are corupted"));
+            // A missing file is said to be missing, not corrupted.
+            QCOMPARE(answer.text, QString("The file %1 does not exist.").arg(dir.filePath("missing.kvs")));
         }
         {
             const QString foreign = dir.filePath("foreign.kvs");
