@@ -1,3 +1,5 @@
+#include "HostRecord.h"
+
 #include <window/SensorWindow.h>
 
 #include <extensionsystem/Globals.h>
@@ -17,14 +19,6 @@
 using namespace NimbarSensorPlugin::Core;
 
 namespace {
-
-ExtensionSystem::SensorBasic hostRecord(const std::string& name)
-{
-    std::stringstream text("<name>" + name + "</name>");
-    ExtensionSystem::SensorBasic sensor;
-    sensor.fromXMLStream(text);
-    return sensor;
-}
 
 const char* const catalogue = R"(<documentId>IoLinkMzRT5family</documentId>
   <sensorList><sensor><id>UT001</id><name>Test sensor</name>

@@ -1,3 +1,4 @@
+#include "HostRecord.h"
 #include "ModalAnswer.h"
 
 #include <window/SensorWindow.h>
@@ -18,14 +19,6 @@
 using namespace NimbarSensorPlugin::Core;
 
 namespace {
-
-ExtensionSystem::SensorBasic hostRecord(const std::string& name)
-{
-    std::stringstream text("<name>" + name + "</name>");
-    ExtensionSystem::SensorBasic sensor;
-    sensor.fromXMLStream(text);
-    return sensor;
-}
 
 QStringList itemTexts(const QComboBox* box)
 {

@@ -1,5 +1,7 @@
 // The window as hosts and users reach it: its slot table by index, and the
 // chart's marks dragged with the mouse.
+#include "HostRecord.h"
+
 #include <CanvasDrag.h>
 
 #include <window/SensorWindow.h>
@@ -23,14 +25,6 @@
 using namespace NimbarSensorPlugin::Core;
 
 namespace {
-
-ExtensionSystem::SensorBasic hostRecord(const std::string& name)
-{
-    std::stringstream text("<name>" + name + "</name>");
-    ExtensionSystem::SensorBasic sensor;
-    sensor.fromXMLStream(text);
-    return sensor;
-}
 
 struct Method
 {
