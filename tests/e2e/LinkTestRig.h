@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -126,6 +127,20 @@ struct LinkRig
     void connectReading()
     {
         DialogAnswers answers({choose("sensorToPc")});
+        selectPort();
+        choosePort();
+    }
+    // Answers the connection question with the Enter key.
+    void connectPressingEnter()
+    {
+        QTimer enter;
+        QObject::connect(&enter, &QTimer::timeout, [&enter] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                QTest::keyClick(dialog, Qt::Key_Return);
+                enter.stop();
+            }
+        });
+        enter.start(10);
         selectPort();
         choosePort();
     }

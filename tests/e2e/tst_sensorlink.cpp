@@ -179,16 +179,7 @@ private slots:
             QVERIFY(!r->window->isConnected());
         }
         // Enter takes the choice that leaves the sensor as it is.
-        QTimer enter;
-        connect(&enter, &QTimer::timeout, [&enter] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                QTest::keyClick(dialog, Qt::Key_Return);
-                enter.stop();
-            }
-        });
-        enter.start(10);
-        r->selectPort();
-        r->choosePort();
+        r->connectPressingEnter();
         QVERIFY(r->window->isConnected());
         QVERIFY(r->writes().isEmpty());
         QVERIFY(r->window->form().sensorOperationsToolbar->isEnabled());
@@ -207,16 +198,7 @@ private slots:
         sensor->faults().refuseNextRead(0x19);
 
         // Enter takes the choice that leaves the sensor as it is.
-        QTimer enter;
-        connect(&enter, &QTimer::timeout, [&enter] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                QTest::keyClick(dialog, Qt::Key_Return);
-                enter.stop();
-            }
-        });
-        enter.start(10);
-        r->selectPort();
-        r->choosePort();
+        r->connectPressingEnter();
         QVERIFY(r->window->isConnected());
         QVERIFY(r->writes().isEmpty());
         QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
