@@ -6,6 +6,7 @@
 #include "WorkbenchWindow.h"
 
 #include <extensionsystem/Globals.h>
+#include <utils/FileReplace.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 
@@ -52,20 +52,7 @@ QString saveScreenshot(const QPixmap& picture, const QString& file)
     QImageWriter writer(&buffer, QFileInfo(file).suffix().toLatin1());
     if (!writer.write(picture.toImage()))
         return writer.errorString();
-    // Unbuffered, and every byte checked: a buffered QSaveFile can commit
-    // although flushing its buffer failed, and a short write reports no error.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return out.errorString();
-    for (qint64 written = 0; written < encoded.size();) {
-        const qint64 count = out.write(encoded.constData() + written, encoded.size() - written);
-        if (count <= 0)
-            return out.errorString();
-        written += count;
-    }
-    if (!out.commit())
-        return out.errorString();
-    return QString();
+    return Utils::replaceFileContent(file, encoded);
 }
 
 } // namespace

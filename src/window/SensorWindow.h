@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/Sensor.h"
+#include "tools/SettingsFile.h"
 
 #include <extensionsystem/CommunicationInterface.h>
 
@@ -16,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QDockWidget;
@@ -307,9 +309,15 @@ private:
     void vReloadParameters();
     void vReadTaughtThresholds(const QString& id);
     void vConnectWindowTimers();
-    // The settings-file, export, print and factory-reset commands are not
-    // built yet: their slots say so instead of doing nothing.
+    // The export, print and factory-reset commands are not built yet: their
+    // slots say so instead of doing nothing.
     void notAvailableYet(const QString& command);
+
+    // Settings files.
+    std::vector<SettingsEntry> settingsEntries() const;
+    void applySettingsEntries(const std::vector<SettingsEntry>& entries);
+    void finishLoadingSettings();
+    void writeLoadedSettings();
 
     bool buildParameterTree();
     void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);

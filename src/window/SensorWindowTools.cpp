@@ -1,10 +1,9 @@
-// The window's measurement tools: the chart with its threshold marks, and
-// settings files.
+// The window's measurement tools: the chart with its threshold marks and
+// the units its lengths are shown in.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
-#include "tools/SettingsFile.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdMultiManager.h>
@@ -13,8 +12,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QScrollArea>
 #include <QSet>
 #include <QStatusBar>
@@ -573,16 +570,6 @@ void SensorWindow::notAvailableYet(const QString& command)
     statusBar()->showMessage(tr("%1 is not available in this version.").arg(command));
 }
 
-void SensorWindow::vSaveSettings()
-{
-    notAvailableYet(tr("Saving settings"));
-}
-
-void SensorWindow::vLoadSettings()
-{
-    notAvailableYet(tr("Loading settings"));
-}
-
 void SensorWindow::vRestoreFactorySettings()
 {
     notAvailableYet(tr("Restoring the factory settings"));
@@ -639,46 +626,6 @@ void SensorWindow::vRefreshUnitSuffixes()
                 property->propertyName().chopped(qMin(oldSuffix, property->propertyName().size())) +
                 d->unitCaptionSuffix);
     }
-}
-
-bool SensorWindow::bOpenSettings()
-{
-    return bOpenSettings(QString());
-}
-
-bool SensorWindow::bOpenSettings(QString fileName)
-{
-    if (fileName.isEmpty()) {
-        fileName = QFileDialog::getOpenFileName(this, QString(), QString(), tr("Sensor Settings (*.kvs)"));
-        if (fileName.isEmpty())
-            return false;
-    }
-    // A missing file, a pipe or a device is named as what it is, and never
-    // opened: a pipe would block the window.
-    if (const QString problem = checkReadableRegularFile(fileName); !problem.isEmpty()) {
-        QMessageBox::critical(this, tr("Opening settings..."), problem, QMessageBox::Ok);
-        return false;
-    }
-    if (connected && QMessageBox::information(this, tr("Open Settings"),
-                                              tr("Loaded settings will override the current project"),
-                                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)
-        return false;
-
-    SettingsFileContent content;
-    switch (readSettingsFile(fileName, sensor.name(), &content)) {
-    case SettingsFileStatus::Unreadable:
-    case SettingsFileStatus::Corrupted:
-        QMessageBox::critical(this, tr("Opening settings..."), tr("The selected settings are corupted"),
-                              QMessageBox::Ok);
-        return false;
-    case SettingsFileStatus::ForeignSensor:
-        QMessageBox::critical(this, tr("Opening settings..."),
-                              tr("The selected settings are not for the current sensor"), QMessageBox::Ok);
-        return false;
-    case SettingsFileStatus::Loaded:
-        break;
-    }
-    return content.hasPluginSettings && content.hasPropertyTreeData && content.hasChartData;
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <future>
 
 #include <fcntl.h>
@@ -56,26 +57,6 @@ TEST(SettingsFile, ReadsBothSectionsOfOurOwnFile)
     EXPECT_EQ(content.chartData, "1;2;3");
 }
 
-TEST(SettingsFile, RefusesForeignAndBrokenFiles)
-{
-    TestDocument files;
-    SettingsFileContent content;
-    auto status = [&](const std::string& text) {
-        return readSettingsFile(QString::fromStdString(files.write(text, "x.kvs")), "RT5-350-M18", &content);
-    };
-    EXPECT_EQ(status(settingsText("pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\"", "")),
-              SettingsFileStatus::ForeignSensor);
-    EXPECT_EQ(status(settingsText("pluginid=\"Other\" sensorid=\"RT5-350-M18\"", "")),
-              SettingsFileStatus::ForeignSensor);
-    EXPECT_EQ(status(settingsText("pluginid=\"IoLinkMzRT5family\"", "")), SettingsFileStatus::ForeignSensor);
-    EXPECT_EQ(status("<?xml version=\"1.0\"?>\n<settings/>\n"), SettingsFileStatus::Corrupted);
-    EXPECT_EQ(status("<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\"><pluginsettings>"),
-              SettingsFileStatus::Corrupted);
-    EXPECT_EQ(status(""), SettingsFileStatus::Corrupted);
-    EXPECT_EQ(readSettingsFile(QString::fromStdString(files.missingPath()), "RT5-350-M18", &content),
-              SettingsFileStatus::Unreadable);
-}
-
 TEST(SettingsFile, OpensOnlyRegularFilesAndTellsWhy)
 {
     QTemporaryDir dir;
@@ -104,4 +85,71 @@ TEST(SettingsFile, OpensOnlyRegularFilesAndTellsWhy)
     const QString good = QString::fromStdString(files.write(settingsText(ours, ""), "s.kvs"));
     EXPECT_EQ(checkReadableRegularFile(good), QString());
     EXPECT_EQ(readSettingsFile(good, "RT5-350-M18", &content), SettingsFileStatus::Loaded);
+}
+
+TEST(SettingsFile, NumbersReadAsCReadsThem)
+{
+    EXPECT_EQ(settingsDoubleText(500), "500.000000");
+    EXPECT_EQ(settingsDoubleText(-2.5), "-2.500000");
+    EXPECT_EQ(settingsDoubleText(19.685039370078), "19.685039");
+    const struct
+    {
+        const char* text;
+        double number;
+        int whole;
+    } cases[] = {
+        {"500.000000", 500.0, 500},
+        {"  7.25xyz", 7.25, 7},
+        {"-3", -3.0, -3},
+        {"abc", 0.0, 0},
+        {"", 0.0, 0},
+        {"nan", 0.0, 0},
+        {"1e3", 1000.0, 1},
+        {"99999999999", 99999999999.0, INT_MAX},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(settingsDouble(c.text), c.number) << c.text;
+        EXPECT_EQ(settingsInt(c.text), c.whole) << c.text;
+    }
+}
+
+TEST(SettingsFile, ParameterTextSplitsAtSemicolonsAndTheFirstEquals)
+{
+    const std::vector<SettingsEntry> entries = parseParameterText("A=1;B=2=3;C;;D=;");
+    const std::vector<std::pair<std::string, std::string>> expected = {{"A", "1"}, {"B", "2"}, {"C", ""},
+                                                                       {"", ""},   {"D", ""},  {"", ""}};
+    ASSERT_EQ(entries.size(), expected.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].id, expected[i].first) << i;
+        EXPECT_EQ(entries[i].value, expected[i].second) << i;
+    }
+    EXPECT_EQ(parameterText({{"A", "1"}, {"Tag", "x y"}}), "A=1;Tag=x y;");
+}
+
+TEST(SettingsFile, OnlyTagsKeepCharactersBeyondAscii)
+{
+    const std::string text = QString::fromUtf8("Süd ✓").toStdString();
+    EXPECT_EQ(settingsTextValue("LocationTag", text), QString::fromUtf8("Süd ✓"));
+    EXPECT_EQ(settingsTextValue("Name", "Plain text"), QString("Plain text"));
+    const QString mangled = settingsTextValue("Name", text);
+    EXPECT_TRUE(mangled.startsWith("S") && mangled.endsWith("d ?") && mangled != QString::fromUtf8("Süd ✓"))
+        << mangled.toStdString();
+}
+
+TEST(SettingsFile, WrittenFileReadsBack)
+{
+    TestDocument files;
+    const std::string tree = QString::fromUtf8("A=1;Tag=a&b <c> \"d\" ü;").toStdString();
+    const std::string text = settingsFileText("RT5-350-M18", tree, "1000:5;1085:6;");
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<root pluginid=\"IoLinkMzRT5family\" "
+                         "sensorid=\"RT5-350-M18\">\n    <pluginsettings>\n",
+                         0),
+              0u);
+    SettingsFileContent content;
+    ASSERT_EQ(readSettingsFile(QString::fromStdString(files.write(text, "s.kvs")), "RT5-350-M18", &content),
+              SettingsFileStatus::Loaded);
+    EXPECT_TRUE(content.hasPluginSettings && content.hasPropertyTreeData && content.hasChartData);
+    EXPECT_EQ(content.propertyTreeData, tree);
+    EXPECT_EQ(content.chartData, "1000:5;1085:6;");
+    EXPECT_EQ(proposedSettingsFileName("ABC123", QDate(2026, 12, 4)), "ABC123-settings-04-12-2026.kvs");
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -16,7 +17,8 @@ public:
         m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
+            // A file dialog's own questions are the file dialog's answerer's.
+            if (!box || qobject_cast<QFileDialog*>(box->parentWidget()))
                 return;
             title = box->windowTitle();
             text = box->text();

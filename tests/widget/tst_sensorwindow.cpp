@@ -1,5 +1,4 @@
 #include "HostRecord.h"
-#include "ModalAnswer.h"
 
 #include <window/SensorWindow.h>
 
@@ -7,10 +6,8 @@
 
 #include <QComboBox>
 #include <QDockWidget>
-#include <QFileDialog>
 #include <QSignalSpy>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -167,84 +164,6 @@ private slots:
         QVERIFY(window.close());
         QCOMPARE(order, (QStringList{"port ", "about to close"}));
         QVERIFY(!window.isVisible());
-    }
-
-    void openSettingsRefusesBrokenAndForeignFiles()
-    {
-        QTemporaryDir dir;
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        {
-            ModalAnswer answer(QMessageBox::Ok);
-            QVERIFY(!window.bOpenSettings(dir.filePath("missing.kvs")));
-            QCOMPARE(answer.answered, 1);
-            QCOMPARE(answer.title, QString("Opening settings..."));
-            // A missing file is said to be missing, not corrupted.
-            QCOMPARE(answer.text, QString("The file %1 does not exist.").arg(dir.filePath("missing.kvs")));
-        }
-        {
-            const QString foreign = dir.filePath("foreign.kvs");
-            QFile file(foreign);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(
-                "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\"><pluginsettings/></root>");
-            file.close();
-            ModalAnswer answer(QMessageBox::Ok);
-            QVERIFY(!window.bOpenSettings(foreign));
-            QCOMPARE(answer.text, QString("The selected settings are not for the current sensor"));
-        }
-    }
-
-    void openSettingsAcceptsACompleteFileOfThisSensor()
-    {
-        QTemporaryDir dir;
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        const QString path = dir.filePath("own.kvs");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(
-            "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-            "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\">\n"
-            "<pluginsettings><propertytreedata data=\"\"/><chartdata data=\"\"/></pluginsettings></root>\n");
-        file.close();
-        QVERIFY(window.bOpenSettings(path));
-    }
-
-    void openSettingsWithMissingSectionsFailsQuietly()
-    {
-        QTemporaryDir dir;
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        const QByteArray root = "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\">";
-        const QList<QByteArray> incomplete = {
-            root + "</root>",
-            root + "<pluginsettings><chartdata data=\"\"/></pluginsettings></root>",
-            root + "<pluginsettings><propertytreedata data=\"\"/></pluginsettings></root>",
-        };
-        for (const QByteArray& text : incomplete) {
-            const QString path = dir.filePath("part.kvs");
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(text);
-            file.close();
-            ModalAnswer answer(QMessageBox::Ok);
-            QVERIFY2(!window.bOpenSettings(path), text.constData());
-            QCOMPARE(answer.answered, 0);
-        }
-    }
-
-    void openSettingsWithoutNameAsksAndCancelChangesNothing()
-    {
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        QTimer cancel;
-        int dialogs = 0;
-        connect(&cancel, &QTimer::timeout, this, [&] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-                ++dialogs;
-                dialog->reject();
-            }
-        });
-        cancel.start(10);
-        QVERIFY(!window.bOpenSettings());
-        QCOMPARE(dialogs, 1);
     }
 };
 

@@ -1,11 +1,11 @@
 #include "ExportText.h"
 
+#include <utils/FileReplace.h>
+
 #include <utils/ValueOverTime.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -120,27 +120,10 @@ QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, co
 
 QString saveExportFile(const QString& path, const QByteArray& content)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return QCoreApplication::translate("ExportText", "Cannot export to %1: it is not a regular file.")
-            .arg(path);
-    // Unbuffered, and every byte checked: a buffered QSaveFile can commit although flushing its
-    // buffer failed, and a short write reports no error of its own.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QCoreApplication::translate("ExportText", "Cannot export to %1: %2")
-            .arg(path, file.errorString());
-    for (qint64 written = 0; written < content.size();) {
-        const qint64 count = file.write(content.constData() + written, content.size() - written);
-        if (count <= 0)
-            return QCoreApplication::translate("ExportText", "Cannot export to %1: %2")
-                .arg(path, file.errorString());
-        written += count;
-    }
-    if (!file.commit())
-        return QCoreApplication::translate("ExportText", "Cannot export to %1: %2")
-            .arg(path, file.errorString());
-    return QString();
+    const QString problem = replaceFileContent(path, content);
+    if (problem.isEmpty())
+        return problem;
+    return QCoreApplication::translate("ExportText", "Cannot export to %1: %2").arg(path, problem);
 }
 
 QString proposedExportFileName(const QDate& date)

@@ -115,7 +115,7 @@ void ExportTextTest::saveRefusesTargetsThatAreNoRegularFile()
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& target : {fifo, dir.path()}) {
         QCOMPARE(Utils::saveExportFile(target, "Time;Value\n"),
-                 "Cannot export to " + target + ": it is not a regular file.");
+                 "Cannot export to " + target + ": it is not a regular file");
     }
     QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList{"pipe.csv"});

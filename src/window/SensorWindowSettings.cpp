@@ -1,0 +1,235 @@
+// Settings files: the values of every parameter in the tree and the chart's
+// distance history, saved to disk and loaded into the window again. A file
+// loaded while the sensor is connected is written to it. Building and reading
+// the file text are pure functions (tools/SettingsFile); this file moves
+// values between them and the tree.
+#include "SensorWindow.h"
+
+#include "SensorWindowForm.h"
+#include "SensorWindowPrivate.h"
+#include "tools/SettingsFile.h"
+
+#include <utils/charts/GenericChart.h>
+#include <utils/charts/HistoryText.h>
+
+#include <QAction>
+#include <QDate>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <qtpropertybrowser.h>
+#include <qtpropertymanager.h>
+
+namespace NimbarSensorPlugin::Core {
+
+std::vector<SettingsEntry> SensorWindow::settingsEntries() const
+{
+    std::vector<SettingsEntry> entries;
+    for (QtProperty* property : collectProperties(d->rootProperty)) {
+        const QString id = property->propertyId();
+        QtAbstractPropertyManager* manager = property->propertyManager();
+        std::string value;
+        if (manager == d->enumManager)
+            value = settingsIntText(d->enumManager->value(property));
+        else if (manager == d->boolManager)
+            value = settingsIntText(d->boolManager->value(property) ? 1 : 0);
+        else if (manager == d->intManager || manager == d->counterManager)
+            value = settingsIntText(static_cast<QtIntPropertyManager*>(manager)->value(property));
+        else if (manager == d->doubleManager)
+            value = settingsDoubleText(d->doubleManager->value(property));
+        else if (manager == d->stringManager && !id.contains("ReadOnly"))
+            value = d->stringManager->value(property).toStdString();
+        else
+            continue;
+        entries.push_back({id.toStdString(), value});
+    }
+    return entries;
+}
+
+// Values are set as the file has them; the limits of the unit come back
+// afterwards. Rows the file sets are the user's now, so what a read of the
+// sensor said about them no longer applies.
+void SensorWindow::applySettingsEntries(const std::vector<SettingsEntry>& entries)
+{
+    const QuietChanges quiet(this);
+    for (const SettingsEntry& entry : entries) {
+        const QString id = QString::fromStdString(entry.id);
+        QtProperty* property = findProperty(d->rootProperty, id);
+        if (!property)
+            continue;
+        QtAbstractPropertyManager* manager = property->propertyManager();
+        if (manager == d->enumManager) {
+            const int index = settingsInt(entry.value);
+            d->enumManager->setValue(property, index);
+            if (id == "MesurementUnit")
+                d->measurementUnit = index;
+        } else if (manager == d->boolManager) {
+            d->boolManager->setValue(property, settingsInt(entry.value) != 0, QString(), QString());
+        } else if (manager == d->intManager || manager == d->counterManager) {
+            static_cast<QtIntPropertyManager*>(manager)->setValue(property, settingsInt(entry.value));
+        } else if (manager == d->doubleManager) {
+            d->doubleManager->setRange(property, 0.0, 100000.0);
+            d->doubleManager->setValue(property, settingsDouble(entry.value));
+        } else if (manager == d->stringManager) {
+            d->stringManager->setValue(property, settingsTextValue(entry.id, entry.value));
+        } else {
+            continue;
+        }
+        d->heldValues.remove(id);
+        clearRowMark(id);
+    }
+}
+
+void SensorWindow::vSaveSettings()
+{
+    const QString proposed =
+        proposedSettingsFileName(QString::fromStdString(sensor.name()), QDate::currentDate());
+    const QString fileName = QFileDialog::getSaveFileName(this, tr("Save As..."), proposed, "*.kvs");
+    if (fileName.isEmpty())
+        return;
+    const std::string text =
+        settingsFileText(sensor.name(), parameterText(settingsEntries()), d->chart->dataToString(0));
+    // Written beside the old file and renamed over it, and a failure said,
+    // so that a full disk never costs the user the settings saved before.
+    const QString problem = saveSettingsFile(fileName, text);
+    if (!problem.isEmpty()) {
+        QMessageBox::critical(this, tr("Saving settings..."),
+                              tr("The settings could not be saved to %1: %2").arg(fileName, problem),
+                              QMessageBox::Ok);
+        return;
+    }
+    statusBar()->showMessage(tr("Settings saved to %1").arg(fileName));
+}
+
+bool SensorWindow::bOpenSettings()
+{
+    return bOpenSettings(QString());
+}
+
+bool SensorWindow::bOpenSettings(QString fileName)
+{
+    if (fileName.isEmpty()) {
+        fileName = QFileDialog::getOpenFileName(this, QString(), QString(), tr("Sensor Settings (*.kvs)"));
+        if (fileName.isEmpty())
+            return false;
+    }
+    if (connected && QMessageBox::information(this, tr("Open Settings"),
+                                              tr("Loaded settings will override the current project"),
+                                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)
+        return false;
+
+    SettingsFileContent content;
+    // A missing file, a pipe or a device is named as what it is, and never
+    // opened: a pipe would block the window.
+    QString problem = checkReadableRegularFile(fileName);
+    const SettingsFileStatus status = problem.isEmpty() ? readSettingsFile(fileName, sensor.name(), &content)
+                                                        : SettingsFileStatus::Unreadable;
+    switch (status) {
+    case SettingsFileStatus::Unreadable:
+        // Nothing of the file is applied, but the window's own values get
+        // their limits and, when connected, go to the sensor as promised.
+        QMessageBox::critical(this, tr("Opening settings..."),
+                              problem.isEmpty() ? tr("The selected settings are corupted") : problem,
+                              QMessageBox::Ok);
+        finishLoadingSettings();
+        return false;
+    case SettingsFileStatus::Corrupted:
+        QMessageBox::critical(this, tr("Opening settings..."), tr("The selected settings are corupted"),
+                              QMessageBox::Ok);
+        return false;
+    case SettingsFileStatus::ForeignSensor:
+        QMessageBox::critical(this, tr("Opening settings..."),
+                              tr("The selected settings are not for the current sensor"), QMessageBox::Ok);
+        return false;
+    case SettingsFileStatus::Loaded:
+        break;
+    }
+    if (!content.hasPluginSettings) {
+        finishLoadingSettings();
+        return false;
+    }
+
+    enableTreeDataHandling(false);
+    d->liveDataRunning = false;
+    if (d->communication)
+        d->pollTimer.start();
+    if (content.hasPropertyTreeData)
+        applySettingsEntries(parseParameterText(content.propertyTreeData));
+
+    bool chartLoaded = false;
+    if (content.hasChartData) {
+        // A history that does not read back whole leaves the chart's own
+        // history in place instead of an empty chart.
+        std::vector<double> times;
+        std::vector<double> values;
+        if (Utils::Charts::parseHistory(content.chartData, ';', times, values)) {
+            d->chart->clear();
+            chartLoaded = d->chart->setDataFromString(0, content.chartData, ';');
+            ui->chartToolbar->setEnabled(true);
+        } else {
+            statusBar()->showMessage(
+                tr("The chart history in %1 could not be read; the chart keeps its own.").arg(fileName));
+        }
+    }
+    finishLoadingSettings();
+    return content.hasPropertyTreeData && chartLoaded;
+}
+
+// The end of every load that got past the file checks: the unit's limits,
+// and when connected the window's values written to the sensor.
+void SensorWindow::finishLoadingSettings()
+{
+    vApplyUnitLimits();
+    // The file may have brought another unit, which the captions name.
+    vRefreshUnitSuffixes();
+    setChartCaptions();
+    enableTreeDataHandling(true);
+    if (!connected)
+        return;
+    if (linkHeld()) {
+        whenLinkFree([this] { writeLoadedSettings(); });
+        return;
+    }
+    writeLoadedSettings();
+}
+
+void SensorWindow::writeLoadedSettings()
+{
+    if (!connected)
+        return;
+    const LinkHold hold(this);
+    d->popupSteps = 280;
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    enableTreeDataHandling(false);
+    if (!ui->actionWritePermanent->isChecked())
+        ui->actionWritePermanent->setChecked(true);
+    d->liveDataRunning = true;
+    if (d->communication)
+        d->pollTimer.start();
+    d->chartQueriesAllowed = false;
+    // The file's unit is in the tree already: the write must not convert
+    // the lengths to it a second time.
+    const bool followUp = followUpEnabled;
+    followUpEnabled = false;
+    writeAllSettings();
+    followUpEnabled = followUp;
+    ui->sensorOperationsToolbar->setEnabled(connected);
+    d->chartQueriesAllowed = true;
+    enableTreeDataHandling(true);
+}
+
+void SensorWindow::vLoadSettings()
+{
+    followUpEnabled = false;
+    d->continuousDataTimer.stop();
+    bOpenSettings(QString());
+    d->chart->jumpToPlottingArea();
+    followUpEnabled = true;
+    vUpdateOutputView();
+    bCheckConnection();
+}
+
+} // namespace NimbarSensorPlugin::Core

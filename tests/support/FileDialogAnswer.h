@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+// Answers the next modal file dialog with a file name, or cancels it when
+// the name is empty, and remembers what the dialog offered. Replacing an
+// existing file is confirmed. Polls instead
+// of sleeping, so the test waits only as long as the code takes to ask.
+class FileDialogAnswer : public QObject
+{
+public:
+    explicit FileDialogAnswer(const QString& fileName) : m_fileName(fileName)
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            // The dialog's own question whether to replace an existing file.
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                if (qobject_cast<QFileDialog*>(box->parentWidget()) && box->button(QMessageBox::Yes)) {
+                    m_timer.stop();
+                    box->button(QMessageBox::Yes)->click();
+                }
+                return;
+            }
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            if (!dialog || asked > 0)
+                return;
+            ++asked;
+            caption = dialog->windowTitle();
+            offered = dialog->selectedFiles().value(0);
+            filters = dialog->nameFilters();
+            if (m_fileName.isEmpty()) {
+                m_timer.stop();
+                dialog->reject();
+                return;
+            }
+            // Typed into the name field, as a user does: selectFile() gives way
+            // to the folder the dialog remembers when that one is gone.
+            if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit"))
+                edit->setText(m_fileName);
+            else
+                dialog->selectFile(m_fileName);
+            // Queued: the dialog may ask whether to replace the file, and this
+            // timer does not fire again while its own slot runs.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        });
+        m_timer.start();
+    }
+
+    int asked = 0;
+    QString caption;
+    QString offered;
+    QStringList filters;
+
+private:
+    QString m_fileName;
+    QTimer m_timer;
+};

@@ -1,0 +1,360 @@
+// Settings files through the window: saved from one window, loaded into
+// another, refused when foreign or broken, and an old file kept whole when
+// a save cannot complete. Run a second time under a German numeric locale.
+#include "HostRecord.h"
+#include "ModalAnswer.h"
+
+#include <FileDialogAnswer.h>
+
+#include <window/SensorWindow.h>
+#include <window/SensorWindowForm.h>
+
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
+#include <utils/charts/HistoryText.h>
+
+#include <qtpropertybrowser.h>
+#include <qtpropertymanager.h>
+
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <csignal>
+#include <cstdio>
+
+#include <sys/resource.h>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+// Every value the tree shows, by id, as text.
+QMap<QString, QString> treeValues(const SensorWindow& window)
+{
+    QMap<QString, QString> values;
+    for (QtProperty* p : window.collectProperties(window.rootProperty())) {
+        QtAbstractPropertyManager* manager = p->propertyManager();
+        if (auto* enums = qobject_cast<QtEnumPropertyManager*>(manager))
+            values.insert(p->propertyId(), QString::number(enums->value(p)));
+        else if (auto* bools = qobject_cast<QtBoolPropertyManager*>(manager))
+            values.insert(p->propertyId(), bools->value(p) ? "1" : "0");
+        else if (auto* ints = qobject_cast<QtIntPropertyManager*>(manager))
+            values.insert(p->propertyId(), QString::number(ints->value(p)));
+        else if (auto* doubles = qobject_cast<QtDoublePropertyManager*>(manager))
+            values.insert(p->propertyId(), QString::number(doubles->value(p), 'f', 6));
+        else if (auto* strings = qobject_cast<QtStringPropertyManager*>(manager))
+            values.insert(p->propertyId(), strings->value(p));
+    }
+    return values;
+}
+
+// "id: a | b" for every row whose values differ.
+QStringList differences(const QMap<QString, QString>& a, const QMap<QString, QString>& b)
+{
+    QStringList rows;
+    for (const QString& id : a.keys() + b.keys()) {
+        if (a.value(id) != b.value(id) && !rows.contains(id + ": " + a.value(id) + " | " + b.value(id)))
+            rows << id + ": " + a.value(id) + " | " + b.value(id);
+    }
+    return rows;
+}
+
+QVector<QPointF> history(const SensorWindow& window)
+{
+    QVector<QPointF> samples;
+    const Utils::ValueOverTime* data = window.chart()->getData(0);
+    for (int i = 0; i < data->size(); ++i)
+        samples << QPointF(data->pxData()[i], data->pyData()[i]);
+    return samples;
+}
+
+void setHistory(SensorWindow& window, int count, double first)
+{
+    std::vector<double> x;
+    std::vector<double> y;
+    for (int i = 0; i < count; ++i) {
+        x.push_back(1764000000000.0 + 85.0 * i);
+        y.push_back(first + 0.25 * i);
+    }
+    QVERIFY(
+        window.chart()->setDataFromString(0, Utils::Charts::formatHistory(x.data(), y.data(), count), ';'));
+}
+
+template <class Manager> Manager* managerOf(SensorWindow& window, const QString& id)
+{
+    QtProperty* p = window.findProperty(window.rootProperty(), id);
+    return p ? qobject_cast<Manager*>(p->propertyManager()) : nullptr;
+}
+
+QtProperty* row(SensorWindow& window, const QString& id)
+{
+    return window.findProperty(window.rootProperty(), id);
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+bool save(SensorWindow& window, const QString& path)
+{
+    FileDialogAnswer answer(path);
+    window.vSaveSettings();
+    return answer.asked == 1 && QFile::exists(path);
+}
+
+const QByteArray ours = "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\">";
+
+// Limits the size of any file this process writes, as a full disk would.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_previous;
+    void (*m_handler)(int);
+};
+
+} // namespace
+
+class SettingsFilesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // Run under the German locale, the numbers must really be German
+        // ones for the desktop, or the test proves nothing.
+        if (qEnvironmentVariableIsSet("IOLINK_EXPECT_DECIMAL_COMMA")) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%f", 0.5);
+            QCOMPARE(QByteArray(text), QByteArray("0,500000"));
+        }
+    }
+
+    void aSavedWindowComesBackWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("settings.kvs");
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        managerOf<QtEnumPropertyManager>(window, "MesurementUnit")
+            ->setValue(row(window, "MesurementUnit"), 1);
+        // The window changes its unit once the edit's delay is over.
+        QTRY_VERIFY(row(window, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
+        managerOf<QtEnumPropertyManager>(window, "PinFunctionA1")->setValue(row(window, "PinFunctionA1"), 2);
+        managerOf<QtBoolPropertyManager>(window, "TemperatureCompensation")
+            ->setValue(row(window, "TemperatureCompensation"), false, QString(), QString());
+        managerOf<QtIntPropertyManager>(window, "OnDelay1")->setValue(row(window, "OnDelay1"), 1234);
+        managerOf<QtDoublePropertyManager>(window, "SwitchingThresholdA1")
+            ->setValue(row(window, "SwitchingThresholdA1"), 7.125);
+        managerOf<QtStringPropertyManager>(window, "LocationTag")
+            ->setValue(row(window, "LocationTag"), QString::fromUtf8("Halle Süd – Tor 3 ✓"));
+        managerOf<QtStringPropertyManager>(window, "VendorNameReadOnly")
+            ->setValue(row(window, "VendorNameReadOnly"), "Vendor text");
+        setHistory(window, 500, 480.5);
+        const QMap<QString, QString> saved = treeValues(window);
+        QCOMPARE(saved.value("SwitchingThresholdA1"), QString("7.125000"));
+
+        FileDialogAnswer answer(path);
+        window.vSaveSettings();
+        QCOMPARE(answer.caption, QString("Save As..."));
+        QCOMPARE(QFileInfo(answer.offered).fileName(),
+                 "RT5-350-M18-settings-" + QDate::currentDate().toString("dd-MM-yyyy") + ".kvs");
+        const QByteArray text = contents(path);
+        QVERIFY(text.contains("SwitchingThresholdA1=7.125000;"));
+        QVERIFY(text.contains("MesurementUnit=1;"));
+        QVERIFY(text.contains(QString::fromUtf8("LocationTag=Halle Süd – Tor 3 ✓;").toUtf8()));
+        QVERIFY(!text.contains("ReadOnly"));
+        QVERIFY(QRegularExpression("HysteresisA1=\\d+\\.\\d{6};").match(QString::fromUtf8(text)).hasMatch());
+
+        SensorWindow fresh(hostRecord("RT5-350-M18"));
+        QVERIFY(fresh.bOpenSettings(path));
+        QMap<QString, QString> loaded = treeValues(fresh);
+        // Read-only texts are the sensor's and are not in the file.
+        QCOMPARE(loaded.value("VendorNameReadOnly"),
+                 treeValues(SensorWindow(hostRecord("RT5-350-M18"))).value("VendorNameReadOnly"));
+        loaded.insert("VendorNameReadOnly", "Vendor text");
+        QVERIFY2(differences(loaded, saved).isEmpty(), qPrintable(differences(loaded, saved).join("; ")));
+        QCOMPARE(history(fresh), history(window));
+        QVERIFY(fresh.form().chartToolbar->isEnabled());
+        // The captions of lengths name the file's unit.
+        QVERIFY(row(fresh, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
+    }
+
+    void aKnownWindowWritesTheKnownFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("known.kvs");
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        setHistory(window, 3, 250.0);
+        QVERIFY(save(window, path));
+        QFile expected(QFINDTESTDATA("data/RT5-350-M18-defaults.kvs"));
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(contents(path), expected.readAll());
+    }
+
+    void refusedFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("message");
+        const QString foreign = "The selected settings are not for the current sensor";
+        const QString corrupted = "The selected settings are corupted";
+        const QByteArray settings = "<pluginsettings><propertytreedata data=\"OnDelay1=99;\"/>"
+                                    "<chartdata data=\"1:2;\"/></pluginsettings></root>";
+        QTest::newRow("another sensor")
+            << "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\">" + settings << foreign;
+        QTest::newRow("another plug-in")
+            << "<root pluginid=\"OtherFamily\" sensorid=\"RT5-350-M18\">" + settings << foreign;
+        QTest::newRow("no sensor name") << "<root pluginid=\"IoLinkMzRT5family\">" + settings << foreign;
+        QTest::newRow("no root") << QByteArray("<settings>" + settings.chopped(7) + "</settings>")
+                                 << corrupted;
+        QTest::newRow("not XML") << QByteArray(ours + "<pluginsettings><propertytreedata data=\"OnDelay1=9")
+                                 << corrupted;
+        QTest::newRow("empty") << QByteArray() << corrupted;
+    }
+
+    void refusedFilesChangeNothing()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("refused.kvs");
+        writeFile(path, text);
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        setHistory(window, 10, 100.0);
+        const QMap<QString, QString> before = treeValues(window);
+        const QVector<QPointF> historyBefore = history(window);
+        ModalAnswer answer(QMessageBox::Ok);
+        QVERIFY(!window.bOpenSettings(path));
+        QCOMPARE(answer.title, QString("Opening settings..."));
+        QCOMPARE(answer.text, message);
+        QCOMPARE(treeValues(window), before);
+        QCOMPARE(history(window), historyBefore);
+    }
+
+    void anUnreadableFileIsNamedAndChangesNothing()
+    {
+        QTemporaryDir dir;
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        const QMap<QString, QString> before = treeValues(window);
+        for (const QString& path : {dir.filePath("absent.kvs"), dir.path()}) {
+            ModalAnswer answer(QMessageBox::Ok);
+            QVERIFY(!window.bOpenSettings(path));
+            QCOMPARE(answer.title, QString("Opening settings..."));
+            QVERIFY2(answer.text.startsWith("The file " + path) ||
+                         answer.text == path + " is not a regular file.",
+                     qPrintable(answer.text));
+        }
+        QCOMPARE(treeValues(window), before);
+    }
+
+    void aMissingSectionFailsButAppliesWhatIsThere()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("part.kvs");
+        {
+            writeFile(
+                path,
+                ours + "<pluginsettings><propertytreedata data=\"OnDelay1=321;\"/></pluginsettings></root>");
+            SensorWindow window(hostRecord("RT5-350-M18"));
+            setHistory(window, 10, 100.0);
+            ModalAnswer answer(QMessageBox::Ok);
+            QVERIFY(!window.bOpenSettings(path));
+            QCOMPARE(answer.answered, 0);
+            QCOMPARE(treeValues(window).value("OnDelay1"), QString("321"));
+            QCOMPARE(history(window).size(), 10);
+        }
+        {
+            writeFile(path,
+                      ours + "<pluginsettings><chartdata data=\"1000:5;1085:6;\"/></pluginsettings></root>");
+            SensorWindow window(hostRecord("RT5-350-M18"));
+            const QMap<QString, QString> before = treeValues(window);
+            ModalAnswer answer(QMessageBox::Ok);
+            QVERIFY(!window.bOpenSettings(path));
+            QCOMPARE(answer.answered, 0);
+            QCOMPARE(treeValues(window), before);
+            QCOMPARE(history(window), (QVector<QPointF>{{1000, 5}, {1085, 6}}));
+        }
+        {
+            writeFile(path, ours + "</root>");
+            SensorWindow window(hostRecord("RT5-350-M18"));
+            QVERIFY(!window.bOpenSettings(path));
+        }
+    }
+
+    // Entries of ids the document lacks are skipped; an entry without a
+    // value sets its row from nothing.
+    void unknownAndEmptyEntries()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("odd.kvs");
+        writeFile(path,
+                  ours + "<pluginsettings><propertytreedata data=\"NoSuchRow=5;OnDelay2;OffDelay2=12=13;"
+                         "FunctionTag=a&amp;b &lt;c&gt;;\"/><chartdata data=\"\"/></pluginsettings></root>");
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QVERIFY(window.bOpenSettings(path));
+        const QMap<QString, QString> values = treeValues(window);
+        QCOMPARE(values.value("OnDelay2"), QString("0"));
+        QCOMPARE(values.value("OffDelay2"), QString("12"));
+        QCOMPARE(values.value("FunctionTag"), QString("a&b <c>"));
+    }
+
+    void aFailedSaveKeepsTheOldFileAndSaysSo()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.kvs");
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QVERIFY(save(window, path));
+        const QByteArray old = contents(path);
+        setHistory(window, 2000, 300.0);
+        ModalAnswer answer(QMessageBox::Ok);
+        {
+            const FileSizeLimit limit(old.size() + 100);
+            FileDialogAnswer files(path);
+            window.vSaveSettings();
+        }
+        QCOMPARE(answer.answered, 1);
+        QCOMPARE(answer.title, QString("Saving settings..."));
+        QVERIFY2(answer.text.startsWith("The settings could not be saved to " + path + ": "),
+                 qPrintable(answer.text));
+        QCOMPARE(contents(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.kvs"});
+    }
+
+    void aCancelledSaveWritesNothing()
+    {
+        QTemporaryDir dir;
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        FileDialogAnswer cancel{QString()};
+        QDir::setCurrent(dir.path());
+        window.vSaveSettings();
+        QCOMPARE(cancel.asked, 1);
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+};
+
+QTEST_MAIN(SettingsFilesTest)
+#include "tst_settingsfiles.moc"
