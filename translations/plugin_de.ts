@@ -313,14 +313,6 @@
         <translation>%1 ist in dieser Version nicht verfügbar.</translation>
     </message>
     <message>
-        <source>Saving settings</source>
-        <translation>Das Speichern der Einstellungen</translation>
-    </message>
-    <message>
-        <source>Loading settings</source>
-        <translation>Das Laden von Einstellungen</translation>
-    </message>
-    <message>
         <source>Restoring the factory settings</source>
         <translation>Das Wiederherstellen der Werkseinstellungen</translation>
     </message>
@@ -371,6 +363,26 @@
     <message>
         <source>The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.</source>
         <translation>Die Anschlusseinstellung %1 von %2 ms liegt außerhalb von 0 bis %3 ms; %4 ms werden verwendet.</translation>
+    </message>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Saving settings...</source>
+        <translation>Einstellungen speichern...</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1: %2</source>
+        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Settings saved to %1</source>
+        <translation>Einstellungen in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>The chart history in %1 could not be read; the chart keeps its own.</source>
+        <translation>Der Diagrammverlauf in %1 ist nicht lesbar; das Diagramm behält seinen eigenen.</translation>
     </message>
 </context>
 <context>

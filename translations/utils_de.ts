@@ -4,12 +4,15 @@
 <context>
     <name>ExportText</name>
     <message>
-        <source>Cannot export to %1: it is not a regular file.</source>
-        <translation>Export nach %1 nicht möglich: keine gewöhnliche Datei.</translation>
-    </message>
-    <message>
         <source>Cannot export to %1: %2</source>
         <translation>Export nach %1 nicht möglich: %2</translation>
+    </message>
+</context>
+<context>
+    <name>FileReplace</name>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine normale Datei</translation>
     </message>
 </context>
 <context>

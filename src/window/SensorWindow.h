@@ -88,6 +88,9 @@ public:
     // What the description document lacked, as shown to the user; empty when
     // the whole tree could be built.
     QStringList descriptionProblems() const { return documentProblems; }
+    // Saves the tree and the distance history to fileName without asking;
+    // empty on success, otherwise the reason.
+    QString saveSettingsTo(const QString& fileName) const;
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.

@@ -89,11 +89,9 @@ void SensorWindow::vSaveSettings()
     const QString fileName = QFileDialog::getSaveFileName(this, tr("Save As..."), proposed, "*.kvs");
     if (fileName.isEmpty())
         return;
-    const std::string text =
-        settingsFileText(sensor.name(), parameterText(settingsEntries()), d->chart->dataToString(0));
-    // Written beside the old file and renamed over it, and a failure said,
-    // so that a full disk never costs the user the settings saved before.
-    const QString problem = saveSettingsFile(fileName, text);
+    // A failure is said rather than passed over: the user believes the
+    // settings are kept otherwise.
+    const QString problem = saveSettingsTo(fileName);
     if (!problem.isEmpty()) {
         QMessageBox::critical(this, tr("Saving settings..."),
                               tr("The settings could not be saved to %1: %2").arg(fileName, problem),
@@ -101,6 +99,14 @@ void SensorWindow::vSaveSettings()
         return;
     }
     statusBar()->showMessage(tr("Settings saved to %1").arg(fileName));
+}
+
+// Written beside the old file and renamed over it, so that a full disk
+// never costs the user the settings saved before.
+QString SensorWindow::saveSettingsTo(const QString& fileName) const
+{
+    return saveSettingsFile(fileName, settingsFileText(sensor.name(), parameterText(settingsEntries()),
+                                                       d->chart->dataToString(0)));
 }
 
 bool SensorWindow::bOpenSettings()
@@ -185,6 +191,9 @@ void SensorWindow::finishLoadingSettings()
     // The file may have brought another unit, which the captions name.
     vRefreshUnitSuffixes();
     setChartCaptions();
+    // The marks and the rows that hang on the pin functions follow the
+    // file's values also when the host, not the load action, started this.
+    vUpdateOutputView();
     enableTreeDataHandling(true);
     if (!connected)
         return;

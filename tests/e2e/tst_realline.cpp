@@ -6,6 +6,7 @@
 #include "LinkTestRig.h"
 
 #include <CanvasDrag.h>
+#include <FileDialogAnswer.h>
 
 #include <window/SensorWindowForm.h>
 
@@ -150,6 +151,64 @@ private slots:
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
         const int before = samples();
         QTRY_VERIFY(samples() >= before + 3);
+    }
+
+    // A file saved from the window, changed, and loaded while connected: the
+    // window asks, then writes every parameter, and the sensor holds the
+    // file's values when they are read back.
+    void loadingSettingsWhileConnectedWritesThem()
+    {
+        QVERIFY(rig->window->isConnected());
+        waitUntilSettled();
+        const QString path = dir.filePath("line.kvs");
+        {
+            FileDialogAnswer answer(path);
+            rig->window->vSaveSettings();
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(file.readAll());
+        file.close();
+        const QList<QPair<QString, QString>> changes = {{"SwitchingThresholdA1", "321.000000"},
+                                                        {"OnDelay1", "2500"},
+                                                        {"TemperatureCompensation", "0"},
+                                                        {"LocationTag", "Bay 7"}};
+        for (const auto& change : changes)
+            text.replace(QRegularExpression(change.first + "=[^;]*;"),
+                         change.first + "=" + change.second + ";");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+        file.close();
+
+        rig->clearTrace();
+        DialogAnswers answers({reply(QMessageBox::Ok)});
+        QVERIFY(rig->window->bOpenSettings(path));
+        saveScreen("settings-loaded");
+        QCOMPARE(answers.texts, QStringList{"Loaded settings will override the current project"});
+        QCOMPARE(rig->simulated("SwitchingThresholdA1"), qlonglong(321));
+        QCOMPARE(switchingMarks()->middleMark(), 321.0);
+        QCOMPARE(rig->simulated("OnDelay1"), qlonglong(2500));
+        QCOMPARE(rig->simulated("TemperatureCompensation"), qlonglong(0));
+        const QStringList sent = rig->sent();
+        const auto address = NimbarSensorPlugin::Core::parseParameterAddress(
+            rig->window->parameterAddressMap().value("SwitchingThresholdA1"));
+        QVERIFY(address);
+        QVERIFY(sent.contains(hex(writeRequest(*address, 321))));
+        QVERIFY(sent.contains(hex(NimbarSensorPlugin::Core::tagWriteRequest(0x1A, "Bay 7"))));
+        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
+                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+
+        waitUntilSettled();
+        rig->window->statusBar()->clearMessage();
+        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 20000);
+        QCOMPARE(rig->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                     ->value(rig->property("SwitchingThresholdA1")),
+                 321.0);
+        QCOMPARE(rig->manager<QtStringPropertyManager>("LocationTag")->value(rig->property("LocationTag")),
+                 QString("Bay 7"));
+        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
+                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
     }
 
     // Pressing a teach button writes it; about 4.5 s later the window reads

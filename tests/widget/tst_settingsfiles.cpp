@@ -16,6 +16,7 @@
 #include <qtpropertybrowser.h>
 #include <qtpropertymanager.h>
 
+#include <QAction>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -202,6 +203,25 @@ private slots:
         QVERIFY(fresh.form().chartToolbar->isEnabled());
         // The captions of lengths name the file's unit.
         QVERIFY(row(fresh, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
+    }
+
+    void theOpenActionAsksForAFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("asked.kvs");
+        writeFile(path, ours + "<pluginsettings><propertytreedata data=\"OnDelay1=77;\"/>"
+                               "<chartdata data=\"\"/></pluginsettings></root>");
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        {
+            FileDialogAnswer cancel{QString()};
+            window.form().actionOpen_Settings->trigger();
+            QCOMPARE(cancel.asked, 1);
+            QCOMPARE(treeValues(window).value("OnDelay1"), QString("0"));
+        }
+        FileDialogAnswer answer(path);
+        window.form().actionOpen_Settings->trigger();
+        QCOMPARE(answer.filters, QStringList{"Sensor Settings (*.kvs)"});
+        QCOMPARE(treeValues(window).value("OnDelay1"), QString("77"));
     }
 
     void aKnownWindowWritesTheKnownFile()
