@@ -1,5 +1,6 @@
 #include "WorkbenchWindow.h"
 
+#include "DocumentCheck.h"
 #include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "SensorSubWindow.h"
@@ -190,8 +191,12 @@ void WorkbenchWindow::retranslateUi()
                 .arg(m_plugin.pluginName().toHtmlEscaped(), m_plugin.version().toHtmlEscaped(),
                      m_plugin.description().toHtmlEscaped(), m_plugin.communicationType().toHtmlEscaped());
         if (m_sensors.empty()) {
-            text += "<br>" + tr("The plug-in lists no sensors: its description document is missing or "
-                                "not for this plug-in.");
+            const QString problem =
+                describeDocumentProblem(descriptionDocumentOf(m_plugin.pluginName()), m_plugin.pluginName());
+            text += "<br>" + (problem.isEmpty()
+                                  ? tr("The plug-in lists no sensors: its description document "
+                                       "is missing or not for this plug-in.")
+                                  : tr("The plug-in lists no sensors. %1").arg(problem.toHtmlEscaped()));
         }
         m_pluginLabel->setText(text);
     }

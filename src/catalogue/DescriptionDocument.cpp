@@ -25,39 +25,58 @@ std::string descriptionDocumentPath()
     return path.toLatin1().toStdString();
 }
 
-NestingDepth deepestNesting(const std::string& text)
+DocumentShape documentShape(const std::string& text)
 {
-    NestingDepth deepest;
+    DocumentShape shape;
     int depth = 0;
     int line = 1;
-    const std::size_t size = text.size();
+    std::size_t run = 0;
+    int runLine = 1;
     auto skipTo = [&](std::size_t from, const char* end) {
         const std::size_t found = text.find(end, from);
         const std::size_t stop =
-            found == std::string::npos ? size : found + std::char_traits<char>::length(end);
+            found == std::string::npos ? text.size() : found + std::char_traits<char>::length(end);
         line +=
             int(std::count(text.begin() + std::ptrdiff_t(from), text.begin() + std::ptrdiff_t(stop), '\n'));
         return stop;
     };
+    auto endRun = [&] {
+        if (run > shape.longestText) {
+            shape.longestText = run;
+            shape.longestTextLine = runLine;
+        }
+        run = 0;
+    };
+    const std::size_t size = text.size();
     std::size_t i = 0;
     while (i < size) {
         const char c = text[i];
-        if (c == '\n')
-            ++line;
         if (c != '<') {
+            if (run == 0)
+                runLine = line;
+            ++run;
+            if (c == '\n')
+                ++line;
             ++i;
             continue;
         }
         if (text.compare(i, 4, "<!--") == 0) {
             i = skipTo(i, "-->");
         } else if (text.compare(i, 9, "<![CDATA[") == 0) {
-            i = skipTo(i, "]]>");
+            if (run == 0)
+                runLine = line;
+            const std::size_t stop = skipTo(i, "]]>");
+            run += stop - i;
+            i = stop;
         } else if (i + 1 < size && (text[i + 1] == '?' || text[i + 1] == '!')) {
+            endRun();
             i = skipTo(i, ">");
         } else if (i + 1 < size && text[i + 1] == '/') {
+            endRun();
             depth = std::max(0, depth - 1);
             i = skipTo(i, ">");
         } else {
+            endRun();
             // To the end of the tag, past quoted values that may hold '>'.
             std::size_t j = i + 1;
             char quote = 0;
@@ -72,13 +91,16 @@ NestingDepth deepestNesting(const std::string& text)
             }
             if (j >= size || text[j - 1] != '/') {
                 ++depth;
-                if (depth > deepest.depth)
-                    deepest = {depth, line};
+                if (depth > shape.depth) {
+                    shape.depth = depth;
+                    shape.line = line;
+                }
             }
             i = j + 1;
         }
     }
-    return deepest;
+    endRun();
+    return shape;
 }
 
 void checkDocumentLimits(const std::string& path)
@@ -99,13 +121,22 @@ void checkDocumentLimits(const std::string& path)
     }
     std::ifstream file(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const NestingDepth nesting = deepestNesting(text);
-    if (nesting.depth > deepestDocumentNesting) {
+    const DocumentShape shape = documentShape(text);
+    if (shape.depth > deepestDocumentNesting) {
         throw pt::xml_parser_error(
             QCoreApplication::translate("DescriptionDocument", "elements are nested more than %1 deep")
                 .arg(deepestDocumentNesting)
                 .toStdString(),
-            path, unsigned(nesting.line));
+            path, unsigned(shape.line));
+    }
+    if (shape.longestText > longestDocumentText) {
+        throw pt::xml_parser_error(QCoreApplication::translate("DescriptionDocument",
+                                                               "an element text of %1 bytes; a caption or "
+                                                               "value has at most %2")
+                                       .arg(shape.longestText)
+                                       .arg(longestDocumentText)
+                                       .toStdString(),
+                                   path, unsigned(shape.longestTextLine));
     }
 }
 

@@ -20,22 +20,29 @@ std::string descriptionDocumentPath();
 // one can: beyond these the reader would overflow its stack or take minutes.
 constexpr std::uintmax_t largestDocumentBytes = 64u * 1024u * 1024u;
 constexpr int deepestDocumentNesting = 64;
+// Captions and other element texts; a real one is a line of a few dozen
+// characters, and the tree lays out every caption it shows.
+constexpr std::size_t longestDocumentText = 4096;
 
-// Refuses a file larger than largestDocumentBytes or nested deeper than
-// deepestDocumentNesting with an xml_parser_error naming the file and the
-// problem (and the line, for the nesting). Files it cannot open pass, for
+// Refuses a file larger than largestDocumentBytes, nested deeper than
+// deepestDocumentNesting or holding an element text longer than
+// longestDocumentText, with an xml_parser_error naming the file, the
+// problem and (but for the size) the line. Files it cannot open pass, for
 // the reader to report.
 void checkDocumentLimits(const std::string& path);
 
-// The deepest element nesting of an XML text, and the line where it is
-// first reached. Comments, CDATA, processing instructions and quoted
+// The deepest element nesting of an XML text and the line where it is
+// first reached; the longest element text (CDATA included) in bytes and
+// the line where it starts. Comments, processing instructions and quoted
 // attribute values are skipped.
-struct NestingDepth
+struct DocumentShape
 {
     int depth = 0;
     int line = 1;
+    std::size_t longestText = 0;
+    int longestTextLine = 1;
 };
-NestingDepth deepestNesting(const std::string& text);
+DocumentShape documentShape(const std::string& text);
 
 // Reads a description document with whitespace trimming and comment
 // removal, after checkDocumentLimits. Throws the property tree's errors.

@@ -176,15 +176,19 @@ TEST(FamilyDocument, ModelsAreToldApartByTheComparedIdentityCharacters)
     EXPECT_EQ(keys.size(), loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT).size());
 }
 
-TEST(DocumentLimits, NestingIsCountedPastCommentsCdataAndQuotes)
+TEST(DocumentLimits, NestingAndTextsAreMeasuredPastCommentsCdataAndQuotes)
 {
-    EXPECT_EQ(deepestNesting("<a><b/><c><d>x</d></c></a>").depth, 3);
-    EXPECT_EQ(
-        deepestNesting("<?xml version=\"1.0\"?><!-- <x><y><z> --><a t=\"<b>\"><![CDATA[<c><d>]]></a>").depth,
-        1);
-    const NestingDepth deep = deepestNesting("<a>\n<b>\n<c/>\n<c></c></b></a>");
+    EXPECT_EQ(documentShape("<a><b/><c><d>x</d></c></a>").depth, 3);
+    const DocumentShape odd = documentShape(
+        "<?xml version=\"1.0\"?><!-- <x><y><z> long comment --><a t=\"<b>\"><![CDATA[<c><d>]]></a>");
+    EXPECT_EQ(odd.depth, 1);
+    EXPECT_EQ(odd.longestText, 18u);
+    const DocumentShape deep = documentShape("<a>\n<b>\n<c/>\n<c></c></b></a>");
     EXPECT_EQ(deep.depth, 3);
     EXPECT_EQ(deep.line, 4);
+    const DocumentShape texts = documentShape("<a><b>short</b>\n<c>\nlonger text</c></a>");
+    EXPECT_EQ(texts.longestText, 12u);
+    EXPECT_EQ(texts.longestTextLine, 2);
 }
 
 // A document nested deeper than any real one is refused before the reader
@@ -206,4 +210,20 @@ TEST(DocumentLimits, ADeeplyNestedDocumentIsRefusedWithFileAndLine)
     }
     EXPECT_TRUE(loadSensorCatalogue(path).empty());
     EXPECT_NO_THROW(checkDocumentLimits(IOLINK_DESCRIPTION_DOCUMENT));
+}
+
+TEST(DocumentLimits, AHugeCaptionIsRefusedWithFileAndLine)
+{
+    TestDocument docs;
+    const std::string path = docs.write(TestDocument::family(TestDocument::entry(
+        "UM035", "RT5-350-M18", "\n<caption><en>" + std::string(1 << 20, 'x') + "</en></caption>")));
+    try {
+        checkDocumentLimits(path);
+        FAIL() << "not refused";
+    } catch (const boost::property_tree::xml_parser_error& error) {
+        EXPECT_EQ(error.filename(), path);
+        EXPECT_EQ(error.line(), 6u);
+        EXPECT_NE(std::string(error.message()).find("an element text of 1048576 bytes"), std::string::npos)
+            << error.message();
+    }
 }

@@ -484,6 +484,39 @@ private slots:
         QVERIFY(window.findChild<QLabel*>("pluginLabel")->text().contains("/nonexistent"));
     }
 
+    // The list stays empty; the label names the file and what is wrong.
+    void aBrokenDocumentIsNamedWithItsLine_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("not XML") << QByteArray(
+                                        "<document>\n<documentId>IoLinkMzRT5family</documentId>\n<sensorList>"
+                                        "</document>\n")
+                                 << "line 3: ";
+        QTest::newRow("deep") << "<document>\n" + QByteArray("<a>").repeated(70)
+                              << "line 2: elements are nested";
+        QTest::newRow("foreign") << QByteArray("<document><documentId>Other</documentId></document>")
+                                 << "is for \"Other\", not for \"IoLinkMzRT5family\"";
+    }
+
+    void aBrokenDocumentIsNamedWithItsLine()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("broken.xml");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
+        qputenv("IOLINK_DESCRIPTION_DOCUMENT", QFile::encodeName(path));
+        WorkbenchWindow window(plugin);
+        qunsetenv("IOLINK_DESCRIPTION_DOCUMENT");
+        QCOMPARE(window.sensorList()->topLevelItemCount(), 0);
+        const QString label = window.findChild<QLabel*>("pluginLabel")->text();
+        QVERIFY2(label.contains(path) && label.contains(problem.toHtmlEscaped()), qPrintable(label));
+    }
+
     // Before the test below: it leaves German installed for good.
     void switchesTheLanguageWhileRunningAndRemembersIt()
     {
