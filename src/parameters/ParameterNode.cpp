@@ -97,6 +97,31 @@ QString missingKey(const pt::ptree& node, const std::string& languageCode)
     return QString();
 }
 
+QStringList nonNumericKeys(const pt::ptree& node)
+{
+    const QString type = keyText(node, "type");
+    if (type == "category")
+        return {};
+    QStringList wrong;
+    auto check = [&](const char* key, bool fraction) {
+        const auto text = node.get_optional<std::string>(key);
+        if (!text)
+            return;
+        bool ok = false;
+        const QString value = utf8(*text).trimmed();
+        fraction ? value.toDouble(&ok) : value.toLongLong(&ok, 10);
+        if (!ok)
+            wrong << QString("%1 \"%2\"").arg(QString::fromLatin1(key), utf8(*text));
+    };
+    for (const char* key : {"index", "subIndex", "size"})
+        check(key, false);
+    if (type == "int" || type == "double" || type == "enumerator" || type == "bool") {
+        for (const char* key : {"min", "max", "defaultvalue"})
+            check(key, type == "double");
+    }
+    return wrong;
+}
+
 QString nodeLabel(const std::string& elementName, const pt::ptree& node)
 {
     QString label = keyText(node, "id");

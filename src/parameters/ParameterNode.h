@@ -41,6 +41,12 @@ bool isKnownParameterType(const QString& type);
 // lets the window refuse a node before it builds anything for it.
 QString missingKey(const boost::property_tree::ptree& node, const std::string& languageCode);
 
+// The keys of the node that should hold a number and hold something else,
+// as "key "text"": the address (index, subIndex, size) of every parameter,
+// and min, max and defaultvalue of numeric ones. The tree uses 0 or the
+// default for them.
+QStringList nonNumericKeys(const boost::property_tree::ptree& node);
+
 // A node's name for messages: its id, else its caption in English, else its
 // element name.
 QString nodeLabel(const std::string& elementName, const boost::property_tree::ptree& node);

@@ -5,8 +5,10 @@
 
 #include <extensionsystem/CommunicationInterface.h>
 
+#include <QHash>
 #include <QMainWindow>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -350,6 +352,8 @@ private:
     QMap<QString, int> categoryRows;
     StateOfDeviceMyDelegate* stateDelegate = nullptr;
     QStringList documentProblems;
+    QSet<QString> documentIds;
+    QHash<const boost::property_tree::ptree*, QtProperty*> nodeProperties;
     QList<QMetaObject::Connection> treeDataHandling;
     QString editedText;
     bool textEditPending = false;

@@ -22,9 +22,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
-#include <QStatusBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidgetItem>

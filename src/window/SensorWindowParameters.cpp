@@ -57,6 +57,8 @@ bool SensorWindow::buildParameterTree()
     d->rootProperty->setPropertyId("root");
     d->hiddenParameterIds.clear();
     documentProblems.clear();
+    documentIds.clear();
+    nodeProperties.clear();
 
     const std::string path = descriptionDocumentPath();
     try {
@@ -129,8 +131,9 @@ void SensorWindow::addParameterNode(const pt::ptree& node, QtProperty* parent)
 {
     if (!parent || !hasChildElements(node))
         return;
-    const QString caption = captionOf(node, d->languageCode);
     const QString id = keyText(node, "id");
+    const QString written = captionOf(node, d->languageCode);
+    const QString caption = written.isEmpty() ? id : written;
     const QString type = keyText(node, "type");
     const QString where = parent == d->rootProperty ? caption : parent->propertyName() + " › " + caption;
 
@@ -146,6 +149,31 @@ void SensorWindow::addParameterNode(const pt::ptree& node, QtProperty* parent)
         documentProblems.append(
             tr("Node \"%1\" (id \"%2\") lacks the key \"%3\"; it is left out.").arg(where, id, missing));
         return;
+    }
+    // A parameter without an id, or with one an earlier node has, could not
+    // be told apart in reads, writes and settings files.
+    if (id.isEmpty() && type != "category") {
+        documentProblems.append(tr("Node \"%1\" has no id; it is left out.").arg(where));
+        return;
+    }
+    if (!id.isEmpty() && documentIds.contains(id)) {
+        documentProblems.append(
+            tr("Node \"%1\" has the id \"%2\" of an earlier node; it is left out.").arg(where, id));
+        return;
+    }
+    documentIds.insert(id);
+    if (written.isEmpty())
+        documentProblems.append(tr("Node with id \"%1\" has no caption; its id is shown instead.").arg(id));
+    const QStringList notNumbers = nonNumericKeys(node);
+    for (const QString& key : notNumbers) {
+        // Without its address a row can be neither read nor written.
+        if (key.startsWith("index") || key.startsWith("subIndex") || key.startsWith("size")) {
+            documentProblems.append(tr("Node \"%1\" (id \"%2\") has %3, which is no number; it is left out.")
+                                        .arg(where, id, key));
+            return;
+        }
+        documentProblems.append(
+            tr("Node \"%1\" (id \"%2\") has %3, which is no number; 0 is used.").arg(where, id, key));
     }
 
     const QString readonly = keyText(node, "readonly", "true");
@@ -192,6 +220,7 @@ void SensorWindow::addParameterNode(const pt::ptree& node, QtProperty* parent)
         parameterAddresses.insert(id, parameterAddress(node));
         property->setPropertyId(id);
     }
+    nodeProperties.insert(&node, property);
     property->setEnabled(keyText(node, "readonly", "false") == "false");
     const bool visible = keyText(node, "visible", "true") == "true";
     if (visible)
@@ -219,10 +248,13 @@ void SensorWindow::retranslateParameterNode(const pt::ptree& node)
 {
     if (!hasChildElements(node))
         return;
-    const QString caption = captionOf(node, d->languageCode);
     const QString id = keyText(node, "id");
+    const QString written = captionOf(node, d->languageCode);
+    const QString caption = written.isEmpty() ? id : written;
     const QString type = keyText(node, "type");
-    QtProperty* property = findProperty(d->rootProperty, id);
+    // The row built from this very node: a node left out has none, and one
+    // sharing an earlier node's id must not re-caption that node's row.
+    QtProperty* property = nodeProperties.value(&node);
     if (property)
         property->setPropertyName(caption);
 
@@ -238,7 +270,7 @@ void SensorWindow::retranslateParameterNode(const pt::ptree& node)
             const int row = id.startsWith("ErrorWarning") ? 5 + id.mid(12).toInt() : -1;
             if (row >= 6 && row <= 9 && d->processDataRows.value(row))
                 d->processDataRows[row]->setToolTip(0, names.value(index));
-        } else if (type == "string" && keyText(node, "isString") != "true" &&
+        } else if (type == "string" && property && keyText(node, "isString") != "true" &&
                    keyText(node, "readonly", "true") != "true") {
             const QStringList old = stringChoices.value(id);
             const int index = property ? old.indexOf(d->stringManager->value(property)) : -1;

@@ -161,9 +161,9 @@ private slots:
         QVERIFY(editable->isEnabled());
         QVERIFY(!text->isEnabled());
 
-        // Two nodes with one id: the first is found, the last one's address counts.
+        // Of two nodes with one id only the first is built.
         QCOMPARE(window.findProperty(root, "Twice")->propertyName(), QString("First"));
-        QCOMPARE(window.parameterAddressMap().value("Twice"), QString("74;0;6"));
+        QCOMPARE(window.parameterAddressMap().value("Twice"), QString("73;0;6"));
 
         // A hidden node is not shown, but keeps its address and its children.
         QVERIFY(!window.findProperty(root, "Hidden"));
@@ -181,9 +181,11 @@ private slots:
         useDocument(edgeCases);
         SensorWindow window(hostRecord("Test sensor"));
         const QStringList problems = window.descriptionProblems();
-        QCOMPARE(problems.size(), 2);
-        QVERIFY(problems[0].contains("Unknown") && problems[0].contains("slider"));
-        QVERIFY(problems[1].contains("No address") && problems[1].contains("subIndex"));
+        QCOMPARE(problems.size(), 4);
+        QVERIFY(problems[0].contains("\"Text\" has no caption"));
+        QVERIFY(problems[1].contains("\"Twice\" of an earlier node"));
+        QVERIFY(problems[2].contains("Unknown") && problems[2].contains("slider"));
+        QVERIFY(problems[3].contains("No address") && problems[3].contains("subIndex"));
         QVERIFY(!window.findProperty(window.rootProperty(), "NoAddress"));
         QVERIFY(!window.parameterAddressMap().contains("NoAddress"));
 
@@ -191,6 +193,32 @@ private slots:
         QVERIFY(notice);
         QVERIFY(notice->text().contains(dir.filePath("IoLinkMzRT5family.xml")));
         QVERIFY(window.findProperty(window.rootProperty(), "Choice"));
+    }
+
+    // Mistakes a window can live with are listed; rows that cannot be told
+    // apart or addressed are left out, the others get 0 or their id.
+    void problemsTheWindowLivesWithAreListed()
+    {
+        useDocument(R"(<treeGui><default>
+  <node><type>int</type><text><en>No id</en></text><index>80</index><subIndex>0</subIndex><size>7</size></node>
+  <node><type>int</type><id>Bad</id><text><en>Bad</en></text><index>81</index><subIndex>0</subIndex>
+    <size>7</size><min>low</min><max>20</max><defaultvalue>5x</defaultvalue></node>
+  <node><type>int</type><id>Where</id><text><en>Where</en></text><index>0x52</index><subIndex>0</subIndex>
+    <size>7</size></node>
+  <node><type>bool</type><id>Nameless</id><index>83</index><subIndex>0</subIndex><size>6</size></node>
+</default></treeGui>)");
+        SensorWindow window(hostRecord("Test sensor"));
+        const QStringList problems = window.descriptionProblems();
+        QCOMPARE(problems,
+                 (QStringList{
+                     "Node \"No id\" has no id; it is left out.",
+                     "Node \"Bad\" (id \"Bad\") has min \"low\", which is no number; 0 is used.",
+                     "Node \"Bad\" (id \"Bad\") has defaultvalue \"5x\", which is no number; 0 is used.",
+                     "Node \"Where\" (id \"Where\") has index \"0x52\", which is no number; it is left out.",
+                     "Node with id \"Nameless\" has no caption; its id is shown instead."}));
+        QCOMPARE(window.parameterAddressMap().keys(), (QStringList{"Bad", "Nameless"}));
+        QCOMPARE(window.findProperty(window.rootProperty(), "Nameless")->propertyName(), QString("Nameless"));
+        QVERIFY(window.propertyTreeDock()->findChild<QLabel*>("documentProblems")->text().contains("0x52"));
     }
 
     void unreadableDocumentIsReportedNotFatal()
