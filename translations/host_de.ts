@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>DocumentCheck</name>
+    <message>
+        <source>The description document %1 does not exist.</source>
+        <translation>Das Beschreibungsdokument %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>The description document %1 is not a regular file.</source>
+        <translation>Das Beschreibungsdokument %1 ist keine normale Datei.</translation>
+    </message>
+    <message>
+        <source>The description document %1 has %2 MB; a description document has at most %3 MB.</source>
+        <translation>Das Beschreibungsdokument %1 hat %2 MB; ein Beschreibungsdokument hat höchstens %3 MB.</translation>
+    </message>
+    <message>
+        <source>The description document %1 cannot be read: %2</source>
+        <translation>Das Beschreibungsdokument %1 ist nicht lesbar: %2</translation>
+    </message>
+    <message>
+        <source>The description document %1, line %2: elements are nested more than %3 deep.</source>
+        <translation>Beschreibungsdokument %1, Zeile %2: Elemente sind tiefer als %3 Ebenen verschachtelt.</translation>
+    </message>
+    <message>
+        <source>The description document %1, line %2: an element text of %3 characters; a caption or value has at most %4.</source>
+        <translation>Beschreibungsdokument %1, Zeile %2: ein Elementtext von %3 Zeichen; eine Beschriftung oder ein Wert hat höchstens %4.</translation>
+    </message>
+    <message>
+        <source>The description document %1, line %2: %3</source>
+        <translation>Beschreibungsdokument %1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>The description document %1 is for &quot;%2&quot;, not for &quot;%3&quot;.</source>
+        <translation>Das Beschreibungsdokument %1 ist für „%2“, nicht für „%3“.</translation>
+    </message>
+</context>
+<context>
     <name>ExtensionSystem::DeviceTransport</name>
     <message>
         <source>the device no longer exists</source>
@@ -263,6 +298,10 @@
     <message>
         <source>Connect by choosing a port where the sensor window shows &quot;Offline&quot;. View &gt; Sensors list brings the list back.</source>
         <translation>Verbinden Sie, indem Sie im Sensorfenster statt „Offline“ einen Anschluss wählen. Ansicht &gt; Sensorliste zeigt die Liste wieder.</translation>
+    </message>
+    <message>
+        <source>The plug-in lists no sensors. %1</source>
+        <translation>Das Plug-in listet keine Sensoren. %1</translation>
     </message>
 </context>
 </TS>

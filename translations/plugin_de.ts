@@ -11,6 +11,10 @@
         <source>elements are nested more than %1 deep</source>
         <translation>Elemente sind tiefer als %1 Ebenen verschachtelt</translation>
     </message>
+    <message>
+        <source>an element text of %1 bytes; a caption or value has at most %2</source>
+        <translation>ein Elementtext von %1 Bytes; eine Beschriftung oder ein Wert hat höchstens %2</translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
@@ -309,26 +313,6 @@
         <translation>%1 wurde nicht geschrieben: Das Fenster aktualisiert sich noch nach dem Verbinden. Der Wert bleibt im Fenster.</translation>
     </message>
     <message>
-        <source>%1 is not available in this version.</source>
-        <translation>%1 ist in dieser Version nicht verfügbar.</translation>
-    </message>
-    <message>
-        <source>Restoring the factory settings</source>
-        <translation>Das Wiederherstellen der Werkseinstellungen</translation>
-    </message>
-    <message>
-        <source>Exporting the chart</source>
-        <translation>Der Export des Diagramms</translation>
-    </message>
-    <message>
-        <source>Printing the chart</source>
-        <translation>Das Drucken des Diagramms</translation>
-    </message>
-    <message>
-        <source>Clearing the chart history</source>
-        <translation>Das Löschen des Diagrammverlaufs</translation>
-    </message>
-    <message>
         <source>%1: sent to the sensor</source>
         <translation>%1: an den Sensor gesendet</translation>
     </message>
@@ -383,6 +367,54 @@
     <message>
         <source>The chart history in %1 could not be read; the chart keeps its own.</source>
         <translation>Der Diagrammverlauf in %1 ist nicht lesbar; das Diagramm behält seinen eigenen.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Exporting chart data...</source>
+        <translation>Diagrammdaten exportieren...</translation>
+    </message>
+    <message>
+        <source>Printing chart...</source>
+        <translation>Diagramm drucken...</translation>
+    </message>
+    <message>
+        <source>Clear chart history</source>
+        <translation>Diagrammverlauf löschen</translation>
+    </message>
+    <message>
+        <source>Do you really want to clear chart history ?</source>
+        <translation>Soll der Diagrammverlauf wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>Restore factory defaults</source>
+        <translation>Werkseinstellungen wiederherstellen</translation>
+    </message>
+    <message>
+        <source>All settings will be restored to factory defaults, continue ?</source>
+        <translation>Alle Einstellungen werden auf die Werkseinstellungen zurückgesetzt. Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; has no id; it is left out.</source>
+        <translation>Knoten „%1“ hat keine ID; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; has the id &quot;%2&quot; of an earlier node; it is left out.</source>
+        <translation>Knoten „%1“ hat die ID „%2“ eines früheren Knotens; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node with id &quot;%1&quot; has no caption; its id is shown instead.</source>
+        <translation>Knoten mit der ID „%1“ hat keine Beschriftung; stattdessen wird seine ID angezeigt.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; it is left out.</source>
+        <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; 0 is used.</source>
+        <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; 0 wird verwendet.</translation>
     </message>
 </context>
 <context>

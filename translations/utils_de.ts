@@ -125,6 +125,18 @@
         <source>Print chart</source>
         <translation>Diagramm drucken</translation>
     </message>
+    <message>
+        <source>Cannot print on %1.</source>
+        <translation>Drucken auf %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <source>Cannot print to %1.</source>
+        <translation>Drucken in %1 nicht möglich.</translation>
+    </message>
+    <message>
+        <source>Cannot print to %1: %2</source>
+        <translation>Drucken in %1 nicht möglich: %2</translation>
+    </message>
 </context>
 <context>
     <name>Utils::ProgressBarUi</name>

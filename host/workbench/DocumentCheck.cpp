@@ -12,11 +12,6 @@ constexpr qint64 largestBytes = 64 * 1024 * 1024;
 constexpr int deepestNesting = 64;
 constexpr int longestText = 4096;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("DocumentCheck", text);
-}
-
 } // namespace
 
 QString descriptionDocumentOf(const QString& pluginName)
@@ -29,17 +24,23 @@ QString describeDocumentProblem(const QString& path, const QString& documentId)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return tr("The description document %1 does not exist.").arg(path);
+        return QCoreApplication::translate("DocumentCheck", "The description document %1 does not exist.")
+            .arg(path);
     if (!info.isFile())
-        return tr("The description document %1 is not a regular file.").arg(path);
+        return QCoreApplication::translate("DocumentCheck",
+                                           "The description document %1 is not a regular file.")
+            .arg(path);
     if (info.size() > largestBytes)
-        return tr("The description document %1 has %2 MB; a description document has at most %3 MB.")
+        return QCoreApplication::translate(
+                   "DocumentCheck",
+                   "The description document %1 has %2 MB; a description document has at most %3 MB.")
             .arg(path)
             .arg(info.size() / (1024 * 1024))
             .arg(largestBytes / (1024 * 1024));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return tr("The description document %1 cannot be read: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("DocumentCheck", "The description document %1 cannot be read: %2")
+            .arg(path, file.errorString());
 
     QXmlStreamReader xml(&file);
     int depth = 0;
@@ -49,7 +50,9 @@ QString describeDocumentProblem(const QString& path, const QString& documentId)
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement:
             if (++depth > deepestNesting)
-                return tr("The description document %1, line %2: elements are nested more than %3 deep.")
+                return QCoreApplication::translate(
+                           "DocumentCheck",
+                           "The description document %1, line %2: elements are nested more than %3 deep.")
                     .arg(path)
                     .arg(xml.lineNumber())
                     .arg(deepestNesting);
@@ -61,8 +64,10 @@ QString describeDocumentProblem(const QString& path, const QString& documentId)
             break;
         case QXmlStreamReader::Characters:
             if (xml.text().size() > longestText)
-                return tr("The description document %1, line %2: an element text of %3 characters; a caption "
-                          "or value has at most %4.")
+                return QCoreApplication::translate("DocumentCheck",
+                                                   "The description document %1, line %2: an element text of "
+                                                   "%3 characters; a caption "
+                                                   "or value has at most %4.")
                     .arg(path)
                     .arg(xml.lineNumber())
                     .arg(xml.text().size())
@@ -75,12 +80,13 @@ QString describeDocumentProblem(const QString& path, const QString& documentId)
         }
     }
     if (xml.hasError())
-        return tr("The description document %1, line %2: %3")
+        return QCoreApplication::translate("DocumentCheck", "The description document %1, line %2: %3")
             .arg(path)
             .arg(xml.lineNumber())
             .arg(xml.errorString());
     if (id.trimmed() != documentId)
-        return tr("The description document %1 is for \"%2\", not for \"%3\".")
+        return QCoreApplication::translate("DocumentCheck",
+                                           "The description document %1 is for \"%2\", not for \"%3\".")
             .arg(path, id.trimmed(), documentId);
     return QString();
 }

@@ -314,10 +314,6 @@ private:
     void vReloadParameters();
     void vReadTaughtThresholds(const QString& id);
     void vConnectWindowTimers();
-    // The export, print and factory-reset commands are not built yet: their
-    // slots say so instead of doing nothing.
-    void notAvailableYet(const QString& command);
-
     // Settings files.
     std::vector<SettingsEntry> settingsEntries() const;
     void applySettingsEntries(const std::vector<SettingsEntry>& entries);

@@ -213,8 +213,8 @@ void SensorWindow::writeLoadedSettings()
     d->showProgressUi = true;
     showUpdatingPopup(true);
     enableTreeDataHandling(false);
-    if (!ui->actionWritePermanent->isChecked())
-        ui->actionWritePermanent->setChecked(true);
+    if (!ui->actionWriting->isChecked())
+        ui->actionWriting->setChecked(true);
     d->liveDataRunning = true;
     if (d->communication)
         d->pollTimer.start();

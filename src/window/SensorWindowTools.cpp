@@ -24,6 +24,7 @@
 #include <qwt_plot.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -351,7 +352,6 @@ void SensorWindow::vSwitchMeasurementUnit()
 {
     enableTreeDataHandling(false);
     applyMillimetreLimits();
-    int oldSuffix = 7;
     if (d->measurementUnit == 0) {
         d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
         scaleEchoPlot();
@@ -364,18 +364,9 @@ void SensorWindow::vSwitchMeasurementUnit()
         for (const char* id : lengthIds)
             setDoubleValue(id, convertUnitValue(false, doubleValue(id)));
         applyLimitsOfUnit();
-        oldSuffix = 5;
     }
     d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
-    for (const char* id : {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1", "HysteresisA1",
-                           "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2", "HysteresisA2"}) {
-        if (QtProperty* property = parameter(id)) {
-            property->setPropertyName(
-                property->propertyName().chopped(qMin(oldSuffix, property->propertyName().size())) +
-                d->unitCaptionSuffix);
-            refreshRowToolTip(property);
-        }
-    }
+    vRefreshUnitSuffixes();
     if (d->hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
             // Converted within the widest range, then limited in the new unit.
@@ -406,6 +397,7 @@ void SensorWindow::vReloadParameters()
     const QuietChanges quiet(this);
     // No edits meanwhile: one would race the read of its row and be lost.
     const TreeLock lock(this);
+    const int unitBefore = d->measurementUnit;
     d->continuousDataTimer.stop();
     d->teachUpdateTimer.stop();
     QStringList rows;
@@ -443,6 +435,13 @@ void SensorWindow::vReloadParameters()
         // The connected variant's range, not a fixed 10000 mm: a threshold
         // beyond what the sensor measures cannot be entered.
         applyLimitsOfUnit();
+        // Back from inches: the captions and the chart name millimetres.
+        if (unitBefore == 1) {
+            vRefreshUnitSuffixes();
+            d->chart->setScale(0, 0.0, d->maxRange);
+            scaleEchoPlot();
+            setChartCaptions();
+        }
     }
     vUpdateOutputView();
     if (d->hasAnalogOutput)
@@ -563,33 +562,6 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     enableTreeDataHandling(true);
 }
 
-// Until these commands are built, the user is told so rather than left
-// wondering why a click does nothing.
-void SensorWindow::notAvailableYet(const QString& command)
-{
-    statusBar()->showMessage(tr("%1 is not available in this version.").arg(command));
-}
-
-void SensorWindow::vRestoreFactorySettings()
-{
-    notAvailableYet(tr("Restoring the factory settings"));
-}
-
-void SensorWindow::vExportChartData()
-{
-    notAvailableYet(tr("Exporting the chart"));
-}
-
-void SensorWindow::vPrintDocument()
-{
-    notAvailableYet(tr("Printing the chart"));
-}
-
-void SensorWindow::vClearHistory()
-{
-    notAvailableYet(tr("Clearing the chart history"));
-}
-
 void SensorWindow::slotCurrentOutputChanged(int)
 {
     vUpdateOutputView();
@@ -610,21 +582,25 @@ void SensorWindow::setChartCaptions()
         d->chart->getDockChartItem(0)->setWindowTitle(tr("Signal"));
 }
 
-// The threshold and hysteresis captions end in the unit; after the
-// document's captions come back in another language they carry the
-// millimetre suffix again and take the current one.
+// The threshold and hysteresis captions end in the unit. Whatever unit a
+// caption names now (the document's captions, after a language change,
+// name millimetres), it takes the current one.
 void SensorWindow::vRefreshUnitSuffixes()
 {
     static const char* const ids[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
                                       "HysteresisA1",     "LowerThresholdA2",     "SwitchingThresholdA2",
                                       "UpperThresholdA2", "HysteresisA2"};
-    QtProperty* lower = findProperty(d->rootProperty, "LowerThresholdA1");
-    const int oldSuffix = lower && lower->propertyName().contains("mm") ? 5 : 7;
     for (const char* id : ids) {
-        if (QtProperty* property = findProperty(d->rootProperty, id))
-            property->setPropertyName(
-                property->propertyName().chopped(qMin(oldSuffix, property->propertyName().size())) +
-                d->unitCaptionSuffix);
+        QtProperty* property = findProperty(d->rootProperty, id);
+        if (!property)
+            continue;
+        QString name = property->propertyName();
+        for (const char* suffix : {" (mm)", " (inch)"}) {
+            if (name.endsWith(QLatin1String(suffix)))
+                name.chop(int(std::strlen(suffix)));
+        }
+        property->setPropertyName(name + d->unitCaptionSuffix);
+        refreshRowToolTip(property);
     }
 }
 

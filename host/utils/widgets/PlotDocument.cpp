@@ -1,8 +1,12 @@
 #include "PlotDocument.h"
 
+#include <utils/FileReplace.h>
+
+#include <QBuffer>
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -16,29 +20,57 @@ PlotDocument::PlotDocument(QwtPlot* plot, QObject* parent) : QObject(parent), m_
 
 void PlotDocument::vPrintDocument()
 {
+    m_error.clear();
     if (!m_plot)
         return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(tr("Chart"));
     if (!m_outputFileName.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_outputFileName);
-        renderPage(printer);
+        writePdf(m_outputFileName, printer);
         return;
     }
     QPrintDialog dialog(&printer, m_plot);
     dialog.setWindowTitle(tr("Print chart"));
-    if (dialog.exec() == QDialog::Accepted)
-        renderPage(printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The dialog's "print to file" is a PDF file like any other this program writes.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        writePdf(printer.outputFileName(), printer);
+        return;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        fail(tr("Cannot print on %1.").arg(printer.printerName()));
+        return;
+    }
+    renderPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()));
 }
 
-void PlotDocument::renderPage(QPrinter& printer) const
+// The page is made in memory and then saved in one go, through a temporary file beside the target.
+void PlotDocument::writePdf(const QString& fileName, const QPrinter& settings)
 {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(settings.resolution());
+        writer.setPageLayout(settings.pageLayout());
+        writer.setTitle(settings.docName());
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            fail(tr("Cannot print to %1.").arg(fileName));
+            return;
+        }
+        renderPage(painter, writer.pageLayout().paintRectPixels(writer.resolution()));
+    }
+    const QString problem = replaceFileContent(fileName, pdf.data());
+    if (!problem.isEmpty())
+        fail(tr("Cannot print to %1: %2").arg(fileName, problem));
+}
+
+void PlotDocument::renderPage(QPainter& painter, const QRectF& page) const
+{
     const QRectF area(0, 0, page.width(), page.height());
 
     QFont font = painter.font();
@@ -51,10 +83,9 @@ void PlotDocument::renderPage(QPrinter& printer) const
     painter.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, title);
     painter.drawText(header, Qt::AlignRight | Qt::AlignVCenter, printed);
 
-    // Keep the plot's on-screen proportions so that scales and marks look as the user saw them.
-    const QSizeF plotSize = m_plot->size().isEmpty() ? QSizeF(4, 3) : QSizeF(m_plot->size());
-    const QSizeF target = plotSize.scaled(area.width(), area.height() - headerHeight, Qt::KeepAspectRatio);
-    const QRectF plotRect(area.left(), header.bottom(), target.width(), target.height());
+    // The plot fills the page below the header: on screen it is often a wide, low strip, which
+    // printed in its own proportions would leave most of the page empty.
+    const QRectF plotRect(area.left(), header.bottom(), area.width(), area.height() - headerHeight);
 
     QwtPlotRenderer renderer;
     // Paper stays white; the canvas keeps its colours so that curves stay visible on it.
@@ -64,6 +95,12 @@ void PlotDocument::renderPage(QPrinter& printer) const
     renderer.setLayoutFlag(QwtPlotRenderer::FrameWithScales);
     renderer.render(m_plot, &painter, plotRect);
     painter.end();
+}
+
+void PlotDocument::fail(const QString& error)
+{
+    m_error = error;
+    emit printFailed(error);
 }
 
 } // namespace Utils

@@ -1,0 +1,119 @@
+// What the user does with the chart's history and with the sensor as a whole
+// from the chart and sensor tool bars: exporting the history as a
+// delimiter-separated text file, printing the distance plot, clearing the
+// history, and restoring the sensor's factory settings, after which every
+// parameter is read again.
+#include "SensorWindow.h"
+
+#include "SensorWindowForm.h"
+#include "SensorWindowPrivate.h"
+#include "link/RequestFrames.h"
+
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
+#include <utils/widgets/ExportDialog.h>
+#include <utils/widgets/PlotDocument.h>
+
+#include <QAction>
+#include <QMessageBox>
+#include <QToolBar>
+
+namespace NimbarSensorPlugin::Core {
+
+// The dialog writes the file when it is accepted; a file that cannot be
+// written is named with the reason, and an older file there stays as it was.
+void SensorWindow::vExportChartData()
+{
+    QList<QString> names{tr("Time"), tr("Signal")};
+    QList<const Utils::ValueOverTime*> series{d->chart->getData(0)};
+    Utils::ExportDialog dialog(&series, &names, this, Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
+    dialog.setPrecision(2);
+    connect(&dialog, &Utils::ExportDialog::exportFailed, this, [this](const QString& error) {
+        QMessageBox::critical(this, tr("Exporting chart data..."), error, QMessageBox::Ok);
+    });
+    dialog.exec();
+}
+
+// The user picks a printer or a PDF file in the print dialog. Tests and
+// scripts name a PDF file in IOLINK_PRINT_PDF instead and get no dialog.
+void SensorWindow::vPrintDocument()
+{
+    Utils::PlotDocument document(d->chart->poPlot(0));
+    document.setOutputFileName(qEnvironmentVariable("IOLINK_PRINT_PDF"));
+    document.vPrintDocument();
+    if (!document.errorString().isEmpty())
+        QMessageBox::critical(this, tr("Printing chart..."), document.errorString(), QMessageBox::Ok);
+    // A connection check follows printing; its answer is not needed. It
+    // holds the link like any other exchange, so the status poll starts its
+    // cycle over instead of fetching a read of its own across it.
+    whenLinkFree([this] {
+        const LinkHold hold(this);
+        bCheckConnection();
+    });
+}
+
+void SensorWindow::vClearHistory()
+{
+    if (QMessageBox::warning(this, tr("Clear chart history"),
+                             tr("Do you really want to clear chart history ?"),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    d->chart->clear();
+    ui->chartToolbar->setEnabled(false);
+}
+
+// The restore goes out whole (the fetch before it, the write, two
+// process-data requests) and the link stays held until every parameter has
+// been read again, so no step of the status poll comes in between. Live data
+// pause meanwhile; an edit still waiting to be written gives way.
+void SensorWindow::vRestoreFactorySettings()
+{
+    if (!connected)
+        return;
+    if (linkHeld()) {
+        whenLinkFree([this] { vRestoreFactorySettings(); });
+        return;
+    }
+    if (QMessageBox::warning(this, tr("Restore factory defaults"),
+                             tr("All settings will be restored to factory defaults, continue ?"),
+                             QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    // The question waited in an event loop, where the poll may have found the sensor gone.
+    if (!connected)
+        return;
+    writeDelayTimer.stop();
+    const LinkHold hold(this);
+    ui->actionEnable_live_data->setChecked(false);
+    d->liveDataRunning = false;
+    if (d->communication)
+        d->pollTimer.start();
+    enableTreeDataHandling(false);
+    d->chartQueriesAllowed = false;
+
+    if (!ui->actionWriting->isChecked())
+        ui->actionWriting->setChecked(true);
+    d->popupSteps = 600;
+    d->showProgressUi = true;
+    showUpdatingPopup(true);
+    bSendCommand(fetchRequest(), true);
+    queryAnswer(factoryResetRequest(), QString());
+    bSendCommand(processDataRequest(), true);
+    bSendCommand(processDataRequest(), true);
+    pause(100);
+    vReloadParameters();
+    d->chartQueriesAllowed = true;
+    if (!connected)
+        return;
+
+    followUpEnabled = true;
+    vUpdateOutputView();
+    d->liveDataRunning = true;
+    ui->actionEnable_live_data->setChecked(true);
+    enableEditableProperties();
+    if (d->communication)
+        d->pollTimer.start();
+    enableTreeDataHandling(true);
+    clearEchoDisplay();
+}
+
+} // namespace NimbarSensorPlugin::Core

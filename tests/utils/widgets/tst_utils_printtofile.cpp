@@ -1,0 +1,136 @@
+// Printing a chart into a PDF file: the file is written beside its target
+// and renamed over it, so a print that fails leaves an older file as it was
+// and says why.
+#include <utils/widgets/PlotDocument.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <qwt_plot.h>
+#include <qwt_plot_curve.h>
+
+#include <csignal>
+#include <memory>
+
+#include <sys/resource.h>
+
+namespace {
+
+// Lowers the size files of this process may grow to, so that writes fail as on a full disk;
+// the signal such a write raises is ignored meanwhile, the write reports the error instead.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_previous;
+    void (*m_previousHandler)(int);
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class PrintToFileTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void aNewPdfReplacesTheOldFile();
+    void aPdfThatCannotBeWrittenKeepsTheOldFile();
+    void onlyARegularFileIsReplaced();
+
+private:
+    QwtPlot m_plot;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    const QByteArray m_old = "an older print\n";
+
+    QString oldFile(const QString& name)
+    {
+        const QString path = m_dir->filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(m_old);
+        return path;
+    }
+};
+
+void PrintToFileTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    if (m_plot.itemList().isEmpty()) {
+        auto* curve = new QwtPlotCurve("distance");
+        curve->setSamples(QVector<double>{0, 1, 2, 3}, QVector<double>{120, 180, 90, 150});
+        curve->attach(&m_plot);
+        m_plot.resize(600, 400);
+        m_plot.replot();
+    }
+}
+
+void PrintToFileTest::aNewPdfReplacesTheOldFile()
+{
+    const QString path = oldFile("replaced.pdf");
+    Utils::PlotDocument document(&m_plot);
+    QSignalSpy failed(&document, &Utils::PlotDocument::printFailed);
+    document.setOutputFileName(path);
+    document.vPrintDocument();
+    QCOMPARE(failed.size(), 0);
+    QCOMPARE(document.errorString(), QString());
+    QVERIFY(contentOf(path).startsWith("%PDF-"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"replaced.pdf"});
+}
+
+void PrintToFileTest::aPdfThatCannotBeWrittenKeepsTheOldFile()
+{
+    const QString path = oldFile("kept.pdf");
+    Utils::PlotDocument document(&m_plot);
+    QSignalSpy failed(&document, &Utils::PlotDocument::printFailed);
+    document.setOutputFileName(path);
+    {
+        const FileSizeLimit limit(512);
+        document.vPrintDocument();
+    }
+    QCOMPARE(failed.size(), 1);
+    QVERIFY2(document.errorString().startsWith("Cannot print to " + path + ": "),
+             qPrintable(document.errorString()));
+    QCOMPARE(failed.at(0).at(0).toString(), document.errorString());
+    QCOMPARE(contentOf(path), m_old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"kept.pdf"});
+
+    // The next print succeeds and forgets the failure.
+    document.vPrintDocument();
+    QCOMPARE(document.errorString(), QString());
+    QVERIFY(contentOf(path).startsWith("%PDF-"));
+}
+
+void PrintToFileTest::onlyARegularFileIsReplaced()
+{
+    Utils::PlotDocument document(&m_plot);
+    document.setOutputFileName(m_dir->path());
+    document.vPrintDocument();
+    QCOMPARE(document.errorString(), "Cannot print to " + m_dir->path() + ": it is not a regular file");
+    QVERIFY(QFileInfo(m_dir->path()).isDir());
+}
+
+QTEST_MAIN(PrintToFileTest)
+#include "tst_utils_printtofile.moc"

@@ -1,0 +1,270 @@
+// The chart history from the window's chart tool bar, as a user drives it:
+// the export dialog, printing into a PDF file, and clearing.
+#include "HostRecord.h"
+#include "ModalAnswer.h"
+
+#include <window/SensorWindow.h>
+#include <window/SensorWindowForm.h>
+
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
+#include <utils/widgets/ExportDialog.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+// Runs one step for each modal window that comes up, in order. A step runs
+// from a timer of its own, so that a box it leads to is answered as well.
+class ModalSteps : public QObject
+{
+public:
+    using Step = std::function<void(QWidget*)>;
+
+    explicit ModalSteps(QList<Step> steps) : m_steps(std::move(steps))
+    {
+        m_timer.setInterval(10);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == m_last || m_steps.isEmpty())
+                return;
+            m_last = modal;
+            QTimer::singleShot(0, this, [step = m_steps.takeFirst(), modal = QPointer<QWidget>(modal)] {
+                if (modal)
+                    step(modal);
+            });
+        });
+        m_timer.start();
+    }
+
+    int left() const { return m_steps.size(); }
+
+private:
+    QList<Step> m_steps;
+    QPointer<QWidget> m_last;
+    QTimer m_timer;
+};
+
+const QDateTime historyStart(QDate(2026, 12, 4), QTime(10, 0));
+
+QString localTime(int sample)
+{
+    return historyStart.addMSecs(sample * 85).toString("dd-MM-yyyy hh:mm:ss.zzz");
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ChartHistoryTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<SensorWindow> window;
+    QTemporaryDir dir;
+
+    // One sample per poll of 85 ms; sample 7 is not a whole number.
+    void fillHistory(int samples)
+    {
+        for (int i = 0; i < samples; ++i) {
+            const double value = i == 7 ? 1234.6 : 300.0 + 10.0 * i;
+            window->chart()->vAppendData(0, value, false, double(historyStart.toMSecsSinceEpoch() + i * 85),
+                                         false, -1.0, -1.0);
+        }
+    }
+    // A target moving back and forth over a minute and a half.
+    void fillMovingTarget()
+    {
+        const qint64 start = QDateTime::currentMSecsSinceEpoch() - 90000;
+        for (int i = 0; i < 1060; ++i)
+            window->chart()->vAppendData(0, 2200.0 + 1400.0 * std::sin(i / 60.0) + (i % 13) * 9.0, false,
+                                         double(start + i * 85), false, -1.0, -1.0);
+    }
+    int samples() const { return window->chart()->getData(0)->size(); }
+    QStringList filesInDir() const { return QDir(dir.path()).entryList(QDir::Files); }
+    void showWindow()
+    {
+        window->resize(1280, 800);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->chart()->setEnabled(true);
+    }
+    QByteArray print(const QString& path)
+    {
+        qputenv("IOLINK_PRINT_PDF", QFile::encodeName(path));
+        window->form().actionPrint_chart_view->trigger();
+        qunsetenv("IOLINK_PRINT_PDF");
+        return contentOf(path);
+    }
+
+    static void tickOnly(Utils::ExportDialog* dialog, QStringList boxes)
+    {
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+            box->setChecked(boxes.contains(box->objectName()));
+    }
+    static void exportTo(Utils::ExportDialog* dialog, const QString& path,
+                         QDialogButtonBox::StandardButton button)
+    {
+        dialog->findChild<QLineEdit*>("fileName")->setText(path);
+        dialog->findChild<QDialogButtonBox*>()->button(button)->click();
+    }
+
+private slots:
+    void init()
+    {
+        window = std::make_unique<SensorWindow>(hostRecord("RT5-6000-M30"));
+        QVERIFY(dir.isValid());
+        for (const QString& name : filesInDir())
+            QVERIFY(QFile::remove(dir.filePath(name)));
+    }
+    void cleanup() { window.reset(); }
+
+    void exportedLinesReadTimeCommaSemicolonValue()
+    {
+        fillHistory(25);
+        const QString path = dir.filePath("history.csv");
+        QStringList preview;
+        ModalSteps steps({[&](QWidget* modal) {
+            auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
+            QVERIFY(dialog);
+            tickOnly(dialog, {"commaBox", "semicolonBox"});
+            preview =
+                dialog->findChild<QPlainTextEdit*>("preview")->toPlainText().split('\n', Qt::SkipEmptyParts);
+            exportTo(dialog, path, QDialogButtonBox::Ok);
+        }});
+        window->form().actionExport_chart_view->trigger();
+        QCOMPARE(steps.left(), 0);
+
+        // The preview shows the first ten samples, the file all of them.
+        QCOMPARE(preview.size(), 11);
+        QCOMPARE(preview.last(), localTime(9) + ",;390");
+        const QList<QByteArray> lines = contentOf(path).split('\n');
+        QCOMPARE(lines.size(), 27);
+        QCOMPARE(lines.last(), QByteArray());
+        QCOMPARE(lines[0], "Time,;Value");
+        for (int i = 0; i < 25; ++i) {
+            const QString value = i == 7 ? "1235" : QString::number(300 + 10 * i);
+            QCOMPARE(QString::fromLatin1(lines[i + 1]), localTime(i) + ",;" + value);
+        }
+        QCOMPARE(filesInDir(), QStringList{"history.csv"});
+    }
+
+    void aCancelledExportWritesNothing()
+    {
+        fillHistory(25);
+        const QString path = dir.filePath("cancelled.csv");
+        ModalSteps steps({[&](QWidget* modal) {
+            auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
+            QVERIFY(dialog);
+            exportTo(dialog, path, QDialogButtonBox::Cancel);
+        }});
+        window->form().actionExport_chart_view->trigger();
+        QCOMPARE(steps.left(), 0);
+        QVERIFY(filesInDir().isEmpty());
+    }
+
+    void aFailedExportSaysWhy()
+    {
+        fillHistory(25);
+        QString title;
+        QString text;
+        ModalSteps steps({[&](QWidget* modal) {
+                              auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
+                              QVERIFY(dialog);
+                              exportTo(dialog, dir.path(), QDialogButtonBox::Ok);
+                          },
+                          [&](QWidget* modal) {
+                              auto* box = qobject_cast<QMessageBox*>(modal);
+                              QVERIFY(box);
+                              title = box->windowTitle();
+                              text = box->text();
+                              box->button(QMessageBox::Ok)->click();
+                          }});
+        window->form().actionExport_chart_view->trigger();
+        QTRY_COMPARE(steps.left(), 0);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(title, QString("Exporting chart data..."));
+        QCOMPARE(text, "Cannot export to " + dir.path() + ": it is not a regular file");
+    }
+
+    // The curve is on the page: the PDF of a history is larger than that of
+    // an empty chart. Nothing else is left in the folder.
+    void printingWritesThePlotIntoAPdf()
+    {
+        showWindow();
+        ModalAnswer noBox(QMessageBox::Ok);
+        const QByteArray empty = print(dir.filePath("empty.pdf"));
+        fillMovingTarget();
+        window->chart()->updateChart(true);
+        const QString path = dir.filePath("chart.pdf");
+        const QByteArray pdf = print(path);
+        QCOMPARE(noBox.answered, 0);
+
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+        QCOMPARE(pdf.count("/Type /Page\n"), 1);
+        QVERIFY2(pdf.size() > empty.size() + 2000,
+                 qPrintable(QString("%1 bytes with history, %2 without").arg(pdf.size()).arg(empty.size())));
+        QCOMPARE(filesInDir(), (QStringList{"chart.pdf", "empty.pdf"}));
+        const QString keep = qEnvironmentVariable("IOLINK_SCREENSHOT_DIR");
+        if (!keep.isEmpty()) {
+            QFile::remove(keep + "/chart-print.pdf");
+            QVERIFY(QFile::copy(path, keep + "/chart-print.pdf"));
+        }
+    }
+
+    void aFailedPrintSaysWhy()
+    {
+        fillHistory(25);
+        ModalAnswer answer(QMessageBox::Ok);
+        print(dir.path());
+        QCOMPARE(answer.answered, 1);
+        QCOMPARE(answer.title, QString("Printing chart..."));
+        QCOMPARE(answer.text, "Cannot print to " + dir.path() + ": it is not a regular file");
+    }
+
+    void clearingAsksFirst()
+    {
+        fillHistory(25);
+        QToolBar* chartToolbar = window->form().chartToolbar;
+        chartToolbar->setEnabled(true);
+        {
+            ModalAnswer no(QMessageBox::No);
+            window->form().actionClear_History->trigger();
+            QCOMPARE(no.answered, 1);
+            QCOMPARE(no.title, QString("Clear chart history"));
+            QCOMPARE(no.text, QString("Do you really want to clear chart history ?"));
+        }
+        QCOMPARE(samples(), 25);
+        QVERIFY(chartToolbar->isEnabled());
+
+        ModalAnswer yes(QMessageBox::Yes);
+        window->form().actionClear_History->trigger();
+        QCOMPARE(yes.answered, 1);
+        QCOMPARE(samples(), 0);
+        QVERIFY(!chartToolbar->isEnabled());
+    }
+};
+
+QTEST_MAIN(ChartHistoryTest)
+#include "tst_charthistory.moc"
