@@ -531,7 +531,10 @@ void QtTreePropertyBrowser::updateRow(QtBrowserItem* item)
         row->setFont(column, font);
     }
     row->setForeground(NameColumn, marked ? palette().brightText() : QBrush());
-    row->setFirstColumnSpanned(!hasValue);
+    // Setting the span lays out the whole tree at once, even when nothing
+    // changes; done for every row, opening a large tree took minutes.
+    if (row->isFirstColumnSpanned() != !hasValue)
+        row->setFirstColumnSpanned(!hasValue);
 
     Qt::ItemFlags flags = Qt::ItemIsSelectable;
     if (property->isEnabled())
