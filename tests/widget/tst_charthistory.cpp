@@ -21,6 +21,8 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <FileFaults.h>
+
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -65,12 +67,6 @@ const QDateTime historyStart(QDate(2026, 12, 4), QTime(10, 0));
 QString localTime(int sample)
 {
     return historyStart.addMSecs(sample * 85).toString("dd-MM-yyyy hh:mm:ss.zzz");
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

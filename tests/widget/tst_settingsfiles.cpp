@@ -21,10 +21,9 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include <csignal>
-#include <cstdio>
+#include <FileFaults.h>
 
-#include <sys/resource.h>
+#include <cstdio>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -93,12 +92,6 @@ QtProperty* row(SensorWindow& window, const QString& id)
     return window.findProperty(window.rootProperty(), id);
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
@@ -114,29 +107,6 @@ bool save(SensorWindow& window, const QString& path)
 }
 
 const QByteArray ours = "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-350-M18\">";
-
-// Limits the size of any file this process writes, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_previous;
-    void (*m_handler)(int);
-};
 
 } // namespace
 
@@ -184,7 +154,7 @@ private slots:
         QCOMPARE(answer.caption, QString("Save As..."));
         QCOMPARE(QFileInfo(answer.offered).fileName(),
                  "RT5-350-M18-settings-" + QDate::currentDate().toString("dd-MM-yyyy") + ".kvs");
-        const QByteArray text = contents(path);
+        const QByteArray text = contentOf(path);
         QVERIFY(text.contains("SwitchingThresholdA1=7.125000;"));
         QVERIFY(text.contains("MesurementUnit=1;"));
         QVERIFY(text.contains(QString::fromUtf8("LocationTag=Halle Süd – Tor 3 ✓;").toUtf8()));
@@ -233,7 +203,7 @@ private slots:
         QVERIFY(save(window, path));
         QFile expected(QFINDTESTDATA("data/RT5-350-M18-defaults.kvs"));
         QVERIFY(expected.open(QIODevice::ReadOnly));
-        QCOMPARE(contents(path), expected.readAll());
+        QCOMPARE(contentOf(path), expected.readAll());
     }
 
     void refusedFilesChangeNothing_data()
@@ -348,7 +318,7 @@ private slots:
         const QString path = dir.filePath("kept.kvs");
         SensorWindow window(hostRecord("RT5-350-M18"));
         QVERIFY(save(window, path));
-        const QByteArray old = contents(path);
+        const QByteArray old = contentOf(path);
         setHistory(window, 2000, 300.0);
         ModalAnswer answer(QMessageBox::Ok);
         {
@@ -360,7 +330,7 @@ private slots:
         QCOMPARE(answer.title, QString("Saving settings..."));
         QVERIFY2(answer.text.startsWith("The settings could not be saved to " + path + ": "),
                  qPrintable(answer.text));
-        QCOMPARE(contents(path), old);
+        QCOMPARE(contentOf(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.kvs"});
     }
 
