@@ -40,20 +40,30 @@ void fillChart(GenericChart& chart, int samples)
         chart.vAppendData(0, sampleValue(i), false, startTime + i * 10.0, false, -1.0, -1.0);
 }
 
+// A shown window whose chart holds the million samples, all of them in view.
+struct FullChart
+{
+    QMainWindow window;
+    GenericChart chart{1, &window, &window, false, true};
+
+    FullChart()
+    {
+        window.resize(1200, 800);
+        chart.setScale(0, 0.0, 4000.0);
+        chart.setTimelineScale(2.0, 20000.0);
+        fillChart(chart, millionSamples);
+        window.show();
+        QApplication::processEvents();
+        chart.setVisibleTimeSpan(millionSamples * 10.0 / 1000.0 + 60.0);
+    }
+};
+
 // Every repaint follows a new sample, so the reduction runs over the whole
 // visible history each time, as it does while live data arrive.
 void BM_RepaintMillionSamples(benchmark::State& state)
 {
-    QMainWindow window;
-    window.resize(1200, 800);
-    GenericChart chart(1, &window, &window, false, true);
-    chart.setScale(0, 0.0, 4000.0);
-    chart.setTimelineScale(2.0, 20000.0);
-    fillChart(chart, millionSamples);
-    window.show();
-    QApplication::processEvents();
-    // The whole history in view.
-    chart.setVisibleTimeSpan(millionSamples * 10.0 / 1000.0 + 60.0);
+    FullChart full;
+    GenericChart& chart = full.chart;
     QwtPlot* plot = chart.poPlot(0);
     int next = millionSamples;
     for (auto _ : state) {
@@ -73,15 +83,8 @@ BENCHMARK(BM_RepaintMillionSamples)->Unit(benchmark::kMillisecond)->MinTime(2.0)
 // reduction is rebuilt before each of its repaints, as after a new sample.
 void BM_RepaintAgainstPlainCurve(benchmark::State& state)
 {
-    QMainWindow window;
-    window.resize(1200, 800);
-    GenericChart chart(1, &window, &window, false, true);
-    chart.setScale(0, 0.0, 4000.0);
-    chart.setTimelineScale(2.0, 20000.0);
-    fillChart(chart, millionSamples);
-    window.show();
-    QApplication::processEvents();
-    chart.setVisibleTimeSpan(millionSamples * 10.0 / 1000.0 + 60.0);
+    FullChart full;
+    GenericChart& chart = full.chart;
     QwtPlot* plot = chart.poPlot(0);
     Utils::Charts::HistoryCurve* history = nullptr;
     for (QwtPlotItem* item : plot->itemList(QwtPlotItem::Rtti_PlotCurve)) {
