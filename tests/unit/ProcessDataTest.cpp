@@ -54,6 +54,10 @@ TEST(ProcessData, CrashCounterSkipsErrorAndShortAnswers)
     EXPECT_FALSE(crashCounterFromAnswer(hex("0476a78011")).has_value());
     EXPECT_FALSE(crashCounterFromAnswer(hex("0457a78020")).has_value());
     EXPECT_FALSE(crashCounterFromAnswer(hex("02a72a")).has_value());
+    EXPECT_FALSE(crashCounterFromAnswer(QByteArray("\x05"
+                                                   "ERROR"))
+                     .has_value());
+    EXPECT_FALSE(crashCounterFromAnswer(QByteArray("ERROR\r\n")).has_value());
 }
 
 } // namespace
