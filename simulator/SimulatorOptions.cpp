@@ -22,7 +22,12 @@ struct Parser
     QCommandLineOption corrupt{"corrupt", "Flip a bit of every answer's last byte."};
     QCommandLineOption truncate{"truncate", "Send only the first half of every answer."};
     QCommandLineOption error{"error", "Answer every request with ERROR."};
+    QCommandLineOption random{"random", "Send random bytes instead of every answer."};
+    QCommandLineOption badCheck{"bad-check", "Flip a bit of every answer's check octet."};
     QCommandLineOption silent{"silent", "Answer nothing."};
+    QCommandLineOption faultOnSignal{"fault-on-signal", "Hold the faults back until SIGUSR1 arrives."};
+    QCommandLineOption faultAfter{"fault-after", "Begin the faults after N more sound answers.", "N"};
+    QCommandLineOption faultCount{"fault-count", "End the faults after N faulty answers (0: never).", "N"};
     QCommandLineOption help{{"h", "help"}, "Show this help."};
 
     Parser()
@@ -30,7 +35,7 @@ struct Parser
         parser.setApplicationDescription(
             "Serves a simulated IO-Link master with one sensor on a pseudo-terminal and prints its path.");
         parser.addOptions({model, variant, baud, seed, document, drop, dropRate, delay, corrupt, truncate,
-                           error, silent, help});
+                           error, random, badCheck, silent, faultOnSignal, faultAfter, faultCount, help});
     }
 };
 
@@ -84,15 +89,21 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     qint64 baud = options->baudRate;
     qint64 drop = options->dropNext;
     qint64 delay = options->delayMs;
+    qint64 faultAfter = options->faultAfter;
+    qint64 faultCount = options->faultCount;
     if (!readInteger(p.parser, p.seed, 0, 0xFFFFFFFFLL, &seed, error) ||
         !readInteger(p.parser, p.baud, 300, 4000000, &baud, error) ||
         !readInteger(p.parser, p.drop, 0, 1000000, &drop, error) ||
-        !readInteger(p.parser, p.delay, 0, 60000, &delay, error))
+        !readInteger(p.parser, p.delay, 0, 60000, &delay, error) ||
+        !readInteger(p.parser, p.faultAfter, 0, 1000000, &faultAfter, error) ||
+        !readInteger(p.parser, p.faultCount, 0, 1000000, &faultCount, error))
         return false;
     options->seed = static_cast<quint32>(seed);
     options->baudRate = static_cast<qint32>(baud);
     options->dropNext = static_cast<int>(drop);
     options->delayMs = static_cast<int>(delay);
+    options->faultAfter = static_cast<int>(faultAfter);
+    options->faultCount = static_cast<int>(faultCount);
 
     if (p.parser.isSet(p.dropRate)) {
         bool ok = false;
@@ -106,7 +117,10 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     options->corrupt = p.parser.isSet(p.corrupt);
     options->truncate = p.parser.isSet(p.truncate);
     options->answerError = p.parser.isSet(p.error);
+    options->randomBytes = p.parser.isSet(p.random);
+    options->badCheckOctet = p.parser.isSet(p.badCheck);
     options->silent = p.parser.isSet(p.silent);
+    options->faultOnSignal = p.parser.isSet(p.faultOnSignal);
     return true;
 }
 
@@ -124,7 +138,13 @@ void applyFaultOptions(const SimulatorOptions& options, FaultPlan* faults)
     faults->setCorrupt(options.corrupt);
     faults->setTruncate(options.truncate);
     faults->setAnswerError(options.answerError);
+    faults->setRandomBytes(options.randomBytes);
+    faults->setBadCheckOctet(options.badCheckOctet);
     faults->setSilent(options.silent);
+    if (options.faultOnSignal)
+        faults->holdUntilStarted();
+    faults->beginAfter(options.faultAfter);
+    faults->endAfter(options.faultCount);
 }
 
 } // namespace IoLinkSimulator

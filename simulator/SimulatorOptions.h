@@ -21,7 +21,14 @@ struct SimulatorOptions
     bool corrupt = false;
     bool truncate = false;
     bool answerError = false;
+    bool randomBytes = false;
+    bool badCheckOctet = false;
     bool silent = false;
+    // The faults above wait for SIGUSR1, then let faultAfter answers pass,
+    // and end after faultCount answers (0: they last).
+    bool faultOnSignal = false;
+    int faultAfter = 0;
+    int faultCount = 0;
     bool helpRequested = false;
 };
 

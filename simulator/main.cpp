@@ -15,10 +15,11 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-// Only async-signal-safe work here: the event loop picks the byte up.
-void onTerminationSignal(int)
+// Only async-signal-safe work here: the event loop picks the signal's
+// number up.
+void onSignal(int number)
 {
-    const char byte = 1;
+    const char byte = static_cast<char>(number);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
@@ -29,10 +30,19 @@ bool installSignalHandlers()
     struct sigaction action
     {
     };
-    action.sa_handler = onTerminationSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGINT, &action, nullptr) == 0 &&
+           ::sigaction(SIGUSR1, &action, nullptr) == 0;
+}
+
+// Lines on standard output after the path tell a test driving the
+// simulator where its faults stand.
+void announce(const char* line)
+{
+    std::printf("%s\n", line);
+    std::fflush(stdout);
 }
 
 int fail(const QString& message)
@@ -67,13 +77,28 @@ int main(int argc, char** argv)
 
     PtyServer server(std::move(model));
     server.schedule().setBaudRate(options.baudRate);
-    applyFaultOptions(options, &server.master().faults());
+    FaultPlan& faults = server.master().faults();
+    applyFaultOptions(options, &faults);
+    // Faults put at a point of a sequence say when that point has come.
+    if (options.faultOnSignal || options.faultAfter > 0)
+        faults.setBeginHandler([] { announce("faults begin"); });
     if (!server.open(&error))
         return fail(error);
     if (!installSignalHandlers())
         return fail(QStringLiteral("cannot install signal handlers"));
-    QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&terminate, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    // SIGUSR1 lets held faults go; any other signal ends the service.
+    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [&app, &faults] {
+        char number = 0;
+        if (::read(signalPipe[0], &number, 1) != 1)
+            return;
+        if (number != SIGUSR1) {
+            app.quit();
+            return;
+        }
+        faults.start();
+        announce("faults armed");
+    });
 
     std::printf("%s\n", qPrintable(server.path()));
     std::fflush(stdout);

@@ -1,6 +1,8 @@
 #include "SimulatedMaster.h"
 #include "SimulatorTestSupport.h"
 
+#include <QSet>
+
 using namespace SimulatorTest;
 
 namespace {
@@ -158,4 +160,88 @@ TEST(Faults, WriteRefusalWaitsForAWriteOfItsIndexStoresNothingAndHappensOnce)
 
     EXPECT_EQ(f.send(writeRequest(100, 1, valueBytes(7, 250))), acknowledgement);
     EXPECT_EQ(threshold(), 250);
+}
+
+TEST(Faults, RandomBytesReplaceAnswersTheSameWayForTheSameSeed)
+{
+    MasterFixture first;
+    MasterFixture second;
+    first.master.faults().setRandomBytes(true);
+    second.master.faults().setRandomBytes(true);
+    QSet<QByteArray> seen;
+    for (int i = 0; i < 20; ++i) {
+        const QByteArray answer = first.send(processDataRequest);
+        EXPECT_GE(answer.size(), 1);
+        EXPECT_LE(answer.size(), 12);
+        EXPECT_EQ(answer, second.send(processDataRequest)) << "answer " << i;
+        seen.insert(answer);
+    }
+    EXPECT_GT(seen.size(), 15);
+}
+
+TEST(Faults, ABadCheckOctetLeavesTheRestOfTheAnswer)
+{
+    MasterFixture f;
+    const QByteArray sound = f.send(processDataRequest);
+    ASSERT_TRUE(Frame::isValid(sound));
+    f.master.faults().setBadCheckOctet(true);
+    const QByteArray damaged = f.send(processDataRequest);
+    ASSERT_EQ(damaged.size(), sound.size());
+    EXPECT_FALSE(Frame::isValid(damaged));
+    EXPECT_NE(damaged.at(1), sound.at(1));
+    EXPECT_EQ(damaged.left(1) + damaged.mid(2), sound.left(1) + sound.mid(2));
+}
+
+// Held faults wait for the start, then for the sound answers asked for, and
+// end after their count; the handler hears of the beginning once.
+TEST(Faults, HeldFaultsBeginWhereTheyAreToldAndEndAfterTheirCount)
+{
+    MasterFixture f;
+    const QByteArray error("\x05"
+                           "ERROR",
+                           6);
+    int begun = 0;
+    FaultPlan& faults = f.master.faults();
+    faults.setAnswerError(true);
+    faults.holdUntilStarted();
+    faults.beginAfter(2);
+    faults.endAfter(3);
+    faults.setBeginHandler([&begun] { ++begun; });
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer()) << "held, answer " << i;
+    faults.start();
+    EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer());
+    EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer());
+    EXPECT_EQ(begun, 0);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(f.send(connectionCheck), error) << "faulty answer " << i;
+    EXPECT_EQ(begun, 1);
+    EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer());
+    EXPECT_EQ(begun, 1);
+}
+
+// A late answer is late only while the faults are on: sound answers carry
+// no delay, before and after.
+TEST(Faults, ADelayCountsOnlyForFaultyAnswers)
+{
+    MasterFixture f;
+    FaultPlan& faults = f.master.faults();
+    faults.setDelayMs(2100);
+    faults.beginAfter(1);
+    faults.endAfter(1);
+    const auto delayOfNext = [&f] { return f.master.receive(processDataRequest).at(0).delayMs; };
+    EXPECT_EQ(delayOfNext(), 0);
+    EXPECT_EQ(delayOfNext(), 2100);
+    EXPECT_EQ(delayOfNext(), 0);
+}
+
+TEST(Faults, ADroppedAnswerWaitsForTheFaultsToBegin)
+{
+    MasterFixture f;
+    f.master.faults().dropNext(1);
+    f.master.faults().beginAfter(2);
+    EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer());
+    EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer());
+    EXPECT_TRUE(f.send(connectionCheck).isEmpty());
+    EXPECT_EQ(f.send(connectionCheck), f.expectedCheckAnswer());
 }

@@ -89,6 +89,26 @@ TEST(SimulatorOptions, AllOptionsAreTakenTheDocumentHasADefault)
     EXPECT_DOUBLE_EQ(faults.dropRate(), 0.25);
     EXPECT_EQ(faults.delayMs(), 40);
     EXPECT_TRUE(faults.corrupt() && faults.truncate() && faults.answerError() && faults.silent());
+    EXPECT_FALSE(faults.randomBytes() || faults.badCheckOctet() || faults.held());
+    EXPECT_EQ(faults.answersBeforeFaults(), 0);
+    EXPECT_EQ(faults.faultyAnswersLeft(), -1);
+}
+
+TEST(SimulatorOptions, FaultsCanWaitForASignalAndAPointInTheSequence)
+{
+    SimulatorOptions options;
+    QString error;
+    ASSERT_TRUE(parseSimulatorOptions({"iolink-sim", "--model", "UM035", "--random", "--bad-check",
+                                       "--fault-on-signal", "--fault-after", "12", "--fault-count", "4"},
+                                      "/default.xml", &options, &error))
+        << error.toStdString();
+    FaultPlan faults;
+    applyFaultOptions(options, &faults);
+    EXPECT_TRUE(faults.randomBytes());
+    EXPECT_TRUE(faults.badCheckOctet());
+    EXPECT_TRUE(faults.held());
+    EXPECT_EQ(faults.answersBeforeFaults(), 12);
+    EXPECT_EQ(faults.faultyAnswersLeft(), 4);
 }
 
 TEST(SimulatorOptions, BadCommandLinesAreExplained)
@@ -98,6 +118,8 @@ TEST(SimulatorOptions, BadCommandLinesAreExplained)
         {{"iolink-sim", "--model", "UM035", "--baud", "fast"}, "--baud"},
         {{"iolink-sim", "--model", "UM035", "--drop-rate", "2"}, "--drop-rate"},
         {{"iolink-sim", "--model", "UM035", "--delay", "-1"}, "--delay"},
+        {{"iolink-sim", "--model", "UM035", "--fault-after", "-1"}, "--fault-after"},
+        {{"iolink-sim", "--model", "UM035", "--fault-count", "some"}, "--fault-count"},
         {{"iolink-sim", "--model", "UM035", "--bogus"}, "bogus"},
         {{"iolink-sim", "--model", "UM035", "extra"}, "extra"},
     };
