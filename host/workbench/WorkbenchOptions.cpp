@@ -8,7 +8,11 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     auto tr = [](const char* text) { return QCoreApplication::translate("WorkbenchOptions", text); };
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        tr("Configures, monitors and teaches IO-Link ultrasonic distance sensors."));
+        tr("Configures, monitors and teaches IO-Link ultrasonic distance sensors.\n\n"
+           "Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need "
+           "--port DEV and --open NAME, run without a display and answer every question themselves. "
+           "Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, "
+           "2 sensor or port problem, 3 file problem, 64 bad command line."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption listOption("list-sensors",
@@ -36,8 +40,29 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         "connect", tr("Connect the sensor opened with --open to PORT, reading its settings."), "PORT");
     const QCommandLineOption sizeOption(
         "size", tr("Size of the main window, as in 1280x800, instead of fitting it to the screen."), "WxH");
+    const QCommandLineOption readOption(
+        "read-settings",
+        tr("Batch: connect to the sensor on the --port, reading its settings, and save them to FILE."),
+        "FILE");
+    const QCommandLineOption writeOption(
+        "write-settings",
+        tr("Batch: write the settings in FILE to the sensor on the --port, read them back and compare."),
+        "FILE");
+    const QCommandLineOption compareOption(
+        "compare",
+        tr("Batch: print one line (caption, file value, sensor value, unit; separated by tabs) for every "
+           "parameter of the sensor on the --port whose value differs from FILE."),
+        "FILE");
+    const QCommandLineOption factoryOption(
+        "factory-reset", tr("Batch: restore the factory settings of the sensor on the --port."));
+    const QCommandLineOption logOption(
+        "log",
+        tr("Batch: write live distance and switching states to the CSV file FILE, one line per answer."),
+        "FILE");
+    const QCommandLineOption durationOption("duration", tr("How long --log runs, in seconds."), "SECONDS");
     parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
-                       pluginOption, simulateOption, portOption, traceOption, connectOption, sizeOption});
+                       pluginOption, simulateOption, portOption, traceOption, connectOption, sizeOption,
+                       readOption, writeOption, compareOption, factoryOption, logOption, durationOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -78,6 +103,47 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
             return false;
         }
     }
+    const std::pair<const QCommandLineOption*, BatchCommand> commands[] = {
+        {&readOption, BatchCommand::ReadSettings},
+        {&writeOption, BatchCommand::WriteSettings},
+        {&compareOption, BatchCommand::Compare},
+        {&factoryOption, BatchCommand::FactoryReset},
+        {&logOption, BatchCommand::Log}};
+    for (const auto& [option, command] : commands) {
+        if (!parser.isSet(*option))
+            continue;
+        if (batch != BatchCommand::None) {
+            *error = tr("Give one batch command at a time");
+            return false;
+        }
+        batch = command;
+        batchFile = option->valueName().isEmpty() ? QString() : parser.value(*option);
+    }
+    if (batch != BatchCommand::None) {
+        if (openSensor.isEmpty() || ports.size() != 1) {
+            *error =
+                tr("A batch command needs the sensor's name (--open NAME) and its port (one --port DEV)");
+            return false;
+        }
+        if (!connectPort.isEmpty() || !simulate.isEmpty() || !screenshotFile.isEmpty()) {
+            *error =
+                tr("A batch command connects by itself: leave out --connect, --simulate and --screenshot");
+            return false;
+        }
+    }
+    if (parser.isSet(durationOption) != (batch == BatchCommand::Log)) {
+        *error = tr("--log and --duration go together");
+        return false;
+    }
+    if (batch == BatchCommand::Log) {
+        bool ok = false;
+        durationSeconds = parser.value(durationOption).toInt(&ok);
+        if (!ok || durationSeconds <= 0) {
+            *error = tr("--duration needs a whole number of seconds, not \"%1\"")
+                         .arg(parser.value(durationOption));
+            return false;
+        }
+    }
     if (parser.isSet(quitOption)) {
         bool ok = false;
         quitAfterMs = parser.value(quitOption).toInt(&ok);
@@ -88,4 +154,17 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         }
     }
     return true;
+}
+
+bool WorkbenchOptions::asksForBatch(const QStringList& arguments)
+{
+    for (const QString& argument : arguments) {
+        for (const char* option :
+             {"--read-settings", "--write-settings", "--compare", "--factory-reset", "--log"}) {
+            const QString name = QLatin1String(option);
+            if (argument == name || argument.startsWith(name + '='))
+                return true;
+        }
+    }
+    return false;
 }

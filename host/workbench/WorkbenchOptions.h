@@ -4,6 +4,17 @@
 #include <QString>
 #include <QStringList>
 
+// A command that runs without a person and ends with an exit status.
+enum class BatchCommand
+{
+    None,
+    ReadSettings,  // connect reading the sensor, save its settings to the file
+    WriteSettings, // load the file, connect writing it, read back and compare
+    Compare,       // connect reading the sensor, list what differs from the file
+    FactoryReset,  // connect, restore the factory settings
+    Log,           // connect, log live data to the file for a while
+};
+
 // What the workbench was asked to do on its command line.
 struct WorkbenchOptions
 {
@@ -19,9 +30,16 @@ struct WorkbenchOptions
     QString traceFile;      // protocol trace; empty: IOLINK_TRACE, if set
     QString connectPort;    // port the opened sensor connects to at start
     QSize windowSize;       // invalid: fitted to the screen, or as remembered
+    BatchCommand batch = BatchCommand::None;
+    QString batchFile;       // the settings file or the log of the batch command
+    int durationSeconds = 0; // how long --log runs
 
     // Parses the arguments (program name first). On a usage error returns
     // false with the message in *error; --help and --version are handled by
     // Qt and exit the program.
     bool parse(const QStringList& arguments, QString* error);
+
+    // Whether the arguments ask for a batch command, before any parsing: a
+    // batch run needs no display, so the application is made for it first.
+    static bool asksForBatch(const QStringList& arguments);
 };

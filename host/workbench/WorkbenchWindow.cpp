@@ -327,6 +327,12 @@ bool WorkbenchWindow::connectActiveSensor(const QString& port)
     return true;
 }
 
+QWidget* WorkbenchWindow::activeSensorWindow() const
+{
+    QMdiSubWindow* active = m_mdiArea->activeSubWindow();
+    return m_sessions.contains(active) ? active->widget() : nullptr;
+}
+
 void WorkbenchWindow::releaseSession(SensorSubWindow* subWindow)
 {
     // A sensor window may be closed while one of its operations waits in a

@@ -64,6 +64,8 @@ public:
     // Connects the active sensor window to the port, as if its user had
     // chosen it; false when no sensor window is open.
     bool connectActiveSensor(const QString& port);
+    // The active sensor window, or null.
+    QWidget* activeSensorWindow() const;
     QTreeWidget* sensorList() const { return m_sensorList; }
     QDockWidget* sensorDock() const { return m_sensorDock; }
     QMdiArea* mdiArea() const { return m_mdiArea; }

@@ -1,3 +1,4 @@
+#include "BatchRun.h"
 #include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "SimulatedSensors.h"
@@ -55,6 +56,18 @@ QString saveScreenshot(const QPixmap& picture, const QString& file)
     return Utils::replaceFileContent(file, encoded);
 }
 
+// A batch run's stderr is its log: notes of the display-less platform about
+// window features it lacks mean nothing there and are left out.
+QtMessageHandler standardMessageHandler = nullptr;
+
+void batchMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith("This plugin does not support") || message.startsWith("QStandardPaths: "))
+        return;
+    if (standardMessageHandler)
+        standardMessageHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -68,6 +81,16 @@ int main(int argc, char** argv)
         }
         return false;
     });
+    QStringList rawArguments;
+    for (int i = 1; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    // A batch command runs the same windows, drawn off screen, so that it
+    // needs no display.
+    const bool batch = !textOnly && WorkbenchOptions::asksForBatch(rawArguments);
+    if (batch) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        standardMessageHandler = qInstallMessageHandler(batchMessageHandler);
+    }
     std::unique_ptr<QCoreApplication> app;
     if (textOnly)
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -83,7 +106,7 @@ int main(int argc, char** argv)
     QString error;
     if (!options.parse(QCoreApplication::arguments(), &error)) {
         err << "iolink-workbench: " << error << "\n";
-        return 2;
+        return BatchExit::Usage;
     }
     const QString language = WorkbenchSettings::startLanguage(options.language);
     ExtensionSystem::Globals::setLanguage(language.toStdString());
@@ -102,7 +125,11 @@ int main(int argc, char** argv)
     err.flush();
 
     WorkbenchWindow window(plugin);
-    window.rememberBetweenRuns();
+    if (batch && !plugin.isLoaded())
+        return BatchExit::Usage;
+    // A batch run leaves the user's remembered layout alone.
+    if (!batch)
+        window.rememberBetweenRuns();
     if (options.windowSize.isValid()) {
         window.setWindowState(Qt::WindowNoState);
         window.resize(options.windowSize);
@@ -122,6 +149,16 @@ int main(int argc, char** argv)
         ports.addPath(path);
     window.refreshPorts();
     window.show();
+    if (batch) {
+        BatchRun run(window, options);
+        int status = BatchExit::Usage;
+        QTimer::singleShot(0, &window, [&run, &status] {
+            status = run.run();
+            QCoreApplication::quit();
+        });
+        QCoreApplication::exec();
+        return status;
+    }
     window.setPresentationMode(options.presentation);
     if (!options.openSensor.isEmpty() && !window.openSensor(options.openSensor))
         err << "iolink-workbench: no sensor named \"" << options.openSensor << "\"\n";

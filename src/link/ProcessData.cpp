@@ -31,6 +31,14 @@ quint8 processDataStatusBits(const QByteArray& answer)
     return answer.isEmpty() ? 0 : static_cast<quint8>(answer.back());
 }
 
+quint8 processDataValidBits(const QByteArray& answer)
+{
+    if (answer.size() >= 4 && processDataDistanceCode(answer) == 0 &&
+        quint8(answer.at(answer.size() - 4)) >= 0x80)
+        return 0;
+    return processDataStatusBits(answer);
+}
+
 DistanceKind distanceKind(int code)
 {
     switch (code) {

@@ -28,6 +28,10 @@ int processDataDistanceCode(const QByteArray& answer);
 // The eight switching and status bits, from the last answer byte alone.
 quint8 processDataStatusBits(const QByteArray& answer);
 
+// The status bits as far as they mean anything: a record whose distance
+// pattern does not parse carries no valid bits either, and gives 0.
+quint8 processDataValidBits(const QByteArray& answer);
+
 DistanceKind distanceKind(int code);
 
 // The distance a code shows: millimetres, or tenths of an inch in inch mode

@@ -62,7 +62,9 @@ public:
     void setCommunication(ExtensionSystem::CommunicationInterface* communication);
 
     QString completeName() const;
-    bool isConnected() const { return connected; }
+    // Hosts that run the window without a person (from a script) reach this
+    // and the other Q_INVOKABLE members through the meta-object.
+    Q_INVOKABLE bool isConnected() const { return connected; }
 
     QComboBox* portSelector() const;
     QComboBox* outputSelector() const;
@@ -92,7 +94,22 @@ public:
     QStringList descriptionProblems() const { return documentProblems; }
     // Saves the tree and the distance history to fileName without asking;
     // empty on success, otherwise the reason.
-    QString saveSettingsTo(const QString& fileName) const;
+    Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
+    // Why fileName cannot be loaded into this window (missing, corrupted,
+    // for another sensor, no parameter values), as the user is told; empty
+    // when it can.
+    Q_INVOKABLE QString settingsFileProblem(const QString& fileName) const;
+    // One line per parameter whose value in fileName is not the window's:
+    // caption, file value, window value and unit, separated by tabs, in the
+    // window's language. Read-only rows and counters are left out: they
+    // describe one sensor, not its settings.
+    Q_INVOKABLE QStringList settingsDifferences(const QString& fileName) const;
+    // Appends a CSV line to fileName for every process-data answer the
+    // status poll gets while connected; empty on success, otherwise why the
+    // file could not be started.
+    Q_INVOKABLE QString startLiveLog(const QString& fileName);
+    // Ends the log; empty when every line was written, otherwise the reason.
+    Q_INVOKABLE QString stopLiveLog();
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.
@@ -253,6 +270,7 @@ private:
     void withdrawUpdatingPopup();
     bool connectionPopupOpen() const;
     void showConnectFailure(const QString& whatHappened);
+    bool requestChosenPort();
     void connectSensorToPc();
     void readConnectedSensor();
     bool connectPcToSensor();
@@ -319,6 +337,10 @@ private:
     void applySettingsEntries(const std::vector<SettingsEntry>& entries);
     void finishLoadingSettings();
     void writeLoadedSettings();
+    SettingsFileStatus readSettingsOf(const QString& fileName, SettingsFileContent* content,
+                                      QString* message) const;
+    QString shownSettingsValue(QtProperty* property, const std::string& value) const;
+    void logProcessData(const QByteArray& answer);
 
     bool buildParameterTree();
     void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);

@@ -118,7 +118,6 @@ bool SensorWindow::sequenceMayGoOn()
 
 void SensorWindow::goOfflineSensorLost()
 {
-    d->missedAnswers = 2;
     d->continuousDataTimer.stop();
     d->resumeLiveData = false;
     withdrawUpdatingPopup();
@@ -342,12 +341,24 @@ void SensorWindow::readConnectedSensor()
     d->thresholdWidgets[1]->setReadOnly(false);
 }
 
+// Asks the host for the port chosen in the selector. The first entry,
+// "Offline", names no port: a sensor lost while the connection question was
+// open puts the selector back there, and then nothing is connected.
+bool SensorWindow::requestChosenPort()
+{
+    if (d->portSelector->currentIndex() <= 0)
+        return false;
+    emit vComPortSelected(d->portSelector->currentText());
+    return true;
+}
+
 // "Sensor -> PC": the sensor's values win and are read into the window.
 void SensorWindow::connectSensorToPc()
 {
     d->overwriteSensor = false;
     vDisconnect();
-    emit vComPortSelected(d->portSelector->currentText());
+    if (!requestChosenPort())
+        return;
     d->popupSteps = 600;
     d->showProgressUi = true;
     showUpdatingPopup(true);
@@ -382,7 +393,10 @@ bool SensorWindow::connectPcToSensor()
     }
     d->overwriteSensor = true;
     vDisconnect();
-    emit vComPortSelected(d->portSelector->currentText());
+    if (!requestChosenPort()) {
+        d->overwriteSensor = false;
+        return true;
+    }
     d->showProgressUi = true;
     showUpdatingPopup(true);
     // The whole tree is written below, a pending edit with it.
@@ -431,7 +445,10 @@ void SensorWindow::vAutoConnect(QString ComPort)
             break;
         }
     }
-    emit vComPortSelected(d->portSelector->currentText());
+    if (!requestChosenPort()) {
+        d->connectionStatus->setConnected(connected);
+        return;
+    }
     d->showProgressUi = true;
     showUpdatingPopup(true);
     d->liveDataOnResume = true;
@@ -458,6 +475,8 @@ void SensorWindow::vConnectToPort(QString port)
 void SensorWindow::vDisconnect()
 {
     d->identified = false;
+    // Every connection forgives its first two unanswered polls.
+    d->missedAnswers = 2;
     d->chartQueriesAllowed = true;
 
     d->thresholdWidgets[0]->setReadOnly(true);

@@ -7,6 +7,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/ProcessData.h"
 #include "link/RequestFrames.h"
+#include "tools/LiveLog.h"
 
 #include <utils/charts/GenericChart.h>
 
@@ -14,6 +15,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
@@ -81,6 +84,7 @@ void SensorWindow::startStatusPoll()
     auto* frame = new DataFrame{{query}};
     connect(d->communication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
             qOverload<uint>(&SensorWindow::queryStatusData), Qt::UniqueConnection);
+    d->statusPollCommunication = d->communication;
     d->pendingStatusFrameId = d->communication->submitFrame(frame);
     d->pendingFrames.insert(d->pendingStatusFrameId, frame);
 }
@@ -89,19 +93,29 @@ void SensorWindow::finishStatusPoll(uint index)
 {
     if (index != d->pendingStatusFrameId)
         return;
-    if (d->communication)
-        disconnect(d->communication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
+    if (d->statusPollCommunication)
+        disconnect(d->statusPollCommunication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
                    qOverload<uint>(&SensorWindow::queryStatusData));
     std::unique_ptr<DataFrame> frame(d->pendingFrames.take(index));
     d->pendingStatusFrameId = 0;
+    // A poll that ends after the user went offline, or on a port given up
+    // meanwhile, says nothing about the sensor connected now.
+    const bool stale = !connected || d->statusPollCommunication != d->communication;
+    d->statusPollCommunication = nullptr;
+    if (stale) {
+        continuePolling();
+        return;
+    }
     const ExtensionSystem::SensorQuery& query = frame->queries.front();
     const QByteArray answer = QByteArray::fromStdString(query.answer);
 
     if (query.status != 0) {
         if (!ui->chartToolbar->isEnabled())
             ui->chartToolbar->setEnabled(true);
-        if (answer.size() == 8 && d->pollPhase != 1)
+        if (answer.size() == 8 && d->pollPhase != 1) {
             showProcessData(answer);
+            logProcessData(answer);
+        }
         if (d->pollPhase == 7 && d->objectInfo == 1 && answer.size() > 20)
             showEchoes(answer);
         if (d->pollPhase == 1)
@@ -200,9 +214,7 @@ void SensorWindow::showProcessData(const QByteArray& answer)
     }
     }
 
-    // A record whose distance does not parse carries no valid bits either.
-    const quint8 bits =
-        code == 0 && quint8(answer.at(answer.size() - 4)) >= 0x80 ? 0 : processDataStatusBits(answer);
+    const quint8 bits = processDataValidBits(answer);
     for (int bit = 7; bit >= 0; --bit) {
         QTreeWidgetItem* row = d->processDataRows.value(2 + bit);
         if (!row)
@@ -300,6 +312,52 @@ void SensorWindow::clearEchoDisplay()
             item->setText(3, QString());
     }
     resetEchoRows();
+}
+
+QString SensorWindow::startLiveLog(const QString& fileName)
+{
+    stopLiveLog();
+    // A device or a pipe is never opened, as for every file the window
+    // writes; a file that is there is replaced.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile())
+        return tr("%1 is not a regular file.").arg(fileName);
+    auto file = std::make_unique<QFile>(fileName);
+    // Written straight to the file and flushed line by line instead of
+    // beside it and renamed: a run that is killed keeps every line so far.
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        return file->errorString();
+    const QByteArray header = liveLogHeader(d->measurementUnit).toUtf8();
+    if (file->write(header) != header.size() || !file->flush())
+        return file->errorString();
+    d->liveLog = std::move(file);
+    d->liveLogProblem.clear();
+    d->liveLogClock.start();
+    return QString();
+}
+
+QString SensorWindow::stopLiveLog()
+{
+    if (d->liveLog) {
+        d->liveLog->close();
+        d->liveLog.reset();
+    }
+    return d->liveLogProblem;
+}
+
+// Only what the window shows as live data goes into the log. A failed write
+// ends the log and says so once.
+void SensorWindow::logProcessData(const QByteArray& answer)
+{
+    if (!d->liveLog || !d->liveDataRunning || !connected)
+        return;
+    const QByteArray line = liveLogLine(d->liveLogClock.elapsed(), answer, d->measurementUnit).toUtf8();
+    if (d->liveLog->write(line) == line.size() && d->liveLog->flush())
+        return;
+    d->liveLogProblem = tr("The live-data log %1 could not be written: %2")
+                            .arg(d->liveLog->fileName(), d->liveLog->errorString());
+    d->liveLog.reset();
+    statusBar()->showMessage(d->liveLogProblem);
 }
 
 void SensorWindow::showCrashCounter(const QByteArray& answer)

@@ -2,15 +2,19 @@
 
 #include <extensionsystem/CommunicationInterface.h>
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QList>
 #include <QMap>
 #include <QMutex>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -119,6 +123,8 @@ struct SensorWindowPrivate
     // Query dispatch and status polling.
     int popupSteps = 600;
     unsigned int pendingStatusFrameId = 0;
+    // The port the pending status poll went out on.
+    QPointer<ExtensionSystem::CommunicationInterface> statusPollCommunication;
     QMap<unsigned int, ExtensionSystem::CommunicationInterface::DataFrame*> pendingFrames;
     QMutex statusMutex;
     int pollPhase = 0;
@@ -126,6 +132,10 @@ struct SensorWindowPrivate
     int missedAnswers = 2;
     bool chartQueriesAllowed = false;
     bool chartEditActive = false;
+    // The live-data log, while one runs.
+    std::unique_ptr<QFile> liveLog;
+    QElapsedTimer liveLogClock;
+    QString liveLogProblem;
 
     // Connecting and the connected variant.
     bool overwriteSensor = false;

@@ -7,6 +7,8 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "parameters/ValueCodec.h"
+#include "tools/SettingsCompare.h"
 #include "tools/SettingsFile.h"
 
 #include <utils/charts/GenericChart.h>
@@ -127,30 +129,16 @@ bool SensorWindow::bOpenSettings(QString fileName)
         return false;
 
     SettingsFileContent content;
-    // A missing file, a pipe or a device is named as what it is, and never
-    // opened: a pipe would block the window.
-    QString problem = checkReadableRegularFile(fileName);
-    const SettingsFileStatus status = problem.isEmpty() ? readSettingsFile(fileName, sensor.name(), &content)
-                                                        : SettingsFileStatus::Unreadable;
-    switch (status) {
-    case SettingsFileStatus::Unreadable:
-        // Nothing of the file is applied, but the window's own values get
-        // their limits and, when connected, go to the sensor as promised.
-        QMessageBox::critical(this, tr("Opening settings..."),
-                              problem.isEmpty() ? tr("The selected settings are corupted") : problem,
-                              QMessageBox::Ok);
-        finishLoadingSettings();
+    QString message;
+    const SettingsFileStatus status = readSettingsOf(fileName, &content, &message);
+    if (status != SettingsFileStatus::Loaded) {
+        QMessageBox::critical(this, tr("Opening settings..."), message, QMessageBox::Ok);
+        // Nothing of an unreadable file is applied, but the window's own
+        // values get their limits and, when connected, go to the sensor as
+        // promised.
+        if (status == SettingsFileStatus::Unreadable)
+            finishLoadingSettings();
         return false;
-    case SettingsFileStatus::Corrupted:
-        QMessageBox::critical(this, tr("Opening settings..."), tr("The selected settings are corupted"),
-                              QMessageBox::Ok);
-        return false;
-    case SettingsFileStatus::ForeignSensor:
-        QMessageBox::critical(this, tr("Opening settings..."),
-                              tr("The selected settings are not for the current sensor"), QMessageBox::Ok);
-        return false;
-    case SettingsFileStatus::Loaded:
-        break;
     }
     if (!content.hasPluginSettings) {
         finishLoadingSettings();
@@ -181,6 +169,97 @@ bool SensorWindow::bOpenSettings(QString fileName)
     }
     finishLoadingSettings();
     return content.hasPropertyTreeData && chartLoaded;
+}
+
+SettingsFileStatus SensorWindow::readSettingsOf(const QString& fileName, SettingsFileContent* content,
+                                                QString* message) const
+{
+    // A missing file, a pipe or a device is named as what it is, and never
+    // opened: a pipe would block the window.
+    const QString problem = checkReadableRegularFile(fileName);
+    const SettingsFileStatus status = problem.isEmpty() ? readSettingsFile(fileName, sensor.name(), content)
+                                                        : SettingsFileStatus::Unreadable;
+    switch (status) {
+    case SettingsFileStatus::Unreadable:
+        *message = problem.isEmpty() ? tr("The selected settings are corupted") : problem;
+        break;
+    case SettingsFileStatus::Corrupted:
+        *message = tr("The selected settings are corupted");
+        break;
+    case SettingsFileStatus::ForeignSensor:
+        *message = tr("The selected settings are not for the current sensor");
+        break;
+    case SettingsFileStatus::Loaded:
+        message->clear();
+        break;
+    }
+    return status;
+}
+
+QString SensorWindow::settingsFileProblem(const QString& fileName) const
+{
+    SettingsFileContent content;
+    QString message;
+    if (readSettingsOf(fileName, &content, &message) != SettingsFileStatus::Loaded)
+        return message;
+    if (!content.hasPluginSettings || !content.hasPropertyTreeData)
+        return tr("The settings file %1 holds no parameter values.").arg(fileName);
+    return QString();
+}
+
+QStringList SensorWindow::settingsDifferences(const QString& fileName) const
+{
+    SettingsFileContent content;
+    QString message;
+    if (readSettingsOf(fileName, &content, &message) != SettingsFileStatus::Loaded)
+        return {};
+    std::vector<SettingsEntry> compared;
+    std::set<std::string> textIds;
+    for (const SettingsEntry& entry : settingsEntries()) {
+        const QString id = QString::fromStdString(entry.id);
+        QtProperty* property = findProperty(d->rootProperty, id);
+        // The same rows a write of all parameters leaves out, and the
+        // counter, which counts what happened to this one sensor.
+        if (!property || property->statusTip() == "readOnly" ||
+            property->propertyManager() == d->counterManager || id.contains("ReadOnly") ||
+            id.contains("InputMode") || id.contains("BUTTON"))
+            continue;
+        if (property->propertyManager() == d->stringManager)
+            textIds.insert(entry.id);
+        compared.push_back(entry);
+    }
+    QStringList lines;
+    for (const SettingsDifference& difference :
+         Core::settingsDifferences(parseParameterText(content.propertyTreeData), compared, textIds)) {
+        QtProperty* property = findProperty(d->rootProperty, QString::fromStdString(difference.id));
+        const CaptionParts caption = splitCaptionUnit(property->propertyName());
+        lines << QStringList{caption.name, shownSettingsValue(property, difference.fileValue),
+                             shownSettingsValue(property, difference.windowValue), caption.unit}
+                     .join('\t');
+    }
+    return lines;
+}
+
+// A settings value as the tree shows it: a choice by its name, a switch as
+// on or off.
+QString SensorWindow::shownSettingsValue(QtProperty* property, const std::string& value) const
+{
+    QtAbstractPropertyManager* manager = property->propertyManager();
+    if (manager == d->enumManager) {
+        const int index = settingsInt(value);
+        return d->enumManager->enumNames(property).value(index, QString::number(index));
+    }
+    if (manager == d->boolManager)
+        return settingsInt(value) != 0 ? tr("On") : tr("Off");
+    if (manager == d->doubleManager) {
+        const double number = settingsDouble(value);
+        return d->measurementUnit == 0 || !isShownInUnit(property->propertyId())
+                   ? QString::number(number, 'g', 10)
+                   : QString::number(number, 'f', 2);
+    }
+    if (manager == d->stringManager)
+        return settingsTextValue(property->propertyId().toStdString(), value);
+    return QString::number(settingsInt(value));
 }
 
 // The end of every load that got past the file checks: the unit's limits,

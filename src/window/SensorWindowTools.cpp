@@ -406,9 +406,11 @@ void SensorWindow::vReloadParameters()
             rows << it.key();
     }
     QSet<QString> read;
+    int done = 0;
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
         if (!sequenceMayGoOn())
             break;
+        statusBar()->showMessage(tr("Reading %1 of %2").arg(++done).arg(parameterAddresses.size()));
         pause(5);
         if (readParameter(it.key(), false))
             read.insert(it.key());

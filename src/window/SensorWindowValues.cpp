@@ -676,9 +676,12 @@ void SensorWindow::writeAllSettings()
         // What is written is what the tree shows when it starts: no edits meanwhile.
         const TreeLock lock(this);
         // The map is ordered by id, which is the order the sensor gets them in.
+        int done = 0;
         for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
             if (online && !sequenceMayGoOn())
                 break;
+            if (online)
+                statusBar()->showMessage(tr("Writing %1 of %2").arg(++done).arg(parameterAddresses.size()));
             const QString& id = it.key();
             QtProperty* property = findProperty(d->rootProperty, id);
             if (!property)

@@ -293,6 +293,50 @@ private slots:
         QCOMPARE(r->window->portSelector()->currentIndex(), 0);
     }
 
+    // The user goes offline while the poll that would be the third miss is
+    // still waiting: its late end is not a lost sensor, and the next
+    // connection starts counting misses afresh.
+    void aPollThatEndsAfterGoingOfflineIsNoLostSensor()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->connectOverwriting();
+        QVERIFY(r->window->isConnected());
+        QTRY_VERIFY(r->window->chart()->getData(0)->size() >= 2);
+        DialogAnswers boxes({reply(QMessageBox::Ok)});
+        r->device->faults().setSilent(true);
+        r->clearTrace();
+        QTRY_VERIFY_WITH_TIMEOUT(r->sent().size() >= 3, 10000);
+        r->window->portSelector()->setCurrentIndex(0);
+        r->invoke("actionConnectSensor", Q_ARG(int, 0));
+        QVERIFY(!r->window->isConnected());
+        QTest::qWait(2500);
+        QCOMPARE(boxes.texts, QStringList());
+
+        // Two misses are forgiven again after a new connection.
+        r->device->faults().setSilent(false);
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        r->device->faults().setSilent(true);
+        r->clearTrace();
+        QTRY_VERIFY_WITH_TIMEOUT(r->sent().size() >= 2, 10000);
+        QTest::qWait(2500);
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(boxes.texts, QStringList());
+
+        // A connection question answered after the selector fell back to
+        // "Offline" asks the host for no port of that name.
+        r->window->portSelector()->setCurrentIndex(0);
+        r->invoke("actionConnectSensor", Q_ARG(int, 0));
+        QSignalSpy portRequests(r->window, SIGNAL(vComPortSelected(QString)));
+        {
+            DialogAnswers answers({choose("sensorToPc")});
+            r->invoke("actionConnectSensor", Q_ARG(int, 1));
+        }
+        QVERIFY(!r->window->isConnected());
+        for (const QList<QVariant>& request : qAsConst(portRequests))
+            QCOMPARE(request.value(0).toString(), QString());
+    }
+
     void closingTheWindowStopsPollingAndLetsGoOfThePort()
     {
         auto r = rig("UM060/113", "Test M18");

@@ -1,0 +1,251 @@
+#include "BatchRun.h"
+
+#include "BatchAnswers.h"
+#include "WorkbenchWindow.h"
+
+#include <QComboBox>
+#include <QEventLoop>
+#include <QFile>
+#include <QMainWindow>
+#include <QMetaObject>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+// How often a running log looks whether the sensor is still there.
+const int logCheckMs = 100;
+
+} // namespace
+
+BatchRun::BatchRun(WorkbenchWindow& workbench, const WorkbenchOptions& options)
+    : m_workbench(workbench), m_options(options), m_err(stderr), m_out(stdout)
+{
+}
+
+int BatchRun::run()
+{
+    BatchAnswers answers(m_err);
+    m_answers = &answers;
+    // Only what the command says is done without asking: writing the file
+    // over the sensor's settings, restoring the factory settings.
+    answers.setConfirming(m_options.batch == BatchCommand::WriteSettings ||
+                          m_options.batch == BatchCommand::FactoryReset);
+    answers.setChoices({m_options.batch == BatchCommand::WriteSettings ? "pcToSensor" : "sensorToPc"});
+    int status = BatchExit::Usage;
+    if (openSensor()) {
+        switch (m_options.batch) {
+        case BatchCommand::ReadSettings:
+            status = readSettings();
+            break;
+        case BatchCommand::WriteSettings:
+            status = writeSettings();
+            break;
+        case BatchCommand::Compare:
+            status = compare();
+            break;
+        case BatchCommand::FactoryReset:
+            status = factoryReset();
+            break;
+        case BatchCommand::Log:
+            status = logLiveData();
+            break;
+        case BatchCommand::None:
+            break;
+        }
+    }
+    m_answers = nullptr;
+    return status;
+}
+
+void BatchRun::say(const QString& message)
+{
+    if (message.isEmpty() || message == m_lastSaid)
+        return;
+    m_lastSaid = message;
+    m_err << "iolink-workbench: " << message << Qt::endl;
+}
+
+bool BatchRun::openSensor()
+{
+    if (!m_workbench.openSensor(m_options.openSensor)) {
+        say(tr("No sensor named \"%1\"; --list-sensors lists them.").arg(m_options.openSensor));
+        return false;
+    }
+    m_window = m_workbench.activeSensorWindow();
+    // From here on: the hint how to connect by hand, shown as the window
+    // opens, would mislead in a log.
+    QObject::connect(m_workbench.statusBar(), &QStatusBar::messageChanged, m_answers,
+                     [this](const QString& message) { say(message); });
+    if (auto* window = qobject_cast<QMainWindow*>(m_window)) {
+        QObject::connect(window->statusBar(), &QStatusBar::messageChanged, m_answers,
+                         [this](const QString& message) { say(message); });
+    }
+    return m_window != nullptr;
+}
+
+bool BatchRun::connected() const
+{
+    bool connected = false;
+    QMetaObject::invokeMethod(m_window, "isConnected", Qt::DirectConnection, Q_RETURN_ARG(bool, connected));
+    return connected;
+}
+
+// The port must be among those the window offers; otherwise the window
+// would connect whatever its selector shows.
+bool BatchRun::portOffered()
+{
+    auto* selector = m_window->findChild<QComboBox*>("portSelector");
+    if (selector && selector->findText(port()) > 0)
+        return true;
+    say(tr("The port %1 is not available.").arg(port()));
+    return false;
+}
+
+QString BatchRun::port() const
+{
+    return m_options.ports.value(0);
+}
+
+// As the workbench's --connect: the sensor's settings win and are read.
+bool BatchRun::connectReading()
+{
+    if (!portOffered())
+        return false;
+    say(tr("Connecting to %1, reading the sensor's settings").arg(port()));
+    m_workbench.connectActiveSensor(port());
+    if (connected())
+        return true;
+    say(tr("Not connected to a %1 on %2.").arg(m_options.openSensor, port()));
+    return false;
+}
+
+// As a user choosing the port in the window's selector and answering that
+// the window's settings are to be written to the sensor.
+bool BatchRun::connectWriting()
+{
+    if (!portOffered())
+        return false;
+    say(tr("Connecting to %1, writing the settings to the sensor").arg(port()));
+    auto* selector = m_window->findChild<QComboBox*>("portSelector");
+    const int index = selector->findText(port());
+    selector->setCurrentIndex(index);
+    QMetaObject::invokeMethod(selector, "activated", Qt::DirectConnection, Q_ARG(int, index));
+    if (connected())
+        return true;
+    say(tr("Not connected to a %1 on %2.").arg(m_options.openSensor, port()));
+    return false;
+}
+
+// Why the settings file cannot be used, said before anything is sent.
+bool BatchRun::fileUsable()
+{
+    QString problem;
+    QMetaObject::invokeMethod(m_window, "settingsFileProblem", Qt::DirectConnection,
+                              Q_RETURN_ARG(QString, problem), Q_ARG(QString, m_options.batchFile));
+    if (problem.isEmpty())
+        return true;
+    say(problem);
+    return false;
+}
+
+int BatchRun::compareWithFile()
+{
+    QStringList differences;
+    QMetaObject::invokeMethod(m_window, "settingsDifferences", Qt::DirectConnection,
+                              Q_RETURN_ARG(QStringList, differences), Q_ARG(QString, m_options.batchFile));
+    for (const QString& line : qAsConst(differences))
+        m_out << line << '\n';
+    m_out.flush();
+    say(differences.isEmpty()
+            ? tr("The sensor holds the settings of %1.").arg(m_options.batchFile)
+            : tr("%n parameter(s) differ from %1.", nullptr, differences.size()).arg(m_options.batchFile));
+    return differences.isEmpty() ? BatchExit::Done : BatchExit::Differences;
+}
+
+int BatchRun::readSettings()
+{
+    if (!connectReading())
+        return BatchExit::SensorProblem;
+    QString problem;
+    QMetaObject::invokeMethod(m_window, "saveSettingsTo", Qt::DirectConnection,
+                              Q_RETURN_ARG(QString, problem), Q_ARG(QString, m_options.batchFile));
+    if (!problem.isEmpty()) {
+        say(tr("The settings could not be saved to %1: %2").arg(m_options.batchFile, problem));
+        return BatchExit::FileProblem;
+    }
+    say(tr("Settings saved to %1").arg(m_options.batchFile));
+    return BatchExit::Done;
+}
+
+// The file goes into the window first, as if opened there while offline;
+// connecting then writes the window's settings to the sensor, and reading
+// them all back shows what the sensor took.
+int BatchRun::writeSettings()
+{
+    if (!fileUsable())
+        return BatchExit::FileProblem;
+    bool loaded = false;
+    QMetaObject::invokeMethod(m_window, "bOpenSettings", Qt::DirectConnection, Q_RETURN_ARG(bool, loaded),
+                              Q_ARG(QString, m_options.batchFile));
+    if (!connectWriting())
+        return BatchExit::SensorProblem;
+    say(tr("Reading the settings back"));
+    QMetaObject::invokeMethod(m_window, "vRadAllSettings", Qt::DirectConnection, Q_ARG(bool, true));
+    if (!connected())
+        return BatchExit::SensorProblem;
+    return compareWithFile();
+}
+
+int BatchRun::compare()
+{
+    if (!fileUsable())
+        return BatchExit::FileProblem;
+    if (!connectReading())
+        return BatchExit::SensorProblem;
+    return compareWithFile();
+}
+
+int BatchRun::factoryReset()
+{
+    if (!connectReading())
+        return BatchExit::SensorProblem;
+    QMetaObject::invokeMethod(m_window, "vRestoreFactorySettings", Qt::DirectConnection);
+    if (!connected())
+        return BatchExit::SensorProblem;
+    say(tr("The factory settings are restored."));
+    return BatchExit::Done;
+}
+
+int BatchRun::logLiveData()
+{
+    if (!connectReading())
+        return BatchExit::SensorProblem;
+    QString problem;
+    QMetaObject::invokeMethod(m_window, "startLiveLog", Qt::DirectConnection, Q_RETURN_ARG(QString, problem),
+                              Q_ARG(QString, m_options.batchFile));
+    if (!problem.isEmpty()) {
+        say(tr("The live-data log %1 could not be started: %2").arg(m_options.batchFile, problem));
+        return BatchExit::FileProblem;
+    }
+    say(tr("Logging live data to %1 for %n second(s)", nullptr, m_options.durationSeconds)
+            .arg(m_options.batchFile));
+    // Ends early when the sensor is lost; the window has said so then.
+    QEventLoop loop;
+    QTimer end;
+    end.setSingleShot(true);
+    QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [this, &loop] {
+        if (!connected())
+            loop.quit();
+    });
+    end.start(m_options.durationSeconds * 1000);
+    check.start(logCheckMs);
+    loop.exec();
+    const bool stillConnected = connected();
+    QMetaObject::invokeMethod(m_window, "stopLiveLog", Qt::DirectConnection, Q_RETURN_ARG(QString, problem));
+    if (!problem.isEmpty())
+        return BatchExit::FileProblem;
+    return stillConnected ? BatchExit::Done : BatchExit::SensorProblem;
+}

@@ -1,0 +1,301 @@
+// The workbench's batch commands as a script runs them: the program started
+// without a display against iolink-sim on a pseudo-terminal at 38400 baud,
+// with the real description document, checked by exit status, output, the
+// files written and the bytes on the wire.
+#include "SimulatorProcess.h"
+#include "TraceAnalysis.h"
+
+#include <link/RequestFrames.h>
+#include <parameters/ValueCodec.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+QString fileText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool writeText(const QString& path, const QString& text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
+}
+
+// The address of a parameter as the description document gives it.
+std::optional<ParameterAddress> documentAddress(const QString& id)
+{
+    QFile file(IOLINK_DOCUMENT);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QXmlStreamReader xml(&file);
+    QString current;
+    QStringList parts;
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (!xml.isStartElement()) {
+            xml.readNext();
+            continue;
+        }
+        const QStringRef name = xml.name();
+        if (name == QLatin1String("id")) {
+            current = xml.readElementText();
+            parts.clear();
+        } else if (current == id && (name == QLatin1String("index") || name == QLatin1String("subIndex") ||
+                                     name == QLatin1String("size"))) {
+            parts << xml.readElementText();
+            if (parts.size() == 3)
+                return parseParameterAddress(parts.join(';'));
+        } else {
+            xml.readNext();
+        }
+    }
+    return std::nullopt;
+}
+
+QString hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+QStringList writesOf(const QStringList& requests)
+{
+    return requests.filter(QRegularExpression("^.. .. 24 "));
+}
+
+} // namespace
+
+class BatchCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    SimulatorProcess simulator;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // The workbench as a script starts it: no display, no platform chosen.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(name);
+        env.insert("XDG_CONFIG_HOME", path("config"));
+        return env;
+    }
+
+    Run workbench(QStringList arguments)
+    {
+        arguments << "--lang"
+                  << "en"
+                  << "--trace" << path("trace.txt");
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(IOLINK_WORKBENCH, arguments);
+        Run run;
+        if (!process.waitForFinished(180000)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        run.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return run;
+    }
+
+    Run command(const QString& option, const QString& file)
+    {
+        QStringList arguments{"--port", simulator.path(), "--open", "RT5-350-M18", option};
+        if (!file.isEmpty())
+            arguments << file;
+        return workbench(arguments);
+    }
+
+    QStringList sent() const { return TraceLines::read(path("trace.txt")).requests(); }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void init()
+    {
+        QString error;
+        QVERIFY2(
+            simulator.start(IOLINK_SIM, {"--model", "UM035", "--variant", "107", "--baud", "38400"}, &error),
+            qPrintable(error));
+    }
+
+    void cleanup() { simulator.kill(); }
+
+    // Read, compare and write: each answers with its status, and a read or a
+    // compare sends nothing that writes.
+    void readCompareAndWriteRoundTrip()
+    {
+        const QString saved = path("sensor.kvs");
+        Run run = command("--read-settings", saved);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY2(run.err.contains("Reading 12 of "), qPrintable(run.err));
+        QVERIFY(run.err.contains("Settings saved to " + saved));
+        QVERIFY(fileText(saved).contains("SwitchingThresholdA1=300.000000;"));
+        QVERIFY(sent().contains(hex(identityReadRequest())));
+        QCOMPARE(writesOf(sent()), QStringList());
+
+        run = command("--compare", saved);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+        QCOMPARE(writesOf(sent()), QStringList());
+
+        const QString changed = path("changed.kvs");
+        QVERIFY(writeText(changed, fileText(saved).replace("SwitchingThresholdA1=300.000000;",
+                                                           "SwitchingThresholdA1=321;")));
+        run = command("--compare", changed);
+        QVERIFY2(run.status == 1, qPrintable(run.err));
+        QCOMPARE(run.out, QString("Switching point A1\t321\t300\tmm\n"));
+        QCOMPARE(writesOf(sent()), QStringList());
+
+        run = command("--write-settings", changed);
+        QVERIFY2(run.status == 0, qPrintable(run.err + run.out));
+        QVERIFY(run.err.contains("answered \"PC -> Sensor\""));
+        QVERIFY(run.err.contains("Writing 5 of "));
+        const auto address = documentAddress("SwitchingThresholdA1");
+        QVERIFY(address);
+        QVERIFY(sent().contains(hex(writeRequest(*address, 321))));
+        // Everything after the writes is read back.
+        const QStringList requests = sent();
+        const int lastWrite = int(requests.lastIndexOf(QRegularExpression("^.. .. 24 ")));
+        QVERIFY(requests.mid(lastWrite).filter(QRegularExpression("^05 .. 26 ")).size() > 60);
+
+        run = command("--compare", changed);
+        QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
+        run = command("--compare", saved);
+        QCOMPARE(run.status, 1);
+        QCOMPARE(run.out, QString("Switching point A1\t300\t321\tmm\n"));
+    }
+
+    void factoryResetRestoresAndReadsAgain()
+    {
+        const QString changed = path("offset.kvs");
+        QVERIFY(command("--read-settings", changed).status == 0);
+        QVERIFY(writeText(
+            changed, fileText(changed).replace(QRegularExpression("OnDelay1=[0-9]*;"), "OnDelay1=2500;")));
+        QCOMPARE(command("--write-settings", changed).status, 0);
+        const Run run = command("--factory-reset", QString());
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(run.err.contains("All settings will be restored to factory defaults"));
+        const QStringList requests = sent();
+        const int restore = int(requests.indexOf(hex(factoryResetRequest())));
+        QVERIFY(restore > 0);
+        QCOMPARE(requests.mid(restore - 1, 4),
+                 (QStringList{"02 73 27", "06 6b 24 02 00 00 82", "02 70 22", "02 70 22"}));
+        // Then everything is read again.
+        QVERIFY(requests.mid(restore).filter(QRegularExpression("^05 .. 26 ")).size() > 60);
+        QCOMPARE(writesOf(requests), QStringList{"06 6b 24 02 00 00 82"});
+        QCOMPARE(command("--compare", changed).out, QString("Switch-on delay A1\t2500\t0\tms\n"));
+    }
+
+    // A master that answers nothing is a sensor problem, said on stderr.
+    void aSilentMasterIsAPortProblem()
+    {
+        simulator.kill();
+        QString error;
+        QVERIFY2(simulator.start(IOLINK_SIM, {"--model", "UM035", "--silent"}, &error), qPrintable(error));
+        const Run run = command("--read-settings", path("never.kvs"));
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains("No answer on " + simulator.path()), qPrintable(run.err));
+        QVERIFY(!QFile::exists(path("never.kvs")));
+    }
+
+    // Files that do not fit are refused before anything is sent.
+    void foreignAndBrokenFilesAreFileProblems()
+    {
+        const QString foreign = path("foreign.kvs");
+        QVERIFY(writeText(foreign, "<?xml version=\"1.0\"?>\n<root pluginid=\"IoLinkMzRT5family\" "
+                                   "sensorid=\"RT5-6000-M30\"><pluginsettings><propertytreedata "
+                                   "data=\"OnDelay1=5;\"/></pluginsettings></root>\n"));
+        const QString broken = path("broken.kvs");
+        QVERIFY(writeText(broken, "<root pluginid="));
+        const QList<QPair<QString, QString>> files = {
+            {foreign, "The selected settings are not for the current sensor"},
+            {broken, "The selected settings are corupted"},
+            {path("missing.kvs"), "does not exist"}};
+        for (const char* option : {"--compare", "--write-settings"}) {
+            for (const auto& [file, message] : files) {
+                const Run run = command(option, file);
+                QCOMPARE(run.status, 3);
+                QVERIFY2(run.err.contains(message), qPrintable(run.err));
+                QCOMPARE(sent(), QStringList());
+            }
+        }
+        QCOMPARE(command("--read-settings", path("no/such/folder/x.kvs")).status, 3);
+    }
+
+    void badCommandLinesAreRefused()
+    {
+        QCOMPARE(workbench({"--port", simulator.path(), "--read-settings", path("x.kvs")}).status, 64);
+        QCOMPARE(workbench({"--open", "RT5-350-M18", "--compare", path("x.kvs")}).status, 64);
+        QCOMPARE(command("--log", path("x.csv")).status, 64);
+        QCOMPARE(workbench({"--port", simulator.path(), "--open", "RT5-350-M18", "--read-settings",
+                            path("x.kvs"), "--factory-reset"})
+                     .status,
+                 64);
+        const Run run = workbench({"--port", simulator.path(), "--open", "NoSuchSensor", "--factory-reset"});
+        QCOMPARE(run.status, 64);
+        QVERIFY(run.err.contains("No sensor named \"NoSuchSensor\""));
+    }
+
+    // One line per answered poll, about every 90 ms at 38400 baud.
+    void theLogHasALinePerAnsweredPoll()
+    {
+        const QString log = path("live.csv");
+        const Run run =
+            workbench({"--port", simulator.path(), "--open", "RT5-350-M18", "--log", log, "--duration", "5"});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QStringList lines = fileText(log).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.value(0), QString("time_ms,distance_mm,switch_1,switch_2"));
+        QVERIFY2(lines.size() - 1 >= 40 && lines.size() - 1 <= 70, qPrintable(QString::number(lines.size())));
+        const QRegularExpression line("^\\d+,(\\d+(\\.\\d+)?|no data|too close|too far),[01],[01]$");
+        for (const QString& text : lines.mid(1))
+            QVERIFY2(line.match(text).hasMatch(), qPrintable(text));
+        // As many lines as process-data answers on the wire while logging.
+        const int polls = int(sent().filter(hex(processDataRequest())).size());
+        QVERIFY(polls >= lines.size() - 1);
+    }
+
+    // Killed mid-run, the log keeps every line written so far, each whole.
+    void aKilledLogKeepsItsLines()
+    {
+        const QString log = path("killed.csv");
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(IOLINK_WORKBENCH, {"--port", simulator.path(), "--open", "RT5-350-M18", "--log", log,
+                                         "--duration", "60"});
+        QTRY_VERIFY_WITH_TIMEOUT(fileText(log).count('\n') >= 20, 60000);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished(10000));
+        const QString text = fileText(log);
+        QVERIFY(text.endsWith('\n'));
+        QVERIFY(text.count('\n') >= 20);
+        for (const QString& line : text.split('\n', Qt::SkipEmptyParts).mid(1))
+            QCOMPARE(line.count(','), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(BatchCommandsTest)
+#include "tst_batchcommands.moc"

@@ -1,0 +1,52 @@
+// The texts batch commands produce without a window: which settings differ
+// from a file, and the lines of the live-data log.
+#include <tools/LiveLog.h>
+#include <tools/SettingsCompare.h>
+
+#include <gtest/gtest.h>
+
+using namespace NimbarSensorPlugin::Core;
+
+namespace {
+
+TEST(SettingsCompare, NumbersCompareAsTheFileHoldsThem)
+{
+    EXPECT_TRUE(sameSettingsValue("321", "321.000000", false));
+    EXPECT_TRUE(sameSettingsValue(" 7.1250000001", "7.125000", false));
+    EXPECT_FALSE(sameSettingsValue("7.125001", "7.125000", false));
+    EXPECT_FALSE(sameSettingsValue("300", "321.000000", false));
+    // Texts are taken as they are: a tag "007" is not the tag "7".
+    EXPECT_FALSE(sameSettingsValue("007", "7", true));
+    EXPECT_TRUE(sameSettingsValue("Bay 7", "Bay 7", true));
+}
+
+TEST(SettingsCompare, OnlyIdsBothSidesHaveCanDiffer)
+{
+    const std::vector<SettingsEntry> file{
+        {"OnDelay1", "100"}, {"Unknown", "1"}, {"LocationTag", "Hall"}, {"OnDelay1", "15"}};
+    const std::vector<SettingsEntry> window{{"SwitchingThresholdA1", "300.000000"},
+                                            {"OnDelay1", "0"},
+                                            {"LocationTag", "Hall"},
+                                            {"OffDelay1", "0"}};
+    const auto differences = settingsDifferences(file, window, {"LocationTag"});
+    ASSERT_EQ(differences.size(), 1u);
+    // The last of two entries for one id counts, as when the file is loaded.
+    EXPECT_EQ(differences[0].id, "OnDelay1");
+    EXPECT_EQ(differences[0].fileValue, "15");
+    EXPECT_EQ(differences[0].windowValue, "0");
+    EXPECT_TRUE(settingsDifferences({}, window, {}).empty());
+}
+
+TEST(LiveLog, OneLinePerAnswerWithDistanceAndOutputs)
+{
+    EXPECT_EQ(liveLogHeader(0), "time_ms,distance_mm,switch_1,switch_2\n");
+    EXPECT_EQ(liveLogHeader(1), "time_ms,distance_inch,switch_1,switch_2\n");
+    EXPECT_EQ(liveLogLine(85, QByteArray::fromHex("0870220004d20081"), 0), "85,1234,1,0\n");
+    EXPECT_EQ(liveLogLine(170, QByteArray::fromHex("0870220004d20002"), 1), "170,123.4,0,1\n");
+    EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("087022007ffc0003"), 0), "0,no data,1,1\n");
+    EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("087022007ff80000"), 0), "0,too far,0,0\n");
+    // A pattern that does not parse reads as too close, and its bits mean nothing.
+    EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("0870220080080003"), 0), "0,too close,0,0\n");
+}
+
+} // namespace
