@@ -2,6 +2,71 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>BatchRun</name>
+    <message>
+        <source>Finished after %1 s, of which %2 s were pauses the sensor needs between exchanges.</source>
+        <translation>Fertig nach %1 s, davon %2 s Pausen, die der Sensor zwischen den Austauschen braucht.</translation>
+    </message>
+    <message>
+        <source>No sensor named &quot;%1&quot;; --list-sensors lists them.</source>
+        <translation>Kein Sensor namens „%1“; --list-sensors zeigt alle.</translation>
+    </message>
+    <message>
+        <source>The port %1 is not available.</source>
+        <translation>Der Anschluss %1 ist nicht verfügbar.</translation>
+    </message>
+    <message>
+        <source>Connecting to %1, reading the sensor&apos;s settings</source>
+        <translation>Verbinden mit %1, die Einstellungen des Sensors werden gelesen</translation>
+    </message>
+    <message>
+        <source>Not connected to a %1 on %2.</source>
+        <translation>Keine Verbindung zu einem %1 an %2.</translation>
+    </message>
+    <message>
+        <source>Connecting to %1, writing the settings to the sensor</source>
+        <translation>Verbinden mit %1, die Einstellungen werden in den Sensor geschrieben</translation>
+    </message>
+    <message>
+        <source>The sensor holds the settings of %1.</source>
+        <translation>Der Sensor hat die Einstellungen aus %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) differ from %1.</source>
+        <translation>
+            <numerusform>%n Parameter weicht von %1 ab.</numerusform>
+            <numerusform>%n Parameter weichen von %1 ab.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1: %2</source>
+        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Settings saved to %1</source>
+        <translation>Einstellungen in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Reading the settings back</source>
+        <translation>Die Einstellungen werden zurückgelesen</translation>
+    </message>
+    <message>
+        <source>The factory settings are restored.</source>
+        <translation>Die Werkseinstellungen sind wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>The live-data log %1 could not be started: %2</source>
+        <translation>Das Live-Daten-Protokoll %1 konnte nicht begonnen werden: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Logging live data to %1 for %n second(s)</source>
+        <translation>
+            <numerusform>Live-Daten werden %n Sekunde lang in %1 protokolliert</numerusform>
+            <numerusform>Live-Daten werden %n Sekunden lang in %1 protokolliert</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>DocumentCheck</name>
     <message>
         <source>The description document %1 does not exist.</source>
@@ -102,10 +167,6 @@
 <context>
     <name>WorkbenchOptions</name>
     <message>
-        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.</source>
-        <translation>Konfiguriert, beobachtet und teacht IO-Link-Ultraschall-Abstandssensoren.</translation>
-    </message>
-    <message>
         <source>Print the plug-in&apos;s identity and its sensors, then exit.</source>
         <translation>Kennung und Sensoren des Plug-ins ausgeben, dann beenden.</translation>
     </message>
@@ -168,6 +229,58 @@
     <message>
         <source>--size needs a width and a height in pixels, as in 1280x800, not &quot;%1&quot;</source>
         <translation>--size erwartet Breite und Höhe in Pixeln, etwa 1280x800, nicht &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.
+
+Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need --port DEV and --open NAME, run without a display and answer every question themselves. Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, 2 sensor or port problem, 3 file problem, 64 bad command line.</source>
+        <translation>Konfiguriert, überwacht und lernt IO-Link-Ultraschall-Abstandssensoren ein.
+
+Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --log) brauchen --port DEV und --open NAME, laufen ohne Bildschirm und beantworten jede Frage selbst. Rückgabewert: 0 erledigt (und gleich, bei --compare und --write-settings), 1 Unterschiede gefunden, 2 Sensor- oder Anschlussproblem, 3 Dateiproblem, 64 fehlerhafte Befehlszeile.</translation>
+    </message>
+    <message>
+        <source>Batch: connect to the sensor on the --port, reading its settings, and save them to FILE.</source>
+        <translation>Stapel: mit dem Sensor an --port verbinden, seine Einstellungen lesen und in FILE speichern.</translation>
+    </message>
+    <message>
+        <source>Batch: write the settings in FILE to the sensor on the --port, read them back and compare.</source>
+        <translation>Stapel: die Einstellungen aus FILE in den Sensor an --port schreiben, zurücklesen und vergleichen.</translation>
+    </message>
+    <message>
+        <source>Batch: print one line (caption, file value, sensor value, unit; separated by tabs) for every parameter of the sensor on the --port whose value differs from FILE.</source>
+        <translation>Stapel: für jeden Parameter des Sensors an --port, dessen Wert von FILE abweicht, eine Zeile ausgeben (Bezeichnung, Wert in der Datei, Wert im Sensor, Einheit; durch Tabulatoren getrennt).</translation>
+    </message>
+    <message>
+        <source>Batch: restore the factory settings of the sensor on the --port.</source>
+        <translation>Stapel: die Werkseinstellungen des Sensors an --port wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>Batch: write live distance and switching states to the CSV file FILE, one line per answer.</source>
+        <translation>Stapel: Live-Abstand und Schaltzustände in die CSV-Datei FILE schreiben, eine Zeile je Antwort.</translation>
+    </message>
+    <message>
+        <source>How long --log runs, in seconds.</source>
+        <translation>Wie lange --log läuft, in Sekunden.</translation>
+    </message>
+    <message>
+        <source>Give one batch command at a time</source>
+        <translation>Bitte nur einen Stapelbefehl auf einmal angeben</translation>
+    </message>
+    <message>
+        <source>A batch command needs the sensor&apos;s name (--open NAME) and its port (one --port DEV)</source>
+        <translation>Ein Stapelbefehl braucht den Namen des Sensors (--open NAME) und seinen Anschluss (ein --port DEV)</translation>
+    </message>
+    <message>
+        <source>A batch command connects by itself: leave out --connect, --simulate and --screenshot</source>
+        <translation>Ein Stapelbefehl verbindet selbst: bitte --connect, --simulate und --screenshot weglassen</translation>
+    </message>
+    <message>
+        <source>--log and --duration go together</source>
+        <translation>--log und --duration gehören zusammen</translation>
+    </message>
+    <message>
+        <source>--duration needs a whole number of seconds, not &quot;%1&quot;</source>
+        <translation>--duration erwartet eine ganze Zahl von Sekunden, nicht „%1“</translation>
     </message>
 </context>
 <context>

@@ -416,6 +416,26 @@
         <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; 0 is used.</source>
         <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; 0 wird verwendet.</translation>
     </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine normale Datei.</translation>
+    </message>
+    <message>
+        <source>The live-data log %1 could not be written: %2</source>
+        <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The settings file %1 holds no parameter values.</source>
+        <translation>Die Einstellungsdatei %1 enthält keine Parameterwerte.</translation>
+    </message>
+    <message>
+        <source>Reading %1 of %2</source>
+        <translation>Lesen %1 von %2</translation>
+    </message>
+    <message>
+        <source>Writing %1 of %2</source>
+        <translation>Schreiben %1 von %2</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

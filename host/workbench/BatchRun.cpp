@@ -4,6 +4,7 @@
 #include "WorkbenchWindow.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QMainWindow>
@@ -33,6 +34,8 @@ int BatchRun::run()
                           m_options.batch == BatchCommand::FactoryReset);
     answers.setChoices({m_options.batch == BatchCommand::WriteSettings ? "pcToSensor" : "sensorToPc"});
     int status = BatchExit::Usage;
+    QElapsedTimer clock;
+    clock.start();
     if (openSensor()) {
         switch (m_options.batch) {
         case BatchCommand::ReadSettings:
@@ -53,6 +56,14 @@ int BatchRun::run()
         case BatchCommand::None:
             break;
         }
+    }
+    if (m_window) {
+        qint64 pausedMs = 0;
+        QMetaObject::invokeMethod(m_window, "pausedMilliseconds", Qt::DirectConnection,
+                                  Q_RETURN_ARG(qint64, pausedMs));
+        say(tr("Finished after %1 s, of which %2 s were pauses the sensor needs between exchanges.")
+                .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
+                .arg(pausedMs / 1000.0, 0, 'f', 1));
     }
     m_answers = nullptr;
     return status;

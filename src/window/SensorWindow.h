@@ -110,6 +110,9 @@ public:
     Q_INVOKABLE QString startLiveLog(const QString& fileName);
     // Ends the log; empty when every line was written, otherwise the reason.
     Q_INVOKABLE QString stopLiveLog();
+    // How long the window has waited on purpose between exchanges since it
+    // opened: the pauses the sensor needs, which no speed-up can save.
+    Q_INVOKABLE qint64 pausedMilliseconds() const;
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.

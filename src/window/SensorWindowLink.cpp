@@ -132,8 +132,14 @@ void SensorWindow::goOfflineSensorLost()
 
 // Pauses keep the window painting: they wait in a local event loop rather
 // than blocking the thread, like the exchanges themselves.
+qint64 SensorWindow::pausedMilliseconds() const
+{
+    return d->pausedMs;
+}
+
 void SensorWindow::pause(int ms)
 {
+    d->pausedMs += ms;
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();

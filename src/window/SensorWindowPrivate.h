@@ -132,6 +132,8 @@ struct SensorWindowPrivate
     int missedAnswers = 2;
     bool chartQueriesAllowed = false;
     bool chartEditActive = false;
+    // Every pause made between exchanges since the window opened.
+    qint64 pausedMs = 0;
     // The live-data log, while one runs.
     std::unique_ptr<QFile> liveLog;
     QElapsedTimer liveLogClock;
