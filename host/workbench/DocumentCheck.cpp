@@ -1,5 +1,7 @@
 #include "DocumentCheck.h"
 
+#include <extensionsystem/InstallLayout.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,7 @@ constexpr int longestText = 4096;
 QString descriptionDocumentOf(const QString& pluginName)
 {
     const QString chosen = qEnvironmentVariable("IOLINK_DESCRIPTION_DOCUMENT");
-    return chosen.isEmpty() ? QCoreApplication::applicationDirPath() + "/" + pluginName + ".xml" : chosen;
+    return chosen.isEmpty() ? ExtensionSystem::dataFile(pluginName + ".xml") : chosen;
 }
 
 QString describeDocumentProblem(const QString& path, const QString& documentId)

@@ -10,6 +10,6 @@
 QString describeDocumentProblem(const QString& path, const QString& documentId);
 
 // Where a plug-in's description document lies: the file named by the
-// environment variable IOLINK_DESCRIPTION_DOCUMENT, or else the document
-// named after the plug-in beside the program.
+// environment variable IOLINK_DESCRIPTION_DOCUMENT, or else the program's
+// data file named after the plug-in (ExtensionSystem::dataFile).
 QString descriptionDocumentOf(const QString& pluginName);

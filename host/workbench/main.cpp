@@ -7,6 +7,7 @@
 #include "WorkbenchWindow.h"
 
 #include <extensionsystem/Globals.h>
+#include <extensionsystem/InstallLayout.h>
 #include <utils/FileReplace.h>
 
 #include <QApplication>
@@ -115,7 +116,7 @@ int main(int argc, char** argv)
     ExtensionSystem::Globals::setPresentationMode(options.presentation);
 
     const QString pluginDir =
-        options.pluginDir.isEmpty() ? QCoreApplication::applicationDirPath() + "/plugins" : options.pluginDir;
+        options.pluginDir.isEmpty() ? ExtensionSystem::pluginFolder() : options.pluginDir;
     PluginLibrary plugin;
     if (!plugin.load(PluginLibrary::pluginPath(pluginDir)))
         err << "iolink-workbench: " << plugin.errorString() << "\n";
@@ -140,7 +141,7 @@ int main(int argc, char** argv)
                                   : options.traceFile;
     if (!traceFile.isEmpty() && !ports.setTraceFile(traceFile, &error))
         err << "iolink-workbench: cannot write the protocol trace " << traceFile << ": " << error << "\n";
-    const QString document = QCoreApplication::applicationDirPath() + "/IoLinkMzRT5family.xml";
+    const QString document = ExtensionSystem::dataFile("IoLinkMzRT5family.xml");
     for (const QString& spec : qAsConst(options.simulate)) {
         if (addSimulatedSensor(ports, spec, document, &error).isEmpty())
             err << "iolink-workbench: cannot simulate \"" << spec << "\": " << error << "\n";

@@ -1,5 +1,7 @@
 #include "DescriptionDocument.h"
 
+#include <extensionsystem/InstallLayout.h>
+
 #include <QCoreApplication>
 
 #include <boost/property_tree/xml_parser.hpp>
@@ -20,8 +22,7 @@ std::string descriptionDocumentPath()
     // A supporter can try a corrected document without touching the
     // installation; tests use it for documents of their own.
     const QString chosen = qEnvironmentVariable("IOLINK_DESCRIPTION_DOCUMENT");
-    const QString path =
-        chosen.isEmpty() ? QCoreApplication::applicationDirPath() + "/" + familyId + ".xml" : chosen;
+    const QString path = chosen.isEmpty() ? ExtensionSystem::dataFile(QString(familyId) + ".xml") : chosen;
     return path.toLatin1().toStdString();
 }
 

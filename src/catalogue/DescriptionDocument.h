@@ -12,8 +12,8 @@ namespace NimbarSensorPlugin::Core {
 extern const char* const familyId;
 
 // Where the description document lies: the file named by the environment
-// variable IOLINK_DESCRIPTION_DOCUMENT, or else the application's
-// directory; as Latin-1 bytes.
+// variable IOLINK_DESCRIPTION_DOCUMENT, or else the application's data file
+// (beside it in the build tree, in share/ when installed); as Latin-1 bytes.
 std::string descriptionDocumentPath();
 
 // What a real description document never reaches, but a broken or hostile
