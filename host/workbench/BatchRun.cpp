@@ -57,9 +57,9 @@ int BatchRun::run()
             break;
         }
     }
-    if (m_window) {
+    if (m_scripting) {
         qint64 pausedMs = 0;
-        QMetaObject::invokeMethod(m_window, "pausedMilliseconds", Qt::DirectConnection,
+        QMetaObject::invokeMethod(m_scripting, "pausedMilliseconds", Qt::DirectConnection,
                                   Q_RETURN_ARG(qint64, pausedMs));
         say(tr("Finished after %1 s, of which %2 s were pauses the sensor needs between exchanges.")
                 .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
@@ -84,6 +84,7 @@ bool BatchRun::openSensor()
         return false;
     }
     m_window = m_workbench.activeSensorWindow();
+    m_scripting = m_window ? m_window->findChild<QObject*>("scripting") : nullptr;
     // From here on: the hint how to connect by hand, shown as the window
     // opens, would mislead in a log.
     QObject::connect(m_workbench.statusBar(), &QStatusBar::messageChanged, m_answers,
@@ -92,13 +93,14 @@ bool BatchRun::openSensor()
         QObject::connect(window->statusBar(), &QStatusBar::messageChanged, m_answers,
                          [this](const QString& message) { say(message); });
     }
-    return m_window != nullptr;
+    return m_scripting != nullptr;
 }
 
 bool BatchRun::connected() const
 {
     bool connected = false;
-    QMetaObject::invokeMethod(m_window, "isConnected", Qt::DirectConnection, Q_RETURN_ARG(bool, connected));
+    QMetaObject::invokeMethod(m_scripting, "isConnected", Qt::DirectConnection,
+                              Q_RETURN_ARG(bool, connected));
     return connected;
 }
 
@@ -152,7 +154,7 @@ bool BatchRun::connectWriting()
 bool BatchRun::fileUsable()
 {
     QString problem;
-    QMetaObject::invokeMethod(m_window, "settingsFileProblem", Qt::DirectConnection,
+    QMetaObject::invokeMethod(m_scripting, "settingsFileProblem", Qt::DirectConnection,
                               Q_RETURN_ARG(QString, problem), Q_ARG(QString, m_options.batchFile));
     if (problem.isEmpty())
         return true;
@@ -163,7 +165,7 @@ bool BatchRun::fileUsable()
 int BatchRun::compareWithFile()
 {
     QStringList differences;
-    QMetaObject::invokeMethod(m_window, "settingsDifferences", Qt::DirectConnection,
+    QMetaObject::invokeMethod(m_scripting, "settingsDifferences", Qt::DirectConnection,
                               Q_RETURN_ARG(QStringList, differences), Q_ARG(QString, m_options.batchFile));
     for (const QString& line : qAsConst(differences))
         m_out << line << '\n';
@@ -179,7 +181,7 @@ int BatchRun::readSettings()
     if (!connectReading())
         return BatchExit::SensorProblem;
     QString problem;
-    QMetaObject::invokeMethod(m_window, "saveSettingsTo", Qt::DirectConnection,
+    QMetaObject::invokeMethod(m_scripting, "saveSettingsTo", Qt::DirectConnection,
                               Q_RETURN_ARG(QString, problem), Q_ARG(QString, m_options.batchFile));
     if (!problem.isEmpty()) {
         say(tr("The settings could not be saved to %1: %2").arg(m_options.batchFile, problem));
@@ -233,8 +235,8 @@ int BatchRun::logLiveData()
     if (!connectReading())
         return BatchExit::SensorProblem;
     QString problem;
-    QMetaObject::invokeMethod(m_window, "startLiveLog", Qt::DirectConnection, Q_RETURN_ARG(QString, problem),
-                              Q_ARG(QString, m_options.batchFile));
+    QMetaObject::invokeMethod(m_scripting, "startLiveLog", Qt::DirectConnection,
+                              Q_RETURN_ARG(QString, problem), Q_ARG(QString, m_options.batchFile));
     if (!problem.isEmpty()) {
         say(tr("The live-data log %1 could not be started: %2").arg(m_options.batchFile, problem));
         return BatchExit::FileProblem;
@@ -255,7 +257,8 @@ int BatchRun::logLiveData()
     check.start(logCheckMs);
     loop.exec();
     const bool stillConnected = connected();
-    QMetaObject::invokeMethod(m_window, "stopLiveLog", Qt::DirectConnection, Q_RETURN_ARG(QString, problem));
+    QMetaObject::invokeMethod(m_scripting, "stopLiveLog", Qt::DirectConnection,
+                              Q_RETURN_ARG(QString, problem));
     if (!problem.isEmpty())
         return BatchExit::FileProblem;
     return stillConnected ? BatchExit::Done : BatchExit::SensorProblem;

@@ -53,6 +53,8 @@ private:
     QTextStream m_err;
     QTextStream m_out;
     QWidget* m_window = nullptr;
+    // The window's scripting surface, beside its slots.
+    QObject* m_scripting = nullptr;
     BatchAnswers* m_answers = nullptr;
     QString m_lastSaid;
 };

@@ -3,6 +3,7 @@
 #include "ComboBoxItemDelegate.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "SensorWindowScripting.h"
 #include "StateOfDeviceMyDelegate.h"
 #include "catalogue/SensorCatalogue.h"
 #include "parameters/ParameterNode.h"
@@ -85,6 +86,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
 
     d->portSelector = new QComboBox(this);
     d->portSelector->setObjectName("portSelector");
+    new SensorWindowScripting(this);
     d->portSelector->addItem(tr("Offline"));
     d->portSelector->insertSeparator(1);
     ui->connectionToolBar->addWidget(d->portSelector);

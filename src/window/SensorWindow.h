@@ -62,9 +62,7 @@ public:
     void setCommunication(ExtensionSystem::CommunicationInterface* communication);
 
     QString completeName() const;
-    // Hosts that run the window without a person (from a script) reach this
-    // and the other Q_INVOKABLE members through the meta-object.
-    Q_INVOKABLE bool isConnected() const { return connected; }
+    bool isConnected() const { return connected; }
 
     QComboBox* portSelector() const;
     QComboBox* outputSelector() const;
@@ -94,25 +92,25 @@ public:
     QStringList descriptionProblems() const { return documentProblems; }
     // Saves the tree and the distance history to fileName without asking;
     // empty on success, otherwise the reason.
-    Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
+    QString saveSettingsTo(const QString& fileName) const;
     // Why fileName cannot be loaded into this window (missing, corrupted,
     // for another sensor, no parameter values), as the user is told; empty
     // when it can.
-    Q_INVOKABLE QString settingsFileProblem(const QString& fileName) const;
+    QString settingsFileProblem(const QString& fileName) const;
     // One line per parameter whose value in fileName is not the window's:
     // caption, file value, window value and unit, separated by tabs, in the
     // window's language. Read-only rows and counters are left out: they
     // describe one sensor, not its settings.
-    Q_INVOKABLE QStringList settingsDifferences(const QString& fileName) const;
+    QStringList settingsDifferences(const QString& fileName) const;
     // Appends a CSV line to fileName for every process-data answer the
     // status poll gets while connected; empty on success, otherwise why the
     // file could not be started.
-    Q_INVOKABLE QString startLiveLog(const QString& fileName);
+    QString startLiveLog(const QString& fileName);
     // Ends the log; empty when every line was written, otherwise the reason.
-    Q_INVOKABLE QString stopLiveLog();
+    QString stopLiveLog();
     // How long the window has waited on purpose between exchanges since it
     // opened: the pauses the sensor needs, which no speed-up can save.
-    Q_INVOKABLE qint64 pausedMilliseconds() const;
+    qint64 pausedMilliseconds() const;
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.

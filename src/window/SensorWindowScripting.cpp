@@ -1,0 +1,47 @@
+#include "SensorWindowScripting.h"
+
+#include "SensorWindow.h"
+
+namespace NimbarSensorPlugin::Core {
+
+SensorWindowScripting::SensorWindowScripting(SensorWindow* window) : QObject(window), window(window)
+{
+    setObjectName("scripting");
+}
+
+bool SensorWindowScripting::isConnected() const
+{
+    return window->isConnected();
+}
+
+QString SensorWindowScripting::saveSettingsTo(const QString& fileName) const
+{
+    return window->saveSettingsTo(fileName);
+}
+
+QString SensorWindowScripting::settingsFileProblem(const QString& fileName) const
+{
+    return window->settingsFileProblem(fileName);
+}
+
+QStringList SensorWindowScripting::settingsDifferences(const QString& fileName) const
+{
+    return window->settingsDifferences(fileName);
+}
+
+QString SensorWindowScripting::startLiveLog(const QString& fileName)
+{
+    return window->startLiveLog(fileName);
+}
+
+QString SensorWindowScripting::stopLiveLog()
+{
+    return window->stopLiveLog();
+}
+
+qint64 SensorWindowScripting::pausedMilliseconds() const
+{
+    return window->pausedMilliseconds();
+}
+
+} // namespace NimbarSensorPlugin::Core

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+namespace NimbarSensorPlugin::Core {
+
+class SensorWindow;
+
+// What a host that runs the sensor window without a person (a script, a
+// test bench) asks of it beyond the window's own slots. The host finds this
+// child of the window by its object name, "scripting", and calls these by
+// name through the meta-object; the window's slot table stays as hosts know
+// it.
+class SensorWindowScripting : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SensorWindowScripting(SensorWindow* window);
+
+    Q_INVOKABLE bool isConnected() const;
+    Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
+    Q_INVOKABLE QString settingsFileProblem(const QString& fileName) const;
+    Q_INVOKABLE QStringList settingsDifferences(const QString& fileName) const;
+    Q_INVOKABLE QString startLiveLog(const QString& fileName);
+    Q_INVOKABLE QString stopLiveLog();
+    Q_INVOKABLE qint64 pausedMilliseconds() const;
+
+private:
+    SensorWindow* window;
+};
+
+} // namespace NimbarSensorPlugin::Core
