@@ -126,6 +126,8 @@ int main(int argc, char** argv)
     err.flush();
 
     WorkbenchWindow window(plugin);
+    // Without the plug-in no batch command can run; why was printed above.
+    // Mostly a wrong --plugin-dir, hence the status of a bad command line.
     if (batch && !plugin.isLoaded())
         return BatchExit::Usage;
     // A batch run leaves the user's remembered layout alone.
