@@ -282,6 +282,7 @@ private:
     void startStatusPoll();
     void finishStatusPoll(uint index);
     void continuePolling();
+    void stopLiveData();
     void showProcessData(const QByteArray& answer);
     void showEchoes(const QByteArray& answer);
     void resetEchoRows();

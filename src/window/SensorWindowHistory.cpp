@@ -83,10 +83,7 @@ void SensorWindow::vRestoreFactorySettings()
         return;
     writeDelayTimer.stop();
     const LinkHold hold(this);
-    ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
-    if (d->communication)
-        d->pollTimer.start();
+    stopLiveData();
     enableTreeDataHandling(false);
     d->chartQueriesAllowed = false;
 

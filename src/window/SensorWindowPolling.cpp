@@ -155,6 +155,16 @@ void SensorWindow::enableStatusChecking(bool enable)
         d->pollTimer.start();
 }
 
+// Live data stop for a sequence of the user's; the poll goes on as the
+// connection check until the sequence holds the link.
+void SensorWindow::stopLiveData()
+{
+    ui->actionEnable_live_data->setChecked(false);
+    d->liveDataRunning = false;
+    if (d->communication)
+        d->pollTimer.start();
+}
+
 void SensorWindow::actionEnableLiveData()
 {
     d->liveDataRunning = ui->actionEnable_live_data->isChecked();

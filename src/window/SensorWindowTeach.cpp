@@ -23,10 +23,7 @@ void SensorWindow::slotUpdatingTeachValues()
     const LinkHold hold(this);
     d->pollPhase = 20;
     enableTreeDataHandling(false);
-    ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
-    if (d->communication)
-        d->pollTimer.start();
+    stopLiveData();
 
     const QString id = currentProperty->propertyId();
     if (id == "TEACHBUTTON1")

@@ -413,10 +413,7 @@ void SensorWindow::vRadAllSettings(bool checked)
     // written gives way to them.
     writeDelayTimer.stop();
     const LinkHold hold(this);
-    ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
-    if (d->communication)
-        d->pollTimer.start();
+    stopLiveData();
     enableTreeDataHandling(false);
     pause(200);
     ui->actionWritePermanent->setChecked(false);
@@ -643,10 +640,7 @@ void SensorWindow::vWriteAllSettings(bool checked)
     d->showProgressUi = true;
     showUpdatingPopup(true);
     const bool liveData = ui->actionEnable_live_data->isChecked();
-    ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
-    if (d->communication)
-        d->pollTimer.start();
+    stopLiveData();
     enableTreeDataHandling(false);
     followUpEnabled = false;
     writeAllSettings();
