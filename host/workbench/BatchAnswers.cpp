@@ -57,7 +57,6 @@ void BatchAnswers::answerBox(QMessageBox* box)
 {
     const QList<QAbstractButton*> buttons = box->buttons();
     if (buttons.size() <= 1) {
-        m_messages << boxText(box);
         m_log << "iolink-workbench: " << boxText(box) << "\n";
         m_log.flush();
         if (buttons.isEmpty())

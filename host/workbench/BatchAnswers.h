@@ -8,8 +8,7 @@ class QTextStream;
 
 // Answers every question a batch run meets the way its command means it,
 // and writes question and answer to the log: a batch run never waits for a
-// person. A message (a box with one button) is acknowledged and kept, so the
-// run can tell afterwards what went wrong.
+// person. A message (a box with one button) is logged and acknowledged.
 class BatchAnswers : public QObject
 {
     Q_OBJECT
@@ -25,9 +24,6 @@ public:
     // box, such as which side wins when connecting.
     void setChoices(const QStringList& buttonNames) { m_choices = buttonNames; }
 
-    // "Title: text" of every message acknowledged so far.
-    QStringList messages() const { return m_messages; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -38,5 +34,4 @@ private:
     QTextStream& m_log;
     bool m_confirm = false;
     QStringList m_choices;
-    QStringList m_messages;
 };

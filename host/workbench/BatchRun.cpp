@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QMainWindow>
 #include <QMetaObject>
 #include <QStatusBar>
@@ -162,6 +161,19 @@ bool BatchRun::fileUsable()
     return false;
 }
 
+// Rows the window could not read show its own values, not the sensor's,
+// which a script must learn. Values the window cannot hold are marked in
+// the tree too, but they were read, and a compare shows them.
+bool BatchRun::rowsWhole()
+{
+    QStringList rows;
+    QMetaObject::invokeMethod(m_scripting, "unreadRows", Qt::DirectConnection,
+                              Q_RETURN_ARG(QStringList, rows));
+    for (const QString& row : qAsConst(rows))
+        say(row);
+    return rows.isEmpty();
+}
+
 int BatchRun::compareWithFile()
 {
     QStringList differences;
@@ -173,6 +185,8 @@ int BatchRun::compareWithFile()
     say(differences.isEmpty()
             ? tr("The sensor holds the settings of %1.").arg(m_options.batchFile)
             : tr("%n parameter(s) differ from %1.", nullptr, differences.size()).arg(m_options.batchFile));
+    if (!rowsWhole())
+        return BatchExit::SensorProblem;
     return differences.isEmpty() ? BatchExit::Done : BatchExit::Differences;
 }
 
@@ -188,7 +202,8 @@ int BatchRun::readSettings()
         return BatchExit::FileProblem;
     }
     say(tr("Settings saved to %1").arg(m_options.batchFile));
-    return BatchExit::Done;
+    // The file is kept either way: it holds all that could be read.
+    return rowsWhole() ? BatchExit::Done : BatchExit::SensorProblem;
 }
 
 // The file goes into the window first, as if opened there while offline;
@@ -224,7 +239,7 @@ int BatchRun::factoryReset()
     if (!connectReading())
         return BatchExit::SensorProblem;
     QMetaObject::invokeMethod(m_window, "vRestoreFactorySettings", Qt::DirectConnection);
-    if (!connected())
+    if (!connected() || !rowsWhole())
         return BatchExit::SensorProblem;
     say(tr("The factory settings are restored."));
     return BatchExit::Done;

@@ -41,6 +41,7 @@ private:
     bool connectWriting();
     bool connected() const;
     bool fileUsable();
+    bool rowsWhole();
     int compareWithFile();
     int readSettings();
     int writeSettings();

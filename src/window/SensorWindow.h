@@ -87,6 +87,8 @@ public:
     // Why a row is marked (not read, not written, not as the sensor holds
     // it); empty when it is not.
     QString rowMark(const QString& id) const;
+    // "Caption: why" of every row whose last read failed, in the tree's order.
+    QStringList unreadRows() const;
     // What the description document lacked, as shown to the user; empty when
     // the whole tree could be built.
     QStringList descriptionProblems() const { return documentProblems; }

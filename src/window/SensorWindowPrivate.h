@@ -170,6 +170,8 @@ struct SensorWindowPrivate
     QMap<QString, QString> rowMarks;
     // Rows whose mark says that a choice not on this sensor was replaced.
     QSet<QString> choiceNotices;
+    // Rows whose last read failed: they show the window's value, not the sensor's.
+    QSet<QString> unreadIds;
     // The variant the error-source lists were last trimmed for.
     QString choiceListVariant;
     // A write of all parameters in progress collects its outcome here, to

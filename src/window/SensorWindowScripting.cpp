@@ -44,4 +44,9 @@ qint64 SensorWindowScripting::pausedMilliseconds() const
     return window->pausedMilliseconds();
 }
 
+QStringList SensorWindowScripting::unreadRows() const
+{
+    return window->unreadRows();
+}
+
 } // namespace NimbarSensorPlugin::Core

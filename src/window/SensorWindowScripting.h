@@ -25,6 +25,7 @@ public:
     Q_INVOKABLE QString startLiveLog(const QString& fileName);
     Q_INVOKABLE QString stopLiveLog();
     Q_INVOKABLE qint64 pausedMilliseconds() const;
+    Q_INVOKABLE QStringList unreadRows() const;
 
 private:
     SensorWindow* window;

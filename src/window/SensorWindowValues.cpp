@@ -322,6 +322,7 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
         } else {
             d->heldValues.remove(id);
             setRowMark(id, tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
+            d->unreadIds.insert(id);
         }
         if (tagIds.contains(id) && isRefusedTagAnswer(answer))
             retryParameterIds.append(id);
@@ -344,6 +345,7 @@ void SensorWindow::setRowMark(const QString& id, const QString& reason)
 void SensorWindow::clearRowMark(const QString& id)
 {
     d->choiceNotices.remove(id);
+    d->unreadIds.remove(id);
     if (!d->rowMarks.remove(id))
         return;
     QtProperty* property = findProperty(d->rootProperty, id);
@@ -357,6 +359,16 @@ void SensorWindow::clearRowMark(const QString& id)
 QString SensorWindow::rowMark(const QString& id) const
 {
     return d->rowMarks.value(id);
+}
+
+QStringList SensorWindow::unreadRows() const
+{
+    QStringList rows;
+    for (QtProperty* property : collectProperties(d->rootProperty)) {
+        if (d->unreadIds.contains(property->propertyId()))
+            rows << property->propertyName() + ": " + d->rowMarks.value(property->propertyId());
+    }
+    return rows;
 }
 
 // What an editable number may be, in the unit of its caption, so that the

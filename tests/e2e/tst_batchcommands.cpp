@@ -222,6 +222,25 @@ private slots:
         QVERIFY(!QFile::exists(path("never.kvs")));
     }
 
+    // A sensor that refuses a few reads: the file keeps what was read, and
+    // the run says which rows are not the sensor's.
+    void rowsNotReadAreASensorProblem()
+    {
+        simulator.kill();
+        QString error;
+        QVERIFY2(simulator.start(IOLINK_SIM,
+                                 {"--model", "UM035", "--variant", "107", "--error", "--fault-after", "60",
+                                  "--fault-count", "2"},
+                                 &error),
+                 qPrintable(error));
+        const QString saved = path("partial.kvs");
+        const Run run = command("--read-settings", saved);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(": Not read from the sensor: "), qPrintable(run.err));
+        QVERIFY(fileText(saved).contains("<propertytreedata data=\""));
+        QCOMPARE(writesOf(sent()), QStringList());
+    }
+
     // Files that do not fit are refused before anything is sent.
     void foreignAndBrokenFilesAreFileProblems()
     {
