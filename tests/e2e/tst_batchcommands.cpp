@@ -156,6 +156,7 @@ private slots:
         QVERIFY(fileText(saved).contains("SwitchingThresholdA1=300.000000;"));
         QVERIFY(sent().contains(hex(identityReadRequest())));
         QCOMPARE(writesOf(sent()), QStringList());
+        QCOMPARE(requestsBetweenReadsAndFetches(sent()), QStringList());
 
         run = command("--compare", saved);
         QVERIFY2(run.status == 0, qPrintable(run.err));
@@ -177,6 +178,8 @@ private slots:
         const auto address = documentAddress("SwitchingThresholdA1");
         QVERIFY(address);
         QVERIFY(sent().contains(hex(writeRequest(*address, 321))));
+        QCOMPARE(writesApartFromTheirFetch(sent()), QStringList());
+        QCOMPARE(requestsBetweenReadsAndFetches(sent()), QStringList());
         // Everything after the writes is read back.
         const QStringList requests = sent();
         const int lastWrite = int(requests.lastIndexOf(QRegularExpression("^.. .. 24 ")));
