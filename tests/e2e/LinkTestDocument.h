@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFile>
+#include <QString>
+
 // A small description document for the end-to-end tests of the link: two
 // models whose variants cover the analog output, a single switching output
 // and missing crash detection, and a few parameters of every kind, so that
@@ -94,4 +97,16 @@ inline const char* linkTestDocument()
   </default></guiCategory>
 </document>
 )";
+}
+
+// Writes the document into folder and makes the plug-in read it instead of
+// the real one; its path, or empty when it could not be written.
+inline QString useLinkTestDocument(const QString& folder)
+{
+    const QString path = folder + "/IoLinkMzRT5family.xml";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(linkTestDocument()) < 0)
+        return QString();
+    qputenv("IOLINK_DESCRIPTION_DOCUMENT", path.toLocal8Bit());
+    return path;
 }

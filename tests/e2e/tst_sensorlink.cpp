@@ -53,12 +53,8 @@ private:
 private slots:
     void initTestCase()
     {
-        document = dir.filePath("IoLinkMzRT5family.xml");
-        QFile file(document);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(linkTestDocument());
-        file.close();
-        qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
+        document = useLinkTestDocument(dir.path());
+        QVERIFY(!document.isEmpty());
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
     }
 

@@ -52,11 +52,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QFile file(dir.filePath("IoLinkMzRT5family.xml"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(linkTestDocument());
-        file.close();
-        qputenv("IOLINK_DESCRIPTION_DOCUMENT", file.fileName().toLocal8Bit());
+        QVERIFY(!useLinkTestDocument(dir.path()).isEmpty());
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
     }
 
