@@ -16,6 +16,21 @@
 // The editors a factory has handed out, per property, and the object that carries the factory's
 // connections to managers and editors, so that they can be cut without touching connections a
 // subclass made itself.
+namespace {
+
+// Spin boxes take any number the user types; a value outside the property's range is refused
+// when committed rather than cut while typing (a spin box would drop the digit that leaves it).
+constexpr int typingRange = 999999999;
+
+// A red frame round an editor whose value was refused, until the user types again.
+void showRefused(QAbstractSpinBox* editor, bool refused)
+{
+    editor->setStyleSheet(refused ? QStringLiteral("QAbstractSpinBox { border: 2px solid #d00000; }")
+                                  : QString());
+}
+
+} // namespace
+
 template <class Editor> class QtEditorRegistry
 {
 public:
@@ -163,9 +178,6 @@ void QtSpinBoxFactory::connectPropertyManager(QtIntPropertyManager* manager)
                           if (editor->value() != value)
                               editor->setValue(value);
                       });
-    m_editors->follow(
-        manager, &QtIntPropertyManager::rangeChanged,
-        [](QSpinBox* editor, QtProperty*, int minimum, int maximum) { editor->setRange(minimum, maximum); });
     m_editors->follow(manager, &QtIntPropertyManager::singleStepChanged,
                       [](QSpinBox* editor, QtProperty*, int step) { editor->setSingleStep(step); });
     m_editors->forgetDeletedProperties(manager);
@@ -174,13 +186,23 @@ void QtSpinBoxFactory::connectPropertyManager(QtIntPropertyManager* manager)
 QWidget* QtSpinBoxFactory::createEditor(QtIntPropertyManager* manager, QtProperty* property, QWidget* parent)
 {
     auto* editor = m_editors->add(property, new QSpinBox(parent));
-    editor->setRange(manager->minimum(property), manager->maximum(property));
+    editor->setRange(-typingRange, typingRange);
     editor->setSingleStep(manager->singleStep(property));
     editor->setValue(manager->value(property));
+    connect(editor, &QSpinBox::textChanged, m_editors->relay(), [editor] { showRefused(editor, false); });
     connect(editor, &QAbstractSpinBox::editingFinished, m_editors->relay(), [this, editor] {
         QtProperty* edited = m_editors->property(editor);
-        if (QtIntPropertyManager* owner = propertyManager(edited))
-            owner->setValue(edited, editor->value());
+        QtIntPropertyManager* owner = propertyManager(edited);
+        if (!owner)
+            return;
+        const int value = editor->value();
+        if (value < owner->minimum(edited) || value > owner->maximum(edited)) {
+            editor->setValue(owner->value(edited));
+            showRefused(editor, true);
+            emit valueRefused(edited, value);
+            return;
+        }
+        owner->setValue(edited, value);
     });
     return editor;
 }
@@ -205,10 +227,6 @@ void QtDoubleSpinBoxFactory::connectPropertyManager(QtDoublePropertyManager* man
                           if (editor->value() != value)
                               editor->setValue(value);
                       });
-    m_editors->follow(manager, &QtDoublePropertyManager::rangeChanged,
-                      [](QDoubleSpinBox* editor, QtProperty*, double minimum, double maximum) {
-                          editor->setRange(minimum, maximum);
-                      });
     m_editors->follow(manager, &QtDoublePropertyManager::singleStepChanged,
                       [](QDoubleSpinBox* editor, QtProperty*, double step) { editor->setSingleStep(step); });
     // Changing the decimals rounds the editor's value; the manager's value is put back.
@@ -225,7 +243,7 @@ QWidget* QtDoubleSpinBoxFactory::createEditor(QtDoublePropertyManager* manager, 
 {
     auto* editor = m_editors->add(property, new QDoubleSpinBox(parent));
     editor->setDecimals(manager->decimals(property));
-    editor->setRange(manager->minimum(property), manager->maximum(property));
+    editor->setRange(-typingRange, typingRange);
     editor->setSingleStep(manager->singleStep(property));
     editor->setValue(manager->value(property));
     // The editor shows the value rounded to the decimals; committing an untouched editor would
@@ -233,13 +251,24 @@ QWidget* QtDoubleSpinBoxFactory::createEditor(QtDoublePropertyManager* manager, 
     auto changedByUser = std::make_shared<bool>(false);
     connect(editor, qOverload<double>(&QDoubleSpinBox::valueChanged), m_editors->relay(),
             [changedByUser] { *changedByUser = true; });
+    connect(editor, &QDoubleSpinBox::textChanged, m_editors->relay(), [editor] { showRefused(editor, false); });
     connect(editor, &QAbstractSpinBox::editingFinished, m_editors->relay(), [this, editor, changedByUser] {
         QtProperty* edited = m_editors->property(editor);
         QtDoublePropertyManager* owner = propertyManager(edited);
         if (!owner || !*changedByUser)
             return;
         *changedByUser = false;
-        owner->setValue(edited, editor->value());
+        const double value = editor->value();
+        if (value < owner->minimum(edited) || value > owner->maximum(edited)) {
+            {
+                const QSignalBlocker quiet(editor);
+                editor->setValue(owner->value(edited));
+            }
+            showRefused(editor, true);
+            emit valueRefused(edited, value);
+            return;
+        }
+        owner->setValue(edited, value);
     });
     return editor;
 }

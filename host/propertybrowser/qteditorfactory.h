@@ -34,13 +34,18 @@ private:
     std::unique_ptr<QtEditorRegistry<QCheckBox>> m_editors;
 };
 
-// A spin box with the property's range and step; commits when editing finishes.
+// A spin box with the property's step; commits when editing finishes a value within the
+// property's range and refuses (valueRefused) one outside it.
 class QtSpinBoxFactory : public QtAbstractEditorFactory<QtIntPropertyManager>
 {
     Q_OBJECT
 public:
     explicit QtSpinBoxFactory(QObject* parent = nullptr);
     ~QtSpinBoxFactory() override;
+
+signals:
+    // The user committed a value outside the property's range: it was not set.
+    void valueRefused(QtProperty* property, int value);
 
 protected:
     void connectPropertyManager(QtIntPropertyManager* manager) override;
@@ -51,14 +56,18 @@ private:
     std::unique_ptr<QtEditorRegistry<QSpinBox>> m_editors;
 };
 
-// A double spin box with the property's range, step and decimals; commits a value the user
-// changed when editing finishes.
+// A double spin box with the property's step and decimals; commits a value the user changed
+// when editing finishes, within the property's range, and refuses (valueRefused) one outside it.
 class QtDoubleSpinBoxFactory : public QtAbstractEditorFactory<QtDoublePropertyManager>
 {
     Q_OBJECT
 public:
     explicit QtDoubleSpinBoxFactory(QObject* parent = nullptr);
     ~QtDoubleSpinBoxFactory() override;
+
+signals:
+    // The user committed a value outside the property's range: it was not set.
+    void valueRefused(QtProperty* property, double value);
 
 protected:
     void connectPropertyManager(QtDoublePropertyManager* manager) override;

@@ -425,6 +425,17 @@ void QtTreePropertyBrowser::setBackgroundColor(QtBrowserItem* item, const QColor
     updateSubtree(item);
 }
 
+void QtTreePropertyBrowser::setValueBold(QtBrowserItem* item, bool bold)
+{
+    if (!m_treeItems.contains(item) || m_boldValues.contains(item) == bold)
+        return;
+    if (bold)
+        m_boldValues.insert(item);
+    else
+        m_boldValues.remove(item);
+    updateRow(item);
+}
+
 void QtTreePropertyBrowser::setItemIcon(QtBrowserItem* item, const QIcon& icon)
 {
     if (!m_treeItems.contains(item))
@@ -487,6 +498,7 @@ void QtTreePropertyBrowser::itemRemoved(QtBrowserItem* item)
     m_browserItems.remove(row);
     m_backgroundColors.remove(item);
     m_itemIcons.remove(item);
+    m_boldValues.remove(item);
     // Losing the row may move the tree's current row; the browser has settled its own already.
     const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
     delete row;
@@ -512,6 +524,9 @@ void QtTreePropertyBrowser::updateRow(QtBrowserItem* item)
     row->setText(NameColumn, property->propertyName());
     row->setIcon(NameColumn, m_itemIcons.value(item));
     row->setText(ValueColumn, hasValue ? property->displayText() : QString());
+    QFont valueFont = row->font(ValueColumn);
+    valueFont.setBold(m_boldValues.contains(item));
+    row->setFont(ValueColumn, valueFont);
     row->setIcon(ValueColumn, hasValue ? property->valueIcon() : QIcon());
 
     // Rows without a value head their sub-rows: the name spans the row and stands out.

@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QSet>
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -67,6 +68,10 @@ public:
     // attention; a null icon removes it. An addition to the usual API.
     void setItemIcon(QtBrowserItem* item, const QIcon& icon);
     QIcon itemIcon(QtBrowserItem* item) const { return m_itemIcons.value(item); }
+    // The row's value in bold, for a value that differs from what it stands
+    // for elsewhere (an edit not yet saved). An addition to the usual API.
+    void setValueBold(QtBrowserItem* item, bool bold);
+    bool isValueBold(QtBrowserItem* item) const { return m_boldValues.contains(item); }
 
     // Rows of properties without a value (groups) are drawn in a darker colour.
     void setPropertiesWithoutValueMarked(bool mark);
@@ -101,6 +106,7 @@ private:
     QHash<const QTreeWidgetItem*, QtBrowserItem*> m_browserItems;
     QHash<QtBrowserItem*, QColor> m_backgroundColors;
     QHash<QtBrowserItem*, QIcon> m_itemIcons;
+    QSet<QtBrowserItem*> m_boldValues;
     ResizeMode m_resizeMode = Stretch;
     bool m_markPropertiesWithoutValue = false;
     // Set while the tree's and the browser's current item are brought in line.

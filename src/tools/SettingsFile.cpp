@@ -19,6 +19,7 @@
 #include <locale>
 #include <memory>
 #include <sstream>
+#include <string_view>
 
 #include <locale.h>
 
@@ -109,6 +110,22 @@ double settingsDouble(const std::string& text)
     static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     const double value = ::strtod_l(text.c_str(), nullptr, cLocale);
     return std::isnan(value) ? 0.0 : value;
+}
+
+std::optional<double> strictSettingsNumber(const std::string& text)
+{
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    const char* start = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const double value = ::strtod_l(start, &end, cLocale);
+    if (end == start || errno == ERANGE || !std::isfinite(value))
+        return std::nullopt;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (*end != '\0' || std::string_view(start, size_t(end - start)).find_first_of("xX") != std::string_view::npos)
+        return std::nullopt;
+    return value;
 }
 
 QString settingsTextValue(const std::string& id, const std::string& value)

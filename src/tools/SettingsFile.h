@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ std::string settingsDoubleText(double value); // six decimals
 // longest number at the start taken, text that is no number gives 0.
 int settingsInt(const std::string& text);
 double settingsDouble(const std::string& text);
+// The number a settings value holds when the whole value (blanks around it
+// aside) is one finite number in the C locale's form; nothing for "abc",
+// "2x", "nan", "inf" or "1e400", which loading refuses rather than guesses.
+std::optional<double> strictSettingsNumber(const std::string& text);
 
 // A text parameter's value as loaded: a tag keeps any character, other
 // texts keep ASCII only (anything else becomes a replacement character).

@@ -3,6 +3,7 @@
 #include "ComboBoxItemDelegate.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "parameters/ParameterModel.h"
 #include "SensorWindowScripting.h"
 #include "StateOfDeviceMyDelegate.h"
 #include "catalogue/SensorCatalogue.h"
@@ -126,7 +127,18 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(&d->writeModeIconTimer, &QTimer::timeout, this, qOverload<>(&SensorWindow::signalWriteModeIcon));
 
     setWindowFlags(Qt::Widget);
+    d->model = new ParameterModel(this);
     buildParameterTree();
+    resetParameterModel();
+    // Lengths start in whole millimetres, as the sensor holds them.
+    for (QtProperty* property : collectProperties(d->rootProperty)) {
+        if (property->propertyManager() == d->doubleManager)
+            d->doubleManager->setDecimals(property, 0);
+    }
+    connect(d->model, &ParameterModel::rowChanged, this, &SensorWindow::showRow);
+    connect(d->spinBoxFactory, &QtSpinBoxFactory::valueRefused, this,
+            [this](QtProperty* property, int value) { refuseTypedValue(property, value); });
+    connect(d->doubleSpinBoxFactory, &QtDoubleSpinBoxFactory::valueRefused, this, &SensorWindow::refuseTypedValue);
     createListDocks();
     setMinimumHeight(500);
     setMinimumWidth(850);
@@ -137,6 +149,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->modeLabel->setObjectName("modeLabel");
     statusBar()->addPermanentWidget(d->modeLabel);
     createSensorMenu();
+    createRowMenu();
+    menuBar()->findChild<QMenu*>("sensorMenu")->addAction(d->discardAction);
 
     d->chart->setEnabled(false);
     followUpEnabled = true;
@@ -544,6 +558,8 @@ void SensorWindow::retranslateSensorMenu()
     d->connectAction->setText(connected ? tr("&Disconnect") : tr("&Connect..."));
     d->readAllAction->setText(tr("&Read all parameters from the sensor"));
     d->writeAllAction->setText(tr("&Write all parameters to the sensor"));
+    if (d->discardAction)
+        showEditCount();
     showWindowMode();
 }
 
@@ -567,6 +583,8 @@ void SensorWindow::connectOrDisconnect()
 {
     QComboBox* ports = d->portSelector;
     if (connected) {
+        if (!settleEdits())
+            return;
         ports->setCurrentIndex(0);
         actionConnectSensor(0);
     } else if (ports->count() == 3) {
@@ -718,6 +736,10 @@ void SensorWindow::retranslateLists()
 
 void SensorWindow::closeEvent(QCloseEvent* event)
 {
+    if (!settleEdits()) {
+        event->ignore();
+        return;
+    }
     ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
     d->pollTimer.stop();

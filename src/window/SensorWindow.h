@@ -41,6 +41,7 @@ namespace NimbarSensorPlugin::Core {
 
 class ComboBoxItemDelegate;
 enum class FetchFailure;
+class ParameterModel;
 class StateOfDeviceMyDelegate;
 struct SensorWindowForm;
 struct SensorWindowPrivate;
@@ -84,8 +85,11 @@ public:
     const QMap<QString, QString>& parameterAddressMap() const { return parameterAddresses; }
     const QMap<QString, QStringList>& choiceLists() const { return stringChoices; }
     QStringList hiddenParameters() const;
-    // Why a row is marked (not read, not written, not as the sensor holds
-    // it); empty when it is not.
+    // Every parameter's value as the sensor holds it, the user's edits and
+    // each row's state.
+    ParameterModel& parameterModel() const;
+    // Why a row is marked (edited, not read, not written, not as the sensor
+    // holds it); empty when it shows what the sensor holds.
     QString rowMark(const QString& id) const;
     // "Caption: why" of every row whose last read failed, in the tree's order.
     QStringList unreadRows() const;
@@ -295,16 +299,28 @@ private:
     void writeCurrentProperty();
     void writeTag();
     // Tells the user what the sensor made of a write, and marks a refused row.
-    void reportWrite(QtProperty* property, const QByteArray& answer);
+    void reportWrite(QtProperty* property, const QByteArray& answer, const QVariant& sent);
     void reportWriteAll();
     QString writtenValueText(QtProperty* property) const;
     QString rangeText(QtProperty* property) const;
     void refreshRowToolTip(QtProperty* property);
     void recordChange(QtProperty* property, const QVariant& value);
-    // Rows the tree cannot vouch for: not read, or not as the sensor holds it.
-    void setRowMark(const QString& id, const QString& reason);
-    void clearRowMark(const QString& id);
-    void markValuesTheTreeCannotHold();
+    // The tree as a view of the parameter model.
+    QVariant managerValue(QtProperty* property) const;
+    QVariant shownValueOf(QtProperty* property, const QVariant& held) const;
+    QVariant sensorValueOf(QtProperty* property, const QVariant& shown) const;
+    void resetParameterModel();
+    void showRow(const QString& id);
+    void showAllRows();
+    void checkRowShowsModel(QtProperty* property, const QVariant& held, const QVariant& shown);
+    void showRowMark(QtProperty* property);
+    void refuseTypedValue(QtProperty* property, double value);
+    void createRowMenu();
+    void showEditCount();
+    bool settleEdits();
+    void writeEditedRows();
+    QString readCountText(const QStringList& rows) const;
+    void enterWriteMode();
     bool isShownInUnit(const QString& id) const;
     void retrimChoices(QtProperty* property, const QStringList& names, const QString& listVariant);
     int encodeParameterValue(QtProperty* property, const QVariant& value);
@@ -338,7 +354,18 @@ private:
     void vConnectWindowTimers();
     // Settings files.
     std::vector<SettingsEntry> settingsEntries() const;
-    void applySettingsEntries(const std::vector<SettingsEntry>& entries);
+    // What of a settings file this sensor can take: values in the sensor's
+    // units by id, and one line per refused value.
+    struct SettingsCheck
+    {
+        QMap<QString, QVariant> usable;
+        QStringList refused;
+        int unit = 0;
+    };
+    SettingsCheck checkSettingsEntries(const std::vector<SettingsEntry>& entries) const;
+    void applySettingsEntries(const SettingsCheck& check);
+    QString noSettingsText(const QString& fileName) const;
+    bool acceptRefusedSettings(const SettingsCheck& check);
     void finishLoadingSettings();
     void writeLoadedSettings();
     SettingsFileStatus readSettingsOf(const QString& fileName, SettingsFileContent* content,

@@ -342,6 +342,7 @@ void SensorWindow::readConnectedSensor()
     vReloadParameters();
     if (!connected)
         return;
+    enterWriteMode();
     setSensorOperationsEnabled(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
     d->thresholdWidgets[1]->setReadOnly(false);

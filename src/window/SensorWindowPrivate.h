@@ -53,6 +53,8 @@ class GenericChart;
 
 namespace NimbarSensorPlugin::Core {
 
+class ParameterModel;
+
 // Per-window state behind SensorWindow. The widgets and managers it points
 // to are owned by the window through Qt's parent chain.
 struct SensorWindowPrivate
@@ -164,14 +166,9 @@ struct SensorWindowPrivate
     // Value changes the window makes itself, in progress.
     int quietChanges = 0;
 
-    // What the last read took from the sensor (numbers and list positions),
-    // and the rows marked because the tree cannot show it or has no value.
-    QMap<QString, double> heldValues;
-    QMap<QString, QString> rowMarks;
-    // Rows whose mark says that a choice not on this sensor was replaced.
-    QSet<QString> choiceNotices;
-    // Rows whose last read failed: they show the window's value, not the sensor's.
-    QSet<QString> unreadIds;
+    // Every parameter's value, edit and row state.
+    ParameterModel* model = nullptr;
+    QAction* discardAction = nullptr;
     // The variant the error-source lists were last trimmed for.
     QString choiceListVariant;
     // A write of all parameters in progress collects its outcome here, to

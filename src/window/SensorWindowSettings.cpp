@@ -7,6 +7,7 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "parameters/ParameterModel.h"
 #include "parameters/ValueCodec.h"
 #include "tools/SettingsCompare.h"
 #include "tools/SettingsFile.h"
@@ -18,11 +19,14 @@
 #include <QDate>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include <qtpropertybrowser.h>
 #include <qtpropertymanager.h>
+
+#include <cmath>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -50,38 +54,91 @@ std::vector<SettingsEntry> SensorWindow::settingsEntries() const
     return entries;
 }
 
-// Values are set as the file has them; the limits of the unit come back
-// afterwards. Rows the file sets are the user's now, so what a read of the
-// sensor said about them no longer applies.
-void SensorWindow::applySettingsEntries(const std::vector<SettingsEntry>& entries)
+// What of a settings file this sensor can take. A value is taken only when
+// it is a number of the row's type within what the connected variant
+// allows (a text within what a tag holds); anything else is refused, never
+// cut or clamped into something the user did not write. Ids this sensor
+// does not have, and rows that describe one sensor rather than its
+// settings, are left out.
+SensorWindow::SettingsCheck SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) const
 {
-    const QuietChanges quiet(this);
+    SettingsCheck check;
+    int fileUnit = d->measurementUnit;
+    for (const SettingsEntry& entry : entries) {
+        const std::optional<double> unit = strictSettingsNumber(entry.value);
+        if (entry.id == "MesurementUnit" && unit && (*unit == 0 || *unit == 1))
+            fileUnit = int(*unit);
+    }
+    check.unit = fileUnit;
     for (const SettingsEntry& entry : entries) {
         const QString id = QString::fromStdString(entry.id);
         QtProperty* property = findProperty(d->rootProperty, id);
-        if (!property)
+        if (!property || !d->model->contains(id) || property->statusTip() == "readOnly" ||
+            property->propertyManager() == d->counterManager || id.contains("ReadOnly"))
             continue;
         QtAbstractPropertyManager* manager = property->propertyManager();
-        if (manager == d->enumManager) {
-            const int index = settingsInt(entry.value);
-            d->enumManager->setValue(property, index);
-            if (id == "MesurementUnit")
-                d->measurementUnit = index;
+        const std::optional<double> number = strictSettingsNumber(entry.value);
+        QString allowed;
+        QVariant value;
+        if (manager == d->stringManager) {
+            const QString text = settingsTextValue(entry.id, entry.value);
+            if (text.toUtf8().size() <= 32)
+                value = text;
+            else
+                allowed = tr("at most 32 bytes of text");
+        } else if (manager == d->enumManager) {
+            const int choices = int(d->enumManager->enumNames(property).size());
+            if (number && *number == std::floor(*number) && *number >= 0 && *number < choices)
+                value = sensorValueOf(property, int(*number));
+            else
+                allowed = tr("a choice from 0 to %1").arg(choices - 1);
         } else if (manager == d->boolManager) {
-            d->boolManager->setValue(property, settingsInt(entry.value) != 0, QString(), QString());
-        } else if (manager == d->intManager || manager == d->counterManager) {
-            static_cast<QtIntPropertyManager*>(manager)->setValue(property, settingsInt(entry.value));
+            if (number && (*number == 0 || *number == 1))
+                value = int(*number);
+            else
+                allowed = tr("0 or 1");
+        } else if (manager == d->intManager) {
+            const int minimum = d->intManager->minimum(property);
+            const int maximum = d->intManager->maximum(property);
+            if (number && *number == std::floor(*number) && *number >= minimum && *number <= maximum)
+                value = int(*number);
+            else
+                allowed = tr("%1 to %2").arg(minimum).arg(maximum);
         } else if (manager == d->doubleManager) {
-            d->doubleManager->setRange(property, 0.0, 100000.0);
-            d->doubleManager->setValue(property, settingsDouble(entry.value));
-        } else if (manager == d->stringManager) {
-            d->stringManager->setValue(property, settingsTextValue(entry.id, entry.value));
+            const int unit = isShownInUnit(id) ? fileUnit : 0;
+            const double scale = unit == 1 ? 25.4 : 1.0;
+            // The editor's limits, in whole millimetres whatever unit it shows.
+            const double shownScale = d->measurementUnit == 1 && isShownInUnit(id) ? 25.4 : 1.0;
+            const double minimum = qRound(d->doubleManager->minimum(property) * shownScale);
+            const double maximum = qRound(d->doubleManager->maximum(property) * shownScale);
+            const int millimetres = number ? wholeMillimetres(*number, unit) : 0;
+            if (number && millimetres >= minimum && millimetres <= maximum)
+                value = id == "DetectionRangeFar" && millimetres == 10001 ? 30000 : millimetres;
+            else
+                allowed = tr("%1 to %2 %3")
+                              .arg(QString::number(minimum / scale, 'g', 6), QString::number(maximum / scale, 'g', 6),
+                                   unit == 1 ? "inch" : "mm");
         } else {
             continue;
         }
-        d->heldValues.remove(id);
-        clearRowMark(id);
+        if (value.isValid())
+            check.usable.insert(id, value);
+        else
+            check.refused << tr("%1: %2 (allowed: %3)")
+                                 .arg(splitCaptionUnit(property->propertyName()).name,
+                                      QString::fromStdString(entry.value), allowed);
     }
+    return check;
+}
+
+// The file's values become the user's edits over what the sensor holds; the
+// unit the file was written in becomes the window's.
+void SensorWindow::applySettingsEntries(const SettingsCheck& check)
+{
+    const QuietChanges quiet(this);
+    d->measurementUnit = check.unit;
+    for (auto it = check.usable.cbegin(); it != check.usable.cend(); ++it)
+        d->model->setEdit(it.key(), it.value());
 }
 
 void SensorWindow::vSaveSettings()
@@ -145,12 +202,29 @@ bool SensorWindow::bOpenSettings(QString fileName)
         return false;
     }
 
+    const SettingsCheck check = checkSettingsEntries(parseParameterText(content.propertyTreeData));
+    if (content.hasPropertyTreeData && check.usable.isEmpty()) {
+        QMessageBox::critical(this, tr("Opening settings..."), noSettingsText(fileName), QMessageBox::Ok);
+        return false;
+    }
+    if (!check.refused.isEmpty() && !acceptRefusedSettings(check))
+        return false;
+    // Rows the file does not name keep what the sensor holds: a connected
+    // sensor is read first unless every row is known to be in step.
+    if (connected && d->model->count(RowState::InStep) < d->model->ids().size()) {
+        if (linkHeld())
+            return false;
+        vRadAllSettings(true);
+        if (!connected)
+            return false;
+    }
+
     enableTreeDataHandling(false);
     d->liveDataRunning = false;
     if (d->communication)
         d->pollTimer.start();
     if (content.hasPropertyTreeData)
-        applySettingsEntries(parseParameterText(content.propertyTreeData));
+        applySettingsEntries(check);
 
     bool chartLoaded = false;
     if (content.hasChartData) {
@@ -204,7 +278,37 @@ QString SensorWindow::settingsFileProblem(const QString& fileName) const
         return message;
     if (!content.hasPluginSettings || !content.hasPropertyTreeData)
         return tr("The settings file %1 holds no parameter values.").arg(fileName);
+    const SettingsCheck check = checkSettingsEntries(parseParameterText(content.propertyTreeData));
+    if (check.usable.isEmpty())
+        return noSettingsText(fileName);
+    if (!check.refused.isEmpty())
+        return tr("The settings file %1 holds values this sensor cannot take; nothing is written:")
+                   .arg(fileName) +
+               "\n" + check.refused.join('\n');
     return QString();
+}
+
+QString SensorWindow::noSettingsText(const QString& fileName) const
+{
+    return tr("The settings file %1 sets no parameter of this sensor; nothing is written.").arg(fileName);
+}
+
+// The user sees every value the sensor cannot take and decides whether the
+// others are applied; Cancel, the default, applies nothing.
+bool SensorWindow::acceptRefusedSettings(const SettingsCheck& check)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Opening settings..."),
+                    tr("%n value(s) in the file cannot be taken by this sensor and are left out:", nullptr,
+                       int(check.refused.size())),
+                    QMessageBox::Cancel, this);
+    box.setInformativeText(check.refused.mid(0, 10).join('\n'));
+    if (check.refused.size() > 10)
+        box.setDetailedText(check.refused.join('\n'));
+    QPushButton* apply = box.addButton(tr("Apply the others"), QMessageBox::AcceptRole);
+    apply->setObjectName("applyOthers");
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == apply;
 }
 
 QStringList SensorWindow::settingsDifferences(const QString& fileName) const

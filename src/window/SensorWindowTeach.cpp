@@ -74,7 +74,7 @@ void SensorWindow::vReadTaughtThresholds(const QString& id)
     // The limits follow the connected variant, as after any other read.
     if (d->measurementUnit == 0 || d->measurementUnit == 1)
         applyLimitsOfUnit();
-    markValuesTheTreeCannotHold();
+    showAllRows();
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -4,6 +4,7 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "parameters/ParameterModel.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdMultiManager.h>
@@ -332,6 +333,12 @@ void SensorWindow::applyLimitsOfUnit()
     for (const char* id : hysteresisIds)
         setDoubleRange(id, inches ? 0.19 : 5.0, inches ? 40.0 : 1000.0);
     setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / scale);
+    // Editors offer only the decimals the sensor holds: whole millimetres,
+    // or inches to the hundredth.
+    for (QtProperty* property : collectProperties(d->rootProperty)) {
+        if (property->propertyManager() == d->doubleManager)
+            d->doubleManager->setDecimals(property, inches && isShownInUnit(property->propertyId()) ? 2 : 0);
+    }
 }
 
 void SensorWindow::vApplyUnitLimits()
@@ -344,43 +351,39 @@ void SensorWindow::vApplyUnitLimits()
         scaleEchoPlot();
         applyLimitsOfUnit();
     }
-    markValuesTheTreeCannotHold();
+    showAllRows();
     enableTreeDataHandling(true);
 }
 
+// Only the display changes: every length is shown again from the model in
+// the new unit, so switching there and back never changes a value.
 void SensorWindow::vSwitchMeasurementUnit()
 {
     enableTreeDataHandling(false);
+    const QuietChanges quiet(this);
     applyMillimetreLimits();
     if (d->measurementUnit == 0) {
         d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
         scaleEchoPlot();
-        for (const char* id : lengthIds)
-            setDoubleValue(id, convertUnitValue(true, doubleValue(id)));
         applyLimitsOfUnit();
     } else if (d->measurementUnit == 1) {
         scaleEchoPlot();
         d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
-        for (const char* id : lengthIds)
-            setDoubleValue(id, convertUnitValue(false, doubleValue(id)));
         applyLimitsOfUnit();
     }
     d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
     vRefreshUnitSuffixes();
     if (d->hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
-            // Converted within the widest range, then limited in the new unit.
-            setDoubleRange(id, 0.0, d->maxRange);
-            if (d->measurementUnit == 1) {
-                setDoubleValue(id, doubleValue(id) * inchesPerMillimetre);
+            if (d->measurementUnit == 1)
                 setDoubleRange(id, 2.0, d->maxRange / 25.4);
-            } else {
-                setDoubleValue(id, qRound(doubleValue(id) * 25.4));
+            else
                 setDoubleRange(id, 50.0, d->maxRange);
-            }
         }
-        vScaleAnalogChart();
     }
+    showAllRows();
+    if (d->hasAnalogOutput)
+        vScaleAnalogChart();
 }
 
 void SensorWindow::vScaleAnalogChart()
@@ -402,34 +405,28 @@ void SensorWindow::vReloadParameters()
     d->teachUpdateTimer.stop();
     QStringList rows;
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
-        if (!it.key().contains("BUTTON") && findProperty(d->rootProperty, it.key()))
+        QtProperty* property = findProperty(d->rootProperty, it.key());
+        // The identity texts are read when connecting, not with the settings.
+        const bool identityText = property && property->propertyManager() == d->stringManager &&
+                                  !it.key().endsWith("Tag") && !d->chartQueriesAllowed;
+        if (!it.key().contains("BUTTON") && property && !identityText)
             rows << it.key();
     }
-    QSet<QString> read;
+    // Every row counts as not read until its read comes back: a lost line
+    // leaves the rest marked.
+    d->model->startReadingAll(rows, tr("Not read from the sensor: the read of all parameters stopped first"));
     int done = 0;
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
         if (!sequenceMayGoOn())
             break;
         statusBar()->showMessage(tr("Reading %1 of %2").arg(++done).arg(parameterAddresses.size()));
         pause(5);
-        if (readParameter(it.key(), false))
-            read.insert(it.key());
+        readParameter(it.key(), false);
     }
-    // A refused tag read again counts as read when it comes this time.
-    const QStringList retried = retryParameterIds;
     if (sequenceMayGoOn())
         retryRefusedReads();
     retryParameterIds.clear();
-    for (const QString& id : retried) {
-        if (!d->rowMarks.contains(id))
-            read.insert(id);
-    }
-    const int readRows = int(
-        std::count_if(rows.cbegin(), rows.cend(), [&read](const QString& id) { return read.contains(id); }));
-    const int notRead = rows.size() - readRows;
-    statusBar()->showMessage(tr("Read from the sensor: %1 parameters; not read: %2 (marked in the tree).")
-                                 .arg(readRows)
-                                 .arg(notRead));
+    statusBar()->showMessage(readCountText(rows));
     if (d->measurementUnit == 1) {
         pause(15);
         vSwitchMeasurementUnit();
@@ -448,42 +445,7 @@ void SensorWindow::vReloadParameters()
     vUpdateOutputView();
     if (d->hasAnalogOutput)
         vScaleAnalogChart();
-    markValuesTheTreeCannotHold();
-}
-
-// The editors' limits may be narrower than what the sensor holds: the tree
-// then shows another number than the sensor's. Such rows are marked, and
-// nothing is sent: only the user decides what the sensor gets.
-void SensorWindow::markValuesTheTreeCannotHold()
-{
-    for (auto it = d->heldValues.cbegin(); it != d->heldValues.cend(); ++it) {
-        QtProperty* property = findProperty(d->rootProperty, it.key());
-        if (!property)
-            continue;
-        QtAbstractPropertyManager* manager = property->propertyManager();
-        double shown = 0.0;
-        // The sensor's "no limit" for the far end shows as 10001 in the tree.
-        double held = it.key() == "DetectionRangeFar" && it.value() == 30000 ? 10001 : it.value();
-        double minimum = 0.0;
-        double maximum = 0.0;
-        if (manager == d->doubleManager) {
-            shown = d->doubleManager->value(property);
-            minimum = d->doubleManager->minimum(property);
-            maximum = d->doubleManager->maximum(property);
-            if (d->measurementUnit == 1 && isShownInUnit(it.key()))
-                held *= inchesPerMillimetre;
-        } else if (auto* ints = qobject_cast<QtIntPropertyManager*>(manager)) {
-            shown = ints->value(property);
-            minimum = ints->minimum(property);
-            maximum = ints->maximum(property);
-        } else {
-            continue;
-        }
-        if (qAbs(shown - held) > 1e-9 * qMax(1.0, qAbs(held)))
-            setRowMark(it.key(), tr("the sensor holds %1; allowed %2 to %3")
-                                     .arg(QString::number(held, 'g', 6), QString::number(minimum, 'g', 6),
-                                          QString::number(maximum, 'g', 6)));
-    }
+    showAllRows();
 }
 
 bool SensorWindow::isShownInUnit(const QString& id) const
@@ -549,9 +511,7 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     }
     if (changed) {
         // The user takes the row over, as with an edit in the tree.
-        d->heldValues.remove(changed->propertyId());
-        clearRowMark(changed->propertyId());
-        d->doubleManager->setValue(changed, sent.toDouble());
+        d->model->setEdit(changed->propertyId(), sensorValueOf(changed, sent));
         for (QtBrowserItem* item : propertyBrowser->topLevelItems()) {
             if (item->property() == changed)
                 propertyBrowser->setCurrentItem(item);

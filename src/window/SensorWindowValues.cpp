@@ -7,6 +7,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/RequestFrames.h"
 #include "parameters/ChoiceTrims.h"
+#include "parameters/ParameterModel.h"
 #include "parameters/ValueCodec.h"
 
 #include <utils/charts/GenericChart.h>
@@ -91,9 +92,10 @@ void SensorWindow::recordChange(QtProperty* property, const QVariant& value)
         return;
     enableTreeDataHandling(false);
     if (!languageSwitching && property) {
-        // The user takes the row over: what it showed of the sensor no longer matters.
-        d->heldValues.remove(property->propertyId());
-        clearRowMark(property->propertyId());
+        // A new edit starts: what the status bar said of the last one is past.
+        statusBar()->clearMessage();
+        // The edit lives in the model; the row shows it as the sensor will hold it.
+        d->model->setEdit(property->propertyId(), sensorValueOf(property, value));
         currentProperty = property;
         pendingValue = value;
         writeDelayTimer.start();
@@ -151,31 +153,18 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
 {
     const QString id = property->propertyId();
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->boolManager)
-        return value.toBool() ? 1 : 0;
-    if (manager == d->intManager || manager == d->counterManager)
-        return value.toInt();
+    if (manager == d->boolManager || manager == d->intManager || manager == d->counterManager)
+        return sensorValueOf(property, value).toInt();
     if (manager == d->doubleManager) {
-        int sent = 0;
-        if (d->measurementUnit == 0) {
-            sent = qRound(value.toDouble());
-            d->doubleManager->setValue(property, sent);
-        } else {
-            sent = int(millimetresFromInches(value.toDouble()));
-        }
-        if (followUpEnabled) {
-            if (id.contains("HysteresisA") || id.contains("ThresholdA") || id.contains("DetectionRange") ||
-                id.contains("analog"))
-                vUpdateOutputView();
-            // The sensor's own "no limit" for the far end of the range.
-            if (id == "DetectionRangeFar" && sent == 10001)
-                sent = 30000;
-        }
+        const int sent = sensorValueOf(property, value).toInt();
+        if (followUpEnabled && (id.contains("HysteresisA") || id.contains("ThresholdA") ||
+                                id.contains("DetectionRange") || id.contains("analog")))
+            vUpdateOutputView();
         return sent;
     }
     if (manager == d->enumManager) {
         const int position = value.toInt();
-        int code = enumCodeForPosition(id, position, d->variantCode);
+        const int code = sensorValueOf(property, value).toInt();
         if (id == "MesurementUnit") {
             unitChangedByWrite = d->measurementUnit != position;
             d->measurementUnit = position;
@@ -191,13 +180,6 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
         } else if (id == "TestMode") {
             if (followUpEnabled)
                 vShowTestModeParameters(position != 0);
-            code = position;
-        } else if (id == "SimulationDistanceValue") {
-            code = position == 0 ? 65536 : 500;
-            if (QtProperty* simulated = findProperty(d->rootProperty, "SimulationMeasurementValue"))
-                d->doubleManager->setValue(simulated, d->measurementUnit == 0 ? 500.0 : 19.68503937007874);
-        } else if (id == "TeachLoked") {
-            code = teachLockValue(d->teachLockWord, position);
         }
         const int row = errorWarningRow(id);
         if (row >= 0 && d->processDataRows.value(row))
@@ -222,26 +204,29 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
     return 0;
 }
 
+// The answer's value goes into the model, in the sensor's own units and
+// codes; the row then shows it.
 void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer)
 {
     QtAbstractPropertyManager* manager = property->propertyManager();
     if (manager == d->boolManager) {
-        d->boolManager->setValue(property, answerBool(answer), QString(), QString());
+        d->model->setRead(id, answerBool(answer) ? 1 : 0);
     } else if (manager == d->intManager || manager == d->counterManager) {
-        const int number = id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer);
-        static_cast<QtIntPropertyManager*>(manager)->setValue(property, number);
-        d->heldValues.insert(id, number);
+        d->model->setRead(id, id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer));
     } else if (manager == d->doubleManager) {
         d->doubleManager->setRange(property, 0.0, 100000.0);
         const int number = answerNumber(answer);
-        // 65535 is the sensor's "no value": the shown value stays.
-        if (number != 65535) {
-            d->doubleManager->setValue(property, number);
-            d->heldValues.insert(id, number);
-        }
+        // 65535 is the sensor's "no value": the shown value stays, marked.
+        if (number == 65535)
+            d->model->setReadFailed(id, tr("Not read from the sensor: it reports no value"));
+        else
+            d->model->setRead(id, number);
     } else if (manager == d->enumManager) {
         const int number = answerNumber(answer);
-        int position = enumPositionForCode(id, number, d->variantCode);
+        if (id == "TeachLoked")
+            d->teachLockWord = number;
+        d->model->setRead(id, number);
+        const int position = shownValueOf(property, number).toInt();
         if (id == "MesurementUnit") {
             d->measurementUnit = position;
         } else if (id == "ObjectInfo") {
@@ -249,24 +234,15 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
             d->pollPhase = 20;
             clearEchoDisplay();
             showEchoPlot();
-        } else if (id == "SimulationDistanceValue") {
-            position = number == 65536 ? 0 : 1;
-        } else if (id == "TeachLoked") {
-            d->teachLockWord = number;
-            position = teachLockPosition(number);
         }
         const int row = errorWarningRow(id);
         if (row >= 0 && position < 17 && d->processDataRows.value(row))
             d->processDataRows[row]->setToolTip(0, d->enumManager->enumNames(property).value(position));
-        d->enumManager->setValue(property, position);
-        if (d->enumManager->value(property) != position)
-            setRowMark(id, tr("the sensor holds code %1, which this list does not offer").arg(number));
     } else if (manager == d->stringManager) {
         if (tagIds.contains(id))
-            d->stringManager->setValue(property, answerText(answer));
+            d->model->setRead(id, answerText(answer));
         else if (d->chartQueriesAllowed)
-            d->stringManager->setValue(property, id.contains("SelfReadOnly") ? answerSelfReadOnly(answer)
-                                                                             : answerText(answer));
+            d->model->setRead(id, id.contains("SelfReadOnly") ? answerSelfReadOnly(answer) : answerText(answer));
     }
 }
 
@@ -316,94 +292,16 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
         if (id.contains("CrashCounter") && isErrorAnswer(answer))
             failure = FetchFailure::None;
         if (failure == FetchFailure::None) {
-            clearRowMark(id);
             decodeParameterAnswer(id, property, answer);
-            taken = true;
+            taken = d->model->state(id) == RowState::InStep || !d->model->contains(id);
         } else {
-            d->heldValues.remove(id);
-            setRowMark(id, tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
-            d->unreadIds.insert(id);
+            d->model->setReadFailed(id, tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
         }
         if (tagIds.contains(id) && isRefusedTagAnswer(answer))
             retryParameterIds.append(id);
     }
     enableTreeDataHandling(true);
     return taken;
-}
-
-void SensorWindow::setRowMark(const QString& id, const QString& reason)
-{
-    QtProperty* property = findProperty(d->rootProperty, id);
-    if (!property)
-        return;
-    d->rowMarks.insert(id, reason);
-    refreshRowToolTip(property);
-    for (QtBrowserItem* item : propertyBrowser->items(property))
-        propertyBrowser->setItemIcon(item, QIcon(":/newPrefix/icons/!_galben_cerc_negru.svg"));
-}
-
-void SensorWindow::clearRowMark(const QString& id)
-{
-    d->choiceNotices.remove(id);
-    d->unreadIds.remove(id);
-    if (!d->rowMarks.remove(id))
-        return;
-    QtProperty* property = findProperty(d->rootProperty, id);
-    if (!property)
-        return;
-    refreshRowToolTip(property);
-    for (QtBrowserItem* item : propertyBrowser->items(property))
-        propertyBrowser->setItemIcon(item, QIcon());
-}
-
-QString SensorWindow::rowMark(const QString& id) const
-{
-    return d->rowMarks.value(id);
-}
-
-QStringList SensorWindow::unreadRows() const
-{
-    QStringList rows;
-    for (QtProperty* property : collectProperties(d->rootProperty)) {
-        if (d->unreadIds.contains(property->propertyId()))
-            rows << property->propertyName() + ": " + d->rowMarks.value(property->propertyId());
-    }
-    return rows;
-}
-
-// What an editable number may be, in the unit of its caption, so that the
-// user sees the limit before typing past it.
-QString SensorWindow::rangeText(QtProperty* property) const
-{
-    double minimum = 0.0;
-    double maximum = 0.0;
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->doubleManager) {
-        minimum = d->doubleManager->minimum(property);
-        maximum = d->doubleManager->maximum(property);
-    } else if (manager == d->intManager && property->statusTip() != "readOnly") {
-        minimum = d->intManager->minimum(property);
-        maximum = d->intManager->maximum(property);
-    }
-    if (minimum >= maximum)
-        return QString();
-    const QString unit = splitCaptionUnit(property->propertyName()).unit;
-    return tr("Allowed: %1 to %2%3")
-        .arg(QString::number(minimum, 'g', 6), QString::number(maximum, 'g', 6),
-             unit.isEmpty() ? QString() : " " + unit);
-}
-
-// A row's tool tip: why it is marked, if it is, and the range it takes.
-void SensorWindow::refreshRowToolTip(QtProperty* property)
-{
-    QStringList lines;
-    const QString mark = d->rowMarks.value(property->propertyId());
-    if (!mark.isEmpty())
-        lines << mark;
-    const QString range = rangeText(property);
-    if (!range.isEmpty())
-        lines << range;
-    property->setToolTip(lines.join('\n'));
 }
 
 void SensorWindow::retryRefusedReads()
@@ -440,6 +338,19 @@ void SensorWindow::vRadAllSettings(bool checked)
     ui->actionEnable_live_data->setChecked(true);
     // Checking the action from here does not run its slot: live data is on.
     d->liveDataRunning = true;
+    enterWriteMode();
+    vApplyUnitLimits();
+    enableEditableProperties();
+    d->pollTimer.start();
+    enableEditableProperties();
+    vUpdateOutputView();
+    clearEchoDisplay();
+}
+
+// After a read of everything the window is in write mode, however the read
+// was started; the actions' slots do not run for it.
+void SensorWindow::enterWriteMode()
+{
     {
         const QSignalBlocker write(ui->actionWritePermanent);
         const QSignalBlocker read(ui->actionRead);
@@ -447,12 +358,6 @@ void SensorWindow::vRadAllSettings(bool checked)
         ui->actionRead->setChecked(false);
     }
     showWindowMode();
-    vApplyUnitLimits();
-    enableEditableProperties();
-    d->pollTimer.start();
-    enableEditableProperties();
-    vUpdateOutputView();
-    clearEchoDisplay();
 }
 
 void SensorWindow::readIdentityTexts()
@@ -537,10 +442,11 @@ void SensorWindow::writeCurrentProperty()
     {
         const LinkHold hold(this);
         if (address && connected && !connectionPopupOpen()) {
+            d->model->setWriting(id);
             pause(100);
             bSendCommand(fetchRequest(), false);
             pause(100);
-            reportWrite(property, queryAnswer(writeRequest(*address, value), QString()));
+            reportWrite(property, queryAnswer(writeRequest(*address, value), QString()), value);
         }
         if (!d->liveDataRunning && connected && !connectionPopupOpen())
             bSendCommand(processDataRequest(), true);
@@ -571,7 +477,11 @@ void SensorWindow::writeCurrentProperty()
 // a refused or unanswered write would otherwise leave the user believing
 // the sensor holds what the tree shows. The row stays marked until a read or
 // write of it succeeds.
-void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer)
+// The answer to a write is looked at, although the sensor is not read back:
+// a refused or unanswered write would otherwise leave the user believing
+// the sensor holds what the tree shows. The row keeps the edit, marked,
+// until a read or write of it succeeds.
+void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, const QVariant& sent)
 {
     const QString id = property->propertyId();
     const FetchFailure failure = fetchFailure(answer);
@@ -581,10 +491,8 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer)
         return;
     const QString name = splitCaptionUnit(property->propertyName()).name;
     if (failure == FetchFailure::None) {
-        // The notice that the user's choice was replaced stays true after
-        // the replacement is written.
-        if (!d->choiceNotices.contains(id))
-            clearRowMark(id);
+        if (d->model->contains(id))
+            d->model->setWritten(id, sent);
         if (d->collectingWrites)
             ++d->writtenCount;
         else if (property->propertyManager() == d->buttonManager)
@@ -594,7 +502,7 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer)
         return;
     }
     const QString reason = readFailureText(failure, answer);
-    setRowMark(id, tr("Not written to the sensor: %1").arg(reason));
+    d->model->setRefused(id, tr("Not written to the sensor: %1").arg(reason));
     if (d->collectingWrites)
         d->writeFailures << tr("%1: %2").arg(name, reason);
     else
@@ -751,15 +659,18 @@ void SensorWindow::writeTag()
     d->pollPhase = 20;
     pause(120);
     QtProperty* property = tagBeingWritten ? tagBeingWritten : selectedProperty;
-    if (property)
+    if (property && d->model->contains(property->propertyId()))
+        d->model->setEdit(property->propertyId(), editedText);
+    else if (property)
         d->stringManager->setValue(property, editedText);
     if (property && connected && !connectionPopupOpen()) {
         const LinkHold hold(this);
         const QString id = property->propertyId();
         const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
+        d->model->setWriting(id);
         bSendCommand(prepareTagWriteRequest(), true);
         pause(50);
-        reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()));
+        reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()), editedText);
         pause(100);
         bSendCommand(processDataRequest(), true);
         pause(50);
@@ -860,29 +771,28 @@ void SensorWindow::trimErrorWarningLists()
     enableTreeDataHandling(true);
 }
 
-// The codes behind the positions differ from variant to variant, so a list
-// cut for another variant keeps the chosen entry by its code. When the
-// variant lacks it, the first entry is chosen and the row says so.
-void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names, const QString& listVariant)
+// The codes behind the positions differ from variant to variant; the model
+// keeps the code, so a list cut for another variant shows the same choice.
+// A value read from the sensor that the variant lacks is marked; an edit
+// the variant lacks becomes its first entry, and the user is told.
+void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names, const QString&)
 {
-    const QuietChanges quiet(this);
     const QString id = property->propertyId();
-    const int position = d->enumManager->value(property);
-    const QString chosen = d->enumManager->enumNames(property).value(position);
-    // Before a variant is known the error-source lists are whole.
-    const int code = listVariant.isEmpty() && id.contains("ErrorWarning")
-                         ? errorSourceCodeInWholeList(position)
-                         : enumCodeForPosition(id, position, listVariant);
-    const int kept = enumPositionForCode(id, code, d->variantCode);
-    const bool available =
-        kept >= 0 && kept < names.size() && enumCodeForPosition(id, kept, d->variantCode) == code;
-    d->enumManager->setEnumNames(property, names);
-    d->enumManager->setValue(property, available ? kept : 0);
-    if (!available && !chosen.isEmpty()) {
-        setRowMark(id, tr("\"%1\" is not available on this sensor; \"%2\" is chosen instead.")
-                           .arg(chosen, names.value(0)));
-        d->choiceNotices.insert(id);
+    const QString chosen = d->enumManager->enumNames(property).value(d->enumManager->value(property));
+    {
+        const QuietChanges quiet(this);
+        d->enumManager->setEnumNames(property, names);
     }
+    if (d->model->hasEdit(id)) {
+        const int code = d->model->shown(id).toInt();
+        const int position = shownValueOf(property, code).toInt();
+        if (position < 0 || position >= names.size() || sensorValueOf(property, position).toInt() != code) {
+            d->model->setEdit(id, sensorValueOf(property, 0));
+            statusBar()->showMessage(tr("\"%1\" is not available on this sensor; \"%2\" is chosen instead.")
+                                         .arg(chosen, names.value(0)));
+        }
+    }
+    showRow(id);
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -167,11 +167,22 @@ void PropertyEditorsTest::spinBoxCommitsOnEnterAndFollowsRange()
     QCOMPARE(values.count(), 1);
     QCOMPARE(values.last().at(0).value<QtProperty*>(), m_int);
 
+    // A value past the range is typed whole and refused when committed, never cut.
+    QSignalSpy refused(m_spinBoxFactory, &QtSpinBoxFactory::valueRefused);
+    m_ints->setMaximum(m_int, 1000);
     editor = openEditor<QSpinBox>(m_int);
     QVERIFY(editor);
-    m_ints->setMaximum(m_int, 1000);
-    QCOMPARE(editor->maximum(), 1000);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("5000"));
+    QCOMPARE(editor->value(), 5000);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_ints->value(m_int), 1000);
+    QCOMPARE(refused.count(), 1);
+    QCOMPARE(refused.last().at(1).toInt(), 5000);
     QCOMPARE(editor->value(), 1000);
+    QVERIFY(editor->styleSheet().contains("border"));
+    QTest::keyClicks(editor, QStringLiteral("9"));
+    QVERIFY(editor->styleSheet().isEmpty());
     m_ints->setSingleStep(m_int, 5);
     QCOMPARE(editor->singleStep(), 5);
 }

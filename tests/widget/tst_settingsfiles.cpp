@@ -139,6 +139,7 @@ private slots:
         managerOf<QtBoolPropertyManager>(window, "TemperatureCompensation")
             ->setValue(row(window, "TemperatureCompensation"), false, QString(), QString());
         managerOf<QtIntPropertyManager>(window, "OnDelay1")->setValue(row(window, "OnDelay1"), 1234);
+        // Shown as the whole millimetres the sensor holds: 181 mm.
         managerOf<QtDoublePropertyManager>(window, "SwitchingThresholdA1")
             ->setValue(row(window, "SwitchingThresholdA1"), 7.125);
         managerOf<QtStringPropertyManager>(window, "LocationTag")
@@ -147,7 +148,7 @@ private slots:
             ->setValue(row(window, "VendorNameReadOnly"), "Vendor text");
         setHistory(window, 500, 480.5);
         const QMap<QString, QString> saved = treeValues(window);
-        QCOMPARE(saved.value("SwitchingThresholdA1"), QString("7.125000"));
+        QCOMPARE(saved.value("SwitchingThresholdA1"), QString("7.125984"));
 
         FileDialogAnswer answer(path);
         window.vSaveSettings();
@@ -155,7 +156,7 @@ private slots:
         QCOMPARE(QFileInfo(answer.offered).fileName(),
                  "RT5-350-M18-settings-" + QDate::currentDate().toString("dd-MM-yyyy") + ".kvs");
         const QByteArray text = contentOf(path);
-        QVERIFY(text.contains("SwitchingThresholdA1=7.125000;"));
+        QVERIFY(text.contains("SwitchingThresholdA1=7.125984;"));
         QVERIFY(text.contains("MesurementUnit=1;"));
         QVERIFY(text.contains(QString::fromUtf8("LocationTag=Halle Süd – Tor 3 ✓;").toUtf8()));
         QVERIFY(!text.contains("ReadOnly"));
@@ -305,9 +306,23 @@ private slots:
                   ours + "<pluginsettings><propertytreedata data=\"NoSuchRow=5;OnDelay2;OffDelay2=12=13;"
                          "FunctionTag=a&amp;b &lt;c&gt;;\"/><chartdata data=\"\"/></pluginsettings></root>");
         SensorWindow window(hostRecord("RT5-350-M18"));
+        managerOf<QtIntPropertyManager>(window, "OnDelay2")->setValue(row(window, "OnDelay2"), 55);
+        // The value that is no number is listed and left out; the user applies the others.
+        QString listed;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            listed = box->informativeText();
+            box->findChild<QAbstractButton*>("applyOthers")->click();
+        });
+        answer.start(10);
         QVERIFY(window.bOpenSettings(path));
+        QVERIFY2(listed.startsWith("On-delay") || listed.contains(": "), qPrintable(listed));
+        QCOMPARE(listed.count('\n'), 0);
         const QMap<QString, QString> values = treeValues(window);
-        QCOMPARE(values.value("OnDelay2"), QString("0"));
+        QCOMPARE(values.value("OnDelay2"), QString("55"));
         QCOMPARE(values.value("OffDelay2"), QString("12"));
         QCOMPARE(values.value("FunctionTag"), QString("a&b <c>"));
     }

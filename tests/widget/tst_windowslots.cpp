@@ -217,7 +217,8 @@ private slots:
         window->chart()->setScale(0, 370.0, 400.0);
         window->chart()->poPlot(0)->replot();
         drag(0, Qt::Vertical, 385, 396);
-        QCOMPARE(doubleValue("SwitchingThresholdA1"), 392.7007874015748);
+        // The row shows the whole millimetres the sensor is given.
+        QCOMPARE(doubleValue("SwitchingThresholdA1"), 9975 / 25.4);
         QCOMPARE(marks(0)->middleMark(), 392.7007874015748);
     }
 };
