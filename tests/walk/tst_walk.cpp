@@ -37,7 +37,7 @@ const QRegularExpression parameterRead("^05 .. 26 (?!23 13|11 12)");
 
 QString translated(const char* text)
 {
-    return QCoreApplication::translate("SensorWindow", text);
+    return QCoreApplication::translate("NimbarSensorPlugin::Core::SensorWindow", text);
 }
 
 // One step as the walk took it, and what may follow from it.
@@ -327,7 +327,8 @@ private:
 
     Step switchLanguage()
     {
-        const bool german = QCoreApplication::translate("SensorWindow", "Offline") != "Offline";
+        const bool german =
+            QCoreApplication::translate("NimbarSensorPlugin::Core::SensorWindow", "Offline") != "Offline";
         const QString name = german ? "actionLanguage_en" : "actionLanguage_de";
         if (auto* action = rig->workbench.findChild<QAction*>(name))
             action->trigger();
@@ -625,14 +626,16 @@ private:
 
         // The menus and the port selector say what the window is doing.
         const bool selectorSaysConnected = rig->window->portSelector()->currentIndex() > 1;
-        bool menuSaysConnected = false;
-        for (QAction* action : rig->window->findChildren<QAction*>())
-            menuSaysConnected = menuSaysConnected || action->text() == translated("&Disconnect");
+        QString menuText;
+        for (QAction* action : rig->window->findChildren<QAction*>()) {
+            if (action->shortcut() == QKeySequence(Qt::CTRL + Qt::Key_K))
+                menuText = action->text();
+        }
+        const bool menuSaysConnected = menuText == translated("&Disconnect");
         if (connected != selectorSaysConnected || connected != menuSaysConnected)
-            return QString("connected: %1, port selector shows \"%2\", menu says %3")
+            return QString("connected: %1, port selector shows \"%2\", the menu offers \"%3\"")
                 .arg(connected)
-                .arg(rig->window->portSelector()->currentText())
-                .arg(menuSaysConnected ? "Disconnect" : "Connect");
+                .arg(rig->window->portSelector()->currentText(), menuText);
         if (connected && treeRead && modeText() != translated("Mode: write"))
             return "after a completed read of all the window shows \"" + modeText() + "\"";
 
