@@ -109,9 +109,12 @@ inline QStringList settingRows(const LinkRig& rig)
     return ids;
 }
 
-inline bool shownInInches(QtProperty* p)
+// Every length row follows the window's unit, which the switching point's
+// caption names; some length rows have no unit in their caption.
+inline bool shownInInches(const LinkRig& rig, const QString& id)
 {
-    return p->propertyName().endsWith("(inch)");
+    QtProperty* point = rig.property("SwitchingThresholdA1");
+    return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
 }
 
 // What a row shows and what the sensor holds, in the row's terms: lengths
@@ -133,7 +136,8 @@ inline RowValues rowValues(const LinkRig& rig, const QString& id, const QString&
         const int decimals = doubles->decimals(p);
         const double millimetres = id == "DetectionRangeFar" && number == 30000 ? 10001 : double(number);
         values.tree = QString::number(doubles->value(p), 'f', decimals);
-        values.sensor = QString::number(shownInInches(p) ? millimetres / 25.4 : millimetres, 'f', decimals);
+        values.sensor =
+            QString::number(shownInInches(rig, id) ? millimetres / 25.4 : millimetres, 'f', decimals);
     } else if (auto* ints = rig.manager<QtIntPropertyManager>(id)) {
         values.tree = QString::number(ints->value(p));
         values.sensor = QString::number(number);

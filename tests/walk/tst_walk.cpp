@@ -387,7 +387,7 @@ private:
         const QList<QString> ids = rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
             return m == rig->manager<QtIntPropertyManager>(id) ||
                    (m == rig->manager<QtDoublePropertyManager>(id) && id != "DetectionRangeFar" &&
-                    !shownInInches(rig->property(id)));
+                    !shownInInches(*rig, id));
         });
         for (int k = 0; k < 3; ++k) {
             const QString id = pick(ids);
@@ -657,7 +657,7 @@ private:
             const QString& id = step.typedId;
             const qlonglong held = rig->simulated(id);
             const RowValues values = rowValues(*rig, id, variant);
-            const bool inches = shownInInches(rig->property(id));
+            const bool inches = shownInInches(*rig, id);
             const bool takenAsTyped =
                 inches ? std::abs(held - step.typed * 25.4) <= 0.5 : std::abs(held - step.typed) < 1e-9;
             const bool leftAsItWas = held == before.value(id) && values.tree == values.sensor;
