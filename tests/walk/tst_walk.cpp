@@ -730,7 +730,7 @@ QList<quint32> seedsFromEnvironment()
     const int count = qEnvironmentVariableIntValue("IOLINK_WALK_COUNT");
     for (int k = 0; first > 0 && k < count; ++k)
         seeds << first + quint32(k);
-    return seeds.isEmpty() ? QList<quint32>{1, 2} : seeds;
+    return seeds.isEmpty() ? QList<quint32>{1} : seeds;
 }
 
 } // namespace
