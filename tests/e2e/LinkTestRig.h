@@ -11,6 +11,8 @@
 #include <WorkbenchWindow.h>
 #include <window/SensorWindow.h>
 
+#include <HostPorts.h>
+#include <SensorModel.h>
 #include <SimulatedPortDevice.h>
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
@@ -88,16 +90,38 @@ inline QString hex(const QByteArray& bytes)
     return QString::fromLatin1(bytes.toHex(' '));
 }
 
+// A simulated sensor like the workbench's, but with the given seed for its
+// target motion and crash counter, so that a run can be repeated.
+inline QString addSeededSimulatedSensor(HostPorts& ports, const QString& spec, const QString& document,
+                                        quint32 seed, QString* error)
+{
+    auto model = IoLinkSimulator::SensorModel::create(document, spec.section('/', 0, 0), spec.section('/', 1),
+                                                      seed, error);
+    if (!model)
+        return QString();
+    const QString name =
+        QString("SIM%1-%2").arg(ports.simulatedCount() + 1).arg(model->description().identityText());
+    const QString modelId = model->description().modelId;
+    ports.addSimulated(
+        name, new IoLinkSimulator::SimulatedPortDevice(std::move(model), &ports),
+        [](QIODevice* d, int baudRate) {
+            static_cast<IoLinkSimulator::SimulatedPortDevice*>(d)->setBaudRate(baudRate);
+        },
+        modelId);
+    return name;
+}
+
 // The workbench with one simulated sensor and one sensor window. With the
 // wire time on, answers take as long as on a 38400-baud line.
 struct LinkRig
 {
     LinkRig(const PluginLibrary& plugin, const QString& document, const QString& traceFile,
-            const QString& spec, const QString& sensorName, bool wireTime)
+            const QString& spec, const QString& sensorName, bool wireTime, quint32 seed = 0)
         : workbench(plugin)
     {
         QString error;
-        port = addSimulatedSensor(workbench.hostPorts(), spec, document, &error);
+        port = seed == 0 ? addSimulatedSensor(workbench.hostPorts(), spec, document, &error)
+                         : addSeededSimulatedSensor(workbench.hostPorts(), spec, document, seed, &error);
         device = static_cast<IoLinkSimulator::SimulatedPortDevice*>(workbench.hostPorts().simulated(port));
         device->setWireTimeEnabled(wireTime);
         workbench.hostPorts().setTraceFile(traceFile, &error);
