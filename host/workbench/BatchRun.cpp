@@ -31,7 +31,7 @@ int BatchRun::run()
     // over the sensor's settings, restoring the factory settings.
     answers.setConfirming(m_options.batch == BatchCommand::WriteSettings ||
                           m_options.batch == BatchCommand::FactoryReset);
-    answers.setChoices({m_options.batch == BatchCommand::WriteSettings ? "pcToSensor" : "sensorToPc"});
+    answers.setChoices({"sensorToPc"});
     int status = BatchExit::Usage;
     QElapsedTimer clock;
     clock.start();
@@ -132,23 +132,6 @@ bool BatchRun::connectReading()
     return false;
 }
 
-// As a user choosing the port in the window's selector and answering that
-// the window's settings are to be written to the sensor.
-bool BatchRun::connectWriting()
-{
-    if (!portOffered())
-        return false;
-    say(tr("Connecting to %1, writing the settings to the sensor").arg(port()));
-    auto* selector = m_window->findChild<QComboBox*>("portSelector");
-    const int index = selector->findText(port());
-    selector->setCurrentIndex(index);
-    QMetaObject::invokeMethod(selector, "activated", Qt::DirectConnection, Q_ARG(int, index));
-    if (connected())
-        return true;
-    say(tr("Not connected to a %1 on %2.").arg(m_options.openSensor, port()));
-    return false;
-}
-
 // Why the settings file cannot be used, said before anything is sent.
 bool BatchRun::fileUsable()
 {
@@ -206,17 +189,22 @@ int BatchRun::readSettings()
     return rowsWhole() ? BatchExit::Done : BatchExit::SensorProblem;
 }
 
-// The file goes into the window first, as if opened there while offline;
-// connecting then writes the window's settings to the sensor, and reading
-// them all back shows what the sensor took.
+// The sensor is read first, so that every parameter the file does not name
+// keeps the sensor's value; the file is then checked against the connected
+// variant, before anything is sent, and opened in the window, which writes
+// it; reading everything back shows what the sensor took.
 int BatchRun::writeSettings()
 {
+    if (!fileUsable())
+        return BatchExit::FileProblem;
+    if (!connectReading())
+        return BatchExit::SensorProblem;
     if (!fileUsable())
         return BatchExit::FileProblem;
     bool loaded = false;
     QMetaObject::invokeMethod(m_window, "bOpenSettings", Qt::DirectConnection, Q_RETURN_ARG(bool, loaded),
                               Q_ARG(QString, m_options.batchFile));
-    if (!connectWriting())
+    if (!connected())
         return BatchExit::SensorProblem;
     say(tr("Reading the settings back"));
     QMetaObject::invokeMethod(m_window, "vRadAllSettings", Qt::DirectConnection, Q_ARG(bool, true));
@@ -231,6 +219,9 @@ int BatchRun::compare()
         return BatchExit::FileProblem;
     if (!connectReading())
         return BatchExit::SensorProblem;
+    // Values the connected sensor could not take are no settings to compare.
+    if (!fileUsable())
+        return BatchExit::FileProblem;
     return compareWithFile();
 }
 

@@ -38,7 +38,6 @@ private:
     bool openSensor();
     bool portOffered();
     bool connectReading();
-    bool connectWriting();
     bool connected() const;
     bool fileUsable();
     bool rowsWhole();
