@@ -396,14 +396,14 @@ private slots:
         QVERIFY(r->window->isConnected());
         QComboBox* selector = r->window->portSelector();
         const int port = selector->currentIndex();
-        for (int turn : {120, -120, 120}) {
+        for (int turn : {120, -120}) {
             const QPoint at = selector->rect().center();
             QWheelEvent wheel(at, selector->mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(selector, &wheel);
+            QCOMPARE(selector->currentIndex(), port);
+            QVERIFY(r->window->isConnected());
         }
-        QCOMPARE(selector->currentIndex(), port);
-        QVERIFY(r->window->isConnected());
 
         QStringList asked;
         QTimer enter;
