@@ -436,6 +436,14 @@
         <source>Writing %1 of %2</source>
         <translation>Schreiben %1 von %2</translation>
     </message>
+    <message>
+        <source>Port selection</source>
+        <translation>Portauswahl</translation>
+    </message>
+    <message>
+        <source>Disconnect the sensor on %1?</source>
+        <translation>Die Verbindung zum Sensor an %1 trennen?</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

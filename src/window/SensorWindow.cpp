@@ -29,6 +29,7 @@
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -68,6 +69,45 @@ QTreeWidgetItem* addGroupItem(QTreeWidget* tree, const QString& text)
 constexpr int listDockWidth = 340;
 constexpr int captionColumnWidth = 250;
 
+// The wheel over the port selector would switch ports as the pointer passes
+// by; a port is chosen from its list or with the keys.
+class WheelBlocker : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
+};
+
+// Space toggles the check box of the focused row whichever of its cells is
+// current; the view alone reacts only on the check box's own cell.
+class SpaceTogglesCheckBox : public QObject
+{
+public:
+    explicit SpaceTogglesCheckBox(QTreeWidget* tree) : QObject(tree), tree(tree) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QTreeWidgetItem* item = tree->currentItem();
+        if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier || !item ||
+            (item->flags() & (Qt::ItemIsUserCheckable | Qt::ItemIsEnabled)) !=
+                (Qt::ItemIsUserCheckable | Qt::ItemIsEnabled))
+            return false;
+        // Holding the key down toggles once.
+        if (!key->isAutoRepeat())
+            item->setCheckState(2, item->checkState(2) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        return true;
+    }
+
+private:
+    QTreeWidget* tree;
+};
+
 } // namespace
 
 SensorWindowPrivate::SensorWindowPrivate()
@@ -91,6 +131,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->portSelector->addItem(tr("Offline"));
     d->portSelector->insertSeparator(1);
     ui->connectionToolBar->addWidget(d->portSelector);
+    d->portSelector->installEventFilter(new WheelBlocker(d->portSelector));
 
     stateDelegate = new StateOfDeviceMyDelegate(this);
     auto* spacer = new QLabel(this);
@@ -121,7 +162,10 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(ui->actionPrint_chart_view, &QAction::triggered, this, &SensorWindow::vPrintDocument);
     connect(ui->actionClear_History, &QAction::triggered, this, &SensorWindow::vClearHistory);
     connect(ui->actionEnable_live_data, &QAction::triggered, this, &SensorWindow::actionEnableLiveData);
-    connect(d->portSelector, qOverload<int>(&QComboBox::activated), this, &SensorWindow::actionConnectSensor);
+    connect(d->portSelector, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        if (mayLeaveConnectedPort(index))
+            actionConnectSensor(index);
+    });
     connect(ui->actionWritePermanent, &QAction::triggered, this, &SensorWindow::vWriteAllSettings);
     connect(ui->actionRead, &QAction::triggered, this, &SensorWindow::vRadAllSettings);
     connect(&d->writeModeIconTimer, &QTimer::timeout, this, qOverload<>(&SensorWindow::signalWriteModeIcon));
@@ -286,7 +330,10 @@ void SensorWindow::createListDocks()
     d->processDataDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Sensorenliste.svg"));
     ui->fileToolBar->addAction(d->processDataDock->toggleViewAction());
     createProcessDataRows();
-    connect(d->processDataTree, &QTreeWidget::itemClicked, this, &SensorWindow::updateCheckState);
+    // A row's request goes out when its check state changes, by the mouse
+    // or by Space; a click beside the box changes nothing.
+    connect(d->processDataTree, &QTreeWidget::itemChanged, this, &SensorWindow::updateCheckState);
+    d->processDataTree->installEventFilter(new SpaceTogglesCheckBox(d->processDataTree));
     // One column of lists on the right, the process data in front: the
     // observation list holds little, and the chart needs the width.
     tabifyDockWidget(d->observationDock, d->processDataDock);
@@ -368,6 +415,7 @@ void SensorWindow::createProcessDataRows()
             row->setSizeHint(2, QSize(36, 36));
             row->setFlags(row->flags() | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             row->setCheckState(2, i == 10 ? Qt::Checked : Qt::Unchecked);
+            d->sentCheckStates.insert(row, row->checkState(2));
             row->setText(3, i == 10 ? tr("On") : tr("Off"));
             row->setData(2, 99, i);
         } else if (id.startsWith('n')) {
@@ -482,6 +530,9 @@ void SensorWindow::updateComPortList(const QStringList& ports)
                           ? -1
                           : d->portSelector->findText(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
     d->portSelector->setCurrentIndex(index);
+    // The connected port keeps its entry; its place in the list may move.
+    if (connected && index >= 0)
+        d->selectedPortIndex = index;
 }
 
 void SensorWindow::setWindowActive(bool active)

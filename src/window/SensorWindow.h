@@ -283,6 +283,7 @@ private:
     bool connectPcToSensor();
     bool checkIdentity();
     void applySensorVariant();
+    bool mayLeaveConnectedPort(int index);
 
     // The status poll.
     void startStatusPoll();
@@ -294,6 +295,7 @@ private:
     void resetEchoRows();
     void clearEchoDisplay();
     void showCrashCounter(const QByteArray& answer);
+    void clearLiveValues();
 
     // Parameter values.
     void writeCurrentProperty();

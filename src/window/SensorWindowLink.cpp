@@ -290,6 +290,27 @@ void SensorWindow::showConnectFailure(const QString& whatHappened)
     connected = false;
 }
 
+// A choice in the port selector (from its list or with the keys while it
+// has the focus) that leaves the connected port asks first; No puts the
+// selector back and changes nothing. A sensor lost while the question is
+// open leaves the selector on "Offline".
+bool SensorWindow::mayLeaveConnectedPort(int index)
+{
+    if (!connected || index == d->selectedPortIndex)
+        return true;
+    const QString port = d->portSelector->itemText(d->selectedPortIndex);
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Port selection"), tr("Disconnect the sensor on %1?").arg(port),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        d->portSelector->setCurrentIndex(index);
+        return true;
+    }
+    if (connected)
+        d->portSelector->setCurrentIndex(d->selectedPortIndex);
+    return false;
+}
+
 void SensorWindow::actionConnectSensor(int state)
 {
     // Going offline is never put off: it is how the user stops a sequence.
@@ -497,6 +518,7 @@ void SensorWindow::vDisconnect()
     emit vComPortSelected(QString());
 
     updateWindowTitle();
+    clearLiveValues();
     d->chart->updateChart(true);
 
     d->liveDataRunning = ui->actionEnable_live_data->isChecked();

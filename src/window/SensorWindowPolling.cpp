@@ -33,6 +33,38 @@ QPixmap statePicture(const char* icon)
     return QIcon(icon).pixmap(40, 40).scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
+// Rows 9 down to 2 show the status bits b7 to b0: the two switching outputs
+// as LEDs, the others as a warning when set.
+void showStatusBits(const QList<QTreeWidgetItem*>& rows, quint8 bits, const QString& onText,
+                    const QString& offText)
+{
+    for (int bit = 7; bit >= 0; --bit) {
+        QTreeWidgetItem* row = rows.value(2 + bit);
+        if (!row)
+            continue;
+        const bool on = bits & (1 << bit);
+        row->setText(3, on ? onText : offText);
+        if (bit >= 2) {
+            if (on)
+                row->setData(2, Qt::DecorationRole,
+                             statePicture(":/newPrefix/icons/!_galben_cerc_negru.svg"));
+            else
+                row->setIcon(2, QIcon(":/newPrefix/icons/led_state_F_2.svg"));
+            continue;
+        }
+        const char* onIcon =
+            bit == 1 ? ":/newPrefix/icons/led_state_2_2.svg" : ":/newPrefix/icons/led_state_2_1.svg";
+        const char* offIcon =
+            bit == 1 ? ":/newPrefix/icons/led_state_1_2.svg" : ":/newPrefix/icons/led_state_1_1.svg";
+        if (on) {
+            row->setIcon(2, QIcon(onIcon));
+            row->setData(2, Qt::DecorationRole, statePicture(onIcon));
+        } else {
+            row->setIcon(2, QIcon(offIcon));
+        }
+    }
+}
+
 } // namespace
 
 void SensorWindow::queryStatusData()
@@ -151,16 +183,20 @@ void SensorWindow::queryChartData()
 void SensorWindow::enableStatusChecking(bool enable)
 {
     d->liveDataRunning = enable;
+    if (!enable)
+        d->chart->vAppendGap(0);
     if (d->communication)
         d->pollTimer.start();
 }
 
 // Live data stop for a sequence of the user's; the poll goes on as the
-// connection check until the sequence holds the link.
+// connection check until the sequence holds the link. The chart shows no
+// line across the time without data.
 void SensorWindow::stopLiveData()
 {
     ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
+    d->chart->vAppendGap(0);
     if (d->communication)
         d->pollTimer.start();
 }
@@ -168,6 +204,8 @@ void SensorWindow::stopLiveData()
 void SensorWindow::actionEnableLiveData()
 {
     d->liveDataRunning = ui->actionEnable_live_data->isChecked();
+    if (!d->liveDataRunning)
+        d->chart->vAppendGap(0);
     if (d->communication)
         d->pollTimer.start();
 }
@@ -224,32 +262,23 @@ void SensorWindow::showProcessData(const QByteArray& answer)
     }
     }
 
-    const quint8 bits = processDataValidBits(answer);
-    for (int bit = 7; bit >= 0; --bit) {
-        QTreeWidgetItem* row = d->processDataRows.value(2 + bit);
-        if (!row)
-            continue;
-        const bool on = bits & (1 << bit);
-        row->setText(3, on ? tr("On") : tr("Off"));
-        if (bit >= 2) {
-            if (on)
-                row->setData(2, Qt::DecorationRole,
-                             statePicture(":/newPrefix/icons/!_galben_cerc_negru.svg"));
-            else
-                row->setIcon(2, QIcon(":/newPrefix/icons/led_state_F_2.svg"));
-            continue;
-        }
-        const char* onIcon =
-            bit == 1 ? ":/newPrefix/icons/led_state_2_2.svg" : ":/newPrefix/icons/led_state_2_1.svg";
-        const char* offIcon =
-            bit == 1 ? ":/newPrefix/icons/led_state_1_2.svg" : ":/newPrefix/icons/led_state_1_1.svg";
-        if (on) {
-            row->setIcon(2, QIcon(onIcon));
-            row->setData(2, Qt::DecorationRole, statePicture(onIcon));
-        } else {
-            row->setIcon(2, QIcon(offIcon));
-        }
+    showStatusBits(d->processDataRows, processDataValidBits(answer), tr("On"), tr("Off"));
+}
+
+// Without a sensor nothing on screen may look live: the distance shows a
+// dash, the outputs and warnings are off, the echoes are gone and the
+// chart's line ends.
+void SensorWindow::clearLiveValues()
+{
+    if (QTreeWidgetItem* distance = d->processDataRows.value(0)) {
+        distance->setText(0, tr("Distance"));
+        distance->setText(2, QString(QChar(0x2013)));
+        distance->setText(3, d->unitText);
     }
+    showStatusBits(d->processDataRows, 0, tr("On"), tr("Off"));
+    clearEchoDisplay();
+    d->chart->vSetValueMarkerCustomText(QString());
+    d->chart->vAppendGap(0);
 }
 
 void SensorWindow::resetEchoRows()

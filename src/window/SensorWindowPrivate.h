@@ -118,6 +118,8 @@ struct SensorWindowPrivate
     QTreeWidgetItem* masterToDeviceItem = nullptr;
     QTreeWidgetItem* objectInformationItem = nullptr;
     QTreeWidgetItem* objectItems[4] = {};
+    // Check state of each output row of the master's data as last handled.
+    QMap<const QTreeWidgetItem*, Qt::CheckState> sentCheckStates;
 
     bool showProgressUi = true;
     QtProperty* crashCounterProperty = nullptr;

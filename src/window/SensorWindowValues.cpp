@@ -713,14 +713,17 @@ void SensorWindow::itemSelected(QtBrowserItem* item)
     }
 }
 
+// Any change of a row (its texts too) comes here; only a new check state
+// sends the switch byte, once.
 void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
 {
-    if (!item || item->data(2, 99).toInt() <= 0)
+    if (!item || item->data(2, 99).toInt() <= 0 || d->sentCheckStates.value(item) == item->checkState(2))
         return;
     if (linkHeld()) {
         whenLinkFree([this, item] { updateCheckState(item, 2); });
         return;
     }
+    d->sentCheckStates.insert(item, item->checkState(2));
     enableTreeDataHandling(false);
     std::array<bool, 5> checked{};
     for (int row = 10; row <= 14; ++row) {

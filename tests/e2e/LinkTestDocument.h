@@ -5,8 +5,9 @@
 
 // A small description document for the end-to-end tests of the link: two
 // models whose variants cover the analog output, a single switching output
-// and missing crash detection, and a few parameters of every kind, so that
-// reading or writing all of them takes a second or two.
+// and missing crash detection, a few parameters of every kind, so that
+// reading or writing all of them takes a second or two, and the rows of the
+// process-data list up to the master's output bits.
 inline const char* linkTestDocument()
 {
     return R"(<?xml version="1.0" encoding="utf-8"?>
@@ -94,6 +95,20 @@ inline const char* linkTestDocument()
   </default></treeGui>
   <guiCategory><default>
     <c><id>n01</id><text><en>Distance</en></text></c>
+    <c><id>n02</id><text><en>Signal strength</en></text></c>
+    <c><id>001</id><text><en>Switching output A1</en></text></c>
+    <c><id>002</id><text><en>Switching output A2</en></text></c>
+    <c><id>003</id><text><en>Warning</en></text></c>
+    <c><id>004</id><text><en>Error</en></text></c>
+    <c><id>005</id><text><en>Status bit 4</en></text></c>
+    <c><id>006</id><text><en>Status bit 5</en></text></c>
+    <c><id>007</id><text><en>Status bit 6</en></text></c>
+    <c><id>008</id><text><en>Status bit 7</en></text></c>
+    <c><id>101</id><text><en>Measurement on</en></text></c>
+    <c><id>102</id><text><en>Synchronisation</en></text></c>
+    <c><id>103</id><text><en>Hold outputs</en></text></c>
+    <c><id>104</id><text><en>Teach-in lock</en></text></c>
+    <c><id>105</id><text><en>Acknowledge impact</en></text></c>
   </default></guiCategory>
 </document>
 )";

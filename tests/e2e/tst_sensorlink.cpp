@@ -29,7 +29,12 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <QtTest>
+
+#include <qwt_plot_curve.h>
+
+#include <cmath>
 
 using namespace NimbarSensorPlugin::Core;
 using IoLinkSimulator::SimulatedPortDevice;
@@ -48,6 +53,55 @@ private:
     std::unique_ptr<LinkRig> rig(const QString& spec, const QString& sensorName)
     {
         return std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), spec, sensorName, true);
+    }
+
+    static void waitForLiveData(const LinkRig& r)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!r.window->findChild<QWidget*>("DataFrameSenderUi")->isVisible(), 15000);
+        const int samples = r.window->chart()->getData(0)->size();
+        QTRY_VERIFY_WITH_TIMEOUT(r.window->chart()->getData(0)->size() >= samples + 3, 10000);
+    }
+
+    // The texts of the rows of the sensor's status bits.
+    static QStringList statusTexts(const LinkRig& r)
+    {
+        QStringList texts;
+        QTreeWidgetItem* group = r.window->processDataTree()->topLevelItem(1);
+        for (int k = 0; k < group->childCount(); ++k)
+            texts << group->child(k)->text(3);
+        return texts;
+    }
+
+    // Where the history has a gap, the drawn curve breaks: a break point lies
+    // between the samples before and after it, and no segment crosses it.
+    static void verifyCurveBreaksAtEveryGap(const LinkRig& r)
+    {
+        QwtPlot* plot = r.window->chart()->poPlot(0);
+        r.window->chart()->updateChart(true);
+        plot->canvas()->grab();
+        const QwtPlotItemList curves = plot->itemList(QwtPlotItem::Rtti_PlotCurve);
+        QVERIFY(!curves.isEmpty());
+        const auto* curve = static_cast<const QwtPlotCurve*>(curves.first());
+        const Utils::ValueOverTime* history = r.window->chart()->getData(0);
+        int gaps = 0;
+        for (int i = 1; i + 1 < history->size(); ++i) {
+            if (!std::isnan(history->y(i)))
+                continue;
+            ++gaps;
+            const double at = history->x(i);
+            bool broken = false;
+            for (std::size_t k = 1; k < curve->dataSize(); ++k) {
+                const QPointF before = curve->sample(k - 1);
+                const QPointF after = curve->sample(k);
+                if (std::isnan(after.y()) && before.x() <= at)
+                    broken = true;
+                QVERIFY2(std::isnan(before.y()) || std::isnan(after.y()) ||
+                             !(before.x() < at && at < after.x()),
+                         "a segment crosses a gap");
+            }
+            QVERIFY(broken);
+        }
+        QVERIFY(gaps > 0);
     }
 
 private slots:
@@ -287,6 +341,133 @@ private slots:
             lost.texts, QStringList{"The sensor did not respond, please make sure it is properly connected."},
             5000);
         QCOMPARE(r->window->portSelector()->currentIndex(), 0);
+        // Nothing looks live any more, and the curve ends.
+        QCOMPARE(distance->text(2), QString("\u2013"));
+        QVERIFY(!statusTexts(*r).contains("On"));
+        QVERIFY(std::isnan(r->window->chart()->getData(0)->y(r->window->chart()->getData(0)->size() - 1)));
+    }
+
+    // Offline the distance shows a dash and the outputs are off. The curve
+    // ends there and starts anew after connecting again, with a break
+    // between; switching live data off and on breaks it the same way.
+    void goingOfflineEndsTheLiveValuesAndBreaksTheCurve()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->device->model().holdTarget(100);
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
+        QTRY_COMPARE(distance->text(2), QString("100"));
+        QVERIFY2(statusTexts(*r).contains("On"), qPrintable(statusTexts(*r).join("|")));
+
+        r->window->portSelector()->setCurrentIndex(0);
+        r->invoke("actionConnectSensor", Q_ARG(int, 0));
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(distance->text(2), QString("\u2013"));
+        QVERIFY(!statusTexts(*r).contains("On"));
+        const Utils::ValueOverTime* history = r->window->chart()->getData(0);
+        QVERIFY(std::isnan(history->y(history->size() - 1)));
+        QTest::qWait(300);
+
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        verifyCurveBreaksAtEveryGap(*r);
+
+        QAction* live = r->window->form().actionEnable_live_data;
+        live->trigger();
+        QVERIFY(!live->isChecked());
+        const int gapAt = history->size() - 1;
+        QVERIFY(std::isnan(history->y(gapAt)));
+        QTest::qWait(300);
+        QCOMPARE(history->size(), gapAt + 1);
+        live->trigger();
+        QTRY_VERIFY(history->size() >= gapAt + 3);
+        verifyCurveBreaksAtEveryGap(*r);
+    }
+
+    // A stray wheel turn or arrow key on the port selector never lets the
+    // sensor go unasked. No, the default, keeps everything as it was.
+    void thePortSelectorAsksBeforeLettingTheSensorGo()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        QComboBox* selector = r->window->portSelector();
+        const int port = selector->currentIndex();
+        for (int turn : {120, -120}) {
+            const QPoint at = selector->rect().center();
+            QWheelEvent wheel(at, selector->mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(selector, &wheel);
+            QCOMPARE(selector->currentIndex(), port);
+            QVERIFY(r->window->isConnected());
+        }
+
+        QStringList asked;
+        QTimer enter;
+        QObject::connect(&enter, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked << box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        enter.start(10);
+        QTest::keyClick(selector, Qt::Key_Up);
+        enter.stop();
+        QCOMPARE(asked, QStringList{"Disconnect the sensor on " + r->port + "?"});
+        QCOMPARE(selector->currentIndex(), port);
+        QVERIFY(r->window->isConnected());
+
+        DialogAnswers yes({reply(QMessageBox::Yes)});
+        QTest::keyClick(selector, Qt::Key_Up);
+        QCOMPARE(yes.texts, asked);
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(selector->currentIndex(), 0);
+    }
+
+    // An output row of the master's data sends the switch byte when its box
+    // changes, by the mouse on the box or by Space on the row, and only then.
+    void theObservationBoxesSendWhatChangedOnly()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        waitForLiveData(*r);
+        r->workbench.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r->workbench));
+        QTreeWidget* list = r->window->processDataTree();
+        QTreeWidgetItem* row = list->topLevelItem(2)->child(1);
+        list->scrollToItem(row);
+        list->setCurrentItem(row, 2);
+        QStyleOptionViewItem box;
+        box.rect = list->visualRect(list->currentIndex());
+        box.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QPoint onTheBox =
+            list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, list).center();
+        list->setCurrentItem(row, 0);
+        const QPoint besideTheBox = list->visualRect(list->currentIndex()).center();
+        auto switchBytes = [&r] { return r->sent().filter(QRegularExpression("^03 .. 23 ")); };
+        r->clearTrace();
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, besideTheBox);
+        row->setText(0, row->text(0));
+        row->setText(3, "?");
+        QTest::qWait(400);
+        QCOMPARE(switchBytes(), QStringList());
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, onTheBox);
+        QCOMPARE(row->checkState(2), Qt::Checked);
+        QTRY_COMPARE(switchBytes().size(), 1);
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(row->checkState(2), Qt::Unchecked);
+        QTRY_COMPARE(switchBytes().size(), 2);
+        QVERIFY(switchBytes()[0] != switchBytes()[1]);
+        QTest::qWait(400);
+        QCOMPARE(switchBytes().size(), 2);
     }
 
     // The user goes offline while the poll that would be the third miss is

@@ -55,7 +55,7 @@ void decimateColumns(const double* x, const double* y, int begin, int end, doubl
     bool breakPending = false;
     for (int i = begin; i < end; ++i) {
         const double value = y[i];
-        if (breakAtSpecialCodes && (std::isnan(value) || isSpecialDistanceCode(value))) {
+        if (std::isnan(value) || (breakAtSpecialCodes && isSpecialDistanceCode(value))) {
             emitColumn(column, x, y, out);
             column = Column();
             breakPending = !out.empty();

@@ -11,6 +11,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace Utils::Charts {
 
@@ -305,6 +307,19 @@ void GenericChart::vAppendData(int chart, const double& value, bool useClock, co
     p->append(x, value);
     if (limitHistory)
         p->limitHistory(maxAgeSeconds * 1000.0, maxSamples);
+}
+
+void GenericChart::vAppendGap(int chart)
+{
+    ChartPlot* p = plot(chart);
+    if (p == nullptr || p->history().isEmpty())
+        return;
+    const ValueOverTime& history = p->history();
+    const int newest = history.size() - 1;
+    if (std::isnan(history.y(newest)))
+        return;
+    p->append(std::max(double(QDateTime::currentMSecsSinceEpoch()), history.x(newest)),
+              std::numeric_limits<double>::quiet_NaN());
 }
 
 void GenericChart::vSetValueMarkerCustomText(QString text)

@@ -35,7 +35,9 @@ class ChartPlot;
 // Drawing cost follows the canvas width, not the history length: each plot
 // draws its history through a reduction to four points per pixel column.
 // Special distance codes (32760 too far, 32764 no data, 32776 too close) stay
-// in the history but are drawn as gaps in the line of a time plot.
+// in the history but are drawn as gaps in the line of a time plot. A NaN
+// sample is a gap of its own (see vAppendGap): the line breaks there on
+// every plot, and the history keeps it.
 class GenericChart : public QObject
 {
     Q_OBJECT
@@ -127,6 +129,11 @@ public:
     // the history may exceed a limit by an eighth before it is trimmed).
     void vAppendData(int chart, const double& value, bool useClock, const double& time, bool limitHistory,
                      const double& maxAgeSeconds, double maxSamples);
+    // Ends the plot's line where live data stop (offline, a lost line, live
+    // data paused): appends a gap sample, NaN stamped with the current time,
+    // so that nothing is drawn until the next sample. Nothing is appended to
+    // an empty history or one that already ends with a gap.
+    void vAppendGap(int chart);
     // Text shown instead of the current value on every time plot (such as
     // "No data"); an empty text shows the value again.
     void vSetValueMarkerCustomText(QString text);

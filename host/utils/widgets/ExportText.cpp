@@ -8,6 +8,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <cmath>
 
 namespace Utils {
 
@@ -112,7 +113,8 @@ QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, co
     for (int i = 0; i < count; ++i) {
         formatter.append(text, qint64(x[i]));
         text += delimiter;
-        text += QByteArray::number(y[i], 'f', 0);
+        if (!std::isnan(y[i]))
+            text += QByteArray::number(y[i], 'f', 0);
         text += '\n';
     }
     return text;

@@ -25,7 +25,8 @@ QByteArray exportDelimiter(const ExportDelimiterChoice& choice);
 
 // The export file text: a header line "<timeHeader><delimiter><valueHeader>", then one line per
 // sample: local date and time of x (milliseconds since the epoch) as "dd-MM-yyyy hh:mm:ss.zzz",
-// the delimiter, and y rounded to a whole number. Lines end with a line feed; the text is
+// the delimiter, and y rounded to a whole number; a gap in the history (a NaN value: no data
+// at that time) leaves the value field empty. Lines end with a line feed; the text is
 // Latin-1, like the delimiter. maxSamples < 0 takes every sample, otherwise at most that many
 // from the start.
 QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const QString& timeHeader,

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <map>
 
 using namespace Utils::Charts;
@@ -94,6 +95,8 @@ private slots:
     void reductionKeepsExtremesOfRandomShapes();
     void reductionEdgeCases();
     void specialCodesBreakTheLine();
+    void gapsBreakTheLineWhereverTheyFall_data();
+    void gapsBreakTheLineWhereverTheyFall();
     void historyTextRoundTripsExactly();
     void historyTextIsXmlSafe();
     void malformedHistoryTextIsRefused_data();
@@ -202,11 +205,72 @@ void ChartLogicTest::specialCodesBreakTheLine()
     QVERIFY(std::any_of(out.begin(), out.end(), isLineBreak));
 }
 
+void ChartLogicTest::gapsBreakTheLineWhereverTheyFall_data()
+{
+    QTest::addColumn<QVector<int>>("gaps");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<bool>("breakAtSpecialCodes");
+    const std::pair<const char*, QVector<int>> placements[] = {
+        {"inside a column", {437}},           {"several in a row", {300, 301, 302}},
+        {"around a lone sample", {600, 602}}, {"first and last", {0, 999}},
+        {"on a column border", {100, 900}},
+    };
+    for (const auto& [name, gaps] : placements) {
+        for (int columns : {3, 10, 1000}) {
+            for (bool codes : {false, true})
+                QTest::addRow("%s, %d columns%s", name, columns, codes ? ", codes break" : "")
+                    << gaps << columns << codes;
+        }
+    }
+}
+
+// Wherever a gap lies, also amid many samples of one pixel column, no drawn
+// segment crosses its time, and every stretch of data between gaps keeps a
+// run of its own.
+void ChartLogicTest::gapsBreakTheLineWhereverTheyFall()
+{
+    QFETCH(QVector<int>, gaps);
+    QFETCH(int, columns);
+    QFETCH(bool, breakAtSpecialCodes);
+    QRandomGenerator random(42);
+    Series s = makeSeries(
+        1000, [](int i) { return 1.7e12 + i; }, [&](int) { return random.bounded(1000.0); });
+    for (int gap : gaps)
+        s.y[std::size_t(gap)] = std::numeric_limits<double>::quiet_NaN();
+    std::vector<QPointF> out;
+    decimateColumns(s.x.data(), s.y.data(), 0, 1000, s.x.front(), s.x.back() + 1.0, columns,
+                    breakAtSpecialCodes, out);
+
+    QVERIFY(!out.empty());
+    QVERIFY(!isLineBreak(out.front()) && !isLineBreak(out.back()));
+    int runs = 1;
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        if (isLineBreak(out[i])) {
+            QVERIFY(!isLineBreak(out[i + 1]));
+            ++runs;
+            continue;
+        }
+        if (isLineBreak(out[i - 1]))
+            continue;
+        for (int gap : gaps) {
+            const double at = s.x[std::size_t(gap)];
+            QVERIFY2(!(out[i - 1].x() < at && at < out[i].x()), qPrintable(QString::number(gap)));
+        }
+    }
+    int stretches = 0;
+    for (int i = 0; i < 1000; ++i)
+        stretches += !std::isnan(s.y[std::size_t(i)]) && (i == 0 || std::isnan(s.y[std::size_t(i - 1)]));
+    QCOMPARE(runs, stretches);
+}
+
 void ChartLogicTest::historyTextRoundTripsExactly()
 {
     QRandomGenerator random(99);
     std::vector<double> x;
-    std::vector<double> y{0.1 + 0.2, 1e-300, -2.5e17, 32760.0, 32764.0, 32776.0, -0.0, 1.0 / 3.0};
+    // A gap (NaN) reads back as a gap.
+    std::vector<double> y{0.1 + 0.2, 1e-300,    -2.5e17,
+                          32760.0,   32764.0,   32776.0,
+                          -0.0,      1.0 / 3.0, std::numeric_limits<double>::quiet_NaN()};
     double time = 1717171717000.0;
     for (std::size_t i = 0; i < y.size(); ++i)
         x.push_back(time += 85.0);

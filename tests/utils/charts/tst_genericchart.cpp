@@ -1,5 +1,6 @@
 // The live chart as a window uses it: docks and their toggle actions, time
-// plots following new data, gaps for special codes, value texts, echo bars,
+// plots following new data, gaps for special codes and for times without
+// data, value texts, echo bars,
 // double clicks and the history text.
 #include <utils/ValueOverTime.h>
 #include <utils/charts/DecimatedSeriesData.h>
@@ -12,11 +13,14 @@
 #include <qwt_scale_map.h>
 
 #include <QAction>
+#include <QDateTime>
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 using namespace Utils::Charts;
@@ -64,7 +68,7 @@ private slots:
     void cleanup();
     void docksLiveInTheMainWindowWithToggleActions();
     void timePlotFollowsNewestUntilPanned();
-    void specialCodesAreDrawnAsGapsButKept();
+    void specialCodesAndGapsAreDrawnAsBreaksButKept();
     void valueTextShowsCustomTextOrValue();
     void reducedSeriesIsRebuiltOnlyOnChange();
     void echoLinesCountAndPens();
@@ -172,11 +176,21 @@ void GenericChartTest::timePlotFollowsNewestUntilPanned()
     QCOMPARE(m_chart->poPlot(0)->axisInterval(QwtPlot::xBottom).width(), span);
 }
 
-void GenericChartTest::specialCodesAreDrawnAsGapsButKept()
+// A gap ends the line where live data stopped: it is drawn as a break until
+// the next sample, kept in the history once however often it is asked for,
+// and leaves no current value on the canvas.
+void GenericChartTest::specialCodesAndGapsAreDrawnAsBreaksButKept()
 {
+    m_chart->vAppendGap(0);
+    QCOMPARE(m_chart->getData(0)->size(), 0);
     const double values[] = {500, 510, 32764, 32764, 520, 32760, 530, 32776, 540};
+    const double from = double(QDateTime::currentMSecsSinceEpoch()) - 20000.0;
     for (int i = 0; i < 9; ++i)
-        m_chart->vAppendData(0, values[i], false, startTime + i * 1000.0, false, -1.0, -1.0);
+        m_chart->vAppendData(0, values[i], false, from + i * 1000.0, false, -1.0, -1.0);
+    m_chart->vAppendGap(0);
+    m_chart->vAppendGap(0);
+    QVERIFY(!canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("540.0")));
+    m_chart->vAppendData(0, 550, true, -65000.0, false, -1.0, -1.0);
     m_chart->updateChart(true);
     m_chart->poPlot(0)->canvas()->grab();
 
@@ -193,12 +207,14 @@ void GenericChartTest::specialCodesAreDrawnAsGapsButKept()
         ++drawn;
         QVERIFY(point.y() < 1000.0);
     }
-    QCOMPARE(breaks, 3);
-    QCOMPARE(drawn, 5);
+    QCOMPARE(breaks, 4);
+    QCOMPARE(drawn, 6);
     const Utils::ValueOverTime* history = m_chart->getData(0);
-    QCOMPARE(history->size(), 9);
+    QCOMPARE(history->size(), 11);
     QCOMPARE(history->y(2), 32764.0);
     QCOMPARE(history->y(7), 32776.0);
+    QVERIFY(std::isnan(history->y(9)));
+    QVERIFY(history->x(9) >= from + 8000.0 && history->x(9) <= history->x(10));
 }
 
 void GenericChartTest::valueTextShowsCustomTextOrValue()
@@ -293,7 +309,7 @@ void GenericChartTest::independentPlotReportsDoubleClick()
 
 void GenericChartTest::historyTextRoundTripThroughChart()
 {
-    const double values[] = {500.25, 32764, 1.0 / 3.0, 32776};
+    const double values[] = {500.25, 32764, std::numeric_limits<double>::quiet_NaN(), 32776};
     for (int i = 0; i < 4; ++i)
         m_chart->vAppendData(0, values[i], false, startTime + i * 85.0, false, -1.0, -1.0);
     const std::string text = m_chart->dataToString(0);

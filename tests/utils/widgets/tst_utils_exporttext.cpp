@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <ctime>
+#include <limits>
 
 #include <sys/stat.h>
 
@@ -64,9 +65,12 @@ void ExportTextTest::linesHoldLocalTimeDelimiterAndWholeValue()
     data.append(localMs(2025, 12, 31, 23, 59, 59, 999), -7.6);
     // A fractional millisecond is cut off.
     data.append(localMs(2026, 3, 9, 14, 7, 3, 40) + 0.75, -12.4);
+    // A gap (no data from then on) keeps its time and leaves the value empty.
+    data.append(localMs(2026, 3, 9, 14, 7, 4, 0), std::numeric_limits<double>::quiet_NaN());
     const QList<QByteArray> text = lines(Utils::exportText(data, ",;", "Zeit", "Wert"));
     const QList<QByteArray> expected = {"Zeit,;Wert", "01-07-2025 00:00:00.001,;1235",
-                                        "31-12-2025 23:59:59.999,;-8", "09-03-2026 14:07:03.040,;-12"};
+                                        "31-12-2025 23:59:59.999,;-8", "09-03-2026 14:07:03.040,;-12",
+                                        "09-03-2026 14:07:04.000,;"};
     QCOMPARE(text, expected);
 }
 
