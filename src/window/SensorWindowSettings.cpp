@@ -203,12 +203,12 @@ bool SensorWindow::bOpenSettings(QString fileName)
     }
 
     const SettingsCheck check = checkSettingsEntries(parseParameterText(content.propertyTreeData));
+    if (!check.refused.isEmpty() && !acceptRefusedSettings(check))
+        return false;
     if (content.hasPropertyTreeData && check.usable.isEmpty()) {
         QMessageBox::critical(this, tr("Opening settings..."), noSettingsText(fileName), QMessageBox::Ok);
         return false;
     }
-    if (!check.refused.isEmpty() && !acceptRefusedSettings(check))
-        return false;
     // Rows the file does not name keep what the sensor holds: a connected
     // sensor is read first unless every row is known to be in step.
     if (connected && d->model->count(RowState::InStep) < d->model->ids().size()) {
@@ -279,12 +279,12 @@ QString SensorWindow::settingsFileProblem(const QString& fileName) const
     if (!content.hasPluginSettings || !content.hasPropertyTreeData)
         return tr("The settings file %1 holds no parameter values.").arg(fileName);
     const SettingsCheck check = checkSettingsEntries(parseParameterText(content.propertyTreeData));
-    if (check.usable.isEmpty())
-        return noSettingsText(fileName);
     if (!check.refused.isEmpty())
         return tr("The settings file %1 holds values this sensor cannot take; nothing is written:")
                    .arg(fileName) +
                "\n" + check.refused.join('\n');
+    if (check.usable.isEmpty())
+        return noSettingsText(fileName);
     return QString();
 }
 

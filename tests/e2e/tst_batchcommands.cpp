@@ -173,7 +173,8 @@ private slots:
 
         run = command("--write-settings", changed);
         QVERIFY2(run.status == 0, qPrintable(run.err + run.out));
-        QVERIFY(run.err.contains("answered \"PC -> Sensor\""));
+        // The sensor is read first: what the file does not name keeps its value.
+        QVERIFY(!run.err.contains("answered \"PC -> Sensor\""));
         QVERIFY(run.err.contains("Writing 5 of "));
         const auto address = documentAddress("SwitchingThresholdA1");
         QVERIFY(address);
@@ -266,6 +267,36 @@ private slots:
             }
         }
         QCOMPARE(command("--read-settings", path("no/such/folder/x.kvs")).status, 3);
+    }
+
+    // A file is applied whole or not at all: values the sensor cannot hold,
+    // values that are no numbers and files that set nothing of this sensor
+    // write nothing and end as file problems, however far they got.
+    void filesTheSensorCannotTakeWriteNothing()
+    {
+        const QString head = "<?xml version=\"1.0\"?>\n<root pluginid=\"IoLinkMzRT5family\" "
+                             "sensorid=\"RT5-350-M18\"><pluginsettings><propertytreedata data=\"";
+        const QString tail = "\"/></pluginsettings></root>\n";
+        const QList<QPair<QString, QStringList>> files = {
+            // Within the document's range, beyond this variant's: refused once connected.
+            {"SwitchingThresholdA1=9000;OnDelay1=5;", {"Switching point A1: 9000 (allowed: 1 to 350 mm)"}},
+            {"HysteresisA1=2000;FilterStrength=99;", {": 2000", ": 99"}},
+            {"OnDelay1=abc;OffDelay1=2x;OnDelay2=nan;OffDelay2=inf;", {"abc", "2x", "nan", "inf"}},
+            {"NoSuchRow=5;", {"sets no parameter of this sensor"}},
+            {"", {"holds no parameter values"}},
+        };
+        for (const char* option : {"--write-settings", "--compare"}) {
+            for (const auto& [data, named] : files) {
+                const QString file = path("refused.kvs");
+                QVERIFY(writeText(file, head + data + tail));
+                const Run run = command(option, file);
+                QVERIFY2(run.status == 3, qPrintable(option + (": " + data) + "\n" + run.err));
+                for (const QString& text : named)
+                    QVERIFY2(run.err.contains(text), qPrintable(text + " not in\n" + run.err));
+                QCOMPARE(writesOf(sent()), QStringList());
+                QCOMPARE(run.out, QString());
+            }
+        }
     }
 
     void badCommandLinesAreRefused()
