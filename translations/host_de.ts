@@ -24,10 +24,6 @@
         <translation>Keine Verbindung zu einem %1 an %2.</translation>
     </message>
     <message>
-        <source>Connecting to %1, writing the settings to the sensor</source>
-        <translation>Verbinden mit %1, die Einstellungen werden in den Sensor geschrieben</translation>
-    </message>
-    <message>
         <source>The sensor holds the settings of %1.</source>
         <translation>Der Sensor hat die Einstellungen aus %1.</translation>
     </message>

@@ -444,6 +444,88 @@
         <source>Disconnect the sensor on %1?</source>
         <translation>Die Verbindung zum Sensor an %1 trennen?</translation>
     </message>
+    <message>
+        <source>Not written to the sensor yet</source>
+        <translation>Noch nicht in den Sensor geschrieben</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not allowed and was not written. %3</source>
+        <translation>%1: %2 ist nicht zulässig und wurde nicht geschrieben. %3</translation>
+    </message>
+    <message>
+        <source>Use the sensor&apos;s value</source>
+        <translation>Wert des Sensors verwenden</translation>
+    </message>
+    <message>
+        <source>Discard all changes (%1)</source>
+        <translation>Alle Änderungen verwerfen (%1)</translation>
+    </message>
+    <message>
+        <source>Changes not written</source>
+        <translation>Nicht geschriebene Änderungen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) have changes that were not written to the sensor.</source>
+        <translation>
+            <numerusform>%n Parameter hat eine Änderung, die nicht in den Sensor geschrieben wurde.</numerusform>
+            <numerusform>%n Parameter haben Änderungen, die nicht in den Sensor geschrieben wurden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save to the sensor</source>
+        <translation>In den Sensor schreiben</translation>
+    </message>
+    <message>
+        <source>at most 32 bytes of text</source>
+        <translation>höchstens 32 Byte Text</translation>
+    </message>
+    <message>
+        <source>a choice from 0 to %1</source>
+        <translation>eine Auswahl von 0 bis %1</translation>
+    </message>
+    <message>
+        <source>0 or 1</source>
+        <translation>0 oder 1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2 %3</source>
+        <translation>%1 bis %2 %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 (allowed: %3)</source>
+        <translation>%1: %2 (zulässig: %3)</translation>
+    </message>
+    <message>
+        <source>The settings file %1 holds values this sensor cannot take; nothing is written:</source>
+        <translation>Die Einstellungsdatei %1 enthält Werte, die dieser Sensor nicht annehmen kann; es wird nichts geschrieben:</translation>
+    </message>
+    <message>
+        <source>The settings file %1 sets no parameter of this sensor; nothing is written.</source>
+        <translation>Die Einstellungsdatei %1 setzt keinen Parameter dieses Sensors; es wird nichts geschrieben.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n value(s) in the file cannot be taken by this sensor and are left out:</source>
+        <translation>
+            <numerusform>%n Wert der Datei kann dieser Sensor nicht annehmen; er wird ausgelassen:</numerusform>
+            <numerusform>%n Werte der Datei kann dieser Sensor nicht annehmen; sie werden ausgelassen:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Apply the others</source>
+        <translation>Die übrigen übernehmen</translation>
+    </message>
+    <message>
+        <source>Not read from the sensor: the read of all parameters stopped first</source>
+        <translation>Nicht vom Sensor gelesen: das Lesen aller Parameter brach vorher ab</translation>
+    </message>
+    <message>
+        <source>Not read from the sensor: it reports no value</source>
+        <translation>Nicht vom Sensor gelesen: er meldet keinen Wert</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

@@ -251,7 +251,8 @@ QWidget* QtDoubleSpinBoxFactory::createEditor(QtDoublePropertyManager* manager, 
     auto changedByUser = std::make_shared<bool>(false);
     connect(editor, qOverload<double>(&QDoubleSpinBox::valueChanged), m_editors->relay(),
             [changedByUser] { *changedByUser = true; });
-    connect(editor, &QDoubleSpinBox::textChanged, m_editors->relay(), [editor] { showRefused(editor, false); });
+    connect(editor, &QDoubleSpinBox::textChanged, m_editors->relay(),
+            [editor] { showRefused(editor, false); });
     connect(editor, &QAbstractSpinBox::editingFinished, m_editors->relay(), [this, editor, changedByUser] {
         QtProperty* edited = m_editors->property(editor);
         QtDoublePropertyManager* owner = propertyManager(edited);

@@ -123,7 +123,8 @@ std::optional<double> strictSettingsNumber(const std::string& text)
         return std::nullopt;
     while (*end == ' ' || *end == '\t')
         ++end;
-    if (*end != '\0' || std::string_view(start, size_t(end - start)).find_first_of("xX") != std::string_view::npos)
+    if (*end != '\0' ||
+        std::string_view(start, size_t(end - start)).find_first_of("xX") != std::string_view::npos)
         return std::nullopt;
     return value;
 }

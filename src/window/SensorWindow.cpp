@@ -3,10 +3,10 @@
 #include "ComboBoxItemDelegate.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
-#include "parameters/ParameterModel.h"
 #include "SensorWindowScripting.h"
 #include "StateOfDeviceMyDelegate.h"
 #include "catalogue/SensorCatalogue.h"
+#include "parameters/ParameterModel.h"
 #include "parameters/ParameterNode.h"
 
 #include <extensionsystem/Globals.h>
@@ -182,7 +182,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(d->model, &ParameterModel::rowChanged, this, &SensorWindow::showRow);
     connect(d->spinBoxFactory, &QtSpinBoxFactory::valueRefused, this,
             [this](QtProperty* property, int value) { refuseTypedValue(property, value); });
-    connect(d->doubleSpinBoxFactory, &QtDoubleSpinBoxFactory::valueRefused, this, &SensorWindow::refuseTypedValue);
+    connect(d->doubleSpinBoxFactory, &QtDoubleSpinBoxFactory::valueRefused, this,
+            &SensorWindow::refuseTypedValue);
     createListDocks();
     setMinimumHeight(500);
     setMinimumWidth(850);

@@ -93,7 +93,8 @@ QVariant SensorWindow::sensorValueOf(QtProperty* property, const QVariant& shown
     if (manager == d->intManager || manager == d->counterManager)
         return shown.toInt();
     if (manager == d->doubleManager) {
-        const int millimetres = wholeMillimetres(shown.toDouble(), isShownInUnit(id) ? d->measurementUnit : 0);
+        const int millimetres =
+            wholeMillimetres(shown.toDouble(), isShownInUnit(id) ? d->measurementUnit : 0);
         if (id == "DetectionRangeFar" && d->measurementUnit == 0 && millimetres == farEndShownNoLimit)
             return farEndNoLimit;
         return millimetres;
@@ -324,7 +325,8 @@ bool SensorWindow::settleEdits()
     QMessageBox box(QMessageBox::Question, tr("Changes not written"),
                     tr("%n parameter(s) have changes that were not written to the sensor.", nullptr, edits),
                     QMessageBox::NoButton, this);
-    QPushButton* save = connected ? box.addButton(tr("Save to the sensor"), QMessageBox::AcceptRole) : nullptr;
+    QPushButton* save =
+        connected ? box.addButton(tr("Save to the sensor"), QMessageBox::AcceptRole) : nullptr;
     if (save)
         save->setObjectName("saveEdits");
     box.addButton(QMessageBox::Discard)->setObjectName("discardEdits");

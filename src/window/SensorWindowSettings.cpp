@@ -60,7 +60,8 @@ std::vector<SettingsEntry> SensorWindow::settingsEntries() const
 // cut or clamped into something the user did not write. Ids this sensor
 // does not have, and rows that describe one sensor rather than its
 // settings, are left out.
-SensorWindow::SettingsCheck SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) const
+SensorWindow::SettingsCheck
+SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) const
 {
     SettingsCheck check;
     int fileUnit = d->measurementUnit;
@@ -116,8 +117,8 @@ SensorWindow::SettingsCheck SensorWindow::checkSettingsEntries(const std::vector
                 value = id == "DetectionRangeFar" && millimetres == 10001 ? 30000 : millimetres;
             else
                 allowed = tr("%1 to %2 %3")
-                              .arg(QString::number(minimum / scale, 'g', 6), QString::number(maximum / scale, 'g', 6),
-                                   unit == 1 ? "inch" : "mm");
+                              .arg(QString::number(minimum / scale, 'g', 6),
+                                   QString::number(maximum / scale, 'g', 6), unit == 1 ? "inch" : "mm");
         } else {
             continue;
         }

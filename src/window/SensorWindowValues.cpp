@@ -212,7 +212,8 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
     if (manager == d->boolManager) {
         d->model->setRead(id, answerBool(answer) ? 1 : 0);
     } else if (manager == d->intManager || manager == d->counterManager) {
-        d->model->setRead(id, id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer));
+        d->model->setRead(id,
+                          id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer));
     } else if (manager == d->doubleManager) {
         d->doubleManager->setRange(property, 0.0, 100000.0);
         const int number = answerNumber(answer);
@@ -242,7 +243,8 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
         if (tagIds.contains(id))
             d->model->setRead(id, answerText(answer));
         else if (d->chartQueriesAllowed)
-            d->model->setRead(id, id.contains("SelfReadOnly") ? answerSelfReadOnly(answer) : answerText(answer));
+            d->model->setRead(id,
+                              id.contains("SelfReadOnly") ? answerSelfReadOnly(answer) : answerText(answer));
     }
 }
 
@@ -295,7 +297,8 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
             decodeParameterAnswer(id, property, answer);
             taken = d->model->state(id) == RowState::InStep || !d->model->contains(id);
         } else {
-            d->model->setReadFailed(id, tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
+            d->model->setReadFailed(id,
+                                    tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
         }
         if (tagIds.contains(id) && isRefusedTagAnswer(answer))
             retryParameterIds.append(id);
@@ -670,7 +673,8 @@ void SensorWindow::writeTag()
         d->model->setWriting(id);
         bSendCommand(prepareTagWriteRequest(), true);
         pause(50);
-        reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()), editedText);
+        reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()),
+                    editedText);
         pause(100);
         bSendCommand(processDataRequest(), true);
         pause(50);

@@ -81,8 +81,8 @@ const Case cases[] = {
          m.setRefused("A", "refused");
      },
      RowState::Refused, 50, 222, true},
-    {"refused without an edit keeps what was sent",
-     [](ParameterModel& m) { m.setRefused("A", "refused"); }, RowState::Refused, 300, 300, true},
+    {"refused without an edit keeps what was sent", [](ParameterModel& m) { m.setRefused("A", "refused"); },
+     RowState::Refused, 300, 300, true},
     {"a failed read keeps the value",
      [](ParameterModel& m) {
          m.setRead("A", 222);
@@ -124,10 +124,10 @@ const Case cases[] = {
          m.setEdit("B", 7);
      },
      RowState::InStep, 222, 222, false},
-    {"a value the variant cannot show",
-     [](ParameterModel& m) { m.setNotAllowed("A", "allowed 1 to 350"); }, RowState::NotAllowed, 300, 300, true},
-    {"an unknown id changes nothing", [](ParameterModel& m) { m.setRead("C", 1); }, RowState::NotRead, 300, 300,
-     false},
+    {"a value the variant cannot show", [](ParameterModel& m) { m.setNotAllowed("A", "allowed 1 to 350"); },
+     RowState::NotAllowed, 300, 300, true},
+    {"an unknown id changes nothing", [](ParameterModel& m) { m.setRead("C", 1); }, RowState::NotRead, 300,
+     300, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(ParameterModel, RowStates, ::testing::ValuesIn(cases));

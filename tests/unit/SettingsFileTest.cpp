@@ -120,9 +120,10 @@ TEST(SettingsFile, LoadingTakesOnlyWholeFiniteNumbers)
         const char* text;
         std::optional<double> number;
     } cases[] = {
-        {"500.000000", 500.0}, {" 7 ", 7.0},          {"-3", -3.0},           {"1e3", 1000.0},
-        {"abc", std::nullopt}, {"2x", std::nullopt},  {"", std::nullopt},     {"nan", std::nullopt},
-        {"inf", std::nullopt}, {"1e400", std::nullopt}, {"0x10", std::nullopt}, {"7,5", std::nullopt},
+        {"500.000000", 500.0},   {" 7 ", 7.0},           {"-3", -3.0},
+        {"1e3", 1000.0},         {"abc", std::nullopt},  {"2x", std::nullopt},
+        {"", std::nullopt},      {"nan", std::nullopt},  {"inf", std::nullopt},
+        {"1e400", std::nullopt}, {"0x10", std::nullopt}, {"7,5", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(strictSettingsNumber(c.text), c.number) << c.text;

@@ -694,7 +694,8 @@ private:
         // Offline, no live value is left: no distance, no output on.
         const QStringList shown = processData();
         everConnected = everConnected || connected;
-        if (!connected && everConnected && (shown.value(1) != QString::fromUtf8("–") || shown.join(',').contains(" on")))
+        if (!connected && everConnected &&
+            (shown.value(1) != QString::fromUtf8("–") || shown.join(',').contains(" on")))
             return QString("offline, the process data show %1").arg(shown.join(", "));
         return QString();
     }
