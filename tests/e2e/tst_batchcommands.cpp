@@ -322,7 +322,16 @@ private slots:
         for (auto value = values.cbegin(); value != values.cend(); ++value)
             QCOMPARE(value.key() + "=" + value.value(), value.key() + "=" + held.value(value.key()));
 
-        QVERIFY(startOnSmallDocument({"--corrupt", "--fault-after", "40"}));
+        // A restore on the real document, whose reading would go on long
+        // after the line went bad.
+        simulator.kill();
+        smallDocument.clear();
+        QString error;
+        QVERIFY2(simulator.start(IOLINK_SIM,
+                                 {"--model", "UM035", "--variant", "107", "--baud", "38400", "--corrupt",
+                                  "--fault-after", "40"},
+                                 &error),
+                 qPrintable(error));
         run = command("--factory-reset", QString());
         QVERIFY2(run.status != 0, qPrintable(run.err));
     }
