@@ -192,7 +192,6 @@ TEST_F(SerialCommunicationTest, AnswersFailingTheirCheckOctetEndTheQueryUnanswer
     } cases[] = {
         {"sound answer", processDataAnswer, true},
         {"connection check's answer", connectionCheckAnswer, true},
-        {"error code answer", QByteArray::fromHex("0476a78011"), true},
         {"the master's ERROR frame", errorText, true},
         {"last data bit flipped", flipped(processDataAnswer, 7, 0), false},
         {"high data bit flipped", flipped(processDataAnswer, 4, 7), false},
