@@ -203,6 +203,13 @@ void SerialCommunication::readAnswer()
     while (const int length = completeFrameLength(m_received)) {
         const QByteArray frame = m_received.left(length);
         m_received.remove(0, length);
+        // On purpose: the plug-in does not validate the master's check byte, so noise never becomes a value.
+        if (!checkOctetFits(frame)) {
+            if (m_trace)
+                m_trace->event(m_settings.portName, "discarded: bad check octet " + hexBytes(frame));
+            completeQuery(0, QByteArray());
+            return;
+        }
         if (isCurrentAnswer(frameCommand(frame))) {
             if (m_trace)
                 m_trace->received(m_settings.portName, frame);

@@ -24,6 +24,12 @@ class ProtocolTrace;
 // has passed. The next request is not written before the port's line delay
 // has passed since the previous one.
 //
+// A query ends with status 1 when its answer is accepted by the query's
+// pattern, 2 when it is not, and 0 when no answer came in time or the answer
+// failed its check octet. A corrupted answer is discarded at once (and
+// traced) rather than handed on, as nothing above the host would notice it;
+// the master's ERROR frame carries no check octet and is handed on as it is.
+//
 // A query is answered only by its own answer. The master answers requests
 // in order, one answer each, and echoes the request's command byte as the
 // answer's response code, so an answer that comes after its query timed

@@ -74,8 +74,8 @@ std::optional<EchoRecord> decodeEchoRecord(const QByteArray& answer)
 
 std::optional<int> crashCounterFromAnswer(const QByteArray& answer)
 {
-    // A master that answers "ERROR" gave no count: its last letters are no number.
-    if (answer.size() < 4 || isErrorAnswer(answer) || answer.contains("ERROR"))
+    // A master that answers ERROR gave no count: its last letters are no number.
+    if (answer.size() < 4 || isErrorAnswer(answer) || isErrorTextAnswer(answer))
         return std::nullopt;
     return answer.right(2).toHex().toInt(nullptr, 16);
 }

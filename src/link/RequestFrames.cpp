@@ -166,6 +166,13 @@ bool isErrorAnswer(const QByteArray& answer)
     return hex == "0476a78011" || hex == "0457a78020";
 }
 
+bool isErrorTextAnswer(const QByteArray& answer)
+{
+    return answer == QByteArray("\x05"
+                                "ERROR",
+                                6);
+}
+
 bool isRefusedTagAnswer(const QByteArray& answer)
 {
     QByteArray rest = answer;
@@ -185,7 +192,7 @@ FetchFailure fetchFailure(const QByteArray& answer)
 {
     if (answer.isEmpty())
         return FetchFailure::NoAnswer;
-    if (answer.contains("ERROR"))
+    if (isErrorTextAnswer(answer))
         return FetchFailure::Refused;
     switch (fetchErrorCode(answer)) {
     case 0:

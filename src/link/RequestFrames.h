@@ -62,13 +62,18 @@ QByteArray stripAnswer(const QByteArray& answer, int headerLength);
 // One of the master's two error answers (codes 0x8011 and 0x8020), as a whole.
 bool isErrorAnswer(const QByteArray& answer);
 
+// The master's complaint about a request it could not take: the frame whose
+// bytes after the length byte are exactly "ERROR". Only the whole frame
+// counts, so that a tag may hold those letters like any other text.
+bool isErrorTextAnswer(const QByteArray& answer);
+
 // A tag read the sensor refused for now or for good: without zero bytes and
 // header, only the error code 0x8020 or 0x8011 is left.
 bool isRefusedTagAnswer(const QByteArray& answer);
 
 // Why a fetch brought no value to show. The master answers a refused read
-// with its response code's top bit set and a 16-bit error code; the text
-// "ERROR" is its complaint about the request itself.
+// with its response code's top bit set and a 16-bit error code; the ERROR
+// frame is its complaint about the request itself.
 enum class FetchFailure
 {
     None,

@@ -179,7 +179,7 @@ bool SensorWindow::bSendCommand(const QByteArray& request, bool useUiSetting)
     DataFrame frame{{makeQuery(request, ".*")}};
     sendDataFrame(&frame, useUiSetting && d->showProgressUi);
     const SensorQuery& query = frame.queries.front();
-    return query.status == 1 && query.answer.find("ERROR") == std::string::npos;
+    return query.status == 1 && !isErrorTextAnswer(QByteArray::fromStdString(query.answer));
 }
 
 QByteArray SensorWindow::queryAnswer(const QByteArray& request, const QString& expectedAnswer)

@@ -2,6 +2,7 @@
 // without a display against iolink-sim on a pseudo-terminal at 38400 baud,
 // with the real description document, checked by exit status, output, the
 // files written and the bytes on the wire.
+#include "LinkTestDocument.h"
 #include "SimulatorProcess.h"
 #include "TraceAnalysis.h"
 
@@ -80,6 +81,16 @@ QStringList writesOf(const QStringList& requests)
     return requests.filter(QRegularExpression("^.. .. 24 "));
 }
 
+// The parameter values a settings file holds, by id.
+QMap<QString, QString> settingsValues(const QString& text)
+{
+    QMap<QString, QString> values;
+    const QString data = QRegularExpression("propertytreedata data=\"([^\"]*)\"").match(text).captured(1);
+    for (const QString& pair : data.split(';', Qt::SkipEmptyParts))
+        values.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    return values;
+}
+
 } // namespace
 
 class BatchCommandsTest : public QObject
@@ -89,6 +100,9 @@ class BatchCommandsTest : public QObject
 private:
     QTemporaryDir dir;
     SimulatorProcess simulator;
+    // Set while a test runs against the small document (a whole read takes
+    // two seconds), empty for the real one.
+    QString smallDocument;
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -99,6 +113,8 @@ private:
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(name);
         env.insert("XDG_CONFIG_HOME", path("config"));
+        if (!smallDocument.isEmpty())
+            env.insert("IOLINK_DESCRIPTION_DOCUMENT", smallDocument);
         return env;
     }
 
@@ -123,13 +139,33 @@ private:
 
     Run command(const QString& option, const QString& file)
     {
-        QStringList arguments{"--port", simulator.path(), "--open", "RT5-350-M18", option};
+        QStringList arguments{"--port", simulator.path(), "--open",
+                              smallDocument.isEmpty() ? "RT5-350-M18" : "Test M18", option};
         if (!file.isEmpty())
             arguments << file;
         return workbench(arguments);
     }
 
     QStringList sent() const { return TraceLines::read(path("trace.txt")).requests(); }
+
+    // The simulator, with the faults given, and the workbench on the small
+    // document from now on.
+    bool startOnSmallDocument(const QStringList& faults = {})
+    {
+        simulator.kill();
+        smallDocument = path("small.xml");
+        QString error;
+        if (!writeText(smallDocument, QString::fromUtf8(linkTestDocument())) ||
+            !simulator.start(IOLINK_SIM,
+                             QStringList{"--model", "UM060", "--variant", "113", "--baud", "38400",
+                                         "--document", smallDocument} +
+                                 faults,
+                             &error)) {
+            qWarning().noquote() << error;
+            return false;
+        }
+        return true;
+    }
 
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
@@ -142,7 +178,11 @@ private slots:
             qPrintable(error));
     }
 
-    void cleanup() { simulator.kill(); }
+    void cleanup()
+    {
+        simulator.kill();
+        smallDocument.clear();
+    }
 
     // Read, compare and write: each answers with its status, and a read or a
     // compare sends nothing that writes.
@@ -243,6 +283,58 @@ private slots:
         QVERIFY2(run.err.contains(": Not read from the sensor: "), qPrintable(run.err));
         QVERIFY(fileText(saved).contains("<propertytreedata data=\""));
         QCOMPARE(writesOf(sent()), QStringList());
+    }
+
+    // A tag may hold any text the sensor takes, the letters of the master's
+    // ERROR answer too: it is read back as it is.
+    void aTagHoldingTheLettersErrorIsRead()
+    {
+        QVERIFY(startOnSmallDocument());
+        const QString tagged = path("tagged.kvs");
+        QVERIFY(writeText(tagged, "<?xml version=\"1.0\"?>\n<root pluginid=\"IoLinkMzRT5family\" "
+                                  "sensorid=\"Test M18\"><pluginsettings><propertytreedata "
+                                  "data=\"FunctionTag=Tank ERROR 7;\"/></pluginsettings></root>\n"));
+        Run run = command("--write-settings", tagged);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QString saved = path("tag.kvs");
+        run = command("--read-settings", saved);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(settingsValues(fileText(saved)).value("FunctionTag"), QString("Tank ERROR 7"));
+    }
+
+    // Answers whose bits went wrong on the line are no values: the rows they
+    // were for are named as not read, and the file holds only what the
+    // sensor holds. A line that stays bad is a sensor problem.
+    void corruptedAnswersAreNotTakenForValues()
+    {
+        QVERIFY(startOnSmallDocument());
+        const QString sound = path("sound.kvs");
+        QCOMPARE(command("--read-settings", sound).status, 0);
+        const QMap<QString, QString> held = settingsValues(fileText(sound));
+        QVERIFY(held.size() > 10);
+
+        QVERIFY(startOnSmallDocument({"--corrupt", "--fault-after", "40", "--fault-count", "3"}));
+        const QString saved = path("corrupted.kvs");
+        Run run = command("--read-settings", saved);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(": Not read from the sensor: no answer"), qPrintable(run.err));
+        const QMap<QString, QString> values = settingsValues(fileText(saved));
+        QVERIFY(!values.isEmpty());
+        for (auto value = values.cbegin(); value != values.cend(); ++value)
+            QCOMPARE(value.key() + "=" + value.value(), value.key() + "=" + held.value(value.key()));
+
+        // A restore on the real document, whose reading would go on long
+        // after the line went bad.
+        simulator.kill();
+        smallDocument.clear();
+        QString error;
+        QVERIFY2(simulator.start(IOLINK_SIM,
+                                 {"--model", "UM035", "--variant", "107", "--baud", "38400", "--corrupt",
+                                  "--fault-after", "40"},
+                                 &error),
+                 qPrintable(error));
+        run = command("--factory-reset", QString());
+        QVERIFY2(run.status != 0, qPrintable(run.err));
     }
 
     // Files that do not fit are refused before anything is sent.

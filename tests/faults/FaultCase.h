@@ -32,7 +32,10 @@ enum class Fault
     Error,
     Late,
     Kill,
-    Stop
+    Stop,
+    // Bit errors in the answers' data. Last, as the value seeds makeCase: the
+    // other columns keep the cases they had.
+    Corrupt
 };
 
 inline const QList<Phase>& allPhases()
@@ -44,9 +47,9 @@ inline const QList<Phase>& allPhases()
 
 inline const QList<Fault>& allFaults()
 {
-    static const QList<Fault> faults{Fault::Silent,   Fault::Drop,        Fault::BadCheck,
-                                     Fault::Truncate, Fault::RandomBytes, Fault::Error,
-                                     Fault::Late,     Fault::Kill,        Fault::Stop};
+    static const QList<Fault> faults{Fault::Silent,   Fault::Drop,        Fault::BadCheck, Fault::Corrupt,
+                                     Fault::Truncate, Fault::RandomBytes, Fault::Error,    Fault::Late,
+                                     Fault::Kill,     Fault::Stop};
     return faults;
 }
 
@@ -78,6 +81,8 @@ inline QString faultName(Fault fault)
         return "drop";
     case Fault::BadCheck:
         return "badcheck";
+    case Fault::Corrupt:
+        return "corrupt";
     case Fault::Truncate:
         return "truncate";
     case Fault::RandomBytes:
@@ -149,6 +154,9 @@ struct FaultCase
             break;
         case Fault::BadCheck:
             arguments << "--bad-check";
+            break;
+        case Fault::Corrupt:
+            arguments << "--corrupt";
             break;
         case Fault::Truncate:
             arguments << "--truncate";

@@ -117,6 +117,23 @@ TEST(RequestFrames, ErrorAnswersAreRecognisedOnlyWhole)
     EXPECT_FALSE(isErrorAnswer({}));
 }
 
+TEST(RequestFrames, TheErrorFrameIsRecognisedOnlyWhole)
+{
+    const struct
+    {
+        const char* answer;
+        bool isError;
+    } cases[] = {
+        {"054552524f52", true},
+        {"", false},
+        {"4552524f52", false},                 // the letters without their length byte
+        {"064552524f5200", false},             // with a byte more
+        {"0c6127544f4f4c204552524f52", false}, // a tag that holds the letters
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(isErrorTextAnswer(hex(c.answer)), c.isError) << c.answer;
+}
+
 TEST(RequestFrames, RefusedTagAnswersAreTheTwoErrorCodes)
 {
     EXPECT_TRUE(isRefusedTagAnswer(hex("0476a78011")));
@@ -142,6 +159,8 @@ TEST(RequestFrames, FetchFailuresAreToldApartFromValues)
         // A value whose bytes happen to look like an error code is a value.
         {"0661278011802000", FetchFailure::None},
         {"0b6127554d3033352d313037", FetchFailure::None},
+        // A tag whose text holds the letters ERROR is a value.
+        {"0c61274552524f522054414731", FetchFailure::None},
     };
     for (const auto& c : cases)
         EXPECT_EQ(fetchFailure(hex(c.answer)), c.failure) << c.answer;

@@ -3,6 +3,7 @@
 #include <extensionsystem/PortTransport.h>
 #include <extensionsystem/ProtocolTrace.h>
 #include <extensionsystem/SerialCommunication.h>
+#include <link/RequestFrames.h>
 
 #include <QFile>
 #include <QSignalSpy>
@@ -21,9 +22,21 @@ using DataFrame = CommunicationInterface::DataFrame;
 
 namespace {
 
+// A master answer to a request of the command: length, check octet by the
+// rule the plug-in's requests follow, response code, data.
+QByteArray answerTo(quint8 command, const QByteArray& data)
+{
+    return char(data.size() + 2) + QByteArray(1, char(NimbarSensorPlugin::Core::checkOctet(command, data))) +
+           char(command) + data;
+}
+
 const QByteArray connectionCheck = QByteArray::fromHex("03511201");
+const QByteArray connectionCheckAnswer = QByteArray::fromHex("03611202");
 const QByteArray processDataRequest = QByteArray::fromHex("027022");
-const QByteArray processDataAnswer = QByteArray::fromHex("0740aa00010203ff");
+const QByteArray processDataAnswer = answerTo(0x22, QByteArray::fromHex("00010203ff"));
+const QByteArray errorText("\x05"
+                           "ERROR",
+                           6);
 
 SensorQuery query(const QByteArray& request, double timeoutMs = 500, const QString& pattern = ".*")
 {
@@ -35,13 +48,6 @@ SensorQuery query(const QByteArray& request, double timeoutMs = 500, const QStri
 }
 
 const QByteArray fetchRequest = QByteArray::fromHex("027327");
-
-// A master answer to a request of the command: length, check octet (not
-// checked by the host), response code, data.
-QByteArray answerTo(quint8 command, const QByteArray& data)
-{
-    return char(data.size() + 2) + QByteArray(1, '\x40') + char(command) + data;
-}
 
 // Process-data answers told apart by their data.
 QByteArray processDataNumber(int n)
@@ -120,11 +126,11 @@ protected:
 
 TEST_F(SerialCommunicationTest, AnswerFramedByLengthByteWhateverTheChunking)
 {
-    answerWith({{connectionCheck, QByteArray::fromHex("03714200")}}, 1);
+    answerWith({{connectionCheck, connectionCheckAnswer}}, 1);
     DataFrame frame{{query(connectionCheck)}};
     ASSERT_TRUE(run(frame));
     EXPECT_EQ(frame.queries.front().status, 1);
-    EXPECT_EQ(QByteArray::fromStdString(frame.queries.front().answer), QByteArray::fromHex("03714200"));
+    EXPECT_EQ(QByteArray::fromStdString(frame.queries.front().answer), connectionCheckAnswer);
     EXPECT_EQ(device.writes, QList<QByteArray>{connectionCheck});
     EXPECT_EQ(device.baudRates, QList<int>{38400});
 }
@@ -145,7 +151,7 @@ TEST_F(SerialCommunicationTest, BytesAfterTheFrameAndStrayBytesBeforeTheRequestA
 
 TEST_F(SerialCommunicationTest, ZeroBytesAndNewlinesAreKeptAndAcceptedByAnyPattern)
 {
-    const QByteArray answer = QByteArray::fromHex("060000000a0d00");
+    const QByteArray answer = answerTo(0x22, QByteArray::fromHex("000a0d00"));
     answerWith({{processDataRequest, answer}});
     DataFrame frame{{query(processDataRequest)}};
     ASSERT_TRUE(run(frame));
@@ -156,9 +162,7 @@ TEST_F(SerialCommunicationTest, ZeroBytesAndNewlinesAreKeptAndAcceptedByAnyPatte
 
 TEST_F(SerialCommunicationTest, PatternDecidesBetweenAcceptedAndNotAccepted)
 {
-    answerWith({{processDataRequest, QByteArray("\x05"
-                                                "ERROR",
-                                                6)}});
+    answerWith({{processDataRequest, errorText}});
     DataFrame frame{{query(processDataRequest, 500, ".*ERR.*"), query(processDataRequest, 500, "OK"),
                      query(processDataRequest, 500, ""), query(processDataRequest, 500, "(")}};
     ASSERT_TRUE(run(frame));
@@ -166,9 +170,49 @@ TEST_F(SerialCommunicationTest, PatternDecidesBetweenAcceptedAndNotAccepted)
     for (const SensorQuery& q : frame.queries)
         statuses.push_back(q.status);
     EXPECT_EQ(statuses, (std::vector<int>{1, 2, 1, 2}));
-    EXPECT_EQ(frame.queries.back().answer, std::string("\x05"
-                                                       "ERROR",
-                                                       6));
+    EXPECT_EQ(answerOf(frame.queries.back()), hex(errorText));
+}
+
+// An answer whose check octet does not fit is not handed on: its query ends
+// at once as unanswered (long before its timeout) and the trace says why.
+TEST_F(SerialCommunicationTest, AnswersFailingTheirCheckOctetEndTheQueryUnansweredAtOnce)
+{
+    QTemporaryDir dir;
+    QString error;
+    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    const auto flipped = [](QByteArray frame, int position, int bit) {
+        frame[position] = char(frame.at(position) ^ (1 << bit));
+        return frame;
+    };
+    const struct
+    {
+        const char* name;
+        QByteArray answer;
+        bool handedOn;
+    } cases[] = {
+        {"sound answer", processDataAnswer, true},
+        {"connection check's answer", connectionCheckAnswer, true},
+        {"the master's ERROR frame", errorText, true},
+        {"last data bit flipped", flipped(processDataAnswer, 7, 0), false},
+        {"high data bit flipped", flipped(processDataAnswer, 4, 7), false},
+        {"response code bit flipped", flipped(processDataAnswer, 2, 3), false},
+        {"check octet bit flipped", flipped(processDataAnswer, 1, 0), false},
+        {"too short for a response code", QByteArray::fromHex("0140"), false},
+    };
+    for (const auto& c : cases) {
+        answerWith({{processDataRequest, c.answer}});
+        DataFrame frame{{query(processDataRequest, 60000)}};
+        ASSERT_TRUE(run(frame)) << c.name;
+        EXPECT_EQ(frame.queries.front().status, c.handedOn ? 1 : 0) << c.name;
+        EXPECT_EQ(answerOf(frame.queries.front()), c.handedOn ? hex(c.answer) : std::string()) << c.name;
+        QFile file(dir.filePath("trace.txt"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(file.readAll())
+                      .endsWith(QString::fromStdString("! TEST1 discarded: bad check octet " + hex(c.answer) +
+                                                       "\n")),
+                  !c.handedOn)
+            << c.name;
+    }
 }
 
 TEST_F(SerialCommunicationTest, SilenceAndIncompleteAnswersTimeOutWithStatusZero)
@@ -183,15 +227,15 @@ TEST_F(SerialCommunicationTest, SilenceAndIncompleteAnswersTimeOutWithStatusZero
     // The rest of a late answer is not taken for the next one.
     device.deliver(processDataAnswer.mid(5));
     QCoreApplication::processEvents();
-    answerWith({{connectionCheck, QByteArray::fromHex("03714200")}});
-    DataFrame next{{query(connectionCheck)}};
+    answerWith({{processDataRequest, processDataNumber(2)}});
+    DataFrame next{{query(processDataRequest)}};
     ASSERT_TRUE(run(next));
-    EXPECT_EQ(QByteArray::fromStdString(next.queries.front().answer), QByteArray::fromHex("03714200"));
+    EXPECT_EQ(answerOf(next.queries.front()), hex(processDataNumber(2)));
 }
 
 TEST_F(SerialCommunicationTest, FramesFinishOnceEachInTheOrderSubmittedAndNeverInsideSubmit)
 {
-    answerWith({{processDataRequest, processDataAnswer}, {connectionCheck, QByteArray::fromHex("03714200")}});
+    answerWith({{processDataRequest, processDataAnswer}, {connectionCheck, connectionCheckAnswer}});
     QList<unsigned int> finishedIds;
     bool inSubmit = false;
     bool finishedInsideSubmit = false;
@@ -302,7 +346,8 @@ TEST_F(SerialCommunicationTest, TraceHasOneLinePerRequestAnswerAndTimeout)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 5);
-    const QStringList expected{"> TEST1 02 52 25", "> TEST1 02 70 22", "< TEST1 07 40 aa 00 01 02 03 ff",
+    const QStringList expected{"> TEST1 02 52 25", "> TEST1 02 70 22",
+                               "< TEST1 " + QString::fromStdString(hex(processDataAnswer)),
                                "> TEST1 03 51 12 01", "! TEST1 timeout"};
     double lastMs = -1;
     for (int i = 0; i < lines.size(); ++i) {
@@ -338,7 +383,8 @@ TEST_F(SerialCommunicationTest, LateAnswerOfAnotherCommandIsDiscardedAndTraced)
     EXPECT_EQ(answerOf(frame.queries.back()), hex(ownAnswer));
     QFile file(dir.filePath("trace.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains("! TEST1 discarded late answer 04 40 27 01 23"));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll())
+                    .contains(QString::fromStdString("! TEST1 discarded late answer " + hex(lateFetch))));
 }
 
 TEST_F(SerialCommunicationTest, AnswerOfAnotherCommandIsNotTakenHoweverLate)
@@ -402,9 +448,6 @@ TEST_F(SerialCommunicationTest, UnansweredRequestCostsAtMostOneFurtherAnswerOfIt
 
 TEST_F(SerialCommunicationTest, ErrorAnswersStillReachTheQueryWhileAnAnswerIsOwed)
 {
-    const QByteArray errorText("\x05"
-                               "ERROR",
-                               6);
     const QByteArray refusedProcessData = answerTo(0xa2, QByteArray::fromHex("8011"));
     int requests = 0;
     device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
@@ -445,7 +488,8 @@ TEST_F(SerialCommunicationTest, LateAnswerBetweenQueriesIsTracedAndSettlesWhatWa
     QFile file(dir.filePath("trace.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.contains("! TEST1 discarded late answer 07 40 22 00 01 01 00 00\n"))
+    EXPECT_TRUE(text.contains(
+        QString::fromStdString("! TEST1 discarded late answer " + hex(processDataNumber(1)) + "\n")))
         << text.toStdString();
     EXPECT_TRUE(text.contains("! TEST1 discarded 05 41\n")) << text.toStdString();
 }
