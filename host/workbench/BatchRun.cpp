@@ -201,6 +201,8 @@ int BatchRun::writeSettings()
         return BatchExit::SensorProblem;
     if (!fileUsable())
         return BatchExit::FileProblem;
+    // The window writes nothing while the sensor settles after connecting.
+    waitUntilSettled();
     bool loaded = false;
     QMetaObject::invokeMethod(m_window, "bOpenSettings", Qt::DirectConnection, Q_RETURN_ARG(bool, loaded),
                               Q_ARG(QString, m_options.batchFile));
@@ -211,6 +213,21 @@ int BatchRun::writeSettings()
     if (!connected())
         return BatchExit::SensorProblem;
     return compareWithFile();
+}
+
+void BatchRun::waitUntilSettled()
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [this, &loop] {
+        bool settling = false;
+        QMetaObject::invokeMethod(m_scripting, "isSettling", Qt::DirectConnection,
+                                  Q_RETURN_ARG(bool, settling));
+        if (!settling || !connected())
+            loop.quit();
+    });
+    check.start(logCheckMs);
+    loop.exec();
 }
 
 int BatchRun::compare()

@@ -41,6 +41,7 @@ private:
     bool connected() const;
     bool fileUsable();
     bool rowsWhole();
+    void waitUntilSettled();
     int compareWithFile();
     int readSettings();
     int writeSettings();

@@ -64,6 +64,8 @@ public:
 
     QString completeName() const;
     bool isConnected() const { return connected; }
+    // True while the sensor settles after connecting: edits stay in the window meanwhile.
+    bool isSettling() const { return connectionPopupOpen(); }
 
     QComboBox* portSelector() const;
     QComboBox* outputSelector() const;

@@ -44,6 +44,11 @@ qint64 SensorWindowScripting::pausedMilliseconds() const
     return window->pausedMilliseconds();
 }
 
+bool SensorWindowScripting::isSettling() const
+{
+    return window->isSettling();
+}
+
 QStringList SensorWindowScripting::unreadRows() const
 {
     return window->unreadRows();

@@ -26,6 +26,7 @@ public:
     Q_INVOKABLE QString stopLiveLog();
     Q_INVOKABLE qint64 pausedMilliseconds() const;
     Q_INVOKABLE QStringList unreadRows() const;
+    Q_INVOKABLE bool isSettling() const;
 
 private:
     SensorWindow* window;

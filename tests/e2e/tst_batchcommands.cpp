@@ -375,7 +375,7 @@ private slots:
             {"HysteresisA1=2000;FilterStrength=99;", {": 2000", ": 99"}},
             {"OnDelay1=abc;OffDelay1=2x;OnDelay2=nan;OffDelay2=inf;", {"abc", "2x", "nan", "inf"}},
             {"NoSuchRow=5;", {"sets no parameter of this sensor"}},
-            {"", {"holds no parameter values"}},
+            {"", {"sets no parameter of this sensor"}},
         };
         for (const char* option : {"--write-settings", "--compare"}) {
             for (const auto& [data, named] : files) {

@@ -623,6 +623,7 @@ private slots:
                  qPrintable(rowsUnlikeTheSensor(*r, "113").join("; ")));
         // Everything was read: the window writes the user's edits again.
         QCOMPARE(r->window->findChild<QLabel*>("modeLabel")->text(), QString("Mode: write"));
+        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isSettling(), 10000);
         r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
             ->setValue(r->property("SwitchingThresholdA1"), 222);
         QTRY_COMPARE_WITH_TIMEOUT(r->simulated("SwitchingThresholdA1"), qlonglong(222), 5000);
@@ -725,6 +726,7 @@ private slots:
         r->setOnSensor("SwitchingThresholdA1", 301);
         r->connectReading();
         QVERIFY(r->window->isConnected());
+        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isSettling(), 10000);
         r->clearTrace();
         r->window->form().actionWritePermanent->setChecked(false);
         QtProperty* point = r->property("SwitchingThresholdA1");
