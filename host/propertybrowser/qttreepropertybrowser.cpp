@@ -524,9 +524,6 @@ void QtTreePropertyBrowser::updateRow(QtBrowserItem* item)
     row->setText(NameColumn, property->propertyName());
     row->setIcon(NameColumn, m_itemIcons.value(item));
     row->setText(ValueColumn, hasValue ? property->displayText() : QString());
-    QFont valueFont = row->font(ValueColumn);
-    valueFont.setBold(m_boldValues.contains(item));
-    row->setFont(ValueColumn, valueFont);
     row->setIcon(ValueColumn, hasValue ? property->valueIcon() : QIcon());
 
     // Rows without a value head their sub-rows: the name spans the row and stands out.
@@ -545,6 +542,9 @@ void QtTreePropertyBrowser::updateRow(QtBrowserItem* item)
         row->setBackground(column, background);
         row->setFont(column, font);
     }
+    QFont valueFont = font;
+    valueFont.setBold(!hasValue || m_boldValues.contains(item));
+    row->setFont(ValueColumn, valueFont);
     row->setForeground(NameColumn, marked ? palette().brightText() : QBrush());
     // Setting the span lays out the whole tree at once, even when nothing
     // changes; done for every row, opening a large tree took minutes.

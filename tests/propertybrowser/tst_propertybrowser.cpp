@@ -211,6 +211,14 @@ void PropertyBrowserTest::rowsShowTextsTipsAndState()
     QVERIFY(rowNamed(m_tree, QStringLiteral("Threshold"), 1)->icon(0).isNull());
     m_browser->setItemIcon(first, QIcon());
     QVERIFY(marked->icon(0).isNull());
+    // A bold value survives the row being shown again, and only that item's.
+    m_browser->setValueBold(first, true);
+    m_ints->setValue(m_threshold, 43);
+    QVERIFY(marked->font(1).bold());
+    QVERIFY(!marked->font(0).bold());
+    QVERIFY(!rowNamed(m_tree, QStringLiteral("Threshold"), 1)->font(1).bold());
+    m_browser->setValueBold(first, false);
+    QVERIFY(!marked->font(1).bold());
 }
 
 void PropertyBrowserTest::expandingAndColumnLayout()
