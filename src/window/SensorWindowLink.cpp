@@ -302,7 +302,8 @@ bool SensorWindow::mayLeaveConnectedPort(int index)
     const QMessageBox::StandardButton answer =
         QMessageBox::question(this, tr("Port selection"), tr("Disconnect the sensor on %1?").arg(port),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
+    // Edits not written yet are settled before the sensor goes.
+    if (answer == QMessageBox::Yes && settleEdits()) {
         d->portSelector->setCurrentIndex(index);
         return true;
     }

@@ -691,8 +691,9 @@ private:
                        wrong.join("; ");
         }
 
-        // Offline, no live value is left: no distance, no output on.
-        const QStringList shown = processData();
+        // Offline, no live value is left: no distance, no output on. The
+        // rows the master sends the device are settings, not live values.
+        const QStringList shown = liveProcessData();
         everConnected = everConnected || connected;
         if (!connected && everConnected &&
             (shown.value(1) != QString::fromUtf8("–") || shown.join(',').contains(" on")))
@@ -703,12 +704,18 @@ private:
     // Before the first connection the list shows its own defaults.
     mutable bool everConnected = false;
 
-    // Each row's value and whether it is on, as shown.
-    QStringList processData() const
+    // The measured value and what the device reports, as shown.
+    QStringList liveProcessData() const
     {
         QStringList rows;
-        for (QTreeWidgetItemIterator it(rig->window->processDataTree()); *it; ++it)
-            rows << (*it)->text(2).trimmed() + ((*it)->text(3) == translated("On") ? " on" : "");
+        QTreeWidget* list = rig->window->processDataTree();
+        for (int top = 0; top < qMin(2, list->topLevelItemCount()); ++top) {
+            QTreeWidgetItem* section = list->topLevelItem(top);
+            rows << section->text(2).trimmed();
+            for (int k = 0; k < section->childCount(); ++k)
+                rows << section->child(k)->text(2).trimmed() +
+                            (section->child(k)->text(3) == translated("On") ? " on" : "");
+        }
         return rows;
     }
 

@@ -4,12 +4,18 @@
 
 #include <utils/charts/GenericChart.h>
 
+#include <QPushButton>
+#include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <qtpropertymanager.h>
+#include <qttreepropertybrowser.h>
 
 #include <memory>
 
@@ -37,6 +43,46 @@ class SensorWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    // An edit is the user's until written or dropped: marked, countable,
+    // undone row by row or all at once, and never lost by closing unasked.
+    void editsAreMarkedDroppedAndNotLostOnClosing()
+    {
+        SensorWindow window(hostRecord("RT5-350-M18"));
+        QtProperty* delay = window.findProperty(window.rootProperty(), "OnDelay1");
+        auto* ints = static_cast<QtIntPropertyManager*>(delay->propertyManager());
+        const int held = ints->value(delay);
+        ints->setValue(delay, held + 5);
+        QCOMPARE(window.rowMark("OnDelay1"), QString("Not written to the sensor yet"));
+        QVERIFY(delay->toolTip().startsWith("Not written to the sensor yet"));
+        QtBrowserItem* row = window.parameterBrowser()->items(delay).value(0);
+        QVERIFY(window.parameterBrowser()->isValueBold(row));
+        auto* discard = window.findChild<QAction*>("discardChanges");
+        QCOMPARE(discard->text(), QString("Discard all changes (1)"));
+
+        // Closing asks; Cancel, the default, keeps the window and the edit.
+        QString asked;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                box->defaultButton()->click();
+            }
+        });
+        answer.start(10);
+        QVERIFY(!window.close());
+        QCOMPARE(asked, QString("1 parameter(s) have changes that were not written to the sensor."));
+        QCOMPARE(ints->value(delay), held + 5);
+
+        discard->trigger();
+        QCOMPARE(ints->value(delay), held);
+        QCOMPARE(window.rowMark("OnDelay1"), QString());
+        QVERIFY(!window.parameterBrowser()->isValueBold(row));
+        QCOMPARE(discard->text(), QString("Discard all changes (0)"));
+        asked.clear();
+        QVERIFY(window.close());
+        QCOMPARE(asked, QString());
+    }
+
     void startsOfflineWithItsCatalogueRecord()
     {
         SensorWindow window(hostRecord("RT5-1300-M30"));
