@@ -16,6 +16,8 @@
 #include <SimulatedPortDevice.h>
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
 
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
@@ -208,6 +210,24 @@ struct LinkRig
     IoLinkSimulator::SimulatedPortDevice* device = nullptr;
     NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
 };
+
+// The family's own description document beside the plug-in; the window
+// reads it from now on.
+inline QString useFamilyDocument()
+{
+    const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
+    qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
+    return document;
+}
+
+// Edits made while the window still settles after a sequence stay in the
+// window: tests edit once its pop-up has gone and live data run again.
+inline void waitForLiveData(const LinkRig& r)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!r.window->findChild<QWidget*>("DataFrameSenderUi")->isVisible(), 15000);
+    const int samples = r.window->chart()->getData(0)->size();
+    QTRY_VERIFY_WITH_TIMEOUT(r.window->chart()->getData(0)->size() >= samples + 3, 10000);
+}
 
 // Rows whose value differs from what the simulated sensor holds, as
 // "id: tree ..., sensor ...", unless the row is marked with the sensor's

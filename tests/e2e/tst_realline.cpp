@@ -10,8 +10,6 @@
 
 #include <window/SensorWindowForm.h>
 
-#include <utils/ValueOverTime.h>
-#include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
 #include <qwt_plot.h>
@@ -34,7 +32,6 @@ private:
     // One sensor, connected once and then read and written while live data runs.
     std::unique_ptr<LinkRig> rig;
 
-    int samples() const { return rig->window->chart()->getData(0)->size(); }
     Utils::ThresholdWindowWidgetUniversal* switchingMarks() const
     {
         return rig->window->chart()->poPlot(0)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
@@ -49,11 +46,6 @@ private:
         rig->workbench.show();
         QTest::qWait(1500);
         rig->workbench.grab().save(folder + "/" + name + ".png");
-    }
-    // Edits wait until the pop-up of the last sequence has gone.
-    void waitUntilSettled()
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!rig->window->findChild<QWidget*>("DataFrameSenderUi")->isVisible(), 15000);
     }
 
     // Values unlike the document's defaults, so that a row that was not read
@@ -78,8 +70,7 @@ private:
 private slots:
     void initTestCase()
     {
-        const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
-        qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
+        const QString document = useFamilyDocument();
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
         rig = std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), "UM035/107",
                                         "RT5-350-M18", true);
@@ -93,7 +84,7 @@ private slots:
         rig->connectReading();
         QVERIFY(rig->window->isConnected());
         // Live data goes on once the sensor has settled.
-        QTRY_VERIFY_WITH_TIMEOUT(samples() >= 3, 10000);
+        waitForLiveData(*rig);
         QTest::qWait(500);
 
         const QStringList sent = rig->sent();
@@ -124,8 +115,7 @@ private slots:
         QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
                  qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
-        const int before = samples();
-        QTRY_VERIFY(samples() >= before + 3);
+        waitForLiveData(*rig);
     }
 
     void writingEverythingWhileLiveDataRunsIsWhole()
@@ -149,8 +139,7 @@ private slots:
         QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
                  qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
-        const int before = samples();
-        QTRY_VERIFY(samples() >= before + 3);
+        waitForLiveData(*rig);
     }
 
     // A file saved from the window, changed, and loaded while connected: the
@@ -159,7 +148,7 @@ private slots:
     void loadingSettingsWhileConnectedWritesThem()
     {
         QVERIFY(rig->window->isConnected());
-        waitUntilSettled();
+        waitForLiveData(*rig);
         const QString path = dir.filePath("line.kvs");
         {
             FileDialogAnswer answer(path);
@@ -198,7 +187,7 @@ private slots:
         QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
                  qPrintable(writesApartFromTheirFetch(sent).join("; ")));
 
-        waitUntilSettled();
+        waitForLiveData(*rig);
         rig->window->statusBar()->clearMessage();
         QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
         QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 20000);
@@ -217,7 +206,7 @@ private slots:
     void teachingReadsTheTaughtThresholdsBack()
     {
         QVERIFY(rig->window->isConnected());
-        waitUntilSettled();
+        waitForLiveData(*rig);
         // Window mode, so that the chart shows the window around the point.
         rig->manager<QtEnumPropertyManager>("TeachInMode1")->setValue(rig->property("TeachInMode1"), 2);
         QTRY_COMPARE(rig->simulated("TeachInMode1"), qlonglong(2));
@@ -252,7 +241,7 @@ private slots:
     // far end writes the new end.
     void draggingTheDetectionRangeWritesItsEnd()
     {
-        waitUntilSettled();
+        waitForLiveData(*rig);
         rig->manager<QtEnumPropertyManager>("ObjectInfo")->setValue(rig->property("ObjectInfo"), 1);
         QTRY_COMPARE(rig->simulated("ObjectInfo"), qlonglong(1));
         rig->workbench.show();
@@ -274,7 +263,7 @@ private slots:
 
     void resettingTheCrashCounterReadsItBack()
     {
-        waitUntilSettled();
+        waitForLiveData(*rig);
         rig->clearTrace();
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("RESETBUTTON")));
         QTRY_VERIFY_WITH_TIMEOUT(rig->sent().contains(hex(writeRequest({71, 0, 6}, 0))), 5000);
@@ -286,7 +275,7 @@ private slots:
 
     void aTeachButtonInReadModeSendsNothing()
     {
-        waitUntilSettled();
+        waitForLiveData(*rig);
         const qint64 icon = rig->window->form().actionWritePermanent->icon().cacheKey();
         rig->window->form().actionRead->setChecked(true);
         rig->clearTrace();
@@ -300,7 +289,7 @@ private slots:
     // Last: it leaves the window offline.
     void aDisconnectBeforeTheReadBackReadsNothing()
     {
-        waitUntilSettled();
+        waitForLiveData(*rig);
         rig->clearTrace();
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
         QTRY_VERIFY_WITH_TIMEOUT(rig->sent().contains(hex(writeRequest({69, 1, 6}, 1))), 5000);

@@ -7,9 +7,6 @@
 
 #include <window/SensorWindowForm.h>
 
-#include <utils/ValueOverTime.h>
-#include <utils/charts/GenericChart.h>
-
 #include <QAction>
 #include <QTemporaryDir>
 
@@ -31,7 +28,6 @@ private:
         {"PinFunctionA1", 2},          {"MeasurementFilter", 2}, {"MesurementUnit", 1}};
     QMap<QString, qlonglong> defaults;
 
-    int samples() const { return rig->window->chart()->getData(0)->size(); }
     // The question is answered; the slot returns when the restore is done.
     QStringList restore(QMessageBox::StandardButton answer)
     {
@@ -57,8 +53,7 @@ private:
 private slots:
     void initTestCase()
     {
-        const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
-        qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
+        const QString document = useFamilyDocument();
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
         rig = std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), "UM035/107",
                                         "RT5-350-M18", true);
@@ -83,7 +78,7 @@ private slots:
             rig->setOnSensor(it.key(), it.value());
         rig->connectReading();
         QVERIFY(rig->window->isConnected());
-        QTRY_VERIFY_WITH_TIMEOUT(samples() >= 3, 10000);
+        waitForLiveData(*rig);
         QCOMPARE(rig->property("SwitchingThresholdA1")->propertyName(), QString("Switching point A1 (inch)"));
         rig->clearTrace();
 
@@ -128,14 +123,13 @@ private slots:
         // Back from inches, the lengths' captions name millimetres again.
         QCOMPARE(rig->property("SwitchingThresholdA1")->propertyName(), QString("Switching point A1 (mm)"));
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
-        const int before = samples();
-        QTRY_VERIFY(samples() >= before + 3);
+        waitForLiveData(*rig);
     }
 
     void printingTheLiveHistoryChecksTheLineOnce()
     {
         QVERIFY(rig->window->isConnected());
-        QTRY_VERIFY_WITH_TIMEOUT(samples() >= 40, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->chart()->getData(0)->size() >= 40, 10000);
         rig->clearTrace();
         const QString path = dir.filePath("live.pdf");
         qputenv("IOLINK_PRINT_PDF", QFile::encodeName(path));

@@ -3,25 +3,16 @@
 #include "LinkTestDocument.h"
 #include "LinkTestRig.h"
 
-#include <CanvasDrag.h>
-
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
-
-#include <utils/ValueOverTime.h>
-#include <utils/charts/GenericChart.h>
 
 #include <QAction>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-#include <QWheelEvent>
-
-#include <qwt_plot.h>
 
 #include <QtTest>
-#include <qttreepropertybrowser.h>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -40,14 +31,6 @@ private:
     }
     static QString status(const LinkRig& r) { return r.window->statusBar()->currentMessage(); }
     static QString mode(const LinkRig& r) { return r.window->findChild<QLabel*>("modeLabel")->text(); }
-    // Edits made while the window still settles after connecting stay in
-    // the window: tests edit once its pop-up has gone.
-    static void waitForLiveData(const LinkRig& r)
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!r.window->findChild<QWidget*>("DataFrameSenderUi")->isVisible(), 15000);
-        const int samples = r.window->chart()->getData(0)->size();
-        QTRY_VERIFY_WITH_TIMEOUT(r.window->chart()->getData(0)->size() >= samples + 2, 10000);
-    }
 
 private slots:
     void initTestCase()
@@ -125,91 +108,6 @@ private slots:
         r->window->form().actionRead->trigger();
         QCOMPARE(doubles->maximum(point), 600 / 25.4);
         QVERIFY(point->toolTip().contains("inch"));
-    }
-
-    // A technician moving through the connected tree with the keys or the
-    // wheel changes nothing on the sensor; typing a value and Enter writes
-    // it once; Esc abandons it.
-    void keysAndTheWheelNeverChangeTheSensor()
-    {
-        auto r = rig();
-        r->connectReading();
-        QVERIFY(r->window->isConnected());
-        waitForLiveData(*r);
-        r->workbench.show();
-        QVERIFY(QTest::qWaitForWindowActive(&r->workbench));
-        QtTreePropertyBrowser* browser = r->window->parameterBrowser();
-        auto* view = browser->findChild<QTreeWidget*>();
-        QtBrowserItem* pointRow = browser->items(r->property("SwitchingThresholdA1")).value(0);
-        browser->setCurrentItem(browser->topLevelItems().value(0));
-        view->setFocus();
-        QTRY_VERIFY(view->hasFocus());
-        r->clearTrace();
-
-        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
-            for (int k = 0; k < 25; ++k)
-                QTest::keyClick(QApplication::focusWidget(), key);
-        }
-        auto wheel = [](QWidget* target) {
-            const QPoint at(target->width() / 2, target->height() / 2);
-            QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(target, &event);
-        };
-        for (int k = 0; k < 5; ++k)
-            wheel(view->viewport());
-        browser->setCurrentItem(pointRow);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-        QTRY_VERIFY(QApplication::focusWidget() != view);
-        for (int k = 0; k < 5; ++k)
-            wheel(QApplication::focusWidget());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QTest::qWait(800);
-        QVERIFY2(r->writes().isEmpty(), qPrintable(r->writes().join("; ")));
-
-        browser->setCurrentItem(pointRow);
-        view->setFocus();
-        for (const char* digit : {"2", "5", "0"})
-            QTest::keyClicks(QApplication::focusWidget(), digit);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTRY_COMPARE(r->writes(), QStringList{hex(writeRequest({64, 1, 7}, 250))});
-        QTest::qWait(600);
-        QCOMPARE(r->writes().size(), 1);
-
-        r->clearTrace();
-        view->setFocus();
-        for (const char* digit : {"2", "6", "0"})
-            QTest::keyClicks(QApplication::focusWidget(), digit);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QTest::qWait(800);
-        QVERIFY(r->writes().isEmpty());
-        QCOMPARE(r->simulated("SwitchingThresholdA1"), 250);
-    }
-
-    // Dragging the switching mark of a connected sensor writes the new point
-    // once, as the mark now shows it.
-    void draggingAMarkWritesItOnce()
-    {
-        auto r = rig();
-        r->connectReading();
-        QVERIFY(r->window->isConnected());
-        waitForLiveData(*r);
-        r->workbench.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&r->workbench));
-        QwtPlot* plot = r->window->chart()->poPlot(0);
-        r->window->chart()->setScale(0, 250.0, 350.0);
-        plot->replot();
-        r->clearTrace();
-
-        dragOnCanvas(plot, Qt::Vertical, 300, 320);
-
-        const double point = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
-                                 ->value(r->property("SwitchingThresholdA1"));
-        QVERIFY(qAbs(point - 320) <= 1);
-        QTRY_COMPARE(r->writes(), QStringList{hex(writeRequest({64, 1, 7}, int(point)))});
-        QTest::qWait(600);
-        QCOMPARE(r->writes().size(), 1);
-        QCOMPARE(r->simulated("SwitchingThresholdA1"), qlonglong(point));
     }
 
     // In inches the sensor sends tenths of an inch: the window shows the

@@ -165,20 +165,6 @@ private slots:
         QCOMPARE(filesInDir(), QStringList{"history.csv"});
     }
 
-    void aCancelledExportWritesNothing()
-    {
-        fillHistory(25);
-        const QString path = dir.filePath("cancelled.csv");
-        ModalSteps steps({[&](QWidget* modal) {
-            auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
-            QVERIFY(dialog);
-            exportTo(dialog, path, QDialogButtonBox::Cancel);
-        }});
-        window->form().actionExport_chart_view->trigger();
-        QCOMPARE(steps.left(), 0);
-        QVERIFY(filesInDir().isEmpty());
-    }
-
     void aFailedExportSaysWhy()
     {
         fillHistory(25);

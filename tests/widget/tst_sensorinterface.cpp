@@ -67,26 +67,6 @@ private slots:
         delete opened.interface;
     }
 
-    void identityAndNames()
-    {
-        RecordingBroker broker({});
-        Opened opened = open();
-        SensorInterface* interface = opened.interface;
-        QCOMPARE(interface->pluginNamespace(), QString("NimbarSensorPlugin"));
-        QCOMPARE(interface->pluginGroup(), QString("NimbarSensors"));
-        QVERIFY(interface->additionalEntries().isEmpty());
-        QVERIFY(interface->getSensorName().isEmpty());
-        interface->setSensorName("Line 3 / left");
-        QCOMPARE(interface->getSensorName(), QString("Line 3 / left"));
-        interface->vSetCompleteNameDescription("IoLinkMzRT5family / RT5-350-M18");
-        QCOMPARE(interface->sensorWindow()->completeName(), QString("IoLinkMzRT5family / RT5-350-M18"));
-        QCOMPARE(QString(interface->metaObject()->className()),
-                 QString("NimbarSensorPlugin::Core::SensorInterface"));
-        QVERIFY(interface->qt_metacast("NimbarSensorPlugin::Core::SensorInterface"));
-        QVERIFY(interface->qt_metacast("ExtensionSystem::PluginInterface"));
-        delete interface;
-    }
-
     void slotTableKeepsItsOrder()
     {
         const QStringList expected = {"vComPortListChanged()",
@@ -111,32 +91,6 @@ private slots:
         QCOMPARE(meta.method(meta.methodOffset() + 14).access(), QMetaMethod::Private);
     }
 
-    void samePortTwiceRegistersOnce()
-    {
-        RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        QCOMPARE(broker.calls, QStringList{"register /dev/ttyUSB0"});
-        QVERIFY(opened.interface->isPortRegistered());
-        QVERIFY(window->communication() == broker.current());
-        delete opened.interface;
-    }
-
-    void anotherPortUnregistersFirst()
-    {
-        RecordingBroker broker({"/dev/ttyUSB0", "/dev/ttyUSB1"});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        emit window->vComPortSelected("/dev/ttyUSB1");
-        QCOMPARE(broker.calls, (QStringList{"register /dev/ttyUSB0", "unregister", "register /dev/ttyUSB1"}));
-        QVERIFY(window->communication() == broker.current());
-        QCOMPARE(broker.current()->currentPortSettings().portName, QString("/dev/ttyUSB1"));
-        delete opened.interface;
-    }
-
     void portSettingsCarryTheSensorsDelays()
     {
         RecordingBroker broker({"/dev/ttyUSB0"});
@@ -149,53 +103,51 @@ private slots:
         delete opened.interface;
     }
 
-    void emptyPortOnlyMattersWhileRegistered()
+    // The ports the window picks one after another ("" for Offline), what
+    // the broker is asked, and whether the interface holds a port at the end.
+    void portChoicesReachTheBroker_data()
     {
-        RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
-        emit window->vComPortSelected(QString());
-        QVERIFY(broker.calls.isEmpty());
-
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        emit window->vComPortSelected(QString());
-        QCOMPARE(broker.calls, (QStringList{"register /dev/ttyUSB0", "unregister"}));
-        QVERIFY(!opened.interface->isPortRegistered());
-        QVERIFY(!window->communication());
-
-        // The held settings were reset, so the same port registers anew.
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        QCOMPARE(broker.calls.size(), 3);
-        delete opened.interface;
+        QTest::addColumn<QStringList>("openable");
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("registered");
+        const QString usb0 = "/dev/ttyUSB0";
+        const QString usb1 = "/dev/ttyUSB1";
+        QTest::newRow("the same port twice registers once")
+            << QStringList{usb0} << QStringList{usb0, usb0} << QStringList{"register " + usb0} << true;
+        QTest::newRow("another port unregisters the first")
+            << QStringList{usb0, usb1} << QStringList{usb0, usb1}
+            << QStringList{"register " + usb0, "unregister", "register " + usb1} << true;
+        QTest::newRow("offline matters only while registered")
+            << QStringList{usb0} << QStringList{"", usb0, ""} << QStringList{"register " + usb0, "unregister"}
+            << false;
+        QTest::newRow("after offline the same port registers anew")
+            << QStringList{usb0} << QStringList{usb0, "", usb0}
+            << QStringList{"register " + usb0, "unregister", "register " + usb0} << true;
+        QTest::newRow("a port that does not open leaves nothing behind")
+            << QStringList{usb0} << QStringList{usb0, "/dev/ttyUSB9"}
+            << QStringList{"register " + usb0, "unregister", "register /dev/ttyUSB9"} << false;
+        QTest::newRow("a refused port is asked for again")
+            << QStringList() << QStringList{usb0, usb0} << QStringList{"register " + usb0, "register " + usb0}
+            << false;
     }
 
-    void aPortThatDoesNotOpenLeavesNothingBehind()
+    void portChoicesReachTheBroker()
     {
-        RecordingBroker broker({"/dev/ttyUSB0"});
+        QFETCH(QStringList, openable);
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, calls);
+        QFETCH(bool, registered);
+        RecordingBroker broker(QSet<QString>(openable.begin(), openable.end()));
         Opened opened = open();
         SensorWindow* window = opened.interface->sensorWindow();
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        QPointer<FakeCommunication> first = broker.current();
-        emit window->vComPortSelected("/dev/ttyUSB9");
-        QCOMPARE(broker.calls, (QStringList{"register /dev/ttyUSB0", "unregister", "register /dev/ttyUSB9"}));
-        QVERIFY(!opened.interface->isPortRegistered());
-        QVERIFY(!window->communication());
-
-        // Raw sends go nowhere now.
-        emit window->vSendData("abc");
-        QVERIFY(first->sentBytes.empty());
-        delete opened.interface;
-    }
-
-    void aRefusedPortIsAskedForAgain()
-    {
-        RecordingBroker broker({});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        QCOMPARE(broker.calls, (QStringList{"register /dev/ttyUSB0", "register /dev/ttyUSB0"}));
-        QVERIFY(!window->communication());
+        for (const QString& port : qAsConst(chosen))
+            emit window->vComPortSelected(port);
+        QCOMPARE(broker.calls, calls);
+        QCOMPARE(opened.interface->isPortRegistered(), registered);
+        QVERIFY(window->communication() == (registered ? broker.current() : nullptr));
+        if (registered)
+            QCOMPARE(broker.current()->currentPortSettings().portName, chosen.last());
         delete opened.interface;
     }
 
@@ -282,19 +234,6 @@ private slots:
         opened.interface->vActionOpen("/nonexistent/settings.kvs");
         QCOMPARE(answer.answered, 1);
         QCOMPARE(answer.text, QString("The file /nonexistent/settings.kvs does not exist."));
-        delete opened.interface;
-    }
-
-    void presentationSwitchReachesTheWindow()
-    {
-        RecordingBroker broker({});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
-        opened.interface->vUpdate(true);
-        QVERIFY(window->propertyTreeDock()->isHidden());
-        QVERIFY(!window->processDataDock()->isHidden());
-        opened.interface->vUpdate(QVariant());
-        QVERIFY(!window->propertyTreeDock()->isHidden());
         delete opened.interface;
     }
 };

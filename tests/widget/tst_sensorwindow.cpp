@@ -91,40 +91,6 @@ private slots:
         QCOMPARE(window.statusBar()->currentMessage(), QString("RT5-1300-M30 (Offline)"));
         QVERIFY(!window.isConnected());
         QCOMPARE(itemTexts(window.portSelector()), (QStringList{"Offline", QString()}));
-        QCOMPARE(window.minimumWidth(), 850);
-        QCOMPARE(window.minimumHeight(), 500);
-        QCOMPARE(window.propertyTreeDock()->objectName(), QString("propertyTree"));
-        QCOMPARE(window.observationDock()->objectName(), QString("observation"));
-        QCOMPARE(window.processDataDock()->objectName(), QString("processdata"));
-    }
-
-    void signalsComeFirstInTheirFixedOrder()
-    {
-        const QStringList expected = {"vAboutToClose()",
-                                      "vSendData(QString)",
-                                      "vSendFrame(ExtensionSystem::CommunicationInterface::DataFrame)",
-                                      "vComPortSelected(QString)",
-                                      "vUpdateChart(double)",
-                                      "sendQuery()"};
-        const QMetaObject& meta = SensorWindow::staticMetaObject;
-        QCOMPARE(QString(meta.className()), QString("NimbarSensorPlugin::Core::SensorWindow"));
-        for (int i = 0; i < expected.size(); ++i) {
-            const QMetaMethod method = meta.method(meta.methodOffset() + i);
-            QCOMPARE(method.methodType(), QMetaMethod::Signal);
-            QCOMPARE(QString(method.methodSignature()), expected.at(i));
-        }
-        QCOMPARE(meta.method(meta.methodOffset() + expected.size()).methodType(), QMetaMethod::Slot);
-    }
-
-    void processDataListHasItsGroups()
-    {
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        QTreeWidget* tree = processDataTree(window);
-        QCOMPARE(tree->topLevelItemCount(), 4);
-        QCOMPARE(tree->topLevelItem(0)->text(0), QString("Measurement Value"));
-        QCOMPARE(tree->topLevelItem(3)->text(0), QString("Object information"));
-        QCOMPARE(tree->topLevelItem(3)->childCount(), 4);
-        QCOMPARE(tree->topLevelItem(3)->child(3)->text(0), QString("Object 4"));
     }
 
     void aSensorTheDocumentLacksStillGetsAWindow()

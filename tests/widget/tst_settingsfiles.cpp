@@ -246,22 +246,6 @@ private slots:
         QCOMPARE(history(window), historyBefore);
     }
 
-    void anUnreadableFileIsNamedAndChangesNothing()
-    {
-        QTemporaryDir dir;
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        const QMap<QString, QString> before = treeValues(window);
-        for (const QString& path : {dir.filePath("absent.kvs"), dir.path()}) {
-            ModalAnswer answer(QMessageBox::Ok);
-            QVERIFY(!window.bOpenSettings(path));
-            QCOMPARE(answer.title, QString("Opening settings..."));
-            QVERIFY2(answer.text.startsWith("The file " + path) ||
-                         answer.text == path + " is not a regular file.",
-                     qPrintable(answer.text));
-        }
-        QCOMPARE(treeValues(window), before);
-    }
-
     void aMissingSectionFailsButAppliesWhatIsThere()
     {
         QTemporaryDir dir;

@@ -32,40 +32,6 @@ namespace {
 
 const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
 
-// Answers the question a sensor window asks when a port is chosen with the
-// button of that name, then the next message box with OK, keeping its texts.
-class ConnectAnswers : public QObject
-{
-public:
-    explicit ConnectAnswers(const char* button) : m_button(button)
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                boxTitle = box->windowTitle();
-                boxText = box->text();
-                m_timer.stop();
-                box->button(QMessageBox::Ok)->click();
-            } else if (auto* button = modal->findChild<QAbstractButton*>(m_button)) {
-                ++questions;
-                button->click();
-            }
-        });
-        m_timer.start();
-    }
-
-    int questions = 0;
-    QString boxTitle;
-    QString boxText;
-
-private:
-    QString m_button;
-    QTimer m_timer;
-};
-
 // Every shortcut of the actions in a menu bar, its menus and sub-menus.
 QList<QKeySequence> menuShortcuts(const QList<QAction*>& actions)
 {
@@ -216,54 +182,6 @@ private slots:
         // Closing the window lets go of the simulated port.
         subWindows.value(1)->close();
         QTRY_VERIFY(!window.hostPorts().simulated(simulated)->isOpen());
-    }
-
-    // A second window that picks the port the first one is connected to, as
-    // its user does: the port selector, then the connection question.
-    void aPortInUseIsRefusedNamingTheWindowThatHoldsIt()
-    {
-        WorkbenchWindow window(plugin);
-        window.resize(1280, 800);
-        window.show();
-        window.setPortLister([] { return QStringList(); });
-        QString error;
-        const QString port = addSimulatedSensor(window.hostPorts(), "UM035/107", document, &error);
-        QCOMPARE(port, QString("SIM1-UM035-107"));
-        window.refreshPorts();
-
-        QVERIFY(window.openSensor("RT5-350-M18"));
-        auto* holder = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
-        QVERIFY(window.statusBar()->currentMessage().startsWith("Connect by choosing a port"));
-        QVERIFY(window.connectActiveSensor(port));
-        // How to connect is no news any more.
-        QVERIFY(window.statusBar()->currentMessage().isEmpty());
-        QTRY_VERIFY_WITH_TIMEOUT(holder->isConnected(), 30000);
-        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), 30000);
-        QCOMPARE(window.mdiArea()->subWindowList().value(0)->windowTitle(),
-                 QString("RT5-350-M18 (SIM1-UM035-107)"));
-
-        QVERIFY(window.openSensor("RT5-350-M18"));
-        auto* second = sensorWindowOf(window.mdiArea()->subWindowList().value(1));
-        QComboBox* selector = second->portSelector();
-        const int index = selector->findText(port);
-        QVERIFY(index > 0);
-        {
-            ConnectAnswers answers("sensorToPc");
-            selector->setCurrentIndex(index);
-            emit selector->activated(index);
-            QTRY_VERIFY(!answers.boxText.isEmpty());
-            QCOMPARE(answers.questions, 1);
-            QCOMPARE(answers.boxTitle, QString("Port not available"));
-            QCOMPARE(answers.boxText, QString("The port SIM1-UM035-107 is in use by the window \"RT5-350-M18 "
-                                              "(SIM1-UM035-107)\". Disconnect it there first, or pick "
-                                              "another port."));
-            QCOMPARE(window.statusBar()->currentMessage(), answers.boxText);
-        }
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QVERIFY(!second->isConnected());
-        QCOMPARE(selector->currentIndex(), 0);
-        QVERIFY(holder->isConnected());
-        QVERIFY(window.hostPorts().simulated(port)->isOpen());
     }
 
     void fitsTheScreenItOpensOn()
