@@ -526,6 +526,10 @@
         <source>Not read from the sensor: it reports no value</source>
         <translation>Nicht vom Sensor gelesen: er meldet keinen Wert</translation>
     </message>
+    <message>
+        <source> (%1 mm)</source>
+        <translation> (%1 mm)</translation>
+    </message>
 </context>
 <context>
     <name>SensorWindow</name>

@@ -516,14 +516,17 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, c
 QString SensorWindow::writtenValueText(QtProperty* property) const
 {
     QString value = property->valueText();
+    const bool inches = d->measurementUnit == 1 && isShownInUnit(property->propertyId());
     if (property->propertyManager() == d->doubleManager) {
         const double number = d->doubleManager->value(property);
-        value = d->measurementUnit == 0 || !isShownInUnit(property->propertyId())
-                    ? QString::number(number, 'g', 10)
-                    : QString::number(number, 'f', 2);
+        value = inches ? QString::number(number, 'f', 2) : QString::number(number, 'g', 10);
     }
     const QString unit = splitCaptionUnit(property->propertyName()).unit;
-    return unit.isEmpty() ? value : value + " " + unit;
+    value = unit.isEmpty() ? value : value + " " + unit;
+    // The sensor holds whole millimetres: the user sees what a typed inch value became.
+    if (inches && d->model->contains(property->propertyId()))
+        value += tr(" (%1 mm)").arg(d->model->held(property->propertyId()).toInt());
+    return value;
 }
 
 void SensorWindow::reportWriteAll()
