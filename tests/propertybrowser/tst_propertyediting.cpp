@@ -626,6 +626,7 @@ void PropertyEditingTest::disabledRowsGetNoEditorAndAbandonTheEdit()
     m_browser->setEnabled(false);
     QCOMPARE(openEditorCount(), 0);
     m_browser->setEnabled(true);
+    m_tree->setFocus();
 
     // What the sensor window does in read mode: disable the row the user is editing.
     select(m_string);
