@@ -1,6 +1,7 @@
 // Editing in the tree browser with real key, mouse and wheel events: moving through the rows and
 // scrolling never changes a value; an edit is committed only by Enter, by leaving the editor or by
-// an explicit choice, and Esc abandons it.
+// an explicit choice, and Esc abandons it. Open editors follow their manager; factory bindings can
+// be replaced.
 
 #include "qteditorfactory.h"
 #include "qttreepropertybrowser.h"
@@ -22,7 +23,7 @@ Q_DECLARE_METATYPE(QtProperty*)
 
 namespace {
 
-// Makes its own line edit and leaves committing to whoever listens, as an application may do.
+// Makes its own line edit and leaves committing to whoever listens, as the sensor window does.
 class OwnLineEditFactory : public QtLineEditFactory
 {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
     using QtLineEditFactory::QtLineEditFactory;
 
 Q_SIGNALS:
+    void textEdited(const QString& text);
     void editingFinished(const QString& text);
 
 protected:
@@ -37,6 +39,7 @@ protected:
     {
         auto* editor = new QLineEdit(parent);
         editor->setText(property->valueText());
+        connect(editor, &QLineEdit::textEdited, this, &OwnLineEditFactory::textEdited);
         connect(editor, &QLineEdit::editingFinished, this,
                 [this, editor] { emit editingFinished(editor->text()); });
         return editor;
@@ -106,14 +109,18 @@ private Q_SLOTS:
     void movingAndScrollingChangeNothing();
     void editorOpensOnClickF2EnterAndTyping();
     void enterCommitsTypedValue();
+    void spinBoxCommitsOnEnterAndFollowsRange();
+    void openEditorsFollowTheirManager();
     void escapeAbandonsTheEdit();
     void leavingWithKeysCommitsAndMoves();
     void wheelOverOpenEditorScrollsTree();
     void enumListChoiceCommits();
+    void comboBoxCommitsOnlyListChoicesAtOnce();
     void checkBoxTogglesOnClickAndSpace();
-    void disablingWhileEditingAbandons();
-    void applicationLineEditFollowsTreeKeys();
+    void disabledRowsGetNoEditorAndAbandonTheEdit();
+    void applicationLineEditReplacesTheFirstAndFollowsTreeKeys();
     void pushButtonActsOnlyOnItsOwnPress();
+    void deletedFactoryTakesItsEditors();
     void focusedTreeFramesCurrentRow();
 
 private:
@@ -123,6 +130,9 @@ private:
     int changeCount() const;
     void select(QtProperty* property);
     void clickValue(QtProperty* property);
+    // Clicks the property's value, which makes the row current and opens its editor (and toggles
+    // a check box).
+    template <class Editor> Editor* openEditor(QtProperty* property);
 
     QtTreePropertyBrowser* m_browser = nullptr;
     QTreeWidget* m_tree = nullptr;
@@ -131,6 +141,8 @@ private:
     QtEnumPropertyManager* m_enums = nullptr;
     QtBoolPropertyManager* m_bools = nullptr;
     QtStringPropertyManager* m_strings = nullptr;
+    QtSpinBoxFactory* m_spinBoxFactory = nullptr;
+    QtLineEditFactory* m_lineEditFactory = nullptr;
     QtProperty* m_int = nullptr;
     QtProperty* m_double = nullptr;
     QtProperty* m_enum = nullptr;
@@ -150,11 +162,13 @@ void PropertyEditingTest::init()
     m_enums = new QtEnumPropertyManager(m_browser);
     m_bools = new QtBoolPropertyManager(m_browser);
     m_strings = new QtStringPropertyManager(m_browser);
-    m_browser->setFactoryForManager(m_ints, new QtSpinBoxFactory(m_browser));
+    m_spinBoxFactory = new QtSpinBoxFactory(m_browser);
+    m_lineEditFactory = new QtLineEditFactory(m_browser);
+    m_browser->setFactoryForManager(m_ints, m_spinBoxFactory);
     m_browser->setFactoryForManager(m_doubles, new QtDoubleSpinBoxFactory(m_browser));
     m_browser->setFactoryForManager(m_enums, new QtEnumEditorFactory(m_browser));
     m_browser->setFactoryForManager(m_bools, new QtCheckBoxFactory(m_browser));
-    m_browser->setFactoryForManager(m_strings, new QtLineEditFactory(m_browser));
+    m_browser->setFactoryForManager(m_strings, m_lineEditFactory);
 
     m_int = m_ints->addProperty(QStringLiteral("Threshold"));
     m_ints->setRange(m_int, 0, 5000);
@@ -185,6 +199,7 @@ void PropertyEditingTest::init()
                  new QSignalSpy(m_strings, &QtStringPropertyManager::valueChanged)};
     m_browser->resize(400, 200);
     m_browser->show();
+    // Leaving an editor commits through its losing the focus, which needs an active window.
     m_browser->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_browser));
     m_tree->setFocus();
@@ -235,6 +250,12 @@ void PropertyEditingTest::clickValue(QtProperty* property)
     QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, m_tree->visualRect(value).center());
 }
 
+template <class Editor> Editor* PropertyEditingTest::openEditor(QtProperty* property)
+{
+    clickValue(property);
+    return qobject_cast<Editor*>(editorOf(property));
+}
+
 void PropertyEditingTest::movingAndScrollingChangeNothing()
 {
     // Selecting a row from the program opens nothing either.
@@ -270,23 +291,19 @@ void PropertyEditingTest::editorOpensOnClickF2EnterAndTyping()
     QCOMPARE(m_tree->currentItem(), row(m_int));
     QCOMPARE(openEditorCount(), 0);
 
-    clickValue(m_int);
-    auto* spinBox = qobject_cast<QSpinBox*>(editorOf(m_int));
+    auto* spinBox = openEditor<QSpinBox>(m_int);
     QVERIFY(spinBox);
     QCOMPARE(QApplication::focusWidget(), spinBox);
     hit(Qt::Key_Escape);
     QCOMPARE(openEditorCount(), 0);
     QCOMPARE(QApplication::focusWidget(), m_tree);
 
-    select(m_string);
-    hit(Qt::Key_F2);
-    QVERIFY(qobject_cast<QLineEdit*>(editorOf(m_string)));
-    hit(Qt::Key_Escape);
-
-    select(m_enum);
-    hit(Qt::Key_Return);
-    QVERIFY(qobject_cast<QComboBox*>(editorOf(m_enum)));
-    hit(Qt::Key_Escape);
+    for (const auto& [property, key] : {qMakePair(m_string, Qt::Key_F2), qMakePair(m_enum, Qt::Key_Return)}) {
+        select(property);
+        hit(key);
+        QVERIFY(editorOf(property));
+        hit(Qt::Key_Escape);
+    }
 
     // The first typed character goes into the editor in place of the old value.
     select(m_int);
@@ -299,65 +316,132 @@ void PropertyEditingTest::editorOpensOnClickF2EnterAndTyping()
 
 void PropertyEditingTest::enterCommitsTypedValue()
 {
-    select(m_int);
-    type(QStringLiteral("250"));
-    QCOMPARE(changeCount(), 0);
-    hit(Qt::Key_Enter);
-    QCOMPARE(changeCount(), 1);
-    QCOMPARE(m_ints->value(m_int), 250);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(m_tree->currentItem(), row(m_int));
-    QCOMPARE(row(m_int)->text(1), QStringLiteral("250"));
-
-    select(m_double);
-    type(QLocale().toString(3.75, 'f', 2));
-    hit(Qt::Key_Return);
-    QCOMPARE(m_changes.at(1)->count(), 1);
-    QCOMPARE(m_doubles->value(m_double), 3.75);
-
-    select(m_string);
-    type(QStringLiteral("Hall"));
-    hit(Qt::Key_Return);
-    QCOMPARE(m_changes.at(4)->count(), 1);
-    QCOMPARE(m_strings->value(m_string), QStringLiteral("Hall"));
+    const struct
+    {
+        QtProperty* property;
+        int manager;
+        QString typed;
+        QString shown;
+    } cases[] = {
+        {m_int, 0, QStringLiteral("250"), QStringLiteral("250")},
+        {m_double, 1, QLocale().toString(3.75, 'f', 2), QLocale().toString(3.75, 'f', 2)},
+        {m_enum, 2, QStringLiteral("W"), QStringLiteral("Window")},
+        {m_string, 4, QStringLiteral("Hall"), QStringLiteral("Hall")},
+    };
+    for (const auto& c : cases) {
+        select(c.property);
+        type(c.typed);
+        QCOMPARE(changeCount(), 0);
+        hit(Qt::Key_Enter);
+        QCOMPARE(m_changes.at(c.manager)->count(), 1);
+        QCOMPARE(c.property->valueText(), c.shown);
+        QCOMPARE(row(c.property)->text(1), c.shown);
+        QCOMPARE(openEditorCount(), 0);
+        QCOMPARE(m_tree->currentItem(), row(c.property));
+        m_changes.at(c.manager)->clear();
+    }
 
     // Enter on an untouched editor changes nothing; neither does a double shown rounded.
     m_doubles->setValue(m_double, 1.2345);
+    m_changes.at(1)->clear();
     select(m_double);
     hit(Qt::Key_F2);
     hit(Qt::Key_Return);
     QCOMPARE(m_doubles->value(m_double), 1.2345);
-    QCOMPARE(changeCount(), 4);
+    QCOMPARE(changeCount(), 0);
+}
+
+void PropertyEditingTest::spinBoxCommitsOnEnterAndFollowsRange()
+{
+    QSignalSpy values(m_ints, &QtIntPropertyManager::valueChanged);
+    auto* editor = openEditor<QSpinBox>(m_int);
+    QVERIFY(editor);
+    QCOMPARE(editor->value(), 100);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("4321"));
+    QCOMPARE(editor->value(), 4321);
+    QCOMPARE(m_ints->value(m_int), 100); // nothing is committed while the user types
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_ints->value(m_int), 4321);
+    QCOMPARE(values.count(), 1);
+    QCOMPARE(values.last().at(0).value<QtProperty*>(), m_int);
+
+    // A value past the range is typed whole and refused when committed, never cut.
+    QSignalSpy refused(m_spinBoxFactory, &QtSpinBoxFactory::valueRefused);
+    m_ints->setMaximum(m_int, 1000);
+    editor = openEditor<QSpinBox>(m_int);
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("5000"));
+    QCOMPARE(editor->value(), 5000);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_ints->value(m_int), 1000);
+    QCOMPARE(refused.count(), 1);
+    QCOMPARE(refused.last().at(1).toInt(), 5000);
+    QCOMPARE(editor->value(), 1000);
+    QVERIFY(editor->styleSheet().contains("border"));
+    QTest::keyClicks(editor, QStringLiteral("9"));
+    QVERIFY(editor->styleSheet().isEmpty());
+    m_ints->setSingleStep(m_int, 5);
+    QCOMPARE(editor->singleStep(), 5);
+}
+
+void PropertyEditingTest::openEditorsFollowTheirManager()
+{
+    m_doubles->setDecimals(m_double, 3);
+    auto* doubleSpinBox = openEditor<QDoubleSpinBox>(m_double);
+    QVERIFY(doubleSpinBox);
+    QCOMPARE(doubleSpinBox->decimals(), 3);
+    m_doubles->setValue(m_double, 7.125);
+    QCOMPARE(doubleSpinBox->value(), 7.125);
+
+    // The manager's pattern holds for what is typed.
+    m_strings->setRegExp(m_string, QRegExp(QStringLiteral("[A-Za-z ]*")));
+    auto* lineEdit = openEditor<QLineEdit>(m_string);
+    QVERIFY(lineEdit);
+    m_strings->setValue(m_string, QStringLiteral("Hall"));
+    QCOMPARE(lineEdit->text(), QStringLiteral("Hall"));
+    QTest::keyClick(lineEdit, Qt::Key_End);
+    QTest::keyClicks(lineEdit, QStringLiteral(" 4B"));
+    QCOMPARE(lineEdit->text(), QStringLiteral("Hall B"));
+    QTest::keyClick(lineEdit, Qt::Key_Return);
+    QCOMPARE(m_strings->value(m_string), QStringLiteral("Hall B"));
+
+    auto* comboBox = openEditor<QComboBox>(m_enum);
+    QVERIFY(comboBox);
+    QCOMPARE(comboBox->count(), 3);
+    m_enums->setEnumNames(m_enum, {QStringLiteral("A"), QStringLiteral("B")});
+    QCOMPARE(comboBox->count(), 2);
+    QCOMPARE(comboBox->currentIndex(), 0);
+    m_enums->setValue(m_enum, 1);
+    QCOMPARE(comboBox->currentText(), QStringLiteral("B"));
 }
 
 void PropertyEditingTest::escapeAbandonsTheEdit()
 {
-    select(m_int);
-    type(QStringLiteral("4321"));
+    const QList<QPair<QtProperty*, QString>> typed = {
+        {m_int, QStringLiteral("4321")}, {m_string, QStringLiteral("Hall")}, {m_enum, QStringLiteral("W")}};
+    for (const auto& [property, text] : typed) {
+        const QString before = row(property)->text(1);
+        select(property);
+        type(text);
+        QVERIFY(editorOf(property));
+        hit(Qt::Key_Escape);
+        QCOMPARE(openEditorCount(), 0);
+        QCOMPARE(row(property)->text(1), before);
+        QCOMPARE(property->valueText(), before);
+    }
+    // The letter did pick the matching entry before Esc gave it up.
+    select(m_enum);
+    type(QStringLiteral("W"));
+    QCOMPARE(qobject_cast<QComboBox*>(editorOf(m_enum))->currentIndex(), 1);
     hit(Qt::Key_Escape);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(m_ints->value(m_int), 100);
-    QCOMPARE(row(m_int)->text(1), QStringLiteral("100"));
-
-    select(m_string);
-    type(QStringLiteral("Hall"));
-    hit(Qt::Key_Escape);
-    QCOMPARE(row(m_string)->text(1), QStringLiteral("Line"));
     // Opened again, the editor shows the old text.
+    select(m_string);
     hit(Qt::Key_F2);
     auto* lineEdit = qobject_cast<QLineEdit*>(editorOf(m_string));
     QVERIFY(lineEdit);
     QCOMPARE(lineEdit->text(), QStringLiteral("Line"));
-    hit(Qt::Key_Escape);
-
-    // A letter on the combo box picks the matching entry, which Esc gives up again.
-    select(m_enum);
-    type(QStringLiteral("W"));
-    auto* comboBox = qobject_cast<QComboBox*>(editorOf(m_enum));
-    QVERIFY(comboBox);
-    QCOMPARE(comboBox->currentIndex(), 1);
-    hit(Qt::Key_Escape);
-    QCOMPARE(row(m_enum)->text(1), QStringLiteral("Single"));
     QCOMPARE(changeCount(), 0);
 }
 
@@ -471,11 +555,37 @@ void PropertyEditingTest::enumListChoiceCommits()
     QCOMPARE(changeCount(), 2);
 }
 
+void PropertyEditingTest::comboBoxCommitsOnlyListChoicesAtOnce()
+{
+    // Outside the tree nothing keeps the wheel from the combo box; it must not count as a choice,
+    // even after the list was open once.
+    QtEnumEditorFactory factory;
+    factory.addPropertyManager(m_enums);
+    QtAbstractEditorFactoryBase& editors = factory;
+    QWidget parent;
+    auto* editor = qobject_cast<QComboBox*>(editors.createEditor(m_enum, &parent));
+    QVERIFY(editor);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    editor->showPopup();
+    editor->hidePopup();
+    QWheelEvent wheel(QPointF(5, 5), QPointF(editor->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(editor, &wheel);
+    QCOMPARE(editor->currentIndex(), 1);
+    QCOMPARE(m_enums->value(m_enum), 0);
+
+    editor->showPopup();
+    QTest::keyClick(editor->view(), Qt::Key_Down);
+    QTest::keyClick(editor->view(), Qt::Key_Return);
+    QCOMPARE(editor->currentIndex(), 2);
+    QCOMPARE(m_enums->value(m_enum), 2);
+}
+
 void PropertyEditingTest::checkBoxTogglesOnClickAndSpace()
 {
     QSignalSpy& toggles = *m_changes.at(3);
-    clickValue(m_bool);
-    auto* checkBox = qobject_cast<QCheckBox*>(editorOf(m_bool));
+    auto* checkBox = openEditor<QCheckBox>(m_bool);
     QVERIFY(checkBox);
     QCOMPARE(toggles.count(), 1);
     QVERIFY(m_bools->value(m_bool));
@@ -484,44 +594,61 @@ void PropertyEditingTest::checkBoxTogglesOnClickAndSpace()
     QTest::mouseClick(checkBox, Qt::LeftButton);
     QCOMPARE(toggles.count(), 2);
     QVERIFY(!m_bools->value(m_bool));
+    // The open box follows the manager, its texts included.
+    m_bools->setValue(m_bool, true, QStringLiteral("On"), QStringLiteral("Off"));
+    QVERIFY(checkBox->isChecked());
+    QCOMPARE(checkBox->text(), QStringLiteral("On"));
 
     hit(Qt::Key_Space);
-    QCOMPARE(toggles.count(), 3);
-    QVERIFY(m_bools->value(m_bool));
+    QCOMPARE(toggles.count(), 4);
+    QVERIFY(!m_bools->value(m_bool));
 
     // Arrow keys move on without toggling; Space on the row opens the box and toggles it.
     hit(Qt::Key_Down);
     QCOMPARE(m_tree->currentItem(), row(m_string));
     hit(Qt::Key_Up);
     QCOMPARE(m_tree->currentItem(), row(m_bool));
-    QCOMPARE(toggles.count(), 3);
-    hit(Qt::Key_Space);
     QCOMPARE(toggles.count(), 4);
-    QVERIFY(!m_bools->value(m_bool));
-    QCOMPARE(changeCount(), 4);
+    hit(Qt::Key_Space);
+    QCOMPARE(toggles.count(), 5);
+    QVERIFY(m_bools->value(m_bool));
+    QCOMPARE(changeCount(), 5);
 }
 
-void PropertyEditingTest::disablingWhileEditingAbandons()
+void PropertyEditingTest::disabledRowsGetNoEditorAndAbandonTheEdit()
 {
+    m_int->setEnabled(false);
+    QVERIFY(!openEditor<QSpinBox>(m_int));
+    m_int->setEnabled(true);
+
     select(m_int);
     type(QStringLiteral("999"));
     m_browser->setEnabled(false);
     QCOMPARE(openEditorCount(), 0);
     m_browser->setEnabled(true);
+    m_tree->setFocus();
 
+    // What the sensor window does in read mode: disable the row the user is editing.
     select(m_string);
     type(QStringLiteral("Hall"));
+    QPointer<QWidget> editor = editorOf(m_string);
+    QVERIFY(editor);
     m_string->setEnabled(false);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!editor);
     QCOMPARE(openEditorCount(), 0);
     QCOMPARE(changeCount(), 0);
     QCOMPARE(m_ints->value(m_int), 100);
     QCOMPARE(m_strings->value(m_string), QStringLiteral("Line"));
 }
 
-void PropertyEditingTest::applicationLineEditFollowsTreeKeys()
+void PropertyEditingTest::applicationLineEditReplacesTheFirstAndFollowsTreeKeys()
 {
     auto* factory = new OwnLineEditFactory(m_browser);
     m_browser->setFactoryForManager(m_strings, factory);
+    QVERIFY(m_lineEditFactory->propertyManagers().isEmpty());
+    QCOMPARE(factory->propertyManagers(), QSet<QtStringPropertyManager*>{m_strings});
+    QSignalSpy edited(factory, &OwnLineEditFactory::textEdited);
     QSignalSpy finished(factory, &OwnLineEditFactory::editingFinished);
 
     select(m_string);
@@ -529,6 +656,7 @@ void PropertyEditingTest::applicationLineEditFollowsTreeKeys()
     auto* lineEdit = qobject_cast<QLineEdit*>(editorOf(m_string));
     QVERIFY(lineEdit);
     QCOMPARE(lineEdit->text(), QStringLiteral("Hall"));
+    QCOMPARE(edited.last().at(0).toString(), QStringLiteral("Hall"));
     hit(Qt::Key_Escape);
     QCOMPARE(openEditorCount(), 0);
     QCOMPARE(finished.count(), 0);
@@ -560,8 +688,7 @@ void PropertyEditingTest::pushButtonActsOnlyOnItsOwnPress()
     hit(Qt::Key_Space);
     QVERIFY(qobject_cast<QPushButton*>(editorOf(m_string)));
     hit(Qt::Key_Escape);
-    clickValue(m_string);
-    auto* button = qobject_cast<QPushButton*>(editorOf(m_string));
+    auto* button = openEditor<QPushButton>(m_string);
     QVERIFY(button);
     QCOMPARE(clicks.count(), 0);
 
@@ -569,6 +696,17 @@ void PropertyEditingTest::pushButtonActsOnlyOnItsOwnPress()
     QCOMPARE(clicks.count(), 1);
     hit(Qt::Key_Space);
     QCOMPARE(clicks.count(), 2);
+}
+
+void PropertyEditingTest::deletedFactoryTakesItsEditors()
+{
+    QPointer<QSpinBox> editor = openEditor<QSpinBox>(m_int);
+    QVERIFY(editor);
+    delete m_spinBoxFactory;
+    QVERIFY(!editor);
+    QVERIFY(!openEditor<QSpinBox>(m_int));
+    m_ints->setValue(m_int, 300); // must not reach a deleted editor
+    QCOMPARE(m_tree->currentItem()->text(1), QStringLiteral("300"));
 }
 
 void PropertyEditingTest::focusedTreeFramesCurrentRow()

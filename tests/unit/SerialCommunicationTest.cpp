@@ -118,6 +118,20 @@ protected:
         return finished.count(QList<QVariant>{id}) == 1;
     }
 
+    // Starts the protocol trace in a file of its own; traced() reads it.
+    void startTrace()
+    {
+        QString error;
+        ASSERT_TRUE(trace.open(traceDir.filePath("trace.txt"), &error)) << error.toStdString();
+    }
+
+    QString traced() const
+    {
+        QFile file(traceDir.filePath("trace.txt"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir traceDir;
     ScriptedDevice device;
     ProtocolTrace trace;
     PortSettings settings;
@@ -177,9 +191,7 @@ TEST_F(SerialCommunicationTest, PatternDecidesBetweenAcceptedAndNotAccepted)
 // at once as unanswered (long before its timeout) and the trace says why.
 TEST_F(SerialCommunicationTest, AnswersFailingTheirCheckOctetEndTheQueryUnansweredAtOnce)
 {
-    QTemporaryDir dir;
-    QString error;
-    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    startTrace();
     const auto flipped = [](QByteArray frame, int position, int bit) {
         frame[position] = char(frame.at(position) ^ (1 << bit));
         return frame;
@@ -205,11 +217,8 @@ TEST_F(SerialCommunicationTest, AnswersFailingTheirCheckOctetEndTheQueryUnanswer
         ASSERT_TRUE(run(frame)) << c.name;
         EXPECT_EQ(frame.queries.front().status, c.handedOn ? 1 : 0) << c.name;
         EXPECT_EQ(answerOf(frame.queries.front()), c.handedOn ? hex(c.answer) : std::string()) << c.name;
-        QFile file(dir.filePath("trace.txt"));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(QString::fromUtf8(file.readAll())
-                      .endsWith(QString::fromStdString("! TEST1 discarded: bad check octet " + hex(c.answer) +
-                                                       "\n")),
+        EXPECT_EQ(traced().endsWith(
+                      QString::fromStdString("! TEST1 discarded: bad check octet " + hex(c.answer) + "\n")),
                   !c.handedOn)
             << c.name;
     }
@@ -335,16 +344,12 @@ TEST_F(SerialCommunicationTest, DestructionEndsAFrameSomeoneStillWaitsFor)
 
 TEST_F(SerialCommunicationTest, TraceHasOneLinePerRequestAnswerAndTimeout)
 {
-    QTemporaryDir dir;
-    QString error;
-    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    startTrace();
     answerWith({{processDataRequest, processDataAnswer}});
     communication->sendBytes(std::string("\x02\x52\x25", 3));
     DataFrame frame{{query(processDataRequest), query(connectionCheck, 20)}};
     ASSERT_TRUE(run(frame));
-    QFile file(dir.filePath("trace.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = traced().split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 5);
     const QStringList expected{"> TEST1 02 52 25", "> TEST1 02 70 22",
                                "< TEST1 " + QString::fromStdString(hex(processDataAnswer)),
@@ -362,33 +367,11 @@ TEST_F(SerialCommunicationTest, TraceHasOneLinePerRequestAnswerAndTimeout)
     }
 }
 
-TEST_F(SerialCommunicationTest, LateAnswerOfAnotherCommandIsDiscardedAndTraced)
+// A fetch goes unanswered; its answer comes in only together with the next
+// request's own, in the same frame or in a later one long after.
+TEST_F(SerialCommunicationTest, LateAnswerOfAnotherCommandIsDiscardedAndTracedHoweverLate)
 {
-    QTemporaryDir dir;
-    QString error;
-    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
-    const QByteArray lateFetch = answerTo(0x27, QByteArray::fromHex("0123"));
-    const QByteArray ownAnswer = processDataNumber(2);
-    // The fetch is answered only after the next request has gone out.
-    device.setResponder([&](ScriptedDevice& d, const QByteArray& request) {
-        if (request == processDataRequest) {
-            d.deliver(lateFetch);
-            d.deliver(ownAnswer);
-        }
-    });
-    DataFrame frame{{query(fetchRequest, 100), query(processDataRequest, 2000)}};
-    ASSERT_TRUE(run(frame));
-    EXPECT_EQ(frame.queries.front().status, 0);
-    EXPECT_EQ(frame.queries.back().status, 1);
-    EXPECT_EQ(answerOf(frame.queries.back()), hex(ownAnswer));
-    QFile file(dir.filePath("trace.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(file.readAll())
-                    .contains(QString::fromStdString("! TEST1 discarded late answer " + hex(lateFetch))));
-}
-
-TEST_F(SerialCommunicationTest, AnswerOfAnotherCommandIsNotTakenHoweverLate)
-{
+    startTrace();
     const QByteArray lateFetch = answerTo(0x27, QByteArray::fromHex("0123"));
     const QByteArray ownAnswer = processDataNumber(2);
     device.setResponder([&](ScriptedDevice& d, const QByteArray& request) {
@@ -397,53 +380,46 @@ TEST_F(SerialCommunicationTest, AnswerOfAnotherCommandIsNotTakenHoweverLate)
             d.deliver(ownAnswer);
         }
     });
-    DataFrame fetch{{query(fetchRequest, 20)}};
-    ASSERT_TRUE(run(fetch));
-    // Long after the fetch's answer stopped being expected.
-    QTest::qWait(200);
-    DataFrame frame{{query(processDataRequest, 2000)}};
-    ASSERT_TRUE(run(frame));
-    EXPECT_EQ(frame.queries.front().status, 1);
-    EXPECT_EQ(answerOf(frame.queries.front()), hex(ownAnswer));
-}
-
-TEST_F(SerialCommunicationTest, AfterOneLateAnswerBackToBackRequestsGetTheirOwnAnswers)
-{
-    // The master answers every request, the first one too late: each answer
-    // comes in just after the next request has been written.
-    int requests = 0;
-    QByteArray held;
-    device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
-        const QByteArray answer = processDataNumber(++requests);
-        if (requests == 1) {
-            held = answer;
-            return;
+    for (const bool sameFrame : {true, false}) {
+        DataFrame fetch{{query(fetchRequest, 100)}};
+        DataFrame frame{{query(fetchRequest, 100), query(processDataRequest, 2000)}};
+        if (!sameFrame) {
+            ASSERT_TRUE(run(fetch));
+            QTest::qWait(200);
+            frame.queries.pop_front();
         }
-        if (!held.isEmpty())
-            d.deliver(held);
-        held.clear();
-        d.deliver(answer);
-    });
-    DataFrame frame{{query(processDataRequest, 100)}};
-    for (int i = 0; i < 5; ++i)
-        frame.queries.push_back(query(processDataRequest, 2000));
-    ASSERT_TRUE(run(frame));
-    expectOwnAnswersAfterTheFirst(frame, false);
+        ASSERT_TRUE(run(frame));
+        EXPECT_EQ(frame.queries.front().status, sameFrame ? 0 : 1);
+        EXPECT_EQ(frame.queries.back().status, 1) << sameFrame;
+        EXPECT_EQ(answerOf(frame.queries.back()), hex(ownAnswer)) << sameFrame;
+    }
+    EXPECT_TRUE(traced().contains(QString::fromStdString("! TEST1 discarded late answer " + hex(lateFetch))));
 }
 
-TEST_F(SerialCommunicationTest, UnansweredRequestCostsAtMostOneFurtherAnswerOfItsCommand)
+// The master answers the first request too late (each answer then comes in
+// just after the next request has been written) or never.
+TEST_F(SerialCommunicationTest, LateOrLostFirstAnswerCostsAtMostOneFurtherAnswer)
 {
-    // The first request is lost; the master never answers it.
-    int requests = 0;
-    device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
-        if (++requests > 1)
-            d.deliver(processDataNumber(requests));
-    });
-    DataFrame frame{{query(processDataRequest, 100), query(processDataRequest, 100)}};
-    for (int i = 0; i < 4; ++i)
-        frame.queries.push_back(query(processDataRequest, 300));
-    ASSERT_TRUE(run(frame));
-    expectOwnAnswersAfterTheFirst(frame, true);
+    for (const bool lost : {false, true}) {
+        int requests = 0;
+        QByteArray held;
+        device.setResponder([&](ScriptedDevice& d, const QByteArray&) {
+            const QByteArray answer = processDataNumber(++requests);
+            if (requests == 1) {
+                held = lost ? QByteArray() : answer;
+                return;
+            }
+            if (!held.isEmpty())
+                d.deliver(held);
+            held.clear();
+            d.deliver(answer);
+        });
+        DataFrame frame{{query(processDataRequest, 100), query(processDataRequest, lost ? 100 : 2000)}};
+        for (int i = 0; i < 4; ++i)
+            frame.queries.push_back(query(processDataRequest, lost ? 300 : 2000));
+        ASSERT_TRUE(run(frame));
+        expectOwnAnswersAfterTheFirst(frame, lost);
+    }
 }
 
 TEST_F(SerialCommunicationTest, ErrorAnswersStillReachTheQueryWhileAnAnswerIsOwed)
@@ -470,9 +446,7 @@ TEST_F(SerialCommunicationTest, ErrorAnswersStillReachTheQueryWhileAnAnswerIsOwe
 
 TEST_F(SerialCommunicationTest, LateAnswerBetweenQueriesIsTracedAndSettlesWhatWasOwed)
 {
-    QTemporaryDir dir;
-    QString error;
-    ASSERT_TRUE(trace.open(dir.filePath("trace.txt"), &error));
+    startTrace();
     DataFrame lost{{query(processDataRequest, 100)}};
     ASSERT_TRUE(run(lost));
     ASSERT_EQ(lost.queries.front().status, 0);
@@ -485,9 +459,7 @@ TEST_F(SerialCommunicationTest, LateAnswerBetweenQueriesIsTracedAndSettlesWhatWa
     ASSERT_TRUE(run(next));
     EXPECT_EQ(next.queries.front().status, 1);
     EXPECT_EQ(answerOf(next.queries.front()), hex(processDataNumber(2)));
-    QFile file(dir.filePath("trace.txt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = traced();
     EXPECT_TRUE(text.contains(
         QString::fromStdString("! TEST1 discarded late answer " + hex(processDataNumber(1)) + "\n")))
         << text.toStdString();

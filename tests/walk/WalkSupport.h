@@ -6,6 +6,7 @@
 
 #include "../e2e/LinkTestRig.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -115,6 +116,32 @@ inline bool shownInInches(const LinkRig& rig, const QString& id)
 {
     QtProperty* point = rig.property("SwitchingThresholdA1");
     return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
+}
+
+// The whole numbers a number row takes, and the decimals it shows.
+struct RowRange
+{
+    int low;
+    int high;
+    int decimals;
+};
+
+inline RowRange rowRange(const LinkRig& rig, const QString& id)
+{
+    QtProperty* p = rig.property(id);
+    if (auto* doubles = rig.manager<QtDoublePropertyManager>(id))
+        return {int(std::ceil(doubles->minimum(p))), int(std::floor(doubles->maximum(p))),
+                doubles->decimals(p)};
+    auto* ints = rig.manager<QtIntPropertyManager>(id);
+    return {ints->minimum(p), ints->maximum(p), 0};
+}
+
+inline void triggerAction(QObject& owner, const QString& text)
+{
+    for (QAction* action : owner.findChildren<QAction*>()) {
+        if (action->text() == text)
+            action->trigger();
+    }
 }
 
 // What a row shows and what the sensor holds, in the row's terms: lengths

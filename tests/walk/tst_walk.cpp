@@ -217,20 +217,10 @@ private:
                                               m == rig->manager<QtDoublePropertyManager>(id));
         });
         const QString id = pick(ids);
-        QtProperty* p = rig->property(id);
-        double minimum = 0;
-        double maximum = 0;
-        int decimals = 0;
-        if (auto* doubles = rig->manager<QtDoublePropertyManager>(id)) {
-            minimum = doubles->minimum(p);
-            maximum = doubles->maximum(p);
-            decimals = doubles->decimals(p);
-        } else {
-            minimum = rig->manager<QtIntPropertyManager>(id)->minimum(p);
-            maximum = rig->manager<QtIntPropertyManager>(id)->maximum(p);
-        }
-        const int low = int(std::ceil(minimum));
-        const int high = std::max(low, int(std::floor(maximum)));
+        const RowRange range = rowRange(*rig, id);
+        const int low = range.low;
+        const int high = std::max(low, range.high);
+        const int decimals = range.decimals;
         double value = 0;
         switch (random.bounded(5)) {
         case 0:
@@ -390,17 +380,8 @@ private:
         });
         for (int k = 0; k < 3; ++k) {
             const QString id = pick(ids);
-            QtProperty* p = rig->property(id);
-            double minimum = 0;
-            double maximum = 0;
-            if (auto* doubles = rig->manager<QtDoublePropertyManager>(id)) {
-                minimum = doubles->minimum(p);
-                maximum = doubles->maximum(p);
-            } else {
-                minimum = rig->manager<QtIntPropertyManager>(id)->minimum(p);
-                maximum = rig->manager<QtIntPropertyManager>(id)->maximum(p);
-            }
-            const int value = int(random.bounded(int(std::ceil(minimum)), int(std::floor(maximum)) + 1));
+            const RowRange range = rowRange(*rig, id);
+            const int value = int(random.bounded(range.low, range.high + 1));
             rig->setOnSensor(id, value);
             step.text += QString(" %1=%2").arg(id).arg(value);
         }
@@ -481,10 +462,7 @@ private:
             choosePort(0);
             return Step{"choose Offline in the port list"};
         }
-        for (QAction* action : rig->window->findChildren<QAction*>()) {
-            if (action->text() == translated("&Disconnect"))
-                action->trigger();
-        }
+        triggerAction(*rig->window, translated("&Disconnect"));
         return Step{"Disconnect (menu)"};
     }
 
@@ -517,7 +495,6 @@ private:
         const std::string name = rig->window->sensorRecord().name();
         Step step;
         step.loadsFile = true;
-        QString text;
         std::vector<SettingsEntry> entries;
         SettingsFileContent content;
         const QString own = folder + "/own.kvs";
@@ -532,52 +509,29 @@ private:
             }
             step.fileNumbers.insert(id, value);
         };
-        std::string fileText;
-        switch (random.bounded(6)) {
-        case 0:
-            step.text = "good";
-            for (int k = 0; k < 2; ++k)
-                setNumber(pick(delays), random.bounded(0, 5000));
-            fileText = settingsFileText(name, parameterText(entries), "");
-            break;
-        case 1:
-            step.text = "out of range";
+        const char* kinds[] = {"good",           "out of range",   "partial",
+                               "nothing usable", "foreign sensor", "corrupt"};
+        const int kind = int(random.bounded(6));
+        for (int k = 0; kind == 0 && k < 2; ++k)
+            setNumber(pick(delays), random.bounded(0, 5000));
+        if (kind == 1)
             setNumber(pick(delays), 70000 + random.bounded(1000));
-            fileText = settingsFileText(name, parameterText(entries), "");
-            break;
-        case 2: {
-            step.text = "partial";
+        std::string parameters = kind == 3 ? "NoSuchParameter=1;;" : parameterText(entries);
+        if (kind == 2) {
             const QString id = pick(delays);
             setNumber(id, random.bounded(0, 5000));
-            fileText = settingsFileText(
-                name, parameterText({{id.toStdString(), settingsIntText(int(step.fileNumbers.value(id)))}}),
-                "");
-            break;
+            parameters =
+                parameterText({{id.toStdString(), settingsIntText(int(step.fileNumbers.value(id)))}});
         }
-        case 3:
-            step.text = "nothing usable";
-            fileText = settingsFileText(name, "NoSuchParameter=1;;", "");
-            break;
-        case 4:
-            step.text = "foreign sensor";
-            fileText = settingsFileText("RT5-6000-M30", parameterText(entries), "");
-            break;
-        default:
-            step.text = "corrupt";
-            fileText = "<root><plugin";
-        }
-        if (step.text != "good" && step.text != "out of range" && step.text != "partial")
-            step.fileNumbers.clear();
+        const std::string fileText =
+            kind == 5 ? "<root><plugin" : settingsFileText(kind == 4 ? "RT5-6000-M30" : name, parameters, "");
         saveSettingsFile(path, fileText);
-        step.text = QString("open settings file %1 (%2").arg(QFileInfo(path).fileName(), step.text);
+        step.text = QString("open settings file %1 (%2").arg(QFileInfo(path).fileName(), kinds[kind]);
         for (auto it = step.fileNumbers.cbegin(); it != step.fileNumbers.cend(); ++it)
             step.text += QString(" %1=%2").arg(it.key()).arg(it.value());
         step.text += ")";
         answers.fileName = path;
-        for (QAction* action : rig->workbench.findChildren<QAction*>()) {
-            if (action->text() == QCoreApplication::translate("WorkbenchWindow", "Open &settings..."))
-                action->trigger();
-        }
+        triggerAction(rig->workbench, QCoreApplication::translate("WorkbenchWindow", "Open &settings..."));
         return step;
     }
 
