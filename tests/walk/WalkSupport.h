@@ -34,11 +34,14 @@ public:
     // What was asked and answered during the current step.
     QStringList asked;
     bool confirmed = false;
+    // The user chose to write the edits not yet written.
+    bool savedEdits = false;
 
     void startStep()
     {
         asked.clear();
         confirmed = false;
+        savedEdits = false;
     }
 
 private:
@@ -71,6 +74,7 @@ private:
             QAbstractButton* chosen = buttons.value(int(m_random.bounded(quint32(buttons.size()))));
             const QMessageBox::ButtonRole role = box->buttonRole(chosen);
             confirmed = confirmed || role == QMessageBox::AcceptRole || role == QMessageBox::YesRole;
+            savedEdits = savedEdits || chosen->objectName() == "saveEdits";
             asked << QString("\"%1\" -> %2").arg(box->text().section('\n', 0, 0), chosen->text());
             chosen->click();
             return;
