@@ -215,7 +215,6 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
         d->model->setRead(id,
                           id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer));
     } else if (manager == d->doubleManager) {
-        d->doubleManager->setRange(property, 0.0, 100000.0);
         const int number = answerNumber(answer);
         // 65535 is the sensor's "no value": the shown value stays, marked.
         if (number == 65535)
@@ -625,6 +624,10 @@ void SensorWindow::writeAllSettings()
             }
             if (id.contains("ReadOnly") || id.contains("InputMode") || id.contains("RESETBUTTON") ||
                 id.contains("TEACHBUTTON"))
+                continue;
+            // A value the sensor holds that this window cannot show would go
+            // back cut to the editor's range: the sensor keeps its own.
+            if (d->model->state(id) == RowState::NotAllowed)
                 continue;
             currentProperty = property;
             writeCurrentProperty();
