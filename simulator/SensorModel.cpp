@@ -15,6 +15,7 @@ namespace {
 // The document's own spelling of the unit parameter's id.
 const char* const UnitParameter = "MesurementUnit";
 constexpr qint64 InchUnit = 1;
+constexpr qint64 FarEndNoLimit = 30000;
 
 SensorModel::Clock elapsedClock()
 {
@@ -268,7 +269,10 @@ QByteArray SensorModel::write(const QByteArray& data)
         } else {
             const qint64 number = bigEndian(value);
             // Only parameters whose description declares a range are checked.
-            if (spec.maximum > spec.minimum && (number < spec.minimum || number > spec.maximum))
+            // The far end of the detection range also holds the sensor's own
+            // "no limit", which lies beyond the range the description gives.
+            const bool noLimit = spec.id == QLatin1String("DetectionRangeFar") && number == FarEndNoLimit;
+            if (spec.maximum > spec.minimum && !noLimit && (number < spec.minimum || number > spec.maximum))
                 return Frame::errorAnswer(Frame::ParameterWrite, Frame::ValueOutOfRange);
             slot.number = number;
         }

@@ -63,11 +63,21 @@ SensorQuery makeQuery(const QByteArray& request, const QString& expectedAnswer, 
 // link: the status poll is not started while it is held and is started again
 // when it is let go; a timed write is put off; what the user asked for
 // meanwhile runs once the link is free. The poll starts its cycle over, as a
-// read of its own that was pending has been overtaken.
+// read of its own that was pending has been overtaken. A read of the poll's
+// that has gone out is fetched first, so that nothing else comes between it
+// and its fetch; its answer is dropped, the poll asks again.
 SensorWindow::LinkHold::LinkHold(SensorWindow* window) : window(window)
 {
-    ++window->d->linkHolds;
-    window->d->pollPhase = 20;
+    SensorWindowPrivate* d = window->d;
+    ++d->linkHolds;
+    d->pollPhase = 20;
+    if (d->pollReadUnfetched && d->linkHolds == 1) {
+        d->pollReadUnfetched = false;
+        if (window->connected && d->communication) {
+            DataFrame fetch{{makeQuery(fetchRequest(), ".*")}};
+            window->sendDataFrame(&fetch, false);
+        }
+    }
 }
 
 SensorWindow::LinkHold::~LinkHold()
@@ -504,6 +514,7 @@ void SensorWindow::vConnectToPort(QString port)
 void SensorWindow::vDisconnect()
 {
     d->identified = false;
+    d->pollReadUnfetched = false;
     // Every connection forgives its first two unanswered polls.
     d->missedAnswers = 2;
     d->chartQueriesAllowed = true;

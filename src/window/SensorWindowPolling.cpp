@@ -108,6 +108,8 @@ void SensorWindow::startStatusPoll()
             request = fetchRequest();
         --d->pollPhase;
     }
+    if (request != processDataRequest())
+        d->pollReadUnfetched = request != fetchRequest();
     ExtensionSystem::SensorQuery query;
     query.request = request.toStdString();
     query.expectedAnswer = ".*";

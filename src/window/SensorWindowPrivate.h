@@ -162,6 +162,8 @@ struct SensorWindowPrivate
     // Exchanges that hold the link, and what waits for it to be free.
     int linkHolds = 0;
     bool pollWaiting = false;
+    // The poll sent a read request whose fetch has not gone out yet.
+    bool pollReadUnfetched = false;
     QList<std::function<void()>> waitingForLink;
     // Blocking queries in a row that got no answer.
     int unansweredInARow = 0;

@@ -147,6 +147,21 @@ private:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier, cell(row, 1));
         return tree()->itemWidget(row, 1);
     }
+    // Whether the click meant for a row's value made a check box's row
+    // current instead: the click then toggled that check box.
+    bool clickedCheckBox() const
+    {
+        QTreeWidgetItem* hit = tree()->currentItem();
+        if (!hit)
+            return false;
+        for (const QString& id : settingRows(*rig)) {
+            QtProperty* property = rig->property(id);
+            if (property->propertyName() == hit->text(0) &&
+                property->propertyManager() == rig->manager<QtBoolPropertyManager>(id))
+                return true;
+        }
+        return false;
+    }
     QList<QString> rowsOf(const std::function<bool(QtAbstractPropertyManager*, const QString&)>& wanted) const
     {
         QList<QString> ids;
@@ -244,6 +259,8 @@ private:
         QWidget* editor = openEditor(id);
         if (!editor) {
             step.text += " (no editor)";
+            // A click that landed on a check box instead is the user's write.
+            step.mayWrite = clickedCheckBox();
             return step;
         }
         QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
