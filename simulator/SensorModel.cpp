@@ -97,6 +97,11 @@ void SensorModel::factoryReset()
     for (auto& [address, slot] : m_slots) {
         const ParameterSpec& spec = m_description.parameters[slot.spec];
         slot.number = spec.defaultNumber;
+        // The document's largest far end stands for the sensor's "no limit",
+        // which is what a sensor fresh from the box holds.
+        if (spec.id == QLatin1String("DetectionRangeFar") && spec.maximum > spec.minimum &&
+            spec.defaultNumber == qRound64(spec.maximum))
+            slot.number = FarEndNoLimit;
         slot.text = spec.defaultText;
         if (slot.role == Role::Tag)
             slot.text = padded(QByteArray());

@@ -79,30 +79,28 @@ void ParameterModel::setRead(const QString& id, const QVariant& value)
     update(id, row);
 }
 
-void ParameterModel::setReadFailed(const QString& id, const QString& reason)
+void ParameterModel::setHeldState(const QString& id, RowState state, const QString& reason)
 {
     Row row = m_rows.value(id);
-    row.heldState = RowState::ReadFailed;
+    row.heldState = state;
     row.heldReason = reason;
     update(id, row);
+}
+
+void ParameterModel::setReadFailed(const QString& id, const QString& reason)
+{
+    setHeldState(id, RowState::ReadFailed, reason);
 }
 
 void ParameterModel::startReadingAll(const QStringList& ids, const QString& reason)
 {
-    for (const QString& id : ids) {
-        Row row = m_rows.value(id);
-        row.heldState = RowState::NotRead;
-        row.heldReason = reason;
-        update(id, row);
-    }
+    for (const QString& id : ids)
+        setHeldState(id, RowState::NotRead, reason);
 }
 
 void ParameterModel::setNotAllowed(const QString& id, const QString& reason)
 {
-    Row row = m_rows.value(id);
-    row.heldState = RowState::NotAllowed;
-    row.heldReason = reason;
-    update(id, row);
+    setHeldState(id, RowState::NotAllowed, reason);
 }
 
 void ParameterModel::setEdit(const QString& id, const QVariant& value)

@@ -86,6 +86,7 @@ private:
         bool operator==(const Row& other) const;
     };
     void update(const QString& id, const Row& row);
+    void setHeldState(const QString& id, RowState state, const QString& reason);
 
     QMap<QString, Row> m_rows;
 };

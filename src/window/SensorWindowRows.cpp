@@ -27,9 +27,13 @@ namespace NimbarSensorPlugin::Core {
 namespace {
 
 constexpr double inchesPerMillimetre = 0.03937007874015748;
-// The sensor's own "no limit" for the far end of the range, and how the tree shows it.
+// The sensor's own "no limit" for the far end of the range. The tree shows
+// it as the variant's largest far end, and that end, like the document's
+// largest (10001 mm, what the tree holds before a variant's limits apply),
+// goes to the sensor as "no limit": a sensor fresh from the box shows and
+// saves what it holds.
 constexpr int farEndNoLimit = 30000;
-constexpr int farEndShownNoLimit = 10001;
+constexpr int documentFarEnd = 10001;
 
 } // namespace
 
@@ -59,7 +63,7 @@ QVariant SensorWindow::shownValueOf(QtProperty* property, const QVariant& held) 
     if (manager == d->doubleManager) {
         double millimetres = held.toDouble();
         if (id == "DetectionRangeFar" && held.toInt() == farEndNoLimit)
-            millimetres = farEndShownNoLimit;
+            millimetres = d->objMaxRange;
         return d->measurementUnit == 1 && isShownInUnit(id) ? millimetres * inchesPerMillimetre : millimetres;
     }
     if (manager == d->enumManager) {
@@ -95,7 +99,7 @@ QVariant SensorWindow::sensorValueOf(QtProperty* property, const QVariant& shown
     if (manager == d->doubleManager) {
         const int millimetres =
             wholeMillimetres(shown.toDouble(), isShownInUnit(id) ? d->measurementUnit : 0);
-        if (id == "DetectionRangeFar" && d->measurementUnit == 0 && millimetres == farEndShownNoLimit)
+        if (id == "DetectionRangeFar" && (millimetres == d->objMaxRange || millimetres == documentFarEnd))
             return farEndNoLimit;
         return millimetres;
     }

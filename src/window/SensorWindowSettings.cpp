@@ -36,6 +36,11 @@ std::vector<SettingsEntry> SensorWindow::settingsEntries() const
     for (QtProperty* property : collectProperties(d->rootProperty)) {
         const QString id = property->propertyId();
         QtAbstractPropertyManager* manager = property->propertyManager();
+        // A value the sensor holds that the editor cannot show is left out
+        // rather than saved as the editor cut it: a file written back then
+        // leaves it as the sensor holds it.
+        if (d->model->contains(id) && d->model->state(id) == RowState::NotAllowed)
+            continue;
         std::string value;
         if (manager == d->enumManager)
             value = settingsIntText(d->enumManager->value(property));
@@ -114,7 +119,8 @@ SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) co
             const double maximum = qRound(d->doubleManager->maximum(property) * shownScale);
             const int millimetres = number ? wholeMillimetres(*number, unit) : 0;
             if (number && millimetres >= minimum && millimetres <= maximum)
-                value = id == "DetectionRangeFar" && millimetres == 10001 ? 30000 : millimetres;
+                // As the sensor holds it: the largest far end is its "no limit".
+                value = sensorValueOf(property, millimetres / shownScale);
             else
                 allowed = tr("%1 to %2 %3")
                               .arg(QString::number(minimum / scale, 'g', 6),

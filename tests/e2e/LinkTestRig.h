@@ -136,6 +136,7 @@ struct LinkRig
 
     // Requests sent since the trace was last cleared, as hex.
     QStringList sent() const { return TraceLines::read(trace).requests(); }
+    const QString& traceFile() const { return trace; }
     QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
     void clearTrace()
     {
@@ -255,7 +256,9 @@ inline QStringList rowsUnlikeTheSensor(const LinkRig& rig, const QString& varian
         QString sensor;
         if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
             tree = QString::number(doubles->value(p));
-            sensor = QString::number(id == "DetectionRangeFar" && number == 30000 ? 10001 : number);
+            // The sensor's "no limit" shows as the largest far end.
+            sensor = QString::number(id == "DetectionRangeFar" && number == 30000 ? doubles->maximum(p)
+                                                                                  : double(number));
         } else if (auto* ints = rig.manager<QtIntPropertyManager>(id)) {
             tree = QString::number(ints->value(p));
             sensor = QString::number(number);

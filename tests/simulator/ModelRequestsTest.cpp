@@ -81,12 +81,17 @@ TEST(ModelErrors, WritesOutsideTheDeclaredRangeAreRefusedAndChangeNothing)
         int value;
         bool accepted;
     } cases[] = {
-        {"SwitchingThresholdA1", 19, false}, {"SwitchingThresholdA1", 351, false},
-        {"SwitchingThresholdA1", 20, true},  {"SwitchingThresholdA1", 350, true},
-        {"OnDelay1", 60001, false},          {"OnDelay1", 60000, true},
-        {"HysteresisA1", 101, false},        {"HysteresisA1", 0, true},
+        {"SwitchingThresholdA1", 19, false},
+        {"SwitchingThresholdA1", 351, false},
+        {"SwitchingThresholdA1", 20, true},
+        {"SwitchingThresholdA1", 350, true},
+        {"OnDelay1", 60001, false},
+        {"OnDelay1", 60000, true},
+        {"HysteresisA1", 101, false},
+        {"HysteresisA1", 0, true},
         // The far end's "no limit" lies beyond its declared range.
-        {"DetectionRangeFar", 30000, true},  {"DetectionRangeFar", 29999, false},
+        {"DetectionRangeFar", 30000, true},
+        {"DetectionRangeFar", 29999, false},
     };
     for (const auto& c : cases) {
         ModelFixture f;

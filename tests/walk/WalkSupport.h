@@ -165,7 +165,9 @@ inline RowValues rowValues(const LinkRig& rig, const QString& id, const QString&
     RowValues values;
     if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
         const int decimals = doubles->decimals(p);
-        const double millimetres = id == "DetectionRangeFar" && number == 30000 ? 10001 : double(number);
+        // The sensor's "no limit" shows as the largest far end.
+        const double farEnd = qRound(doubles->maximum(p) * (shownInInches(rig, id) ? 25.4 : 1.0));
+        const double millimetres = id == "DetectionRangeFar" && number == 30000 ? farEnd : double(number);
         values.tree = QString::number(doubles->value(p), 'f', decimals);
         values.sensor =
             QString::number(shownInInches(rig, id) ? millimetres / 25.4 : millimetres, 'f', decimals);

@@ -53,6 +53,8 @@ struct Step
     bool lineLostDuringRead = false;
     bool waitForOffline = false;
     int minimumMs = 900;
+    // How long after its last write the step still reads (a teach's read-back).
+    int readsAfterWriteMs = 0;
     // A typed value committed to a row, in the row's unit.
     QString typedId;
     double typed = 0.0;
@@ -99,15 +101,24 @@ public:
                 treeRead = true;
             const QString failure = check(step, wasConnected, wasWriteMode, before);
             if (!failure.isEmpty())
-                return QString("seed %1, step %2: %3\nreplay: IOLINK_WALK_SEEDS=%1 tst_walk\n%4")
+                return QString("seed %1, step %2: %3\nreplay: IOLINK_WALK_SEEDS=%1 tst_walk\n%4%5")
                     .arg(seed)
                     .arg(n)
-                    .arg(failure, log.join('\n'));
+                    .arg(failure, log.join('\n'), keptTrace());
         }
         return QString();
     }
 
 private:
+    // The failing step's trace, kept where scripts/walk keeps the output.
+    QString keptTrace() const
+    {
+        const QString folder = qEnvironmentVariable("WALK_OUT");
+        const QString kept = QString("%1/seed-%2-trace.txt").arg(folder).arg(seed);
+        if (folder.isEmpty() || !QFile::copy(rig->traceFile(), kept))
+            return QString();
+        return "\nthe last step's trace: " + kept;
+    }
     QTreeWidget* tree() const
     {
         return rig->window->parameterBrowser()->findChild<QTreeWidget*>("propertyTreeView");
@@ -371,7 +382,7 @@ private:
         const QString id = pick(buttons);
         Step step{"teach button " + id};
         step.mayWrite = true;
-        step.minimumMs = 6000;
+        step.readsAfterWriteMs = 5500;
         if (auto* button = qobject_cast<QPushButton*>(openEditor(id)))
             QTest::mouseClick(button, Qt::LeftButton);
         else
@@ -561,6 +572,8 @@ private:
         QElapsedTimer quiet;
         quiet.start();
         int seen = -1;
+        int writes = 0;
+        QElapsedTimer sinceWrite;
         while (since.elapsed() < 90000) {
             QTest::qWait(50);
             const QWidget* modal = QApplication::activeModalWidget();
@@ -569,13 +582,18 @@ private:
             if (step.waitForOffline && rig->window->isConnected() && since.elapsed() < 20000)
                 continue;
             const QStringList sent = rig->sent();
-            const int count = int(sent.filter(writeCommand).size() + sent.filter(parameterRead).size());
+            if (sent.filter(writeCommand).size() != writes) {
+                writes = int(sent.filter(writeCommand).size());
+                sinceWrite.start();
+            }
+            const int count = int(writes + sent.filter(parameterRead).size());
             if (count != seen) {
                 seen = count;
                 quiet.restart();
                 continue;
             }
-            if (quiet.elapsed() >= 500 && since.elapsed() >= step.minimumMs)
+            const bool readBackDue = writes > 0 && sinceWrite.elapsed() < step.readsAfterWriteMs;
+            if (quiet.elapsed() >= 500 && since.elapsed() >= step.minimumMs && !readBackDue)
                 return;
         }
     }
