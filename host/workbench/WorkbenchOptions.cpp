@@ -190,16 +190,3 @@ QString WorkbenchOptions::languageOf(const QStringList& arguments)
     }
     return QString();
 }
-
-bool WorkbenchOptions::asksForBatch(const QStringList& arguments)
-{
-    for (const QString& argument : arguments) {
-        for (const char* option :
-             {"--read-settings", "--write-settings", "--compare", "--factory-reset", "--log"}) {
-            const QString name = QLatin1String(option);
-            if (argument == name || argument.startsWith(name + '='))
-                return true;
-        }
-    }
-    return false;
-}

@@ -46,8 +46,4 @@ struct WorkbenchOptions
     // The value of --lang, looked up before parsing: the help and the
     // messages of parsing are already in that language.
     static QString languageOf(const QStringList& arguments);
-
-    // Whether the arguments ask for a batch command, before any parsing: a
-    // batch run needs no display, so the application is made for it first.
-    static bool asksForBatch(const QStringList& arguments);
 };

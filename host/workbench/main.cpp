@@ -1,4 +1,5 @@
 #include "BatchRun.h"
+#include "DocumentCheck.h"
 #include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "SimulatedSensors.h"
@@ -37,6 +38,13 @@ int listSensors(const PluginLibrary& plugin)
         << "communication: " << plugin.communicationType() << '\n';
     const auto sensors = plugin.sensors();
     out << "sensors:       " << sensors.size() << '\n';
+    // The plug-in only hands over an empty list; why is told beside it.
+    if (sensors.empty()) {
+        const QString problem =
+            describeDocumentProblem(descriptionDocumentOf(plugin.pluginName()), plugin.pluginName());
+        if (!problem.isEmpty())
+            QTextStream(stderr) << "iolink-workbench: " << problem << '\n';
+    }
     for (const auto& sensor : sensors)
         out << QString::fromStdString(sensor.id()) << '\t' << QString::fromStdString(sensor.name()) << '\n';
     return 0;
