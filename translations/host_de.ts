@@ -289,10 +289,6 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
         <translation>Stapel: Live-Abstand und Schaltzustände in die CSV-Datei FILE schreiben, eine Zeile je Antwort.</translation>
     </message>
     <message>
-        <source>How long --log runs, in seconds.</source>
-        <translation>Wie lange --log läuft, in Sekunden.</translation>
-    </message>
-    <message>
         <source>Give one batch command at a time</source>
         <translation>Bitte nur einen Stapelbefehl auf einmal angeben</translation>
     </message>
@@ -319,6 +315,10 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
     <message>
         <source>--duration needs a whole number of seconds from 1 to %1 (30 days), not &quot;%2&quot;</source>
         <translation>--duration erwartet eine ganze Zahl von Sekunden von 1 bis %1 (30 Tage), nicht „%2“</translation>
+    </message>
+    <message>
+        <source>How long --log runs, in seconds: 1 to 2592000 (30 days).</source>
+        <translation>Wie lange --log läuft, in Sekunden: 1 bis 2592000 (30 Tage).</translation>
     </message>
 </context>
 <context>

@@ -66,7 +66,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         "log",
         tr("Batch: write live distance and switching states to the CSV file FILE, one line per answer."),
         "FILE");
-    const QCommandLineOption durationOption("duration", tr("How long --log runs, in seconds."), "SECONDS");
+    const QCommandLineOption durationOption(
+        "duration", tr("How long --log runs, in seconds: 1 to 2592000 (30 days)."), "SECONDS");
     parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
                        pluginOption, simulateOption, portOption, traceOption, connectOption, sizeOption,
                        readOption, writeOption, compareOption, factoryOption, logOption, durationOption});
