@@ -427,7 +427,7 @@ private slots:
             << "one batch command at a time";
         QTest::newRow("no such sensor")
             << QStringList{"--port", port, "--open", "NoSuchSensor", "--factory-reset"} << "No sensor named";
-        for (const char* seconds : {"0", "2147484", "4294968", "2592001", "-5", "soon"})
+        for (const char* seconds : {"0", "4294968", "2592001", "-5", "soon"})
             QTest::newRow(qPrintable(QString("duration ") + seconds))
                 << log + QStringList{seconds}
                 << "--duration needs a whole number of seconds from 1 to 2592000";
@@ -597,16 +597,19 @@ private slots:
     }
 
     // Killed mid-run, the log keeps every line written so far, each whole.
+    // The run is one of more milliseconds than a timer holds: it still logs.
     void aKilledLogKeepsItsLines()
     {
         const QString log = path("killed.csv");
         QProcess process;
         process.setProcessEnvironment(environment());
         process.start(IOLINK_WORKBENCH, {"--port", simulator.path(), "--open", "RT5-350-M18", "--log", log,
-                                         "--duration", "60"});
+                                         "--duration", "2147484"});
         QTRY_VERIFY_WITH_TIMEOUT(fileText(log).count('\n') >= 20, 60000);
+        QCOMPARE(process.state(), QProcess::Running);
         ::kill(pid_t(process.processId()), SIGKILL);
         QVERIFY(process.waitForFinished(10000));
+        QVERIFY2(!process.readAllStandardError().contains("Timer"), "the end of the run was not set");
         const QString text = fileText(log);
         QVERIFY(text.endsWith('\n'));
         QVERIFY(text.count('\n') >= 20);
