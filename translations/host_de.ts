@@ -61,25 +61,13 @@
             <numerusform>Live-Daten werden %n Sekunden lang in %1 protokolliert</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>DocumentCheck</name>
-    <message>
-        <source>The description document %1 does not exist.</source>
-        <translation>Das Beschreibungsdokument %1 existiert nicht.</translation>
-    </message>
-    <message>
-        <source>The description document %1 is not a regular file.</source>
-        <translation>Das Beschreibungsdokument %1 ist keine normale Datei.</translation>
-    </message>
-    <message>
-        <source>The description document %1 has %2 MB; a description document has at most %3 MB.</source>
-        <translation>Das Beschreibungsdokument %1 hat %2 MB; ein Beschreibungsdokument hat höchstens %3 MB.</translation>
-    </message>
-    <message>
-        <source>The description document %1 cannot be read: %2</source>
-        <translation>Das Beschreibungsdokument %1 ist nicht lesbar: %2</translation>
-    </message>
     <message>
         <source>The description document %1, line %2: elements are nested more than %3 deep.</source>
         <translation>Beschreibungsdokument %1, Zeile %2: Elemente sind tiefer als %3 Ebenen verschachtelt.</translation>
@@ -95,6 +83,10 @@
     <message>
         <source>The description document %1 is for &quot;%2&quot;, not for &quot;%3&quot;.</source>
         <translation>Das Beschreibungsdokument %1 ist für „%2“, nicht für „%3“.</translation>
+    </message>
+    <message>
+        <source>The description document cannot be used: %1</source>
+        <translation>Das Beschreibungsdokument ist nicht verwendbar: %1</translation>
     </message>
 </context>
 <context>
@@ -140,6 +132,48 @@
     <message>
         <source>Cannot write the protocol trace %1: %2</source>
         <translation>Das Protokoll %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExtensionSystem::SerialTransport</name>
+    <message>
+        <source>it is in use by process %1</source>
+        <translation>er wird von Prozess %1 benutzt</translation>
+    </message>
+    <message>
+        <source>it is in use by another program</source>
+        <translation>er wird von einem anderen Programm benutzt</translation>
+    </message>
+</context>
+<context>
+    <name>FileChecks</name>
+    <message>
+        <source>The file %1 cannot be read: %2</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>The file %1 has %2 MB; at most %3 MB are read.</source>
+        <translation>Die Datei %1 hat %2 MB; gelesen werden höchstens %3 MB.</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Die Datei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>der Ordner %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>the folder %1 is not writable: %2</source>
+        <translation>in den Ordner %1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -255,10 +289,6 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
         <translation>Stapel: Live-Abstand und Schaltzustände in die CSV-Datei FILE schreiben, eine Zeile je Antwort.</translation>
     </message>
     <message>
-        <source>How long --log runs, in seconds.</source>
-        <translation>Wie lange --log läuft, in Sekunden.</translation>
-    </message>
-    <message>
         <source>Give one batch command at a time</source>
         <translation>Bitte nur einen Stapelbefehl auf einmal angeben</translation>
     </message>
@@ -275,8 +305,20 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
         <translation>--log und --duration gehören zusammen</translation>
     </message>
     <message>
-        <source>--duration needs a whole number of seconds, not &quot;%1&quot;</source>
-        <translation>--duration erwartet eine ganze Zahl von Sekunden, nicht „%1“</translation>
+        <source>--%1 is given more than once; give it once</source>
+        <translation>--%1 ist mehrfach angegeben; bitte nur einmal angeben</translation>
+    </message>
+    <message>
+        <source>--port needs the path of a serial device, as in /dev/ttyUSB0</source>
+        <translation>--port erwartet den Pfad eines seriellen Geräts, etwa /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>--duration needs a whole number of seconds from 1 to %1 (30 days), not &quot;%2&quot;</source>
+        <translation>--duration erwartet eine ganze Zahl von Sekunden von 1 bis %1 (30 Tage), nicht „%2“</translation>
+    </message>
+    <message>
+        <source>How long --log runs, in seconds: 1 to 2592000 (30 days).</source>
+        <translation>Wie lange --log läuft, in Sekunden: 1 bis 2592000 (30 Tage).</translation>
     </message>
 </context>
 <context>
@@ -411,6 +453,17 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
     <message>
         <source>The plug-in lists no sensors. %1</source>
         <translation>Das Plug-in listet keine Sensoren. %1</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>The workbench window needs a display, and none is set (DISPLAY). Batch commands, --list-sensors and --help run without one; QT_QPA_PLATFORM=offscreen draws the window without a screen.</source>
+        <translation>Das Fenster der Werkbank braucht eine Anzeige, und keine ist gesetzt (DISPLAY). Stapelbefehle, --list-sensors und --help laufen ohne; QT_QPA_PLATFORM=offscreen zeichnet das Fenster ohne Bildschirm.</translation>
+    </message>
+    <message>
+        <source>cannot write the protocol trace %1: %2</source>
+        <translation>das Protokoll %1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 </TS>

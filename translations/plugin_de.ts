@@ -4,10 +4,6 @@
 <context>
     <name>DescriptionDocument</name>
     <message>
-        <source>the file has %1 MB; a description document has at most %2 MB</source>
-        <translation>die Datei hat %1 MB; eine Gerätebeschreibung hat höchstens %2 MB</translation>
-    </message>
-    <message>
         <source>elements are nested more than %1 deep</source>
         <translation>Elemente sind tiefer als %1 Ebenen verschachtelt</translation>
     </message>
@@ -417,10 +413,6 @@
         <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; 0 wird verwendet.</translation>
     </message>
     <message>
-        <source>%1 is not a regular file.</source>
-        <translation>%1 ist keine normale Datei.</translation>
-    </message>
-    <message>
         <source>The live-data log %1 could not be written: %2</source>
         <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
     </message>
@@ -660,21 +652,6 @@
     <message>
         <source>Write all parameters of the tree to the sensor (Ctrl+Shift+W). While this is on, each edit is written to the sensor.</source>
         <translation>Alle Parameter des Baums in den Sensor schreiben (Strg+Umschalt+W). Solange dies eingeschaltet ist, wird jede Änderung in den Sensor geschrieben.</translation>
-    </message>
-</context>
-<context>
-    <name>SettingsFile</name>
-    <message>
-        <source>The file %1 does not exist.</source>
-        <translation>Die Datei %1 existiert nicht.</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read: %2</source>
-        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
-    </message>
-    <message>
-        <source>%1 is not a regular file.</source>
-        <translation>%1 ist keine gewöhnliche Datei.</translation>
     </message>
 </context>
 <context>

@@ -9,13 +9,6 @@
     </message>
 </context>
 <context>
-    <name>FileReplace</name>
-    <message>
-        <source>it is not a regular file</source>
-        <translation>es ist keine normale Datei</translation>
-    </message>
-</context>
-<context>
     <name>Utils::Charts::GenericChart</name>
     <message>
         <source>Chart %1</source>

@@ -1,5 +1,7 @@
 #include "ProtocolTrace.h"
 
+#include "FileChecks.h"
+
 #include <QDebug>
 
 namespace ExtensionSystem {
@@ -13,6 +15,15 @@ bool ProtocolTrace::open(const QString& fileName, QString* error)
 {
     m_file.close();
     m_error.clear();
+    // A named pipe without a reader would stop the program at its first
+    // line; the standard streams are what a terminal or a test reads.
+    const bool standardStream =
+        fileName == QLatin1String("/dev/stdout") || fileName == QLatin1String("/dev/stderr");
+    const QString problem = standardStream ? QString() : outputProblem(fileName);
+    if (!problem.isEmpty()) {
+        *error = problem;
+        return false;
+    }
     m_file.setFileName(fileName);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         *error = m_file.errorString();

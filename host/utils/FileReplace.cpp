@@ -1,16 +1,16 @@
 #include "FileReplace.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include <extensionsystem/FileChecks.h>
+
 #include <QSaveFile>
 
 namespace Utils {
 
 QString replaceFileContent(const QString& path, const QByteArray& content)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return QCoreApplication::translate("FileReplace", "it is not a regular file");
+    const QString problem = ExtensionSystem::outputProblem(path);
+    if (!problem.isEmpty())
+        return problem;
     // Unbuffered, and every byte checked: a buffered QSaveFile can commit although flushing its
     // buffer failed, and a short write reports no error of its own.
     QSaveFile file(path);

@@ -12,8 +12,13 @@
 
 namespace {
 
+// A box may name in its property "whatHappened" the part of its text that
+// is news; the rest speaks to a person at the desk, who chose the sensor.
 QString boxText(const QMessageBox* box)
 {
+    const QString whatHappened = box->property("whatHappened").toString();
+    if (!whatHappened.isEmpty())
+        return box->windowTitle() + ": " + whatHappened;
     QString text = box->windowTitle() + ": " + box->text();
     if (!box->informativeText().isEmpty())
         text += "\n" + box->informativeText();

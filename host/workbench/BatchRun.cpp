@@ -3,7 +3,10 @@
 #include "BatchAnswers.h"
 #include "WorkbenchWindow.h"
 
+#include <extensionsystem/FileChecks.h>
+
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMainWindow>
@@ -173,8 +176,21 @@ int BatchRun::compareWithFile()
     return differences.isEmpty() ? BatchExit::Done : BatchExit::Differences;
 }
 
+// A file that cannot be written is found before the sensor is read, not
+// after the read has run for its many seconds.
+bool BatchRun::outputWritable()
+{
+    const QString problem = ExtensionSystem::outputProblem(m_options.batchFile);
+    if (problem.isEmpty())
+        return true;
+    say(tr("%1 cannot be written: %2").arg(m_options.batchFile, problem));
+    return false;
+}
+
 int BatchRun::readSettings()
 {
+    if (!outputWritable())
+        return BatchExit::FileProblem;
     if (!connectReading())
         return BatchExit::SensorProblem;
     QString problem;
@@ -255,6 +271,8 @@ int BatchRun::factoryReset()
 
 int BatchRun::logLiveData()
 {
+    if (!outputWritable())
+        return BatchExit::FileProblem;
     if (!connectReading())
         return BatchExit::SensorProblem;
     QString problem;
@@ -266,23 +284,27 @@ int BatchRun::logLiveData()
     }
     say(tr("Logging live data to %1 for %n second(s)", nullptr, m_options.durationSeconds)
             .arg(m_options.batchFile));
-    // Ends early when the sensor is lost; the window has said so then.
+    // Ends early when the sensor is lost or the log cannot be written on;
+    // the window has said so then. The end is a deadline, not a timer: a
+    // timer's milliseconds do not reach the longest run.
+    const QDeadlineTimer deadline(qint64(m_options.durationSeconds) * 1000);
     QEventLoop loop;
-    QTimer end;
-    end.setSingleShot(true);
-    QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
     QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [this, &loop] {
-        if (!connected())
+    QObject::connect(&check, &QTimer::timeout, &loop, [this, &loop, &deadline] {
+        QString problem;
+        QMetaObject::invokeMethod(m_scripting, "liveLogProblem", Qt::DirectConnection,
+                                  Q_RETURN_ARG(QString, problem));
+        if (deadline.hasExpired() || !connected() || !problem.isEmpty())
             loop.quit();
     });
-    end.start(m_options.durationSeconds * 1000);
     check.start(logCheckMs);
     loop.exec();
     const bool stillConnected = connected();
     QMetaObject::invokeMethod(m_scripting, "stopLiveLog", Qt::DirectConnection,
                               Q_RETURN_ARG(QString, problem));
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        say(problem);
         return BatchExit::FileProblem;
+    }
     return stillConnected ? BatchExit::Done : BatchExit::SensorProblem;
 }

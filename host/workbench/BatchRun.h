@@ -40,6 +40,7 @@ private:
     bool connectReading();
     bool connected() const;
     bool fileUsable();
+    bool outputWritable();
     bool rowsWhole();
     void waitUntilSettled();
     int compareWithFile();

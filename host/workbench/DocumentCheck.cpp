@@ -1,10 +1,9 @@
 #include "DocumentCheck.h"
 
+#include <extensionsystem/FileChecks.h>
 #include <extensionsystem/InstallLayout.h>
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QXmlStreamReader>
 
 namespace {
@@ -24,27 +23,13 @@ QString descriptionDocumentOf(const QString& pluginName)
 
 QString describeDocumentProblem(const QString& path, const QString& documentId)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QCoreApplication::translate("DocumentCheck", "The description document %1 does not exist.")
-            .arg(path);
-    if (!info.isFile())
-        return QCoreApplication::translate("DocumentCheck",
-                                           "The description document %1 is not a regular file.")
-            .arg(path);
-    if (info.size() > largestBytes)
-        return QCoreApplication::translate(
-                   "DocumentCheck",
-                   "The description document %1 has %2 MB; a description document has at most %3 MB.")
-            .arg(path)
-            .arg(info.size() / (1024 * 1024))
-            .arg(largestBytes / (1024 * 1024));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QCoreApplication::translate("DocumentCheck", "The description document %1 cannot be read: %2")
-            .arg(path, file.errorString());
+    QByteArray text;
+    QString problem;
+    if (!ExtensionSystem::readRegularFile(path, largestBytes, &text, &problem))
+        return QCoreApplication::translate("DocumentCheck", "The description document cannot be used: %1")
+            .arg(problem);
 
-    QXmlStreamReader xml(&file);
+    QXmlStreamReader xml(text);
     int depth = 0;
     QString id;
     bool inId = false;

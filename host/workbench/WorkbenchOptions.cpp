@@ -3,6 +3,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace {
+
+// The longest --log run: a month of live data.
+constexpr int longestDurationSeconds = 30 * 24 * 60 * 60;
+
+} // namespace
+
 bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
 {
     auto tr = [](const char* text) { return QCoreApplication::translate("WorkbenchOptions", text); };
@@ -59,7 +66,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         "log",
         tr("Batch: write live distance and switching states to the CSV file FILE, one line per answer."),
         "FILE");
-    const QCommandLineOption durationOption("duration", tr("How long --log runs, in seconds."), "SECONDS");
+    const QCommandLineOption durationOption(
+        "duration", tr("How long --log runs, in seconds: 1 to 2592000 (30 days)."), "SECONDS");
     parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
                        pluginOption, simulateOption, portOption, traceOption, connectOption, sizeOption,
                        readOption, writeOption, compareOption, factoryOption, logOption, durationOption});
@@ -76,6 +84,17 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         *error = tr("Unexpected argument: %1").arg(parser.positionalArguments().first());
         return false;
     }
+    // Only the ports and the simulated sensors add up; of any other value a
+    // second one would silently win over the first.
+    for (const QCommandLineOption* option :
+         {&openOption, &langOption, &screenshotOption, &quitOption, &pluginOption, &traceOption,
+          &connectOption, &sizeOption, &readOption, &writeOption, &compareOption, &logOption,
+          &durationOption}) {
+        if (parser.values(*option).size() > 1) {
+            *error = tr("--%1 is given more than once; give it once").arg(option->names().first());
+            return false;
+        }
+    }
 
     listSensors = parser.isSet(listOption);
     openSensor = parser.value(openOption);
@@ -85,6 +104,10 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     pluginDir = parser.value(pluginOption);
     simulate = parser.values(simulateOption);
     ports = parser.values(portOption);
+    if (ports.contains(QString())) {
+        *error = tr("--port needs the path of a serial device, as in /dev/ttyUSB0");
+        return false;
+    }
     traceFile = parser.value(traceOption);
     connectPort = parser.value(connectOption);
     if (!connectPort.isEmpty() && openSensor.isEmpty()) {
@@ -138,8 +161,9 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     if (batch == BatchCommand::Log) {
         bool ok = false;
         durationSeconds = parser.value(durationOption).toInt(&ok);
-        if (!ok || durationSeconds <= 0) {
-            *error = tr("--duration needs a whole number of seconds, not \"%1\"")
+        if (!ok || durationSeconds < 1 || durationSeconds > longestDurationSeconds) {
+            *error = tr("--duration needs a whole number of seconds from 1 to %1 (30 days), not \"%2\"")
+                         .arg(longestDurationSeconds)
                          .arg(parser.value(durationOption));
             return false;
         }
@@ -156,15 +180,14 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     return true;
 }
 
-bool WorkbenchOptions::asksForBatch(const QStringList& arguments)
+QString WorkbenchOptions::languageOf(const QStringList& arguments)
 {
-    for (const QString& argument : arguments) {
-        for (const char* option :
-             {"--read-settings", "--write-settings", "--compare", "--factory-reset", "--log"}) {
-            const QString name = QLatin1String(option);
-            if (argument == name || argument.startsWith(name + '='))
-                return true;
-        }
+    const QString name = QStringLiteral("--lang");
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == name)
+            return arguments.value(i + 1);
+        if (arguments[i].startsWith(name + '='))
+            return arguments[i].mid(name.size() + 1);
     }
-    return false;
+    return QString();
 }

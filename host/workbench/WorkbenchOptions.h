@@ -36,10 +36,14 @@ struct WorkbenchOptions
 
     // Parses the arguments (program name first). On a usage error returns
     // false with the message in *error; --help and --version are handled by
-    // Qt and exit the program.
+    // Qt and exit the program. Needs an application object, no display.
     bool parse(const QStringList& arguments, QString* error);
 
-    // Whether the arguments ask for a batch command, before any parsing: a
-    // batch run needs no display, so the application is made for it first.
-    static bool asksForBatch(const QStringList& arguments);
+    // Whether the options ask for the workbench's window, which needs a
+    // display; listing and batch commands do not.
+    bool needsDisplay() const { return !listSensors && batch == BatchCommand::None; }
+
+    // The value of --lang, looked up before parsing: the help and the
+    // messages of parsing are already in that language.
+    static QString languageOf(const QStringList& arguments);
 };

@@ -1,4 +1,5 @@
 #include "BatchRun.h"
+#include "DocumentCheck.h"
 #include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "SimulatedSensors.h"
@@ -20,8 +21,7 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
+#include <csignal>
 
 namespace {
 
@@ -38,6 +38,13 @@ int listSensors(const PluginLibrary& plugin)
         << "communication: " << plugin.communicationType() << '\n';
     const auto sensors = plugin.sensors();
     out << "sensors:       " << sensors.size() << '\n';
+    // The plug-in only hands over an empty list; why is told beside it.
+    if (sensors.empty()) {
+        const QString problem =
+            describeDocumentProblem(descriptionDocumentOf(plugin.pluginName()), plugin.pluginName());
+        if (!problem.isEmpty())
+            QTextStream(stderr) << "iolink-workbench: " << problem << '\n';
+    }
     for (const auto& sensor : sensors)
         out << QString::fromStdString(sensor.id()) << '\t' << QString::fromStdString(sensor.name()) << '\n';
     return 0;
@@ -69,50 +76,85 @@ void batchMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
         standardMessageHandler(type, context, message);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Whether the platform Qt is going to use has a display to draw on: without
+// one it would abort the program with a message of its own.
+bool displayAvailable()
 {
-    // Listing, help and version need no display, so they run without a GUI
-    // application: they work on a headless machine.
-    const bool textOnly = std::any_of(argv + 1, argv + argc, [](const char* a) {
-        for (const char* option : {"--list-sensors", "--help", "--help-all", "-h", "-?", "--version", "-v"}) {
-            if (!std::strcmp(a, option))
-                return true;
-        }
-        return false;
-    });
-    QStringList rawArguments;
-    for (int i = 1; i < argc; ++i)
-        rawArguments << QString::fromLocal8Bit(argv[i]);
-    // A batch command runs the same windows, drawn off screen, so that it
-    // needs no display.
-    const bool batch = !textOnly && WorkbenchOptions::asksForBatch(rawArguments);
-    if (batch) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        standardMessageHandler = qInstallMessageHandler(batchMessageHandler);
-    }
-    std::unique_ptr<QCoreApplication> app;
-    if (textOnly)
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    else
-        app = std::make_unique<QApplication>(argc, argv);
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform.startsWith("xcb"))
+        return qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (platform.startsWith("wayland"))
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    // offscreen, minimal, a frame buffer: nothing to connect to first.
+    return true;
+}
+
+void nameApplication()
+{
     // Names the user's settings file, too.
     QCoreApplication::setOrganizationName("iolink-workbench");
     QCoreApplication::setApplicationName("iolink-workbench");
     QCoreApplication::setApplicationVersion("1.0.0");
+}
 
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A file size limit then makes a write fail with EFBIG, which the file's
+    // writer reports, instead of ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QTextStream err(stderr);
     WorkbenchOptions options;
+    QString language;
     QString error;
-    if (!options.parse(QCoreApplication::arguments(), &error)) {
-        err << "iolink-workbench: " << error << "\n";
-        return BatchExit::Usage;
+    // The command line is read, and help, listing and every mistake in it
+    // answered, before a window system is asked for: all of that works on a
+    // machine without a display.
+    {
+        const QCoreApplication textApplication(argc, argv);
+        nameApplication();
+        const QStringList arguments = QCoreApplication::arguments();
+        language = WorkbenchSettings::startLanguage(WorkbenchOptions::languageOf(arguments));
+        const bool translated = installHostTranslations(language);
+        if (!options.parse(arguments, &error)) {
+            err << "iolink-workbench: " << error << "\n";
+            return BatchExit::Usage;
+        }
+        if (!translated)
+            err << "iolink-workbench: no translation for \"" << language << "\"; using English\n";
+        if (options.listSensors) {
+            const QString pluginDir =
+                options.pluginDir.isEmpty() ? ExtensionSystem::pluginFolder() : options.pluginDir;
+            PluginLibrary plugin;
+            if (!plugin.load(PluginLibrary::pluginPath(pluginDir))) {
+                err << "iolink-workbench: " << plugin.errorString() << "\n";
+                return 1;
+            }
+            return listSensors(plugin);
+        }
+        if (options.needsDisplay() && !displayAvailable()) {
+            err << "iolink-workbench: "
+                << QCoreApplication::translate(
+                       "main", "The workbench window needs a display, and none is set (DISPLAY). Batch "
+                               "commands, --list-sensors and --help run without one; "
+                               "QT_QPA_PLATFORM=offscreen draws the window without a screen.")
+                << "\n";
+            return BatchExit::Usage;
+        }
     }
-    const QString language = WorkbenchSettings::startLanguage(options.language);
+
+    // A batch command runs the same windows, drawn off screen, so that it
+    // needs no display.
+    const bool batch = options.batch != BatchCommand::None;
+    if (batch) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        standardMessageHandler = qInstallMessageHandler(batchMessageHandler);
+    }
+    const QApplication app(argc, argv);
+    nameApplication();
+    installHostTranslations(language);
     ExtensionSystem::Globals::setLanguage(language.toStdString());
-    if (!installHostTranslations(language))
-        err << "iolink-workbench: no translation for \"" << language << "\"; using English\n";
     ExtensionSystem::Globals::setPresentationMode(options.presentation);
 
     const QString pluginDir =
@@ -120,8 +162,6 @@ int main(int argc, char** argv)
     PluginLibrary plugin;
     if (!plugin.load(PluginLibrary::pluginPath(pluginDir)))
         err << "iolink-workbench: " << plugin.errorString() << "\n";
-    if (options.listSensors)
-        return plugin.isLoaded() ? listSensors(plugin) : 1;
     installLibraryTranslations(language);
     err.flush();
 
@@ -141,8 +181,13 @@ int main(int argc, char** argv)
     const QString traceFile = options.traceFile.isEmpty()
                                   ? ExtensionSystem::ProtocolTrace::fileFromEnvironment()
                                   : options.traceFile;
-    if (!traceFile.isEmpty() && !ports.setTraceFile(traceFile, &error))
-        err << "iolink-workbench: cannot write the protocol trace " << traceFile << ": " << error << "\n";
+    if (!traceFile.isEmpty() && !ports.setTraceFile(traceFile, &error)) {
+        err << "iolink-workbench: "
+            << QCoreApplication::translate("main", "cannot write the protocol trace %1: %2")
+                   .arg(traceFile, error)
+            << "\n";
+        return BatchExit::Usage;
+    }
     const QString document = ExtensionSystem::dataFile("IoLinkMzRT5family.xml");
     for (const QString& spec : qAsConst(options.simulate)) {
         if (addSimulatedSensor(ports, spec, document, &error).isEmpty())

@@ -1,15 +1,15 @@
 #include "DescriptionDocument.h"
 
+#include <extensionsystem/FileChecks.h>
 #include <extensionsystem/InstallLayout.h>
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <boost/property_tree/xml_parser.hpp>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -23,7 +23,7 @@ std::string descriptionDocumentPath()
     // installation; tests use it for documents of their own.
     const QString chosen = qEnvironmentVariable("IOLINK_DESCRIPTION_DOCUMENT");
     const QString path = chosen.isEmpty() ? ExtensionSystem::dataFile(QString(familyId) + ".xml") : chosen;
-    return path.toLatin1().toStdString();
+    return QFile::encodeName(path).toStdString();
 }
 
 DocumentShape documentShape(const std::string& text)
@@ -104,24 +104,22 @@ DocumentShape documentShape(const std::string& text)
     return shape;
 }
 
-void checkDocumentLimits(const std::string& path)
+namespace {
+
+// The document's text, from a regular file of at most largestDocumentBytes:
+// a pipe or a device would never end.
+std::string documentText(const std::string& path)
 {
-    std::error_code error;
-    const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-    if (error)
-        return;
-    if (bytes > largestDocumentBytes) {
-        throw pt::xml_parser_error(
-            QCoreApplication::translate("DescriptionDocument",
-                                        "the file has %1 MB; a description document has at "
-                                        "most %2 MB")
-                .arg(bytes / (1024 * 1024))
-                .arg(largestDocumentBytes / (1024 * 1024))
-                .toStdString(),
-            path, 0);
-    }
-    std::ifstream file(path, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    QByteArray text;
+    QString problem;
+    if (!ExtensionSystem::readRegularFile(QFile::decodeName(QByteArray::fromStdString(path)),
+                                          qint64(largestDocumentBytes), &text, &problem))
+        throw pt::xml_parser_error(problem.toStdString(), path, 0);
+    return text.toStdString();
+}
+
+void checkShape(const std::string& path, const std::string& text)
+{
     const DocumentShape shape = documentShape(text);
     if (shape.depth > deepestDocumentNesting) {
         throw pt::xml_parser_error(
@@ -141,10 +139,24 @@ void checkDocumentLimits(const std::string& path)
     }
 }
 
+} // namespace
+
+void checkDocumentLimits(const std::string& path)
+{
+    checkShape(path, documentText(path));
+}
+
 void readDescriptionDocument(const std::string& path, pt::ptree& document)
 {
-    checkDocumentLimits(path);
-    pt::read_xml(path, document, pt::xml_parser::trim_whitespace | pt::xml_parser::no_comments);
+    const std::string text = documentText(path);
+    checkShape(path, text);
+    std::istringstream in(text);
+    try {
+        pt::read_xml(in, document, pt::xml_parser::trim_whitespace | pt::xml_parser::no_comments);
+    } catch (const pt::xml_parser_error& error) {
+        // Read from memory, the reader knows no file name.
+        throw pt::xml_parser_error(error.message(), path, error.line());
+    }
 }
 
 bool isFamilyDocument(const pt::ptree& document)

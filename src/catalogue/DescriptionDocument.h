@@ -13,7 +13,8 @@ extern const char* const familyId;
 
 // Where the description document lies: the file named by the environment
 // variable IOLINK_DESCRIPTION_DOCUMENT, or else the application's data file
-// (beside it in the build tree, in share/ when installed); as Latin-1 bytes.
+// (beside it in the build tree, in share/ when installed); as the file
+// system's bytes (QFile::encodeName), so any folder name reaches the file.
 std::string descriptionDocumentPath();
 
 // What a real description document never reaches, but a broken or hostile
@@ -27,8 +28,9 @@ constexpr std::size_t longestDocumentText = 4096;
 // Refuses a file larger than largestDocumentBytes, nested deeper than
 // deepestDocumentNesting or holding an element text longer than
 // longestDocumentText, with an xml_parser_error naming the file, the
-// problem and (but for the size) the line. Files it cannot open pass, for
-// the reader to report.
+// problem and (but for the size) the line. A file that is missing, not
+// regular (a pipe, a device) or cannot be read is refused the same way,
+// without line, and never opened when it is no regular file.
 void checkDocumentLimits(const std::string& path);
 
 // The deepest element nesting of an XML text and the line where it is

@@ -2,10 +2,8 @@
 
 #include "catalogue/DescriptionDocument.h"
 
+#include <extensionsystem/FileChecks.h>
 #include <utils/FileReplace.h>
-
-#include <QCoreApplication>
-#include <QFile>
 
 #include <tinyxml2.h>
 
@@ -23,8 +21,6 @@
 
 #include <locale.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace NimbarSensorPlugin::Core {
@@ -35,47 +31,6 @@ bool attributeEquals(const tinyxml2::XMLElement* element, const char* name, cons
 {
     const char* value = element->Attribute(name);
     return value && expected == value;
-}
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Opening a named pipe for reading waits for a writer and a device may act
-// on being opened, so the type is checked before the open. O_NONBLOCK and the
-// second look keep a file swapped for a pipe in between from blocking.
-// Returns the descriptor, or -1 with *problem set.
-int openRegularFile(const QString& path, QString* problem)
-{
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info;
-    if (::stat(name.constData(), &info) != 0) {
-        *problem = errno == ENOENT
-                       ? QCoreApplication::translate("SettingsFile", "The file %1 does not exist.").arg(path)
-                       : QCoreApplication::translate("SettingsFile", "The file %1 cannot be read: %2")
-                             .arg(path, systemError(errno));
-        return -1;
-    }
-    const QString notRegular =
-        QCoreApplication::translate("SettingsFile", "%1 is not a regular file.").arg(path);
-    if (!S_ISREG(info.st_mode)) {
-        *problem = notRegular;
-        return -1;
-    }
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *problem = QCoreApplication::translate("SettingsFile", "The file %1 cannot be read: %2")
-                       .arg(path, systemError(errno));
-        return -1;
-    }
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *problem = notRegular;
-        return -1;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
 }
 
 } // namespace
@@ -201,7 +156,8 @@ QString proposedSettingsFileName(const QString& sensorName, const QDate& date)
 QString checkReadableRegularFile(const QString& path)
 {
     QString problem;
-    const int fd = openRegularFile(path, &problem);
+    const int fd =
+        ExtensionSystem::openRegularFile(path, ExtensionSystem::largestSettingsFileBytes, &problem);
     if (fd >= 0)
         ::close(fd);
     return problem;
@@ -211,7 +167,8 @@ SettingsFileStatus readSettingsFile(const QString& path, const std::string& sens
                                     SettingsFileContent* content)
 {
     QString problem;
-    const int fd = openRegularFile(path, &problem);
+    const int fd =
+        ExtensionSystem::openRegularFile(path, ExtensionSystem::largestSettingsFileBytes, &problem);
     if (fd < 0)
         return SettingsFileStatus::Unreadable;
     std::unique_ptr<FILE, int (*)(FILE*)> file(::fdopen(fd, "rb"), &std::fclose);

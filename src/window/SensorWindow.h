@@ -116,6 +116,8 @@ public:
     QString startLiveLog(const QString& fileName);
     // Ends the log; empty when every line was written, otherwise the reason.
     QString stopLiveLog();
+    // Why the running log stopped writing; empty while it writes.
+    QString liveLogProblem() const;
     // How long the window has waited on purpose between exchanges since it
     // opened: the pauses the sensor needs, which no speed-up can save.
     qint64 pausedMilliseconds() const;

@@ -9,13 +9,13 @@
 #include "link/RequestFrames.h"
 #include "tools/LiveLog.h"
 
+#include <extensionsystem/FileChecks.h>
 #include <utils/charts/GenericChart.h>
 
 #include <qtpropertymanager.h>
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidgetItem>
@@ -355,21 +355,39 @@ void SensorWindow::clearEchoDisplay()
     resetEchoRows();
 }
 
+namespace {
+
+// A write that stops short is tried on, so that the error the system gives
+// for the rest (a full disk, a file size limit) is the one reported.
+bool writeWhole(QFile& file, const QByteArray& bytes)
+{
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+} // namespace
+
 QString SensorWindow::startLiveLog(const QString& fileName)
 {
     stopLiveLog();
     // A device or a pipe is never opened, as for every file the window
     // writes; a file that is there is replaced.
-    const QFileInfo info(fileName);
-    if (info.exists() && !info.isFile())
-        return tr("%1 is not a regular file.").arg(fileName);
+    const QString problem = ExtensionSystem::outputProblem(fileName);
+    if (!problem.isEmpty())
+        return problem;
     auto file = std::make_unique<QFile>(fileName);
-    // Written straight to the file and flushed line by line instead of
-    // beside it and renamed: a run that is killed keeps every line so far.
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+    // Written straight to the file line by line instead of beside it and
+    // renamed: a run that is killed keeps every line so far. Unbuffered, so
+    // that the file's size is always where the last whole line ends.
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return file->errorString();
     const QByteArray header = liveLogHeader(d->measurementUnit).toUtf8();
-    if (file->write(header) != header.size() || !file->flush())
+    if (!writeWhole(*file, header))
         return file->errorString();
     d->liveLog = std::move(file);
     d->liveLogProblem.clear();
@@ -386,17 +404,25 @@ QString SensorWindow::stopLiveLog()
     return d->liveLogProblem;
 }
 
+QString SensorWindow::liveLogProblem() const
+{
+    return d->liveLogProblem;
+}
+
 // Only what the window shows as live data goes into the log. A failed write
-// ends the log and says so once.
+// ends the log and says so once; the part of the line that made it to a
+// full disk is cut off again, so the log holds whole lines only.
 void SensorWindow::logProcessData(const QByteArray& answer)
 {
     if (!d->liveLog || !d->liveDataRunning || !connected)
         return;
     const QByteArray line = liveLogLine(d->liveLogClock.elapsed(), answer, d->measurementUnit).toUtf8();
-    if (d->liveLog->write(line) == line.size() && d->liveLog->flush())
+    const qint64 end = d->liveLog->pos();
+    if (writeWhole(*d->liveLog, line))
         return;
     d->liveLogProblem = tr("The live-data log %1 could not be written: %2")
                             .arg(d->liveLog->fileName(), d->liveLog->errorString());
+    d->liveLog->resize(end);
     d->liveLog.reset();
     statusBar()->showMessage(d->liveLogProblem);
 }

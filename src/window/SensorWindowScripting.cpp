@@ -39,6 +39,11 @@ QString SensorWindowScripting::stopLiveLog()
     return window->stopLiveLog();
 }
 
+QString SensorWindowScripting::liveLogProblem() const
+{
+    return window->liveLogProblem();
+}
+
 qint64 SensorWindowScripting::pausedMilliseconds() const
 {
     return window->pausedMilliseconds();

@@ -24,6 +24,7 @@ public:
     Q_INVOKABLE QStringList settingsDifferences(const QString& fileName) const;
     Q_INVOKABLE QString startLiveLog(const QString& fileName);
     Q_INVOKABLE QString stopLiveLog();
+    Q_INVOKABLE QString liveLogProblem() const;
     Q_INVOKABLE qint64 pausedMilliseconds() const;
     Q_INVOKABLE QStringList unreadRows() const;
     Q_INVOKABLE bool isSettling() const;

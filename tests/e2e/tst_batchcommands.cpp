@@ -9,14 +9,18 @@
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
 
 #include <csignal>
+
+#include <sys/stat.h>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -118,16 +122,23 @@ private:
         return env;
     }
 
-    Run workbench(QStringList arguments)
+    // The workbench with the arguments, its trace in trace.txt unless they
+    // name one; through "sh -c SHELL" when shell is given ("$0" "$@" is the
+    // workbench and its arguments there).
+    Run workbench(QStringList arguments, int timeoutMs = 180000, const QString& shell = QString())
     {
         arguments << "--lang"
-                  << "en"
-                  << "--trace" << path("trace.txt");
+                  << "en";
+        if (!arguments.contains("--trace"))
+            arguments << "--trace" << path("trace.txt");
         QProcess process;
         process.setProcessEnvironment(environment());
-        process.start(IOLINK_WORKBENCH, arguments);
+        if (shell.isEmpty())
+            process.start(IOLINK_WORKBENCH, arguments);
+        else
+            process.start("/bin/sh", QStringList{"-c", shell, IOLINK_WORKBENCH} + arguments);
         Run run;
-        if (!process.waitForFinished(180000)) {
+        if (!process.waitForFinished(timeoutMs)) {
             process.kill();
             process.waitForFinished();
         }
@@ -188,7 +199,9 @@ private slots:
     // compare sends nothing that writes.
     void readCompareAndWriteRoundTrip()
     {
-        const QString saved = path("sensor.kvs");
+        // Paths are the file system's bytes, whatever the folder is called.
+        QVERIFY(QDir(dir.path()).mkpath("Prüfung/Тест"));
+        const QString saved = path("Prüfung/Тест/sensor.kvs");
         Run run = command("--read-settings", saved);
         QVERIFY2(run.status == 0, qPrintable(run.err));
         QVERIFY2(run.err.contains("Reading 12 of "), qPrintable(run.err));
@@ -263,6 +276,8 @@ private slots:
         const Run run = command("--read-settings", path("never.kvs"));
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.contains("No answer on " + simulator.path()), qPrintable(run.err));
+        // Only what happened: the sensor was never asked who it is.
+        QVERIFY2(!run.err.contains("does not match"), qPrintable(run.err));
         QVERIFY(!QFile::exists(path("never.kvs")));
     }
 
@@ -391,18 +406,176 @@ private slots:
         }
     }
 
+    // Every mistake on the command line ends with status 64 and a sentence,
+    // on a machine without a display too, before anything is sent.
+    void badCommandLinesAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        // The simulator starts for each row: its path is put in then.
+        const QString port = "PORT";
+        const QStringList log{"--port", port, "--open", "RT5-350-M18", "--log", path("x.csv"), "--duration"};
+        QTest::newRow("no sensor") << QStringList{"--port", port, "--read-settings", path("x.kvs")}
+                                   << "--open NAME";
+        QTest::newRow("no port") << QStringList{"--open", "RT5-350-M18", "--compare", path("x.kvs")}
+                                 << "--port DEV";
+        QTest::newRow("log without duration")
+            << QStringList{"--port", port, "--open", "RT5-350-M18", "--log", path("x.csv")} << "go together";
+        QTest::newRow("two commands")
+            << QStringList{"--port",          port,          "--open",         "RT5-350-M18",
+                           "--read-settings", path("x.kvs"), "--factory-reset"}
+            << "one batch command at a time";
+        QTest::newRow("no such sensor")
+            << QStringList{"--port", port, "--open", "NoSuchSensor", "--factory-reset"} << "No sensor named";
+        for (const char* seconds : {"0", "4294968", "2592001", "-5", "soon"})
+            QTest::newRow(qPrintable(QString("duration ") + seconds))
+                << log + QStringList{seconds}
+                << "--duration needs a whole number of seconds from 1 to 2592000";
+        QTest::newRow("misspelt option")
+            << QStringList{"--port", port, "--open", "RT5-350-M18", "--raed-settings", path("x.kvs")}
+            << "Unknown option 'raed-settings'";
+        QTest::newRow("window without display") << QStringList{"--open", "RT5-350-M18"} << "needs a display";
+        QTest::newRow("bad quit-after")
+            << QStringList{"--quit-after", "soon"} << "--quit-after needs a number";
+        QTest::newRow("bad size") << QStringList{"--size", "1280"} << "--size needs a width and a height";
+        QTest::newRow("empty port") << QStringList{"--port", "", "--open", "RT5-350-M18", "--factory-reset"}
+                                    << "--port needs the path of a serial device";
+        for (const char* twice : {"--read-settings", "--open", "--trace", "--lang"}) {
+            QStringList arguments{"--port", port, "--open", "RT5-350-M18", "--read-settings", path("x.kvs")};
+            arguments << twice << path("y") << twice << path("z");
+            QTest::newRow(twice) << arguments << QString(twice) + " is given more than once";
+        }
+        QVERIFY(QDir(dir.path()).mkpath("folder"));
+        QTest::newRow("trace to a folder")
+            << QStringList{"--port",          port,      "--open",      "RT5-350-M18",
+                           "--factory-reset", "--trace", path("folder")}
+            << "cannot write the protocol trace " + path("folder") + ": it is not a regular file";
+        QTest::newRow("trace to a pipe")
+            << QStringList{"--port",          port,      "--open",    "RT5-350-M18",
+                           "--factory-reset", "--trace", path("fifo")}
+            << "cannot write the protocol trace " + path("fifo") + ": it is not a regular file";
+    }
+
     void badCommandLinesAreRefused()
     {
-        QCOMPARE(workbench({"--port", simulator.path(), "--read-settings", path("x.kvs")}).status, 64);
-        QCOMPARE(workbench({"--open", "RT5-350-M18", "--compare", path("x.kvs")}).status, 64);
-        QCOMPARE(command("--log", path("x.csv")).status, 64);
-        QCOMPARE(workbench({"--port", simulator.path(), "--open", "RT5-350-M18", "--read-settings",
-                            path("x.kvs"), "--factory-reset"})
-                     .status,
-                 64);
-        const Run run = workbench({"--port", simulator.path(), "--open", "NoSuchSensor", "--factory-reset"});
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        arguments.replaceInStrings(QRegularExpression("^PORT$"), simulator.path());
+        QFile::remove(path("fifo"));
+        QVERIFY(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600) == 0);
+        QFile::remove(path("trace.txt"));
+        const Run run = workbench(arguments, 30000);
         QCOMPARE(run.status, 64);
-        QVERIFY(run.err.contains("No sensor named \"NoSuchSensor\""));
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(sent(), QStringList());
+    }
+
+    // The description document is read whole from a regular file, under any
+    // folder name; a pipe or an endless device gives no sensors, at once.
+    void theDocumentIsReadFromRegularFilesOnly_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("listed");
+        QVERIFY(QDir(dir.path()).mkpath("Prüfung/Тест"));
+        const QString copy = path("Prüfung/Тест/document.xml");
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(IOLINK_DOCUMENT, copy));
+        QTest::newRow("folder not in ASCII") << copy << "UM035\tRT5-350-M18\n";
+        QTest::newRow("named pipe") << path("fifo") << "sensors:       0\n";
+        QTest::newRow("endless device") << "/dev/zero"
+                                        << "sensors:       0\n";
+    }
+
+    void theDocumentIsReadFromRegularFilesOnly()
+    {
+        QFETCH(QString, document);
+        QFETCH(QString, listed);
+        QFile::remove(path("fifo"));
+        QVERIFY(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600) == 0);
+        smallDocument = document;
+        Run run = workbench({"--list-sensors"}, 30000);
+        QVERIFY2(run.status == 0 && run.out.contains(listed), qPrintable(run.out + run.err));
+        if (!listed.startsWith("sensors"))
+            return;
+        QVERIFY2(run.err.contains(document + " is not a regular file."), qPrintable(run.err));
+        // The window's own look at the document does not wait either.
+        run = workbench({"--port", simulator.path(), "--open", "RT5-350-M18", "--factory-reset"}, 30000);
+        QCOMPARE(run.status, 64);
+    }
+
+    // A file that cannot be written is found before the sensor is asked
+    // anything; nothing waits on a pipe.
+    void outputsThatCannotBeWrittenAreFoundFirst_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("file");
+        QVERIFY(QDir(dir.path()).mkpath("folder"));
+        for (const char* option : {"--read-settings", "--log"}) {
+            QTest::newRow(qPrintable(QString(option) + " missing folder")) << option << path("no/such/x");
+            QTest::newRow(qPrintable(QString(option) + " folder")) << option << path("folder");
+            QTest::newRow(qPrintable(QString(option) + " pipe")) << option << path("fifo");
+        }
+    }
+
+    void outputsThatCannotBeWrittenAreFoundFirst()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, file);
+        QFile::remove(path("fifo"));
+        QVERIFY(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600) == 0);
+        QStringList arguments{"--port", simulator.path(), "--open", "RT5-350-M18", option, file};
+        if (option == "--log")
+            arguments << "--duration"
+                      << "5";
+        const Run run = workbench(arguments, 30000);
+        QCOMPARE(run.status, 3);
+        QVERIFY2(run.err.contains(file + " cannot be written: "), qPrintable(run.err));
+        QCOMPARE(sent(), QStringList());
+    }
+
+    // A file that meets a size limit (or a full disk) ends the run at once
+    // with the system's reason; a save leaves no file, a log whole lines.
+    void aFileThatCannotGrowEndsTheRun_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("read settings") << "--read-settings";
+        QTest::newRow("log") << "--log";
+    }
+
+    void aFileThatCannotGrowEndsTheRun()
+    {
+        QFETCH(QString, option);
+        const QString file = path("limited");
+        QFile::remove(file);
+        QStringList arguments{"--port", simulator.path(), "--open",     "RT5-350-M18", option,
+                              file,     "--trace",        "/dev/stderr"};
+        if (option == "--log")
+            arguments << "--duration"
+                      << "120";
+        // Two blocks of 512 bytes: a few dozen log lines, less than the settings.
+        const Run run = workbench(arguments, 90000, "ulimit -f 2 && exec \"$0\" \"$@\"");
+        QCOMPARE(run.status, 3);
+        QVERIFY2(run.err.contains("File too large"), qPrintable(run.err.right(2000)));
+        if (option == "--read-settings") {
+            QVERIFY(!QFile::exists(file));
+            return;
+        }
+        const QString text = fileText(file);
+        QVERIFY2(text.size() > 1024 - 20 && text.size() <= 1024, qPrintable(QString::number(text.size())));
+        QVERIFY(text.endsWith('\n'));
+        for (const QString& line : text.split('\n', Qt::SkipEmptyParts).mid(1))
+            QCOMPARE(line.count(','), 3);
+    }
+
+    // A port another program holds is named with its holder.
+    void aPortInUseNamesItsHolder()
+    {
+        QSerialPort holder(simulator.path());
+        QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
+        const Run run = command("--read-settings", path("held.kvs"));
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(QString("is in use by process %1").arg(QCoreApplication::applicationPid())),
+                 qPrintable(run.err));
     }
 
     // One line per answered poll, about every 90 ms at 38400 baud.
@@ -424,16 +597,19 @@ private slots:
     }
 
     // Killed mid-run, the log keeps every line written so far, each whole.
+    // The run is one of more milliseconds than a timer holds: it still logs.
     void aKilledLogKeepsItsLines()
     {
         const QString log = path("killed.csv");
         QProcess process;
         process.setProcessEnvironment(environment());
         process.start(IOLINK_WORKBENCH, {"--port", simulator.path(), "--open", "RT5-350-M18", "--log", log,
-                                         "--duration", "60"});
+                                         "--duration", "2147484"});
         QTRY_VERIFY_WITH_TIMEOUT(fileText(log).count('\n') >= 20, 60000);
+        QCOMPARE(process.state(), QProcess::Running);
         ::kill(pid_t(process.processId()), SIGKILL);
         QVERIFY(process.waitForFinished(10000));
+        QVERIFY2(!process.readAllStandardError().contains("Timer"), "the end of the run was not set");
         const QString text = fileText(log);
         QVERIFY(text.endsWith('\n'));
         QVERIFY(text.count('\n') >= 20);

@@ -1,8 +1,15 @@
 #include <extensionsystem/ProtocolTrace.h>
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using ExtensionSystem::ProtocolTrace;
 
@@ -16,27 +23,79 @@ void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
         warnings.append(message);
 }
 
+// A file size limit for as long as it lives, with SIGXFSZ ignored as the
+// workbench does: writes beyond it fail with EFBIG instead of ending the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_handler)(int) = nullptr;
+};
+
 } // namespace
 
-TEST(ProtocolTrace, FullDiskIsReportedOnceAndStopsTheTrace)
+TEST(ProtocolTrace, AFailedWriteIsReportedOnceAndStopsTheTrace)
 {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("trace.txt");
     ProtocolTrace trace;
     QString error;
-    ASSERT_TRUE(trace.open("/dev/full", &error)) << error.toStdString();
+    ASSERT_TRUE(trace.open(file, &error)) << error.toStdString();
     QStringList signalled;
     QObject::connect(&trace, &ProtocolTrace::writeFailed,
                      [&](const QString& text) { signalled.append(text); });
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
-    trace.sent("COM1", QByteArray::fromHex("025225"));
-    trace.received("COM1", QByteArray::fromHex("0740aa"));
-    trace.event("COM1", "closed");
+    {
+        const FileSizeLimit limit(40);
+        trace.sent("COM1", QByteArray::fromHex("025225"));
+        trace.received("COM1", QByteArray::fromHex("0740aa"));
+        trace.event("COM1", "closed");
+    }
     qInstallMessageHandler(previous);
 
     ASSERT_EQ(warnings.size(), 1);
-    EXPECT_TRUE(warnings[0].startsWith("Cannot write the protocol trace /dev/full: "))
+    EXPECT_TRUE(warnings[0].startsWith("Cannot write the protocol trace " + file + ": "))
         << warnings[0].toStdString();
     EXPECT_EQ(signalled, QStringList{warnings[0]});
     EXPECT_EQ(trace.errorString(), warnings[0]);
     EXPECT_FALSE(trace.isOpen());
+}
+
+// A pipe without a reader would stop the program at its first line, and a
+// folder or a device is no trace; the standard streams are taken.
+TEST(ProtocolTrace, OnlyRegularFilesAndTheStandardStreamsAreOpened)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& refused : {fifo, dir.path(), QString("/dev/full"), dir.filePath("none/trace.txt")}) {
+        ProtocolTrace trace;
+        QString error;
+        EXPECT_FALSE(trace.open(refused, &error)) << refused.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(trace.isOpen());
+    }
+    for (const QString& taken : {QString("/dev/stderr"), dir.filePath("Prüfung-Тест.txt")}) {
+        ProtocolTrace trace;
+        QString error;
+        EXPECT_TRUE(trace.open(taken, &error)) << taken.toStdString() << ": " << error.toStdString();
+    }
 }

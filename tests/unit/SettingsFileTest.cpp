@@ -81,6 +81,14 @@ TEST(SettingsFile, OpensOnlyRegularFilesAndTellsWhy)
     const QString missing = dir.filePath("absent.kvs");
     EXPECT_EQ(checkReadableRegularFile(missing), "The file " + missing + " does not exist.");
 
+    // Larger than any settings file: refused without reading it.
+    const QString huge = dir.filePath("huge.kvs");
+    QFile sparse(huge);
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize((qint64(1) << 30) + 1));
+    sparse.close();
+    EXPECT_EQ(checkReadableRegularFile(huge), "The file " + huge + " has 1025 MB; at most 1024 MB are read.");
+    EXPECT_EQ(readSettingsFile(huge, "RT5-350-M18", &content), SettingsFileStatus::Unreadable);
+
     TestDocument files;
     const QString good = QString::fromStdString(files.write(settingsText(ours, ""), "s.kvs"));
     EXPECT_EQ(checkReadableRegularFile(good), QString());

@@ -102,14 +102,17 @@ void ExportTextTest::proposedNameCarriesTheDate()
 
 void ExportTextTest::saveCreatesOrReplacesARegularFile()
 {
+    // The folder's name is not ASCII: paths are the file system's bytes.
     QTemporaryDir dir;
-    const QString path = dir.filePath("export.csv");
+    QVERIFY(QDir(dir.path()).mkdir("Prüfung-Тест"));
+    const QString folder = dir.filePath("Prüfung-Тест");
+    const QString path = folder + "/export.csv";
     QCOMPARE(Utils::saveExportFile(path, QByteArray(5000, 'a')), QString());
     QCOMPARE(Utils::saveExportFile(path, "Time;Value\n"), QString());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("Time;Value\n"));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"export.csv"});
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"export.csv"});
 }
 
 void ExportTextTest::saveRefusesTargetsThatAreNoRegularFile()
@@ -121,6 +124,9 @@ void ExportTextTest::saveRefusesTargetsThatAreNoRegularFile()
         QCOMPARE(Utils::saveExportFile(target, "Time;Value\n"),
                  "Cannot export to " + target + ": it is not a regular file");
     }
+    const QString missing = dir.filePath("none/export.csv");
+    QCOMPARE(Utils::saveExportFile(missing, "Time;Value\n"),
+             "Cannot export to " + missing + ": the folder " + dir.filePath("none") + " does not exist");
     QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList{"pipe.csv"});
 }
