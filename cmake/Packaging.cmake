@@ -55,6 +55,8 @@ add_custom_target(package-docs
 install(FILES ${IOLINK_PACKAGE_DOCS}/iolink-workbench.1.gz DESTINATION share/man/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${IOLINK_PACKAGE_DOCS}/changelog.Debian.gz
         DESTINATION share/doc/iolink-workbench)
+install(FILES ${PROJECT_SOURCE_DIR}/data/debian/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME iolink-workbench)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME iolink-workbench)
@@ -80,6 +82,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # every tool-bar icon and LED is an SVG.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt5svg5")
-# Our libraries are private to the program: no shlibs file, no ldconfig.
+# Our libraries are private to the program: no shlibs file. CPack still adds
+# ldconfig calls for any library below /usr/lib; scripts/package takes them out.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 include(CPack)
