@@ -2,7 +2,10 @@
 
 #include "AnswerPacer.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cerrno>
@@ -56,6 +59,7 @@ void PtyServer::closeAll()
         ::close(m_masterFd);
     m_terminalFd = -1;
     m_masterFd = -1;
+    m_linkDir.reset();
 }
 
 bool PtyServer::open(QString* error)
@@ -71,7 +75,20 @@ bool PtyServer::open(QString* error)
         closeAll();
         return false;
     }
-    m_path = QString::fromLocal8Bit(name);
+    m_terminalPath = QString::fromLocal8Bit(name);
+    // Serial ports are locked by the name they are opened under, and the
+    // system hands a pseudo-terminal's number out again as soon as it is
+    // closed. A lock that a killed client left on that number can still look
+    // alive (its process id taken by another run of the same program), and
+    // the next client of the new terminal would be refused. Clients therefore
+    // reach the terminal through a link whose name is never used again.
+    m_linkDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/iolink-sim-XXXXXX"));
+    m_path = m_linkDir->filePath(QStringLiteral("port"));
+    if (!m_linkDir->isValid() || !QFile::link(m_terminalPath, m_path)) {
+        *error = QStringLiteral("cannot make a link to %1 in the temporary folder").arg(m_terminalPath);
+        closeAll();
+        return false;
+    }
     m_terminalFd = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
     termios settings{};
     if (m_terminalFd < 0 || ::tcgetattr(m_terminalFd, &settings) != 0) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class QTemporaryDir;
 
 namespace IoLinkSimulator {
 
@@ -27,8 +28,11 @@ public:
     ~PtyServer() override;
 
     bool open(QString* error);
-    // The path clients open, e.g. /dev/pts/3.
+    // The path clients open: a link of a name never served before, e.g.
+    // /tmp/iolink-sim-Ab12Cd/port, to the pseudo-terminal.
     QString path() const { return m_path; }
+    // The pseudo-terminal itself, e.g. /dev/pts/3.
+    QString terminalPath() const { return m_terminalPath; }
 
     SimulatedMaster& master() { return m_master; }
     AnswerSchedule& schedule();
@@ -46,6 +50,8 @@ private:
     int m_masterFd = -1;
     int m_terminalFd = -1;
     QString m_path;
+    QString m_terminalPath;
+    std::unique_ptr<QTemporaryDir> m_linkDir;
     QSocketNotifier* m_readNotifier = nullptr;
     QSocketNotifier* m_writeNotifier = nullptr;
     QByteArray m_outgoing;

@@ -4,7 +4,7 @@
 # cores busy.
 add_test(NAME fuzz_smoke COMMAND ${PROJECT_SOURCE_DIR}/scripts/fuzz 5)
 set_tests_properties(fuzz_smoke PROPERTIES
-  ENVIRONMENT "FUZZ_BUILD_DIR=${CMAKE_BINARY_DIR}/fuzz"
+  ENVIRONMENT "${IOLINK_TEST_ENV};FUZZ_BUILD_DIR=${CMAKE_BINARY_DIR}/fuzz"
   SKIP_RETURN_CODE 77
   RUN_SERIAL TRUE
   TIMEOUT 300)

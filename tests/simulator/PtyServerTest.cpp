@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -63,6 +64,30 @@ TEST(PtyServer, BytesPassTheTerminalUnchangedForOneClientAfterTheOther)
     writeToClient(fd, connectionCheck);
     EXPECT_EQ(readFromClient(fd, 4).size(), 4);
     ::close(fd);
+}
+
+// Serial port locks are kept by path: a server that gets the terminal number
+// of one before it (as it usually does) must still offer a path no client
+// has locked yet, and that path goes with the server.
+TEST(PtyServer, ATerminalNumberServedAgainComesUnderANewPath)
+{
+    QString firstPath;
+    QString firstTerminal;
+    {
+        ModelFixture f;
+        PtyServer first(std::move(f.model));
+        QString error;
+        ASSERT_TRUE(first.open(&error)) << error.toStdString();
+        firstPath = first.path();
+        firstTerminal = first.terminalPath();
+        EXPECT_EQ(QFileInfo(firstPath).canonicalFilePath(), firstTerminal);
+    }
+    EXPECT_FALSE(QFileInfo::exists(firstPath));
+    ModelFixture f;
+    PtyServer second(std::move(f.model));
+    QString error;
+    ASSERT_TRUE(second.open(&error)) << error.toStdString();
+    EXPECT_NE(second.path(), firstPath);
 }
 
 TEST(SimulatorOptions, AllOptionsAreTakenTheDocumentHasADefault)

@@ -36,7 +36,7 @@ public:
         waited.start();
         while (m_path.isEmpty() && waited.elapsed() < 10000 && m_process.state() != QProcess::NotRunning)
             m_process.waitForReadyRead(100);
-        if (m_path.startsWith("/dev/"))
+        if (m_path.startsWith('/'))
             return true;
         *error = "iolink-sim gave no port path: " + QString::fromLocal8Bit(m_process.readAllStandardError());
         return false;
