@@ -31,6 +31,11 @@ public:
     // reason in *error.
     bool start(const QString& program, const QStringList& arguments, QString* error)
     {
+        // A path of an earlier run must never be taken for this one's: its
+        // link is gone, or leads to a terminal someone else has now.
+        m_path.clear();
+        m_armed = false;
+        m_begun = false;
         m_process.start(program, arguments);
         QElapsedTimer waited;
         waited.start();
@@ -62,9 +67,16 @@ public:
     void whenFaultsBegin(std::function<void()> action) { m_onBegin = std::move(action); }
     bool faultsBegun() const { return m_begun; }
 
+    // Ends it as a user does, so that it removes the link it served; one
+    // that does not end is killed.
     void kill()
     {
         if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        // A stopped one takes the signal once it goes on.
+        resume();
+        if (m_process.waitForFinished(3000))
             return;
         m_process.kill();
         m_process.waitForFinished(5000);
