@@ -138,8 +138,13 @@ struct LinkRig
     QStringList sent() const { return TraceLines::read(trace).requests(); }
     const QString& traceFile() const { return trace; }
     QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
+    // IOLINK_KEEP_TRACES names a folder that keeps each cleared trace under
+    // the name of the test that made it, to compare the wire between builds.
     void clearTrace()
     {
+        const QString keep = qEnvironmentVariable("IOLINK_KEEP_TRACES");
+        if (!keep.isEmpty())
+            QFile::copy(trace, QString("%1/%2-%3.txt").arg(keep, QTest::currentTestFunction()).arg(++kept));
         QString error;
         workbench.hostPorts().setTraceFile(trace, &error);
     }
@@ -208,6 +213,7 @@ struct LinkRig
     WorkbenchWindow workbench;
     QString port;
     QString trace;
+    int kept = 0;
     IoLinkSimulator::SimulatedPortDevice* device = nullptr;
     NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
 };
