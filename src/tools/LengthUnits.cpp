@@ -1,0 +1,92 @@
+#include "LengthUnits.h"
+
+#include "parameters/ValueCodec.h"
+
+namespace NimbarSensorPlugin::Core {
+
+namespace {
+
+const char* const thresholdIds[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
+                                    "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2"};
+const char* const otherLengthIds[] = {"DetectionRangeFar", "DetectionRangeNear", "HysteresisA1",
+                                      "HysteresisA2", "SimulationMeasurementValue"};
+// The document's largest far end, what the tree holds before a variant's
+// limits apply; like the variant's largest it means "no limit".
+constexpr int documentFarEnd = 10001;
+
+bool isOneOf(const QString& id, const char* const* ids, int count)
+{
+    for (int k = 0; k < count; ++k) {
+        if (id == QLatin1String(ids[k]))
+            return true;
+    }
+    return false;
+}
+
+bool isThreshold(const QString& id)
+{
+    return isOneOf(id, thresholdIds, int(std::size(thresholdIds)));
+}
+
+} // namespace
+
+bool LengthUnits::isLength(const QString& id) const
+{
+    if (isThreshold(id) || isOneOf(id, otherLengthIds, int(std::size(otherLengthIds))))
+        return true;
+    // Only a variant with an analog output has its ends as lengths.
+    return m_variant.hasAnalogOutput && (id == "analog0V" || id == "analog10V");
+}
+
+EditorLimits LengthUnits::editorLimits(const QString& id) const
+{
+    if (!isLength(id))
+        return {};
+    const bool inches = m_unit == Inches;
+    const double scale = inches ? 25.4 : 1.0;
+    const double maxRange = m_variant.maxRange / scale;
+    EditorLimits limits;
+    // Whole millimetres, or inches to the hundredth: what the sensor holds.
+    limits.decimals = inches ? 2 : 0;
+    if (id == "DetectionRangeNear") {
+        limits.minimum = m_variant.objMinRange;
+        limits.maximum = maxRange;
+    } else if (id == "DetectionRangeFar") {
+        limits.minimum = m_variant.objMinRange;
+        limits.maximum = m_variant.objMaxRange / scale;
+    } else if (isThreshold(id)) {
+        limits.minimum = inches ? 0.039 : 1.0;
+        limits.maximum = maxRange;
+    } else if (id.startsWith("Hysteresis")) {
+        limits.minimum = inches ? 0.19 : 5.0;
+        limits.maximum = inches ? 40.0 : 1000.0;
+    } else if (id.startsWith("analog")) {
+        limits.minimum = inches ? 2.0 : 50.0;
+        limits.maximum = maxRange;
+    } else {
+        limits.maximum = maxRange;
+    }
+    return limits;
+}
+
+double LengthUnits::shown(const QString& id, int heldMillimetres) const
+{
+    if (!isLength(id))
+        return heldMillimetres;
+    const int millimetres = id == "DetectionRangeFar" && heldMillimetres == FarEndNoLimit
+                                ? m_variant.objMaxRange
+                                : heldMillimetres;
+    return m_unit == Inches ? inchesFromMillimetres(millimetres) : millimetres;
+}
+
+int LengthUnits::held(const QString& id, double shownValue) const
+{
+    if (!isLength(id))
+        return wholeMillimetres(shownValue, Millimetres);
+    const int millimetres = wholeMillimetres(shownValue, m_unit);
+    if (id == "DetectionRangeFar" && (millimetres == m_variant.objMaxRange || millimetres == documentFarEnd))
+        return FarEndNoLimit;
+    return millimetres;
+}
+
+} // namespace NimbarSensorPlugin::Core

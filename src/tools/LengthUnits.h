@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+namespace NimbarSensorPlugin::Core {
+
+// The distance limits of the connected variant, in millimetres as the
+// catalogue and the sensor give them; the defaults hold until a variant is
+// known.
+struct VariantLimits
+{
+    int maxRange = 10000;
+    int objMaxRange = 10001;
+    int minRange = 50;
+    int objMinRange = 0;
+    bool hasAnalogOutput = false;
+};
+
+// What a length's editor offers, in the unit it is shown in.
+struct EditorLimits
+{
+    double minimum = 0.0;
+    double maximum = 0.0;
+    int decimals = 0;
+};
+
+// The lengths of the parameter tree: which parameters are lengths, how the
+// whole millimetres the sensor holds are shown in the unit the user chose
+// (millimetres or inches) and back, the ranges their editors offer, and the
+// unit's texts. Pure logic: the tree, the chart marks and settings files
+// all ask it, so a unit switch there and back never changes a value.
+class LengthUnits
+{
+public:
+    static constexpr int Millimetres = 0;
+    static constexpr int Inches = 1;
+    // The sensor's own "no limit" for the far end of the detection range.
+    static constexpr int FarEndNoLimit = 30000;
+
+    void setVariant(const VariantLimits& limits) { m_variant = limits; }
+    const VariantLimits& variant() const { return m_variant; }
+    void setUnit(int unit) { m_unit = unit == Inches ? Inches : Millimetres; }
+    int unit() const { return m_unit; }
+
+    // Lengths are shown in the chosen unit; every other number as it is.
+    bool isLength(const QString& id) const;
+    // Empty limits (maximum not above minimum) for a parameter that is no length.
+    EditorLimits editorLimits(const QString& id) const;
+
+    // What the sensor holds (whole millimetres) as the tree shows it.
+    double shown(const QString& id, int heldMillimetres) const;
+    // What the tree shows as the sensor holds it: the nearest whole
+    // millimetre, and the far end's largest value as "no limit".
+    int held(const QString& id, double shownValue) const;
+
+    QString captionSuffix() const { return m_unit == Inches ? " (inch)" : " (mm)"; }
+    QString unitText() const { return m_unit == Inches ? " inch " : " mm "; }
+
+private:
+    VariantLimits m_variant;
+    int m_unit = Millimetres;
+};
+
+} // namespace NimbarSensorPlugin::Core
