@@ -2,6 +2,8 @@
 
 #include "parameters/ValueCodec.h"
 
+#include <cstddef>
+
 namespace NimbarSensorPlugin::Core {
 
 namespace {
@@ -14,10 +16,10 @@ const char* const otherLengthIds[] = {"DetectionRangeFar", "DetectionRangeNear",
 // limits apply; like the variant's largest it means "no limit".
 constexpr int documentFarEnd = 10001;
 
-bool isOneOf(const QString& id, const char* const* ids, int count)
+template <std::size_t N> bool isOneOf(const QString& id, const char* const (&ids)[N])
 {
-    for (int k = 0; k < count; ++k) {
-        if (id == QLatin1String(ids[k]))
+    for (const char* one : ids) {
+        if (id == QLatin1String(one))
             return true;
     }
     return false;
@@ -25,14 +27,14 @@ bool isOneOf(const QString& id, const char* const* ids, int count)
 
 bool isThreshold(const QString& id)
 {
-    return isOneOf(id, thresholdIds, int(std::size(thresholdIds)));
+    return isOneOf(id, thresholdIds);
 }
 
 } // namespace
 
 bool LengthUnits::isLength(const QString& id) const
 {
-    if (isThreshold(id) || isOneOf(id, otherLengthIds, int(std::size(otherLengthIds))))
+    if (isThreshold(id) || isOneOf(id, otherLengthIds))
         return true;
     // Only a variant with an analog output has its ends as lengths.
     return m_variant.hasAnalogOutput && (id == "analog0V" || id == "analog10V");
