@@ -44,7 +44,7 @@ EditorLimits LengthUnits::editorLimits(const QString& id) const
 {
     if (!isLength(id))
         return {};
-    const bool inches = m_unit == Inches;
+    const bool inches = this->inches();
     const double scale = inches ? 25.4 : 1.0;
     const double maxRange = m_variant.maxRange / scale;
     EditorLimits limits;
@@ -78,14 +78,14 @@ double LengthUnits::shown(const QString& id, int heldMillimetres) const
     const int millimetres = id == "DetectionRangeFar" && heldMillimetres == FarEndNoLimit
                                 ? m_variant.objMaxRange
                                 : heldMillimetres;
-    return m_unit == Inches ? inchesFromMillimetres(millimetres) : millimetres;
+    return inches() ? inchesFromMillimetres(millimetres) : millimetres;
 }
 
 int LengthUnits::held(const QString& id, double shownValue) const
 {
     if (!isLength(id))
         return wholeMillimetres(shownValue, Millimetres);
-    const int millimetres = wholeMillimetres(shownValue, m_unit);
+    const int millimetres = wholeMillimetres(shownValue, inches() ? Inches : Millimetres);
     if (id == "DetectionRangeFar" && (millimetres == m_variant.objMaxRange || millimetres == documentFarEnd))
         return FarEndNoLimit;
     return millimetres;

@@ -39,8 +39,10 @@ public:
 
     void setVariant(const VariantLimits& limits) { m_variant = limits; }
     const VariantLimits& variant() const { return m_variant; }
-    void setUnit(int unit) { m_unit = unit == Inches ? Inches : Millimetres; }
+    // The unit parameter's value as read; anything but inches shows millimetres.
+    void setUnit(int unit) { m_unit = unit; }
     int unit() const { return m_unit; }
+    bool inches() const { return m_unit == Inches; }
 
     // Lengths are shown in the chosen unit; every other number as it is.
     bool isLength(const QString& id) const;
@@ -53,8 +55,8 @@ public:
     // millimetre, and the far end's largest value as "no limit".
     int held(const QString& id, double shownValue) const;
 
-    QString captionSuffix() const { return m_unit == Inches ? " (inch)" : " (mm)"; }
-    QString unitText() const { return m_unit == Inches ? " inch " : " mm "; }
+    QString captionSuffix() const { return inches() ? " (inch)" : " (mm)"; }
+    QString unitText() const { return inches() ? " inch " : " mm "; }
 
 private:
     VariantLimits m_variant;

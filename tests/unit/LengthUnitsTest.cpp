@@ -97,9 +97,11 @@ TEST(LengthUnits, TextsNameTheUnit)
     EXPECT_EQ(shortRange(LengthUnits::Millimetres).captionSuffix(), QString(" (mm)"));
     EXPECT_EQ(shortRange(LengthUnits::Inches).captionSuffix(), QString(" (inch)"));
     EXPECT_EQ(shortRange(LengthUnits::Inches).unitText(), QString(" inch "));
+    // A unit value the list does not know shows millimetres.
     LengthUnits units;
     units.setUnit(7);
-    EXPECT_EQ(units.unit(), LengthUnits::Millimetres);
+    EXPECT_EQ(units.captionSuffix(), QString(" (mm)"));
+    EXPECT_EQ(units.held("HysteresisA1", 12.0), 12);
 }
 
 } // namespace
