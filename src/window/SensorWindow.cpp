@@ -6,6 +6,8 @@
 #include "SensorWindowScripting.h"
 #include "StateOfDeviceMyDelegate.h"
 #include "catalogue/SensorCatalogue.h"
+#include "link/LinkSession.h"
+#include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterNode.h"
 
@@ -112,8 +114,6 @@ private:
 
 SensorWindowPrivate::SensorWindowPrivate()
 {
-    pollTimer.setInterval(85);
-    pollTimer.setSingleShot(true);
     teachUpdateTimer.setInterval(4500);
     teachUpdateTimer.setSingleShot(true);
     writeModeIconTimer.setInterval(700);
@@ -124,6 +124,20 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     : QMainWindow(nullptr), d(new SensorWindowPrivate), ui(std::make_unique<SensorWindowForm>())
 {
     ui->setupUi(this);
+    d->link = new LinkSession(this);
+    d->poll = new StatusPoll(
+        *d->link, [this] { return connected; }, this);
+    connect(d->poll, &StatusPoll::answered, this, [this] {
+        if (!ui->chartToolbar->isEnabled())
+            ui->chartToolbar->setEnabled(true);
+    });
+    connect(d->poll, &StatusPoll::processData, this, [this](const QByteArray& answer) {
+        showProcessData(answer);
+        logProcessData(answer);
+    });
+    connect(d->poll, &StatusPoll::echoes, this, &SensorWindow::showEchoes);
+    connect(d->poll, &StatusPoll::crashCount, this, &SensorWindow::showCrashCounter);
+    connect(d->poll, &StatusPoll::sensorLost, this, &SensorWindow::goOfflineSensorLost);
 
     d->portSelector = new QComboBox(this);
     d->portSelector->setObjectName("portSelector");
@@ -251,7 +265,6 @@ SensorWindow::~SensorWindow()
     delete d->propertyTreeDock;
     delete d->processDataTree;
     delete d->processDataDock;
-    qDeleteAll(d->pendingFrames);
     // The other widgets could still call back into the window while they go,
     // so they go while it is whole; the private block goes last.
     QList<QPointer<QWidget>> widgets;
@@ -454,12 +467,12 @@ void SensorWindow::createProcessDataRows()
 
 ExtensionSystem::CommunicationInterface* SensorWindow::communication() const
 {
-    return d->communication;
+    return d->link->communication();
 }
 
 void SensorWindow::setCommunication(ExtensionSystem::CommunicationInterface* communication)
 {
-    d->communication = communication;
+    d->link->setCommunication(communication);
 }
 
 void SensorWindow::vSetCompleteName(QString str)
@@ -567,7 +580,7 @@ void SensorWindow::applyPresentationMode(bool hide)
 // the distance plot has the whole chart.
 void SensorWindow::showEchoPlot()
 {
-    d->chart->getDockChartItem(1)->setHidden(d->objectInfo != 1 || d->presentationMode);
+    d->chart->getDockChartItem(1)->setHidden(!d->poll->areEchoesWanted() || d->presentationMode);
 }
 
 // The echo plot's distance axis spans what the connected variant can see.
@@ -677,7 +690,7 @@ void SensorWindow::vConnectWindowTimers()
 {
     setSensorOperationsEnabled(false);
     connected = false;
-    connect(&d->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
+    d->poll->setEnabled(true);
     connect(&d->continuousDataTimer, &QTimer::timeout, this, &SensorWindow::slotContinousDataTimeout);
     connect(&d->teachUpdateTimer, &QTimer::timeout, this, &SensorWindow::slotUpdatingTeachValues);
 }
@@ -794,8 +807,7 @@ void SensorWindow::closeEvent(QCloseEvent* event)
     }
     ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
-    d->pollTimer.stop();
-    disconnect(&d->pollTimer, &QTimer::timeout, this, &SensorWindow::queryChartData);
+    d->poll->setEnabled(false);
     d->continuousDataTimer.stop();
     vDisconnect();
     ui->actionEnable_live_data->setChecked(false);

@@ -40,6 +40,7 @@ class GenericChart;
 namespace NimbarSensorPlugin::Core {
 
 class ComboBoxItemDelegate;
+struct EchoRecord;
 enum class FetchFailure;
 class ParameterModel;
 class StateOfDeviceMyDelegate;
@@ -224,20 +225,6 @@ private:
     void showEchoPlot();
     void scaleEchoPlot();
 
-    // Talking to the sensor. An exchange that must go out whole holds the
-    // link; the status poll, timed writes and the user's sequences wait for
-    // it (SensorWindowLink.cpp says why).
-    class LinkHold
-    {
-    public:
-        explicit LinkHold(SensorWindow* window);
-        ~LinkHold();
-        LinkHold(const LinkHold&) = delete;
-        LinkHold& operator=(const LinkHold&) = delete;
-
-    private:
-        SensorWindow* window;
-    };
     // Value changes made by the window itself while one of these lives are
     // never taken as the user's, whatever the state of the signals.
     class QuietChanges
@@ -266,12 +253,8 @@ private:
         bool wasEnabled;
         bool hadFocus;
     };
-    bool linkHeld() const;
-    void whenLinkFree(std::function<void()> action);
-    void runWaitingForLink();
     bool sequenceMayGoOn();
     void goOfflineSensorLost();
-    void pause(int ms);
     bool bSendCommand(const QByteArray& request, bool useUiSetting);
     QByteArray queryAnswer(const QByteArray& request, const QString& expectedAnswer);
     std::string bCheckConnectionRequest() const;
@@ -290,15 +273,12 @@ private:
     bool mayLeaveConnectedPort(int index);
 
     // The status poll.
-    void startStatusPoll();
-    void finishStatusPoll(uint index);
-    void continuePolling();
     void stopLiveData();
     void showProcessData(const QByteArray& answer);
-    void showEchoes(const QByteArray& answer);
+    void showEchoes(const EchoRecord& echoes);
     void resetEchoRows();
     void clearEchoDisplay();
-    void showCrashCounter(const QByteArray& answer);
+    void showCrashCounter(int count);
     void clearLiveValues();
 
     // Parameter values.

@@ -7,7 +7,9 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/LinkSession.h"
 #include "link/RequestFrames.h"
+#include "link/StatusPoll.h"
 
 #include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
@@ -46,8 +48,8 @@ void SensorWindow::vPrintDocument()
     // A connection check follows printing; its answer is not needed. It
     // holds the link like any other exchange, so the status poll starts its
     // cycle over instead of fetching a read of its own across it.
-    whenLinkFree([this] {
-        const LinkHold hold(this);
+    d->link->whenFree([this] {
+        const LinkSession::Hold hold(*d->link);
         bCheckConnection();
     });
 }
@@ -70,8 +72,8 @@ void SensorWindow::vRestoreFactorySettings()
 {
     if (!connected)
         return;
-    if (linkHeld()) {
-        whenLinkFree([this] { vRestoreFactorySettings(); });
+    if (d->link->held()) {
+        d->link->whenFree([this] { vRestoreFactorySettings(); });
         return;
     }
     if (QMessageBox::warning(this, tr("Restore factory defaults"),
@@ -82,10 +84,10 @@ void SensorWindow::vRestoreFactorySettings()
     if (!connected)
         return;
     writeDelayTimer.stop();
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     stopLiveData();
     enableTreeDataHandling(false);
-    d->chartQueriesAllowed = false;
+    d->poll->setCycleAllowed(false);
 
     if (!ui->actionWriting->isChecked())
         ui->actionWriting->setChecked(true);
@@ -96,9 +98,9 @@ void SensorWindow::vRestoreFactorySettings()
     queryAnswer(factoryResetRequest(), QString());
     bSendCommand(processDataRequest(), true);
     bSendCommand(processDataRequest(), true);
-    pause(100);
+    d->link->pause(100);
     vReloadParameters();
-    d->chartQueriesAllowed = true;
+    d->poll->setCycleAllowed(true);
     if (!connected)
         return;
 
@@ -107,8 +109,8 @@ void SensorWindow::vRestoreFactorySettings()
     d->liveDataRunning = true;
     ui->actionEnable_live_data->setChecked(true);
     enableEditableProperties();
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
     enableTreeDataHandling(true);
     clearEchoDisplay();
 }

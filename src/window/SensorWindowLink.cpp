@@ -6,7 +6,9 @@
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/ConnectionSwitchDialog.h"
+#include "link/LinkSession.h"
 #include "link/RequestFrames.h"
+#include "link/StatusPoll.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
@@ -42,85 +44,16 @@ namespace {
 // requests and the fetch of the identity.
 constexpr int identityRequests = 8;
 
-SensorQuery makeQuery(const QByteArray& request, const QString& expectedAnswer, double timeoutMs = 2000.0)
-{
-    SensorQuery query;
-    query.request = request.toStdString();
-    query.expectedAnswer = expectedAnswer;
-    query.timeoutMs = timeoutMs;
-    query.hostParam1 = 0;
-    return query;
-}
-
 } // namespace
-
-// The sensor keeps one pending read: a fetch brings the value of the last
-// read request, whoever sent it. And every wait (pauses, exchanges, boxes)
-// runs a local event loop, so the poll timer, the write timer and the user's
-// clicks go on meanwhile. An exchange that must go out whole (a read with
-// its fetch, a write with the fetch before it and its follow-ups, the tag
-// write, connecting, reading or writing everything) therefore holds the
-// link: the status poll is not started while it is held and is started again
-// when it is let go; a timed write is put off; what the user asked for
-// meanwhile runs once the link is free. The poll starts its cycle over, as a
-// read of its own that was pending has been overtaken. A read of the poll's
-// that has gone out is fetched first, so that nothing else comes between it
-// and its fetch; its answer is dropped, the poll asks again.
-SensorWindow::LinkHold::LinkHold(SensorWindow* window) : window(window)
-{
-    SensorWindowPrivate* d = window->d;
-    ++d->linkHolds;
-    d->pollPhase = 20;
-    if (d->pollReadUnfetched && d->linkHolds == 1) {
-        d->pollReadUnfetched = false;
-        if (window->connected && d->communication) {
-            DataFrame fetch{{makeQuery(fetchRequest(), ".*")}};
-            window->sendDataFrame(&fetch, false);
-        }
-    }
-}
-
-SensorWindow::LinkHold::~LinkHold()
-{
-    SensorWindowPrivate* d = window->d;
-    if (--d->linkHolds > 0)
-        return;
-    if (d->pollWaiting) {
-        d->pollWaiting = false;
-        window->continuePolling();
-    }
-    if (!d->waitingForLink.isEmpty())
-        QTimer::singleShot(0, window, [w = window] { w->runWaitingForLink(); });
-}
-
-bool SensorWindow::linkHeld() const
-{
-    return d->linkHolds > 0;
-}
-
-void SensorWindow::whenLinkFree(std::function<void()> action)
-{
-    if (!linkHeld()) {
-        action();
-        return;
-    }
-    d->waitingForLink.append(std::move(action));
-}
-
-void SensorWindow::runWaitingForLink()
-{
-    while (!linkHeld() && !d->waitingForLink.isEmpty())
-        d->waitingForLink.takeFirst()();
-}
 
 // A sequence of exchanges stops when the user went offline or the port went
 // away, and when the sensor left three queries in a row unanswered: then the
 // window goes offline and says so. The rows not yet read keep their values.
 bool SensorWindow::sequenceMayGoOn()
 {
-    if (!connected || !d->communication)
+    if (!connected || !d->link->communication())
         return false;
-    if (d->unansweredInARow < 3)
+    if (!d->link->lineLost())
         return true;
     goOfflineSensorLost();
     return false;
@@ -140,64 +73,29 @@ void SensorWindow::goOfflineSensorLost()
                          QMessageBox::Ok);
 }
 
-// Pauses keep the window painting: they wait in a local event loop rather
-// than blocking the thread, like the exchanges themselves.
 qint64 SensorWindow::pausedMilliseconds() const
 {
-    return d->pausedMs;
-}
-
-void SensorWindow::pause(int ms)
-{
-    d->pausedMs += ms;
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    return d->link->pausedMilliseconds();
 }
 
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi)
 {
-    if (!d->communication || !frame)
-        return;
-    auto* progress = new Utils::ProgressBarUi(this);
-    progress->setModal(showUi);
-    progress->setShowUi(showUi);
-    QPointer<ExtensionSystem::CommunicationInterface> communication = d->communication;
-    const unsigned int id = communication->submitFrame(frame);
-    const QMetaObject::Connection finished =
-        connect(communication, &ExtensionSystem::CommunicationInterface::emitFinished, progress,
-                &Utils::ProgressBarUi::exit);
-    if (showUi)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    progress->exec(int(id));
-    if (showUi)
-        QApplication::restoreOverrideCursor();
-    disconnect(finished);
-    progress->deleteLater();
-    const bool answered = std::any_of(frame->queries.cbegin(), frame->queries.cend(),
-                                      [](const SensorQuery& query) { return query.status != 0; });
-    d->unansweredInARow = answered ? 0 : d->unansweredInARow + 1;
+    d->link->send(frame, showUi);
 }
 
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame)
 {
-    sendDataFrame(frame, true);
+    d->link->send(frame, true);
 }
 
 bool SensorWindow::bSendCommand(const QByteArray& request, bool useUiSetting)
 {
-    DataFrame frame{{makeQuery(request, ".*")}};
-    sendDataFrame(&frame, useUiSetting && d->showProgressUi);
-    const SensorQuery& query = frame.queries.front();
-    return query.status == 1 && !isErrorTextAnswer(QByteArray::fromStdString(query.answer));
+    return d->link->command(request, useUiSetting && d->showProgressUi);
 }
 
 QByteArray SensorWindow::queryAnswer(const QByteArray& request, const QString& expectedAnswer)
 {
-    DataFrame frame{{makeQuery(request, expectedAnswer)}};
-    sendDataFrame(&frame, d->showProgressUi);
-    const SensorQuery& query = frame.queries.front();
-    return query.status == 1 ? QByteArray::fromStdString(query.answer) : QByteArray();
+    return d->link->query(request, expectedAnswer, d->showProgressUi);
 }
 
 std::string SensorWindow::bCheckConnectionRequest() const
@@ -257,8 +155,8 @@ void SensorWindow::vUpdateProgressBar()
         ui->actionEnable_live_data->setChecked(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
     d->liveDataRunning = ui->actionEnable_live_data->isChecked();
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
     if (connected)
         ui->chartToolbar->setEnabled(true);
     d->resumeLiveData = false;
@@ -328,8 +226,8 @@ bool SensorWindow::mayLeaveConnectedPort(int index)
 void SensorWindow::actionConnectSensor(int state)
 {
     // Going offline is never put off: it is how the user stops a sequence.
-    if (state > 0 && linkHeld()) {
-        whenLinkFree([this, state] { actionConnectSensor(state); });
+    if (state > 0 && d->link->held()) {
+        d->link->whenFree([this, state] { actionConnectSensor(state); });
         return;
     }
     if (state <= 0) {
@@ -406,7 +304,7 @@ void SensorWindow::connectSensorToPc()
     showUpdatingPopup(true);
     // An edit made before still waiting to be written: the sensor's values win.
     writeDelayTimer.stop();
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
         if (!connected)
@@ -443,7 +341,7 @@ bool SensorWindow::connectPcToSensor()
     showUpdatingPopup(true);
     // The whole tree is written below, a pending edit with it.
     writeDelayTimer.stop();
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         updateWindowTitle();
         connected = true;
@@ -462,8 +360,8 @@ bool SensorWindow::connectPcToSensor()
             vScaleAnalogChart();
         d->liveDataRunning = true;
         ui->actionEnable_live_data->setChecked(true);
-        if (d->communication)
-            d->pollTimer.start();
+        if (d->link->communication())
+            d->poll->schedule();
         return true;
     }
     withdrawUpdatingPopup();
@@ -476,8 +374,8 @@ bool SensorWindow::connectPcToSensor()
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
-    if (linkHeld()) {
-        whenLinkFree([this, ComPort] { vAutoConnect(ComPort); });
+    if (d->link->held()) {
+        d->link->whenFree([this, ComPort] { vAutoConnect(ComPort); });
         return;
     }
     vDisconnect();
@@ -495,7 +393,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
     showUpdatingPopup(true);
     d->liveDataOnResume = true;
     writeDelayTimer.stop();
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
     } else {
@@ -517,10 +415,8 @@ void SensorWindow::vConnectToPort(QString port)
 void SensorWindow::vDisconnect()
 {
     d->identified = false;
-    d->pollReadUnfetched = false;
     // Every connection forgives its first two unanswered polls.
-    d->missedAnswers = 2;
-    d->chartQueriesAllowed = true;
+    d->poll->reset();
 
     d->thresholdWidgets[0]->setReadOnly(true);
     connected = false;
@@ -542,19 +438,19 @@ void SensorWindow::vDisconnect()
 
 bool SensorWindow::bConnectToSensor()
 {
-    DataFrame frame{{makeQuery(connectionCheckRequest(), ".*", 1000.0)}};
-    if (!d->communication)
+    DataFrame frame{{sensorQuery(connectionCheckRequest(), ".*", 1000.0)}};
+    if (!d->link->communication())
         return false;
     // No status poll may come between the requests of the connect sequence.
-    d->pollTimer.stop();
-    const LinkHold hold(this);
-    d->unansweredInARow = 0;
-    ExtensionSystem::PortSettings settings = d->communication->currentPortSettings();
+    d->poll->stop();
+    const LinkSession::Hold hold(*d->link);
+    d->link->forgetUnanswered();
+    ExtensionSystem::PortSettings settings = d->link->communication()->currentPortSettings();
     const QString port = settings.portName;
     const int checks = 5;
     bool answered = false;
     for (int attempt = 0; attempt < checks && !answered; ++attempt) {
-        if (!d->communication) {
+        if (!d->link->communication()) {
             showConnectFailure(tr("The port %1 was lost.").arg(port));
             return false;
         }
@@ -563,7 +459,7 @@ bool SensorWindow::bConnectToSensor()
                                      .arg(attempt + 1)
                                      .arg(checks));
         settings.vSetBaudrateDefault(2);
-        d->communication->applyPortSettings(settings);
+        d->link->communication()->applyPortSettings(settings);
         sendDataFrame(&frame, d->showProgressUi);
         answered = frame.queries.front().status != 0;
     }
@@ -581,15 +477,15 @@ bool SensorWindow::bConnectToSensor()
                                      .arg(port)
                                      .arg(attempt + 1)
                                      .arg(identityAttempts));
-        const int unansweredBefore = d->unansweredInARow;
+        const int unansweredBefore = d->link->unansweredInARow();
         identified = checkIdentity();
         // A master that answers nothing of a whole attempt is gone: nine
         // more attempts would only wait out their time-outs.
-        if (!d->communication) {
+        if (!d->link->communication()) {
             showConnectFailure(tr("The port %1 was lost.").arg(port));
             return false;
         }
-        if (!identified && d->unansweredInARow >= unansweredBefore + identityRequests) {
+        if (!identified && d->link->unansweredInARow() >= unansweredBefore + identityRequests) {
             showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(checks + attempt + 1));
             return false;
         }
@@ -611,9 +507,7 @@ bool SensorWindow::bConnectToSensor()
 
 bool SensorWindow::bCheckConnection()
 {
-    DataFrame frame{{makeQuery(connectionCheckRequest(), QString())}};
-    sendDataFrame(&frame, d->showProgressUi);
-    return frame.queries.front().answer.size() == 4;
+    return d->link->checkLine(d->showProgressUi);
 }
 
 // One identity attempt: the connect sequence, then the fetch of the
@@ -624,12 +518,12 @@ bool SensorWindow::checkIdentity()
                                       connectModeRequest(), identityReadRequest()})
         bSendCommand(request, false);
     bSendCommand(processDataRequest(), false);
-    pause(50);
+    d->link->pause(50);
     bSendCommand(processDataRequest(), false);
-    pause(50);
+    d->link->pause(50);
 
     const quint32 timeout = quint32(sensor.characterDelay()) * 3u + 2000u + quint32(sensor.lineDelay());
-    DataFrame frame{{makeQuery(fetchRequest(), ".*", double(timeout))}};
+    DataFrame frame{{sensorQuery(fetchRequest(), ".*", double(timeout))}};
     sendDataFrame(&frame, false);
     const SensorQuery& query = frame.queries.front();
     if (query.status == 0)

@@ -5,8 +5,10 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/LinkSession.h"
 #include "link/ProcessData.h"
 #include "link/RequestFrames.h"
+#include "link/StatusPoll.h"
 #include "tools/LiveLog.h"
 
 #include <extensionsystem/FileChecks.h>
@@ -69,117 +71,17 @@ void showStatusBits(const QList<QTreeWidgetItem*>& rows, quint8 bits, const QStr
 
 void SensorWindow::queryStatusData()
 {
-    queryStatusData(0);
+    d->poll->step(0);
 }
 
-// A poll waits in nested event loops (the lost-sensor question, the
-// connection check) while it holds the mutex; a poll that comes up meanwhile
-// is skipped rather than left waiting for a lock its own thread holds.
 void SensorWindow::queryStatusData(uint index)
 {
-    if (!d->statusMutex.tryLock())
-        return;
-    if (index == 0)
-        startStatusPoll();
-    else
-        finishStatusPoll(index);
-    d->statusMutex.unlock();
-}
-
-void SensorWindow::startStatusPoll()
-{
-    if (!d->communication || d->pendingStatusFrameId != 0)
-        return;
-    if (linkHeld()) {
-        d->pollWaiting = true;
-        return;
-    }
-    QByteArray request = processDataRequest();
-    if (d->pollPhase <= 0) {
-        d->pollPhase = 16;
-    } else {
-        if (d->pollPhase == 12 && d->objectInfo == 1)
-            request = echoReadRequest();
-        else if (d->pollPhase == 8 && d->objectInfo == 1)
-            request = fetchRequest();
-        else if (d->pollPhase == 5)
-            request = crashCounterReadRequest();
-        else if (d->pollPhase == 2)
-            request = fetchRequest();
-        --d->pollPhase;
-    }
-    if (request != processDataRequest())
-        d->pollReadUnfetched = request != fetchRequest();
-    ExtensionSystem::SensorQuery query;
-    query.request = request.toStdString();
-    query.expectedAnswer = ".*";
-    query.timeoutMs = 2000.0;
-    query.hostParam1 = 0;
-    auto* frame = new DataFrame{{query}};
-    connect(d->communication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
-            qOverload<uint>(&SensorWindow::queryStatusData), Qt::UniqueConnection);
-    d->statusPollCommunication = d->communication;
-    d->pendingStatusFrameId = d->communication->submitFrame(frame);
-    d->pendingFrames.insert(d->pendingStatusFrameId, frame);
-}
-
-void SensorWindow::finishStatusPoll(uint index)
-{
-    if (index != d->pendingStatusFrameId)
-        return;
-    if (d->statusPollCommunication)
-        disconnect(d->statusPollCommunication, &ExtensionSystem::CommunicationInterface::emitFinished, this,
-                   qOverload<uint>(&SensorWindow::queryStatusData));
-    std::unique_ptr<DataFrame> frame(d->pendingFrames.take(index));
-    d->pendingStatusFrameId = 0;
-    // A poll that ends after the user went offline, or on a port given up
-    // meanwhile, says nothing about the sensor connected now.
-    const bool stale = !connected || d->statusPollCommunication != d->communication;
-    d->statusPollCommunication = nullptr;
-    if (stale) {
-        continuePolling();
-        return;
-    }
-    const ExtensionSystem::SensorQuery& query = frame->queries.front();
-    const QByteArray answer = QByteArray::fromStdString(query.answer);
-
-    if (query.status != 0) {
-        if (!ui->chartToolbar->isEnabled())
-            ui->chartToolbar->setEnabled(true);
-        if (answer.size() == 8 && d->pollPhase != 1) {
-            showProcessData(answer);
-            logProcessData(answer);
-        }
-        if (d->pollPhase == 7 && d->objectInfo == 1 && answer.size() > 20)
-            showEchoes(answer);
-        if (d->pollPhase == 1)
-            showCrashCounter(answer);
-        continuePolling();
-        return;
-    }
-    if (d->missedAnswers != 0) {
-        --d->missedAnswers;
-        continuePolling();
-        return;
-    }
-    goOfflineSensorLost();
-    if (bCheckConnection()) {
-        continuePolling();
-        return;
-    }
-    --d->missedAnswers;
-}
-
-void SensorWindow::continuePolling()
-{
-    if (connected && d->communication)
-        d->pollTimer.start();
+    d->poll->step(index);
 }
 
 void SensorWindow::queryChartData()
 {
-    if (d->chartQueriesAllowed)
-        queryStatusData(0);
+    d->poll->tick();
 }
 
 void SensorWindow::enableStatusChecking(bool enable)
@@ -187,8 +89,8 @@ void SensorWindow::enableStatusChecking(bool enable)
     d->liveDataRunning = enable;
     if (!enable)
         d->chart->vAppendGap(0);
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
 }
 
 // Live data stop for a sequence of the user's; the poll goes on as the
@@ -199,8 +101,8 @@ void SensorWindow::stopLiveData()
     ui->actionEnable_live_data->setChecked(false);
     d->liveDataRunning = false;
     d->chart->vAppendGap(0);
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
 }
 
 void SensorWindow::actionEnableLiveData()
@@ -208,8 +110,8 @@ void SensorWindow::actionEnableLiveData()
     d->liveDataRunning = ui->actionEnable_live_data->isChecked();
     if (!d->liveDataRunning)
         d->chart->vAppendGap(0);
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
 }
 
 void SensorWindow::showProcessData(const QByteArray& answer)
@@ -298,23 +200,20 @@ void SensorWindow::resetEchoRows()
     }
 }
 
-void SensorWindow::showEchoes(const QByteArray& answer)
+void SensorWindow::showEchoes(const EchoRecord& echoes)
 {
-    const std::optional<EchoRecord> echoes = decodeEchoRecord(answer);
-    if (!echoes)
-        return;
     QList<double> distances;
     QList<double> amplitudes;
     for (int k = 0; k < 4; ++k) {
-        const double mm = echoes->distanceCodes[std::size_t(k)];
+        const double mm = echoes.distanceCodes[std::size_t(k)];
         distances << (d->measurementUnit == 1 ? mm * 0.03937007874015748 : mm);
-        amplitudes << echoes->amplitudes[std::size_t(k)];
+        amplitudes << echoes.amplitudes[std::size_t(k)];
     }
     d->chart->vUpdateXLines(1, distances, amplitudes);
-    d->chart->vSetXLinesPen(echoes->evaluatedEcho, evaluatedEchoColour);
+    d->chart->vSetXLinesPen(echoes.evaluatedEcho, evaluatedEchoColour);
     resetEchoRows();
     for (int n = 1; n <= 4; ++n) {
-        const int code = echoes->distanceCodes[std::size_t(n - 1)];
+        const int code = echoes.distanceCodes[std::size_t(n - 1)];
         QString text;
         if (code == 0x8008)
             text = tr("Object too close");
@@ -329,7 +228,7 @@ void SensorWindow::showEchoes(const QByteArray& answer)
         if (QTreeWidgetItem* row = d->processDataRows.value(14 + 2 * n))
             row->setText(3, QString::number(amplitudes[n - 1]));
     }
-    const int evaluated = echoes->evaluatedEcho;
+    const int evaluated = echoes.evaluatedEcho;
     if (evaluated < 0 || evaluated > 3)
         return;
     for (int row : {15 + 2 * evaluated, 16 + 2 * evaluated}) {
@@ -427,11 +326,10 @@ void SensorWindow::logProcessData(const QByteArray& answer)
     statusBar()->showMessage(d->liveLogProblem);
 }
 
-void SensorWindow::showCrashCounter(const QByteArray& answer)
+void SensorWindow::showCrashCounter(int count)
 {
-    const std::optional<int> count = crashCounterFromAnswer(answer);
-    if (count && d->crashCounterProperty)
-        d->counterManager->setValue(d->crashCounterProperty, *count);
+    if (d->crashCounterProperty)
+        d->counterManager->setValue(d->crashCounterProperty, count);
 }
 
 } // namespace NimbarSensorPlugin::Core

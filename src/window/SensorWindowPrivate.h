@@ -53,7 +53,9 @@ class GenericChart;
 
 namespace NimbarSensorPlugin::Core {
 
+class LinkSession;
 class ParameterModel;
+class StatusPoll;
 
 // Per-window state behind SensorWindow. The widgets and managers it points
 // to are owned by the window through Qt's parent chain.
@@ -62,8 +64,9 @@ struct SensorWindowPrivate
     SensorWindowPrivate();
 
     bool liveDataRunning = false;
-    // Set and cleared only by the sensor interface when it registers the port.
-    ExtensionSystem::CommunicationInterface* communication = nullptr;
+    // The line to the sensor.
+    LinkSession* link = nullptr;
+    StatusPoll* poll = nullptr;
 
     QtBoolPropertyManager* boolManager = nullptr;
     QtIntPropertyManager* intManager = nullptr;
@@ -87,7 +90,6 @@ struct SensorWindowPrivate
     QComboBox* portSelector = nullptr;
     QComboBox* outputSelector = nullptr;
 
-    QTimer pollTimer;
     QTimer continuousDataTimer;
     QTimer teachUpdateTimer;
     QTimer writeModeIconTimer;
@@ -126,18 +128,7 @@ struct SensorWindowPrivate
 
     // Query dispatch and status polling.
     int popupSteps = 600;
-    unsigned int pendingStatusFrameId = 0;
-    // The port the pending status poll went out on.
-    QPointer<ExtensionSystem::CommunicationInterface> statusPollCommunication;
-    QMap<unsigned int, ExtensionSystem::CommunicationInterface::DataFrame*> pendingFrames;
-    QMutex statusMutex;
-    int pollPhase = 0;
-    int objectInfo = 0;
-    int missedAnswers = 2;
-    bool chartQueriesAllowed = false;
     bool chartEditActive = false;
-    // Every pause made between exchanges since the window opened.
-    qint64 pausedMs = 0;
     // The live-data log, while one runs.
     std::unique_ptr<QFile> liveLog;
     QElapsedTimer liveLogClock;
@@ -159,14 +150,6 @@ struct SensorWindowPrivate
     bool resumeLiveData = false;
     bool liveDataOnResume = false;
 
-    // Exchanges that hold the link, and what waits for it to be free.
-    int linkHolds = 0;
-    bool pollWaiting = false;
-    // The poll sent a read request whose fetch has not gone out yet.
-    bool pollReadUnfetched = false;
-    QList<std::function<void()>> waitingForLink;
-    // Blocking queries in a row that got no answer.
-    int unansweredInARow = 0;
     // Value changes the window makes itself, in progress.
     int quietChanges = 0;
 

@@ -7,6 +7,8 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/LinkSession.h"
+#include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ValueCodec.h"
 #include "tools/SettingsCompare.h"
@@ -219,7 +221,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
     // Rows the file does not name keep what the sensor holds: a connected
     // sensor is read first unless every row is known to be in step.
     if (connected && d->model->count(RowState::InStep) < d->model->ids().size()) {
-        if (linkHeld())
+        if (d->link->held())
             return false;
         vRadAllSettings(true);
         if (!connected)
@@ -228,8 +230,8 @@ bool SensorWindow::bOpenSettings(QString fileName)
 
     enableTreeDataHandling(false);
     d->liveDataRunning = false;
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
     if (content.hasPropertyTreeData)
         applySettingsEntries(check);
 
@@ -387,8 +389,8 @@ void SensorWindow::finishLoadingSettings()
     enableTreeDataHandling(true);
     if (!connected)
         return;
-    if (linkHeld()) {
-        whenLinkFree([this] { writeLoadedSettings(); });
+    if (d->link->held()) {
+        d->link->whenFree([this] { writeLoadedSettings(); });
         return;
     }
     writeLoadedSettings();
@@ -398,7 +400,7 @@ void SensorWindow::writeLoadedSettings()
 {
     if (!connected)
         return;
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     d->popupSteps = 280;
     d->showProgressUi = true;
     showUpdatingPopup(true);
@@ -406,9 +408,9 @@ void SensorWindow::writeLoadedSettings()
     if (!ui->actionWriting->isChecked())
         ui->actionWriting->setChecked(true);
     d->liveDataRunning = true;
-    if (d->communication)
-        d->pollTimer.start();
-    d->chartQueriesAllowed = false;
+    if (d->link->communication())
+        d->poll->schedule();
+    d->poll->setCycleAllowed(false);
     // The file's unit is in the tree already: the write must not convert
     // the lengths to it a second time.
     const bool followUp = followUpEnabled;
@@ -416,7 +418,7 @@ void SensorWindow::writeLoadedSettings()
     writeAllSettings();
     followUpEnabled = followUp;
     ui->sensorOperationsToolbar->setEnabled(connected);
-    d->chartQueriesAllowed = true;
+    d->poll->setCycleAllowed(true);
     enableTreeDataHandling(true);
 }
 

@@ -4,6 +4,8 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/LinkSession.h"
+#include "link/StatusPoll.h"
 
 #include <qtpropertybrowser.h>
 
@@ -13,15 +15,15 @@ namespace NimbarSensorPlugin::Core {
 
 void SensorWindow::slotUpdatingTeachValues()
 {
-    if (!connected || !currentProperty || !d->chartQueriesAllowed)
+    if (!connected || !currentProperty || !d->poll->isCycleAllowed())
         return;
     // The read-back waits for an exchange in progress; it is not lost.
-    if (linkHeld()) {
+    if (d->link->held()) {
         d->teachUpdateTimer.start();
         return;
     }
-    const LinkHold hold(this);
-    d->pollPhase = 20;
+    const LinkSession::Hold hold(*d->link);
+    d->poll->restartCycle(true);
     enableTreeDataHandling(false);
     stopLiveData();
 
@@ -44,19 +46,19 @@ void SensorWindow::slotUpdatingTeachValues()
         return;
     ui->actionEnable_live_data->setChecked(true);
     d->liveDataRunning = true;
-    if (d->communication)
-        d->pollTimer.start();
+    if (d->link->communication())
+        d->poll->schedule();
 }
 
 // The pauses give the sensor time between the reads; the link is held
 // throughout, so no status poll comes in between.
 void SensorWindow::vReadTaughtThresholds(const QString& id)
 {
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     d->popupSteps = 130;
     d->showProgressUi = true;
     showUpdatingPopup(true);
-    pause(250);
+    d->link->pause(250);
     QString output;
     if (id.contains("A2"))
         output = "A2";
@@ -67,10 +69,10 @@ void SensorWindow::vReadTaughtThresholds(const QString& id)
     for (const char* name : {"SwitchingThreshold", "UpperThreshold", "LowerThreshold"}) {
         if (!sequenceMayGoOn())
             return;
-        pause(150);
+        d->link->pause(150);
         readParameter(name + output, false);
     }
-    pause(150);
+    d->link->pause(150);
     // The limits follow the connected variant, as after any other read.
     if (d->measurementUnit == 0 || d->measurementUnit == 1)
         applyLimitsOfUnit();

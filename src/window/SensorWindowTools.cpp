@@ -4,6 +4,8 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/LinkSession.h"
+#include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
 
 #include <utils/charts/GenericChart.h>
@@ -396,7 +398,7 @@ void SensorWindow::vScaleAnalogChart()
 // values. The status bar tells how many rows were read.
 void SensorWindow::vReloadParameters()
 {
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     const QuietChanges quiet(this);
     // No edits meanwhile: one would race the read of its row and be lost.
     const TreeLock lock(this);
@@ -408,7 +410,7 @@ void SensorWindow::vReloadParameters()
         QtProperty* property = findProperty(d->rootProperty, it.key());
         // The identity texts are read when connecting, not with the settings.
         const bool identityText = property && property->propertyManager() == d->stringManager &&
-                                  !it.key().endsWith("Tag") && !d->chartQueriesAllowed;
+                                  !it.key().endsWith("Tag") && !d->poll->isCycleAllowed();
         if (!it.key().contains("BUTTON") && property && !identityText)
             rows << it.key();
     }
@@ -420,7 +422,7 @@ void SensorWindow::vReloadParameters()
         if (!sequenceMayGoOn())
             break;
         statusBar()->showMessage(tr("Reading %1 of %2").arg(++done).arg(parameterAddresses.size()));
-        pause(5);
+        d->link->pause(5);
         readParameter(it.key(), false);
     }
     if (sequenceMayGoOn())
@@ -428,7 +430,7 @@ void SensorWindow::vReloadParameters()
     retryParameterIds.clear();
     statusBar()->showMessage(readCountText(rows));
     if (d->measurementUnit == 1) {
-        pause(15);
+        d->link->pause(15);
         vSwitchMeasurementUnit();
     } else if (d->measurementUnit == 0) {
         // The connected variant's range, not a fixed 10000 mm: a threshold

@@ -5,7 +5,9 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "link/LinkSession.h"
 #include "link/RequestFrames.h"
+#include "link/StatusPoll.h"
 #include "parameters/ChoiceTrims.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ValueCodec.h"
@@ -99,8 +101,8 @@ void SensorWindow::recordChange(QtProperty* property, const QVariant& value)
         currentProperty = property;
         pendingValue = value;
         writeDelayTimer.start();
-        d->pollTimer.stop();
-        d->pollPhase = 20;
+        d->poll->stop();
+        d->poll->restartCycle(true);
         if (!connected)
             vUpdateOutputView();
     }
@@ -173,8 +175,8 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
                 vUpdateOutputView();
             }
         } else if (id == "ObjectInfo") {
-            d->objectInfo = position;
-            d->pollPhase = position == 1 ? 20 : 0;
+            d->poll->setEchoesWanted(position == 1);
+            d->poll->restartCycle(position == 1);
             clearEchoDisplay();
             showEchoPlot();
         } else if (id == "TestMode") {
@@ -230,8 +232,8 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
         if (id == "MesurementUnit") {
             d->measurementUnit = position;
         } else if (id == "ObjectInfo") {
-            d->objectInfo = position;
-            d->pollPhase = 20;
+            d->poll->setEchoesWanted(position == 1);
+            d->poll->restartCycle(true);
             clearEchoDisplay();
             showEchoPlot();
         }
@@ -241,7 +243,7 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
     } else if (manager == d->stringManager) {
         if (tagIds.contains(id))
             d->model->setRead(id, answerText(answer));
-        else if (d->chartQueriesAllowed)
+        else if (d->poll->isCycleAllowed())
             d->model->setRead(id,
                               id.contains("SelfReadOnly") ? answerSelfReadOnly(answer) : answerText(answer));
     }
@@ -277,13 +279,13 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
     enableTreeDataHandling(false);
     bool taken = false;
     if (property && address) {
-        const LinkHold hold(this);
+        const LinkSession::Hold hold(*d->link);
         const QuietChanges quiet(this);
         const bool requested = bSendCommand(readRequest(address->index, quint8(address->subIndex)), showUi);
-        pause(20);
+        d->link->pause(20);
         bSendCommand(processDataRequest(), true);
-        pause(20);
-        pause(70);
+        d->link->pause(20);
+        d->link->pause(70);
         const QByteArray answer = queryAnswer(fetchRequest(), QString());
         FetchFailure failure = fetchFailure(answer);
         // Without the read request the fetch brings whatever was read before.
@@ -310,31 +312,31 @@ void SensorWindow::retryRefusedReads()
 {
     for (int k = retryParameterIds.size() - 1; k >= 0; --k) {
         readParameter(retryParameterIds[k], false);
-        pause(5);
+        d->link->pause(5);
     }
     retryParameterIds.clear();
 }
 
 void SensorWindow::vRadAllSettings(bool checked)
 {
-    if (linkHeld()) {
-        whenLinkFree([this, checked] { vRadAllSettings(checked); });
+    if (d->link->held()) {
+        d->link->whenFree([this, checked] { vRadAllSettings(checked); });
         return;
     }
     // The user asked for the sensor's values: an edit still waiting to be
     // written gives way to them.
     writeDelayTimer.stop();
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     stopLiveData();
     enableTreeDataHandling(false);
-    pause(200);
+    d->link->pause(200);
     ui->actionWritePermanent->setChecked(false);
     d->popupSteps = 585;
     d->showProgressUi = true;
     showUpdatingPopup(true);
-    d->chartQueriesAllowed = false;
+    d->poll->setCycleAllowed(false);
     vReloadParameters();
-    d->chartQueriesAllowed = true;
+    d->poll->setCycleAllowed(true);
     if (!connected)
         return;
     ui->actionEnable_live_data->setChecked(true);
@@ -343,7 +345,7 @@ void SensorWindow::vRadAllSettings(bool checked)
     enterWriteMode();
     vApplyUnitLimits();
     enableEditableProperties();
-    d->pollTimer.start();
+    d->poll->schedule();
     enableEditableProperties();
     vUpdateOutputView();
     clearEchoDisplay();
@@ -365,13 +367,13 @@ void SensorWindow::enterWriteMode()
 void SensorWindow::readIdentityTexts()
 {
     enableTreeDataHandling(false);
-    pause(180);
+    d->link->pause(180);
     readParameter("FirmwareRevisionReadOnly", false);
-    pause(180);
+    d->link->pause(180);
     readParameter("SensorNumberReadOnly", false);
-    pause(180);
+    d->link->pause(180);
     readParameter("SerialNumberReadOnly", false);
-    pause(200);
+    d->link->pause(200);
     readParameter("HardwareRevisionReadOnly", false);
     enableTreeDataHandling(true);
 }
@@ -387,7 +389,7 @@ bool SensorWindow::connectionPopupOpen() const
 // it rather than putting its requests between that exchange's.
 void SensorWindow::sendDelayValue()
 {
-    if (linkHeld()) {
+    if (d->link->held()) {
         writeDelayTimer.start();
         return;
     }
@@ -421,7 +423,7 @@ void SensorWindow::writeCurrentProperty()
             vSwitchMeasurementUnit();
             vUpdateOutputView();
             vApplyUnitLimits();
-            d->pollTimer.start();
+            d->poll->schedule();
         }
         return;
     }
@@ -442,12 +444,12 @@ void SensorWindow::writeCurrentProperty()
         return;
     }
     {
-        const LinkHold hold(this);
+        const LinkSession::Hold hold(*d->link);
         if (address && connected && !connectionPopupOpen()) {
             d->model->setWriting(id);
-            pause(100);
+            d->link->pause(100);
             bSendCommand(fetchRequest(), false);
-            pause(100);
+            d->link->pause(100);
             reportWrite(property, queryAnswer(writeRequest(*address, value), QString()), value);
         }
         if (!d->liveDataRunning && connected && !connectionPopupOpen())
@@ -471,7 +473,7 @@ void SensorWindow::writeCurrentProperty()
             d->teachUpdateTimer.start();
         }
     }
-    d->pollTimer.start();
+    d->poll->schedule();
     enableTreeDataHandling(true);
 }
 
@@ -554,13 +556,13 @@ void SensorWindow::reportWriteAll()
 
 void SensorWindow::vWriteAllSettings(bool checked)
 {
-    if (linkHeld()) {
-        whenLinkFree([this, checked] { vWriteAllSettings(checked); });
+    if (d->link->held()) {
+        d->link->whenFree([this, checked] { vWriteAllSettings(checked); });
         return;
     }
     // A pending edit is in the tree, and so among what is written now.
     writeDelayTimer.stop();
-    const LinkHold hold(this);
+    const LinkSession::Hold hold(*d->link);
     d->popupSteps = 460;
     d->showProgressUi = true;
     showUpdatingPopup(true);
@@ -575,7 +577,7 @@ void SensorWindow::vWriteAllSettings(bool checked)
     ui->actionEnable_live_data->setChecked(liveData);
     d->liveDataRunning = liveData;
     enableEditableProperties();
-    d->pollTimer.start();
+    d->poll->schedule();
     vUpdateOutputView();
     clearEchoDisplay();
 }
@@ -631,7 +633,7 @@ void SensorWindow::writeAllSettings()
                 continue;
             currentProperty = property;
             writeCurrentProperty();
-            pause(20);
+            d->link->pause(20);
         }
     }
     d->collectingWrites = false;
@@ -647,9 +649,9 @@ void SensorWindow::textEdited(QString text)
 
 void SensorWindow::vTextEditFinished()
 {
-    if (linkHeld()) {
+    if (d->link->held()) {
         // The text is written to the row that was edited, once the link is free.
-        whenLinkFree([this, property = selectedProperty] {
+        d->link->whenFree([this, property = selectedProperty] {
             tagBeingWritten = property;
             writeTag();
             tagBeingWritten = nullptr;
@@ -664,30 +666,30 @@ void SensorWindow::writeTag()
     if (!textEditPending)
         return;
     textEditPending = false;
-    d->pollTimer.stop();
-    d->pollPhase = 20;
-    pause(120);
+    d->poll->stop();
+    d->poll->restartCycle(true);
+    d->link->pause(120);
     QtProperty* property = tagBeingWritten ? tagBeingWritten : selectedProperty;
     if (property && d->model->contains(property->propertyId()))
         d->model->setEdit(property->propertyId(), editedText);
     else if (property)
         d->stringManager->setValue(property, editedText);
     if (property && connected && !connectionPopupOpen()) {
-        const LinkHold hold(this);
+        const LinkSession::Hold hold(*d->link);
         const QString id = property->propertyId();
         const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
         d->model->setWriting(id);
         bSendCommand(prepareTagWriteRequest(), true);
-        pause(50);
+        d->link->pause(50);
         reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()),
                     editedText);
-        pause(100);
+        d->link->pause(100);
         bSendCommand(processDataRequest(), true);
-        pause(50);
+        d->link->pause(50);
         bSendCommand(processDataRequest(), true);
     }
     if (followUpEnabled)
-        d->pollTimer.start();
+        d->poll->schedule();
 }
 
 void SensorWindow::signalWriteModeIcon(bool signalIcon)
@@ -729,8 +731,8 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
 {
     if (!item || item->data(2, 99).toInt() <= 0 || d->sentCheckStates.value(item) == item->checkState(2))
         return;
-    if (linkHeld()) {
-        whenLinkFree([this, item] { updateCheckState(item, 2); });
+    if (d->link->held()) {
+        d->link->whenFree([this, item] { updateCheckState(item, 2); });
         return;
     }
     d->sentCheckStates.insert(item, item->checkState(2));
@@ -744,12 +746,12 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
             switchRow->setText(3, on ? tr("On") : tr("Off"));
     }
     if (connected) {
-        const LinkHold hold(this);
-        pause(100);
+        const LinkSession::Hold hold(*d->link);
+        d->link->pause(100);
         bSendCommand(fetchRequest(), false);
-        pause(100);
+        d->link->pause(100);
         queryAnswer(singleByteRequest(processDataSwitchByte(checked)), QString());
-        pause(100);
+        d->link->pause(100);
         bSendCommand(singleByteCommitRequest(), true);
     }
     enableTreeDataHandling(true);
