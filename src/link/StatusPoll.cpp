@@ -118,7 +118,7 @@ void StatusPoll::finish(unsigned int frameId)
     const QByteArray answer = QByteArray::fromStdString(query.answer);
     if (query.status != 0) {
         emit answered();
-        if (answer.size() == 8 && phase != 1)
+        if (liveData && answer.size() == 8 && phase != 1)
             emit processData(answer);
         if (phase == 7 && echoesWanted && answer.size() > 20) {
             if (const std::optional<EchoRecord> record = decodeEchoRecord(answer))

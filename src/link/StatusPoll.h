@@ -36,6 +36,9 @@ public:
     // Whether the timer may start polls; sequences that poll on their own turn it off.
     void setCycleAllowed(bool allowed) { cycleAllowed = allowed; }
     bool isCycleAllowed() const { return cycleAllowed; }
+    // Live data shown: process data is emitted only then.
+    void setLiveData(bool on) { liveData = on; }
+    bool isLiveData() const { return liveData; }
     void setEchoesWanted(bool wanted) { echoesWanted = wanted; }
     bool areEchoesWanted() const { return echoesWanted; }
 
@@ -54,7 +57,7 @@ public:
 
 signals:
     void answered();
-    // An 8-byte process-data answer.
+    // An 8-byte process-data answer, while live data are shown.
     void processData(const QByteArray& answer);
     void echoes(const NimbarSensorPlugin::Core::EchoRecord& record);
     void crashCount(int count);
@@ -71,6 +74,7 @@ private:
     QTimer timer;
     bool enabled = false;
     bool cycleAllowed = false;
+    bool liveData = false;
     bool echoesWanted = false;
     bool waiting = false;
     int phase = 0;

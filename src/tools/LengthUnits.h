@@ -52,7 +52,8 @@ public:
     // What the sensor holds (whole millimetres) as the tree shows it.
     double shown(const QString& id, int heldMillimetres) const;
     // What the tree shows as the sensor holds it: the nearest whole
-    // millimetre, and the far end's largest value as "no limit".
+    // millimetre, and the far end's largest value as "no limit", so that a
+    // sensor fresh from the box shows and saves what it holds.
     int held(const QString& id, double shownValue) const;
 
     QString captionSuffix() const { return inches() ? " (inch)" : " (mm)"; }

@@ -1,5 +1,6 @@
 #include "SensorWindow.h"
 
+#include "BusyPopup.h"
 #include "ComboBoxItemDelegate.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
@@ -190,14 +191,10 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     resetParameterModel();
     // Lengths start in whole millimetres, as the sensor holds them.
     for (QtProperty* property : collectProperties(d->rootProperty)) {
-        if (property->propertyManager() == d->doubleManager)
-            d->doubleManager->setDecimals(property, 0);
+        if (property->propertyManager() == d->managers.doubles)
+            d->managers.doubles->setDecimals(property, 0);
     }
     connect(d->model, &ParameterModel::rowChanged, this, &SensorWindow::showRow);
-    connect(d->spinBoxFactory, &QtSpinBoxFactory::valueRefused, this,
-            [this](QtProperty* property, int value) { refuseTypedValue(property, value); });
-    connect(d->doubleSpinBoxFactory, &QtDoubleSpinBoxFactory::valueRefused, this,
-            &SensorWindow::refuseTypedValue);
     createListDocks();
     setMinimumHeight(500);
     setMinimumWidth(850);
@@ -218,7 +215,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     writeDelayTimer.setSingleShot(true);
     connect(&writeDelayTimer, &QTimer::timeout, this, &SensorWindow::sendDelayValue);
 
-    createUpdatingPopup();
+    d->popup = new BusyPopup(this);
+    d->showProgressUi = true;
 
     d->chart->setTimelineScale(2.0, 10500.0);
     connect(d->chart, &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
@@ -256,7 +254,7 @@ SensorWindow::~SensorWindow()
 {
     if (d->chart->nGetLinesSize() > 0)
         d->chart->vClearXLines();
-    d->liveDataRunning = false;
+    d->poll->setLiveData(false);
     delete d->chart;
     delete stateDelegate;
     ui.reset();
@@ -278,18 +276,22 @@ SensorWindow::~SensorWindow()
 void SensorWindow::createPropertyBrowser()
 {
     QWidget* owner = d->propertyTreeDock;
-    d->boolManager = new QtBoolPropertyManager(owner);
-    d->intManager = new QtIntPropertyManager(owner);
-    d->counterManager = new QtIntPropertyManager(owner);
-    d->doubleManager = new QtDoublePropertyManager(owner);
-    d->stringManager = new QtStringPropertyManager(owner);
-    d->enumManager = new QtEnumPropertyManager(owner);
-    d->groupManager = new QtGroupPropertyManager(owner);
-    d->checkBoxFactory = new QtCheckBoxFactory(owner);
-    d->spinBoxFactory = new QtSpinBoxFactory(owner);
-    d->doubleSpinBoxFactory = new QtDoubleSpinBoxFactory(owner);
-    d->lineEditFactory = new QtLineEditFactory(owner);
-    d->enumEditorFactory = new QtEnumEditorFactory(owner);
+    d->managers.bools = new QtBoolPropertyManager(owner);
+    d->managers.ints = new QtIntPropertyManager(owner);
+    d->managers.counters = new QtIntPropertyManager(owner);
+    d->managers.doubles = new QtDoublePropertyManager(owner);
+    d->managers.strings = new QtStringPropertyManager(owner);
+    d->managers.enums = new QtEnumPropertyManager(owner);
+    d->managers.groups = new QtGroupPropertyManager(owner);
+    auto* checkBoxFactory = new QtCheckBoxFactory(owner);
+    auto* spinBoxFactory = new QtSpinBoxFactory(owner);
+    auto* doubleSpinBoxFactory = new QtDoubleSpinBoxFactory(owner);
+    auto* lineEditFactory = new QtLineEditFactory(owner);
+    auto* enumEditorFactory = new QtEnumEditorFactory(owner);
+    connect(spinBoxFactory, &QtSpinBoxFactory::valueRefused, this,
+            [this](QtProperty* property, int value) { refuseTypedValue(property, value); });
+    connect(doubleSpinBoxFactory, &QtDoubleSpinBoxFactory::valueRefused, this,
+            &SensorWindow::refuseTypedValue);
     editNotifyFactory = new ComboBoxItemDelegate(owner);
     connect(editNotifyFactory, &ComboBoxItemDelegate::textEdited, this, &SensorWindow::textEdited);
     connect(editNotifyFactory, &ComboBoxItemDelegate::editingFinished, this,
@@ -301,37 +303,20 @@ void SensorWindow::createPropertyBrowser()
     propertyBrowser->setResizeMode(QtTreePropertyBrowser::Interactive);
     propertyBrowser->setSplitterPosition(captionColumnWidth);
     propertyBrowser->setStyleSheet(" QTreeView {selection-background-color:  #00619E;}");
-    propertyBrowser->setFactoryForManager(d->boolManager, d->checkBoxFactory);
-    propertyBrowser->setFactoryForManager(d->intManager, d->spinBoxFactory);
-    propertyBrowser->setFactoryForManager(d->counterManager, d->spinBoxFactory);
-    propertyBrowser->setFactoryForManager(d->doubleManager, d->doubleSpinBoxFactory);
-    propertyBrowser->setFactoryForManager(d->enumManager, d->enumEditorFactory);
+    propertyBrowser->setFactoryForManager(d->managers.bools, checkBoxFactory);
+    propertyBrowser->setFactoryForManager(d->managers.ints, spinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->managers.counters, spinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->managers.doubles, doubleSpinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->managers.enums, enumEditorFactory);
     // The window's own line edit replaces the plain one: string edits reach
     // the window, which decides when they go to the sensor.
-    propertyBrowser->setFactoryForManager(d->stringManager, d->lineEditFactory);
+    propertyBrowser->setFactoryForManager(d->managers.strings, lineEditFactory);
     propertyBrowser->setFactoryForManager(
-        d->stringManager, static_cast<QtAbstractEditorFactory<QtStringPropertyManager>*>(editNotifyFactory));
-    d->buttonManager = new Utils::ButtonManager(owner);
-    d->buttonFactory = new Utils::ButtonFactory(owner);
-    propertyBrowser->setFactoryForManager(d->buttonManager, d->buttonFactory);
-}
-
-void SensorWindow::createUpdatingPopup()
-{
-    d->popup = new QDialog(this);
-    d->popup->setObjectName("DataFrameSenderUi");
-    d->popupLayout = new QGridLayout(d->popup);
-    d->popupProgressBar = new QProgressBar(d->popup);
-    d->popupProgressBar->setTextVisible(false);
-    d->popupProgressBar->setStyleSheet("QProgressBar::chunk{background-color: #00619E;margin: 0.8px}");
-    d->popupLabel = new QLabel(d->popup);
-    d->popupLabel->setObjectName("label");
-    d->popupButton = new QPushButton(d->popup);
-    d->popupButton->setFixedSize(23, 20);
-    d->popupLayout->addWidget(d->popupLabel, 0, 0);
-    d->popupLayout->addWidget(d->popupButton, 0, 1);
-    d->popupLayout->addWidget(d->popupProgressBar, 1, 0, 1, 2);
-    d->showProgressUi = true;
+        d->managers.strings,
+        static_cast<QtAbstractEditorFactory<QtStringPropertyManager>*>(editNotifyFactory));
+    d->managers.buttons = new Utils::ButtonManager(owner);
+    auto* buttonFactory = new Utils::ButtonFactory(owner);
+    propertyBrowser->setFactoryForManager(d->managers.buttons, buttonFactory);
 }
 
 void SensorWindow::createListDocks()
@@ -586,7 +571,8 @@ void SensorWindow::showEchoPlot()
 // The echo plot's distance axis spans what the connected variant can see.
 void SensorWindow::scaleEchoPlot()
 {
-    const double far = d->measurementUnit == 1 ? qRound(d->maxRange / 25.4) : d->objMaxRange;
+    const double far =
+        d->units.unit() == 1 ? qRound(d->units.variant().maxRange / 25.4) : d->units.variant().objMaxRange;
     d->chart->setPlotAxisScale(1, 0.0, far, 0.0);
 }
 
@@ -806,12 +792,12 @@ void SensorWindow::closeEvent(QCloseEvent* event)
         return;
     }
     ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
+    d->poll->setLiveData(false);
     d->poll->setEnabled(false);
     d->continuousDataTimer.stop();
     vDisconnect();
     ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
+    d->poll->setLiveData(false);
     d->showProgressUi = false;
     emit vAboutToClose();
     QMainWindow::closeEvent(event);

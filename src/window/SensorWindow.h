@@ -210,7 +210,6 @@ private:
     QDockWidget* createListDock(const QString& title, const QString& objectName, QTreeWidget** tree);
     void createProcessDataRows();
     void createPropertyBrowser();
-    void createUpdatingPopup();
     void createChartArea();
     void setChartCaptions();
     void retranslateLists();
@@ -258,9 +257,7 @@ private:
     bool bSendCommand(const QByteArray& request, bool useUiSetting);
     QByteArray queryAnswer(const QByteArray& request, const QString& expectedAnswer);
     std::string bCheckConnectionRequest() const;
-    void showUpdatingPopup(bool show);
-    bool isUpdatingPopupShown() const;
-    void hideUpdatingPopup();
+    void showUpdatingPopup(int steps);
     void withdrawUpdatingPopup();
     bool connectionPopupOpen() const;
     void showConnectFailure(const QString& whatHappened);
@@ -307,7 +304,6 @@ private:
     void writeEditedRows();
     QString readCountText(const QStringList& rows) const;
     void enterWriteMode();
-    bool isShownInUnit(const QString& id) const;
     void retrimChoices(QtProperty* property, const QStringList& names, const QString& listVariant);
     int encodeParameterValue(QtProperty* property, const QVariant& value);
     void decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer);

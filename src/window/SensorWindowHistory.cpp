@@ -91,9 +91,8 @@ void SensorWindow::vRestoreFactorySettings()
 
     if (!ui->actionWriting->isChecked())
         ui->actionWriting->setChecked(true);
-    d->popupSteps = 600;
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(600);
     bSendCommand(fetchRequest(), true);
     queryAnswer(factoryResetRequest(), QString());
     bSendCommand(processDataRequest(), true);
@@ -106,7 +105,7 @@ void SensorWindow::vRestoreFactorySettings()
 
     followUpEnabled = true;
     vUpdateOutputView();
-    d->liveDataRunning = true;
+    d->poll->setLiveData(true);
     ui->actionEnable_live_data->setChecked(true);
     enableEditableProperties();
     if (d->link->communication())

@@ -3,6 +3,7 @@
 // "updating..." pop-up, connecting, the identity check and going offline.
 #include "SensorWindow.h"
 
+#include "BusyPopup.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/ConnectionSwitchDialog.h"
@@ -103,37 +104,10 @@ std::string SensorWindow::bCheckConnectionRequest() const
     return connectionCheckRequest().toStdString();
 }
 
-// The label-switch of the pop-up (a closing text near the end) is left out:
-// nothing ever asked for it.
-void SensorWindow::showUpdatingPopup(bool show)
+void SensorWindow::showUpdatingPopup(int steps)
 {
-    if (!show) {
-        d->popupSteps = 600;
-        hideUpdatingPopup();
-        d->showProgressUi = true;
-        return;
-    }
-    d->popup->setParent(this);
-    d->popup->setWindowFlags(Qt::SplashScreen | Qt::WindowStaysOnTopHint);
-    d->popup->setWindowOpacity(0.75);
-    d->popup->setModal(true);
-    d->popup->setStyleSheet("QWidget#DataFrameSenderUi { border: 1px solid gray; border-style: outset; "
-                            "border-radius: 3px; padding: 1px 18px 1px 3px; min-width: 6em; "
-                            "background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #E1E1E1, "
-                            "stop: 0.4 #DDDDDD, stop: 0.5 #D8D8D8, stop: 1.0 #D3D3D3); }");
-    d->popupLayout->addWidget(d->popupLabel, 0, 1, Qt::AlignCenter);
-    QFont bold = d->popupLabel->font();
-    bold.setBold(true);
-    d->popupLabel->setFont(bold);
-    d->popupLayout->addWidget(d->popupProgressBar, 1, 1);
-    d->popupProgressBar->setFixedHeight(20);
     d->showProgressUi = false;
-    d->popupButton->hide();
-    d->popupLabel->setText(tr("updating..."));
-    d->popup->setFixedSize(270, 60);
-    d->popup->show();
-    d->popupProgressBar->setRange(0, d->popupSteps);
-    d->popupProgressBar->setValue(0);
+    d->popup->start(tr("updating..."), steps);
     QTimer::singleShot(0, this, &SensorWindow::vUpdateProgressBar);
 }
 
@@ -141,20 +115,17 @@ void SensorWindow::vUpdateProgressBar()
 {
     if (!d->popup->isVisible())
         return;
-    if (d->popupProgressBar->value() < d->popupProgressBar->maximum()) {
-        d->popupProgressBar->setValue(d->popupProgressBar->value() + 1);
+    if (d->popup->advance()) {
         QTimer::singleShot(10, this, &SensorWindow::vUpdateProgressBar);
         return;
     }
-    d->popupSteps = 600;
-    hideUpdatingPopup();
-    d->showProgressUi = true;
+    withdrawUpdatingPopup();
     if (!d->resumeLiveData)
         return;
     if (d->liveDataOnResume)
         ui->actionEnable_live_data->setChecked(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
-    d->liveDataRunning = ui->actionEnable_live_data->isChecked();
+    d->poll->setLiveData(ui->actionEnable_live_data->isChecked());
     if (d->link->communication())
         d->poll->schedule();
     if (connected)
@@ -162,25 +133,9 @@ void SensorWindow::vUpdateProgressBar()
     d->resumeLiveData = false;
 }
 
-// The modal pop-up took the activation; without it nothing in the workbench
-// would have the keyboard focus.
-void SensorWindow::hideUpdatingPopup()
-{
-    const bool wasShown = d->popup->isVisible();
-    d->popup->hide();
-    if (wasShown && !QApplication::activeWindow() && isVisible())
-        window()->activateWindow();
-}
-
-bool SensorWindow::isUpdatingPopupShown() const
-{
-    return d->popup->isVisible();
-}
-
 void SensorWindow::withdrawUpdatingPopup()
 {
-    d->popupSteps = 600;
-    hideUpdatingPopup();
+    d->popup->withdraw();
     d->showProgressUi = true;
 }
 
@@ -299,9 +254,8 @@ void SensorWindow::connectSensorToPc()
     vDisconnect();
     if (!requestChosenPort())
         return;
-    d->popupSteps = 600;
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(600);
     // An edit made before still waiting to be written: the sensor's values win.
     writeDelayTimer.stop();
     const LinkSession::Hold hold(*d->link);
@@ -309,7 +263,7 @@ void SensorWindow::connectSensorToPc()
         readConnectedSensor();
         if (!connected)
             return;
-        d->liveDataRunning = true;
+        d->poll->setLiveData(true);
         ui->actionEnable_live_data->setChecked(true);
         return;
     }
@@ -338,7 +292,7 @@ bool SensorWindow::connectPcToSensor()
         return true;
     }
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(600);
     // The whole tree is written below, a pending edit with it.
     writeDelayTimer.stop();
     const LinkSession::Hold hold(*d->link);
@@ -356,9 +310,9 @@ bool SensorWindow::connectPcToSensor()
         d->selectedPortIndex = d->portSelector->currentIndex();
         d->thresholdWidgets[1]->setReadOnly(false);
         vUpdateOutputView();
-        if (d->hasAnalogOutput)
+        if (d->units.variant().hasAnalogOutput)
             vScaleAnalogChart();
-        d->liveDataRunning = true;
+        d->poll->setLiveData(true);
         ui->actionEnable_live_data->setChecked(true);
         if (d->link->communication())
             d->poll->schedule();
@@ -390,7 +344,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
         return;
     }
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(600);
     d->liveDataOnResume = true;
     writeDelayTimer.stop();
     const LinkSession::Hold hold(*d->link);
@@ -399,7 +353,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
     } else {
         d->liveDataOnResume = false;
         d->showProgressUi = false;
-        showUpdatingPopup(false);
+        withdrawUpdatingPopup();
         // Offline first, so that the title no longer names the port.
         d->portSelector->setCurrentIndex(0);
         vDisconnect();
@@ -424,7 +378,7 @@ void SensorWindow::vDisconnect()
     d->connectionStatus->setConnected(false);
     ui->actionOpen_Settings->setEnabled(true);
 
-    d->liveDataRunning = false;
+    d->poll->setLiveData(false);
     ui->actionEnable_live_data->setChecked(false);
     emit vComPortSelected(QString());
 
@@ -432,7 +386,7 @@ void SensorWindow::vDisconnect()
     clearLiveValues();
     d->chart->updateChart(true);
 
-    d->liveDataRunning = ui->actionEnable_live_data->isChecked();
+    d->poll->setLiveData(ui->actionEnable_live_data->isChecked());
     d->continuousDataTimer.stop();
 }
 
@@ -563,19 +517,21 @@ void SensorWindow::applySensorVariant()
     auto key = [variant](const char* name) {
         return QString::fromStdString(variant->get<std::string>(name, ""));
     };
+    VariantLimits limits = d->units.variant();
     if (key("analogOutput") == "1") {
         setParameterVisible("AnalogMode", true);
         setParameterVisible("AnalogSubt", true);
         setParameterVisible("PinFunctionA2", false);
         setParameterVisible("Output2Settings", false);
-        d->hasAnalogOutput = true;
+        limits.hasAnalogOutput = true;
         if (code == "107" || code == "137")
             setParameterVisible("AnalogSubt", false);
     }
-    d->maxRange = key("maxRange").toInt();
-    d->minRange = key("minRange").toInt();
-    d->objMaxRange = key("objMaxRange").toInt();
-    d->objMinRange = key("objMinRange").toInt();
+    limits.maxRange = key("maxRange").toInt();
+    limits.minRange = key("minRange").toInt();
+    limits.objMaxRange = key("objMaxRange").toInt();
+    limits.objMinRange = key("objMinRange").toInt();
+    d->units.setVariant(limits);
     if (key("A2PinFct") == "1") {
         setParameterVisible("PinFunctionA2", false);
         setParameterVisible("Output2Settings", false);

@@ -53,7 +53,7 @@ void SensorWindow::removeSubProperties(QtProperty* property)
 
 bool SensorWindow::buildParameterTree()
 {
-    d->rootProperty = d->groupManager->addProperty(windowTitle());
+    d->rootProperty = d->managers.groups->addProperty(windowTitle());
     d->rootProperty->setPropertyId("root");
     d->hiddenParameterIds.clear();
     documentProblems.clear();
@@ -179,14 +179,14 @@ void SensorWindow::addParameterNode(const pt::ptree& node, QtProperty* parent)
     const QString readonly = keyText(node, "readonly", "true");
     QtProperty* property = nullptr;
     if (type == "category") {
-        property = d->groupManager->addProperty(caption);
+        property = d->managers.groups->addProperty(caption);
         property->setPropertyId(id);
     } else if (type == "enumerator") {
-        property = d->enumManager->addProperty(caption);
-        d->enumManager->setEnumNames(property, itemCaptions(node, d->languageCode));
-        d->enumManager->setValue(property, node.get<int>("defaultvalue", 0));
+        property = d->managers.enums->addProperty(caption);
+        d->managers.enums->setEnumNames(property, itemCaptions(node, d->languageCode));
+        d->managers.enums->setValue(property, node.get<int>("defaultvalue", 0));
     } else if (type == "int") {
-        QtIntPropertyManager* manager = id == "CrashCounter" ? d->counterManager : d->intManager;
+        QtIntPropertyManager* manager = id == "CrashCounter" ? d->managers.counters : d->managers.ints;
         property = manager->addProperty(caption);
         manager->setMinimum(property, node.get<int>("min", 0));
         manager->setMaximum(property, node.get<int>("max", 0));
@@ -194,19 +194,19 @@ void SensorWindow::addParameterNode(const pt::ptree& node, QtProperty* parent)
         if (readonly == "true")
             property->setStatusTip("readOnly");
     } else if (type == "double") {
-        property = d->doubleManager->addProperty(caption);
-        d->doubleManager->setMinimum(property, node.get<double>("min", 0.0));
-        d->doubleManager->setMaximum(property, node.get<double>("max", 0.0));
-        d->doubleManager->setValue(property, node.get<double>("defaultvalue", 0.0));
+        property = d->managers.doubles->addProperty(caption);
+        d->managers.doubles->setMinimum(property, node.get<double>("min", 0.0));
+        d->managers.doubles->setMaximum(property, node.get<double>("max", 0.0));
+        d->managers.doubles->setValue(property, node.get<double>("defaultvalue", 0.0));
     } else if (type == "bool") {
-        property = d->boolManager->addProperty(caption);
-        d->boolManager->setValue(property, node.get<int>("defaultvalue", 0) != 0, QString(), QString());
+        property = d->managers.bools->addProperty(caption);
+        d->managers.bools->setValue(property, node.get<int>("defaultvalue", 0) != 0, QString(), QString());
     } else if (type == "action") {
-        property = d->buttonManager->addProperty(caption);
-        d->buttonManager->setValue(property, buttonCaption(node, d->languageCode));
+        property = d->managers.buttons->addProperty(caption);
+        d->managers.buttons->setValue(property, buttonCaption(node, d->languageCode));
     } else if (type == "string") {
-        property = d->stringManager->addProperty(caption);
-        d->stringManager->setValue(property, keyText(node, "defaultvalue"));
+        property = d->managers.strings->addProperty(caption);
+        d->managers.strings->setValue(property, keyText(node, "defaultvalue"));
         property->setPropertyId(id);
         if (keyText(node, "isString") != "true") {
             if (readonly == "true")
@@ -260,24 +260,24 @@ void SensorWindow::retranslateParameterNode(const pt::ptree& node)
 
     try {
         if (type == "action" && property) {
-            d->buttonManager->setValue(property, buttonCaption(node, d->languageCode));
+            d->managers.buttons->setValue(property, buttonCaption(node, d->languageCode));
         } else if (type == "enumerator" && property) {
-            const int index = d->enumManager->value(property);
+            const int index = d->managers.enums->value(property);
             QStringList names = itemCaptions(node, d->languageCode);
             trimChoiceNames(id, names);
-            d->enumManager->setEnumNames(property, names);
-            d->enumManager->setValue(property, index);
+            d->managers.enums->setEnumNames(property, names);
+            d->managers.enums->setValue(property, index);
             const int row = id.startsWith("ErrorWarning") ? 5 + id.mid(12).toInt() : -1;
             if (row >= 6 && row <= 9 && d->processDataRows.value(row))
                 d->processDataRows[row]->setToolTip(0, names.value(index));
         } else if (type == "string" && property && keyText(node, "isString") != "true" &&
                    keyText(node, "readonly", "true") != "true") {
             const QStringList old = stringChoices.value(id);
-            const int index = property ? old.indexOf(d->stringManager->value(property)) : -1;
+            const int index = property ? old.indexOf(d->managers.strings->value(property)) : -1;
             const QStringList choices = itemCaptions(node, d->languageCode);
             stringChoices.insert(id, choices);
             if (index >= 0 && property)
-                d->stringManager->setValue(property, choices.value(index));
+                d->managers.strings->setValue(property, choices.value(index));
         }
     } catch (const pt::ptree_error&) {
         // The node was refused when the tree was built; it has no row to

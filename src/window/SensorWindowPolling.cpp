@@ -11,7 +11,6 @@
 #include "link/StatusPoll.h"
 #include "tools/LiveLog.h"
 
-#include <extensionsystem/FileChecks.h>
 #include <utils/charts/GenericChart.h>
 
 #include <qtpropertymanager.h>
@@ -86,7 +85,7 @@ void SensorWindow::queryChartData()
 
 void SensorWindow::enableStatusChecking(bool enable)
 {
-    d->liveDataRunning = enable;
+    d->poll->setLiveData(enable);
     if (!enable)
         d->chart->vAppendGap(0);
     if (d->link->communication())
@@ -99,7 +98,7 @@ void SensorWindow::enableStatusChecking(bool enable)
 void SensorWindow::stopLiveData()
 {
     ui->actionEnable_live_data->setChecked(false);
-    d->liveDataRunning = false;
+    d->poll->setLiveData(false);
     d->chart->vAppendGap(0);
     if (d->link->communication())
         d->poll->schedule();
@@ -107,8 +106,8 @@ void SensorWindow::stopLiveData()
 
 void SensorWindow::actionEnableLiveData()
 {
-    d->liveDataRunning = ui->actionEnable_live_data->isChecked();
-    if (!d->liveDataRunning)
+    d->poll->setLiveData(ui->actionEnable_live_data->isChecked());
+    if (!d->poll->isLiveData())
         d->chart->vAppendGap(0);
     if (d->link->communication())
         d->poll->schedule();
@@ -116,8 +115,6 @@ void SensorWindow::actionEnableLiveData()
 
 void SensorWindow::showProcessData(const QByteArray& answer)
 {
-    if (!d->liveDataRunning || !connected)
-        return;
     const int code = processDataDistanceCode(answer);
     QTreeWidgetItem* distance = d->processDataRows.value(0);
     // Special codes go to the chart once, as a gap, until a distance comes
@@ -153,13 +150,13 @@ void SensorWindow::showProcessData(const QByteArray& answer)
         d->chart->vSetValueMarkerCustomText(tr("Obj. too far"));
         break;
     case DistanceKind::Distance: {
-        const double value = shownDistance(code, d->measurementUnit);
+        const double value = shownDistance(code, d->units.unit());
         d->chart->vAppendData(0, value, true, -65000.0, false, -1.0, -1.0);
         d->chartEditActive = false;
         if (distance) {
             distance->setText(0, tr("Distance"));
             distance->setText(2, QString::number(value, 'g', 6));
-            distance->setText(3, d->unitText);
+            distance->setText(3, d->units.unitText());
         }
         d->chart->vSetValueMarkerCustomText(QString());
         break;
@@ -177,7 +174,7 @@ void SensorWindow::clearLiveValues()
     if (QTreeWidgetItem* distance = d->processDataRows.value(0)) {
         distance->setText(0, tr("Distance"));
         distance->setText(2, QString(QChar(0x2013)));
-        distance->setText(3, d->unitText);
+        distance->setText(3, d->units.unitText());
     }
     showStatusBits(d->processDataRows, 0, tr("On"), tr("Off"));
     clearEchoDisplay();
@@ -206,7 +203,7 @@ void SensorWindow::showEchoes(const EchoRecord& echoes)
     QList<double> amplitudes;
     for (int k = 0; k < 4; ++k) {
         const double mm = echoes.distanceCodes[std::size_t(k)];
-        distances << (d->measurementUnit == 1 ? mm * 0.03937007874015748 : mm);
+        distances << (d->units.unit() == 1 ? mm * 0.03937007874015748 : mm);
         amplitudes << echoes.amplitudes[std::size_t(k)];
     }
     d->chart->vUpdateXLines(1, distances, amplitudes);
@@ -222,7 +219,7 @@ void SensorWindow::showEchoes(const EchoRecord& echoes)
         else if (code == 0x7FFC)
             text = tr(" No data");
         else
-            text = QString::number(distances[n - 1], 'f', 1) + d->unitText;
+            text = QString::number(distances[n - 1], 'f', 1) + d->units.unitText();
         if (QTreeWidgetItem* row = d->processDataRows.value(13 + 2 * n))
             row->setText(3, text);
         if (QTreeWidgetItem* row = d->processDataRows.value(14 + 2 * n))
@@ -254,52 +251,17 @@ void SensorWindow::clearEchoDisplay()
     resetEchoRows();
 }
 
-namespace {
-
-// A write that stops short is tried on, so that the error the system gives
-// for the rest (a full disk, a file size limit) is the one reported.
-bool writeWhole(QFile& file, const QByteArray& bytes)
-{
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0)
-            return false;
-        written += count;
-    }
-    return true;
-}
-
-} // namespace
-
 QString SensorWindow::startLiveLog(const QString& fileName)
 {
-    stopLiveLog();
-    // A device or a pipe is never opened, as for every file the window
-    // writes; a file that is there is replaced.
-    const QString problem = ExtensionSystem::outputProblem(fileName);
-    if (!problem.isEmpty())
-        return problem;
-    auto file = std::make_unique<QFile>(fileName);
-    // Written straight to the file line by line instead of beside it and
-    // renamed: a run that is killed keeps every line so far. Unbuffered, so
-    // that the file's size is always where the last whole line ends.
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return file->errorString();
-    const QByteArray header = liveLogHeader(d->measurementUnit).toUtf8();
-    if (!writeWhole(*file, header))
-        return file->errorString();
-    d->liveLog = std::move(file);
-    d->liveLogProblem.clear();
-    d->liveLogClock.start();
-    return QString();
+    const QString problem = d->liveLog.start(fileName, d->units.unit());
+    if (problem.isEmpty())
+        d->liveLogProblem.clear();
+    return problem;
 }
 
 QString SensorWindow::stopLiveLog()
 {
-    if (d->liveLog) {
-        d->liveLog->close();
-        d->liveLog.reset();
-    }
+    d->liveLog.stop();
     return d->liveLogProblem;
 }
 
@@ -309,27 +271,22 @@ QString SensorWindow::liveLogProblem() const
 }
 
 // Only what the window shows as live data goes into the log. A failed write
-// ends the log and says so once; the part of the line that made it to a
-// full disk is cut off again, so the log holds whole lines only.
+// ends the log and says so once.
 void SensorWindow::logProcessData(const QByteArray& answer)
 {
-    if (!d->liveLog || !d->liveDataRunning || !connected)
+    if (!d->liveLog.isOpen())
         return;
-    const QByteArray line = liveLogLine(d->liveLogClock.elapsed(), answer, d->measurementUnit).toUtf8();
-    const qint64 end = d->liveLog->pos();
-    if (writeWhole(*d->liveLog, line))
+    if (d->liveLog.append(answer, d->units.unit()))
         return;
     d->liveLogProblem = tr("The live-data log %1 could not be written: %2")
-                            .arg(d->liveLog->fileName(), d->liveLog->errorString());
-    d->liveLog->resize(end);
-    d->liveLog.reset();
+                            .arg(d->liveLog.fileName(), d->liveLog.errorString());
     statusBar()->showMessage(d->liveLogProblem);
 }
 
 void SensorWindow::showCrashCounter(int count)
 {
     if (d->crashCounterProperty)
-        d->counterManager->setValue(d->crashCounterProperty, count);
+        d->managers.counters->setValue(d->crashCounterProperty, count);
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tools/LengthUnits.h"
+#include "tools/LiveLog.h"
+
 #include <extensionsystem/CommunicationInterface.h>
 
 #include <QElapsedTimer>
@@ -28,20 +31,14 @@ class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QtBoolPropertyManager;
-class QtCheckBoxFactory;
 class QtDoublePropertyManager;
-class QtDoubleSpinBoxFactory;
-class QtEnumEditorFactory;
 class QtEnumPropertyManager;
 class QtGroupPropertyManager;
 class QtIntPropertyManager;
-class QtLineEditFactory;
 class QtProperty;
-class QtSpinBoxFactory;
 class QtStringPropertyManager;
 
 namespace Utils {
-class ButtonFactory;
 class ButtonManager;
 class ConnectionStatus;
 class ThresholdMultiManager;
@@ -53,9 +50,25 @@ class GenericChart;
 
 namespace NimbarSensorPlugin::Core {
 
+class BusyPopup;
 class LinkSession;
 class ParameterModel;
 class StatusPoll;
+
+// The managers of the parameter tree's rows, one per kind of value; the
+// tree's editors come from factories the tree's dock owns.
+struct PropertyManagers
+{
+    QtBoolPropertyManager* bools = nullptr;
+    QtIntPropertyManager* ints = nullptr;
+    // The crash counter's own manager: its changes are never written back.
+    QtIntPropertyManager* counters = nullptr;
+    QtDoublePropertyManager* doubles = nullptr;
+    QtStringPropertyManager* strings = nullptr;
+    QtEnumPropertyManager* enums = nullptr;
+    QtGroupPropertyManager* groups = nullptr;
+    Utils::ButtonManager* buttons = nullptr;
+};
 
 // Per-window state behind SensorWindow. The widgets and managers it points
 // to are owned by the window through Qt's parent chain.
@@ -63,26 +76,11 @@ struct SensorWindowPrivate
 {
     SensorWindowPrivate();
 
-    bool liveDataRunning = false;
     // The line to the sensor.
     LinkSession* link = nullptr;
     StatusPoll* poll = nullptr;
 
-    QtBoolPropertyManager* boolManager = nullptr;
-    QtIntPropertyManager* intManager = nullptr;
-    // The crash counter's own manager: its changes are never written back.
-    QtIntPropertyManager* counterManager = nullptr;
-    QtDoublePropertyManager* doubleManager = nullptr;
-    QtStringPropertyManager* stringManager = nullptr;
-    QtEnumPropertyManager* enumManager = nullptr;
-    QtGroupPropertyManager* groupManager = nullptr;
-    QtCheckBoxFactory* checkBoxFactory = nullptr;
-    QtSpinBoxFactory* spinBoxFactory = nullptr;
-    QtDoubleSpinBoxFactory* doubleSpinBoxFactory = nullptr;
-    QtLineEditFactory* lineEditFactory = nullptr;
-    QtEnumEditorFactory* enumEditorFactory = nullptr;
-    Utils::ButtonManager* buttonManager = nullptr;
-    Utils::ButtonFactory* buttonFactory = nullptr;
+    PropertyManagers managers;
 
     QDockWidget* propertyTreeDock = nullptr;
     QDockWidget* processDataDock = nullptr;
@@ -106,11 +104,7 @@ struct SensorWindowPrivate
     QString completeName;
 
     // The "updating..." pop-up shown while the sensor is busy.
-    QDialog* popup = nullptr;
-    QGridLayout* popupLayout = nullptr;
-    QProgressBar* popupProgressBar = nullptr;
-    QLabel* popupLabel = nullptr;
-    QPushButton* popupButton = nullptr;
+    BusyPopup* popup = nullptr;
 
     QTreeWidget* processDataTree = nullptr;
     QTreeWidget* observationTree = nullptr;
@@ -127,11 +121,9 @@ struct SensorWindowPrivate
     QtProperty* crashCounterProperty = nullptr;
 
     // Query dispatch and status polling.
-    int popupSteps = 600;
     bool chartEditActive = false;
-    // The live-data log, while one runs.
-    std::unique_ptr<QFile> liveLog;
-    QElapsedTimer liveLogClock;
+    LiveLogFile liveLog;
+    // Why the live-data log stopped writing; empty while it writes.
     QString liveLogProblem;
 
     // Connecting and the connected variant.
@@ -141,11 +133,6 @@ struct SensorWindowPrivate
     QString identityReference;
     QString identityText;
     QString variantCode;
-    bool hasAnalogOutput = false;
-    int maxRange = 10000;
-    int objMaxRange = 10001;
-    int minRange = 50;
-    int objMinRange = 0;
     bool crashDetectionAvailable = true;
     bool resumeLiveData = false;
     bool liveDataOnResume = false;
@@ -172,10 +159,8 @@ struct SensorWindowPrivate
     QLabel* modeLabel = nullptr;
     bool presentationMode = false;
 
-    // Units and parameter values.
-    int measurementUnit = 0;
-    QString unitText = " mm";
-    QString unitCaptionSuffix = " (mm)";
+    // The unit lengths are shown in, and the connected variant's limits.
+    LengthUnits units;
     int teachLockWord = 0;
 };
 

@@ -24,32 +24,19 @@
 
 namespace NimbarSensorPlugin::Core {
 
-namespace {
-
-constexpr double inchesPerMillimetre = 0.03937007874015748;
-// The sensor's own "no limit" for the far end of the range. The tree shows
-// it as the variant's largest far end, and that end, like the document's
-// largest (10001 mm, what the tree holds before a variant's limits apply),
-// goes to the sensor as "no limit": a sensor fresh from the box shows and
-// saves what it holds.
-constexpr int farEndNoLimit = 30000;
-constexpr int documentFarEnd = 10001;
-
-} // namespace
-
 QVariant SensorWindow::managerValue(QtProperty* property) const
 {
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->boolManager)
-        return d->boolManager->value(property);
-    if (manager == d->intManager || manager == d->counterManager)
+    if (manager == d->managers.bools)
+        return d->managers.bools->value(property);
+    if (manager == d->managers.ints || manager == d->managers.counters)
         return static_cast<QtIntPropertyManager*>(manager)->value(property);
-    if (manager == d->doubleManager)
-        return d->doubleManager->value(property);
-    if (manager == d->enumManager)
-        return d->enumManager->value(property);
-    if (manager == d->stringManager)
-        return d->stringManager->value(property);
+    if (manager == d->managers.doubles)
+        return d->managers.doubles->value(property);
+    if (manager == d->managers.enums)
+        return d->managers.enums->value(property);
+    if (manager == d->managers.strings)
+        return d->managers.strings->value(property);
     return QVariant();
 }
 
@@ -58,15 +45,12 @@ QVariant SensorWindow::shownValueOf(QtProperty* property, const QVariant& held) 
 {
     const QString id = property->propertyId();
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->boolManager)
+    if (manager == d->managers.bools)
         return held.toInt() != 0;
-    if (manager == d->doubleManager) {
-        double millimetres = held.toDouble();
-        if (id == "DetectionRangeFar" && held.toInt() == farEndNoLimit)
-            millimetres = d->objMaxRange;
-        return d->measurementUnit == 1 && isShownInUnit(id) ? millimetres * inchesPerMillimetre : millimetres;
+    if (manager == d->managers.doubles) {
+        return d->units.isLength(id) ? d->units.shown(id, held.toInt()) : held.toDouble();
     }
-    if (manager == d->enumManager) {
+    if (manager == d->managers.enums) {
         const int code = held.toInt();
         if (id == "SimulationDistanceValue")
             return code == 65536 ? 0 : 1;
@@ -92,18 +76,14 @@ QVariant SensorWindow::sensorValueOf(QtProperty* property, const QVariant& shown
 {
     const QString id = property->propertyId();
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->boolManager)
+    if (manager == d->managers.bools)
         return shown.toBool() ? 1 : 0;
-    if (manager == d->intManager || manager == d->counterManager)
+    if (manager == d->managers.ints || manager == d->managers.counters)
         return shown.toInt();
-    if (manager == d->doubleManager) {
-        const int millimetres =
-            wholeMillimetres(shown.toDouble(), isShownInUnit(id) ? d->measurementUnit : 0);
-        if (id == "DetectionRangeFar" && (millimetres == d->objMaxRange || millimetres == documentFarEnd))
-            return farEndNoLimit;
-        return millimetres;
+    if (manager == d->managers.doubles) {
+        return d->units.held(id, shown.toDouble());
     }
-    if (manager == d->enumManager) {
+    if (manager == d->managers.enums) {
         const int position = shown.toInt();
         if (id == "SimulationDistanceValue")
             return position == 0 ? 65536 : 500;
@@ -115,7 +95,7 @@ QVariant SensorWindow::sensorValueOf(QtProperty* property, const QVariant& shown
             return errorSourceCodeInWholeList(position);
         return enumCodeForPosition(id, position, d->variantCode);
     }
-    if (manager == d->stringManager)
+    if (manager == d->managers.strings)
         return shown.toString();
     return QVariant();
 }
@@ -126,7 +106,7 @@ void SensorWindow::resetParameterModel()
     QMap<QString, QVariant> defaults;
     for (QtProperty* property : collectProperties(d->rootProperty)) {
         const QString id = property->propertyId();
-        if (!parameterAddresses.contains(id) || property->propertyManager() == d->buttonManager)
+        if (!parameterAddresses.contains(id) || property->propertyManager() == d->managers.buttons)
             continue;
         defaults.insert(id, sensorValueOf(property, managerValue(property)));
     }
@@ -148,16 +128,16 @@ void SensorWindow::showRow(const QString& id)
     {
         const QuietChanges quiet(this);
         QtAbstractPropertyManager* manager = property->propertyManager();
-        if (manager == d->boolManager)
-            d->boolManager->setValue(property, shown.toBool(), QString(), QString());
-        else if (manager == d->intManager || manager == d->counterManager)
+        if (manager == d->managers.bools)
+            d->managers.bools->setValue(property, shown.toBool(), QString(), QString());
+        else if (manager == d->managers.ints || manager == d->managers.counters)
             static_cast<QtIntPropertyManager*>(manager)->setValue(property, shown.toInt());
-        else if (manager == d->doubleManager)
-            d->doubleManager->setValue(property, shown.toDouble());
-        else if (manager == d->enumManager)
-            d->enumManager->setValue(property, shown.toInt());
-        else if (manager == d->stringManager)
-            d->stringManager->setValue(property, shown.toString());
+        else if (manager == d->managers.doubles)
+            d->managers.doubles->setValue(property, shown.toDouble());
+        else if (manager == d->managers.enums)
+            d->managers.enums->setValue(property, shown.toInt());
+        else if (manager == d->managers.strings)
+            d->managers.strings->setValue(property, shown.toString());
     }
     checkRowShowsModel(property, held, shown);
     showRowMark(property);
@@ -174,21 +154,21 @@ void SensorWindow::checkRowShowsModel(QtProperty* property, const QVariant& held
     if (d->model->hasEdit(id) || (state != RowState::InStep && state != RowState::NotAllowed))
         return;
     QString reason;
-    const int position = d->enumManager->value(property);
-    if (manager == d->enumManager &&
+    const int position = d->managers.enums->value(property);
+    if (manager == d->managers.enums &&
         (position != shown.toInt() || sensorValueOf(property, position).toInt() != held.toInt())) {
         reason = tr("the sensor holds code %1, which this list does not offer").arg(held.toInt());
-    } else if (manager == d->doubleManager || manager == d->intManager) {
+    } else if (manager == d->managers.doubles || manager == d->managers.ints) {
         const double value = managerValue(property).toDouble();
         if (qAbs(value - shown.toDouble()) > 1e-9 * qMax(1.0, qAbs(shown.toDouble()))) {
             double minimum = 0.0;
             double maximum = 0.0;
-            if (manager == d->doubleManager) {
-                minimum = d->doubleManager->minimum(property);
-                maximum = d->doubleManager->maximum(property);
+            if (manager == d->managers.doubles) {
+                minimum = d->managers.doubles->minimum(property);
+                maximum = d->managers.doubles->maximum(property);
             } else {
-                minimum = d->intManager->minimum(property);
-                maximum = d->intManager->maximum(property);
+                minimum = d->managers.ints->minimum(property);
+                maximum = d->managers.ints->maximum(property);
             }
             reason = tr("the sensor holds %1; allowed %2 to %3")
                          .arg(QString::number(shown.toDouble(), 'g', 6), QString::number(minimum, 'g', 6),
@@ -252,12 +232,12 @@ QString SensorWindow::rangeText(QtProperty* property) const
     double minimum = 0.0;
     double maximum = 0.0;
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->doubleManager) {
-        minimum = d->doubleManager->minimum(property);
-        maximum = d->doubleManager->maximum(property);
-    } else if (manager == d->intManager && property->statusTip() != "readOnly") {
-        minimum = d->intManager->minimum(property);
-        maximum = d->intManager->maximum(property);
+    if (manager == d->managers.doubles) {
+        minimum = d->managers.doubles->minimum(property);
+        maximum = d->managers.doubles->maximum(property);
+    } else if (manager == d->managers.ints && property->statusTip() != "readOnly") {
+        minimum = d->managers.ints->minimum(property);
+        maximum = d->managers.ints->maximum(property);
     }
     if (minimum >= maximum)
         return QString();
@@ -365,7 +345,7 @@ void SensorWindow::writeEditedRows()
             continue;
         currentProperty = property;
         pendingValue = managerValue(property);
-        if (property->propertyManager() == d->stringManager) {
+        if (property->propertyManager() == d->managers.strings) {
             editedText = pendingValue.toString();
             textEditPending = true;
             tagBeingWritten = property;

@@ -44,16 +44,16 @@ std::vector<SettingsEntry> SensorWindow::settingsEntries() const
         if (d->model->contains(id) && d->model->state(id) == RowState::NotAllowed)
             continue;
         std::string value;
-        if (manager == d->enumManager)
-            value = settingsIntText(d->enumManager->value(property));
-        else if (manager == d->boolManager)
-            value = settingsIntText(d->boolManager->value(property) ? 1 : 0);
-        else if (manager == d->intManager || manager == d->counterManager)
+        if (manager == d->managers.enums)
+            value = settingsIntText(d->managers.enums->value(property));
+        else if (manager == d->managers.bools)
+            value = settingsIntText(d->managers.bools->value(property) ? 1 : 0);
+        else if (manager == d->managers.ints || manager == d->managers.counters)
             value = settingsIntText(static_cast<QtIntPropertyManager*>(manager)->value(property));
-        else if (manager == d->doubleManager)
-            value = settingsDoubleText(d->doubleManager->value(property));
-        else if (manager == d->stringManager && !id.contains("ReadOnly"))
-            value = d->stringManager->value(property).toStdString();
+        else if (manager == d->managers.doubles)
+            value = settingsDoubleText(d->managers.doubles->value(property));
+        else if (manager == d->managers.strings && !id.contains("ReadOnly"))
+            value = d->managers.strings->value(property).toStdString();
         else
             continue;
         entries.push_back({id.toStdString(), value});
@@ -71,7 +71,7 @@ SensorWindow::SettingsCheck
 SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) const
 {
     SettingsCheck check;
-    int fileUnit = d->measurementUnit;
+    int fileUnit = d->units.unit();
     for (const SettingsEntry& entry : entries) {
         const std::optional<double> unit = strictSettingsNumber(entry.value);
         if (entry.id == "MesurementUnit" && unit && (*unit == 0 || *unit == 1))
@@ -82,43 +82,43 @@ SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) co
         const QString id = QString::fromStdString(entry.id);
         QtProperty* property = findProperty(d->rootProperty, id);
         if (!property || !d->model->contains(id) || property->statusTip() == "readOnly" ||
-            property->propertyManager() == d->counterManager || id.contains("ReadOnly"))
+            property->propertyManager() == d->managers.counters || id.contains("ReadOnly"))
             continue;
         QtAbstractPropertyManager* manager = property->propertyManager();
         const std::optional<double> number = strictSettingsNumber(entry.value);
         QString allowed;
         QVariant value;
-        if (manager == d->stringManager) {
+        if (manager == d->managers.strings) {
             const QString text = settingsTextValue(entry.id, entry.value);
             if (text.toUtf8().size() <= 32)
                 value = text;
             else
                 allowed = tr("at most 32 bytes of text");
-        } else if (manager == d->enumManager) {
-            const int choices = int(d->enumManager->enumNames(property).size());
+        } else if (manager == d->managers.enums) {
+            const int choices = int(d->managers.enums->enumNames(property).size());
             if (number && *number == std::floor(*number) && *number >= 0 && *number < choices)
                 value = sensorValueOf(property, int(*number));
             else
                 allowed = tr("a choice from 0 to %1").arg(choices - 1);
-        } else if (manager == d->boolManager) {
+        } else if (manager == d->managers.bools) {
             if (number && (*number == 0 || *number == 1))
                 value = int(*number);
             else
                 allowed = tr("0 or 1");
-        } else if (manager == d->intManager) {
-            const int minimum = d->intManager->minimum(property);
-            const int maximum = d->intManager->maximum(property);
+        } else if (manager == d->managers.ints) {
+            const int minimum = d->managers.ints->minimum(property);
+            const int maximum = d->managers.ints->maximum(property);
             if (number && *number == std::floor(*number) && *number >= minimum && *number <= maximum)
                 value = int(*number);
             else
                 allowed = tr("%1 to %2").arg(minimum).arg(maximum);
-        } else if (manager == d->doubleManager) {
-            const int unit = isShownInUnit(id) ? fileUnit : 0;
+        } else if (manager == d->managers.doubles) {
+            const int unit = d->units.isLength(id) ? fileUnit : 0;
             const double scale = unit == 1 ? 25.4 : 1.0;
             // The editor's limits, in whole millimetres whatever unit it shows.
-            const double shownScale = d->measurementUnit == 1 && isShownInUnit(id) ? 25.4 : 1.0;
-            const double minimum = qRound(d->doubleManager->minimum(property) * shownScale);
-            const double maximum = qRound(d->doubleManager->maximum(property) * shownScale);
+            const double shownScale = d->units.unit() == 1 && d->units.isLength(id) ? 25.4 : 1.0;
+            const double minimum = qRound(d->managers.doubles->minimum(property) * shownScale);
+            const double maximum = qRound(d->managers.doubles->maximum(property) * shownScale);
             const int millimetres = number ? wholeMillimetres(*number, unit) : 0;
             if (number && millimetres >= minimum && millimetres <= maximum)
                 // As the sensor holds it: the largest far end is its "no limit".
@@ -145,7 +145,7 @@ SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) co
 void SensorWindow::applySettingsEntries(const SettingsCheck& check)
 {
     const QuietChanges quiet(this);
-    d->measurementUnit = check.unit;
+    d->units.setUnit(check.unit);
     for (auto it = check.usable.cbegin(); it != check.usable.cend(); ++it)
         d->model->setEdit(it.key(), it.value());
 }
@@ -229,7 +229,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
     }
 
     enableTreeDataHandling(false);
-    d->liveDataRunning = false;
+    d->poll->setLiveData(false);
     if (d->link->communication())
         d->poll->schedule();
     if (content.hasPropertyTreeData)
@@ -334,10 +334,10 @@ QStringList SensorWindow::settingsDifferences(const QString& fileName) const
         // The same rows a write of all parameters leaves out, and the
         // counter, which counts what happened to this one sensor.
         if (!property || property->statusTip() == "readOnly" ||
-            property->propertyManager() == d->counterManager || id.contains("ReadOnly") ||
+            property->propertyManager() == d->managers.counters || id.contains("ReadOnly") ||
             id.contains("InputMode") || id.contains("BUTTON"))
             continue;
-        if (property->propertyManager() == d->stringManager)
+        if (property->propertyManager() == d->managers.strings)
             textIds.insert(entry.id);
         compared.push_back(entry);
     }
@@ -358,19 +358,19 @@ QStringList SensorWindow::settingsDifferences(const QString& fileName) const
 QString SensorWindow::shownSettingsValue(QtProperty* property, const std::string& value) const
 {
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->enumManager) {
+    if (manager == d->managers.enums) {
         const int index = settingsInt(value);
-        return d->enumManager->enumNames(property).value(index, QString::number(index));
+        return d->managers.enums->enumNames(property).value(index, QString::number(index));
     }
-    if (manager == d->boolManager)
+    if (manager == d->managers.bools)
         return settingsInt(value) != 0 ? tr("On") : tr("Off");
-    if (manager == d->doubleManager) {
+    if (manager == d->managers.doubles) {
         const double number = settingsDouble(value);
-        return d->measurementUnit == 0 || !isShownInUnit(property->propertyId())
+        return d->units.unit() == 0 || !d->units.isLength(property->propertyId())
                    ? QString::number(number, 'g', 10)
                    : QString::number(number, 'f', 2);
     }
-    if (manager == d->stringManager)
+    if (manager == d->managers.strings)
         return settingsTextValue(property->propertyId().toStdString(), value);
     return QString::number(settingsInt(value));
 }
@@ -401,13 +401,12 @@ void SensorWindow::writeLoadedSettings()
     if (!connected)
         return;
     const LinkSession::Hold hold(*d->link);
-    d->popupSteps = 280;
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(280);
     enableTreeDataHandling(false);
     if (!ui->actionWriting->isChecked())
         ui->actionWriting->setChecked(true);
-    d->liveDataRunning = true;
+    d->poll->setLiveData(true);
     if (d->link->communication())
         d->poll->schedule();
     d->poll->setCycleAllowed(false);

@@ -45,7 +45,7 @@ void SensorWindow::slotUpdatingTeachValues()
     if (!connected)
         return;
     ui->actionEnable_live_data->setChecked(true);
-    d->liveDataRunning = true;
+    d->poll->setLiveData(true);
     if (d->link->communication())
         d->poll->schedule();
 }
@@ -55,9 +55,8 @@ void SensorWindow::slotUpdatingTeachValues()
 void SensorWindow::vReadTaughtThresholds(const QString& id)
 {
     const LinkSession::Hold hold(*d->link);
-    d->popupSteps = 130;
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(130);
     d->link->pause(250);
     QString output;
     if (id.contains("A2"))
@@ -74,7 +73,7 @@ void SensorWindow::vReadTaughtThresholds(const QString& id)
     }
     d->link->pause(150);
     // The limits follow the connected variant, as after any other read.
-    if (d->measurementUnit == 0 || d->measurementUnit == 1)
+    if (d->units.unit() == 0 || d->units.unit() == 1)
         applyLimitsOfUnit();
     showAllRows();
 }

@@ -114,13 +114,13 @@ namespace {
 
 // Everything the window keeps in the current unit: converted together
 // when the unit changes.
-const char* const lengthIds[] = {"DetectionRangeFar",    "DetectionRangeNear",        "LowerThresholdA1",
-                                 "SwitchingThresholdA1", "UpperThresholdA1",          "HysteresisA1",
-                                 "LowerThresholdA2",     "SwitchingThresholdA2",      "UpperThresholdA2",
-                                 "HysteresisA2",         "SimulationMeasurementValue"};
 const char* const thresholdIds[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
                                     "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2"};
 const char* const hysteresisIds[] = {"HysteresisA1", "HysteresisA2"};
+const char* const unitLimitsOrder[] = {
+    "DetectionRangeNear", "DetectionRangeFar", "LowerThresholdA1",          "SwitchingThresholdA1",
+    "UpperThresholdA1",   "LowerThresholdA2",  "SwitchingThresholdA2",      "UpperThresholdA2",
+    "HysteresisA1",       "HysteresisA2",      "SimulationMeasurementValue"};
 const double inchesPerMillimetre = 0.03937007874015748;
 
 } // namespace
@@ -133,19 +133,19 @@ QtProperty* SensorWindow::parameter(const char* id) const
 double SensorWindow::doubleValue(const char* id) const
 {
     QtProperty* property = parameter(id);
-    return property ? d->doubleManager->value(property) : 0.0;
+    return property ? d->managers.doubles->value(property) : 0.0;
 }
 
 int SensorWindow::enumIndex(const char* id) const
 {
     QtProperty* property = parameter(id);
-    return property ? d->enumManager->value(property) : -1;
+    return property ? d->managers.enums->value(property) : -1;
 }
 
 void SensorWindow::setDoubleRange(const char* id, double minimum, double maximum)
 {
     if (QtProperty* property = parameter(id)) {
-        d->doubleManager->setRange(property, minimum, maximum);
+        d->managers.doubles->setRange(property, minimum, maximum);
         refreshRowToolTip(property);
     }
 }
@@ -153,7 +153,7 @@ void SensorWindow::setDoubleRange(const char* id, double minimum, double maximum
 void SensorWindow::setDoubleValue(const char* id, double value)
 {
     if (QtProperty* property = parameter(id))
-        d->doubleManager->setValue(property, value);
+        d->managers.doubles->setValue(property, value);
 }
 
 double SensorWindow::convertUnitValue(bool toMillimetres, double value)
@@ -180,12 +180,12 @@ void SensorWindow::vUpdateOutputView()
         pin1->setEnabled(true);
     if (pin2)
         pin2->setEnabled(true);
-    if (pin1 && pin2 && d->enumManager->value(pin1) == 4) {
-        d->enumManager->setValue(pin2, 0);
+    if (pin1 && pin2 && d->managers.enums->value(pin1) == 4) {
+        d->managers.enums->setValue(pin2, 0);
         pin2->setEnabled(false);
     }
-    if (pin1 && pin2 && d->enumManager->value(pin2) == 4) {
-        d->enumManager->setValue(pin1, 0);
+    if (pin1 && pin2 && d->managers.enums->value(pin2) == 4) {
+        d->managers.enums->setValue(pin1, 0);
         pin1->setEnabled(false);
     }
 
@@ -219,7 +219,7 @@ void SensorWindow::vUpdateOutputView()
         if (output == 1)
             marks->showMiddleMark(false);
     } else {
-        setParameterVisible("Output2Settings", !d->hasAnalogOutput);
+        setParameterVisible("Output2Settings", !d->units.variant().hasAnalogOutput);
         for (const char* id : {"NONCA2", "NPNPNP2", "OnDelay2", "OffDelay2", "InputMode2"})
             setParameterVisible(id, false);
         if (pinFunction2 == 0) {
@@ -290,7 +290,7 @@ void SensorWindow::vShowTestModeParameters(bool show)
     setParameterVisible("TestA1", show);
     setParameterVisible("TestA2", show);
     for (const char* id : {"SimulaionAnalogVoltage", "SimulaionAnalogCurrent", "SimulationAnalogOutput"})
-        setParameterVisible(id, show && d->hasAnalogOutput);
+        setParameterVisible(id, show && d->units.variant().hasAnalogOutput);
     for (const char* id :
          {"SimulationWarning", "SimulationContamination", "SimulatioContaminationRange", "SimulationAmbient",
           "SimulationFatalError", "SimulationTemperatureError", "SimulationTemperatureWarningHigh",
@@ -311,35 +311,28 @@ void SensorWindow::vUpdateDetectionRangeMarks()
 // Step one of the limits: everything in millimetres.
 void SensorWindow::applyMillimetreLimits()
 {
+    const VariantLimits& variant = d->units.variant();
     for (const char* id : thresholdIds)
-        setDoubleRange(id, 0.0, d->maxRange);
+        setDoubleRange(id, 0.0, variant.maxRange);
     for (const char* id : hysteresisIds)
         setDoubleRange(id, 0.0, 1000.0);
-    setDoubleRange("DetectionRangeNear", 0.0, d->maxRange);
-    setDoubleRange("DetectionRangeFar", 0.0, d->objMaxRange);
-    setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange);
+    setDoubleRange("DetectionRangeNear", 0.0, variant.maxRange);
+    setDoubleRange("DetectionRangeFar", 0.0, variant.objMaxRange);
+    setDoubleRange("SimulationMeasurementValue", 0.0, variant.maxRange);
 }
 
-// The unit's captions and the editor limits of the distance parameters in
-// it; the sensor's limits are millimetres and are converted for inches.
+// The editor limits of the distance parameters in the unit, in an order
+// that never clamps a value on the way.
 void SensorWindow::applyLimitsOfUnit()
 {
-    const bool inches = d->measurementUnit == 1;
-    const double scale = inches ? 25.4 : 1.0;
-    d->unitCaptionSuffix = inches ? " (inch)" : " (mm)";
-    d->unitText = inches ? " inch " : " mm ";
-    setDoubleRange("DetectionRangeNear", d->objMinRange, d->maxRange / scale);
-    setDoubleRange("DetectionRangeFar", d->objMinRange, d->objMaxRange / scale);
-    for (const char* id : thresholdIds)
-        setDoubleRange(id, inches ? 0.039 : 1.0, d->maxRange / scale);
-    for (const char* id : hysteresisIds)
-        setDoubleRange(id, inches ? 0.19 : 5.0, inches ? 40.0 : 1000.0);
-    setDoubleRange("SimulationMeasurementValue", 0.0, d->maxRange / scale);
-    // Editors offer only the decimals the sensor holds: whole millimetres,
-    // or inches to the hundredth.
+    for (const char* id : unitLimitsOrder) {
+        const EditorLimits limits = d->units.editorLimits(id);
+        setDoubleRange(id, limits.minimum, limits.maximum);
+    }
     for (QtProperty* property : collectProperties(d->rootProperty)) {
-        if (property->propertyManager() == d->doubleManager)
-            d->doubleManager->setDecimals(property, inches && isShownInUnit(property->propertyId()) ? 2 : 0);
+        if (property->propertyManager() == d->managers.doubles)
+            d->managers.doubles->setDecimals(property,
+                                             d->units.editorLimits(property->propertyId()).decimals);
     }
 }
 
@@ -347,9 +340,10 @@ void SensorWindow::vApplyUnitLimits()
 {
     enableTreeDataHandling(false);
     applyMillimetreLimits();
-    if (d->measurementUnit == 0 || d->measurementUnit == 1) {
-        const bool inches = d->measurementUnit == 1;
-        d->chart->setScale(0, 0.0, inches ? qRound(d->objMaxRange / 25.4) : d->maxRange);
+    if (d->units.unit() == 0 || d->units.unit() == 1) {
+        const bool inches = d->units.unit() == 1;
+        d->chart->setScale(
+            0, 0.0, inches ? qRound(d->units.variant().objMaxRange / 25.4) : d->units.variant().maxRange);
         scaleEchoPlot();
         applyLimitsOfUnit();
     }
@@ -364,27 +358,25 @@ void SensorWindow::vSwitchMeasurementUnit()
     enableTreeDataHandling(false);
     const QuietChanges quiet(this);
     applyMillimetreLimits();
-    if (d->measurementUnit == 0) {
+    if (d->units.unit() == 0) {
         d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
         scaleEchoPlot();
         applyLimitsOfUnit();
-    } else if (d->measurementUnit == 1) {
+    } else if (d->units.unit() == 1) {
         scaleEchoPlot();
-        d->chart->setScale(0, 0.0, qRound(d->objMaxRange / 25.4));
+        d->chart->setScale(0, 0.0, qRound(d->units.variant().objMaxRange / 25.4));
         applyLimitsOfUnit();
     }
-    d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
+    d->chart->setPlotTitle(1, tr("Signal"), true, d->units.unitText(), true);
     vRefreshUnitSuffixes();
-    if (d->hasAnalogOutput) {
+    if (d->units.variant().hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
-            if (d->measurementUnit == 1)
-                setDoubleRange(id, 2.0, d->maxRange / 25.4);
-            else
-                setDoubleRange(id, 50.0, d->maxRange);
+            const EditorLimits limits = d->units.editorLimits(id);
+            setDoubleRange(id, limits.minimum, limits.maximum);
         }
     }
     showAllRows();
-    if (d->hasAnalogOutput)
+    if (d->units.variant().hasAnalogOutput)
         vScaleAnalogChart();
 }
 
@@ -402,14 +394,14 @@ void SensorWindow::vReloadParameters()
     const QuietChanges quiet(this);
     // No edits meanwhile: one would race the read of its row and be lost.
     const TreeLock lock(this);
-    const int unitBefore = d->measurementUnit;
+    const int unitBefore = d->units.unit();
     d->continuousDataTimer.stop();
     d->teachUpdateTimer.stop();
     QStringList rows;
     for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
         QtProperty* property = findProperty(d->rootProperty, it.key());
         // The identity texts are read when connecting, not with the settings.
-        const bool identityText = property && property->propertyManager() == d->stringManager &&
+        const bool identityText = property && property->propertyManager() == d->managers.strings &&
                                   !it.key().endsWith("Tag") && !d->poll->isCycleAllowed();
         if (!it.key().contains("BUTTON") && property && !identityText)
             rows << it.key();
@@ -429,34 +421,25 @@ void SensorWindow::vReloadParameters()
         retryRefusedReads();
     retryParameterIds.clear();
     statusBar()->showMessage(readCountText(rows));
-    if (d->measurementUnit == 1) {
+    if (d->units.unit() == 1) {
         d->link->pause(15);
         vSwitchMeasurementUnit();
-    } else if (d->measurementUnit == 0) {
+    } else if (d->units.unit() == 0) {
         // The connected variant's range, not a fixed 10000 mm: a threshold
         // beyond what the sensor measures cannot be entered.
         applyLimitsOfUnit();
         // Back from inches: the captions and the chart name millimetres.
         if (unitBefore == 1) {
             vRefreshUnitSuffixes();
-            d->chart->setScale(0, 0.0, d->maxRange);
+            d->chart->setScale(0, 0.0, d->units.variant().maxRange);
             scaleEchoPlot();
             setChartCaptions();
         }
     }
     vUpdateOutputView();
-    if (d->hasAnalogOutput)
+    if (d->units.variant().hasAnalogOutput)
         vScaleAnalogChart();
     showAllRows();
-}
-
-bool SensorWindow::isShownInUnit(const QString& id) const
-{
-    for (const char* length : lengthIds) {
-        if (id == QLatin1String(length))
-            return true;
-    }
-    return d->hasAnalogOutput && (id == "analog0V" || id == "analog10V");
 }
 
 // The user dragged a mark: the parameter behind it takes the new place, and
@@ -466,7 +449,7 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     auto* widget = qobject_cast<Utils::ThresholdWindowWidgetUniversal*>(sender());
     const int component = widget ? widget->getComponentIndex() : -1;
     const QString n = QString::number(d->outputSelector->currentIndex() + 1);
-    const bool inches = d->measurementUnit == 1;
+    const bool inches = d->units.unit() == 1;
     double v = qRound(value);
     enableTreeDataHandling(false);
     d->chartEditActive = true;
@@ -474,13 +457,13 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     QVariant sent;
     if (component == 0) {
         const double sw =
-            int(d->doubleManager->value(findProperty(d->rootProperty, "SwitchingThresholdA" + n)));
+            int(d->managers.doubles->value(findProperty(d->rootProperty, "SwitchingThresholdA" + n)));
         if (inches) {
-            v = std::max(v, d->minRange / 25.4);
-            if (v > d->maxRange / 25.4)
-                v = d->maxRange / 25.4 - 1;
+            v = std::max(v, d->units.variant().minRange / 25.4);
+            if (v > d->units.variant().maxRange / 25.4)
+                v = d->units.variant().maxRange / 25.4 - 1;
         } else {
-            v = std::clamp(v, double(d->minRange), double(d->maxRange));
+            v = std::clamp(v, double(d->units.variant().minRange), double(d->units.variant().maxRange));
         }
         auto* marks = d->thresholdWidgets[0];
         if (mark == Utils::ThresholdWindowWidgetUniversal::UpperMark) {
@@ -501,7 +484,8 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
         }
     } else if (component == 1) {
         v = std::min(v, d->chart->getXMax(1));
-        v = std::max(v, inches ? d->objMinRange / 25.4 : double(d->objMinRange));
+        v = std::max(v,
+                     inches ? d->units.variant().objMinRange / 25.4 : double(d->units.variant().objMinRange));
         if (mark == Utils::ThresholdWindowWidgetUniversal::LeftMark) {
             changed = findProperty(d->rootProperty, "DetectionRangeNear");
             d->thresholdWidgets[1]->setLeftMark(0, v);
@@ -540,7 +524,7 @@ void SensorWindow::vZommResetForNoiseLine()
 void SensorWindow::setChartCaptions()
 {
     d->chart->setPlotTitle(0, tr("Distance"), true, QString(), false);
-    d->chart->setPlotTitle(1, tr("Signal"), true, d->unitText, true);
+    d->chart->setPlotTitle(1, tr("Signal"), true, d->units.unitText(), true);
     d->chart->translateDockTitleBarTexts();
     if (!d->chartIconNames.isEmpty())
         d->chart->getDockChartItem(0)->setWindowTitle(tr("Signal"));
@@ -563,7 +547,7 @@ void SensorWindow::vRefreshUnitSuffixes()
             if (name.endsWith(QLatin1String(suffix)))
                 name.chop(int(std::strlen(suffix)));
         }
-        property->setPropertyName(name + d->unitCaptionSuffix);
+        property->setPropertyName(name + d->units.captionSuffix());
         refreshRowToolTip(property);
     }
 }

@@ -3,6 +3,7 @@
 // everything, and the tag texts.
 #include "SensorWindow.h"
 
+#include "BusyPopup.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
@@ -57,14 +58,15 @@ void SensorWindow::enableTreeDataHandling(bool enable)
         if (!treeDataHandling.isEmpty())
             return;
         treeDataHandling = {
-            connect(d->intManager, &QtIntPropertyManager::valueChanged, this, &SensorWindow::intValueChanged),
-            connect(d->enumManager, &QtEnumPropertyManager::valueChanged, this,
+            connect(d->managers.ints, &QtIntPropertyManager::valueChanged, this,
+                    &SensorWindow::intValueChanged),
+            connect(d->managers.enums, &QtEnumPropertyManager::valueChanged, this,
                     &SensorWindow::enumValueChanged),
-            connect(d->doubleManager, &QtDoublePropertyManager::valueChanged, this,
+            connect(d->managers.doubles, &QtDoublePropertyManager::valueChanged, this,
                     &SensorWindow::doubleValueChanged),
-            connect(d->boolManager, &QtBoolPropertyManager::valueChanged, this,
+            connect(d->managers.bools, &QtBoolPropertyManager::valueChanged, this,
                     &SensorWindow::boolValueChanged),
-            connect(d->buttonManager, &Utils::ButtonManager::buttonClicked, this,
+            connect(d->managers.buttons, &Utils::ButtonManager::buttonClicked, this,
                     &SensorWindow::buttonClicked),
         };
         return;
@@ -143,7 +145,7 @@ void SensorWindow::comboIndexChangedString(QString text)
 {
     if (QtProperty* property =
             currentProperty ? findProperty(d->rootProperty, currentProperty->propertyId()) : nullptr)
-        d->stringManager->setValue(property, text);
+        d->managers.strings->setValue(property, text);
 }
 
 void SensorWindow::comboIndexChangedInt(int index)
@@ -155,21 +157,21 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
 {
     const QString id = property->propertyId();
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->boolManager || manager == d->intManager || manager == d->counterManager)
+    if (manager == d->managers.bools || manager == d->managers.ints || manager == d->managers.counters)
         return sensorValueOf(property, value).toInt();
-    if (manager == d->doubleManager) {
+    if (manager == d->managers.doubles) {
         const int sent = sensorValueOf(property, value).toInt();
         if (followUpEnabled && (id.contains("HysteresisA") || id.contains("ThresholdA") ||
                                 id.contains("DetectionRange") || id.contains("analog")))
             vUpdateOutputView();
         return sent;
     }
-    if (manager == d->enumManager) {
+    if (manager == d->managers.enums) {
         const int position = value.toInt();
         const int code = sensorValueOf(property, value).toInt();
         if (id == "MesurementUnit") {
-            unitChangedByWrite = d->measurementUnit != position;
-            d->measurementUnit = position;
+            unitChangedByWrite = d->units.unit() != position;
+            d->units.setUnit(position);
             if (followUpEnabled) {
                 vSwitchMeasurementUnit();
                 vUpdateOutputView();
@@ -185,7 +187,7 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
         }
         const int row = errorWarningRow(id);
         if (row >= 0 && d->processDataRows.value(row))
-            d->processDataRows[row]->setToolTip(0, d->enumManager->enumNames(property).value(position));
+            d->processDataRows[row]->setToolTip(0, d->managers.enums->enumNames(property).value(position));
         if (followUpEnabled && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
                                 id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
             vUpdateOutputView();
@@ -194,7 +196,7 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
         }
         return code;
     }
-    if (manager == d->buttonManager) {
+    if (manager == d->managers.buttons) {
         if (!followUpEnabled)
             return 0;
         // The reset clears the crash counter: what follows the write treats
@@ -211,26 +213,26 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
 void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer)
 {
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->boolManager) {
+    if (manager == d->managers.bools) {
         d->model->setRead(id, answerBool(answer) ? 1 : 0);
-    } else if (manager == d->intManager || manager == d->counterManager) {
+    } else if (manager == d->managers.ints || manager == d->managers.counters) {
         d->model->setRead(id,
                           id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer));
-    } else if (manager == d->doubleManager) {
+    } else if (manager == d->managers.doubles) {
         const int number = answerNumber(answer);
         // 65535 is the sensor's "no value": the shown value stays, marked.
         if (number == 65535)
             d->model->setReadFailed(id, tr("Not read from the sensor: it reports no value"));
         else
             d->model->setRead(id, number);
-    } else if (manager == d->enumManager) {
+    } else if (manager == d->managers.enums) {
         const int number = answerNumber(answer);
         if (id == "TeachLoked")
             d->teachLockWord = number;
         d->model->setRead(id, number);
         const int position = shownValueOf(property, number).toInt();
         if (id == "MesurementUnit") {
-            d->measurementUnit = position;
+            d->units.setUnit(position);
         } else if (id == "ObjectInfo") {
             d->poll->setEchoesWanted(position == 1);
             d->poll->restartCycle(true);
@@ -239,8 +241,8 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
         }
         const int row = errorWarningRow(id);
         if (row >= 0 && position < 17 && d->processDataRows.value(row))
-            d->processDataRows[row]->setToolTip(0, d->enumManager->enumNames(property).value(position));
-    } else if (manager == d->stringManager) {
+            d->processDataRows[row]->setToolTip(0, d->managers.enums->enumNames(property).value(position));
+    } else if (manager == d->managers.strings) {
         if (tagIds.contains(id))
             d->model->setRead(id, answerText(answer));
         else if (d->poll->isCycleAllowed())
@@ -331,9 +333,8 @@ void SensorWindow::vRadAllSettings(bool checked)
     enableTreeDataHandling(false);
     d->link->pause(200);
     ui->actionWritePermanent->setChecked(false);
-    d->popupSteps = 585;
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(585);
     d->poll->setCycleAllowed(false);
     vReloadParameters();
     d->poll->setCycleAllowed(true);
@@ -341,7 +342,7 @@ void SensorWindow::vRadAllSettings(bool checked)
         return;
     ui->actionEnable_live_data->setChecked(true);
     // Checking the action from here does not run its slot: live data is on.
-    d->liveDataRunning = true;
+    d->poll->setLiveData(true);
     enterWriteMode();
     vApplyUnitLimits();
     enableEditableProperties();
@@ -382,7 +383,7 @@ void SensorWindow::readIdentityTexts()
 // meanwhile stay in the window.
 bool SensorWindow::connectionPopupOpen() const
 {
-    return isUpdatingPopupShown() && d->resumeLiveData;
+    return d->popup->isVisible() && d->resumeLiveData;
 }
 
 // A write the timer brings while another exchange holds the link waits for
@@ -417,7 +418,7 @@ void SensorWindow::writeCurrentProperty()
         return;
     }
     if (!ui->actionRead->isChecked() && !ui->actionWritePermanent->isChecked() && id == "MesurementUnit") {
-        d->measurementUnit = pendingValue.toInt();
+        d->units.setUnit(pendingValue.toInt());
         if (followUpEnabled) {
             enableTreeDataHandling(false);
             vSwitchMeasurementUnit();
@@ -452,7 +453,7 @@ void SensorWindow::writeCurrentProperty()
             d->link->pause(100);
             reportWrite(property, queryAnswer(writeRequest(*address, value), QString()), value);
         }
-        if (!d->liveDataRunning && connected && !connectionPopupOpen())
+        if (!d->poll->isLiveData() && connected && !connectionPopupOpen())
             bSendCommand(processDataRequest(), true);
     }
 
@@ -464,12 +465,11 @@ void SensorWindow::writeCurrentProperty()
         // A pin switched to teach input has its thresholds taught at once.
         if ((handled == "PinFunctionA1" || handled == "PinFunctionA2") && value == 4)
             vReadTaughtThresholds(handled);
-        if (handled.contains("analog") && d->hasAnalogOutput)
+        if (handled.contains("analog") && d->units.variant().hasAnalogOutput)
             vScaleAnalogChart();
         if (unitChangedByWrite && connected) {
-            d->popupSteps = 230;
             d->showProgressUi = true;
-            showUpdatingPopup(true);
+            showUpdatingPopup(230);
             d->teachUpdateTimer.start();
         }
     }
@@ -499,7 +499,7 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, c
             d->model->setWritten(id, sent);
         if (d->collectingWrites)
             ++d->writtenCount;
-        else if (property->propertyManager() == d->buttonManager)
+        else if (property->propertyManager() == d->managers.buttons)
             statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
         else
             statusBar()->showMessage(tr("%1 = %2 written").arg(name, writtenValueText(property)));
@@ -517,9 +517,9 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, c
 QString SensorWindow::writtenValueText(QtProperty* property) const
 {
     QString value = property->valueText();
-    const bool inches = d->measurementUnit == 1 && isShownInUnit(property->propertyId());
-    if (property->propertyManager() == d->doubleManager) {
-        const double number = d->doubleManager->value(property);
+    const bool inches = d->units.unit() == 1 && d->units.isLength(property->propertyId());
+    if (property->propertyManager() == d->managers.doubles) {
+        const double number = d->managers.doubles->value(property);
         value = inches ? QString::number(number, 'f', 2) : QString::number(number, 'g', 10);
     }
     const QString unit = splitCaptionUnit(property->propertyName()).unit;
@@ -563,9 +563,8 @@ void SensorWindow::vWriteAllSettings(bool checked)
     // A pending edit is in the tree, and so among what is written now.
     writeDelayTimer.stop();
     const LinkSession::Hold hold(*d->link);
-    d->popupSteps = 460;
     d->showProgressUi = true;
-    showUpdatingPopup(true);
+    showUpdatingPopup(460);
     const bool liveData = ui->actionEnable_live_data->isChecked();
     stopLiveData();
     enableTreeDataHandling(false);
@@ -575,7 +574,7 @@ void SensorWindow::vWriteAllSettings(bool checked)
     if (!connected)
         return;
     ui->actionEnable_live_data->setChecked(liveData);
-    d->liveDataRunning = liveData;
+    d->poll->setLiveData(liveData);
     enableEditableProperties();
     d->poll->schedule();
     vUpdateOutputView();
@@ -608,16 +607,16 @@ void SensorWindow::writeAllSettings()
             if (!property)
                 continue;
             QtAbstractPropertyManager* manager = property->propertyManager();
-            if (manager == d->boolManager)
-                pendingValue = d->boolManager->value(property);
-            else if (manager == d->intManager || manager == d->counterManager)
+            if (manager == d->managers.bools)
+                pendingValue = d->managers.bools->value(property);
+            else if (manager == d->managers.ints || manager == d->managers.counters)
                 pendingValue = static_cast<QtIntPropertyManager*>(manager)->value(property);
-            else if (manager == d->doubleManager)
-                pendingValue = d->doubleManager->value(property);
-            else if (manager == d->enumManager)
-                pendingValue = d->enumManager->value(property);
-            else if (manager == d->stringManager && tagIds.contains(id)) {
-                editedText = d->stringManager->value(property);
+            else if (manager == d->managers.doubles)
+                pendingValue = d->managers.doubles->value(property);
+            else if (manager == d->managers.enums)
+                pendingValue = d->managers.enums->value(property);
+            else if (manager == d->managers.strings && tagIds.contains(id)) {
+                editedText = d->managers.strings->value(property);
                 textEditPending = true;
                 tagBeingWritten = property;
                 writeTag();
@@ -673,7 +672,7 @@ void SensorWindow::writeTag()
     if (property && d->model->contains(property->propertyId()))
         d->model->setEdit(property->propertyId(), editedText);
     else if (property)
-        d->stringManager->setValue(property, editedText);
+        d->managers.strings->setValue(property, editedText);
     if (property && connected && !connectionPopupOpen()) {
         const LinkSession::Hold hold(*d->link);
         const QString id = property->propertyId();
@@ -793,10 +792,10 @@ void SensorWindow::trimErrorWarningLists()
 void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names, const QString&)
 {
     const QString id = property->propertyId();
-    const QString chosen = d->enumManager->enumNames(property).value(d->enumManager->value(property));
+    const QString chosen = d->managers.enums->enumNames(property).value(d->managers.enums->value(property));
     {
         const QuietChanges quiet(this);
-        d->enumManager->setEnumNames(property, names);
+        d->managers.enums->setEnumNames(property, names);
     }
     if (d->model->hasEdit(id)) {
         const int code = d->model->shown(id).toInt();

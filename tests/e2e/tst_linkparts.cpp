@@ -167,6 +167,7 @@ private slots:
                 *session, [&connected] { return connected; }, nullptr);
             PollRecord record(poll);
             poll.reset();
+            poll.setLiveData(true);
             poll.setEchoesWanted(echoes);
             poll.setEnabled(true);
             clearTrace();
@@ -199,6 +200,7 @@ private slots:
             *session, [&connected] { return connected; }, nullptr);
         PollRecord record(poll);
         poll.reset();
+        poll.setLiveData(true);
         poll.setEnabled(true);
         {
             const LinkSession::Hold hold(*session);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+namespace NimbarSensorPlugin::Core {
+
+// The pop-up over the sensor window while a sequence runs and the sensor
+// settles afterwards: a text and a bar that its owner fills step by step.
+class BusyPopup : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit BusyPopup(QWidget* window);
+
+    // Shows the text over an empty bar of the given steps.
+    void start(const QString& text, int steps);
+    // One step more; false once the bar is full.
+    bool advance();
+    // Hides it. The modal pop-up took the activation; without it nothing in
+    // the workbench would have the keyboard focus.
+    void withdraw();
+
+private:
+    QWidget* window;
+    QProgressBar* bar;
+    QLabel* label;
+};
+
+} // namespace NimbarSensorPlugin::Core
