@@ -265,8 +265,7 @@ private:
     void connectSensorToPc();
     void readConnectedSensor();
     bool connectPcToSensor();
-    bool checkIdentity();
-    void applySensorVariant();
+    void applySensorVariant(const QString& identity);
     bool mayLeaveConnectedPort(int index);
 
     // The status poll.

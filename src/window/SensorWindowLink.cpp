@@ -9,6 +9,7 @@
 #include "link/ConnectionSwitchDialog.h"
 #include "link/LinkSession.h"
 #include "link/RequestFrames.h"
+#include "link/SensorConnection.h"
 #include "link/StatusPoll.h"
 
 #include <utils/charts/GenericChart.h>
@@ -38,14 +39,6 @@ namespace NimbarSensorPlugin::Core {
 
 using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
 using ExtensionSystem::SensorQuery;
-
-namespace {
-
-// Requests of one identity attempt: the connect sequence, two process-data
-// requests and the fetch of the identity.
-constexpr int identityRequests = 8;
-
-} // namespace
 
 // A sequence of exchanges stops when the user went offline or the port went
 // away, and when the sensor left three queries in a row unanswered: then the
@@ -201,7 +194,6 @@ void SensorWindow::actionConnectSensor(int state)
     bool cancelled = false;
     switch (dialog.result()) {
     case ConnectionSwitchDialog::Cancel:
-        d->overwriteSensor = false;
         d->portSelector->setCurrentIndex(d->selectedPortIndex);
         cancelled = true;
         break;
@@ -250,7 +242,6 @@ bool SensorWindow::requestChosenPort()
 // "Sensor -> PC": the sensor's values win and are read into the window.
 void SensorWindow::connectSensorToPc()
 {
-    d->overwriteSensor = false;
     vDisconnect();
     if (!requestChosenPort())
         return;
@@ -285,12 +276,9 @@ bool SensorWindow::connectPcToSensor()
         d->selectedPortIndex = 0;
         return false;
     }
-    d->overwriteSensor = true;
     vDisconnect();
-    if (!requestChosenPort()) {
-        d->overwriteSensor = false;
+    if (!requestChosenPort())
         return true;
-    }
     d->showProgressUi = true;
     showUpdatingPopup(600);
     // The whole tree is written below, a pending edit with it.
@@ -322,7 +310,6 @@ bool SensorWindow::connectPcToSensor()
     d->selectedPortIndex = 0;
     d->portSelector->setCurrentIndex(0);
     vDisconnect();
-    d->overwriteSensor = false;
     return true;
 }
 
@@ -368,7 +355,6 @@ void SensorWindow::vConnectToPort(QString port)
 
 void SensorWindow::vDisconnect()
 {
-    d->identified = false;
     // Every connection forgives its first two unanswered polls.
     d->poll->reset();
 
@@ -392,70 +378,46 @@ void SensorWindow::vDisconnect()
 
 bool SensorWindow::bConnectToSensor()
 {
-    DataFrame frame{{sensorQuery(connectionCheckRequest(), ".*", 1000.0)}};
     if (!d->link->communication())
         return false;
     // No status poll may come between the requests of the connect sequence.
     d->poll->stop();
     const LinkSession::Hold hold(*d->link);
-    d->link->forgetUnanswered();
-    ExtensionSystem::PortSettings settings = d->link->communication()->currentPortSettings();
-    const QString port = settings.portName;
-    const int checks = 5;
-    bool answered = false;
-    for (int attempt = 0; attempt < checks && !answered; ++attempt) {
-        if (!d->link->communication()) {
-            showConnectFailure(tr("The port %1 was lost.").arg(port));
-            return false;
-        }
-        statusBar()->showMessage(tr("Connecting to %1: checking the line, attempt %2 of %3")
-                                     .arg(port)
-                                     .arg(attempt + 1)
-                                     .arg(checks));
-        settings.vSetBaudrateDefault(2);
-        d->link->communication()->applyPortSettings(settings);
-        sendDataFrame(&frame, d->showProgressUi);
-        answered = frame.queries.front().status != 0;
-    }
-    if (!answered) {
-        showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(checks));
+    const QString port = d->link->communication()->currentPortSettings().portName;
+    const double fetchTimeoutMs =
+        double(quint32(sensor.characterDelay()) * 3u + 2000u + quint32(sensor.lineDelay()));
+    SensorConnection connection(*d->link, QString::fromStdString(sensor.id()), fetchTimeoutMs);
+    connect(&connection, &SensorConnection::attempting, this,
+            [this, port](SensorConnection::Step step, int attempt, int attempts) {
+                statusBar()->showMessage(
+                    (step == SensorConnection::Step::CheckingLine
+                         ? tr("Connecting to %1: checking the line, attempt %2 of %3")
+                         : tr("Connecting to %1: asking the sensor who it is, attempt %2 of %3"))
+                        .arg(port)
+                        .arg(attempt)
+                        .arg(attempts));
+            });
+    const SensorConnection::Result result = connection.run(d->showProgressUi);
+    switch (result.failure) {
+    case SensorConnection::Failure::PortLost:
+        showConnectFailure(tr("The port %1 was lost.").arg(port));
         return false;
-    }
-
-    d->identityReference = QString::fromStdString(sensor.id());
-    d->identityText.clear();
-    const int identityAttempts = 10;
-    bool identified = false;
-    for (int attempt = 0; attempt < identityAttempts && !identified; ++attempt) {
-        statusBar()->showMessage(tr("Connecting to %1: asking the sensor who it is, attempt %2 of %3")
-                                     .arg(port)
-                                     .arg(attempt + 1)
-                                     .arg(identityAttempts));
-        const int unansweredBefore = d->link->unansweredInARow();
-        identified = checkIdentity();
-        // A master that answers nothing of a whole attempt is gone: nine
-        // more attempts would only wait out their time-outs.
-        if (!d->link->communication()) {
-            showConnectFailure(tr("The port %1 was lost.").arg(port));
-            return false;
-        }
-        if (!identified && d->link->unansweredInARow() >= unansweredBefore + identityRequests) {
-            showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(checks + attempt + 1));
-            return false;
-        }
-    }
-    if (!identified) {
-        showConnectFailure(d->identityText.isEmpty()
+    case SensorConnection::Failure::NoAnswer:
+        showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(result.attempts));
+        return false;
+    case SensorConnection::Failure::WrongIdentity:
+        showConnectFailure(result.identity.isEmpty()
                                ? tr("The sensor did not say who it is.")
-                               : tr("The sensor identifies itself as %1.").arg(d->identityText.trimmed()));
+                               : tr("The sensor identifies itself as %1.").arg(result.identity.trimmed()));
         return false;
+    case SensorConnection::Failure::None:
+        break;
     }
     statusBar()->clearMessage();
 
-    applySensorVariant();
+    applySensorVariant(result.identity);
     d->thresholdWidgets[0]->setReadOnly(!sensor.thresholdsReadOnly());
     ui->actionOpen_Settings->setEnabled(false);
-    d->identified = true;
     return true;
 }
 
@@ -464,42 +426,13 @@ bool SensorWindow::bCheckConnection()
     return d->link->checkLine(d->showProgressUi);
 }
 
-// One identity attempt: the connect sequence, then the fetch of the
-// identity text read by it. Characters 0 and 2 to 4 must match the model id.
-bool SensorWindow::checkIdentity()
-{
-    for (const QByteArray& request : {connectionCheckRequest(), connectSetupRequest(), processDataRequest(),
-                                      connectModeRequest(), identityReadRequest()})
-        bSendCommand(request, false);
-    bSendCommand(processDataRequest(), false);
-    d->link->pause(50);
-    bSendCommand(processDataRequest(), false);
-    d->link->pause(50);
-
-    const quint32 timeout = quint32(sensor.characterDelay()) * 3u + 2000u + quint32(sensor.lineDelay());
-    DataFrame frame{{sensorQuery(fetchRequest(), ".*", double(timeout))}};
-    sendDataFrame(&frame, false);
-    const SensorQuery& query = frame.queries.front();
-    if (query.status == 0)
-        return false;
-    const QByteArray text = stripAnswer(QByteArray::fromStdString(query.answer), 3);
-    if (text.size() < 3)
-        return false;
-    const QString identity = QString::fromLatin1(text);
-    const QString& reference = d->identityReference;
-    const bool matches = !reference.isEmpty() && identity.size() >= 5 && reference.size() >= 5 &&
-                         identity[0] == reference[0] && identity.mid(2, 3) == reference.mid(2, 3);
-    d->identityText = identity;
-    return matches;
-}
-
 // The sensor says which variant it is in the last three characters of its
 // identity; the catalogue says what that variant has.
-void SensorWindow::applySensorVariant()
+void SensorWindow::applySensorVariant(const QString& identity)
 {
-    if (d->identityText.size() < 7)
+    if (identity.size() < 7)
         return;
-    const QString code = d->identityText.right(3);
+    const QString code = identity.right(3);
     const boost::property_tree::ptree* variant = nullptr;
     try {
         for (const auto& child : sensor.sensorsNode()) {

@@ -127,11 +127,7 @@ struct SensorWindowPrivate
     QString liveLogProblem;
 
     // Connecting and the connected variant.
-    bool overwriteSensor = false;
-    bool identified = false;
     int selectedPortIndex = 0;
-    QString identityReference;
-    QString identityText;
     QString variantCode;
     bool crashDetectionAvailable = true;
     bool resumeLiveData = false;

@@ -56,6 +56,9 @@ TEST(LengthUnits, OnlyLengthsFollowTheUnit)
     units.setVariant({350, 351, 20, 0, false});
     EXPECT_FALSE(units.isLength("analog0V"));
     EXPECT_DOUBLE_EQ(units.shown("analog0V", 50), 50.0);
+    // A unit value the list does not know shows millimetres.
+    units.setUnit(7);
+    EXPECT_EQ(units.held("HysteresisA1", 12.0), 12);
 }
 
 // Whole millimetres survive the way to inches and back; what the user
@@ -90,18 +93,6 @@ TEST(LengthUnits, TheFarEndsNoLimitIsTheVariantsLargestFarEnd)
     // Only the far end knows "no limit".
     EXPECT_EQ(millimetres.held("DetectionRangeNear", 351.0), 351);
     EXPECT_DOUBLE_EQ(millimetres.shown("DetectionRangeNear", LengthUnits::FarEndNoLimit), 30000.0);
-}
-
-TEST(LengthUnits, TextsNameTheUnit)
-{
-    EXPECT_EQ(shortRange(LengthUnits::Millimetres).captionSuffix(), QString(" (mm)"));
-    EXPECT_EQ(shortRange(LengthUnits::Inches).captionSuffix(), QString(" (inch)"));
-    EXPECT_EQ(shortRange(LengthUnits::Inches).unitText(), QString(" inch "));
-    // A unit value the list does not know shows millimetres.
-    LengthUnits units;
-    units.setUnit(7);
-    EXPECT_EQ(units.captionSuffix(), QString(" (mm)"));
-    EXPECT_EQ(units.held("HysteresisA1", 12.0), 12);
 }
 
 } // namespace
