@@ -13,6 +13,57 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::ProcessDataView</name>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Measurement Value</source>
+        <translation>Messwert</translation>
+    </message>
+    <message>
+        <source>Device to Master</source>
+        <translation>Gerät an Master</translation>
+    </message>
+    <message>
+        <source>Master to Device</source>
+        <translation>Master an Gerät</translation>
+    </message>
+    <message>
+        <source>Object information</source>
+        <translation>Objektinformation</translation>
+    </message>
+    <message>
+        <source>Object %1</source>
+        <translation>Objekt %1</translation>
+    </message>
+    <message>
+        <source>No data</source>
+        <translation>Keine Daten</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>Abstand</translation>
+    </message>
+    <message>
+        <source>Object too close</source>
+        <translation>Objekt zu nah</translation>
+    </message>
+    <message>
+        <source>Object too far</source>
+        <translation>Objekt zu weit</translation>
+    </message>
+    <message>
+        <source> No data</source>
+        <translation> Keine Daten</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
     <message>
         <source>index not available</source>
@@ -65,26 +116,6 @@
     <message>
         <source> Process data</source>
         <translation> Prozessdaten</translation>
-    </message>
-    <message>
-        <source>Measurement Value</source>
-        <translation>Messwert</translation>
-    </message>
-    <message>
-        <source>Device to Master</source>
-        <translation>Gerät an Master</translation>
-    </message>
-    <message>
-        <source>Master to Device</source>
-        <translation>Master an Gerät</translation>
-    </message>
-    <message>
-        <source>Object information</source>
-        <translation>Objektinformation</translation>
-    </message>
-    <message>
-        <source>Object %1</source>
-        <translation>Objekt %1</translation>
     </message>
     <message>
         <source>Off</source>
@@ -191,24 +222,12 @@
         <translation>Keine Daten</translation>
     </message>
     <message>
-        <source>Object too close</source>
-        <translation>Objekt zu nah</translation>
-    </message>
-    <message>
         <source>Obj. too close</source>
         <translation>Obj. zu nah</translation>
     </message>
     <message>
-        <source>Object too far</source>
-        <translation>Objekt zu weit</translation>
-    </message>
-    <message>
         <source>Obj. too far</source>
         <translation>Obj. zu weit</translation>
-    </message>
-    <message>
-        <source> No data</source>
-        <translation> Keine Daten</translation>
     </message>
     <message>
         <source>Allowed: %1 to %2%3</source>

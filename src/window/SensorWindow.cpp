@@ -2,6 +2,7 @@
 
 #include "BusyPopup.h"
 #include "ComboBoxItemDelegate.h"
+#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "SensorWindowScripting.h"
@@ -49,23 +50,6 @@ namespace NimbarSensorPlugin::Core {
 namespace pt = boost::property_tree;
 
 namespace {
-
-const QColor groupBackground(0, 97, 158, 250);
-
-QTreeWidgetItem* addGroupItem(QTreeWidget* tree, const QString& text)
-{
-    auto* item = new QTreeWidgetItem(tree, QStringList(text));
-    for (int column = 0; column < 4; ++column) {
-        item->setBackground(column, groupBackground);
-        item->setForeground(column, Qt::white);
-    }
-    QFont font("Segoe UI", 12);
-    font.setWeight(QFont::Light);
-    item->setFont(0, font);
-    item->setTextAlignment(0, Qt::AlignHCenter);
-    item->setExpanded(true);
-    return item;
-}
 
 // The process-data rows fit in it in both languages, and with the parameter
 // dock it leaves the chart more than 40% of a 1280 px wide window.
@@ -261,7 +245,7 @@ SensorWindow::~SensorWindow()
     delete propertyBrowser;
     delete d->thresholdManager;
     delete d->propertyTreeDock;
-    delete d->processDataTree;
+    delete d->processData->tree();
     delete d->processDataDock;
     // The other widgets could still call back into the window while they go,
     // so they go while it is whole; the private block goes last.
@@ -321,18 +305,21 @@ void SensorWindow::createPropertyBrowser()
 
 void SensorWindow::createListDocks()
 {
-    d->observationDock = createListDock(tr("Observation"), "observation", &d->observationTree);
+    QTreeWidget* observationTree = nullptr;
+    d->observationDock = createListDock(tr("Observation"), "observation", &observationTree);
     d->observationDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Connection_image_new-01.svg"));
     ui->fileToolBar->addAction(d->observationDock->toggleViewAction());
 
-    d->processDataDock = createListDock(tr(" Process data"), "processdata", &d->processDataTree);
+    QTreeWidget* processDataTree = nullptr;
+    d->processDataDock = createListDock(tr(" Process data"), "processdata", &processDataTree);
+    d->processData = new ProcessDataView(processDataTree);
     d->processDataDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Sensorenliste.svg"));
     ui->fileToolBar->addAction(d->processDataDock->toggleViewAction());
     createProcessDataRows();
     // A row's request goes out when its check state changes, by the mouse
     // or by Space; a click beside the box changes nothing.
-    connect(d->processDataTree, &QTreeWidget::itemChanged, this, &SensorWindow::updateCheckState);
-    d->processDataTree->installEventFilter(new SpaceTogglesCheckBox(d->processDataTree));
+    connect(processDataTree, &QTreeWidget::itemChanged, this, &SensorWindow::updateCheckState);
+    processDataTree->installEventFilter(new SpaceTogglesCheckBox(processDataTree));
     // One column of lists on the right, the process data in front: the
     // observation list holds little, and the chart needs the width.
     tabifyDockWidget(d->observationDock, d->processDataDock);
@@ -377,17 +364,6 @@ QDockWidget* SensorWindow::createListDock(const QString& title, const QString& o
 // section, in its order: the rest of the window addresses them by position.
 void SensorWindow::createProcessDataRows()
 {
-    d->measurementValueItem = addGroupItem(d->processDataTree, tr("Measurement Value"));
-    d->deviceToMasterItem = addGroupItem(d->processDataTree, tr("Device to Master"));
-    d->masterToDeviceItem = addGroupItem(d->processDataTree, tr("Master to Device"));
-    d->objectInformationItem = addGroupItem(d->processDataTree, tr("Object information"));
-    for (int k = 0; k < 4; ++k) {
-        d->objectItems[k] =
-            new QTreeWidgetItem(d->objectInformationItem, QStringList(tr("Object %1").arg(k + 1)));
-        d->objectItems[k]->setSizeHint(2, QSize(32, 32));
-    }
-    d->objectItems[0]->setExpanded(true);
-
     categoryCaptions.clear();
     const auto section = documentTree.get_child_optional("document.guiCategory.default");
     if (!section)
@@ -395,59 +371,12 @@ void SensorWindow::createProcessDataRows()
     int i = 0;
     for (const auto& child : *section) {
         const pt::ptree& node = child.second;
-        addCategoryCaption(node, i);
-        const bool hidden = keyText(node, "visible", "true") != "true";
-        const QString id = keyText(node, "id");
-        QTreeWidgetItem* row = nullptr;
-        if (id.startsWith('0')) {
-            row = new QTreeWidgetItem(d->deviceToMasterItem);
-            if (i >= 2 && i <= 9) {
-                row->setText(3, tr("Off"));
-                const char* icon = i == 2   ? ":/newPrefix/icons/led_state_1_1.svg"
-                                   : i == 3 ? ":/newPrefix/icons/led_state_1_2.svg"
-                                            : ":/newPrefix/icons/led_state_F_2.svg";
-                row->setIcon(2, QIcon(icon));
-                row->setSizeHint(2, QSize(36, 36));
-            }
-        } else if (id.startsWith('1')) {
-            row = new QTreeWidgetItem(d->masterToDeviceItem);
-            row->setSizeHint(2, QSize(36, 36));
-            row->setFlags(row->flags() | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-            row->setCheckState(2, i == 10 ? Qt::Checked : Qt::Unchecked);
-            d->sentCheckStates.insert(row, row->checkState(2));
-            row->setText(3, i == 10 ? tr("On") : tr("Off"));
-            row->setData(2, 99, i);
-        } else if (id.startsWith('n')) {
-            row = new QTreeWidgetItem(d->measurementValueItem);
-            row->setSizeHint(2, QSize(40, 40));
-            if (i == 0) {
-                row->setText(2, " 0 ");
-                row->setText(3, "mm ");
-            }
-        } else if (id.startsWith('2')) {
-            const QString parent = keyText(node, "parent");
-            const int object = parent.isEmpty() ? 0 : parent.right(1).toInt();
-            if (object >= 1 && object <= 4) {
-                row = new QTreeWidgetItem(d->objectItems[object - 1]);
-                row->setSizeHint(2, QSize(32, 32));
-            }
-        }
-        // An entry of no known group takes no row but keeps its position, so
-        // that the rows after it are still where the rest of the window
-        // expects them.
-        d->processDataRows.append(row);
-        if (row && hidden)
-            row->setHidden(true);
-        ++i;
+        addCategoryCaption(node, i++);
+        const QString parent = keyText(node, "parent");
+        d->processData->addRow(keyText(node, "id"), parent.isEmpty() ? 0 : parent.right(1).toInt(),
+                               keyText(node, "visible", "true") != "true");
     }
-    const QList<QString> ids = categoryRows.keys();
-    for (int k = 0; k < d->processDataRows.size(); ++k) {
-        QTreeWidgetItem* row = d->processDataRows[k];
-        if (!row)
-            continue;
-        row->setText(0, categoryCaptions.value(k));
-        row->setStatusTip(0, ids.value(k));
-    }
+    d->processData->setCaptions(categoryCaptions, categoryRows.keys());
 }
 
 ExtensionSystem::CommunicationInterface* SensorWindow::communication() const
@@ -497,7 +426,7 @@ QDockWidget* SensorWindow::observationDock() const
 
 QTreeWidget* SensorWindow::processDataTree() const
 {
-    return d->processDataTree;
+    return d->processData->tree();
 }
 
 Utils::Charts::GenericChart* SensorWindow::chart() const
@@ -555,10 +484,7 @@ void SensorWindow::applyPresentationMode(bool hide)
     d->observationDock->setHidden(hide);
     d->chart->getDockChartItem(0)->setHidden(false);
     showEchoPlot();
-    d->measurementValueItem->setExpanded(true);
-    d->deviceToMasterItem->setExpanded(!hide);
-    d->masterToDeviceItem->setExpanded(!hide);
-    d->objectInformationItem->setExpanded(!hide);
+    d->processData->setPresentation(hide);
 }
 
 // The echo plot only takes room while the sensor sends echoes; otherwise
@@ -742,18 +668,10 @@ void SensorWindow::retranslateWindow()
         for (const auto& child : *section)
             addCategoryCaption(child.second, -1);
     }
-    for (int k = 0; k < d->processDataRows.size(); ++k) {
-        if (QTreeWidgetItem* row = d->processDataRows[k])
-            row->setText(0, categoryCaptions.value(k) + " ");
-    }
-    for (int k = 2; k <= 9 && k < d->processDataRows.size(); ++k) {
-        if (QTreeWidgetItem* row = d->processDataRows[k])
-            row->setText(3, tr("Off"));
-    }
+    d->processData->retranslate(categoryCaptions);
     vRefreshUnitSuffixes();
     retranslateSensorMenu();
     d->propertyTreeDock->setWindowTitle(tr("Property tree"));
-    d->processDataTree->resizeColumnToContents(0);
     setChartCaptions();
     retranslateLists();
     languageSwitching = false;
@@ -764,12 +682,7 @@ void SensorWindow::retranslateLists()
 {
     d->processDataDock->setWindowTitle(tr("Process data"));
     d->observationDock->setWindowTitle(tr(" Observation"));
-    d->measurementValueItem->setText(0, tr("Measurement Value"));
-    d->deviceToMasterItem->setText(0, tr("Device to Master"));
-    d->masterToDeviceItem->setText(0, tr("Master to Device"));
-    d->objectInformationItem->setText(0, tr("Object information"));
-    for (int k = 0; k < 4; ++k)
-        d->objectItems[k]->setText(0, tr("Object %1").arg(k + 1));
+    d->processData->retranslate({});
 
     const int port = d->portSelector->currentIndex();
     d->portSelector->setItemText(0, tr("Offline"));

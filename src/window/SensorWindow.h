@@ -272,7 +272,6 @@ private:
     void stopLiveData();
     void showProcessData(const QByteArray& answer);
     void showEchoes(const EchoRecord& echoes);
-    void resetEchoRows();
     void clearEchoDisplay();
     void showCrashCounter(int count);
     void clearLiveValues();

@@ -4,6 +4,7 @@
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"
+#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/ConnectionSwitchDialog.h"
@@ -470,7 +471,7 @@ void SensorWindow::applySensorVariant(const QString& identity)
         setParameterVisible("Output2Settings", false);
     }
     if (key("resetAcc") == "0") {
-        if (QTreeWidgetItem* row = d->processDataRows.value(14))
+        if (QTreeWidgetItem* row = d->processData->row(14))
             row->setHidden(true);
         d->crashDetectionAvailable = false;
         trimPinFunctionLists();

@@ -2,6 +2,7 @@
 // parameter section, addressed by parameter id.
 #include "SensorWindow.h"
 
+#include "ProcessDataView.h"
 #include "SensorWindowPrivate.h"
 #include "catalogue/DescriptionDocument.h"
 #include "parameters/ChoiceTrims.h"
@@ -268,8 +269,8 @@ void SensorWindow::retranslateParameterNode(const pt::ptree& node)
             d->managers.enums->setEnumNames(property, names);
             d->managers.enums->setValue(property, index);
             const int row = id.startsWith("ErrorWarning") ? 5 + id.mid(12).toInt() : -1;
-            if (row >= 6 && row <= 9 && d->processDataRows.value(row))
-                d->processDataRows[row]->setToolTip(0, names.value(index));
+            if (row >= 6 && row <= 9)
+                d->processData->setRowToolTip(row, names.value(index));
         } else if (type == "string" && property && keyText(node, "isString") != "true" &&
                    keyText(node, "readonly", "true") != "true") {
             const QStringList old = stringChoices.value(id);

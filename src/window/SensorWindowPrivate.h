@@ -53,6 +53,7 @@ namespace NimbarSensorPlugin::Core {
 class BusyPopup;
 class LinkSession;
 class ParameterModel;
+class ProcessDataView;
 class StatusPoll;
 
 // The managers of the parameter tree's rows, one per kind of value; the
@@ -106,16 +107,8 @@ struct SensorWindowPrivate
     // The "updating..." pop-up shown while the sensor is busy.
     BusyPopup* popup = nullptr;
 
-    QTreeWidget* processDataTree = nullptr;
-    QTreeWidget* observationTree = nullptr;
-    QList<QTreeWidgetItem*> processDataRows;
-    QTreeWidgetItem* measurementValueItem = nullptr;
-    QTreeWidgetItem* deviceToMasterItem = nullptr;
-    QTreeWidgetItem* masterToDeviceItem = nullptr;
-    QTreeWidgetItem* objectInformationItem = nullptr;
-    QTreeWidgetItem* objectItems[4] = {};
-    // Check state of each output row of the master's data as last handled.
-    QMap<const QTreeWidgetItem*, Qt::CheckState> sentCheckStates;
+    // The process-data list and what it shows.
+    ProcessDataView* processData = nullptr;
 
     bool showProgressUi = true;
     QtProperty* crashCounterProperty = nullptr;

@@ -4,6 +4,7 @@
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"
+#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
@@ -186,8 +187,8 @@ int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& val
                 vShowTestModeParameters(position != 0);
         }
         const int row = errorWarningRow(id);
-        if (row >= 0 && d->processDataRows.value(row))
-            d->processDataRows[row]->setToolTip(0, d->managers.enums->enumNames(property).value(position));
+        if (row >= 0)
+            d->processData->setRowToolTip(row, d->managers.enums->enumNames(property).value(position));
         if (followUpEnabled && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
                                 id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
             vUpdateOutputView();
@@ -240,8 +241,8 @@ void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property
             showEchoPlot();
         }
         const int row = errorWarningRow(id);
-        if (row >= 0 && position < 17 && d->processDataRows.value(row))
-            d->processDataRows[row]->setToolTip(0, d->managers.enums->enumNames(property).value(position));
+        if (row >= 0 && position < 17)
+            d->processData->setRowToolTip(row, d->managers.enums->enumNames(property).value(position));
     } else if (manager == d->managers.strings) {
         if (tagIds.contains(id))
             d->model->setRead(id, answerText(answer));
@@ -728,22 +729,14 @@ void SensorWindow::itemSelected(QtBrowserItem* item)
 // sends the switch byte, once.
 void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
 {
-    if (!item || item->data(2, 99).toInt() <= 0 || d->sentCheckStates.value(item) == item->checkState(2))
+    if (!d->processData->isUnsentSwitchChange(item))
         return;
     if (d->link->held()) {
         d->link->whenFree([this, item] { updateCheckState(item, 2); });
         return;
     }
-    d->sentCheckStates.insert(item, item->checkState(2));
     enableTreeDataHandling(false);
-    std::array<bool, 5> checked{};
-    for (int row = 10; row <= 14; ++row) {
-        QTreeWidgetItem* switchRow = d->processDataRows.value(row);
-        const bool on = switchRow && switchRow->checkState(2) == Qt::Checked;
-        checked[std::size_t(row - 10)] = on;
-        if (switchRow)
-            switchRow->setText(3, on ? tr("On") : tr("Off"));
-    }
+    const std::array<bool, 5> checked = d->processData->markSwitchSent(item);
     if (connected) {
         const LinkSession::Hold hold(*d->link);
         d->link->pause(100);
