@@ -4,11 +4,12 @@
 
 namespace NimbarSensorPlugin::Core {
 
-// The distance limits of the connected variant, in millimetres as the
-// catalogue and the sensor give them; the defaults hold until a variant is
-// known.
+// The connected variant: its code, empty until a sensor said which it is,
+// and its distance limits, in millimetres as the catalogue and the sensor
+// give them; the defaults hold until a variant is known.
 struct VariantLimits
 {
+    QString code;
     int maxRange = 10000;
     int objMaxRange = 10001;
     int minRange = 50;
@@ -38,6 +39,7 @@ public:
     static constexpr int FarEndNoLimit = 30000;
 
     void setVariant(const VariantLimits& limits) { m_variant = limits; }
+    void setVariantCode(const QString& code) { m_variant.code = code; }
     const VariantLimits& variant() const { return m_variant; }
     // The unit parameter's value as read; anything but inches shows millimetres.
     void setUnit(int unit) { m_unit = unit; }

@@ -35,7 +35,7 @@ public:
     bool isOpen() const { return file != nullptr; }
     // Appends the answer's line. A write that fails cuts off the part of the
     // line that made it to the file, ends the log and gives false; then
-    // fileName() and errorString() say what failed.
+    // fileName() and errorString() say what failed, until a log starts.
     bool append(const QByteArray& answer, int measurementUnit);
     QString fileName() const { return lastName; }
     QString errorString() const { return lastError; }

@@ -509,17 +509,17 @@ void SensorWindow::createSensorMenu()
 {
     QMenu* menu = menuBar()->addMenu(QString());
     menu->setObjectName("sensorMenu");
-    d->connectAction = menu->addAction(QString(), this, &SensorWindow::connectOrDisconnect);
-    d->connectAction->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_K));
+    d->sensorMenu.connect = menu->addAction(QString(), this, &SensorWindow::connectOrDisconnect);
+    d->sensorMenu.connect->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_K));
     menu->addSeparator();
-    d->readAllAction = menu->addAction(QString(), this, [this] { vRadAllSettings(true); });
-    d->readAllAction->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_R));
-    d->writeAllAction = menu->addAction(QString(), this, [this] { vWriteAllSettings(true); });
-    d->writeAllAction->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W));
+    d->sensorMenu.readAll = menu->addAction(QString(), this, [this] { vRadAllSettings(true); });
+    d->sensorMenu.readAll->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_R));
+    d->sensorMenu.writeAll = menu->addAction(QString(), this, [this] { vWriteAllSettings(true); });
+    d->sensorMenu.writeAll->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W));
     menu->addAction(ui->actionEnable_live_data);
     ui->actionEnable_live_data->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_L));
     for (QAction* action :
-         {d->connectAction, d->readAllAction, d->writeAllAction, ui->actionEnable_live_data}) {
+         {d->sensorMenu.connect, d->sensorMenu.readAll, d->sensorMenu.writeAll, ui->actionEnable_live_data}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }
@@ -532,9 +532,9 @@ void SensorWindow::createSensorMenu()
 void SensorWindow::retranslateSensorMenu()
 {
     menuBar()->findChild<QMenu*>("sensorMenu")->setTitle(tr("&Sensor"));
-    d->connectAction->setText(connected ? tr("&Disconnect") : tr("&Connect..."));
-    d->readAllAction->setText(tr("&Read all parameters from the sensor"));
-    d->writeAllAction->setText(tr("&Write all parameters to the sensor"));
+    d->sensorMenu.connect->setText(connected ? tr("&Disconnect") : tr("&Connect..."));
+    d->sensorMenu.readAll->setText(tr("&Read all parameters from the sensor"));
+    d->sensorMenu.writeAll->setText(tr("&Write all parameters to the sensor"));
     if (d->discardAction)
         showEditCount();
     showWindowMode();
@@ -547,10 +547,10 @@ void SensorWindow::setSensorOperationsEnabled(bool enabled)
     ui->sensorOperationsToolbar->setEnabled(enabled);
     d->chart->setEnabled(enabled);
     // The menu comes later in construction than the first call.
-    if (!d->connectAction)
+    if (!d->sensorMenu.connect)
         return;
-    d->readAllAction->setEnabled(enabled);
-    d->writeAllAction->setEnabled(enabled);
+    d->sensorMenu.readAll->setEnabled(enabled);
+    d->sensorMenu.writeAll->setEnabled(enabled);
     retranslateSensorMenu();
 }
 

@@ -447,7 +447,7 @@ void SensorWindow::applySensorVariant(const QString& identity)
     }
     if (!variant)
         return;
-    d->variantCode = code;
+    d->units.setVariantCode(code);
     auto key = [variant](const char* name) {
         return QString::fromStdString(variant->get<std::string>(name, ""));
     };

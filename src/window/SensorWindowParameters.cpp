@@ -325,7 +325,7 @@ void SensorWindow::trimChoiceNames(const QString& id, QStringList& names) const
     if (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3")
         trimPinFunctionNames(names, d->crashDetectionAvailable);
     if (id.contains("ErrorWarning"))
-        trimErrorWarningNames(names, d->variantCode);
+        trimErrorWarningNames(names, d->units.variant().code);
 }
 
 QtProperty* SensorWindow::findProperty(QtProperty* parent, const QString& id) const

@@ -145,34 +145,29 @@ void SensorWindow::clearEchoDisplay()
 
 QString SensorWindow::startLiveLog(const QString& fileName)
 {
-    const QString problem = d->liveLog.start(fileName, d->units.unit());
-    if (problem.isEmpty())
-        d->liveLogProblem.clear();
-    return problem;
+    return d->liveLog.start(fileName, d->units.unit());
 }
 
 QString SensorWindow::stopLiveLog()
 {
     d->liveLog.stop();
-    return d->liveLogProblem;
+    return liveLogProblem();
 }
 
 QString SensorWindow::liveLogProblem() const
 {
-    return d->liveLogProblem;
+    if (d->liveLog.errorString().isEmpty())
+        return QString();
+    return tr("The live-data log %1 could not be written: %2")
+        .arg(d->liveLog.fileName(), d->liveLog.errorString());
 }
 
 // Only what the window shows as live data goes into the log. A failed write
 // ends the log and says so once.
 void SensorWindow::logProcessData(const QByteArray& answer)
 {
-    if (!d->liveLog.isOpen())
-        return;
-    if (d->liveLog.append(answer, d->units.unit()))
-        return;
-    d->liveLogProblem = tr("The live-data log %1 could not be written: %2")
-                            .arg(d->liveLog.fileName(), d->liveLog.errorString());
-    statusBar()->showMessage(d->liveLogProblem);
+    if (d->liveLog.isOpen() && !d->liveLog.append(answer, d->units.unit()))
+        statusBar()->showMessage(liveLogProblem());
 }
 
 void SensorWindow::showCrashCounter(int count)

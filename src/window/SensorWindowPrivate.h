@@ -113,15 +113,14 @@ struct SensorWindowPrivate
     bool showProgressUi = true;
     QtProperty* crashCounterProperty = nullptr;
 
-    // Query dispatch and status polling.
+    // No special distance code goes to the chart until a distance comes: one
+    // is there already, or a mark is being dragged and keeps its view.
     bool chartEditActive = false;
+    // The live-data log, while one runs, and why the last one stopped.
     LiveLogFile liveLog;
-    // Why the live-data log stopped writing; empty while it writes.
-    QString liveLogProblem;
 
-    // Connecting and the connected variant.
+    // Connecting.
     int selectedPortIndex = 0;
-    QString variantCode;
     bool crashDetectionAvailable = true;
     bool resumeLiveData = false;
     bool liveDataOnResume = false;
@@ -136,19 +135,24 @@ struct SensorWindowPrivate
     QString choiceListVariant;
     // A write of all parameters in progress collects its outcome here, to
     // report it once at the end instead of row by row.
-    bool collectingWrites = false;
-    int writtenCount = 0;
-    QStringList writeFailures;
+    struct
+    {
+        bool collecting = false;
+        int written = 0;
+        QStringList failures;
+    } writeTally;
 
     // The sensor menu and the mode shown in the status bar.
-    QAction* connectAction = nullptr;
-    QAction* readAllAction = nullptr;
-    QAction* writeAllAction = nullptr;
-    QAction* liveDataAction = nullptr;
+    struct
+    {
+        QAction* connect = nullptr;
+        QAction* readAll = nullptr;
+        QAction* writeAll = nullptr;
+    } sensorMenu;
     QLabel* modeLabel = nullptr;
     bool presentationMode = false;
 
-    // The unit lengths are shown in, and the connected variant's limits.
+    // The unit lengths are shown in, and the connected variant.
     LengthUnits units;
     int teachLockWord = 0;
 };

@@ -59,14 +59,14 @@ QVariant SensorWindow::shownValueOf(QtProperty* property, const QVariant& held) 
         if (id == "TestMode")
             return code;
         // Before a variant is known the error-source lists are whole.
-        if (id.startsWith("ErrorWarning") && d->variantCode.isEmpty()) {
+        if (id.startsWith("ErrorWarning") && d->units.variant().code.isEmpty()) {
             for (int position = 0; position < 17; ++position) {
                 if (errorSourceCodeInWholeList(position) == code)
                     return position;
             }
             return code;
         }
-        return enumPositionForCode(id, code, d->variantCode);
+        return enumPositionForCode(id, code, d->units.variant().code);
     }
     return held;
 }
@@ -91,9 +91,9 @@ QVariant SensorWindow::sensorValueOf(QtProperty* property, const QVariant& shown
             return teachLockValue(d->teachLockWord, position);
         if (id == "TestMode")
             return position;
-        if (id.startsWith("ErrorWarning") && d->variantCode.isEmpty())
+        if (id.startsWith("ErrorWarning") && d->units.variant().code.isEmpty())
             return errorSourceCodeInWholeList(position);
-        return enumCodeForPosition(id, position, d->variantCode);
+        return enumCodeForPosition(id, position, d->units.variant().code);
     }
     if (manager == d->managers.strings)
         return shown.toString();

@@ -498,8 +498,8 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, c
     if (failure == FetchFailure::None) {
         if (d->model->contains(id))
             d->model->setWritten(id, sent);
-        if (d->collectingWrites)
-            ++d->writtenCount;
+        if (d->writeTally.collecting)
+            ++d->writeTally.written;
         else if (property->propertyManager() == d->managers.buttons)
             statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
         else
@@ -508,8 +508,8 @@ void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, c
     }
     const QString reason = readFailureText(failure, answer);
     d->model->setRefused(id, tr("Not written to the sensor: %1").arg(reason));
-    if (d->collectingWrites)
-        d->writeFailures << tr("%1: %2").arg(name, reason);
+    if (d->writeTally.collecting)
+        d->writeTally.failures << tr("%1: %2").arg(name, reason);
     else
         statusBar()->showMessage(tr("%1 was not written to the sensor: %2").arg(name, reason));
 }
@@ -534,22 +534,22 @@ QString SensorWindow::writtenValueText(QtProperty* property) const
 void SensorWindow::reportWriteAll()
 {
     statusBar()->showMessage(tr("Written to the sensor: %1 parameters; not written: %2 (marked in the tree).")
-                                 .arg(d->writtenCount)
-                                 .arg(d->writeFailures.size()));
+                                 .arg(d->writeTally.written)
+                                 .arg(d->writeTally.failures.size()));
     // A lost sensor has had its own message; the list would only repeat it.
-    if (d->writeFailures.isEmpty() || !connected)
+    if (d->writeTally.failures.isEmpty() || !connected)
         return;
     QMessageBox box(
         QMessageBox::Warning, tr("Not written to the sensor"),
         tr("The sensor did not take %n parameter(s). They keep their values in the window and are "
            "marked in the tree.",
-           nullptr, d->writeFailures.size()),
+           nullptr, d->writeTally.failures.size()),
         QMessageBox::Ok, this);
     const int shown = 10;
-    QStringList lines = d->writeFailures.mid(0, shown);
-    if (d->writeFailures.size() > shown) {
-        lines << tr("and %n more", nullptr, int(d->writeFailures.size()) - shown);
-        box.setDetailedText(d->writeFailures.join('\n'));
+    QStringList lines = d->writeTally.failures.mid(0, shown);
+    if (d->writeTally.failures.size() > shown) {
+        lines << tr("and %n more", nullptr, int(d->writeTally.failures.size()) - shown);
+        box.setDetailedText(d->writeTally.failures.join('\n'));
     }
     box.setInformativeText(lines.join('\n'));
     box.exec();
@@ -590,9 +590,9 @@ void SensorWindow::writeAllSettings()
     if (!ui->actionWritePermanent->isChecked())
         ui->actionWritePermanent->setChecked(true);
     const bool online = connected;
-    d->collectingWrites = true;
-    d->writtenCount = 0;
-    d->writeFailures.clear();
+    d->writeTally.collecting = true;
+    d->writeTally.written = 0;
+    d->writeTally.failures.clear();
     {
         // What is written is what the tree shows when it starts: no edits meanwhile.
         const TreeLock lock(this);
@@ -636,7 +636,7 @@ void SensorWindow::writeAllSettings()
             d->link->pause(20);
         }
     }
-    d->collectingWrites = false;
+    d->writeTally.collecting = false;
     if (online)
         reportWriteAll();
 }
@@ -758,7 +758,7 @@ void SensorWindow::trimPinFunctionLists()
         if (QtProperty* property = findProperty(d->rootProperty, id)) {
             QStringList names = documentChoiceNames(id);
             trimPinFunctionNames(names, false);
-            retrimChoices(property, names, d->variantCode);
+            retrimChoices(property, names, d->units.variant().code);
         }
     }
     enableTreeDataHandling(true);
@@ -770,11 +770,11 @@ void SensorWindow::trimErrorWarningLists()
     for (const char* id : {"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"}) {
         if (QtProperty* property = findProperty(d->rootProperty, id)) {
             QStringList names = documentChoiceNames(id);
-            trimErrorWarningNames(names, d->variantCode);
+            trimErrorWarningNames(names, d->units.variant().code);
             retrimChoices(property, names, d->choiceListVariant);
         }
     }
-    d->choiceListVariant = d->variantCode;
+    d->choiceListVariant = d->units.variant().code;
     enableTreeDataHandling(true);
 }
 
