@@ -11,6 +11,7 @@
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ChoiceTrims.h"
+#include "parameters/ParameterExchange.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ValueCodec.h"
 
@@ -284,16 +285,10 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
     if (property && address) {
         const LinkSession::Hold hold(*d->link);
         const QuietChanges quiet(this);
-        const bool requested = bSendCommand(readRequest(address->index, quint8(address->subIndex)), showUi);
-        d->link->pause(20);
-        bSendCommand(processDataRequest(), true);
-        d->link->pause(20);
-        d->link->pause(70);
-        const QByteArray answer = queryAnswer(fetchRequest(), QString());
-        FetchFailure failure = fetchFailure(answer);
-        // Without the read request the fetch brings whatever was read before.
-        if (!requested && failure == FetchFailure::None)
-            failure = FetchFailure::NoAnswer;
+        const ReadOutcome read =
+            readValue(*d->link, *address, showUi && d->showProgressUi, d->showProgressUi);
+        const QByteArray& answer = read.answer;
+        FetchFailure failure = read.failure;
         // Variants without the acceleration sensor have no counter: it reads as 0.
         if (id.contains("CrashCounter") && isErrorAnswer(answer))
             failure = FetchFailure::None;
@@ -449,10 +444,7 @@ void SensorWindow::writeCurrentProperty()
         const LinkSession::Hold hold(*d->link);
         if (address && connected && !connectionPopupOpen()) {
             d->model->setWriting(id);
-            d->link->pause(100);
-            bSendCommand(fetchRequest(), false);
-            d->link->pause(100);
-            reportWrite(property, queryAnswer(writeRequest(*address, value), QString()), value);
+            reportWrite(property, writeValue(*d->link, *address, value, d->showProgressUi), value);
         }
         if (!d->poll->isLiveData() && connected && !connectionPopupOpen())
             bSendCommand(processDataRequest(), true);
@@ -478,10 +470,6 @@ void SensorWindow::writeCurrentProperty()
     enableTreeDataHandling(true);
 }
 
-// The answer to a write is looked at, although the sensor is not read back:
-// a refused or unanswered write would otherwise leave the user believing
-// the sensor holds what the tree shows. The row stays marked until a read or
-// write of it succeeds.
 // The answer to a write is looked at, although the sensor is not read back:
 // a refused or unanswered write would otherwise leave the user believing
 // the sensor holds what the tree shows. The row keeps the edit, marked,
@@ -679,14 +667,8 @@ void SensorWindow::writeTag()
         const QString id = property->propertyId();
         const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
         d->model->setWriting(id);
-        bSendCommand(prepareTagWriteRequest(), true);
-        d->link->pause(50);
-        reportWrite(property, queryAnswer(tagWriteRequest(index, editedText.toUtf8()), QString()),
+        reportWrite(property, writeTagText(*d->link, index, editedText.toUtf8(), d->showProgressUi),
                     editedText);
-        d->link->pause(100);
-        bSendCommand(processDataRequest(), true);
-        d->link->pause(50);
-        bSendCommand(processDataRequest(), true);
     }
     if (followUpEnabled)
         d->poll->schedule();

@@ -1,10 +1,11 @@
-// The link session and the status poll against a simulated sensor at the
+// The parts below the sensor window against a simulated sensor at the
 // wire's speed.
 #include "LinkTestRig.h"
 
 #include <link/LinkSession.h>
 #include <link/SensorConnection.h>
 #include <link/StatusPoll.h>
+#include <parameters/ParameterExchange.h>
 
 #include <QTemporaryDir>
 #include <QWidget>
@@ -20,7 +21,7 @@ using NimbarSensorPlugin::Core::SensorConnection;
 using NimbarSensorPlugin::Core::sensorQuery;
 using NimbarSensorPlugin::Core::StatusPoll;
 
-class LinkPartsTest : public QObject
+class PartsTest : public QObject
 {
     Q_OBJECT
 
@@ -225,6 +226,27 @@ private slots:
         }
     }
 
+    // A read brings what the sensor holds, or why not; a write and a tag
+    // write go out whole and the sensor holds what they sent.
+    void oneParameterIsReadAndWritten()
+    {
+        using namespace NimbarSensorPlugin::Core;
+        const auto* spec = device->model().description().find("OnDelay1");
+        QVERIFY(spec);
+        const ParameterAddress address{spec->address.index, spec->address.subIndex, spec->size};
+        QCOMPARE(fetchFailure(writeValue(*session, address, 1234, false)), FetchFailure::None);
+        QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1234);
+        const ReadOutcome read = readValue(*session, address, false, false);
+        QCOMPARE(read.failure, FetchFailure::None);
+        QCOMPARE(answerNumber(read.answer), 1234);
+        QCOMPARE(readValue(*session, {0x7777, 0, 2}, false, false).failure, FetchFailure::IndexNotAvailable);
+        clearTrace();
+        writeTagText(*session, 0x1A, "Hall 3", false);
+        QCOMPARE(device->model().parameterValue("LocationTag").toString(), QString("Hall 3"));
+        QCOMPARE(sent(), (QStringList{hex(prepareTagWriteRequest()), hex(tagWriteRequest(0x1A, "Hall 3")),
+                                      hex(processDataRequest()), hex(processDataRequest())}));
+    }
+
     void cleanupTestCase()
     {
         session->setCommunication(nullptr);
@@ -232,5 +254,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LinkPartsTest)
-#include "tst_linkparts.moc"
+QTEST_MAIN(PartsTest)
+#include "tst_parts.moc"
