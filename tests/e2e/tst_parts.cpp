@@ -197,6 +197,8 @@ private slots:
     void aConnectionSaysWhyItFailed()
     {
         using Failure = SensorConnection::Failure;
+        QVERIFY(NimbarSensorPlugin::Core::identityMatches("UM035", "UX035-107"));
+        QVERIFY(!NimbarSensorPlugin::Core::identityMatches("UM03", "UM035"));
         const QString identityRead = hex(NimbarSensorPlugin::Core::identityReadRequest());
         const struct
         {

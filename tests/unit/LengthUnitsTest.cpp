@@ -10,7 +10,7 @@ namespace {
 LengthUnits shortRange(int unit)
 {
     LengthUnits units;
-    units.setVariant({350, 351, 20, 0, true});
+    units.setVariant({"107", 350, 351, 20, 0, true});
     units.setUnit(unit);
     return units;
 }
@@ -53,7 +53,7 @@ TEST(LengthUnits, OnlyLengthsFollowTheUnit)
     EXPECT_EQ(units.held("OnDelay1", 250.0), 250);
     EXPECT_LE(units.editorLimits("OnDelay1").maximum, units.editorLimits("OnDelay1").minimum);
     // The analog ends are lengths only where there is an analog output.
-    units.setVariant({350, 351, 20, 0, false});
+    units.setVariant({"107", 350, 351, 20, 0, false});
     EXPECT_FALSE(units.isLength("analog0V"));
     EXPECT_DOUBLE_EQ(units.shown("analog0V", 50), 50.0);
     // A unit value the list does not know shows millimetres.
