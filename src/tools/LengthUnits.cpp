@@ -2,6 +2,7 @@
 
 #include "parameters/ValueCodec.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace NimbarSensorPlugin::Core {
@@ -89,6 +90,19 @@ int LengthUnits::held(const QString& id, double shownValue) const
     if (id == "DetectionRangeFar" && (millimetres == m_variant.objMaxRange || millimetres == documentFarEnd))
         return FarEndNoLimit;
     return millimetres;
+}
+
+double LengthUnits::switchingMarkPlace(double shownValue) const
+{
+    if (!inches())
+        return std::clamp(shownValue, double(m_variant.minRange), double(m_variant.maxRange));
+    const double place = std::max(shownValue, m_variant.minRange / 25.4);
+    return place > m_variant.maxRange / 25.4 ? m_variant.maxRange / 25.4 - 1 : place;
+}
+
+double LengthUnits::detectionMarkMinimum() const
+{
+    return inches() ? m_variant.objMinRange / 25.4 : double(m_variant.objMinRange);
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -58,6 +58,12 @@ public:
     // sensor fresh from the box shows and saves what it holds.
     int held(const QString& id, double shownValue) const;
 
+    // Where a dragged switching mark may stand, in the shown unit: within
+    // what the variant measures; in inches a little below its far end.
+    double switchingMarkPlace(double shownValue) const;
+    // The nearest a dragged detection-range mark may come, in the shown unit.
+    double detectionMarkMinimum() const;
+
     QString captionSuffix() const { return inches() ? " (inch)" : " (mm)"; }
     QString unitText() const { return inches() ? " inch " : " mm "; }
 

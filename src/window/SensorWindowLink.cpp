@@ -1,6 +1,7 @@
-// The window's link to the sensor: frames to the host's communication
-// component, holding the link for exchanges that belong together, the
-// "updating..." pop-up, connecting, the identity check and going offline.
+// The window's side of the link to the sensor: the window's slots that send
+// frames, the "updating..." pop-up, connecting as the user chose (what the
+// link session and the sensor connection do, told in the window's words),
+// the connected variant and going offline.
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"

@@ -1,6 +1,6 @@
-// The status poll: one asynchronous frame at a time while a sensor is
-// connected, showing distance, status bits, echoes and the crash counter,
-// and noticing a sensor that stopped answering.
+// What the status poll brings, shown: the distance on the chart and in the
+// process-data list, the status bits, the echoes and the crash counter; the
+// live-data log; and the window's slots that start and stop the poll.
 #include "SensorWindow.h"
 
 #include "ProcessDataView.h"

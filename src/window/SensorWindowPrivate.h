@@ -3,33 +3,17 @@
 #include "tools/LengthUnits.h"
 #include "tools/LiveLog.h"
 
-#include <extensionsystem/CommunicationInterface.h>
-
-#include <QElapsedTimer>
-#include <QFile>
 #include <QList>
-#include <QMap>
-#include <QMutex>
-#include <QPointer>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
-#include <functional>
-#include <memory>
 #include <string>
 
 class QAction;
 class QComboBox;
-class QDialog;
 class QDockWidget;
-class QGridLayout;
 class QLabel;
-class QProgressBar;
-class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 class QtBoolPropertyManager;
 class QtDoublePropertyManager;
 class QtEnumPropertyManager;

@@ -449,7 +449,6 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     auto* widget = qobject_cast<Utils::ThresholdWindowWidgetUniversal*>(sender());
     const int component = widget ? widget->getComponentIndex() : -1;
     const QString n = QString::number(d->outputSelector->currentIndex() + 1);
-    const bool inches = d->units.unit() == 1;
     double v = qRound(value);
     enableTreeDataHandling(false);
     d->chartEditActive = true;
@@ -458,13 +457,7 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     if (component == 0) {
         const double sw =
             int(d->managers.doubles->value(findProperty(d->rootProperty, "SwitchingThresholdA" + n)));
-        if (inches) {
-            v = std::max(v, d->units.variant().minRange / 25.4);
-            if (v > d->units.variant().maxRange / 25.4)
-                v = d->units.variant().maxRange / 25.4 - 1;
-        } else {
-            v = std::clamp(v, double(d->units.variant().minRange), double(d->units.variant().maxRange));
-        }
+        v = d->units.switchingMarkPlace(v);
         auto* marks = d->thresholdWidgets[0];
         if (mark == Utils::ThresholdWindowWidgetUniversal::UpperMark) {
             changed = findProperty(d->rootProperty, "UpperThresholdA" + n);
@@ -483,9 +476,7 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
             d->thresholdManager->setMiddle(n.toUInt(), 0, v);
         }
     } else if (component == 1) {
-        v = std::min(v, d->chart->getXMax(1));
-        v = std::max(v,
-                     inches ? d->units.variant().objMinRange / 25.4 : double(d->units.variant().objMinRange));
+        v = std::max(std::min(v, d->chart->getXMax(1)), d->units.detectionMarkMinimum());
         if (mark == Utils::ThresholdWindowWidgetUniversal::LeftMark) {
             changed = findProperty(d->rootProperty, "DetectionRangeNear");
             d->thresholdWidgets[1]->setLeftMark(0, v);

@@ -3,6 +3,8 @@
 #include <tools/LiveLog.h>
 #include <tools/SettingsCompare.h>
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace NimbarSensorPlugin::Core;
@@ -47,6 +49,32 @@ TEST(LiveLog, OneLinePerAnswerWithDistanceAndOutputs)
     EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("087022007ff80000"), 0), "0,too far,0,0\n");
     // A pattern that does not parse reads as too close, and its bits mean nothing.
     EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("0870220080080003"), 0), "0,too close,0,0\n");
+}
+
+// The file holds the header and whole lines; a new log replaces it.
+TEST(LiveLog, TheFileHoldsTheHeaderAndItsLines)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("live.csv");
+    const QByteArray answer = QByteArray::fromHex("0870220004d20081");
+    LiveLogFile log;
+    EXPECT_FALSE(log.append(answer, 0));
+    EXPECT_FALSE(log.start(dir.path(), 0).isEmpty());
+    ASSERT_EQ(log.start(path, 0), QString());
+    EXPECT_TRUE(log.append(answer, 0));
+    EXPECT_TRUE(log.append(answer, 0));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "time_ms,distance_mm,switch_1,switch_2");
+    EXPECT_TRUE(lines[2].endsWith(",1234,1,0"));
+    file.close();
+    ASSERT_EQ(log.start(path, 1), QString());
+    log.stop();
+    EXPECT_FALSE(log.isOpen());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), liveLogHeader(1).toUtf8());
 }
 
 } // namespace

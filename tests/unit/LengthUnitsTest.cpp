@@ -61,6 +61,24 @@ TEST(LengthUnits, OnlyLengthsFollowTheUnit)
     EXPECT_EQ(units.held("HysteresisA1", 12.0), 12);
 }
 
+// A dragged mark stays where the variant measures.
+TEST(LengthUnits, MarksStayWithinTheVariantsRange)
+{
+    const LengthUnits millimetres = shortRange(LengthUnits::Millimetres);
+    EXPECT_DOUBLE_EQ(millimetres.switchingMarkPlace(5), 20.0);
+    EXPECT_DOUBLE_EQ(millimetres.switchingMarkPlace(400), 350.0);
+    EXPECT_DOUBLE_EQ(millimetres.switchingMarkPlace(350), 350.0);
+    const LengthUnits inches = shortRange(LengthUnits::Inches);
+    EXPECT_DOUBLE_EQ(inches.switchingMarkPlace(0), 20 / 25.4);
+    EXPECT_DOUBLE_EQ(inches.switchingMarkPlace(14), 350 / 25.4 - 1);
+    EXPECT_DOUBLE_EQ(inches.switchingMarkPlace(13), 13.0);
+    LengthUnits nearEnd;
+    nearEnd.setVariant({"", 350, 351, 20, 30, false});
+    EXPECT_DOUBLE_EQ(nearEnd.detectionMarkMinimum(), 30.0);
+    nearEnd.setUnit(LengthUnits::Inches);
+    EXPECT_DOUBLE_EQ(nearEnd.detectionMarkMinimum(), 30 / 25.4);
+}
+
 // Whole millimetres survive the way to inches and back; what the user
 // types in inches goes to the sensor as the nearest whole millimetre.
 TEST(LengthUnits, HeldMillimetresRoundTripThroughEitherUnit)
