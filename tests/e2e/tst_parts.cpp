@@ -236,14 +236,19 @@ private slots:
         const auto* spec = device->model().description().find("OnDelay1");
         QVERIFY(spec);
         const ParameterAddress address{spec->address.index, spec->address.subIndex, spec->size};
+        // The pauses the sensor needs: 200 ms around a write, 110 ms in a read.
+        const qint64 paused = session->pausedMilliseconds();
         QCOMPARE(fetchFailure(writeValue(*session, address, 1234, false)), FetchFailure::None);
+        QCOMPARE(session->pausedMilliseconds(), paused + 200);
         QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1234);
         const ReadOutcome read = readValue(*session, address, false, false);
+        QCOMPARE(session->pausedMilliseconds(), paused + 310);
         QCOMPARE(read.failure, FetchFailure::None);
         QCOMPARE(answerNumber(read.answer), 1234);
         QCOMPARE(readValue(*session, {0x7777, 0, 2}, false, false).failure, FetchFailure::IndexNotAvailable);
         clearTrace();
         writeTagText(*session, 0x1A, "Hall 3", false);
+        QCOMPARE(session->pausedMilliseconds(), paused + 620);
         QCOMPARE(device->model().parameterValue("LocationTag").toString(), QString("Hall 3"));
         QCOMPARE(sent(), (QStringList{hex(prepareTagWriteRequest()), hex(tagWriteRequest(0x1A, "Hall 3")),
                                       hex(processDataRequest()), hex(processDataRequest())}));
