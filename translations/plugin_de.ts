@@ -13,6 +13,107 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::ParameterReader</name>
+    <message>
+        <source>index not available</source>
+        <translation>Index nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>service temporarily not available</source>
+        <translation>Dienst vorübergehend nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>refused by the sensor (error 0x%1)</source>
+        <translation>vom Sensor abgelehnt (Fehler 0x%1)</translation>
+    </message>
+    <message>
+        <source>no answer</source>
+        <translation>keine Antwort</translation>
+    </message>
+    <message>
+        <source>Not read from the sensor: %1</source>
+        <translation>Nicht vom Sensor gelesen: %1</translation>
+    </message>
+    <message>
+        <source>Not read from the sensor: the read of all parameters stopped first</source>
+        <translation>Nicht vom Sensor gelesen: das Lesen aller Parameter brach vorher ab</translation>
+    </message>
+</context>
+<context>
+    <name>NimbarSensorPlugin::Core::ParameterTree</name>
+    <message>
+        <source>It has no parameter section (document.treeGui.default).</source>
+        <translation>Es fehlt der Parameterabschnitt (document.treeGui.default).</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has the unknown type &quot;%3&quot;; it is left out.</source>
+        <translation>Knoten „%1“ (Kennung „%2“) hat den unbekannten Typ „%3“ und wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; (id &quot;%2&quot;) lacks the key &quot;%3&quot;; it is left out.</source>
+        <translation>Knoten „%1“ (Kennung „%2“) fehlt der Eintrag „%3“; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; has no id; it is left out.</source>
+        <translation>Knoten „%1“ hat keine ID; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; has the id &quot;%2&quot; of an earlier node; it is left out.</source>
+        <translation>Knoten „%1“ hat die ID „%2“ eines früheren Knotens; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node with id &quot;%1&quot; has no caption; its id is shown instead.</source>
+        <translation>Knoten mit der ID „%1“ hat keine Beschriftung; stattdessen wird seine ID angezeigt.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; it is left out.</source>
+        <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; er wird ausgelassen.</translation>
+    </message>
+    <message>
+        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; 0 is used.</source>
+        <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; 0 wird verwendet.</translation>
+    </message>
+    <message>
+        <source>the sensor holds code %1, which this list does not offer</source>
+        <translation>der Sensor hat den Code %1, den diese Liste nicht anbietet</translation>
+    </message>
+    <message>
+        <source>the sensor holds %1; allowed %2 to %3</source>
+        <translation>der Sensor hat %1; erlaubt %2 bis %3</translation>
+    </message>
+    <message>
+        <source>Not written to the sensor yet</source>
+        <translation>Noch nicht in den Sensor geschrieben</translation>
+    </message>
+    <message>
+        <source>Allowed: %1 to %2%3</source>
+        <translation>Zulässig: %1 bis %2%3</translation>
+    </message>
+    <message>
+        <source>Read from the sensor: %1 parameters; not read: %2 (marked in the tree).</source>
+        <translation>Vom Sensor gelesen: %1 Parameter; nicht gelesen: %2 (im Baum markiert).</translation>
+    </message>
+    <message>
+        <source>Not read from the sensor: it reports no value</source>
+        <translation>Nicht vom Sensor gelesen: er meldet keinen Wert</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not available on this sensor; &quot;%2&quot; is chosen instead.</source>
+        <translation>„%1“ gibt es bei diesem Sensor nicht; stattdessen ist „%2“ gewählt.</translation>
+    </message>
+</context>
+<context>
+    <name>NimbarSensorPlugin::Core::ParameterWriter</name>
+    <message>
+        <source>Not written to the sensor: %1</source>
+        <translation>Nicht in den Sensor geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::ProcessDataView</name>
     <message>
         <source>Off</source>
@@ -66,42 +167,6 @@
 <context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
     <message>
-        <source>index not available</source>
-        <translation>Index nicht vorhanden</translation>
-    </message>
-    <message>
-        <source>service temporarily not available</source>
-        <translation>Dienst vorübergehend nicht verfügbar</translation>
-    </message>
-    <message>
-        <source>refused by the sensor (error 0x%1)</source>
-        <translation>vom Sensor abgelehnt (Fehler 0x%1)</translation>
-    </message>
-    <message>
-        <source>no answer</source>
-        <translation>keine Antwort</translation>
-    </message>
-    <message>
-        <source>Not read from the sensor: %1</source>
-        <translation>Nicht vom Sensor gelesen: %1</translation>
-    </message>
-    <message>
-        <source>the sensor holds code %1, which this list does not offer</source>
-        <translation>der Sensor hat den Code %1, den diese Liste nicht anbietet</translation>
-    </message>
-    <message>
-        <source>the sensor holds %1; allowed %2 to %3</source>
-        <translation>der Sensor hat %1; erlaubt %2 bis %3</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is not available on this sensor; &quot;%2&quot; is chosen instead.</source>
-        <translation>„%1“ gibt es bei diesem Sensor nicht; stattdessen ist „%2“ gewählt.</translation>
-    </message>
-    <message>
-        <source>Read from the sensor: %1 parameters; not read: %2 (marked in the tree).</source>
-        <translation>Vom Sensor gelesen: %1 Parameter; nicht gelesen: %2 (im Baum markiert).</translation>
-    </message>
-    <message>
         <source>Offline</source>
         <translation>Offline</translation>
     </message>
@@ -118,32 +183,12 @@
         <translation> Prozessdaten</translation>
     </message>
     <message>
-        <source>Off</source>
-        <translation>Aus</translation>
-    </message>
-    <message>
-        <source>On</source>
-        <translation>Ein</translation>
-    </message>
-    <message>
-        <source>It has no parameter section (document.treeGui.default).</source>
-        <translation>Es fehlt der Parameterabschnitt (document.treeGui.default).</translation>
-    </message>
-    <message>
         <source>The description document %1 is broken; parameters are missing from this window:</source>
         <translation>Die Gerätebeschreibung %1 ist fehlerhaft; in diesem Fenster fehlen Parameter:</translation>
     </message>
     <message>
         <source>The description document %1 is broken.</source>
         <translation>Die Gerätebeschreibung %1 ist fehlerhaft.</translation>
-    </message>
-    <message>
-        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has the unknown type &quot;%3&quot;; it is left out.</source>
-        <translation>Knoten „%1“ (Kennung „%2“) hat den unbekannten Typ „%3“ und wird ausgelassen.</translation>
-    </message>
-    <message>
-        <source>Node &quot;%1&quot; (id &quot;%2&quot;) lacks the key &quot;%3&quot;; it is left out.</source>
-        <translation>Knoten „%1“ (Kennung „%2“) fehlt der Eintrag „%3“; er wird ausgelassen.</translation>
     </message>
     <message>
         <source>Output</source>
@@ -230,20 +275,8 @@
         <translation>Obj. zu weit</translation>
     </message>
     <message>
-        <source>Allowed: %1 to %2%3</source>
-        <translation>Zulässig: %1 bis %2%3</translation>
-    </message>
-    <message>
         <source>%1 = %2 written</source>
         <translation>%1 = %2 geschrieben</translation>
-    </message>
-    <message>
-        <source>Not written to the sensor: %1</source>
-        <translation>Nicht in den Sensor geschrieben: %1</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <translation>%1: %2</translation>
     </message>
     <message>
         <source>%1 was not written to the sensor: %2</source>
@@ -412,26 +445,6 @@
         <translation>Alle Einstellungen werden auf die Werkseinstellungen zurückgesetzt. Fortfahren?</translation>
     </message>
     <message>
-        <source>Node &quot;%1&quot; has no id; it is left out.</source>
-        <translation>Knoten „%1“ hat keine ID; er wird ausgelassen.</translation>
-    </message>
-    <message>
-        <source>Node &quot;%1&quot; has the id &quot;%2&quot; of an earlier node; it is left out.</source>
-        <translation>Knoten „%1“ hat die ID „%2“ eines früheren Knotens; er wird ausgelassen.</translation>
-    </message>
-    <message>
-        <source>Node with id &quot;%1&quot; has no caption; its id is shown instead.</source>
-        <translation>Knoten mit der ID „%1“ hat keine Beschriftung; stattdessen wird seine ID angezeigt.</translation>
-    </message>
-    <message>
-        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; it is left out.</source>
-        <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; er wird ausgelassen.</translation>
-    </message>
-    <message>
-        <source>Node &quot;%1&quot; (id &quot;%2&quot;) has %3, which is no number; 0 is used.</source>
-        <translation>Knoten „%1“ (ID „%2“) hat %3, das ist keine Zahl; 0 wird verwendet.</translation>
-    </message>
-    <message>
         <source>The live-data log %1 could not be written: %2</source>
         <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
     </message>
@@ -454,10 +467,6 @@
     <message>
         <source>Disconnect the sensor on %1?</source>
         <translation>Die Verbindung zum Sensor an %1 trennen?</translation>
-    </message>
-    <message>
-        <source>Not written to the sensor yet</source>
-        <translation>Noch nicht in den Sensor geschrieben</translation>
     </message>
     <message>
         <source>%1: %2 is not allowed and was not written. %3</source>
@@ -487,30 +496,6 @@
         <translation>In den Sensor schreiben</translation>
     </message>
     <message>
-        <source>at most 32 bytes of text</source>
-        <translation>höchstens 32 Byte Text</translation>
-    </message>
-    <message>
-        <source>a choice from 0 to %1</source>
-        <translation>eine Auswahl von 0 bis %1</translation>
-    </message>
-    <message>
-        <source>0 or 1</source>
-        <translation>0 oder 1</translation>
-    </message>
-    <message>
-        <source>%1 to %2</source>
-        <translation>%1 bis %2</translation>
-    </message>
-    <message>
-        <source>%1 to %2 %3</source>
-        <translation>%1 bis %2 %3</translation>
-    </message>
-    <message>
-        <source>%1: %2 (allowed: %3)</source>
-        <translation>%1: %2 (zulässig: %3)</translation>
-    </message>
-    <message>
         <source>The settings file %1 holds values this sensor cannot take; nothing is written:</source>
         <translation>Die Einstellungsdatei %1 enthält Werte, die dieser Sensor nicht annehmen kann; es wird nichts geschrieben:</translation>
     </message>
@@ -528,14 +513,6 @@
     <message>
         <source>Apply the others</source>
         <translation>Die übrigen übernehmen</translation>
-    </message>
-    <message>
-        <source>Not read from the sensor: the read of all parameters stopped first</source>
-        <translation>Nicht vom Sensor gelesen: das Lesen aller Parameter brach vorher ab</translation>
-    </message>
-    <message>
-        <source>Not read from the sensor: it reports no value</source>
-        <translation>Nicht vom Sensor gelesen: er meldet keinen Wert</translation>
     </message>
     <message>
         <source> (%1 mm)</source>
@@ -671,6 +648,41 @@
     <message>
         <source>Write all parameters of the tree to the sensor (Ctrl+Shift+W). While this is on, each edit is written to the sensor.</source>
         <translation>Alle Parameter des Baums in den Sensor schreiben (Strg+Umschalt+W). Solange dies eingeschaltet ist, wird jede Änderung in den Sensor geschrieben.</translation>
+    </message>
+</context>
+<context>
+    <name>TreeSettings</name>
+    <message>
+        <source>at most 32 bytes of text</source>
+        <translation>höchstens 32 Byte Text</translation>
+    </message>
+    <message>
+        <source>a choice from 0 to %1</source>
+        <translation>eine Auswahl von 0 bis %1</translation>
+    </message>
+    <message>
+        <source>0 or 1</source>
+        <translation>0 oder 1</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 to %2 %3</source>
+        <translation>%1 bis %2 %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 (allowed: %3)</source>
+        <translation>%1: %2 (zulässig: %3)</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
     </message>
 </context>
 <context>

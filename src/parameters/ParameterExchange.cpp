@@ -43,4 +43,14 @@ QByteArray writeTagText(LinkSession& link, quint8 index, const QByteArray& text,
     return answer;
 }
 
+QByteArray restoreFactorySettings(LinkSession& link, bool showWait)
+{
+    const LinkSession::Hold hold(link);
+    link.command(fetchRequest(), showWait);
+    const QByteArray answer = link.query(factoryResetRequest(), QString(), showWait);
+    link.command(processDataRequest(), showWait);
+    link.command(processDataRequest(), showWait);
+    return answer;
+}
+
 } // namespace NimbarSensorPlugin::Core

@@ -32,4 +32,8 @@ QByteArray writeValue(LinkSession& link, const ParameterAddress& address, int va
 // requests; the answer of the write itself.
 QByteArray writeTagText(LinkSession& link, quint8 index, const QByteArray& text, bool showWait);
 
+// The fetch that takes a pending read off the sensor, the restore of its
+// factory settings, and two process-data requests; the answer of the restore.
+QByteArray restoreFactorySettings(LinkSession& link, bool showWait);
+
 } // namespace NimbarSensorPlugin::Core

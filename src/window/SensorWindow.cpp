@@ -12,6 +12,9 @@
 #include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterNode.h"
+#include "parameters/ParameterReader.h"
+#include "parameters/ParameterTree.h"
+#include "parameters/ParameterWriter.h"
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/SensorBasic.h>
@@ -137,7 +140,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     spacer->setFixedWidth(10);
     ui->sensorOperationsToolbar->addWidget(spacer);
 
-    d->languageCode = sensor.languageCode();
     sensor = findSensorDescription(hostRecord.name());
 
     d->propertyTreeDock = new QDockWidget(tr("Property tree"), this);
@@ -147,6 +149,10 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
 
     createChartArea();
     setChartCaptions();
+    d->model = new ParameterModel(this);
+    d->tree = new ParameterTree(*d->model, d->units, this);
+    d->reader = new ParameterReader(*d->link, *d->tree, *d->model, this);
+    d->writer = new ParameterWriter(*d->link, *d->tree, *d->model, this);
     createPropertyBrowser();
 
     // Value changes are taken as the user's only once the tree is built:
@@ -170,15 +176,16 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(&d->writeModeIconTimer, &QTimer::timeout, this, qOverload<>(&SensorWindow::signalWriteModeIcon));
 
     setWindowFlags(Qt::Widget);
-    d->model = new ParameterModel(this);
     buildParameterTree();
-    resetParameterModel();
+    d->tree->resetModel();
     // Lengths start in whole millimetres, as the sensor holds them.
-    for (QtProperty* property : collectProperties(d->rootProperty)) {
-        if (property->propertyManager() == d->managers.doubles)
-            d->managers.doubles->setDecimals(property, 0);
+    for (QtProperty* property : d->tree->properties()) {
+        if (property->propertyManager() == d->tree->managers().doubles)
+            d->tree->managers().doubles->setDecimals(property, 0);
     }
-    connect(d->model, &ParameterModel::rowChanged, this, &SensorWindow::showRow);
+    connect(d->model, &ParameterModel::rowChanged, d->tree, &ParameterTree::showRow);
+    connect(d->tree, &ParameterTree::rowShown, this, &SensorWindow::showRowMark);
+    connect(d->tree, &ParameterTree::choiceRead, this, &SensorWindow::followChoiceRead);
     createListDocks();
     setMinimumHeight(500);
     setMinimumWidth(850);
@@ -210,7 +217,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->thresholdWidgets[0]->setLowerMark(100.0);
     d->thresholdWidgets[0]->setMiddleMark(120.0);
 
-    for (const QString& id : qAsConst(d->hiddenParameterIds))
+    for (const QString& id : d->tree->hiddenIds())
         setParameterVisible(id, false);
 
     connect(d->chart, &Utils::Charts::GenericChart::IndependentPlotDoubleClick, this,
@@ -229,7 +236,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
         setParameterVisible(id, false);
     applyPresentationMode(ExtensionSystem::Globals::getPresentationMode());
 
-    d->crashCounterProperty = findProperty(d->rootProperty, "CrashCounter");
+    d->crashCounterProperty = d->tree->find("CrashCounter");
     d->chart->vHideSignalText(0);
     pendingWrite = 0;
 }
@@ -260,13 +267,6 @@ SensorWindow::~SensorWindow()
 void SensorWindow::createPropertyBrowser()
 {
     QWidget* owner = d->propertyTreeDock;
-    d->managers.bools = new QtBoolPropertyManager(owner);
-    d->managers.ints = new QtIntPropertyManager(owner);
-    d->managers.counters = new QtIntPropertyManager(owner);
-    d->managers.doubles = new QtDoublePropertyManager(owner);
-    d->managers.strings = new QtStringPropertyManager(owner);
-    d->managers.enums = new QtEnumPropertyManager(owner);
-    d->managers.groups = new QtGroupPropertyManager(owner);
     auto* checkBoxFactory = new QtCheckBoxFactory(owner);
     auto* spinBoxFactory = new QtSpinBoxFactory(owner);
     auto* doubleSpinBoxFactory = new QtDoubleSpinBoxFactory(owner);
@@ -287,20 +287,19 @@ void SensorWindow::createPropertyBrowser()
     propertyBrowser->setResizeMode(QtTreePropertyBrowser::Interactive);
     propertyBrowser->setSplitterPosition(captionColumnWidth);
     propertyBrowser->setStyleSheet(" QTreeView {selection-background-color:  #00619E;}");
-    propertyBrowser->setFactoryForManager(d->managers.bools, checkBoxFactory);
-    propertyBrowser->setFactoryForManager(d->managers.ints, spinBoxFactory);
-    propertyBrowser->setFactoryForManager(d->managers.counters, spinBoxFactory);
-    propertyBrowser->setFactoryForManager(d->managers.doubles, doubleSpinBoxFactory);
-    propertyBrowser->setFactoryForManager(d->managers.enums, enumEditorFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().bools, checkBoxFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().ints, spinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().counters, spinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().doubles, doubleSpinBoxFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().enums, enumEditorFactory);
     // The window's own line edit replaces the plain one: string edits reach
     // the window, which decides when they go to the sensor.
-    propertyBrowser->setFactoryForManager(d->managers.strings, lineEditFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().strings, lineEditFactory);
     propertyBrowser->setFactoryForManager(
-        d->managers.strings,
+        d->tree->managers().strings,
         static_cast<QtAbstractEditorFactory<QtStringPropertyManager>*>(editNotifyFactory));
-    d->managers.buttons = new Utils::ButtonManager(owner);
     auto* buttonFactory = new Utils::ButtonFactory(owner);
-    propertyBrowser->setFactoryForManager(d->managers.buttons, buttonFactory);
+    propertyBrowser->setFactoryForManager(d->tree->managers().buttons, buttonFactory);
 }
 
 void SensorWindow::createListDocks()
@@ -364,19 +363,16 @@ QDockWidget* SensorWindow::createListDock(const QString& title, const QString& o
 // section, in its order: the rest of the window addresses them by position.
 void SensorWindow::createProcessDataRows()
 {
-    categoryCaptions.clear();
-    const auto section = documentTree.get_child_optional("document.guiCategory.default");
-    if (!section)
-        return;
-    int i = 0;
-    for (const auto& child : *section) {
-        const pt::ptree& node = child.second;
-        addCategoryCaption(node, i++);
-        const QString parent = keyText(node, "parent");
-        d->processData->addRow(keyText(node, "id"), parent.isEmpty() ? 0 : parent.right(1).toInt(),
-                               keyText(node, "visible", "true") != "true");
+    QStringList captions;
+    QStringList ids;
+    for (const CategoryRow& row : d->tree->categories()) {
+        captions << row.caption;
+        ids << row.id;
+        d->processData->addRow(row.id, row.parent, row.hidden);
     }
-    d->processData->setCaptions(categoryCaptions, categoryRows.keys());
+    ids.sort();
+    ids.removeDuplicates();
+    d->processData->setCaptions(captions, ids);
 }
 
 ExtensionSystem::CommunicationInterface* SensorWindow::communication() const
@@ -436,7 +432,7 @@ Utils::Charts::GenericChart* SensorWindow::chart() const
 
 QStringList SensorWindow::hiddenParameters() const
 {
-    return d->hiddenParameterIds;
+    return d->tree->hiddenIds();
 }
 
 void SensorWindow::updateChart()
@@ -635,8 +631,8 @@ void SensorWindow::updateWindowTitle()
 {
     const QString title = QString::fromStdString(sensor.name()) + " (" + d->portSelector->currentText() + ")";
     setWindowTitle(title);
-    if (d->rootProperty)
-        d->rootProperty->setPropertyName(title);
+    if (d->tree->root())
+        d->tree->root()->setPropertyName(title);
     statusBar()->showMessage(title);
 }
 
@@ -658,17 +654,12 @@ void SensorWindow::retranslateWindow()
 {
     languageSwitching = true;
     ui->retranslateUi(this);
-    d->languageCode = ExtensionSystem::Globals::getLanguage();
-    if (const auto section = documentTree.get_child_optional("document.treeGui.default")) {
-        for (const auto& child : *section)
-            retranslateParameterNode(child.second);
-    }
-    categoryCaptions.clear();
-    if (const auto section = documentTree.get_child_optional("document.guiCategory.default")) {
-        for (const auto& child : *section)
-            addCategoryCaption(child.second, -1);
-    }
-    d->processData->retranslate(categoryCaptions);
+    d->tree->retranslate(ExtensionSystem::Globals::getLanguage());
+    showErrorSourceToolTips();
+    QStringList captions;
+    for (const CategoryRow& row : d->tree->categories())
+        captions << row.caption;
+    d->processData->retranslate(captions);
     vRefreshUnitSuffixes();
     retranslateSensorMenu();
     d->propertyTreeDock->setWindowTitle(tr("Property tree"));

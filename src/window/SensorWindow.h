@@ -1,20 +1,17 @@
 #pragma once
 
 #include "catalogue/Sensor.h"
+#include "parameters/ParameterReader.h"
 #include "tools/SettingsFile.h"
 
 #include <extensionsystem/CommunicationInterface.h>
 
-#include <QHash>
 #include <QMainWindow>
 #include <QMap>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QVariant>
-
-#include <boost/property_tree/ptree.hpp>
 
 #include <functional>
 #include <memory>
@@ -44,6 +41,8 @@ struct EchoRecord;
 enum class FetchFailure;
 class ParameterModel;
 class StateOfDeviceMyDelegate;
+struct SettingsCheck;
+struct WriteOutcome;
 struct SensorWindowForm;
 struct SensorWindowPrivate;
 
@@ -85,8 +84,8 @@ public:
     void setParameterVisible(const QString& id, bool visible);
     void enableEditableProperties();
     // "index;subIndex;size" of every parameter, by id.
-    const QMap<QString, QString>& parameterAddressMap() const { return parameterAddresses; }
-    const QMap<QString, QStringList>& choiceLists() const { return stringChoices; }
+    const QMap<QString, QString>& parameterAddressMap() const;
+    const QMap<QString, QStringList>& choiceLists() const;
     QStringList hiddenParameters() const;
     // Every parameter's value as the sensor holds it, the user's edits and
     // each row's state.
@@ -224,19 +223,6 @@ private:
     void showEchoPlot();
     void scaleEchoPlot();
 
-    // Value changes made by the window itself while one of these lives are
-    // never taken as the user's, whatever the state of the signals.
-    class QuietChanges
-    {
-    public:
-        explicit QuietChanges(SensorWindow* window);
-        ~QuietChanges();
-        QuietChanges(const QuietChanges&) = delete;
-        QuietChanges& operator=(const QuietChanges&) = delete;
-
-    private:
-        SensorWindow* window;
-    };
     // The tree takes no edits while one of these lives; the keyboard focus
     // goes back to it afterwards, so the window's keys keep working.
     class TreeLock
@@ -280,52 +266,31 @@ private:
     void writeCurrentProperty();
     void writeTag();
     // Tells the user what the sensor made of a write, and marks a refused row.
-    void reportWrite(QtProperty* property, const QByteArray& answer, const QVariant& sent);
+    void reportWrite(QtProperty* property, const WriteOutcome& outcome);
     void reportWriteAll();
     QString writtenValueText(QtProperty* property) const;
-    QString rangeText(QtProperty* property) const;
-    void refreshRowToolTip(QtProperty* property);
     void recordChange(QtProperty* property, const QVariant& value);
-    // The tree as a view of the parameter model.
-    QVariant managerValue(QtProperty* property) const;
-    QVariant shownValueOf(QtProperty* property, const QVariant& held) const;
-    QVariant sensorValueOf(QtProperty* property, const QVariant& shown) const;
-    void resetParameterModel();
-    void showRow(const QString& id);
-    void showAllRows();
-    void checkRowShowsModel(QtProperty* property, const QVariant& held, const QVariant& shown);
     void showRowMark(QtProperty* property);
     void refuseTypedValue(QtProperty* property, double value);
     void createRowMenu();
     void showEditCount();
     bool settleEdits();
     void writeEditedRows();
-    QString readCountText(const QStringList& rows) const;
     void enterWriteMode();
-    void retrimChoices(QtProperty* property, const QStringList& names, const QString& listVariant);
     int encodeParameterValue(QtProperty* property, const QVariant& value);
-    void decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer);
     bool readParameter(const QString& id, bool showUi);
-    QString readFailureText(FetchFailure failure, const QByteArray& answer) const;
-    void retryRefusedReads();
+    ParameterReader::Options readOptions() const;
     void readIdentityTexts();
     void trimPinFunctionLists();
     void trimErrorWarningLists();
-    QStringList documentChoiceNames(const QString& id) const;
+    void followChoiceRead(const QString& id, int position);
+    void showErrorSourceToolTips();
 
     // Outputs, marks and units.
-    QtProperty* parameter(const char* id) const;
-    double doubleValue(const char* id) const;
-    int enumIndex(const char* id) const;
-    void setDoubleRange(const char* id, double minimum, double maximum);
-    void setDoubleValue(const char* id, double value);
-    static double convertUnitValue(bool toMillimetres, double value);
     void vUpdateOutputView();
     void updateSwitchingMarks(int output, bool shown);
     void vShowTestModeParameters(bool show);
     void vUpdateDetectionRangeMarks();
-    void applyMillimetreLimits();
-    void applyLimitsOfUnit();
     void vApplyUnitLimits();
     void vSwitchMeasurementUnit();
     void vScaleAnalogChart();
@@ -333,16 +298,6 @@ private:
     void vReadTaughtThresholds(const QString& id);
     void vConnectWindowTimers();
     // Settings files.
-    std::vector<SettingsEntry> settingsEntries() const;
-    // What of a settings file this sensor can take: values in the sensor's
-    // units by id, and one line per refused value.
-    struct SettingsCheck
-    {
-        QMap<QString, QVariant> usable;
-        QStringList refused;
-        int unit = 0;
-    };
-    SettingsCheck checkSettingsEntries(const std::vector<SettingsEntry>& entries) const;
     void applySettingsEntries(const SettingsCheck& check);
     QString noSettingsText(const QString& fileName) const;
     bool acceptRefusedSettings(const SettingsCheck& check);
@@ -350,14 +305,9 @@ private:
     void writeLoadedSettings();
     SettingsFileStatus readSettingsOf(const QString& fileName, SettingsFileContent* content,
                                       QString* message) const;
-    QString shownSettingsValue(QtProperty* property, const std::string& value) const;
     void logProcessData(const QByteArray& answer);
 
     bool buildParameterTree();
-    void addParameterNode(const boost::property_tree::ptree& node, QtProperty* parent);
-    void addCategoryCaption(const boost::property_tree::ptree& node, int row);
-    void retranslateParameterNode(const boost::property_tree::ptree& node);
-    void trimChoiceNames(const QString& id, QStringList& names) const;
     void showDocumentProblems(const QString& path);
 
     SensorWindowPrivate* d;
@@ -373,23 +323,15 @@ private:
     QVariant previousValue;
     bool followUpEnabled = true;
     bool languageSwitching = false;
-    QMap<QString, QString> parameterAddresses;
-    QMap<QString, QStringList> stringChoices;
     ComboBoxItemDelegate* editNotifyFactory = nullptr;
-    boost::property_tree::ptree documentTree;
-    QStringList categoryCaptions;
-    QMap<QString, int> categoryRows;
     StateOfDeviceMyDelegate* stateDelegate = nullptr;
     QStringList documentProblems;
-    QSet<QString> documentIds;
-    QHash<const boost::property_tree::ptree*, QtProperty*> nodeProperties;
     QList<QMetaObject::Connection> treeDataHandling;
     QString editedText;
     bool textEditPending = false;
     // The tag a write of all parameters is writing, if any.
     QtProperty* tagBeingWritten = nullptr;
     bool unitChangedByWrite = false;
-    QStringList retryParameterIds;
 };
 
 } // namespace NimbarSensorPlugin::Core

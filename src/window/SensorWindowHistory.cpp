@@ -10,6 +10,7 @@
 #include "link/LinkSession.h"
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterExchange.h"
 
 #include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
@@ -93,10 +94,7 @@ void SensorWindow::vRestoreFactorySettings()
         ui->actionWriting->setChecked(true);
     d->showProgressUi = true;
     showUpdatingPopup(600);
-    bSendCommand(fetchRequest(), true);
-    queryAnswer(factoryResetRequest(), QString());
-    bSendCommand(processDataRequest(), true);
-    bSendCommand(processDataRequest(), true);
+    restoreFactorySettings(*d->link, d->showProgressUi);
     d->link->pause(100);
     vReloadParameters();
     d->poll->setCycleAllowed(true);

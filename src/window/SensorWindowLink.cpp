@@ -13,6 +13,7 @@
 #include "link/RequestFrames.h"
 #include "link/SensorConnection.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterTree.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
@@ -474,7 +475,7 @@ void SensorWindow::applySensorVariant(const QString& identity)
     if (key("resetAcc") == "0") {
         if (QTreeWidgetItem* row = d->processData->row(14))
             row->setHidden(true);
-        d->crashDetectionAvailable = false;
+        d->tree->setCrashDetectionAvailable(false);
         trimPinFunctionLists();
         setParameterVisible("CrashDetection", false);
     }

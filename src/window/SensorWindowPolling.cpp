@@ -10,6 +10,8 @@
 #include "link/ProcessData.h"
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterTree.h"
+#include "parameters/ValueCodec.h"
 #include "tools/LiveLog.h"
 
 #include <utils/charts/GenericChart.h>
@@ -129,7 +131,7 @@ void SensorWindow::showEchoes(const EchoRecord& echoes)
     QList<double> amplitudes;
     for (int k = 0; k < 4; ++k) {
         const double mm = echoes.distanceCodes[std::size_t(k)];
-        distances << (d->units.unit() == 1 ? mm * 0.03937007874015748 : mm);
+        distances << (d->units.unit() == 1 ? inchesFromMillimetres(mm) : mm);
         amplitudes << echoes.amplitudes[std::size_t(k)];
     }
     d->chart->vUpdateXLines(1, distances, amplitudes);
@@ -173,7 +175,7 @@ void SensorWindow::logProcessData(const QByteArray& answer)
 void SensorWindow::showCrashCounter(int count)
 {
     if (d->crashCounterProperty)
-        d->managers.counters->setValue(d->crashCounterProperty, count);
+        d->tree->managers().counters->setValue(d->crashCounterProperty, count);
 }
 
 } // namespace NimbarSensorPlugin::Core

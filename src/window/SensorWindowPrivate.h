@@ -8,22 +8,13 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <string>
-
 class QAction;
 class QComboBox;
 class QDockWidget;
 class QLabel;
-class QtBoolPropertyManager;
-class QtDoublePropertyManager;
-class QtEnumPropertyManager;
-class QtGroupPropertyManager;
-class QtIntPropertyManager;
 class QtProperty;
-class QtStringPropertyManager;
 
 namespace Utils {
-class ButtonManager;
 class ConnectionStatus;
 class ThresholdMultiManager;
 class ThresholdWindowWidgetUniversal;
@@ -37,23 +28,11 @@ namespace NimbarSensorPlugin::Core {
 class BusyPopup;
 class LinkSession;
 class ParameterModel;
+class ParameterReader;
+class ParameterWriter;
+class ParameterTree;
 class ProcessDataView;
 class StatusPoll;
-
-// The managers of the parameter tree's rows, one per kind of value; the
-// tree's editors come from factories the tree's dock owns.
-struct PropertyManagers
-{
-    QtBoolPropertyManager* bools = nullptr;
-    QtIntPropertyManager* ints = nullptr;
-    // The crash counter's own manager: its changes are never written back.
-    QtIntPropertyManager* counters = nullptr;
-    QtDoublePropertyManager* doubles = nullptr;
-    QtStringPropertyManager* strings = nullptr;
-    QtEnumPropertyManager* enums = nullptr;
-    QtGroupPropertyManager* groups = nullptr;
-    Utils::ButtonManager* buttons = nullptr;
-};
 
 // Per-window state behind SensorWindow. The widgets and managers it points
 // to are owned by the window through Qt's parent chain.
@@ -65,7 +44,10 @@ struct SensorWindowPrivate
     LinkSession* link = nullptr;
     StatusPoll* poll = nullptr;
 
-    PropertyManagers managers;
+    // The tree's rows, their managers, and the document they come from.
+    ParameterTree* tree = nullptr;
+    ParameterReader* reader = nullptr;
+    ParameterWriter* writer = nullptr;
 
     QDockWidget* propertyTreeDock = nullptr;
     QDockWidget* processDataDock = nullptr;
@@ -82,9 +64,6 @@ struct SensorWindowPrivate
     Utils::Charts::GenericChart* chart = nullptr;
     Utils::ConnectionStatus* connectionStatus = nullptr;
 
-    std::string languageCode = "en";
-    QtProperty* rootProperty = nullptr;
-    QStringList hiddenParameterIds;
     QStringList chartIconNames;
     QString completeName;
 
@@ -105,26 +84,12 @@ struct SensorWindowPrivate
 
     // Connecting.
     int selectedPortIndex = 0;
-    bool crashDetectionAvailable = true;
     bool resumeLiveData = false;
     bool liveDataOnResume = false;
-
-    // Value changes the window makes itself, in progress.
-    int quietChanges = 0;
 
     // Every parameter's value, edit and row state.
     ParameterModel* model = nullptr;
     QAction* discardAction = nullptr;
-    // The variant the error-source lists were last trimmed for.
-    QString choiceListVariant;
-    // A write of all parameters in progress collects its outcome here, to
-    // report it once at the end instead of row by row.
-    struct
-    {
-        bool collecting = false;
-        int written = 0;
-        QStringList failures;
-    } writeTally;
 
     // The sensor menu and the mode shown in the status bar.
     struct
@@ -138,7 +103,6 @@ struct SensorWindowPrivate
 
     // The unit lengths are shown in, and the connected variant.
     LengthUnits units;
-    int teachLockWord = 0;
 };
 
 } // namespace NimbarSensorPlugin::Core

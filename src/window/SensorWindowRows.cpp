@@ -7,6 +7,7 @@
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "parameters/ParameterModel.h"
+#include "parameters/ParameterTree.h"
 #include "parameters/ValueCodec.h"
 
 #include <utils/widgets/ButtonManager.h>
@@ -24,167 +25,9 @@
 
 namespace NimbarSensorPlugin::Core {
 
-QVariant SensorWindow::managerValue(QtProperty* property) const
-{
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.bools)
-        return d->managers.bools->value(property);
-    if (manager == d->managers.ints || manager == d->managers.counters)
-        return static_cast<QtIntPropertyManager*>(manager)->value(property);
-    if (manager == d->managers.doubles)
-        return d->managers.doubles->value(property);
-    if (manager == d->managers.enums)
-        return d->managers.enums->value(property);
-    if (manager == d->managers.strings)
-        return d->managers.strings->value(property);
-    return QVariant();
-}
-
-// What the sensor holds (whole millimetres, list codes) as the tree shows it.
-QVariant SensorWindow::shownValueOf(QtProperty* property, const QVariant& held) const
-{
-    const QString id = property->propertyId();
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.bools)
-        return held.toInt() != 0;
-    if (manager == d->managers.doubles) {
-        return d->units.isLength(id) ? d->units.shown(id, held.toInt()) : held.toDouble();
-    }
-    if (manager == d->managers.enums) {
-        const int code = held.toInt();
-        if (id == "SimulationDistanceValue")
-            return code == 65536 ? 0 : 1;
-        if (id == "TeachLoked")
-            return teachLockPosition(code);
-        if (id == "TestMode")
-            return code;
-        // Before a variant is known the error-source lists are whole.
-        if (id.startsWith("ErrorWarning") && d->units.variant().code.isEmpty()) {
-            for (int position = 0; position < 17; ++position) {
-                if (errorSourceCodeInWholeList(position) == code)
-                    return position;
-            }
-            return code;
-        }
-        return enumPositionForCode(id, code, d->units.variant().code);
-    }
-    return held;
-}
-
-// What the tree shows as the sensor would hold it.
-QVariant SensorWindow::sensorValueOf(QtProperty* property, const QVariant& shown) const
-{
-    const QString id = property->propertyId();
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.bools)
-        return shown.toBool() ? 1 : 0;
-    if (manager == d->managers.ints || manager == d->managers.counters)
-        return shown.toInt();
-    if (manager == d->managers.doubles) {
-        return d->units.held(id, shown.toDouble());
-    }
-    if (manager == d->managers.enums) {
-        const int position = shown.toInt();
-        if (id == "SimulationDistanceValue")
-            return position == 0 ? 65536 : 500;
-        if (id == "TeachLoked")
-            return teachLockValue(d->teachLockWord, position);
-        if (id == "TestMode")
-            return position;
-        if (id.startsWith("ErrorWarning") && d->units.variant().code.isEmpty())
-            return errorSourceCodeInWholeList(position);
-        return enumCodeForPosition(id, position, d->units.variant().code);
-    }
-    if (manager == d->managers.strings)
-        return shown.toString();
-    return QVariant();
-}
-
-// The model starts from what the document gives each row.
-void SensorWindow::resetParameterModel()
-{
-    QMap<QString, QVariant> defaults;
-    for (QtProperty* property : collectProperties(d->rootProperty)) {
-        const QString id = property->propertyId();
-        if (!parameterAddresses.contains(id) || property->propertyManager() == d->managers.buttons)
-            continue;
-        defaults.insert(id, sensorValueOf(property, managerValue(property)));
-    }
-    d->model->reset(defaults);
-}
-
 ParameterModel& SensorWindow::parameterModel() const
 {
     return *d->model;
-}
-
-void SensorWindow::showRow(const QString& id)
-{
-    QtProperty* property = findProperty(d->rootProperty, id);
-    if (!property || !d->model->contains(id))
-        return;
-    const QVariant held = d->model->shown(id);
-    const QVariant shown = shownValueOf(property, held);
-    {
-        const QuietChanges quiet(this);
-        QtAbstractPropertyManager* manager = property->propertyManager();
-        if (manager == d->managers.bools)
-            d->managers.bools->setValue(property, shown.toBool(), QString(), QString());
-        else if (manager == d->managers.ints || manager == d->managers.counters)
-            static_cast<QtIntPropertyManager*>(manager)->setValue(property, shown.toInt());
-        else if (manager == d->managers.doubles)
-            d->managers.doubles->setValue(property, shown.toDouble());
-        else if (manager == d->managers.enums)
-            d->managers.enums->setValue(property, shown.toInt());
-        else if (manager == d->managers.strings)
-            d->managers.strings->setValue(property, shown.toString());
-    }
-    checkRowShowsModel(property, held, shown);
-    showRowMark(property);
-}
-
-// The editors' limits may be narrower than what the sensor holds: the tree
-// then cannot show the sensor's value. Such rows are marked, and nothing is
-// sent: only the user decides what the sensor gets.
-void SensorWindow::checkRowShowsModel(QtProperty* property, const QVariant& held, const QVariant& shown)
-{
-    const QString id = property->propertyId();
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    const RowState state = d->model->state(id);
-    if (d->model->hasEdit(id) || (state != RowState::InStep && state != RowState::NotAllowed))
-        return;
-    QString reason;
-    const int position = d->managers.enums->value(property);
-    if (manager == d->managers.enums &&
-        (position != shown.toInt() || sensorValueOf(property, position).toInt() != held.toInt())) {
-        reason = tr("the sensor holds code %1, which this list does not offer").arg(held.toInt());
-    } else if (manager == d->managers.doubles || manager == d->managers.ints) {
-        const double value = managerValue(property).toDouble();
-        if (qAbs(value - shown.toDouble()) > 1e-9 * qMax(1.0, qAbs(shown.toDouble()))) {
-            double minimum = 0.0;
-            double maximum = 0.0;
-            if (manager == d->managers.doubles) {
-                minimum = d->managers.doubles->minimum(property);
-                maximum = d->managers.doubles->maximum(property);
-            } else {
-                minimum = d->managers.ints->minimum(property);
-                maximum = d->managers.ints->maximum(property);
-            }
-            reason = tr("the sensor holds %1; allowed %2 to %3")
-                         .arg(QString::number(shown.toDouble(), 'g', 6), QString::number(minimum, 'g', 6),
-                              QString::number(maximum, 'g', 6));
-        }
-    }
-    if (!reason.isEmpty())
-        d->model->setNotAllowed(id, reason);
-    else if (state == RowState::NotAllowed)
-        d->model->setRead(id, held);
-}
-
-void SensorWindow::showAllRows()
-{
-    for (const QString& id : d->model->ids())
-        showRow(id);
 }
 
 void SensorWindow::showRowMark(QtProperty* property)
@@ -200,64 +43,7 @@ void SensorWindow::showRowMark(QtProperty* property)
         propertyBrowser->setItemIcon(item, icon);
         propertyBrowser->setValueBold(item, d->model->hasEdit(id));
     }
-    refreshRowToolTip(property);
-}
-
-QString SensorWindow::rowMark(const QString& id) const
-{
-    if (!d->model->isMarked(id))
-        return QString();
-    const RowState state = d->model->state(id);
-    if (state == RowState::Edited || state == RowState::Writing)
-        return tr("Not written to the sensor yet");
-    return d->model->reason(id);
-}
-
-QStringList SensorWindow::unreadRows() const
-{
-    QStringList rows;
-    for (QtProperty* property : collectProperties(d->rootProperty)) {
-        const QString id = property->propertyId();
-        const RowState state = d->model->state(id);
-        if (d->model->isMarked(id) && (state == RowState::ReadFailed || state == RowState::NotRead))
-            rows << property->propertyName() + ": " + d->model->reason(id);
-    }
-    return rows;
-}
-
-// What an editable number may be, in the unit of its caption, so that the
-// user sees the limit before typing past it.
-QString SensorWindow::rangeText(QtProperty* property) const
-{
-    double minimum = 0.0;
-    double maximum = 0.0;
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.doubles) {
-        minimum = d->managers.doubles->minimum(property);
-        maximum = d->managers.doubles->maximum(property);
-    } else if (manager == d->managers.ints && property->statusTip() != "readOnly") {
-        minimum = d->managers.ints->minimum(property);
-        maximum = d->managers.ints->maximum(property);
-    }
-    if (minimum >= maximum)
-        return QString();
-    const QString unit = splitCaptionUnit(property->propertyName()).unit;
-    return tr("Allowed: %1 to %2%3")
-        .arg(QString::number(minimum, 'g', 6), QString::number(maximum, 'g', 6),
-             unit.isEmpty() ? QString() : " " + unit);
-}
-
-// A row's tool tip: why it is marked, if it is, and the range it takes.
-void SensorWindow::refreshRowToolTip(QtProperty* property)
-{
-    QStringList lines;
-    const QString mark = d->model ? rowMark(property->propertyId()) : QString();
-    if (!mark.isEmpty())
-        lines << mark;
-    const QString range = rangeText(property);
-    if (!range.isEmpty())
-        lines << range;
-    property->setToolTip(lines.join('\n'));
+    d->tree->refreshRowToolTip(property);
 }
 
 // A typed value outside the row's range is not cut into it: the editor
@@ -265,8 +51,9 @@ void SensorWindow::refreshRowToolTip(QtProperty* property)
 void SensorWindow::refuseTypedValue(QtProperty* property, double value)
 {
     const CaptionParts caption = splitCaptionUnit(property->propertyName());
-    statusBar()->showMessage(tr("%1: %2 is not allowed and was not written. %3")
-                                 .arg(caption.name, QString::number(value, 'g', 10), rangeText(property)));
+    statusBar()->showMessage(
+        tr("%1: %2 is not allowed and was not written. %3")
+            .arg(caption.name, QString::number(value, 'g', 10), d->tree->rangeText(property)));
 }
 
 void SensorWindow::createRowMenu()
@@ -340,12 +127,12 @@ void SensorWindow::writeEditedRows()
         ui->actionRead->setChecked(false);
     }
     for (const QString& id : d->model->editedIds()) {
-        QtProperty* property = findProperty(d->rootProperty, id);
+        QtProperty* property = d->tree->find(id);
         if (!property || !connected)
             continue;
         currentProperty = property;
-        pendingValue = managerValue(property);
-        if (property->propertyManager() == d->managers.strings) {
+        pendingValue = d->tree->managerValue(property);
+        if (property->propertyManager() == d->tree->managers().strings) {
             editedText = pendingValue.toString();
             textEditPending = true;
             tagBeingWritten = property;
@@ -359,20 +146,6 @@ void SensorWindow::writeEditedRows()
     const QSignalBlocker read(ui->actionRead);
     ui->actionWritePermanent->setChecked(writeMode);
     ui->actionRead->setChecked(readMode);
-}
-
-// How many rows a read of everything brought, from the model, so that the
-// status bar and the marks agree.
-QString SensorWindow::readCountText(const QStringList& rows) const
-{
-    int notRead = 0;
-    for (const QString& id : rows) {
-        const RowState state = d->model->state(id);
-        notRead += state == RowState::ReadFailed || state == RowState::NotRead ? 1 : 0;
-    }
-    return tr("Read from the sensor: %1 parameters; not read: %2 (marked in the tree).")
-        .arg(rows.size() - notRead)
-        .arg(notRead);
 }
 
 } // namespace NimbarSensorPlugin::Core

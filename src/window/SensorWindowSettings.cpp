@@ -10,9 +10,10 @@
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
+#include "parameters/ParameterTree.h"
 #include "parameters/ValueCodec.h"
-#include "tools/SettingsCompare.h"
 #include "tools/SettingsFile.h"
+#include "tools/TreeSettings.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/charts/HistoryText.h>
@@ -32,119 +33,11 @@
 
 namespace NimbarSensorPlugin::Core {
 
-std::vector<SettingsEntry> SensorWindow::settingsEntries() const
-{
-    std::vector<SettingsEntry> entries;
-    for (QtProperty* property : collectProperties(d->rootProperty)) {
-        const QString id = property->propertyId();
-        QtAbstractPropertyManager* manager = property->propertyManager();
-        // A value the sensor holds that the editor cannot show is left out
-        // rather than saved as the editor cut it: a file written back then
-        // leaves it as the sensor holds it.
-        if (d->model->contains(id) && d->model->state(id) == RowState::NotAllowed)
-            continue;
-        std::string value;
-        if (manager == d->managers.enums)
-            value = settingsIntText(d->managers.enums->value(property));
-        else if (manager == d->managers.bools)
-            value = settingsIntText(d->managers.bools->value(property) ? 1 : 0);
-        else if (manager == d->managers.ints || manager == d->managers.counters)
-            value = settingsIntText(static_cast<QtIntPropertyManager*>(manager)->value(property));
-        else if (manager == d->managers.doubles)
-            value = settingsDoubleText(d->managers.doubles->value(property));
-        else if (manager == d->managers.strings && !id.contains("ReadOnly"))
-            value = d->managers.strings->value(property).toStdString();
-        else
-            continue;
-        entries.push_back({id.toStdString(), value});
-    }
-    return entries;
-}
-
-// What of a settings file this sensor can take. A value is taken only when
-// it is a number of the row's type within what the connected variant
-// allows (a text within what a tag holds); anything else is refused, never
-// cut or clamped into something the user did not write. Ids this sensor
-// does not have, and rows that describe one sensor rather than its
-// settings, are left out.
-SensorWindow::SettingsCheck
-SensorWindow::checkSettingsEntries(const std::vector<SettingsEntry>& entries) const
-{
-    SettingsCheck check;
-    int fileUnit = d->units.unit();
-    for (const SettingsEntry& entry : entries) {
-        const std::optional<double> unit = strictSettingsNumber(entry.value);
-        if (entry.id == "MesurementUnit" && unit && (*unit == 0 || *unit == 1))
-            fileUnit = int(*unit);
-    }
-    check.unit = fileUnit;
-    for (const SettingsEntry& entry : entries) {
-        const QString id = QString::fromStdString(entry.id);
-        QtProperty* property = findProperty(d->rootProperty, id);
-        if (!property || !d->model->contains(id) || property->statusTip() == "readOnly" ||
-            property->propertyManager() == d->managers.counters || id.contains("ReadOnly"))
-            continue;
-        QtAbstractPropertyManager* manager = property->propertyManager();
-        const std::optional<double> number = strictSettingsNumber(entry.value);
-        QString allowed;
-        QVariant value;
-        if (manager == d->managers.strings) {
-            const QString text = settingsTextValue(entry.id, entry.value);
-            if (text.toUtf8().size() <= 32)
-                value = text;
-            else
-                allowed = tr("at most 32 bytes of text");
-        } else if (manager == d->managers.enums) {
-            const int choices = int(d->managers.enums->enumNames(property).size());
-            if (number && *number == std::floor(*number) && *number >= 0 && *number < choices)
-                value = sensorValueOf(property, int(*number));
-            else
-                allowed = tr("a choice from 0 to %1").arg(choices - 1);
-        } else if (manager == d->managers.bools) {
-            if (number && (*number == 0 || *number == 1))
-                value = int(*number);
-            else
-                allowed = tr("0 or 1");
-        } else if (manager == d->managers.ints) {
-            const int minimum = d->managers.ints->minimum(property);
-            const int maximum = d->managers.ints->maximum(property);
-            if (number && *number == std::floor(*number) && *number >= minimum && *number <= maximum)
-                value = int(*number);
-            else
-                allowed = tr("%1 to %2").arg(minimum).arg(maximum);
-        } else if (manager == d->managers.doubles) {
-            const int unit = d->units.isLength(id) ? fileUnit : 0;
-            const double scale = unit == 1 ? 25.4 : 1.0;
-            // The editor's limits, in whole millimetres whatever unit it shows.
-            const double shownScale = d->units.unit() == 1 && d->units.isLength(id) ? 25.4 : 1.0;
-            const double minimum = qRound(d->managers.doubles->minimum(property) * shownScale);
-            const double maximum = qRound(d->managers.doubles->maximum(property) * shownScale);
-            const int millimetres = number ? wholeMillimetres(*number, unit) : 0;
-            if (number && millimetres >= minimum && millimetres <= maximum)
-                // As the sensor holds it: the largest far end is its "no limit".
-                value = sensorValueOf(property, millimetres / shownScale);
-            else
-                allowed = tr("%1 to %2 %3")
-                              .arg(QString::number(minimum / scale, 'g', 6),
-                                   QString::number(maximum / scale, 'g', 6), unit == 1 ? "inch" : "mm");
-        } else {
-            continue;
-        }
-        if (value.isValid())
-            check.usable.insert(id, value);
-        else
-            check.refused << tr("%1: %2 (allowed: %3)")
-                                 .arg(splitCaptionUnit(property->propertyName()).name,
-                                      QString::fromStdString(entry.value), allowed);
-    }
-    return check;
-}
-
 // The file's values become the user's edits over what the sensor holds; the
 // unit the file was written in becomes the window's.
 void SensorWindow::applySettingsEntries(const SettingsCheck& check)
 {
-    const QuietChanges quiet(this);
+    const ParameterTree::Quiet quiet(*d->tree);
     d->units.setUnit(check.unit);
     for (auto it = check.usable.cbegin(); it != check.usable.cend(); ++it)
         d->model->setEdit(it.key(), it.value());
@@ -173,8 +66,10 @@ void SensorWindow::vSaveSettings()
 // never costs the user the settings saved before.
 QString SensorWindow::saveSettingsTo(const QString& fileName) const
 {
-    return saveSettingsFile(fileName, settingsFileText(sensor.name(), parameterText(settingsEntries()),
-                                                       d->chart->dataToString(0)));
+    return saveSettingsFile(
+        fileName,
+        settingsFileText(sensor.name(), parameterText(TreeSettings(*d->tree, *d->model, d->units).entries()),
+                         d->chart->dataToString(0)));
 }
 
 bool SensorWindow::bOpenSettings()
@@ -211,7 +106,8 @@ bool SensorWindow::bOpenSettings(QString fileName)
         return false;
     }
 
-    const SettingsCheck check = checkSettingsEntries(parseParameterText(content.propertyTreeData));
+    const SettingsCheck check =
+        TreeSettings(*d->tree, *d->model, d->units).check(parseParameterText(content.propertyTreeData));
     if (!check.refused.isEmpty() && !acceptRefusedSettings(check))
         return false;
     if (content.hasPropertyTreeData && check.usable.isEmpty()) {
@@ -287,7 +183,8 @@ QString SensorWindow::settingsFileProblem(const QString& fileName) const
         return message;
     if (!content.hasPluginSettings || !content.hasPropertyTreeData)
         return tr("The settings file %1 holds no parameter values.").arg(fileName);
-    const SettingsCheck check = checkSettingsEntries(parseParameterText(content.propertyTreeData));
+    const SettingsCheck check =
+        TreeSettings(*d->tree, *d->model, d->units).check(parseParameterText(content.propertyTreeData));
     if (!check.refused.isEmpty())
         return tr("The settings file %1 holds values this sensor cannot take; nothing is written:")
                    .arg(fileName) +
@@ -326,53 +223,8 @@ QStringList SensorWindow::settingsDifferences(const QString& fileName) const
     QString message;
     if (readSettingsOf(fileName, &content, &message) != SettingsFileStatus::Loaded)
         return {};
-    std::vector<SettingsEntry> compared;
-    std::set<std::string> textIds;
-    for (const SettingsEntry& entry : settingsEntries()) {
-        const QString id = QString::fromStdString(entry.id);
-        QtProperty* property = findProperty(d->rootProperty, id);
-        // The same rows a write of all parameters leaves out, and the
-        // counter, which counts what happened to this one sensor.
-        if (!property || property->statusTip() == "readOnly" ||
-            property->propertyManager() == d->managers.counters || id.contains("ReadOnly") ||
-            id.contains("InputMode") || id.contains("BUTTON"))
-            continue;
-        if (property->propertyManager() == d->managers.strings)
-            textIds.insert(entry.id);
-        compared.push_back(entry);
-    }
-    QStringList lines;
-    for (const SettingsDifference& difference :
-         Core::settingsDifferences(parseParameterText(content.propertyTreeData), compared, textIds)) {
-        QtProperty* property = findProperty(d->rootProperty, QString::fromStdString(difference.id));
-        const CaptionParts caption = splitCaptionUnit(property->propertyName());
-        lines << QStringList{caption.name, shownSettingsValue(property, difference.fileValue),
-                             shownSettingsValue(property, difference.windowValue), caption.unit}
-                     .join('\t');
-    }
-    return lines;
-}
-
-// A settings value as the tree shows it: a choice by its name, a switch as
-// on or off.
-QString SensorWindow::shownSettingsValue(QtProperty* property, const std::string& value) const
-{
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.enums) {
-        const int index = settingsInt(value);
-        return d->managers.enums->enumNames(property).value(index, QString::number(index));
-    }
-    if (manager == d->managers.bools)
-        return settingsInt(value) != 0 ? tr("On") : tr("Off");
-    if (manager == d->managers.doubles) {
-        const double number = settingsDouble(value);
-        return d->units.unit() == 0 || !d->units.isLength(property->propertyId())
-                   ? QString::number(number, 'g', 10)
-                   : QString::number(number, 'f', 2);
-    }
-    if (manager == d->managers.strings)
-        return settingsTextValue(property->propertyId().toStdString(), value);
-    return QString::number(settingsInt(value));
+    return TreeSettings(*d->tree, *d->model, d->units)
+        .differences(parseParameterText(content.propertyTreeData));
 }
 
 // The end of every load that got past the file checks: the unit's limits,

@@ -6,6 +6,8 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterReader.h"
+#include "parameters/ParameterTree.h"
 
 #include <qtpropertybrowser.h>
 
@@ -54,28 +56,22 @@ void SensorWindow::slotUpdatingTeachValues()
 // throughout, so no status poll comes in between.
 void SensorWindow::vReadTaughtThresholds(const QString& id)
 {
+    const QString output = id.contains("A2") ? "A2" : id.contains("A1") ? "A1" : QString();
+    if (output.isEmpty())
+        return;
     const LinkSession::Hold hold(*d->link);
     d->showProgressUi = true;
     showUpdatingPopup(130);
-    d->link->pause(250);
-    QString output;
-    if (id.contains("A2"))
-        output = "A2";
-    else if (id.contains("A1"))
-        output = "A1";
-    else
+    enableTreeDataHandling(false);
+    const bool whole =
+        d->reader->readTaughtThresholds(output, readOptions(), [this] { return sequenceMayGoOn(); });
+    enableTreeDataHandling(true);
+    if (!whole)
         return;
-    for (const char* name : {"SwitchingThreshold", "UpperThreshold", "LowerThreshold"}) {
-        if (!sequenceMayGoOn())
-            return;
-        d->link->pause(150);
-        readParameter(name + output, false);
-    }
-    d->link->pause(150);
     // The limits follow the connected variant, as after any other read.
     if (d->units.unit() == 0 || d->units.unit() == 1)
-        applyLimitsOfUnit();
-    showAllRows();
+        d->tree->applyLimitsOfUnit();
+    d->tree->showAllRows();
 }
 
 } // namespace NimbarSensorPlugin::Core

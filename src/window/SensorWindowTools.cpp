@@ -7,6 +7,8 @@
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
+#include "parameters/ParameterReader.h"
+#include "parameters/ParameterTree.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdMultiManager.h>
@@ -110,57 +112,6 @@ void SensorWindow::createChartArea()
     d->thresholdManager->setOutputs(2);
 }
 
-namespace {
-
-// Everything the window keeps in the current unit: converted together
-// when the unit changes.
-const char* const thresholdIds[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
-                                    "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2"};
-const char* const hysteresisIds[] = {"HysteresisA1", "HysteresisA2"};
-const char* const unitLimitsOrder[] = {
-    "DetectionRangeNear", "DetectionRangeFar", "LowerThresholdA1",          "SwitchingThresholdA1",
-    "UpperThresholdA1",   "LowerThresholdA2",  "SwitchingThresholdA2",      "UpperThresholdA2",
-    "HysteresisA1",       "HysteresisA2",      "SimulationMeasurementValue"};
-const double inchesPerMillimetre = 0.03937007874015748;
-
-} // namespace
-
-QtProperty* SensorWindow::parameter(const char* id) const
-{
-    return findProperty(d->rootProperty, id);
-}
-
-double SensorWindow::doubleValue(const char* id) const
-{
-    QtProperty* property = parameter(id);
-    return property ? d->managers.doubles->value(property) : 0.0;
-}
-
-int SensorWindow::enumIndex(const char* id) const
-{
-    QtProperty* property = parameter(id);
-    return property ? d->managers.enums->value(property) : -1;
-}
-
-void SensorWindow::setDoubleRange(const char* id, double minimum, double maximum)
-{
-    if (QtProperty* property = parameter(id)) {
-        d->managers.doubles->setRange(property, minimum, maximum);
-        refreshRowToolTip(property);
-    }
-}
-
-void SensorWindow::setDoubleValue(const char* id, double value)
-{
-    if (QtProperty* property = parameter(id))
-        d->managers.doubles->setValue(property, value);
-}
-
-double SensorWindow::convertUnitValue(bool toMillimetres, double value)
-{
-    return toMillimetres ? double(qRound(value * 25.4)) : value * inchesPerMillimetre;
-}
-
 // The switching marks of the selected output, the rows that belong to the
 // pin functions and teach modes, and the test rows, from the values in the
 // tree.
@@ -174,18 +125,18 @@ void SensorWindow::vUpdateOutputView()
     marks->showMiddleMark(false);
     marks->showMiddleMark1(false);
 
-    QtProperty* pin1 = parameter("PinFunctionA1");
-    QtProperty* pin2 = parameter("PinFunctionA2");
+    QtProperty* pin1 = d->tree->find("PinFunctionA1");
+    QtProperty* pin2 = d->tree->find("PinFunctionA2");
     if (pin1)
         pin1->setEnabled(true);
     if (pin2)
         pin2->setEnabled(true);
-    if (pin1 && pin2 && d->managers.enums->value(pin1) == 4) {
-        d->managers.enums->setValue(pin2, 0);
+    if (pin1 && pin2 && d->tree->managers().enums->value(pin1) == 4) {
+        d->tree->managers().enums->setValue(pin2, 0);
         pin2->setEnabled(false);
     }
-    if (pin1 && pin2 && d->managers.enums->value(pin2) == 4) {
-        d->managers.enums->setValue(pin1, 0);
+    if (pin1 && pin2 && d->tree->managers().enums->value(pin2) == 4) {
+        d->tree->managers().enums->setValue(pin1, 0);
         pin1->setEnabled(false);
     }
 
@@ -193,7 +144,7 @@ void SensorWindow::vUpdateOutputView()
     for (const char* id : {"NONCA1", "NPNPNP1", "OnDelay1", "OffDelay1", "InputMode1"})
         setParameterVisible(id, false);
     updateSwitchingMarks(1, output == 0);
-    switch (enumIndex("PinFunctionA1")) {
+    switch (d->tree->choice("PinFunctionA1")) {
     case 0:
     case 1:
     case 2:
@@ -213,7 +164,7 @@ void SensorWindow::vUpdateOutputView()
     }
 
     updateSwitchingMarks(2, output == 1);
-    const int pinFunction2 = enumIndex("PinFunctionA2");
+    const int pinFunction2 = d->tree->choice("PinFunctionA2");
     if (pinFunction2 >= 5) {
         setParameterVisible("Output2Settings", false);
         if (output == 1)
@@ -233,11 +184,11 @@ void SensorWindow::vUpdateOutputView()
         }
     }
 
-    const bool pin3Active = enumIndex("PinFunctionA3") <= 1;
+    const bool pin3Active = d->tree->choice("PinFunctionA3") <= 1;
     setParameterVisible("InputMode3", pin3Active);
     setParameterVisible("Output3Settings", pin3Active);
 
-    vShowTestModeParameters(enumIndex("TestMode") != 0);
+    vShowTestModeParameters(d->tree->choice("TestMode") != 0);
     marks->setReadOnly(ui->actionRead->isChecked());
     vUpdateDetectionRangeMarks();
     enableTreeDataHandling(true);
@@ -251,18 +202,18 @@ void SensorWindow::updateSwitchingMarks(int output, bool shown)
     const QByteArray switching = "SwitchingThresholdA" + n;
     const QByteArray lower = "LowerThresholdA" + n;
     const QByteArray upper = "UpperThresholdA" + n;
-    const int point = int(doubleValue(switching));
-    const int hysteresis = int(doubleValue("HysteresisA" + n));
+    const int point = int(d->tree->doubleValue(switching));
+    const int hysteresis = int(d->tree->doubleValue("HysteresisA" + n));
     Utils::ThresholdWindowWidgetUniversal* marks = d->thresholdWidgets[0];
-    if (enumIndex("TeachInMode" + n) == 2) {
+    if (d->tree->choice("TeachInMode" + n) == 2) {
         setParameterVisible(lower, true);
         setParameterVisible(upper, true);
         if (shown) {
-            marks->setMiddleMark(doubleValue(switching));
+            marks->setMiddleMark(d->tree->doubleValue(switching));
             marks->showMiddleMark(true);
             marks->setNoiseMiddleMark(hysteresis, true);
-            marks->setLowerMark(double(point - int(doubleValue(lower))));
-            marks->setUpperMark(double(point + int(doubleValue(upper))));
+            marks->setLowerMark(double(point - int(d->tree->doubleValue(lower))));
+            marks->setUpperMark(double(point + int(d->tree->doubleValue(upper))));
             marks->showLowerMark(true);
             marks->showUpperMark(true);
             marks->setNoise(hysteresis, -1, false);
@@ -275,7 +226,7 @@ void SensorWindow::updateSwitchingMarks(int output, bool shown)
     setParameterVisible(upper, false);
     setParameterVisible(switching, true);
     if (shown) {
-        marks->setMiddleMark(doubleValue(switching));
+        marks->setMiddleMark(d->tree->doubleValue(switching));
         marks->showMiddleMark(true);
         marks->setNoiseMiddleMark(hysteresis, true);
     }
@@ -283,9 +234,10 @@ void SensorWindow::updateSwitchingMarks(int output, bool shown)
 
 void SensorWindow::vShowTestModeParameters(bool show)
 {
-    if (parameter("SimulationDistanceValue")) {
+    if (d->tree->find("SimulationDistanceValue")) {
         setParameterVisible("SimulationDistanceValue", show);
-        setParameterVisible("SimulationMeasurementValue", show && enumIndex("SimulationDistanceValue") == 1);
+        setParameterVisible("SimulationMeasurementValue",
+                            show && d->tree->choice("SimulationDistanceValue") == 1);
     }
     setParameterVisible("TestA1", show);
     setParameterVisible("TestA2", show);
@@ -296,58 +248,30 @@ void SensorWindow::vShowTestModeParameters(bool show)
           "SimulationFatalError", "SimulationTemperatureError", "SimulationTemperatureWarningHigh",
           "SimulationTemperatureWarningLow", "SimulationUndervoltage", "SimulationShortCircuit"})
         setParameterVisible(id, show);
-    setParameterVisible("SimulationAccelerationSensor", show && d->crashDetectionAvailable);
+    setParameterVisible("SimulationAccelerationSensor", show && d->tree->crashDetectionAvailable());
 }
 
 void SensorWindow::vUpdateDetectionRangeMarks()
 {
-    const double far = std::min(doubleValue("DetectionRangeFar"), 10001.0);
-    setDoubleValue("DetectionRangeFar", far);
-    d->thresholdWidgets[1]->setLeftMark(0, doubleValue("DetectionRangeNear"));
-    d->thresholdWidgets[1]->setRightMark(0, doubleValue("DetectionRangeFar"));
+    const double far = std::min(d->tree->doubleValue("DetectionRangeFar"), 10001.0);
+    d->tree->setDoubleValue("DetectionRangeFar", far);
+    d->thresholdWidgets[1]->setLeftMark(0, d->tree->doubleValue("DetectionRangeNear"));
+    d->thresholdWidgets[1]->setRightMark(0, d->tree->doubleValue("DetectionRangeFar"));
     enableTreeDataHandling(true);
-}
-
-// Step one of the limits: everything in millimetres.
-void SensorWindow::applyMillimetreLimits()
-{
-    const VariantLimits& variant = d->units.variant();
-    for (const char* id : thresholdIds)
-        setDoubleRange(id, 0.0, variant.maxRange);
-    for (const char* id : hysteresisIds)
-        setDoubleRange(id, 0.0, 1000.0);
-    setDoubleRange("DetectionRangeNear", 0.0, variant.maxRange);
-    setDoubleRange("DetectionRangeFar", 0.0, variant.objMaxRange);
-    setDoubleRange("SimulationMeasurementValue", 0.0, variant.maxRange);
-}
-
-// The editor limits of the distance parameters in the unit, in an order
-// that never clamps a value on the way.
-void SensorWindow::applyLimitsOfUnit()
-{
-    for (const char* id : unitLimitsOrder) {
-        const EditorLimits limits = d->units.editorLimits(id);
-        setDoubleRange(id, limits.minimum, limits.maximum);
-    }
-    for (QtProperty* property : collectProperties(d->rootProperty)) {
-        if (property->propertyManager() == d->managers.doubles)
-            d->managers.doubles->setDecimals(property,
-                                             d->units.editorLimits(property->propertyId()).decimals);
-    }
 }
 
 void SensorWindow::vApplyUnitLimits()
 {
     enableTreeDataHandling(false);
-    applyMillimetreLimits();
+    d->tree->applyMillimetreLimits();
     if (d->units.unit() == 0 || d->units.unit() == 1) {
         const bool inches = d->units.unit() == 1;
         d->chart->setScale(
             0, 0.0, inches ? qRound(d->units.variant().objMaxRange / 25.4) : d->units.variant().maxRange);
         scaleEchoPlot();
-        applyLimitsOfUnit();
+        d->tree->applyLimitsOfUnit();
     }
-    showAllRows();
+    d->tree->showAllRows();
     enableTreeDataHandling(true);
 }
 
@@ -356,33 +280,33 @@ void SensorWindow::vApplyUnitLimits()
 void SensorWindow::vSwitchMeasurementUnit()
 {
     enableTreeDataHandling(false);
-    const QuietChanges quiet(this);
-    applyMillimetreLimits();
+    const ParameterTree::Quiet quiet(*d->tree);
+    d->tree->applyMillimetreLimits();
     if (d->units.unit() == 0) {
         d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
         scaleEchoPlot();
-        applyLimitsOfUnit();
+        d->tree->applyLimitsOfUnit();
     } else if (d->units.unit() == 1) {
         scaleEchoPlot();
         d->chart->setScale(0, 0.0, qRound(d->units.variant().objMaxRange / 25.4));
-        applyLimitsOfUnit();
+        d->tree->applyLimitsOfUnit();
     }
     d->chart->setPlotTitle(1, tr("Signal"), true, d->units.unitText(), true);
     vRefreshUnitSuffixes();
     if (d->units.variant().hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
             const EditorLimits limits = d->units.editorLimits(id);
-            setDoubleRange(id, limits.minimum, limits.maximum);
+            d->tree->setDoubleRange(id, limits.minimum, limits.maximum);
         }
     }
-    showAllRows();
+    d->tree->showAllRows();
     if (d->units.variant().hasAnalogOutput)
         vScaleAnalogChart();
 }
 
 void SensorWindow::vScaleAnalogChart()
 {
-    d->chart->setScale(0, doubleValue("analog0V"), doubleValue("analog10V"));
+    d->chart->setScale(0, d->tree->doubleValue("analog0V"), d->tree->doubleValue("analog10V"));
 }
 
 // Everything here is the window's own doing: nothing of it is written back.
@@ -391,43 +315,30 @@ void SensorWindow::vScaleAnalogChart()
 void SensorWindow::vReloadParameters()
 {
     const LinkSession::Hold hold(*d->link);
-    const QuietChanges quiet(this);
+    const ParameterTree::Quiet quiet(*d->tree);
     // No edits meanwhile: one would race the read of its row and be lost.
     const TreeLock lock(this);
     const int unitBefore = d->units.unit();
     d->continuousDataTimer.stop();
     d->teachUpdateTimer.stop();
-    QStringList rows;
-    for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
-        QtProperty* property = findProperty(d->rootProperty, it.key());
-        // The identity texts are read when connecting, not with the settings.
-        const bool identityText = property && property->propertyManager() == d->managers.strings &&
-                                  !it.key().endsWith("Tag") && !d->poll->isCycleAllowed();
-        if (!it.key().contains("BUTTON") && property && !identityText)
-            rows << it.key();
-    }
-    // Every row counts as not read until its read comes back: a lost line
-    // leaves the rest marked.
-    d->model->startReadingAll(rows, tr("Not read from the sensor: the read of all parameters stopped first"));
-    int done = 0;
-    for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
-        if (!sequenceMayGoOn())
-            break;
-        statusBar()->showMessage(tr("Reading %1 of %2").arg(++done).arg(parameterAddresses.size()));
-        d->link->pause(5);
-        readParameter(it.key(), false);
-    }
-    if (sequenceMayGoOn())
-        retryRefusedReads();
-    retryParameterIds.clear();
-    statusBar()->showMessage(readCountText(rows));
+    bool readAny = false;
+    const QStringList rows = d->reader->readAll(
+        readOptions(), [this] { return sequenceMayGoOn(); },
+        [this, &readAny](int done, int total) {
+            readAny = true;
+            statusBar()->showMessage(tr("Reading %1 of %2").arg(done).arg(total));
+        });
+    // The tree takes the user's edits again once anything was read.
+    if (readAny)
+        enableTreeDataHandling(true);
+    statusBar()->showMessage(d->tree->readCountText(rows));
     if (d->units.unit() == 1) {
         d->link->pause(15);
         vSwitchMeasurementUnit();
     } else if (d->units.unit() == 0) {
         // The connected variant's range, not a fixed 10000 mm: a threshold
         // beyond what the sensor measures cannot be entered.
-        applyLimitsOfUnit();
+        d->tree->applyLimitsOfUnit();
         // Back from inches: the captions and the chart name millimetres.
         if (unitBefore == 1) {
             vRefreshUnitSuffixes();
@@ -439,7 +350,7 @@ void SensorWindow::vReloadParameters()
     vUpdateOutputView();
     if (d->units.variant().hasAnalogOutput)
         vScaleAnalogChart();
-    showAllRows();
+    d->tree->showAllRows();
 }
 
 // The user dragged a mark: the parameter behind it takes the new place, and
@@ -455,22 +366,21 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     QtProperty* changed = nullptr;
     QVariant sent;
     if (component == 0) {
-        const double sw =
-            int(d->managers.doubles->value(findProperty(d->rootProperty, "SwitchingThresholdA" + n)));
+        const double sw = int(d->tree->managers().doubles->value(d->tree->find("SwitchingThresholdA" + n)));
         v = d->units.switchingMarkPlace(v);
         auto* marks = d->thresholdWidgets[0];
         if (mark == Utils::ThresholdWindowWidgetUniversal::UpperMark) {
-            changed = findProperty(d->rootProperty, "UpperThresholdA" + n);
+            changed = d->tree->find("UpperThresholdA" + n);
             sent = std::abs(v - sw);
             d->thresholdManager->setHigh(n.toUInt(), 0, v);
             marks->setUpperMark(v);
         } else if (mark == Utils::ThresholdWindowWidgetUniversal::LowerMark) {
-            changed = findProperty(d->rootProperty, "LowerThresholdA" + n);
+            changed = d->tree->find("LowerThresholdA" + n);
             sent = std::abs(sw - v);
             d->thresholdManager->setLow(n.toUInt(), 0, v);
             marks->setLowerMark(v);
         } else if (mark == Utils::ThresholdWindowWidgetUniversal::MiddleMark) {
-            changed = findProperty(d->rootProperty, "SwitchingThresholdA" + n);
+            changed = d->tree->find("SwitchingThresholdA" + n);
             sent = v;
             marks->setMiddleMark(v);
             d->thresholdManager->setMiddle(n.toUInt(), 0, v);
@@ -478,17 +388,17 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     } else if (component == 1) {
         v = std::max(std::min(v, d->chart->getXMax(1)), d->units.detectionMarkMinimum());
         if (mark == Utils::ThresholdWindowWidgetUniversal::LeftMark) {
-            changed = findProperty(d->rootProperty, "DetectionRangeNear");
+            changed = d->tree->find("DetectionRangeNear");
             d->thresholdWidgets[1]->setLeftMark(0, v);
         } else if (mark == Utils::ThresholdWindowWidgetUniversal::RightMark) {
-            changed = findProperty(d->rootProperty, "DetectionRangeFar");
+            changed = d->tree->find("DetectionRangeFar");
             d->thresholdWidgets[1]->setRightMark(0, v);
         }
         sent = v;
     }
     if (changed) {
         // The user takes the row over, as with an edit in the tree.
-        d->model->setEdit(changed->propertyId(), sensorValueOf(changed, sent));
+        d->model->setEdit(changed->propertyId(), d->tree->sensorValueOf(changed, sent));
         for (QtBrowserItem* item : propertyBrowser->topLevelItems()) {
             if (item->property() == changed)
                 propertyBrowser->setCurrentItem(item);
@@ -530,7 +440,7 @@ void SensorWindow::vRefreshUnitSuffixes()
                                       "HysteresisA1",     "LowerThresholdA2",     "SwitchingThresholdA2",
                                       "UpperThresholdA2", "HysteresisA2"};
     for (const char* id : ids) {
-        QtProperty* property = findProperty(d->rootProperty, id);
+        QtProperty* property = d->tree->find(id);
         if (!property)
             continue;
         QString name = property->propertyName();
@@ -539,7 +449,7 @@ void SensorWindow::vRefreshUnitSuffixes()
                 name.chop(int(std::strlen(suffix)));
         }
         property->setPropertyName(name + d->units.captionSuffix());
-        refreshRowToolTip(property);
+        d->tree->refreshRowToolTip(property);
     }
 }
 

@@ -13,6 +13,9 @@
 #include "parameters/ChoiceTrims.h"
 #include "parameters/ParameterExchange.h"
 #include "parameters/ParameterModel.h"
+#include "parameters/ParameterReader.h"
+#include "parameters/ParameterTree.h"
+#include "parameters/ParameterWriter.h"
 #include "parameters/ValueCodec.h"
 
 #include <utils/charts/GenericChart.h>
@@ -31,19 +34,6 @@ namespace NimbarSensorPlugin::Core {
 
 namespace {
 
-const QStringList tagIds{"FunctionTag", "LocationTag", "AppSpecificTag"};
-
-int buttonCommand(const QString& id)
-{
-    if (id == "TEACHBUTTON1" || id == "TEACHBUTTON2" || id == "ANALOGTEACHBUTTON1")
-        return 1;
-    if (id == "TEACHBUTTON13" || id == "TEACHBUTTON22" || id == "ANALOGTEACHBUTTON2")
-        return 2;
-    if (id == "TEACHBUTTON14" || id == "TEACHBUTTON23")
-        return 3;
-    return 0;
-}
-
 // ErrorWarning1 to ErrorWarning4 name the sources of status rows 6 to 9.
 int errorWarningRow(const QString& id)
 {
@@ -60,15 +50,15 @@ void SensorWindow::enableTreeDataHandling(bool enable)
         if (!treeDataHandling.isEmpty())
             return;
         treeDataHandling = {
-            connect(d->managers.ints, &QtIntPropertyManager::valueChanged, this,
+            connect(d->tree->managers().ints, &QtIntPropertyManager::valueChanged, this,
                     &SensorWindow::intValueChanged),
-            connect(d->managers.enums, &QtEnumPropertyManager::valueChanged, this,
+            connect(d->tree->managers().enums, &QtEnumPropertyManager::valueChanged, this,
                     &SensorWindow::enumValueChanged),
-            connect(d->managers.doubles, &QtDoublePropertyManager::valueChanged, this,
+            connect(d->tree->managers().doubles, &QtDoublePropertyManager::valueChanged, this,
                     &SensorWindow::doubleValueChanged),
-            connect(d->managers.bools, &QtBoolPropertyManager::valueChanged, this,
+            connect(d->tree->managers().bools, &QtBoolPropertyManager::valueChanged, this,
                     &SensorWindow::boolValueChanged),
-            connect(d->managers.buttons, &Utils::ButtonManager::buttonClicked, this,
+            connect(d->tree->managers().buttons, &Utils::ButtonManager::buttonClicked, this,
                     &SensorWindow::buttonClicked),
         };
         return;
@@ -78,30 +68,20 @@ void SensorWindow::enableTreeDataHandling(bool enable)
     treeDataHandling.clear();
 }
 
-SensorWindow::QuietChanges::QuietChanges(SensorWindow* window) : window(window)
-{
-    ++window->d->quietChanges;
-}
-
-SensorWindow::QuietChanges::~QuietChanges()
-{
-    --window->d->quietChanges;
-}
-
 // Only the user's edits are written. The value signals are switched off
 // around the window's own changes, but some of those (limits that clamp a
 // value just read) come after a nested step switched them on again; a change
 // made while the window is quiet is therefore never recorded.
 void SensorWindow::recordChange(QtProperty* property, const QVariant& value)
 {
-    if (d->quietChanges > 0)
+    if (d->tree->isQuiet())
         return;
     enableTreeDataHandling(false);
     if (!languageSwitching && property) {
         // A new edit starts: what the status bar said of the last one is past.
         statusBar()->clearMessage();
         // The edit lives in the model; the row shows it as the sensor will hold it.
-        d->model->setEdit(property->propertyId(), sensorValueOf(property, value));
+        d->model->setEdit(property->propertyId(), d->tree->sensorValueOf(property, value));
         currentProperty = property;
         pendingValue = value;
         writeDelayTimer.start();
@@ -145,9 +125,8 @@ void SensorWindow::enableStringManagerHandling(bool) {}
 
 void SensorWindow::comboIndexChangedString(QString text)
 {
-    if (QtProperty* property =
-            currentProperty ? findProperty(d->rootProperty, currentProperty->propertyId()) : nullptr)
-        d->managers.strings->setValue(property, text);
+    if (QtProperty* property = currentProperty ? d->tree->find(currentProperty->propertyId()) : nullptr)
+        d->tree->managers().strings->setValue(property, text);
 }
 
 void SensorWindow::comboIndexChangedInt(int index)
@@ -155,164 +134,71 @@ void SensorWindow::comboIndexChangedInt(int index)
     recordChange(currentProperty, index);
 }
 
+// The sensor's number for the row's new value, and what the window
+// changes with it.
 int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& value)
 {
     const QString id = property->propertyId();
     QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.bools || manager == d->managers.ints || manager == d->managers.counters)
-        return sensorValueOf(property, value).toInt();
-    if (manager == d->managers.doubles) {
-        const int sent = sensorValueOf(property, value).toInt();
-        if (followUpEnabled && (id.contains("HysteresisA") || id.contains("ThresholdA") ||
-                                id.contains("DetectionRange") || id.contains("analog")))
-            vUpdateOutputView();
-        return sent;
-    }
-    if (manager == d->managers.enums) {
-        const int position = value.toInt();
-        const int code = sensorValueOf(property, value).toInt();
-        if (id == "MesurementUnit") {
-            unitChangedByWrite = d->units.unit() != position;
-            d->units.setUnit(position);
-            if (followUpEnabled) {
-                vSwitchMeasurementUnit();
-                vUpdateOutputView();
-            }
-        } else if (id == "ObjectInfo") {
-            d->poll->setEchoesWanted(position == 1);
-            d->poll->restartCycle(position == 1);
-            clearEchoDisplay();
-            showEchoPlot();
-        } else if (id == "TestMode") {
-            if (followUpEnabled)
-                vShowTestModeParameters(position != 0);
-        }
-        const int row = errorWarningRow(id);
-        if (row >= 0)
-            d->processData->setRowToolTip(row, d->managers.enums->enumNames(property).value(position));
-        if (followUpEnabled && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
-                                id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
-            vUpdateOutputView();
-            if (id == "PinFunctionA2")
-                d->chart->jumpToPlottingArea();
-        }
-        return code;
-    }
-    if (manager == d->managers.buttons) {
+    const PropertyManagers& managers = d->tree->managers();
+    if (manager == managers.buttons) {
         if (!followUpEnabled)
             return 0;
         // The reset clears the crash counter: what follows the write treats
         // it as a write of the counter.
         if (id == "RESETBUTTON" && d->crashCounterProperty)
             currentProperty = d->crashCounterProperty;
-        return buttonCommand(id);
+        return d->writer->code(property, value);
     }
-    return 0;
-}
-
-// The answer's value goes into the model, in the sensor's own units and
-// codes; the row then shows it.
-void SensorWindow::decodeParameterAnswer(const QString& id, QtProperty* property, const QByteArray& answer)
-{
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    if (manager == d->managers.bools) {
-        d->model->setRead(id, answerBool(answer) ? 1 : 0);
-    } else if (manager == d->managers.ints || manager == d->managers.counters) {
-        d->model->setRead(id,
-                          id.contains("CrashCounter") && isErrorAnswer(answer) ? 0 : answerNumber(answer));
-    } else if (manager == d->managers.doubles) {
-        const int number = answerNumber(answer);
-        // 65535 is the sensor's "no value": the shown value stays, marked.
-        if (number == 65535)
-            d->model->setReadFailed(id, tr("Not read from the sensor: it reports no value"));
-        else
-            d->model->setRead(id, number);
-    } else if (manager == d->managers.enums) {
-        const int number = answerNumber(answer);
-        if (id == "TeachLoked")
-            d->teachLockWord = number;
-        d->model->setRead(id, number);
-        const int position = shownValueOf(property, number).toInt();
-        if (id == "MesurementUnit") {
-            d->units.setUnit(position);
-        } else if (id == "ObjectInfo") {
-            d->poll->setEchoesWanted(position == 1);
-            d->poll->restartCycle(true);
-            clearEchoDisplay();
-            showEchoPlot();
+    const int code = d->writer->code(property, value);
+    if (manager == managers.doubles && followUpEnabled &&
+        (id.contains("HysteresisA") || id.contains("ThresholdA") || id.contains("DetectionRange") ||
+         id.contains("analog")))
+        vUpdateOutputView();
+    if (manager != managers.enums)
+        return code;
+    const int position = value.toInt();
+    if (id == "MesurementUnit") {
+        unitChangedByWrite = d->units.unit() != position;
+        d->units.setUnit(position);
+        if (followUpEnabled) {
+            vSwitchMeasurementUnit();
+            vUpdateOutputView();
         }
-        const int row = errorWarningRow(id);
-        if (row >= 0 && position < 17)
-            d->processData->setRowToolTip(row, d->managers.enums->enumNames(property).value(position));
-    } else if (manager == d->managers.strings) {
-        if (tagIds.contains(id))
-            d->model->setRead(id, answerText(answer));
-        else if (d->poll->isCycleAllowed())
-            d->model->setRead(id,
-                              id.contains("SelfReadOnly") ? answerSelfReadOnly(answer) : answerText(answer));
+    } else if (id == "ObjectInfo") {
+        d->poll->setEchoesWanted(position == 1);
+        d->poll->restartCycle(position == 1);
+        clearEchoDisplay();
+        showEchoPlot();
+    } else if (id == "TestMode") {
+        if (followUpEnabled)
+            vShowTestModeParameters(position != 0);
     }
+    const int row = errorWarningRow(id);
+    if (row >= 0)
+        d->processData->setRowToolTip(row, managers.enums->enumNames(property).value(position));
+    if (followUpEnabled && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
+                            id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
+        vUpdateOutputView();
+        if (id == "PinFunctionA2")
+            d->chart->jumpToPlottingArea();
+    }
+    return code;
 }
 
-QString SensorWindow::readFailureText(FetchFailure failure, const QByteArray& answer) const
+ParameterReader::Options SensorWindow::readOptions() const
 {
-    switch (failure) {
-    case FetchFailure::IndexNotAvailable:
-        return tr("index not available");
-    case FetchFailure::ServiceUnavailable:
-        return tr("service temporarily not available");
-    case FetchFailure::Refused:
-        return tr("refused by the sensor (error 0x%1)").arg(fetchErrorCode(answer), 4, 16, QChar('0'));
-    case FetchFailure::NoAnswer:
-    case FetchFailure::None:
-        break;
-    }
-    return tr("no answer");
+    return {d->showProgressUi, d->poll->isCycleAllowed()};
 }
 
-// A read that brought no value leaves the row as it was and marks it, so
-// that what the tree shows is never taken for the sensor's when it is not:
-// an empty or refused answer would otherwise show as 0 or as the error code,
-// and a later write of everything would send that. True when the row now
-// shows what the sensor holds.
 bool SensorWindow::readParameter(const QString& id, bool showUi)
 {
     if (id.contains("BUTTON"))
         return true;
-    const std::optional<ParameterAddress> address = parseParameterAddress(parameterAddresses.value(id));
-    QtProperty* property = findProperty(d->rootProperty, id);
     enableTreeDataHandling(false);
-    bool taken = false;
-    if (property && address) {
-        const LinkSession::Hold hold(*d->link);
-        const QuietChanges quiet(this);
-        const ReadOutcome read =
-            readValue(*d->link, *address, showUi && d->showProgressUi, d->showProgressUi);
-        const QByteArray& answer = read.answer;
-        FetchFailure failure = read.failure;
-        // Variants without the acceleration sensor have no counter: it reads as 0.
-        if (id.contains("CrashCounter") && isErrorAnswer(answer))
-            failure = FetchFailure::None;
-        if (failure == FetchFailure::None) {
-            decodeParameterAnswer(id, property, answer);
-            taken = d->model->state(id) == RowState::InStep || !d->model->contains(id);
-        } else {
-            d->model->setReadFailed(id,
-                                    tr("Not read from the sensor: %1").arg(readFailureText(failure, answer)));
-        }
-        if (tagIds.contains(id) && isRefusedTagAnswer(answer))
-            retryParameterIds.append(id);
-    }
+    const bool taken = d->reader->read(id, showUi && d->showProgressUi, readOptions());
     enableTreeDataHandling(true);
     return taken;
-}
-
-void SensorWindow::retryRefusedReads()
-{
-    for (int k = retryParameterIds.size() - 1; k >= 0; --k) {
-        readParameter(retryParameterIds[k], false);
-        d->link->pause(5);
-    }
-    retryParameterIds.clear();
 }
 
 void SensorWindow::vRadAllSettings(bool checked)
@@ -364,14 +250,7 @@ void SensorWindow::enterWriteMode()
 void SensorWindow::readIdentityTexts()
 {
     enableTreeDataHandling(false);
-    d->link->pause(180);
-    readParameter("FirmwareRevisionReadOnly", false);
-    d->link->pause(180);
-    readParameter("SensorNumberReadOnly", false);
-    d->link->pause(180);
-    readParameter("SerialNumberReadOnly", false);
-    d->link->pause(200);
-    readParameter("HardwareRevisionReadOnly", false);
+    d->reader->readIdentityTexts(readOptions());
     enableTreeDataHandling(true);
 }
 
@@ -432,7 +311,7 @@ void SensorWindow::writeCurrentProperty()
 
     enableTreeDataHandling(false);
     const std::optional<ParameterAddress> address =
-        id.isEmpty() ? std::nullopt : parseParameterAddress(parameterAddresses.value(id));
+        id.isEmpty() ? std::nullopt : parseParameterAddress(d->tree->addresses().value(id));
     unitChangedByWrite = false;
     const int value = address ? encodeParameterValue(property, pendingValue) : 0;
     if (!ui->actionWriting->isChecked()) {
@@ -443,8 +322,7 @@ void SensorWindow::writeCurrentProperty()
     {
         const LinkSession::Hold hold(*d->link);
         if (address && connected && !connectionPopupOpen()) {
-            d->model->setWriting(id);
-            reportWrite(property, writeValue(*d->link, *address, value, d->showProgressUi), value);
+            reportWrite(property, d->writer->write(property, value, d->showProgressUi));
         }
         if (!d->poll->isLiveData() && connected && !connectionPopupOpen())
             bSendCommand(processDataRequest(), true);
@@ -470,36 +348,18 @@ void SensorWindow::writeCurrentProperty()
     enableTreeDataHandling(true);
 }
 
-// The answer to a write is looked at, although the sensor is not read back:
-// a refused or unanswered write would otherwise leave the user believing
-// the sensor holds what the tree shows. The row keeps the edit, marked,
-// until a read or write of it succeeds.
-void SensorWindow::reportWrite(QtProperty* property, const QByteArray& answer, const QVariant& sent)
+// A write of everything reports once, at its end.
+void SensorWindow::reportWrite(QtProperty* property, const WriteOutcome& outcome)
 {
-    const QString id = property->propertyId();
-    const FetchFailure failure = fetchFailure(answer);
-    // A write of everything also sends the rows the user cannot edit, such
-    // as the crash counter; the sensor refusing those loses nothing.
-    if (failure != FetchFailure::None && property->statusTip() == "readOnly")
+    if (outcome.ignored || d->writer->isTallying())
         return;
     const QString name = splitCaptionUnit(property->propertyName()).name;
-    if (failure == FetchFailure::None) {
-        if (d->model->contains(id))
-            d->model->setWritten(id, sent);
-        if (d->writeTally.collecting)
-            ++d->writeTally.written;
-        else if (property->propertyManager() == d->managers.buttons)
-            statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
-        else
-            statusBar()->showMessage(tr("%1 = %2 written").arg(name, writtenValueText(property)));
-        return;
-    }
-    const QString reason = readFailureText(failure, answer);
-    d->model->setRefused(id, tr("Not written to the sensor: %1").arg(reason));
-    if (d->writeTally.collecting)
-        d->writeTally.failures << tr("%1: %2").arg(name, reason);
+    if (!outcome.taken)
+        statusBar()->showMessage(tr("%1 was not written to the sensor: %2").arg(name, outcome.reason));
+    else if (property->propertyManager() == d->tree->managers().buttons)
+        statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
     else
-        statusBar()->showMessage(tr("%1 was not written to the sensor: %2").arg(name, reason));
+        statusBar()->showMessage(tr("%1 = %2 written").arg(name, writtenValueText(property)));
 }
 
 // The value as the sensor got it, with the unit of its caption.
@@ -507,8 +367,8 @@ QString SensorWindow::writtenValueText(QtProperty* property) const
 {
     QString value = property->valueText();
     const bool inches = d->units.unit() == 1 && d->units.isLength(property->propertyId());
-    if (property->propertyManager() == d->managers.doubles) {
-        const double number = d->managers.doubles->value(property);
+    if (property->propertyManager() == d->tree->managers().doubles) {
+        const double number = d->tree->managers().doubles->value(property);
         value = inches ? QString::number(number, 'f', 2) : QString::number(number, 'g', 10);
     }
     const QString unit = splitCaptionUnit(property->propertyName()).unit;
@@ -522,22 +382,22 @@ QString SensorWindow::writtenValueText(QtProperty* property) const
 void SensorWindow::reportWriteAll()
 {
     statusBar()->showMessage(tr("Written to the sensor: %1 parameters; not written: %2 (marked in the tree).")
-                                 .arg(d->writeTally.written)
-                                 .arg(d->writeTally.failures.size()));
+                                 .arg(d->writer->writtenCount())
+                                 .arg(d->writer->failures().size()));
     // A lost sensor has had its own message; the list would only repeat it.
-    if (d->writeTally.failures.isEmpty() || !connected)
+    if (d->writer->failures().isEmpty() || !connected)
         return;
     QMessageBox box(
         QMessageBox::Warning, tr("Not written to the sensor"),
         tr("The sensor did not take %n parameter(s). They keep their values in the window and are "
            "marked in the tree.",
-           nullptr, d->writeTally.failures.size()),
+           nullptr, d->writer->failures().size()),
         QMessageBox::Ok, this);
     const int shown = 10;
-    QStringList lines = d->writeTally.failures.mid(0, shown);
-    if (d->writeTally.failures.size() > shown) {
-        lines << tr("and %n more", nullptr, int(d->writeTally.failures.size()) - shown);
-        box.setDetailedText(d->writeTally.failures.join('\n'));
+    QStringList lines = d->writer->failures().mid(0, shown);
+    if (d->writer->failures().size() > shown) {
+        lines << tr("and %n more", nullptr, int(d->writer->failures().size()) - shown);
+        box.setDetailedText(d->writer->failures().join('\n'));
     }
     box.setInformativeText(lines.join('\n'));
     box.exec();
@@ -578,34 +438,32 @@ void SensorWindow::writeAllSettings()
     if (!ui->actionWritePermanent->isChecked())
         ui->actionWritePermanent->setChecked(true);
     const bool online = connected;
-    d->writeTally.collecting = true;
-    d->writeTally.written = 0;
-    d->writeTally.failures.clear();
+    d->writer->startTally();
     {
         // What is written is what the tree shows when it starts: no edits meanwhile.
         const TreeLock lock(this);
         // The map is ordered by id, which is the order the sensor gets them in.
         int done = 0;
-        for (auto it = parameterAddresses.cbegin(); it != parameterAddresses.cend(); ++it) {
+        for (auto it = d->tree->addresses().cbegin(); it != d->tree->addresses().cend(); ++it) {
             if (online && !sequenceMayGoOn())
                 break;
             if (online)
-                statusBar()->showMessage(tr("Writing %1 of %2").arg(++done).arg(parameterAddresses.size()));
+                statusBar()->showMessage(tr("Writing %1 of %2").arg(++done).arg(d->tree->addresses().size()));
             const QString& id = it.key();
-            QtProperty* property = findProperty(d->rootProperty, id);
+            QtProperty* property = d->tree->find(id);
             if (!property)
                 continue;
             QtAbstractPropertyManager* manager = property->propertyManager();
-            if (manager == d->managers.bools)
-                pendingValue = d->managers.bools->value(property);
-            else if (manager == d->managers.ints || manager == d->managers.counters)
+            if (manager == d->tree->managers().bools)
+                pendingValue = d->tree->managers().bools->value(property);
+            else if (manager == d->tree->managers().ints || manager == d->tree->managers().counters)
                 pendingValue = static_cast<QtIntPropertyManager*>(manager)->value(property);
-            else if (manager == d->managers.doubles)
-                pendingValue = d->managers.doubles->value(property);
-            else if (manager == d->managers.enums)
-                pendingValue = d->managers.enums->value(property);
-            else if (manager == d->managers.strings && tagIds.contains(id)) {
-                editedText = d->managers.strings->value(property);
+            else if (manager == d->tree->managers().doubles)
+                pendingValue = d->tree->managers().doubles->value(property);
+            else if (manager == d->tree->managers().enums)
+                pendingValue = d->tree->managers().enums->value(property);
+            else if (manager == d->tree->managers().strings && isTagId(id)) {
+                editedText = d->tree->managers().strings->value(property);
                 textEditPending = true;
                 tagBeingWritten = property;
                 writeTag();
@@ -624,7 +482,7 @@ void SensorWindow::writeAllSettings()
             d->link->pause(20);
         }
     }
-    d->writeTally.collecting = false;
+    d->writer->endTally();
     if (online)
         reportWriteAll();
 }
@@ -661,14 +519,10 @@ void SensorWindow::writeTag()
     if (property && d->model->contains(property->propertyId()))
         d->model->setEdit(property->propertyId(), editedText);
     else if (property)
-        d->managers.strings->setValue(property, editedText);
+        d->tree->managers().strings->setValue(property, editedText);
     if (property && connected && !connectionPopupOpen()) {
         const LinkSession::Hold hold(*d->link);
-        const QString id = property->propertyId();
-        const quint8 index = id == "FunctionTag" ? 0x19 : id == "LocationTag" ? 0x1A : 0x18;
-        d->model->setWriting(id);
-        reportWrite(property, writeTagText(*d->link, index, editedText.toUtf8(), d->showProgressUi),
-                    editedText);
+        reportWrite(property, d->writer->writeTag(property, editedText, d->showProgressUi));
     }
     if (followUpEnabled)
         d->poll->schedule();
@@ -733,55 +587,45 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
 
 void SensorWindow::trimPinFunctionLists()
 {
-    if (d->crashDetectionAvailable)
-        return;
     enableTreeDataHandling(false);
-    for (const char* id : {"PinFunctionA1", "PinFunctionA2", "PinFunctionA3"}) {
-        if (QtProperty* property = findProperty(d->rootProperty, id)) {
-            QStringList names = documentChoiceNames(id);
-            trimPinFunctionNames(names, false);
-            retrimChoices(property, names, d->units.variant().code);
-        }
-    }
+    const QString message = d->tree->trimPinFunctionLists();
+    if (!message.isEmpty())
+        statusBar()->showMessage(message);
     enableTreeDataHandling(true);
 }
 
 void SensorWindow::trimErrorWarningLists()
 {
     enableTreeDataHandling(false);
-    for (const char* id : {"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"}) {
-        if (QtProperty* property = findProperty(d->rootProperty, id)) {
-            QStringList names = documentChoiceNames(id);
-            trimErrorWarningNames(names, d->units.variant().code);
-            retrimChoices(property, names, d->choiceListVariant);
-        }
-    }
-    d->choiceListVariant = d->units.variant().code;
+    const QString message = d->tree->trimErrorWarningLists();
+    if (!message.isEmpty())
+        statusBar()->showMessage(message);
     enableTreeDataHandling(true);
 }
 
-// The codes behind the positions differ from variant to variant; the model
-// keeps the code, so a list cut for another variant shows the same choice.
-// A value read from the sensor that the variant lacks is marked; an edit
-// the variant lacks becomes its first entry, and the user is told.
-void SensorWindow::retrimChoices(QtProperty* property, const QStringList& names, const QString&)
+void SensorWindow::showErrorSourceToolTips()
 {
-    const QString id = property->propertyId();
-    const QString chosen = d->managers.enums->enumNames(property).value(d->managers.enums->value(property));
-    {
-        const QuietChanges quiet(this);
-        d->managers.enums->setEnumNames(property, names);
+    const PropertyManagers& managers = d->tree->managers();
+    for (int k = 1; k <= 4; ++k) {
+        if (QtProperty* property = d->tree->find(QString("ErrorWarning%1").arg(k)))
+            d->processData->setRowToolTip(
+                5 + k, managers.enums->enumNames(property).value(managers.enums->value(property)));
     }
-    if (d->model->hasEdit(id)) {
-        const int code = d->model->shown(id).toInt();
-        const int position = shownValueOf(property, code).toInt();
-        if (position < 0 || position >= names.size() || sensorValueOf(property, position).toInt() != code) {
-            d->model->setEdit(id, sensorValueOf(property, 0));
-            statusBar()->showMessage(tr("\"%1\" is not available on this sensor; \"%2\" is chosen instead.")
-                                         .arg(chosen, names.value(0)));
-        }
+}
+
+// What the window does beside the tree when a choice comes from the sensor.
+void SensorWindow::followChoiceRead(const QString& id, int position)
+{
+    if (id == "ObjectInfo") {
+        d->poll->setEchoesWanted(position == 1);
+        d->poll->restartCycle(true);
+        clearEchoDisplay();
+        showEchoPlot();
     }
-    showRow(id);
+    const int row = errorWarningRow(id);
+    if (row >= 0 && position < 17)
+        d->processData->setRowToolTip(
+            row, d->tree->managers().enums->enumNames(d->tree->find(id)).value(position));
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -2,10 +2,16 @@
 // wire's speed.
 #include "LinkTestRig.h"
 
+#include <catalogue/DescriptionDocument.h>
 #include <link/LinkSession.h>
 #include <link/SensorConnection.h>
 #include <link/StatusPoll.h>
 #include <parameters/ParameterExchange.h>
+#include <parameters/ParameterModel.h>
+#include <parameters/ParameterReader.h>
+#include <parameters/ParameterTree.h>
+#include <parameters/ParameterWriter.h>
+#include <tools/LengthUnits.h>
 
 #include <QTemporaryDir>
 #include <QWidget>
@@ -58,6 +64,19 @@ private:
             poll.reset();
             poll.setLiveData(true);
             poll.setEnabled(true);
+        }
+    };
+
+    // The family document's rows over a model of their own.
+    struct Tree
+    {
+        NimbarSensorPlugin::Core::ParameterModel model;
+        NimbarSensorPlugin::Core::LengthUnits units;
+        NimbarSensorPlugin::Core::ParameterTree tree{model, units};
+        Tree()
+        {
+            tree.build(NimbarSensorPlugin::Core::descriptionDocumentPath(), "root", "en");
+            tree.resetModel();
         }
     };
 
@@ -252,6 +271,92 @@ private slots:
         QCOMPARE(device->model().parameterValue("LocationTag").toString(), QString("Hall 3"));
         QCOMPARE(sent(), (QStringList{hex(prepareTagWriteRequest()), hex(tagWriteRequest(0x1A, "Hall 3")),
                                       hex(processDataRequest()), hex(processDataRequest())}));
+    }
+
+    // A read of everything takes every row to what the sensor holds, in one
+    // whole exchange per parameter in the order of their ids, and leaves the
+    // identity texts to the connect. Told to stop, it leaves the rest marked.
+    void aReadOfAllBringsWhatTheSensorHolds()
+    {
+        using namespace NimbarSensorPlugin::Core;
+        Tree built;
+        ParameterTree& tree = built.tree;
+        ParameterModel& model = built.model;
+        QVERIFY2(tree.problems().isEmpty(), qPrintable(tree.problems().join('\n')));
+        const auto onDelay = parseParameterAddress(tree.addresses().value("OnDelay1"));
+        QVERIFY(onDelay);
+        device->model().answer(writeRequest(*onDelay, 4321));
+        device->model().answer(tagWriteRequest(0x1A, "Hall 3"));
+        clearTrace();
+        ParameterReader reader(*session, tree, model);
+        const QStringList rows = reader.readAll(
+            {false, false}, [] { return true; }, [](int, int) {});
+        QVERIFY(rows.contains("LocationTag") && !rows.contains("SerialNumberReadOnly"));
+        for (const QString& id : rows)
+            QVERIFY2(model.state(id) == RowState::InStep, qPrintable(id + ": " + model.reason(id)));
+        QCOMPARE(model.held("OnDelay1").toInt(), 4321);
+        QCOMPARE(model.held("LocationTag").toString(), QString("Hall 3"));
+        QStringList expected;
+        for (auto it = tree.addresses().cbegin(); it != tree.addresses().cend(); ++it) {
+            const auto address = parseParameterAddress(it.value());
+            if (!it.key().contains("BUTTON"))
+                expected << hex(readRequest(address->index, quint8(address->subIndex)))
+                         << hex(processDataRequest()) << hex(fetchRequest());
+        }
+        QCOMPARE(sent(), expected);
+
+        int asked = 0;
+        reader.readAll(
+            {false, false}, [&asked] { return ++asked <= 3; }, [](int, int) {});
+        int notRead = 0;
+        for (const QString& id : rows)
+            notRead += model.state(id) == RowState::NotRead ? 1 : 0;
+        const QStringList firstThree = tree.addresses().keys().mid(0, 3);
+        int meant = 0;
+        for (const QString& id : firstThree)
+            meant += rows.contains(id) ? 1 : 0;
+        QCOMPARE(notRead, rows.size() - meant);
+    }
+
+    // A write says what the sensor made of it: the model holds what was
+    // taken, keeps a refused edit marked with why, and a write of everything
+    // counts instead of telling row by row. A read-only row the sensor
+    // refuses loses nothing.
+    void aWriteSaysWhatTheSensorMadeOfIt()
+    {
+        using namespace NimbarSensorPlugin::Core;
+        Tree built;
+        ParameterWriter writer(*session, built.tree, built.model);
+        QtProperty* delay = built.tree.find("OnDelay1");
+        const auto address = parseParameterAddress(built.tree.addresses().value("OnDelay1"));
+        built.model.setEdit("OnDelay1", 1500);
+        QCOMPARE(writer.code(delay, 1500), 1500);
+        QVERIFY(writer.write(delay, 1500, false).taken);
+        QCOMPARE(built.model.state("OnDelay1"), RowState::InStep);
+        QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1500);
+        QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(*address, 1500))}));
+
+        writer.startTally();
+        built.model.setEdit("OnDelay1", 1600);
+        device->faults().refuseNextWrite(quint16(address->index));
+        const WriteOutcome refused = writer.write(delay, 1600, false);
+        QVERIFY(!refused.taken && !refused.ignored);
+        QVERIFY(refused.reason.startsWith("refused by the sensor"));
+        QCOMPARE(built.model.state("OnDelay1"), RowState::Refused);
+        QCOMPARE(built.model.shown("OnDelay1").toInt(), 1600);
+        QVERIFY(built.model.reason("OnDelay1").startsWith("Not written to the sensor: refused"));
+        QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1500);
+        QVERIFY(writer.writeTag(built.tree.find("LocationTag"), "Line 7", false).taken);
+        QCOMPARE(writer.writtenCount(), 1);
+        QCOMPARE(writer.failures(), QStringList{"Switch-on delay A1: " + refused.reason});
+        writer.endTally();
+
+        QtProperty* counter = built.tree.find("CrashCounter");
+        const auto counterAddress = parseParameterAddress(built.tree.addresses().value("CrashCounter"));
+        const RowState before = built.model.state("CrashCounter");
+        device->faults().refuseNextWrite(quint16(counterAddress->index));
+        QVERIFY(writer.write(counter, 0, false).ignored);
+        QCOMPARE(built.model.state("CrashCounter"), before);
     }
 
     void cleanupTestCase()

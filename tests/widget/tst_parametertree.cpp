@@ -1,5 +1,9 @@
 #include "HostRecord.h"
 
+#include <catalogue/DescriptionDocument.h>
+#include <parameters/ParameterModel.h>
+#include <parameters/ParameterTree.h>
+#include <tools/LengthUnits.h>
 #include <window/SensorWindow.h>
 
 #include <extensionsystem/Globals.h>
@@ -83,6 +87,15 @@ private:
         qputenv("IOLINK_DESCRIPTION_DOCUMENT", path.toLocal8Bit());
     }
 
+    // The tree alone, built from the document in use.
+    struct Tree
+    {
+        ParameterModel model;
+        LengthUnits units;
+        ParameterTree tree{model, units};
+        explicit Tree(const char* language) { tree.build(descriptionDocumentPath(), "root", language); }
+    };
+
     static QtBrowserItem* itemOf(QtTreePropertyBrowser* browser, QtProperty* property)
     {
         const QList<QtBrowserItem*> items = browser->items(property);
@@ -129,26 +142,23 @@ private slots:
     void typeRulesOfTheTree()
     {
         useDocument(edgeCases);
-        ExtensionSystem::Globals::setLanguage("de");
-        SensorWindow window(hostRecord("Test sensor"));
-        QtProperty* root = window.rootProperty();
+        Tree built("de");
+        ParameterTree& tree = built.tree;
 
         // Captions in the window's language, English where that is empty or missing.
-        QCOMPARE(window.findProperty(root, "Group")->propertyName(), QString("Gruppe"));
-        QCOMPARE(window.findProperty(root, "Editable")->propertyName(), QString("Editable"));
-        QCOMPARE(window.findProperty(root, "Text")->propertyName(), QString("Nur deutsch"));
-        QCOMPARE(window.choiceLists().value("Choice"), (QStringList{"eins", "two"}));
+        QCOMPARE(tree.find("Group")->propertyName(), QString("Gruppe"));
+        QCOMPARE(tree.find("Editable")->propertyName(), QString("Editable"));
+        QCOMPARE(tree.find("Text")->propertyName(), QString("Nur deutsch"));
+        QCOMPARE(tree.choiceLists().value("Choice"), (QStringList{"eins", "two"}));
 
         // No range means 0..0, whatever the default; a range clamps it.
-        auto* ints =
-            qobject_cast<QtIntPropertyManager*>(window.findProperty(root, "NoRange")->propertyManager());
-        QCOMPARE(ints->value(window.findProperty(root, "NoRange")), 0);
-        QCOMPARE(ints->value(window.findProperty(root, "Editable")), 20);
+        QCOMPARE(tree.managers().ints->value(tree.find("NoRange")), 0);
+        QCOMPARE(tree.managers().ints->value(tree.find("Editable")), 20);
 
         // Read-only by status tip, enabled by the readonly key alone.
-        QtProperty* noRange = window.findProperty(root, "NoRange");
-        QtProperty* editable = window.findProperty(root, "Editable");
-        QtProperty* text = window.findProperty(root, "Text");
+        QtProperty* noRange = tree.find("NoRange");
+        QtProperty* editable = tree.find("Editable");
+        QtProperty* text = tree.find("Text");
         QCOMPARE(noRange->statusTip(), QString("readOnly"));
         QVERIFY(noRange->isEnabled());
         QVERIFY(editable->statusTip().isEmpty());
@@ -156,24 +166,20 @@ private slots:
         QVERIFY(text->isEnabled());
         for (QtProperty* property : {noRange, editable, text})
             property->setEnabled(false);
-        window.enableEditableProperties();
+        tree.enableEditableRows();
         QVERIFY(!noRange->isEnabled());
         QVERIFY(editable->isEnabled());
         QVERIFY(!text->isEnabled());
 
         // Of two nodes with one id only the first is built.
-        QCOMPARE(window.findProperty(root, "Twice")->propertyName(), QString("First"));
-        QCOMPARE(window.parameterAddressMap().value("Twice"), QString("73;0;6"));
+        QCOMPARE(tree.find("Twice")->propertyName(), QString("First"));
+        QCOMPARE(tree.addresses().value("Twice"), QString("73;0;6"));
 
         // A hidden node is not shown, but keeps its address and its children.
-        QVERIFY(!window.findProperty(root, "Hidden"));
-        QCOMPARE(window.hiddenParameters(), QStringList{"Hidden"});
-        QCOMPARE(window.parameterAddressMap().value("UnderHidden"), QString("75;0;7"));
-
-        auto* buttons =
-            qobject_cast<Utils::ButtonManager*>(window.findProperty(root, "PUSH")->propertyManager());
-        QVERIFY(buttons);
-        QCOMPARE(buttons->value(window.findProperty(root, "PUSH")), QString("Los"));
+        QVERIFY(!tree.find("Hidden"));
+        QCOMPARE(tree.hiddenIds(), QStringList{"Hidden"});
+        QCOMPARE(tree.addresses().value("UnderHidden"), QString("75;0;7"));
+        QCOMPARE(tree.managers().buttons->value(tree.find("PUSH")), QString("Los"));
     }
 
     void brokenNodesAreLeftOutAndNamed()
@@ -195,7 +201,7 @@ private slots:
         QVERIFY(window.findProperty(window.rootProperty(), "Choice"));
     }
 
-    // Mistakes a window can live with are listed; rows that cannot be told
+    // Mistakes the tree can live with are listed; rows that cannot be told
     // apart or addressed are left out, the others get 0 or their id.
     void problemsTheWindowLivesWithAreListed()
     {
@@ -207,8 +213,8 @@ private slots:
     <size>7</size></node>
   <node><type>bool</type><id>Nameless</id><index>83</index><subIndex>0</subIndex><size>6</size></node>
 </default></treeGui>)");
-        SensorWindow window(hostRecord("Test sensor"));
-        const QStringList problems = window.descriptionProblems();
+        Tree built("en");
+        const QStringList problems = built.tree.problems();
         QCOMPARE(problems,
                  (QStringList{
                      "Node \"No id\" has no id; it is left out.",
@@ -216,9 +222,8 @@ private slots:
                      "Node \"Bad\" (id \"Bad\") has defaultvalue \"5x\", which is no number; 0 is used.",
                      "Node \"Where\" (id \"Where\") has index \"0x52\", which is no number; it is left out.",
                      "Node with id \"Nameless\" has no caption; its id is shown instead."}));
-        QCOMPARE(window.parameterAddressMap().keys(), (QStringList{"Bad", "Nameless"}));
-        QCOMPARE(window.findProperty(window.rootProperty(), "Nameless")->propertyName(), QString("Nameless"));
-        QVERIFY(window.propertyTreeDock()->findChild<QLabel*>("documentProblems")->text().contains("0x52"));
+        QCOMPARE(built.tree.addresses().keys(), (QStringList{"Bad", "Nameless"}));
+        QCOMPARE(built.tree.find("Nameless")->propertyName(), QString("Nameless"));
     }
 
     void unreadableDocumentIsReportedNotFatal()

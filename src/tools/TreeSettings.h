@@ -1,0 +1,55 @@
+#pragma once
+
+#include "tools/SettingsFile.h"
+
+#include <QCoreApplication>
+#include <QMap>
+#include <QStringList>
+#include <QVariant>
+
+#include <string>
+#include <vector>
+
+class QtProperty;
+
+namespace NimbarSensorPlugin::Core {
+
+class LengthUnits;
+class ParameterModel;
+class ParameterTree;
+
+// What of a settings file this sensor can take: values in the sensor's
+// units by id, one line per refused value, and the unit the file was
+// written in.
+struct SettingsCheck
+{
+    QMap<QString, QVariant> usable;
+    QStringList refused;
+    int unit = 0;
+};
+
+// The parameter tree's values as a settings file holds them, and a file's
+// values checked against what the tree's rows take.
+class TreeSettings
+{
+    Q_DECLARE_TR_FUNCTIONS(TreeSettings)
+public:
+    TreeSettings(const ParameterTree& tree, const ParameterModel& model, const LengthUnits& units);
+
+    // Every row's value as the tree shows it, in the tree's order.
+    std::vector<SettingsEntry> entries() const;
+    SettingsCheck check(const std::vector<SettingsEntry>& file) const;
+    // One line per parameter whose value in file is not the tree's: caption,
+    // file value, tree value and unit, separated by tabs. Read-only rows and
+    // counters are left out: they describe one sensor, not its settings.
+    QStringList differences(const std::vector<SettingsEntry>& file) const;
+
+private:
+    QString shownValue(QtProperty* property, const std::string& value) const;
+
+    const ParameterTree& m_tree;
+    const ParameterModel& m_model;
+    const LengthUnits& m_units;
+};
+
+} // namespace NimbarSensorPlugin::Core
