@@ -101,6 +101,10 @@
         <source>&quot;%1&quot; is not available on this sensor; &quot;%2&quot; is chosen instead.</source>
         <translation>„%1“ gibt es bei diesem Sensor nicht; stattdessen ist „%2“ gewählt.</translation>
     </message>
+    <message>
+        <source> (%1 mm)</source>
+        <translation> (%1 mm)</translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::ParameterWriter</name>
@@ -217,14 +221,6 @@
     <message>
         <source>Opening settings...</source>
         <translation>Einstellungen öffnen...</translation>
-    </message>
-    <message>
-        <source>The selected settings are corupted</source>
-        <translation>Die gewählten Einstellungen sind beschädigt</translation>
-    </message>
-    <message>
-        <source>The selected settings are not for the current sensor</source>
-        <translation>Die gewählten Einstellungen gehören nicht zu diesem Sensor</translation>
     </message>
     <message>
         <source>Process data</source>
@@ -449,10 +445,6 @@
         <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <source>The settings file %1 holds no parameter values.</source>
-        <translation>Die Einstellungsdatei %1 enthält keine Parameterwerte.</translation>
-    </message>
-    <message>
         <source>Reading %1 of %2</source>
         <translation>Lesen %1 von %2</translation>
     </message>
@@ -495,14 +487,6 @@
         <source>Save to the sensor</source>
         <translation>In den Sensor schreiben</translation>
     </message>
-    <message>
-        <source>The settings file %1 holds values this sensor cannot take; nothing is written:</source>
-        <translation>Die Einstellungsdatei %1 enthält Werte, die dieser Sensor nicht annehmen kann; es wird nichts geschrieben:</translation>
-    </message>
-    <message>
-        <source>The settings file %1 sets no parameter of this sensor; nothing is written.</source>
-        <translation>Die Einstellungsdatei %1 setzt keinen Parameter dieses Sensors; es wird nichts geschrieben.</translation>
-    </message>
     <message numerus="yes">
         <source>%n value(s) in the file cannot be taken by this sensor and are left out:</source>
         <translation>
@@ -513,10 +497,6 @@
     <message>
         <source>Apply the others</source>
         <translation>Die übrigen übernehmen</translation>
-    </message>
-    <message>
-        <source> (%1 mm)</source>
-        <translation> (%1 mm)</translation>
     </message>
 </context>
 <context>
@@ -683,6 +663,26 @@
     <message>
         <source>Off</source>
         <translation>Aus</translation>
+    </message>
+    <message>
+        <source>The selected settings are corupted</source>
+        <translation>Die gewählten Einstellungen sind beschädigt</translation>
+    </message>
+    <message>
+        <source>The selected settings are not for the current sensor</source>
+        <translation>Die gewählten Einstellungen gehören nicht zu diesem Sensor</translation>
+    </message>
+    <message>
+        <source>The settings file %1 holds no parameter values.</source>
+        <translation>Die Einstellungsdatei %1 enthält keine Parameterwerte.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 holds values this sensor cannot take; nothing is written:</source>
+        <translation>Die Einstellungsdatei %1 enthält Werte, die dieser Sensor nicht annehmen kann; es wird nichts geschrieben:</translation>
+    </message>
+    <message>
+        <source>The settings file %1 sets no parameter of this sensor; nothing is written.</source>
+        <translation>Die Einstellungsdatei %1 setzt keinen Parameter dieses Sensors; es wird nichts geschrieben.</translation>
     </message>
 </context>
 <context>

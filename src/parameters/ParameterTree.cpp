@@ -592,6 +592,23 @@ QString ParameterTree::readCountText(const QStringList& rows) const
         .arg(notRead);
 }
 
+// The value as the sensor got it, with the unit of its caption.
+QString ParameterTree::valueText(QtProperty* property) const
+{
+    QString value = property->valueText();
+    const bool inches = m_units.unit() == 1 && m_units.isLength(property->propertyId());
+    if (property->propertyManager() == m_managers.doubles) {
+        const double number = m_managers.doubles->value(property);
+        value = inches ? QString::number(number, 'f', 2) : QString::number(number, 'g', 10);
+    }
+    const QString unit = splitCaptionUnit(property->propertyName()).unit;
+    value = unit.isEmpty() ? value : value + " " + unit;
+    // The sensor holds whole millimetres: the user sees what a typed inch value became.
+    if (inches && m_model.contains(property->propertyId()))
+        value += tr(" (%1 mm)").arg(m_model.held(property->propertyId()).toInt());
+    return value;
+}
+
 // The answer's value goes into the model, in the sensor's own units and
 // codes; the row then shows it.
 void ParameterTree::takeAnswer(const QString& id, const QByteArray& answer, bool identityTexts)

@@ -67,6 +67,7 @@ public:
     ParameterTree(ParameterModel& model, LengthUnits& units, QObject* parent = nullptr);
 
     const PropertyManagers& managers() const { return m_managers; }
+    const LengthUnits& units() const { return m_units; }
 
     // Builds the rows from the document at path below a root captioned
     // rootCaption. What the document lacks is collected in problems(); the
@@ -127,6 +128,9 @@ public:
     // "Caption: why" of every row whose last read failed, in the tree's order.
     QStringList unreadRows() const;
     QString readCountText(const QStringList& ids) const;
+    // The row's value with the unit of its caption, and in whole
+    // millimetres what a length in inches became.
+    QString valueText(QtProperty* property) const;
     // The row's range in the unit of its caption; empty for rows without one.
     QString rangeText(QtProperty* property) const;
     void refreshRowToolTip(QtProperty* property);

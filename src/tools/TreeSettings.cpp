@@ -174,4 +174,52 @@ QString TreeSettings::shownValue(QtProperty* property, const std::string& value)
     return QString::number(settingsInt(value));
 }
 
+SettingsFileStatus TreeSettings::read(const QString& fileName, const std::string& sensorName,
+                                      SettingsFileContent* content, QString* message)
+{
+    // A missing file, a pipe or a device is named as what it is, and never
+    // opened: a pipe would block the window.
+    const QString problem = checkReadableRegularFile(fileName);
+    const SettingsFileStatus status =
+        problem.isEmpty() ? readSettingsFile(fileName, sensorName, content) : SettingsFileStatus::Unreadable;
+    switch (status) {
+    case SettingsFileStatus::Unreadable:
+        *message = problem.isEmpty() ? tr("The selected settings are corupted") : problem;
+        break;
+    case SettingsFileStatus::Corrupted:
+        *message = tr("The selected settings are corupted");
+        break;
+    case SettingsFileStatus::ForeignSensor:
+        *message = tr("The selected settings are not for the current sensor");
+        break;
+    case SettingsFileStatus::Loaded:
+        message->clear();
+        break;
+    }
+    return status;
+}
+
+QString TreeSettings::problem(const QString& fileName, const std::string& sensorName) const
+{
+    SettingsFileContent content;
+    QString message;
+    if (read(fileName, sensorName, &content, &message) != SettingsFileStatus::Loaded)
+        return message;
+    if (!content.hasPluginSettings || !content.hasPropertyTreeData)
+        return tr("The settings file %1 holds no parameter values.").arg(fileName);
+    const SettingsCheck check = this->check(parseParameterText(content.propertyTreeData));
+    if (!check.refused.isEmpty())
+        return tr("The settings file %1 holds values this sensor cannot take; nothing is written:")
+                   .arg(fileName) +
+               "\n" + check.refused.join('\n');
+    if (check.usable.isEmpty())
+        return noSettingsText(fileName);
+    return QString();
+}
+
+QString TreeSettings::noSettingsText(const QString& fileName)
+{
+    return tr("The settings file %1 sets no parameter of this sensor; nothing is written.").arg(fileName);
+}
+
 } // namespace NimbarSensorPlugin::Core

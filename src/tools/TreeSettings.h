@@ -43,6 +43,14 @@ public:
     // file value, tree value and unit, separated by tabs. Read-only rows and
     // counters are left out: they describe one sensor, not its settings.
     QStringList differences(const std::vector<SettingsEntry>& file) const;
+    // Why fileName cannot be loaded into these rows (missing, corrupted, for
+    // another sensor, no usable values), as the user is told; empty when it can.
+    QString problem(const QString& fileName, const std::string& sensorName) const;
+
+    // Reads fileName, written for sensorName; message says why it cannot be used.
+    static SettingsFileStatus read(const QString& fileName, const std::string& sensorName,
+                                   SettingsFileContent* content, QString* message);
+    static QString noSettingsText(const QString& fileName);
 
 private:
     QString shownValue(QtProperty* property, const std::string& value) const;

@@ -268,7 +268,6 @@ private:
     // Tells the user what the sensor made of a write, and marks a refused row.
     void reportWrite(QtProperty* property, const WriteOutcome& outcome);
     void reportWriteAll();
-    QString writtenValueText(QtProperty* property) const;
     void recordChange(QtProperty* property, const QVariant& value);
     void showRowMark(QtProperty* property);
     void refuseTypedValue(QtProperty* property, double value);
@@ -299,12 +298,9 @@ private:
     void vConnectWindowTimers();
     // Settings files.
     void applySettingsEntries(const SettingsCheck& check);
-    QString noSettingsText(const QString& fileName) const;
     bool acceptRefusedSettings(const SettingsCheck& check);
     void finishLoadingSettings();
     void writeLoadedSettings();
-    SettingsFileStatus readSettingsOf(const QString& fileName, SettingsFileContent* content,
-                                      QString* message) const;
     void logProcessData(const QByteArray& answer);
 
     bool buildParameterTree();

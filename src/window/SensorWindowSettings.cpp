@@ -91,7 +91,7 @@ bool SensorWindow::bOpenSettings(QString fileName)
 
     SettingsFileContent content;
     QString message;
-    const SettingsFileStatus status = readSettingsOf(fileName, &content, &message);
+    const SettingsFileStatus status = TreeSettings::read(fileName, sensor.name(), &content, &message);
     if (status != SettingsFileStatus::Loaded) {
         QMessageBox::critical(this, tr("Opening settings..."), message, QMessageBox::Ok);
         // Nothing of an unreadable file is applied, but the window's own
@@ -111,7 +111,8 @@ bool SensorWindow::bOpenSettings(QString fileName)
     if (!check.refused.isEmpty() && !acceptRefusedSettings(check))
         return false;
     if (content.hasPropertyTreeData && check.usable.isEmpty()) {
-        QMessageBox::critical(this, tr("Opening settings..."), noSettingsText(fileName), QMessageBox::Ok);
+        QMessageBox::critical(this, tr("Opening settings..."), TreeSettings::noSettingsText(fileName),
+                              QMessageBox::Ok);
         return false;
     }
     // Rows the file does not name keep what the sensor holds: a connected
@@ -150,53 +151,9 @@ bool SensorWindow::bOpenSettings(QString fileName)
     return content.hasPropertyTreeData && chartLoaded;
 }
 
-SettingsFileStatus SensorWindow::readSettingsOf(const QString& fileName, SettingsFileContent* content,
-                                                QString* message) const
-{
-    // A missing file, a pipe or a device is named as what it is, and never
-    // opened: a pipe would block the window.
-    const QString problem = checkReadableRegularFile(fileName);
-    const SettingsFileStatus status = problem.isEmpty() ? readSettingsFile(fileName, sensor.name(), content)
-                                                        : SettingsFileStatus::Unreadable;
-    switch (status) {
-    case SettingsFileStatus::Unreadable:
-        *message = problem.isEmpty() ? tr("The selected settings are corupted") : problem;
-        break;
-    case SettingsFileStatus::Corrupted:
-        *message = tr("The selected settings are corupted");
-        break;
-    case SettingsFileStatus::ForeignSensor:
-        *message = tr("The selected settings are not for the current sensor");
-        break;
-    case SettingsFileStatus::Loaded:
-        message->clear();
-        break;
-    }
-    return status;
-}
-
 QString SensorWindow::settingsFileProblem(const QString& fileName) const
 {
-    SettingsFileContent content;
-    QString message;
-    if (readSettingsOf(fileName, &content, &message) != SettingsFileStatus::Loaded)
-        return message;
-    if (!content.hasPluginSettings || !content.hasPropertyTreeData)
-        return tr("The settings file %1 holds no parameter values.").arg(fileName);
-    const SettingsCheck check =
-        TreeSettings(*d->tree, *d->model, d->units).check(parseParameterText(content.propertyTreeData));
-    if (!check.refused.isEmpty())
-        return tr("The settings file %1 holds values this sensor cannot take; nothing is written:")
-                   .arg(fileName) +
-               "\n" + check.refused.join('\n');
-    if (check.usable.isEmpty())
-        return noSettingsText(fileName);
-    return QString();
-}
-
-QString SensorWindow::noSettingsText(const QString& fileName) const
-{
-    return tr("The settings file %1 sets no parameter of this sensor; nothing is written.").arg(fileName);
+    return TreeSettings(*d->tree, *d->model, d->units).problem(fileName, sensor.name());
 }
 
 // The user sees every value the sensor cannot take and decides whether the
@@ -221,7 +178,7 @@ QStringList SensorWindow::settingsDifferences(const QString& fileName) const
 {
     SettingsFileContent content;
     QString message;
-    if (readSettingsOf(fileName, &content, &message) != SettingsFileStatus::Loaded)
+    if (TreeSettings::read(fileName, sensor.name(), &content, &message) != SettingsFileStatus::Loaded)
         return {};
     return TreeSettings(*d->tree, *d->model, d->units)
         .differences(parseParameterText(content.propertyTreeData));

@@ -9,6 +9,7 @@
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
+#include "parameters/RowVisibility.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdMultiManager.h>
@@ -140,53 +141,12 @@ void SensorWindow::vUpdateOutputView()
         pin1->setEnabled(false);
     }
 
-    setParameterVisible("Output1Settings", true);
-    for (const char* id : {"NONCA1", "NPNPNP1", "OnDelay1", "OffDelay1", "InputMode1"})
-        setParameterVisible(id, false);
+    for (const auto& [id, shown] : outputRowVisibility(*d->tree))
+        setParameterVisible(id, shown);
     updateSwitchingMarks(1, output == 0);
-    switch (d->tree->choice("PinFunctionA1")) {
-    case 0:
-    case 1:
-    case 2:
-        for (const char* id : {"NONCA1", "NPNPNP1", "OnDelay1", "OffDelay1"})
-            setParameterVisible(id, true);
-        break;
-    case 3:
-    case 4:
-        setParameterVisible("InputMode1", true);
-        break;
-    case 5:
-    case 6:
-        setParameterVisible("Output1Settings", false);
-        break;
-    default:
-        break;
-    }
-
     updateSwitchingMarks(2, output == 1);
-    const int pinFunction2 = d->tree->choice("PinFunctionA2");
-    if (pinFunction2 >= 5) {
-        setParameterVisible("Output2Settings", false);
-        if (output == 1)
-            marks->showMiddleMark(false);
-    } else {
-        setParameterVisible("Output2Settings", !d->units.variant().hasAnalogOutput);
-        for (const char* id : {"NONCA2", "NPNPNP2", "OnDelay2", "OffDelay2", "InputMode2"})
-            setParameterVisible(id, false);
-        if (pinFunction2 == 0) {
-            for (const char* id : {"NONCA2", "NPNPNP2", "SwitchingThresholdA2", "OnDelay2", "OffDelay2"})
-                setParameterVisible(id, true);
-        } else if (pinFunction2 == 1 || pinFunction2 == 2) {
-            for (const char* id : {"NONCA2", "NPNPNP2", "OnDelay2", "OffDelay2"})
-                setParameterVisible(id, true);
-        } else if (pinFunction2 == 3 || pinFunction2 == 4) {
-            setParameterVisible("InputMode2", true);
-        }
-    }
-
-    const bool pin3Active = d->tree->choice("PinFunctionA3") <= 1;
-    setParameterVisible("InputMode3", pin3Active);
-    setParameterVisible("Output3Settings", pin3Active);
+    if (output == 1 && d->tree->choice("PinFunctionA2") >= 5)
+        marks->showMiddleMark(false);
 
     vShowTestModeParameters(d->tree->choice("TestMode") != 0);
     marks->setReadOnly(ui->actionRead->isChecked());
@@ -194,61 +154,35 @@ void SensorWindow::vUpdateOutputView()
     enableTreeDataHandling(true);
 }
 
-// Window mode shows a lower and an upper limit around the switching point,
+// Window mode marks a lower and an upper limit around the switching point,
 // with the hysteresis at both; any other mode the switching point alone.
 void SensorWindow::updateSwitchingMarks(int output, bool shown)
 {
+    if (!shown)
+        return;
     const QByteArray n = QByteArray::number(output);
-    const QByteArray switching = "SwitchingThresholdA" + n;
-    const QByteArray lower = "LowerThresholdA" + n;
-    const QByteArray upper = "UpperThresholdA" + n;
-    const int point = int(d->tree->doubleValue(switching));
+    const double switching = d->tree->doubleValue("SwitchingThresholdA" + n);
     const int hysteresis = int(d->tree->doubleValue("HysteresisA" + n));
     Utils::ThresholdWindowWidgetUniversal* marks = d->thresholdWidgets[0];
-    if (d->tree->choice("TeachInMode" + n) == 2) {
-        setParameterVisible(lower, true);
-        setParameterVisible(upper, true);
-        if (shown) {
-            marks->setMiddleMark(d->tree->doubleValue(switching));
-            marks->showMiddleMark(true);
-            marks->setNoiseMiddleMark(hysteresis, true);
-            marks->setLowerMark(double(point - int(d->tree->doubleValue(lower))));
-            marks->setUpperMark(double(point + int(d->tree->doubleValue(upper))));
-            marks->showLowerMark(true);
-            marks->showUpperMark(true);
-            marks->setNoise(hysteresis, -1, false);
-            marks->setNoiseOrientation(true, false, false);
-            marks->setNoiseMiddleMark(0, true);
-        }
+    marks->setMiddleMark(switching);
+    marks->showMiddleMark(true);
+    marks->setNoiseMiddleMark(hysteresis, true);
+    if (d->tree->choice("TeachInMode" + n) != 2)
         return;
-    }
-    setParameterVisible(lower, false);
-    setParameterVisible(upper, false);
-    setParameterVisible(switching, true);
-    if (shown) {
-        marks->setMiddleMark(d->tree->doubleValue(switching));
-        marks->showMiddleMark(true);
-        marks->setNoiseMiddleMark(hysteresis, true);
-    }
+    const int point = int(switching);
+    marks->setLowerMark(double(point - int(d->tree->doubleValue("LowerThresholdA" + n))));
+    marks->setUpperMark(double(point + int(d->tree->doubleValue("UpperThresholdA" + n))));
+    marks->showLowerMark(true);
+    marks->showUpperMark(true);
+    marks->setNoise(hysteresis, -1, false);
+    marks->setNoiseOrientation(true, false, false);
+    marks->setNoiseMiddleMark(0, true);
 }
 
 void SensorWindow::vShowTestModeParameters(bool show)
 {
-    if (d->tree->find("SimulationDistanceValue")) {
-        setParameterVisible("SimulationDistanceValue", show);
-        setParameterVisible("SimulationMeasurementValue",
-                            show && d->tree->choice("SimulationDistanceValue") == 1);
-    }
-    setParameterVisible("TestA1", show);
-    setParameterVisible("TestA2", show);
-    for (const char* id : {"SimulaionAnalogVoltage", "SimulaionAnalogCurrent", "SimulationAnalogOutput"})
-        setParameterVisible(id, show && d->units.variant().hasAnalogOutput);
-    for (const char* id :
-         {"SimulationWarning", "SimulationContamination", "SimulatioContaminationRange", "SimulationAmbient",
-          "SimulationFatalError", "SimulationTemperatureError", "SimulationTemperatureWarningHigh",
-          "SimulationTemperatureWarningLow", "SimulationUndervoltage", "SimulationShortCircuit"})
-        setParameterVisible(id, show);
-    setParameterVisible("SimulationAccelerationSensor", show && d->tree->crashDetectionAvailable());
+    for (const auto& [id, shown] : testRowVisibility(*d->tree, show))
+        setParameterVisible(id, shown);
 }
 
 void SensorWindow::vUpdateDetectionRangeMarks()

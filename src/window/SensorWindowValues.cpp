@@ -359,24 +359,7 @@ void SensorWindow::reportWrite(QtProperty* property, const WriteOutcome& outcome
     else if (property->propertyManager() == d->tree->managers().buttons)
         statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
     else
-        statusBar()->showMessage(tr("%1 = %2 written").arg(name, writtenValueText(property)));
-}
-
-// The value as the sensor got it, with the unit of its caption.
-QString SensorWindow::writtenValueText(QtProperty* property) const
-{
-    QString value = property->valueText();
-    const bool inches = d->units.unit() == 1 && d->units.isLength(property->propertyId());
-    if (property->propertyManager() == d->tree->managers().doubles) {
-        const double number = d->tree->managers().doubles->value(property);
-        value = inches ? QString::number(number, 'f', 2) : QString::number(number, 'g', 10);
-    }
-    const QString unit = splitCaptionUnit(property->propertyName()).unit;
-    value = unit.isEmpty() ? value : value + " " + unit;
-    // The sensor holds whole millimetres: the user sees what a typed inch value became.
-    if (inches && d->model->contains(property->propertyId()))
-        value += tr(" (%1 mm)").arg(d->model->held(property->propertyId()).toInt());
-    return value;
+        statusBar()->showMessage(tr("%1 = %2 written").arg(name, d->tree->valueText(property)));
 }
 
 void SensorWindow::reportWriteAll()

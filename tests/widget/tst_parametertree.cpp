@@ -3,6 +3,7 @@
 #include <catalogue/DescriptionDocument.h>
 #include <parameters/ParameterModel.h>
 #include <parameters/ParameterTree.h>
+#include <parameters/RowVisibility.h>
 #include <tools/LengthUnits.h>
 #include <window/SensorWindow.h>
 
@@ -180,6 +181,67 @@ private slots:
         QCOMPARE(tree.hiddenIds(), QStringList{"Hidden"});
         QCOMPARE(tree.addresses().value("UnderHidden"), QString("75;0;7"));
         QCOMPARE(tree.managers().buttons->value(tree.find("PUSH")), QString("Los"));
+    }
+
+    // What a row ends as is the last word about it.
+    static QMap<QString, bool> finalVisibility(const RowVisibility& rows)
+    {
+        QMap<QString, bool> shown;
+        for (const auto& [id, visible] : rows)
+            shown.insert(id, visible);
+        return shown;
+    }
+
+    // The rows of an output follow its pin function and teach mode.
+    void rowsFollowTheChoices_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("hidden");
+        QTest::newRow("switching output") << "PinFunctionA1" << 0 << QStringList{"NONCA1", "OnDelay1"}
+                                          << QStringList{"InputMode1", "LowerThresholdA1"};
+        QTest::newRow("input") << "PinFunctionA1" << 3 << QStringList{"InputMode1", "Output1Settings"}
+                               << QStringList{"NONCA1", "OffDelay1"};
+        QTest::newRow("output off") << "PinFunctionA1" << 5 << QStringList{}
+                                    << QStringList{"Output1Settings"};
+        QTest::newRow("window mode") << "TeachInMode1" << 2
+                                     << QStringList{"LowerThresholdA1", "UpperThresholdA1"} << QStringList{};
+        QTest::newRow("second output")
+            << "PinFunctionA2" << 1 << QStringList{"Output2Settings", "NONCA2"} << QStringList{"InputMode2"};
+        QTest::newRow("second off") << "PinFunctionA2" << 5 << QStringList{}
+                                    << QStringList{"Output2Settings"};
+        QTest::newRow("third off") << "PinFunctionA3" << 2 << QStringList{}
+                                   << QStringList{"InputMode3", "Output3Settings"};
+    }
+
+    void rowsFollowTheChoices()
+    {
+        QFETCH(QString, choice);
+        QFETCH(int, position);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, hidden);
+        Tree built("en");
+        built.tree.managers().enums->setValue(built.tree.find(choice), position);
+        const QMap<QString, bool> rows = finalVisibility(outputRowVisibility(built.tree));
+        for (const QString& id : shown)
+            QVERIFY2(rows.value(id, false), qPrintable(id));
+        for (const QString& id : hidden)
+            QVERIFY2(!rows.value(id, true), qPrintable(id));
+    }
+
+    // The test rows show in test mode, the acceleration sensor's only where
+    // there is one.
+    void testRowsShowInTestModeOnly()
+    {
+        Tree built("en");
+        QVERIFY(!finalVisibility(testRowVisibility(built.tree, false)).values().contains(true));
+        built.tree.managers().enums->setValue(built.tree.find("SimulationDistanceValue"), 1);
+        QMap<QString, bool> test = finalVisibility(testRowVisibility(built.tree, true));
+        QVERIFY(test.value("SimulationMeasurementValue") && test.value("SimulationAccelerationSensor"));
+        QVERIFY(!test.value("SimulationAnalogOutput", true));
+        built.tree.setCrashDetectionAvailable(false);
+        QVERIFY(!finalVisibility(testRowVisibility(built.tree, true)).value("SimulationAccelerationSensor"));
     }
 
     void brokenNodesAreLeftOutAndNamed()
