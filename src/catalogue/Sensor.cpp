@@ -4,6 +4,8 @@
 
 #include <extensionsystem/Globals.h>
 
+#include <QString>
+
 #include <boost/property_tree/xml_parser.hpp>
 
 #include <algorithm>
@@ -92,6 +94,26 @@ bool Sensor::thresholdsReadOnly() const
 pt::ptree& Sensor::sensorsNode()
 {
     return tree.get_child("sensors");
+}
+
+std::optional<SensorVariant> Sensor::variant(const std::string& code) const
+{
+    const auto variants = tree.get_child_optional("sensors");
+    if (!variants)
+        return std::nullopt;
+    for (const auto& child : *variants) {
+        const pt::ptree& node = child.second;
+        if (node.get<std::string>("ID3", "") != code)
+            continue;
+        auto number = [&node](const char* key) {
+            return QString::fromStdString(node.get<std::string>(key, "")).toInt();
+        };
+        auto flag = [&node](const char* key) { return node.get<std::string>(key, ""); };
+        return SensorVariant{number("maxRange"),     number("minRange"),          number("objMaxRange"),
+                             number("objMinRange"),  flag("analogOutput") == "1", flag("A2PinFct") == "1",
+                             flag("resetAcc") != "0"};
+    }
+    return std::nullopt;
 }
 
 std::string Sensor::languageCode() const

@@ -10,6 +10,20 @@
 
 namespace NimbarSensorPlugin::Core {
 
+// What the catalogue says of one variant of a sensor; a key it lacks reads
+// as 0.
+struct SensorVariant
+{
+    int maxRange = 0;
+    int minRange = 0;
+    int objMaxRange = 0;
+    int objMinRange = 0;
+    bool analogOutput = false;
+    // The second pin is no switching output of its own.
+    bool singleSwitchingOutput = false;
+    bool accelerationSensor = true;
+};
+
 // The window's record of its sensor: the host's record plus the whole
 // catalogue entry, so the window can read the entry's own keys (port
 // timing, chart settings, variants).
@@ -38,6 +52,9 @@ public:
     bool thresholdsReadOnly() const;
     // The entry's variants; throws the tree's bad-path error when missing.
     boost::property_tree::ptree& sensorsNode();
+    // The variant whose three-digit code is code; empty when the entry has
+    // none such.
+    std::optional<SensorVariant> variant(const std::string& code) const;
     std::string languageCode() const;
 
     boost::property_tree::ptree tree;

@@ -60,6 +60,19 @@ WriteOutcome ParameterWriter::writeTag(QtProperty* property, const QString& text
     return record(property, writeTagText(m_link, index, text.toUtf8(), showWait), text);
 }
 
+WriteAllKind ParameterWriter::writeAllKind(const QString& id) const
+{
+    QtProperty* property = m_tree.find(id);
+    if (!property)
+        return WriteAllKind::Skip;
+    if (property->propertyManager() == m_tree.managers().strings && isTagId(id))
+        return WriteAllKind::Tag;
+    if (id.contains("ReadOnly") || id.contains("InputMode") || id.contains("RESETBUTTON") ||
+        id.contains("TEACHBUTTON") || m_model.state(id) == RowState::NotAllowed)
+        return WriteAllKind::Skip;
+    return WriteAllKind::Value;
+}
+
 void ParameterWriter::startTally()
 {
     m_tallying = true;

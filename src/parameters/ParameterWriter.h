@@ -22,6 +22,14 @@ struct WriteOutcome
     bool ignored = false;
 };
 
+// What a write of everything does with one parameter.
+enum class WriteAllKind
+{
+    Skip,
+    Value,
+    Tag,
+};
+
 // Writes the rows' values to the sensor, each write an exchange of its own
 // over the link session. The answer is looked at, although the sensor is not
 // read back: a refused or unanswered write would otherwise leave the user
@@ -38,6 +46,13 @@ public:
     int code(QtProperty* property, const QVariant& shown) const;
     WriteOutcome write(QtProperty* property, int code, bool showWait);
     WriteOutcome writeTag(QtProperty* property, const QString& text, bool showWait);
+
+    // A write of everything sends the parameters in the order of their ids,
+    // which is the order the sensor gets them in. It skips the rows the user
+    // cannot set (identity texts, input modes, buttons), and a value the
+    // sensor holds that the editor cannot show: that would go back cut to the
+    // editor's range, so the sensor keeps its own.
+    WriteAllKind writeAllKind(const QString& id) const;
 
     // A write of everything reports once at the end instead of row by row:
     // while a tally runs, the outcomes are counted here.

@@ -436,25 +436,12 @@ void SensorWindow::applySensorVariant(const QString& identity)
     if (identity.size() < 7)
         return;
     const QString code = identity.right(3);
-    const boost::property_tree::ptree* variant = nullptr;
-    try {
-        for (const auto& child : sensor.sensorsNode()) {
-            if (QString::fromStdString(child.second.get<std::string>("ID3", "")) == code) {
-                variant = &child.second;
-                break;
-            }
-        }
-    } catch (const boost::property_tree::ptree_error&) {
-        return;
-    }
+    const std::optional<SensorVariant> variant = sensor.variant(code.toStdString());
     if (!variant)
         return;
     d->units.setVariantCode(code);
-    auto key = [variant](const char* name) {
-        return QString::fromStdString(variant->get<std::string>(name, ""));
-    };
     VariantLimits limits = d->units.variant();
-    if (key("analogOutput") == "1") {
+    if (variant->analogOutput) {
         setParameterVisible("AnalogMode", true);
         setParameterVisible("AnalogSubt", true);
         setParameterVisible("PinFunctionA2", false);
@@ -463,16 +450,16 @@ void SensorWindow::applySensorVariant(const QString& identity)
         if (code == "107" || code == "137")
             setParameterVisible("AnalogSubt", false);
     }
-    limits.maxRange = key("maxRange").toInt();
-    limits.minRange = key("minRange").toInt();
-    limits.objMaxRange = key("objMaxRange").toInt();
-    limits.objMinRange = key("objMinRange").toInt();
+    limits.maxRange = variant->maxRange;
+    limits.minRange = variant->minRange;
+    limits.objMaxRange = variant->objMaxRange;
+    limits.objMinRange = variant->objMinRange;
     d->units.setVariant(limits);
-    if (key("A2PinFct") == "1") {
+    if (variant->singleSwitchingOutput) {
         setParameterVisible("PinFunctionA2", false);
         setParameterVisible("Output2Settings", false);
     }
-    if (key("resetAcc") == "0") {
+    if (!variant->accelerationSensor) {
         if (QTreeWidgetItem* row = d->processData->row(14))
             row->setHidden(true);
         d->tree->setCrashDetectionAvailable(false);

@@ -425,44 +425,30 @@ void SensorWindow::writeAllSettings()
     {
         // What is written is what the tree shows when it starts: no edits meanwhile.
         const TreeLock lock(this);
-        // The map is ordered by id, which is the order the sensor gets them in.
         int done = 0;
         for (auto it = d->tree->addresses().cbegin(); it != d->tree->addresses().cend(); ++it) {
             if (online && !sequenceMayGoOn())
                 break;
             if (online)
                 statusBar()->showMessage(tr("Writing %1 of %2").arg(++done).arg(d->tree->addresses().size()));
-            const QString& id = it.key();
-            QtProperty* property = d->tree->find(id);
-            if (!property)
-                continue;
-            QtAbstractPropertyManager* manager = property->propertyManager();
-            if (manager == d->tree->managers().bools)
-                pendingValue = d->tree->managers().bools->value(property);
-            else if (manager == d->tree->managers().ints || manager == d->tree->managers().counters)
-                pendingValue = static_cast<QtIntPropertyManager*>(manager)->value(property);
-            else if (manager == d->tree->managers().doubles)
-                pendingValue = d->tree->managers().doubles->value(property);
-            else if (manager == d->tree->managers().enums)
-                pendingValue = d->tree->managers().enums->value(property);
-            else if (manager == d->tree->managers().strings && isTagId(id)) {
+            QtProperty* property = d->tree->find(it.key());
+            switch (d->writer->writeAllKind(it.key())) {
+            case WriteAllKind::Skip:
+                break;
+            case WriteAllKind::Tag:
                 editedText = d->tree->managers().strings->value(property);
                 textEditPending = true;
                 tagBeingWritten = property;
                 writeTag();
                 tagBeingWritten = nullptr;
-                continue;
+                break;
+            case WriteAllKind::Value:
+                currentProperty = property;
+                pendingValue = d->tree->managerValue(property);
+                writeCurrentProperty();
+                d->link->pause(20);
+                break;
             }
-            if (id.contains("ReadOnly") || id.contains("InputMode") || id.contains("RESETBUTTON") ||
-                id.contains("TEACHBUTTON"))
-                continue;
-            // A value the sensor holds that this window cannot show would go
-            // back cut to the editor's range: the sensor keeps its own.
-            if (d->model->state(id) == RowState::NotAllowed)
-                continue;
-            currentProperty = property;
-            writeCurrentProperty();
-            d->link->pause(20);
         }
     }
     d->writer->endTally();

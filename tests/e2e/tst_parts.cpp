@@ -351,6 +351,16 @@ private slots:
         QCOMPARE(writer.failures(), QStringList{"Switch-on delay A1: " + refused.reason});
         writer.endTally();
 
+        // What a write of everything sends, and what it leaves as the sensor holds it.
+        QCOMPARE(writer.writeAllKind("LocationTag"), WriteAllKind::Tag);
+        QCOMPARE(writer.writeAllKind("OnDelay1"), WriteAllKind::Value);
+        for (const char* id :
+             {"SerialNumberReadOnly", "InputMode1", "TEACHBUTTON1", "RESETBUTTON", "NoSuchRow"})
+            QCOMPARE(writer.writeAllKind(id), WriteAllKind::Skip);
+        built.model.dropEdit("OnDelay1");
+        built.model.setNotAllowed("OnDelay1", "too long for the editor");
+        QCOMPARE(writer.writeAllKind("OnDelay1"), WriteAllKind::Skip);
+
         QtProperty* counter = built.tree.find("CrashCounter");
         const auto counterAddress = parseParameterAddress(built.tree.addresses().value("CrashCounter"));
         const RowState before = built.model.state("CrashCounter");

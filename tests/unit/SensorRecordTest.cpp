@@ -61,12 +61,23 @@ TEST(SensorRecord, ThresholdsReadOnlyOnlyForNonZeroNumbers)
     EXPECT_FALSE(recordFrom("<name>A</name>").thresholdsReadOnly());
 }
 
-TEST(SensorRecord, MissingSensorsNodeRaisesTheBadPathError)
+TEST(SensorRecord, VariantsAreFoundByTheirCode)
 {
     Sensor sensor = recordFrom("<name>A</name>");
     EXPECT_THROW(sensor.sensorsNode(), boost::property_tree::ptree_bad_path);
-    Sensor withVariants = recordFrom("<name>A</name><sensors><variant><ID3>107</ID3></variant></sensors>");
-    EXPECT_EQ(withVariants.sensorsNode().get<std::string>("variant.ID3"), "107");
+    EXPECT_FALSE(sensor.variant("107"));
+    Sensor withVariants = recordFrom(
+        "<name>A</name><sensors><variant><ID3>107</ID3><maxRange>350</maxRange><analogOutput>1</analogOutput>"
+        "</variant><variant><ID3>111</ID3><A2PinFct>1</A2PinFct><resetAcc>0</resetAcc></variant></sensors>");
+    const std::optional<SensorVariant> analog = withVariants.variant("107");
+    ASSERT_TRUE(analog);
+    EXPECT_EQ(analog->maxRange, 350);
+    EXPECT_EQ(analog->objMaxRange, 0);
+    EXPECT_TRUE(analog->analogOutput && analog->accelerationSensor && !analog->singleSwitchingOutput);
+    const std::optional<SensorVariant> single = withVariants.variant("111");
+    ASSERT_TRUE(single);
+    EXPECT_TRUE(!single->analogOutput && !single->accelerationSensor && single->singleSwitchingOutput);
+    EXPECT_FALSE(withVariants.variant("113"));
 }
 
 TEST(SensorRecord, HostDecidesAcceptanceAndMalformedTextKeepsTheTree)
