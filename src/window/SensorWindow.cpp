@@ -11,7 +11,6 @@
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
-#include "parameters/ParameterNode.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
@@ -49,8 +48,6 @@
 #include <QTreeWidget>
 
 namespace NimbarSensorPlugin::Core {
-
-namespace pt = boost::property_tree;
 
 namespace {
 

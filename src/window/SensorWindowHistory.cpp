@@ -8,7 +8,6 @@
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
-#include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterExchange.h"
 

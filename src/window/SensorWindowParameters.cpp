@@ -1,8 +1,7 @@
-// The window's parameter tree: built from the description document's
-// parameter section, addressed by parameter id.
+// The parameter tree in the window: its browser, what the description
+// document lacked, and the tree's rows as the host and tools ask for them.
 #include "SensorWindow.h"
 
-#include "ProcessDataView.h"
 #include "SensorWindowPrivate.h"
 #include "catalogue/DescriptionDocument.h"
 #include "parameters/ParameterTree.h"
@@ -19,11 +18,7 @@
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
-#include <boost/property_tree/xml_parser.hpp>
-
 namespace NimbarSensorPlugin::Core {
-
-namespace pt = boost::property_tree;
 
 SensorWindow::TreeLock::TreeLock(SensorWindow* window)
     : window(window), wasEnabled(window->propertyBrowser->isEnabled()),

@@ -11,7 +11,6 @@
 #include "link/StatusPoll.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
-#include "parameters/ValueCodec.h"
 #include "tools/SettingsFile.h"
 #include "tools/TreeSettings.h"
 

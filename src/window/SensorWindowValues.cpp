@@ -11,7 +11,6 @@
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ChoiceTrims.h"
-#include "parameters/ParameterExchange.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
@@ -321,9 +320,8 @@ void SensorWindow::writeCurrentProperty()
     }
     {
         const LinkSession::Hold hold(*d->link);
-        if (address && connected && !connectionPopupOpen()) {
+        if (address && connected && !connectionPopupOpen())
             reportWrite(property, d->writer->write(property, value, d->showProgressUi));
-        }
         if (!d->poll->isLiveData() && connected && !connectionPopupOpen())
             bSendCommand(processDataRequest(), true);
     }

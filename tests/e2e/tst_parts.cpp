@@ -318,6 +318,43 @@ private slots:
         QCOMPARE(notRead, rows.size() - meant);
     }
 
+    // One read says whether the row now holds the sensor's value; the
+    // identity texts and the taught thresholds come with the pauses the
+    // sensor needs between their reads.
+    void oneRowTheIdentityAndTheTaughtThresholdsAreRead()
+    {
+        using namespace NimbarSensorPlugin::Core;
+        Tree built;
+        ParameterReader reader(*session, built.tree, built.model);
+        const ParameterReader::Options settings{false, false};
+        QVERIFY(!reader.read("NoSuchRow", false, settings));
+        QVERIFY(reader.read("TEACHBUTTON1", false, settings));
+        QVERIFY(reader.read("OnDelay1", false, settings));
+        device->faults().refuseNextRead(75);
+        QVERIFY(!reader.read("OnDelay1", false, settings));
+        QCOMPARE(built.model.state("OnDelay1"), RowState::ReadFailed);
+
+        qint64 paused = session->pausedMilliseconds();
+        reader.readIdentityTexts({false, true});
+        QCOMPARE(session->pausedMilliseconds(), paused + 740 + 4 * 110);
+        QCOMPARE(built.model.held("SerialNumberReadOnly"),
+                 device->model().parameterValue("SerialNumberReadOnly"));
+
+        clearTrace();
+        paused = session->pausedMilliseconds();
+        QVERIFY(reader.readTaughtThresholds("A1", settings, [] { return true; }));
+        QCOMPARE(session->pausedMilliseconds(), paused + 250 + 4 * 150 + 3 * 110);
+        QStringList expected;
+        for (const char* id : {"SwitchingThresholdA1", "UpperThresholdA1", "LowerThresholdA1"}) {
+            const auto address = parseParameterAddress(built.tree.addresses().value(id));
+            expected << hex(readRequest(address->index, quint8(address->subIndex)))
+                     << hex(processDataRequest()) << hex(fetchRequest());
+        }
+        QCOMPARE(sent(), expected);
+        int asked = 0;
+        QVERIFY(!reader.readTaughtThresholds("A2", settings, [&asked] { return ++asked < 2; }));
+    }
+
     // A write says what the sensor made of it: the model holds what was
     // taken, keeps a refused edit marked with why, and a write of everything
     // counts instead of telling row by row. A read-only row the sensor
@@ -331,6 +368,13 @@ private slots:
         const auto address = parseParameterAddress(built.tree.addresses().value("OnDelay1"));
         built.model.setEdit("OnDelay1", 1500);
         QCOMPARE(writer.code(delay, 1500), 1500);
+        // A button sends its teach command.
+        const QList<QPair<const char*, int>> commands{
+            {"TEACHBUTTON1", 1},       {"TEACHBUTTON2", 1},       {"TEACHBUTTON13", 2},
+            {"TEACHBUTTON22", 2},      {"TEACHBUTTON14", 3},      {"TEACHBUTTON23", 3},
+            {"ANALOGTEACHBUTTON1", 1}, {"ANALOGTEACHBUTTON2", 2}, {"RESETBUTTON", 0}};
+        for (const auto& [id, command] : commands)
+            QVERIFY2(writer.code(built.tree.find(id), QVariant()) == command, id);
         QVERIFY(writer.write(delay, 1500, false).taken);
         QCOMPARE(built.model.state("OnDelay1"), RowState::InStep);
         QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1500);
