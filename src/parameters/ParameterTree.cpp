@@ -17,6 +17,8 @@
 
 #include <boost/property_tree/xml_parser.hpp>
 
+#include <cstring>
+
 namespace NimbarSensorPlugin::Core {
 
 namespace pt = boost::property_tree;
@@ -337,6 +339,26 @@ void ParameterTree::applyLimitsOfUnit()
     for (QtProperty* property : properties()) {
         if (property->propertyManager() == m_managers.doubles)
             m_managers.doubles->setDecimals(property, m_units.editorLimits(property->propertyId()).decimals);
+    }
+}
+
+// The lengths' captions name the unit they are shown in.
+void ParameterTree::refreshUnitSuffixes()
+{
+    static const char* const ids[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
+                                      "HysteresisA1",     "LowerThresholdA2",     "SwitchingThresholdA2",
+                                      "UpperThresholdA2", "HysteresisA2"};
+    for (const char* id : ids) {
+        QtProperty* property = find(id);
+        if (!property)
+            continue;
+        QString name = property->propertyName();
+        for (const char* suffix : {" (mm)", " (inch)"}) {
+            if (name.endsWith(QLatin1String(suffix)))
+                name.chop(int(std::strlen(suffix)));
+        }
+        property->setPropertyName(name + m_units.captionSuffix());
+        refreshRowToolTip(property);
     }
 }
 

@@ -109,6 +109,7 @@ public:
     // from the variant's ranges, then in the unit.
     void applyMillimetreLimits();
     void applyLimitsOfUnit();
+    void refreshUnitSuffixes();
 
     QVariant managerValue(QtProperty* property) const;
     // What the sensor holds (whole millimetres, list codes) as the row shows it.

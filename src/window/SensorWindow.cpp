@@ -657,7 +657,7 @@ void SensorWindow::retranslateWindow()
     for (const CategoryRow& row : d->tree->categories())
         captions << row.caption;
     d->processData->retranslate(captions);
-    vRefreshUnitSuffixes();
+    d->tree->refreshUnitSuffixes();
     retranslateSensorMenu();
     d->propertyTreeDock->setWindowTitle(tr("Property tree"));
     setChartCaptions();

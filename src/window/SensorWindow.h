@@ -213,7 +213,6 @@ private:
     void setChartCaptions();
     void retranslateLists();
     void retranslateWindow();
-    void vRefreshUnitSuffixes();
     void applyPresentationMode(bool hide);
     void createSensorMenu();
     void retranslateSensorMenu();
@@ -264,7 +263,7 @@ private:
 
     // Parameter values.
     void writeCurrentProperty();
-    void writeTag();
+    void writeTag(QtProperty* property);
     // Tells the user what the sensor made of a write, and marks a refused row.
     void reportWrite(QtProperty* property, const WriteOutcome& outcome);
     void reportWriteAll();
@@ -325,8 +324,6 @@ private:
     QList<QMetaObject::Connection> treeDataHandling;
     QString editedText;
     bool textEditPending = false;
-    // The tag a write of all parameters is writing, if any.
-    QtProperty* tagBeingWritten = nullptr;
     bool unitChangedByWrite = false;
 };
 

@@ -135,9 +135,7 @@ void SensorWindow::writeEditedRows()
         if (property->propertyManager() == d->tree->managers().strings) {
             editedText = pendingValue.toString();
             textEditPending = true;
-            tagBeingWritten = property;
-            writeTag();
-            tagBeingWritten = nullptr;
+            writeTag(property);
         } else {
             writeCurrentProperty();
         }

@@ -189,7 +189,7 @@ void SensorWindow::finishLoadingSettings()
 {
     vApplyUnitLimits();
     // The file may have brought another unit, which the captions name.
-    vRefreshUnitSuffixes();
+    d->tree->refreshUnitSuffixes();
     setChartCaptions();
     // The marks and the rows that hang on the pin functions follow the
     // file's values also when the host, not the load action, started this.

@@ -30,7 +30,6 @@
 #include <qwt_plot.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -226,7 +225,7 @@ void SensorWindow::vSwitchMeasurementUnit()
         d->tree->applyLimitsOfUnit();
     }
     d->chart->setPlotTitle(1, tr("Signal"), true, d->units.unitText(), true);
-    vRefreshUnitSuffixes();
+    d->tree->refreshUnitSuffixes();
     if (d->units.variant().hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
             const EditorLimits limits = d->units.editorLimits(id);
@@ -275,7 +274,7 @@ void SensorWindow::vReloadParameters()
         d->tree->applyLimitsOfUnit();
         // Back from inches: the captions and the chart name millimetres.
         if (unitBefore == 1) {
-            vRefreshUnitSuffixes();
+            d->tree->refreshUnitSuffixes();
             d->chart->setScale(0, 0.0, d->units.variant().maxRange);
             scaleEchoPlot();
             setChartCaptions();
@@ -368,23 +367,5 @@ void SensorWindow::setChartCaptions()
 // The threshold and hysteresis captions end in the unit. Whatever unit a
 // caption names now (the document's captions, after a language change,
 // name millimetres), it takes the current one.
-void SensorWindow::vRefreshUnitSuffixes()
-{
-    static const char* const ids[] = {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1",
-                                      "HysteresisA1",     "LowerThresholdA2",     "SwitchingThresholdA2",
-                                      "UpperThresholdA2", "HysteresisA2"};
-    for (const char* id : ids) {
-        QtProperty* property = d->tree->find(id);
-        if (!property)
-            continue;
-        QString name = property->propertyName();
-        for (const char* suffix : {" (mm)", " (inch)"}) {
-            if (name.endsWith(QLatin1String(suffix)))
-                name.chop(int(std::strlen(suffix)));
-        }
-        property->setPropertyName(name + d->units.captionSuffix());
-        d->tree->refreshRowToolTip(property);
-    }
-}
 
 } // namespace NimbarSensorPlugin::Core

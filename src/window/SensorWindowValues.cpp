@@ -436,9 +436,7 @@ void SensorWindow::writeAllSettings()
             case WriteAllKind::Tag:
                 editedText = d->tree->managers().strings->value(property);
                 textEditPending = true;
-                tagBeingWritten = property;
-                writeTag();
-                tagBeingWritten = nullptr;
+                writeTag(property);
                 break;
             case WriteAllKind::Value:
                 currentProperty = property;
@@ -464,17 +462,14 @@ void SensorWindow::vTextEditFinished()
 {
     if (d->link->held()) {
         // The text is written to the row that was edited, once the link is free.
-        d->link->whenFree([this, property = selectedProperty] {
-            tagBeingWritten = property;
-            writeTag();
-            tagBeingWritten = nullptr;
-        });
+        d->link->whenFree([this, property = selectedProperty] { writeTag(property); });
         return;
     }
-    writeTag();
+    writeTag(selectedProperty);
 }
 
-void SensorWindow::writeTag()
+// The text last edited goes to property, if it is still to be written.
+void SensorWindow::writeTag(QtProperty* property)
 {
     if (!textEditPending)
         return;
@@ -482,7 +477,6 @@ void SensorWindow::writeTag()
     d->poll->stop();
     d->poll->restartCycle(true);
     d->link->pause(120);
-    QtProperty* property = tagBeingWritten ? tagBeingWritten : selectedProperty;
     if (property && d->model->contains(property->propertyId()))
         d->model->setEdit(property->propertyId(), editedText);
     else if (property)
