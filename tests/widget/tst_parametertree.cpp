@@ -199,8 +199,9 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("hidden");
-        QTest::newRow("switching output") << "PinFunctionA1" << 0 << QStringList{"NONCA1", "OnDelay1"}
-                                          << QStringList{"InputMode1", "LowerThresholdA1"};
+        QTest::newRow("switching output")
+            << "PinFunctionA1" << 0 << QStringList{"NONCA1", "OnDelay1", "SwitchingThresholdA1"}
+            << QStringList{"InputMode1", "LowerThresholdA1"};
         QTest::newRow("input") << "PinFunctionA1" << 3 << QStringList{"InputMode1", "Output1Settings"}
                                << QStringList{"NONCA1", "OffDelay1"};
         QTest::newRow("output off") << "PinFunctionA1" << 5 << QStringList{}
@@ -209,6 +210,8 @@ private slots:
                                      << QStringList{"LowerThresholdA1", "UpperThresholdA1"} << QStringList{};
         QTest::newRow("second output")
             << "PinFunctionA2" << 1 << QStringList{"Output2Settings", "NONCA2"} << QStringList{"InputMode2"};
+        QTest::newRow("second input")
+            << "PinFunctionA2" << 3 << QStringList{"InputMode2"} << QStringList{"NONCA2"};
         QTest::newRow("second off") << "PinFunctionA2" << 5 << QStringList{}
                                     << QStringList{"Output2Settings"};
         QTest::newRow("third off") << "PinFunctionA3" << 2 << QStringList{}
@@ -235,8 +238,8 @@ private slots:
     void testRowsShowInTestModeOnly()
     {
         Tree built("en");
-        QVERIFY(!finalVisibility(testRowVisibility(built.tree, false)).values().contains(true));
         built.tree.managers().enums->setValue(built.tree.find("SimulationDistanceValue"), 1);
+        QVERIFY(!finalVisibility(testRowVisibility(built.tree, false)).values().contains(true));
         QMap<QString, bool> test = finalVisibility(testRowVisibility(built.tree, true));
         QVERIFY(test.value("SimulationMeasurementValue") && test.value("SimulationAccelerationSensor"));
         QVERIFY(!test.value("SimulationAnalogOutput", true));
