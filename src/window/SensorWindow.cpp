@@ -235,7 +235,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
 
     d->crashCounterProperty = d->tree->find("CrashCounter");
     d->chart->vHideSignalText(0);
-    pendingWrite = 0;
 }
 
 SensorWindow::~SensorWindow()

@@ -312,10 +312,8 @@ private:
     bool connected = false;
     QTimer writeDelayTimer;
     QtProperty* currentProperty = nullptr;
-    int pendingWrite = 0;
     QtProperty* selectedProperty = nullptr;
     QVariant pendingValue;
-    QVariant previousValue;
     bool followUpEnabled = true;
     bool languageSwitching = false;
     ComboBoxItemDelegate* editNotifyFactory = nullptr;

@@ -193,19 +193,6 @@ private slots:
     }
 
     // A refused read of a tag is tried once more, and only that read.
-    void aRefusedTagIsReadAgain()
-    {
-        auto r = rig("UM060/113", "Test M18");
-        r->device->model().answer(tagWriteRequest(0x19, "Conveyor 3"));
-        r->device->faults().refuseNextRead(0x19);
-        r->connectReading();
-        QVERIFY(r->window->isConnected());
-        QCOMPARE(r->manager<QtStringPropertyManager>("FunctionTag")->value(r->property("FunctionTag")),
-                 QString("Conveyor 3"));
-        QCOMPARE(r->sent().filter(hex(readRequest(0x19, 0))).size(), 2);
-        QCOMPARE(r->sent().filter(hex(readRequest(64, 1))).size(), 1);
-    }
-
     void writingAllSkipsWhatTheSensorKeepsAndPadsTags()
     {
         auto r = rig("UM060/113", "Test M18");
