@@ -248,32 +248,6 @@ private slots:
         }
     }
 
-    // A read brings what the sensor holds, or why not; a write and a tag
-    // write go out whole and the sensor holds what they sent.
-    void oneParameterIsReadAndWritten()
-    {
-        using namespace NimbarSensorPlugin::Core;
-        const auto* spec = device->model().description().find("OnDelay1");
-        QVERIFY(spec);
-        const ParameterAddress address{spec->address.index, spec->address.subIndex, spec->size};
-        // The pauses the sensor needs: 200 ms around a write, 110 ms in a read.
-        const qint64 paused = session->pausedMilliseconds();
-        QCOMPARE(fetchFailure(writeValue(*session, address, 1234, false)), FetchFailure::None);
-        QCOMPARE(session->pausedMilliseconds(), paused + 200);
-        QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1234);
-        const ReadOutcome read = readValue(*session, address, false, false);
-        QCOMPARE(session->pausedMilliseconds(), paused + 310);
-        QCOMPARE(read.failure, FetchFailure::None);
-        QCOMPARE(answerNumber(read.answer), 1234);
-        QCOMPARE(readValue(*session, {0x7777, 0, 2}, false, false).failure, FetchFailure::IndexNotAvailable);
-        clearTrace();
-        writeTagText(*session, 0x1A, "Hall 3", false);
-        QCOMPARE(session->pausedMilliseconds(), paused + 620);
-        QCOMPARE(device->model().parameterValue("LocationTag").toString(), QString("Hall 3"));
-        QCOMPARE(sent(), (QStringList{hex(prepareTagWriteRequest()), hex(tagWriteRequest(0x1A, "Hall 3")),
-                                      hex(processDataRequest()), hex(processDataRequest())}));
-    }
-
     // A read of everything takes every row to what the sensor holds, in one
     // whole exchange per parameter in the order of their ids, reads a tag the
     // sensor refused once more at the end, and leaves the identity texts to
@@ -385,7 +359,10 @@ private slots:
             {"ANALOGTEACHBUTTON1", 1}, {"ANALOGTEACHBUTTON2", 2}, {"RESETBUTTON", 0}};
         for (const auto& [id, command] : commands)
             QVERIFY2(writer.code(built.tree.find(id), QVariant()) == command, id);
+        // The pauses the sensor needs: 200 ms around a write and in a tag write.
+        const qint64 paused = session->pausedMilliseconds();
         QVERIFY(writer.write(delay, 1500, false).taken);
+        QCOMPARE(session->pausedMilliseconds(), paused + 200);
         QCOMPARE(built.model.state("OnDelay1"), RowState::InStep);
         QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1500);
         QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(*address, 1500))}));
@@ -400,7 +377,12 @@ private slots:
         QCOMPARE(built.model.shown("OnDelay1").toInt(), 1600);
         QVERIFY(built.model.reason("OnDelay1").startsWith("Not written to the sensor: refused"));
         QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1500);
+        clearTrace();
         QVERIFY(writer.writeTag(built.tree.find("LocationTag"), "Line 7", false).taken);
+        QCOMPARE(session->pausedMilliseconds(), paused + 3 * 200);
+        QCOMPARE(device->model().parameterValue("LocationTag").toString(), QString("Line 7"));
+        QCOMPARE(sent(), (QStringList{hex(prepareTagWriteRequest()), hex(tagWriteRequest(0x1A, "Line 7")),
+                                      hex(processDataRequest()), hex(processDataRequest())}));
         QCOMPARE(writer.writtenCount(), 1);
         QCOMPARE(writer.failures(), QStringList{"Switch-on delay A1: " + refused.reason});
         writer.endTally();
