@@ -1,7 +1,5 @@
-// The parameter tree as a view of the parameter model: every row shows the
-// model's value in the unit and list of the moment, and its mark says why it
-// does not show what the sensor holds. The user's edits go into the model
-// first; nothing here talks to the sensor.
+// The rows' marks in the browser, the row menu, and what becomes of edits not
+// written yet. The rows show the model through the parameter tree.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"

@@ -1,8 +1,8 @@
 // Settings files: the values of every parameter in the tree and the chart's
 // distance history, saved to disk and loaded into the window again. A file
-// loaded while the sensor is connected is written to it. Building and reading
-// the file text are pure functions (tools/SettingsFile); this file moves
-// values between them and the tree.
+// loaded while the sensor is connected is written to it. The file text is
+// tools/SettingsFile's, the check of a file against the rows TreeSettings';
+// this file asks the user and drives the load.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"

@@ -1,6 +1,7 @@
-// The window's parameter values on their way to and from the sensor:
-// encoding and decoding, reading, writing after the user's edits, writing
-// everything, and the tag texts.
+// The window's parameter values on their way to and from the sensor: the
+// user's edits and when they are written, what the window changes with a
+// value, reading and writing everything, and the tag texts. The reads and
+// writes themselves are the reader's and the writer's.
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"
