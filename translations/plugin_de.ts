@@ -13,6 +13,29 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::ParameterEditor</name>
+    <message>
+        <source>%1 was not written: the window is still updating after connecting. The value stays in the window.</source>
+        <translation>%1 wurde nicht geschrieben: Das Fenster aktualisiert sich noch nach dem Verbinden. Der Wert bleibt im Fenster.</translation>
+    </message>
+    <message>
+        <source>%1 was not written to the sensor: %2</source>
+        <translation>%1 wurde nicht in den Sensor geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>%1: sent to the sensor</source>
+        <translation>%1: an den Sensor gesendet</translation>
+    </message>
+    <message>
+        <source>%1 = %2 written</source>
+        <translation>%1 = %2 geschrieben</translation>
+    </message>
+    <message>
+        <source>Writing %1 of %2</source>
+        <translation>Schreiben %1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::ParameterReader</name>
     <message>
         <source>index not available</source>
@@ -271,14 +294,6 @@
         <translation>Obj. zu weit</translation>
     </message>
     <message>
-        <source>%1 = %2 written</source>
-        <translation>%1 = %2 geschrieben</translation>
-    </message>
-    <message>
-        <source>%1 was not written to the sensor: %2</source>
-        <translation>%1 wurde nicht in den Sensor geschrieben: %2</translation>
-    </message>
-    <message>
         <source>Written to the sensor: %1 parameters; not written: %2 (marked in the tree).</source>
         <translation>In den Sensor geschrieben: %1 Parameter; nicht geschrieben: %2 (im Baum markiert).</translation>
     </message>
@@ -351,14 +366,6 @@
     <message>
         <source>Edits stay in the window and are not written to the sensor.</source>
         <translation>Änderungen bleiben im Fenster und werden nicht in den Sensor geschrieben.</translation>
-    </message>
-    <message>
-        <source>%1 was not written: the window is still updating after connecting. The value stays in the window.</source>
-        <translation>%1 wurde nicht geschrieben: Das Fenster aktualisiert sich noch nach dem Verbinden. Der Wert bleibt im Fenster.</translation>
-    </message>
-    <message>
-        <source>%1: sent to the sensor</source>
-        <translation>%1: an den Sensor gesendet</translation>
     </message>
     <message>
         <source>The port %1 was lost.</source>
@@ -447,10 +454,6 @@
     <message>
         <source>Reading %1 of %2</source>
         <translation>Lesen %1 von %2</translation>
-    </message>
-    <message>
-        <source>Writing %1 of %2</source>
-        <translation>Schreiben %1 von %2</translation>
     </message>
     <message>
         <source>Port selection</source>

@@ -10,6 +10,7 @@
 #include "catalogue/SensorCatalogue.h"
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
@@ -150,6 +151,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->tree = new ParameterTree(*d->model, d->units, this);
     d->reader = new ParameterReader(*d->link, *d->tree, *d->model, this);
     d->writer = new ParameterWriter(*d->link, *d->tree, *d->model, this);
+    createEditor();
     createPropertyBrowser();
 
     // Value changes are taken as the user's only once the tree is built:
@@ -197,11 +199,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     menuBar()->findChild<QMenu*>("sensorMenu")->addAction(d->discardAction);
 
     d->chart->setEnabled(false);
-    followUpEnabled = true;
-    languageSwitching = false;
-    writeDelayTimer.setInterval(400);
-    writeDelayTimer.setSingleShot(true);
-    connect(&writeDelayTimer, &QTimer::timeout, this, &SensorWindow::sendDelayValue);
 
     d->popup = new BusyPopup(this);
     d->showProgressUi = true;
@@ -258,6 +255,39 @@ SensorWindow::~SensorWindow()
     for (const QPointer<QWidget>& widget : qAsConst(widgets))
         delete widget.data();
     delete d;
+}
+
+// The editor asks the window's actions what becomes of an edit, and the
+// window shows what the editor's writes change beside the tree.
+void SensorWindow::createEditor()
+{
+    EditorHost host;
+    host.connected = [this] { return connected; };
+    host.settling = [this] { return connectionPopupOpen(); };
+    host.showWait = [this] { return d->showProgressUi; };
+    host.mode = [this] {
+        if (ui->actionRead->isChecked())
+            return EditMode::Read;
+        if (!ui->actionWritePermanent->isChecked())
+            return EditMode::WindowOnly;
+        return ui->actionWriting->isChecked() ? EditMode::Write : EditMode::WriteSuspended;
+    };
+    d->editor =
+        new ParameterEditor(*d->link, *d->poll, *d->tree, *d->model, *d->writer, d->units, host, this);
+    connect(d->editor, &ParameterEditor::editStarted, statusBar(), &QStatusBar::clearMessage);
+    connect(d->editor, &ParameterEditor::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(d->editor, &ParameterEditor::notWritten, this, [this] { signalWriteModeIcon(true); });
+    connect(d->editor, &ParameterEditor::outputEdited, d->outputSelector, &QComboBox::setCurrentIndex);
+    connect(d->editor, &ParameterEditor::outputViewStale, this, &SensorWindow::vUpdateOutputView);
+    connect(d->editor, &ParameterEditor::unitSwitched, this, [this](bool withLimits) {
+        vSwitchMeasurementUnit();
+        vUpdateOutputView();
+        if (withLimits)
+            vApplyUnitLimits();
+    });
+    connect(d->editor, &ParameterEditor::choiceWritten, this, &SensorWindow::followChoiceWritten);
+    connect(d->editor, &ParameterEditor::written, this, &SensorWindow::followWrite);
 }
 
 void SensorWindow::createPropertyBrowser()
@@ -644,24 +674,25 @@ void SensorWindow::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
 }
 
-// A language change re-captions everything in place. Value changes that
-// re-captioning causes must never reach the sensor, hence the flag.
+// A language change re-captions everything in place.
 void SensorWindow::retranslateWindow()
 {
-    languageSwitching = true;
-    ui->retranslateUi(this);
-    d->tree->retranslate(ExtensionSystem::Globals::getLanguage());
-    showErrorSourceToolTips();
-    QStringList captions;
-    for (const CategoryRow& row : d->tree->categories())
-        captions << row.caption;
-    d->processData->retranslate(captions);
-    d->tree->refreshUnitSuffixes();
-    retranslateSensorMenu();
-    d->propertyTreeDock->setWindowTitle(tr("Property tree"));
-    setChartCaptions();
-    retranslateLists();
-    languageSwitching = false;
+    {
+        // Value changes that re-captioning causes are not the user's edits.
+        const ParameterTree::Quiet quiet(*d->tree);
+        ui->retranslateUi(this);
+        d->tree->retranslate(ExtensionSystem::Globals::getLanguage());
+        showErrorSourceToolTips();
+        QStringList captions;
+        for (const CategoryRow& row : d->tree->categories())
+            captions << row.caption;
+        d->processData->retranslate(captions);
+        d->tree->refreshUnitSuffixes();
+        retranslateSensorMenu();
+        d->propertyTreeDock->setWindowTitle(tr("Property tree"));
+        setChartCaptions();
+        retranslateLists();
+    }
     enableTreeDataHandling(true);
 }
 

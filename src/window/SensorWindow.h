@@ -42,7 +42,6 @@ enum class FetchFailure;
 class ParameterModel;
 class StateOfDeviceMyDelegate;
 struct SettingsCheck;
-struct WriteOutcome;
 struct SensorWindowForm;
 struct SensorWindowPrivate;
 
@@ -262,12 +261,10 @@ private:
     void clearLiveValues();
 
     // Parameter values.
-    void writeCurrentProperty();
-    void writeTag(QtProperty* property);
-    // Tells the user what the sensor made of a write, and marks a refused row.
-    void reportWrite(QtProperty* property, const WriteOutcome& outcome);
+    void createEditor();
+    void followChoiceWritten(const QString& id, int position);
+    void followWrite(const QString& id, int code, bool unitChanged);
     void reportWriteAll();
-    void recordChange(QtProperty* property, const QVariant& value);
     void showRowMark(QtProperty* property);
     void refuseTypedValue(QtProperty* property, double value);
     void createRowMenu();
@@ -275,7 +272,6 @@ private:
     bool settleEdits();
     void writeEditedRows();
     void enterWriteMode();
-    int encodeParameterValue(QtProperty* property, const QVariant& value);
     bool readParameter(const QString& id, bool showUi);
     ParameterReader::Options readOptions() const;
     void readIdentityTexts();
@@ -310,19 +306,10 @@ private:
     QtTreePropertyBrowser* propertyBrowser = nullptr;
     Sensor sensor;
     bool connected = false;
-    QTimer writeDelayTimer;
-    QtProperty* currentProperty = nullptr;
     QtProperty* selectedProperty = nullptr;
-    QVariant pendingValue;
-    bool followUpEnabled = true;
-    bool languageSwitching = false;
     ComboBoxItemDelegate* editNotifyFactory = nullptr;
     StateOfDeviceMyDelegate* stateDelegate = nullptr;
     QStringList documentProblems;
-    QList<QMetaObject::Connection> treeDataHandling;
-    QString editedText;
-    bool textEditPending = false;
-    bool unitChangedByWrite = false;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -9,6 +9,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterExchange.h"
 
 #include <utils/ValueOverTime.h>
@@ -83,7 +84,7 @@ void SensorWindow::vRestoreFactorySettings()
     // The question waited in an event loop, where the poll may have found the sensor gone.
     if (!connected)
         return;
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     stopLiveData();
     enableTreeDataHandling(false);
@@ -100,7 +101,7 @@ void SensorWindow::vRestoreFactorySettings()
     if (!connected)
         return;
 
-    followUpEnabled = true;
+    d->editor->setFollowUps(true);
     vUpdateOutputView();
     d->poll->setLiveData(true);
     ui->actionEnable_live_data->setChecked(true);

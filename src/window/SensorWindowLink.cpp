@@ -13,6 +13,7 @@
 #include "link/RequestFrames.h"
 #include "link/SensorConnection.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterTree.h"
 
 #include <utils/charts/GenericChart.h>
@@ -251,7 +252,7 @@ void SensorWindow::connectSensorToPc()
     d->showProgressUi = true;
     showUpdatingPopup(600);
     // An edit made before still waiting to be written: the sensor's values win.
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
@@ -285,16 +286,16 @@ bool SensorWindow::connectPcToSensor()
     d->showProgressUi = true;
     showUpdatingPopup(600);
     // The whole tree is written below, a pending edit with it.
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         updateWindowTitle();
         connected = true;
         enableTreeDataHandling(false);
         readIdentityTexts();
-        followUpEnabled = false;
+        d->editor->setFollowUps(false);
         writeAllSettings();
-        followUpEnabled = true;
+        d->editor->setFollowUps(true);
         if (!connected)
             return true;
         setSensorOperationsEnabled(true);
@@ -336,7 +337,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
     d->showProgressUi = true;
     showUpdatingPopup(600);
     d->liveDataOnResume = true;
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();

@@ -27,6 +27,7 @@ namespace NimbarSensorPlugin::Core {
 
 class BusyPopup;
 class LinkSession;
+class ParameterEditor;
 class ParameterModel;
 class ParameterReader;
 class ParameterWriter;
@@ -48,6 +49,7 @@ struct SensorWindowPrivate
     ParameterTree* tree = nullptr;
     ParameterReader* reader = nullptr;
     ParameterWriter* writer = nullptr;
+    ParameterEditor* editor = nullptr;
 
     QDockWidget* propertyTreeDock = nullptr;
     QDockWidget* processDataDock = nullptr;

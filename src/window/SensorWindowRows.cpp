@@ -4,6 +4,7 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ValueCodec.h"
@@ -87,7 +88,7 @@ void SensorWindow::showEditCount()
 // becomes of them. False when the user stays.
 bool SensorWindow::settleEdits()
 {
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const int edits = d->model->editedIds().size();
     if (edits == 0)
         return true;
@@ -124,20 +125,7 @@ void SensorWindow::writeEditedRows()
         ui->actionWritePermanent->setChecked(true);
         ui->actionRead->setChecked(false);
     }
-    for (const QString& id : d->model->editedIds()) {
-        QtProperty* property = d->tree->find(id);
-        if (!property || !connected)
-            continue;
-        currentProperty = property;
-        pendingValue = d->tree->managerValue(property);
-        if (property->propertyManager() == d->tree->managers().strings) {
-            editedText = pendingValue.toString();
-            textEditPending = true;
-            writeTag(property);
-        } else {
-            writeCurrentProperty();
-        }
-    }
+    d->editor->writeEdits(d->model->editedIds());
     const QSignalBlocker write(ui->actionWritePermanent);
     const QSignalBlocker read(ui->actionRead);
     ui->actionWritePermanent->setChecked(writeMode);

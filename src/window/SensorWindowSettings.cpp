@@ -9,6 +9,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "tools/SettingsFile.h"
@@ -220,10 +221,10 @@ void SensorWindow::writeLoadedSettings()
     d->poll->setCycleAllowed(false);
     // The file's unit is in the tree already: the write must not convert
     // the lengths to it a second time.
-    const bool followUp = followUpEnabled;
-    followUpEnabled = false;
+    const bool followUp = d->editor->followUps();
+    d->editor->setFollowUps(false);
     writeAllSettings();
-    followUpEnabled = followUp;
+    d->editor->setFollowUps(followUp);
     ui->sensorOperationsToolbar->setEnabled(connected);
     d->poll->setCycleAllowed(true);
     enableTreeDataHandling(true);
@@ -231,11 +232,11 @@ void SensorWindow::writeLoadedSettings()
 
 void SensorWindow::vLoadSettings()
 {
-    followUpEnabled = false;
+    d->editor->setFollowUps(false);
     d->continuousDataTimer.stop();
     bOpenSettings(QString());
     d->chart->jumpToPlottingArea();
-    followUpEnabled = true;
+    d->editor->setFollowUps(true);
     vUpdateOutputView();
     bCheckConnection();
 }

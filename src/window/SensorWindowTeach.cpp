@@ -6,6 +6,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 
@@ -17,7 +18,8 @@ namespace NimbarSensorPlugin::Core {
 
 void SensorWindow::slotUpdatingTeachValues()
 {
-    if (!connected || !currentProperty || !d->poll->isCycleAllowed())
+    QtProperty* taught = d->editor->pendingProperty();
+    if (!connected || !taught || !d->poll->isCycleAllowed())
         return;
     // The read-back waits for an exchange in progress; it is not lost.
     if (d->link->held()) {
@@ -29,7 +31,7 @@ void SensorWindow::slotUpdatingTeachValues()
     enableTreeDataHandling(false);
     stopLiveData();
 
-    const QString id = currentProperty->propertyId();
+    const QString id = taught->propertyId();
     if (id == "TEACHBUTTON1")
         vReadTaughtThresholds("SwitchingThresholdA1");
     else if (id == "TEACHBUTTON2")

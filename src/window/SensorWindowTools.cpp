@@ -6,6 +6,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
@@ -336,10 +337,9 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
             if (item->property() == changed)
                 propertyBrowser->setCurrentItem(item);
         }
-        currentProperty = changed;
-        pendingValue = sent;
+        d->editor->setPending(changed, sent);
         if (connected)
-            sendDelayValue();
+            d->editor->writeWhenFree();
     }
     enableTreeDataHandling(true);
 }

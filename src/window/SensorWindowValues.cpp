@@ -12,6 +12,7 @@
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ChoiceTrims.h"
+#include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
@@ -46,76 +47,32 @@ int errorWarningRow(const QString& id)
 
 void SensorWindow::enableTreeDataHandling(bool enable)
 {
-    if (enable) {
-        if (!treeDataHandling.isEmpty())
-            return;
-        treeDataHandling = {
-            connect(d->tree->managers().ints, &QtIntPropertyManager::valueChanged, this,
-                    &SensorWindow::intValueChanged),
-            connect(d->tree->managers().enums, &QtEnumPropertyManager::valueChanged, this,
-                    &SensorWindow::enumValueChanged),
-            connect(d->tree->managers().doubles, &QtDoublePropertyManager::valueChanged, this,
-                    &SensorWindow::doubleValueChanged),
-            connect(d->tree->managers().bools, &QtBoolPropertyManager::valueChanged, this,
-                    &SensorWindow::boolValueChanged),
-            connect(d->tree->managers().buttons, &Utils::ButtonManager::buttonClicked, this,
-                    &SensorWindow::buttonClicked),
-        };
-        return;
-    }
-    for (const QMetaObject::Connection& connection : qAsConst(treeDataHandling))
-        disconnect(connection);
-    treeDataHandling.clear();
-}
-
-// Only the user's edits are written. The value signals are switched off
-// around the window's own changes, but some of those (limits that clamp a
-// value just read) come after a nested step switched them on again; a change
-// made while the window is quiet is therefore never recorded.
-void SensorWindow::recordChange(QtProperty* property, const QVariant& value)
-{
-    if (d->tree->isQuiet())
-        return;
-    enableTreeDataHandling(false);
-    if (!languageSwitching && property) {
-        // A new edit starts: what the status bar said of the last one is past.
-        statusBar()->clearMessage();
-        // The edit lives in the model; the row shows it as the sensor will hold it.
-        d->model->setEdit(property->propertyId(), d->tree->sensorValueOf(property, value));
-        currentProperty = property;
-        pendingValue = value;
-        writeDelayTimer.start();
-        d->poll->stop();
-        d->poll->restartCycle(true);
-        if (!connected)
-            vUpdateOutputView();
-    }
-    enableTreeDataHandling(true);
+    d->editor->listen(enable);
 }
 
 void SensorWindow::intValueChanged(QtProperty* property, int value)
 {
-    recordChange(property, value);
+    d->editor->record(property, value);
 }
 
 void SensorWindow::doubleValueChanged(QtProperty* property, double value)
 {
-    recordChange(property, value);
+    d->editor->record(property, value);
 }
 
 void SensorWindow::boolValueChanged(QtProperty* property, bool value)
 {
-    recordChange(property, value);
+    d->editor->record(property, value);
 }
 
 void SensorWindow::enumValueChanged(QtProperty* property, int value)
 {
-    recordChange(property, value);
+    d->editor->record(property, value);
 }
 
 void SensorWindow::buttonClicked(QtProperty* property)
 {
-    recordChange(property, QString());
+    d->editor->record(property, QString());
 }
 
 // String values are applied by the tag write and by the window itself.
@@ -125,65 +82,53 @@ void SensorWindow::enableStringManagerHandling(bool) {}
 
 void SensorWindow::comboIndexChangedString(QString text)
 {
-    if (QtProperty* property = currentProperty ? d->tree->find(currentProperty->propertyId()) : nullptr)
+    QtProperty* current = d->editor->pendingProperty();
+    if (QtProperty* property = current ? d->tree->find(current->propertyId()) : nullptr)
         d->tree->managers().strings->setValue(property, text);
 }
 
 void SensorWindow::comboIndexChangedInt(int index)
 {
-    recordChange(currentProperty, index);
+    d->editor->record(d->editor->pendingProperty(), index);
 }
 
-// The sensor's number for the row's new value, and what the window
-// changes with it.
-int SensorWindow::encodeParameterValue(QtProperty* property, const QVariant& value)
+// What the window changes with a choice the user wrote.
+void SensorWindow::followChoiceWritten(const QString& id, int position)
 {
-    const QString id = property->propertyId();
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    const PropertyManagers& managers = d->tree->managers();
-    if (manager == managers.buttons) {
-        if (!followUpEnabled)
-            return 0;
-        // The reset clears the crash counter: what follows the write treats
-        // it as a write of the counter.
-        if (id == "RESETBUTTON" && d->crashCounterProperty)
-            currentProperty = d->crashCounterProperty;
-        return d->writer->code(property, value);
-    }
-    const int code = d->writer->code(property, value);
-    if (manager == managers.doubles && followUpEnabled &&
-        (id.contains("HysteresisA") || id.contains("ThresholdA") || id.contains("DetectionRange") ||
-         id.contains("analog")))
-        vUpdateOutputView();
-    if (manager != managers.enums)
-        return code;
-    const int position = value.toInt();
-    if (id == "MesurementUnit") {
-        unitChangedByWrite = d->units.unit() != position;
-        d->units.setUnit(position);
-        if (followUpEnabled) {
-            vSwitchMeasurementUnit();
-            vUpdateOutputView();
-        }
-    } else if (id == "ObjectInfo") {
-        d->poll->setEchoesWanted(position == 1);
-        d->poll->restartCycle(position == 1);
+    if (id == "ObjectInfo") {
         clearEchoDisplay();
         showEchoPlot();
-    } else if (id == "TestMode") {
-        if (followUpEnabled)
-            vShowTestModeParameters(position != 0);
+    } else if (id == "TestMode" && d->editor->followUps()) {
+        vShowTestModeParameters(position != 0);
     }
     const int row = errorWarningRow(id);
     if (row >= 0)
-        d->processData->setRowToolTip(row, managers.enums->enumNames(property).value(position));
-    if (followUpEnabled && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
-                            id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
+        d->processData->setRowToolTip(
+            row, d->tree->managers().enums->enumNames(d->tree->find(id)).value(position));
+    if (d->editor->followUps() && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
+                                   id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
         vUpdateOutputView();
         if (id == "PinFunctionA2")
             d->chart->jumpToPlottingArea();
     }
-    return code;
+}
+
+// What follows a row the sensor was sent: the read-back of what it taught,
+// and the chart that a new unit or analog window rescales.
+void SensorWindow::followWrite(const QString& id, int code, bool unitChanged)
+{
+    if (id.contains("TEACHBUTTON") || id.contains("CrashCounter"))
+        d->teachUpdateTimer.start();
+    // A pin switched to teach input has its thresholds taught at once.
+    if ((id == "PinFunctionA1" || id == "PinFunctionA2") && code == 4)
+        vReadTaughtThresholds(id);
+    if (id.contains("analog") && d->units.variant().hasAnalogOutput)
+        vScaleAnalogChart();
+    if (unitChanged && connected) {
+        d->showProgressUi = true;
+        showUpdatingPopup(230);
+        d->teachUpdateTimer.start();
+    }
 }
 
 ParameterReader::Options SensorWindow::readOptions() const
@@ -209,7 +154,7 @@ void SensorWindow::vRadAllSettings(bool checked)
     }
     // The user asked for the sensor's values: an edit still waiting to be
     // written gives way to them.
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     stopLiveData();
     enableTreeDataHandling(false);
@@ -261,104 +206,9 @@ bool SensorWindow::connectionPopupOpen() const
     return d->popup->isVisible() && d->resumeLiveData;
 }
 
-// A write the timer brings while another exchange holds the link waits for
-// it rather than putting its requests between that exchange's.
 void SensorWindow::sendDelayValue()
 {
-    if (d->link->held()) {
-        writeDelayTimer.start();
-        return;
-    }
-    writeCurrentProperty();
-}
-
-void SensorWindow::writeCurrentProperty()
-{
-    if (!currentProperty)
-        return;
-    if (connectionPopupOpen()) {
-        statusBar()->showMessage(tr("%1 was not written: the window is still updating after connecting. The "
-                                    "value stays in the window.")
-                                     .arg(splitCaptionUnit(currentProperty->propertyName()).name));
-        return;
-    }
-    QtProperty* property = currentProperty;
-    const QString id = property->propertyId();
-    if (followUpEnabled && !id.contains("ErrorWarning"))
-        d->outputSelector->setCurrentIndex(id.contains("2") ? 1 : 0);
-    if (ui->actionRead->isChecked()) {
-        signalWriteModeIcon(true);
-        followUpEnabled = true;
-        vUpdateOutputView();
-        return;
-    }
-    if (!ui->actionRead->isChecked() && !ui->actionWritePermanent->isChecked() && id == "MesurementUnit") {
-        d->units.setUnit(pendingValue.toInt());
-        if (followUpEnabled) {
-            enableTreeDataHandling(false);
-            vSwitchMeasurementUnit();
-            vUpdateOutputView();
-            vApplyUnitLimits();
-            d->poll->schedule();
-        }
-        return;
-    }
-    if (!ui->actionWritePermanent->isChecked()) {
-        signalWriteModeIcon(true);
-        vUpdateOutputView();
-        return;
-    }
-
-    enableTreeDataHandling(false);
-    const std::optional<ParameterAddress> address =
-        id.isEmpty() ? std::nullopt : parseParameterAddress(d->tree->addresses().value(id));
-    unitChangedByWrite = false;
-    const int value = address ? encodeParameterValue(property, pendingValue) : 0;
-    if (!ui->actionWriting->isChecked()) {
-        signalWriteModeIcon(true);
-        enableTreeDataHandling(true);
-        return;
-    }
-    {
-        const LinkSession::Hold hold(*d->link);
-        if (address && connected && !connectionPopupOpen())
-            reportWrite(property, d->writer->write(property, value, d->showProgressUi));
-        if (!d->poll->isLiveData() && connected && !connectionPopupOpen())
-            bSendCommand(processDataRequest(), true);
-    }
-
-    writeDelayTimer.stop();
-    const QString handled = currentProperty ? currentProperty->propertyId() : id;
-    if (followUpEnabled) {
-        if (handled.contains("TEACHBUTTON") || handled.contains("CrashCounter"))
-            d->teachUpdateTimer.start();
-        // A pin switched to teach input has its thresholds taught at once.
-        if ((handled == "PinFunctionA1" || handled == "PinFunctionA2") && value == 4)
-            vReadTaughtThresholds(handled);
-        if (handled.contains("analog") && d->units.variant().hasAnalogOutput)
-            vScaleAnalogChart();
-        if (unitChangedByWrite && connected) {
-            d->showProgressUi = true;
-            showUpdatingPopup(230);
-            d->teachUpdateTimer.start();
-        }
-    }
-    d->poll->schedule();
-    enableTreeDataHandling(true);
-}
-
-// A write of everything reports once, at its end.
-void SensorWindow::reportWrite(QtProperty* property, const WriteOutcome& outcome)
-{
-    if (outcome.ignored || d->writer->isTallying())
-        return;
-    const QString name = splitCaptionUnit(property->propertyName()).name;
-    if (!outcome.taken)
-        statusBar()->showMessage(tr("%1 was not written to the sensor: %2").arg(name, outcome.reason));
-    else if (property->propertyManager() == d->tree->managers().buttons)
-        statusBar()->showMessage(tr("%1: sent to the sensor").arg(name));
-    else
-        statusBar()->showMessage(tr("%1 = %2 written").arg(name, d->tree->valueText(property)));
+    d->editor->writeWhenFree();
 }
 
 void SensorWindow::reportWriteAll()
@@ -392,16 +242,16 @@ void SensorWindow::vWriteAllSettings(bool checked)
         return;
     }
     // A pending edit is in the tree, and so among what is written now.
-    writeDelayTimer.stop();
+    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     d->showProgressUi = true;
     showUpdatingPopup(460);
     const bool liveData = ui->actionEnable_live_data->isChecked();
     stopLiveData();
     enableTreeDataHandling(false);
-    followUpEnabled = false;
+    d->editor->setFollowUps(false);
     writeAllSettings();
-    followUpEnabled = true;
+    d->editor->setFollowUps(true);
     if (!connected)
         return;
     ui->actionEnable_live_data->setChecked(liveData);
@@ -414,80 +264,33 @@ void SensorWindow::vWriteAllSettings(bool checked)
 
 void SensorWindow::writeAllSettings()
 {
-    pendingValue = -1;
     if (ui->actionRead->isChecked())
         ui->actionRead->setChecked(false);
     if (!ui->actionWritePermanent->isChecked())
         ui->actionWritePermanent->setChecked(true);
     const bool online = connected;
-    d->writer->startTally();
     {
         // What is written is what the tree shows when it starts: no edits meanwhile.
         const TreeLock lock(this);
-        int done = 0;
-        for (auto it = d->tree->addresses().cbegin(); it != d->tree->addresses().cend(); ++it) {
-            if (online && !sequenceMayGoOn())
-                break;
-            if (online)
-                statusBar()->showMessage(tr("Writing %1 of %2").arg(++done).arg(d->tree->addresses().size()));
-            QtProperty* property = d->tree->find(it.key());
-            switch (d->writer->writeAllKind(it.key())) {
-            case WriteAllKind::Skip:
-                break;
-            case WriteAllKind::Tag:
-                editedText = d->tree->managers().strings->value(property);
-                textEditPending = true;
-                writeTag(property);
-                break;
-            case WriteAllKind::Value:
-                currentProperty = property;
-                pendingValue = d->tree->managerValue(property);
-                writeCurrentProperty();
-                d->link->pause(20);
-                break;
-            }
-        }
+        d->editor->writeAll(online, [this] { return sequenceMayGoOn(); });
     }
-    d->writer->endTally();
     if (online)
         reportWriteAll();
 }
 
 void SensorWindow::textEdited(QString text)
 {
-    editedText = text;
-    textEditPending = true;
+    d->editor->takeText(text);
 }
 
 void SensorWindow::vTextEditFinished()
 {
     if (d->link->held()) {
         // The text is written to the row that was edited, once the link is free.
-        d->link->whenFree([this, property = selectedProperty] { writeTag(property); });
+        d->link->whenFree([this, property = selectedProperty] { d->editor->writeText(property); });
         return;
     }
-    writeTag(selectedProperty);
-}
-
-// The text last edited goes to property, if it is still to be written.
-void SensorWindow::writeTag(QtProperty* property)
-{
-    if (!textEditPending)
-        return;
-    textEditPending = false;
-    d->poll->stop();
-    d->poll->restartCycle(true);
-    d->link->pause(120);
-    if (property && d->model->contains(property->propertyId()))
-        d->model->setEdit(property->propertyId(), editedText);
-    else if (property)
-        d->tree->managers().strings->setValue(property, editedText);
-    if (property && connected && !connectionPopupOpen()) {
-        const LinkSession::Hold hold(*d->link);
-        reportWrite(property, d->writer->writeTag(property, editedText, d->showProgressUi));
-    }
-    if (followUpEnabled)
-        d->poll->schedule();
+    d->editor->writeText(selectedProperty);
 }
 
 void SensorWindow::signalWriteModeIcon(bool signalIcon)
@@ -509,7 +312,7 @@ void SensorWindow::itemSelected(QtBrowserItem* item)
 {
     // A text still pending when the row changes was abandoned with Esc: the
     // editor commits before the row moves. It must not reach another row.
-    textEditPending = false;
+    d->editor->dropText();
     // The browser reports null when its current row goes away.
     selectedProperty = item ? item->property() : nullptr;
     if (!ui->actionRead->isChecked() || !selectedProperty)
