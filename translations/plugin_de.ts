@@ -192,6 +192,33 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::SensorConnection</name>
+    <message>
+        <source>Connecting to %1: checking the line, attempt %2 of %3</source>
+        <translation>Verbinden mit %1: Leitung wird geprüft, Versuch %2 von %3</translation>
+    </message>
+    <message>
+        <source>Connecting to %1: asking the sensor who it is, attempt %2 of %3</source>
+        <translation>Verbinden mit %1: Sensor wird nach seiner Kennung gefragt, Versuch %2 von %3</translation>
+    </message>
+    <message>
+        <source>The port %1 was lost.</source>
+        <translation>Der Anschluss %1 ist weggefallen.</translation>
+    </message>
+    <message>
+        <source>No answer on %1 after %2 attempts.</source>
+        <translation>Keine Antwort auf %1 nach %2 Versuchen.</translation>
+    </message>
+    <message>
+        <source>The sensor did not say who it is.</source>
+        <translation>Der Sensor hat seine Kennung nicht genannt.</translation>
+    </message>
+    <message>
+        <source>The sensor identifies itself as %1.</source>
+        <translation>Der Sensor meldet sich als %1.</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
     <message>
         <source>Offline</source>
@@ -366,30 +393,6 @@
     <message>
         <source>Edits stay in the window and are not written to the sensor.</source>
         <translation>Änderungen bleiben im Fenster und werden nicht in den Sensor geschrieben.</translation>
-    </message>
-    <message>
-        <source>The port %1 was lost.</source>
-        <translation>Der Anschluss %1 ist weggefallen.</translation>
-    </message>
-    <message>
-        <source>Connecting to %1: checking the line, attempt %2 of %3</source>
-        <translation>Verbinden mit %1: Leitung wird geprüft, Versuch %2 von %3</translation>
-    </message>
-    <message>
-        <source>No answer on %1 after %2 attempts.</source>
-        <translation>Keine Antwort auf %1 nach %2 Versuchen.</translation>
-    </message>
-    <message>
-        <source>Connecting to %1: asking the sensor who it is, attempt %2 of %3</source>
-        <translation>Verbinden mit %1: Sensor wird nach seiner Kennung gefragt, Versuch %2 von %3</translation>
-    </message>
-    <message>
-        <source>The sensor did not say who it is.</source>
-        <translation>Der Sensor hat seine Kennung nicht genannt.</translation>
-    </message>
-    <message>
-        <source>The sensor identifies itself as %1.</source>
-        <translation>Der Sensor meldet sich als %1.</translation>
     </message>
     <message>
         <source>The port setting %1 is no whole number of milliseconds; 0 is used.</source>

@@ -91,4 +91,31 @@ bool SensorConnection::askIdentity(QString* identity)
     return !reference.isEmpty() && identityMatches(*identity, reference);
 }
 
+QString SensorConnection::attemptText(Step step, const QString& port, int attempt, int attempts)
+{
+    return (step == Step::CheckingLine
+                ? tr("Connecting to %1: checking the line, attempt %2 of %3")
+                : tr("Connecting to %1: asking the sensor who it is, attempt %2 of %3"))
+        .arg(port)
+        .arg(attempt)
+        .arg(attempts);
+}
+
+QString SensorConnection::failureText(const Result& result, const QString& port)
+{
+    switch (result.failure) {
+    case Failure::PortLost:
+        return tr("The port %1 was lost.").arg(port);
+    case Failure::NoAnswer:
+        return tr("No answer on %1 after %2 attempts.").arg(port).arg(result.attempts);
+    case Failure::WrongIdentity:
+        return result.identity.isEmpty()
+                   ? tr("The sensor did not say who it is.")
+                   : tr("The sensor identifies itself as %1.").arg(result.identity.trimmed());
+    case Failure::None:
+        break;
+    }
+    return QString();
+}
+
 } // namespace NimbarSensorPlugin::Core

@@ -14,8 +14,7 @@ bool identityMatches(const QString& identity, const QString& reference);
 // Connecting to a sensor: the line check, up to five attempts, each at the
 // default baud rate; then asking the sensor who it is, up to ten attempts.
 // A master that answers nothing of a whole identity attempt is gone: the
-// attempts left would only wait out their time-outs. It holds no user texts:
-// the window says what happened.
+// attempts left would only wait out their time-outs.
 class SensorConnection : public QObject
 {
     Q_OBJECT
@@ -45,6 +44,10 @@ public:
     SensorConnection(LinkSession& link, const QString& reference, double fetchTimeoutMs);
 
     Result run(bool showWait);
+
+    // What an attempt does, and what went wrong, in the user's words.
+    static QString attemptText(Step step, const QString& port, int attempt, int attempts);
+    static QString failureText(const Result& result, const QString& port);
 
 signals:
     void attempting(NimbarSensorPlugin::Core::SensorConnection::Step step, int attempt, int attempts);

@@ -116,6 +116,7 @@ void ParameterEditor::writePending()
             if (m_followUps) {
                 listen(false);
                 emit unitSwitched(true);
+                listen(true);
                 m_poll.schedule();
             }
             return;

@@ -1,7 +1,10 @@
 #include "RowVisibility.h"
 
 #include "ParameterTree.h"
+#include "catalogue/Sensor.h"
 #include "tools/LengthUnits.h"
+
+#include <qtpropertymanager.h>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -25,6 +28,42 @@ void addSwitchingRows(RowVisibility& rows, const ParameterTree& tree, const QStr
 }
 
 } // namespace
+
+RowVisibility variantRowVisibility(const SensorVariant& variant, const QString& code)
+{
+    RowVisibility rows;
+    if (variant.analogOutput) {
+        // The analog output of variants 107 and 137 has no subtraction setting.
+        rows.append({"AnalogMode", true});
+        rows.append({"AnalogSubt", code != "107" && code != "137"});
+    }
+    if (variant.analogOutput || variant.singleSwitchingOutput)
+        setAll(rows, {"PinFunctionA2", "Output2Settings"}, false);
+    if (!variant.accelerationSensor)
+        rows.append({"CrashDetection", false});
+    return rows;
+}
+
+void applyPinInterlock(ParameterTree& tree)
+{
+    QtProperty* pin1 = tree.find("PinFunctionA1");
+    QtProperty* pin2 = tree.find("PinFunctionA2");
+    if (pin1)
+        pin1->setEnabled(true);
+    if (pin2)
+        pin2->setEnabled(true);
+    if (!pin1 || !pin2)
+        return;
+    QtEnumPropertyManager* choices = tree.managers().enums;
+    if (choices->value(pin1) == 4) {
+        choices->setValue(pin2, 0);
+        pin2->setEnabled(false);
+    }
+    if (choices->value(pin2) == 4) {
+        choices->setValue(pin1, 0);
+        pin1->setEnabled(false);
+    }
+}
 
 RowVisibility outputRowVisibility(const ParameterTree& tree)
 {

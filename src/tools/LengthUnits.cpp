@@ -1,5 +1,7 @@
 #include "LengthUnits.h"
 
+#include "catalogue/Sensor.h"
+
 #include "parameters/ValueCodec.h"
 
 #include <algorithm>
@@ -90,6 +92,17 @@ int LengthUnits::held(const QString& id, double shownValue) const
     if (id == "DetectionRangeFar" && (millimetres == m_variant.objMaxRange || millimetres == documentFarEnd))
         return FarEndNoLimit;
     return millimetres;
+}
+
+// An analog output, once seen, stays: the rows it showed stay shown too.
+void LengthUnits::setConnectedVariant(const QString& code, const SensorVariant& variant)
+{
+    m_variant.code = code;
+    m_variant.hasAnalogOutput = m_variant.hasAnalogOutput || variant.analogOutput;
+    m_variant.maxRange = variant.maxRange;
+    m_variant.minRange = variant.minRange;
+    m_variant.objMaxRange = variant.objMaxRange;
+    m_variant.objMinRange = variant.objMinRange;
 }
 
 double LengthUnits::switchingMarkPlace(double shownValue) const

@@ -4,6 +4,8 @@
 
 namespace NimbarSensorPlugin::Core {
 
+struct SensorVariant;
+
 // The connected variant: its code, empty until a sensor said which it is,
 // and its distance limits, in millimetres as the catalogue and the sensor
 // give them; the defaults hold until a variant is known.
@@ -39,7 +41,8 @@ public:
     static constexpr int FarEndNoLimit = 30000;
 
     void setVariant(const VariantLimits& limits) { m_variant = limits; }
-    void setVariantCode(const QString& code) { m_variant.code = code; }
+    // The catalogue's entry of the variant the connected sensor said it is.
+    void setConnectedVariant(const QString& code, const SensorVariant& variant);
     const VariantLimits& variant() const { return m_variant; }
     // The unit parameter's value as read; anything but inches shows millimetres.
     void setUnit(int unit) { m_unit = unit; }

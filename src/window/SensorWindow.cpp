@@ -15,6 +15,7 @@
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
+#include "tools/ThresholdMarks.h"
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/SensorBasic.h>
@@ -145,12 +146,12 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->propertyTreeDock->setAllowedAreas(Qt::AllDockWidgetAreas);
     d->propertyTreeDock->toggleViewAction()->setIcon(QIcon(":/newPrefix/icons/Menuebaum.svg"));
 
-    createChartArea();
-    setChartCaptions();
     d->model = new ParameterModel(this);
     d->tree = new ParameterTree(*d->model, d->units, this);
     d->reader = new ParameterReader(*d->link, *d->tree, *d->model, this);
     d->writer = new ParameterWriter(*d->link, *d->tree, *d->model, this);
+    createChartArea();
+    setChartCaptions();
     createEditor();
     createPropertyBrowser();
 
@@ -207,9 +208,9 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(d->chart, &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
             &SensorWindow::vZommResetForNoiseLine);
     connect(propertyBrowser, &QtTreePropertyBrowser::currentItemChanged, this, &SensorWindow::itemSelected);
-    d->thresholdWidgets[0]->setUpperMark(150.0);
-    d->thresholdWidgets[0]->setLowerMark(100.0);
-    d->thresholdWidgets[0]->setMiddleMark(120.0);
+    d->marks->marks(0)->setUpperMark(150.0);
+    d->marks->marks(0)->setLowerMark(100.0);
+    d->marks->marks(0)->setMiddleMark(120.0);
 
     for (const QString& id : d->tree->hiddenIds())
         setParameterVisible(id, false);
@@ -222,8 +223,8 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->chart->axisChanged();
     vUpdateOutputView();
 
-    d->thresholdWidgets[1]->setLeftMark(0, 0.0);
-    d->thresholdWidgets[1]->setRightMark(0, 10001.0);
+    d->marks->marks(1)->setLeftMark(0, 0.0);
+    d->marks->marks(1)->setRightMark(0, 10001.0);
     d->chart->vCreateRectangles(1, 4);
 
     for (const char* id : {"AnalogMode", "TeachStatus", "AnalogSubt", "MeasuringDataChannel"})
@@ -243,7 +244,6 @@ SensorWindow::~SensorWindow()
     delete stateDelegate;
     ui.reset();
     delete propertyBrowser;
-    delete d->thresholdManager;
     delete d->propertyTreeDock;
     delete d->processData->tree();
     delete d->processDataDock;
@@ -682,7 +682,8 @@ void SensorWindow::retranslateWindow()
         const ParameterTree::Quiet quiet(*d->tree);
         ui->retranslateUi(this);
         d->tree->retranslate(ExtensionSystem::Globals::getLanguage());
-        showErrorSourceToolTips();
+        for (const char* id : {"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"})
+            showErrorSource(id, d->tree->choice(id));
         QStringList captions;
         for (const CategoryRow& row : d->tree->categories())
             captions << row.caption;

@@ -246,6 +246,8 @@ private:
     bool connectionPopupOpen() const;
     void showConnectFailure(const QString& whatHappened);
     bool requestChosenPort();
+    bool startConnecting();
+    void connectingFailed();
     void connectSensorToPc();
     void readConnectedSensor();
     bool connectPcToSensor();
@@ -254,6 +256,7 @@ private:
 
     // The status poll.
     void stopLiveData();
+    void startLiveData();
     void showProcessData(const QByteArray& answer);
     void showEchoes(const EchoRecord& echoes);
     void clearEchoDisplay();
@@ -278,13 +281,11 @@ private:
     void trimPinFunctionLists();
     void trimErrorWarningLists();
     void followChoiceRead(const QString& id, int position);
-    void showErrorSourceToolTips();
+    void showErrorSource(const QString& id, int position);
 
     // Outputs, marks and units.
     void vUpdateOutputView();
-    void updateSwitchingMarks(int output, bool shown);
     void vShowTestModeParameters(bool show);
-    void vUpdateDetectionRangeMarks();
     void vApplyUnitLimits();
     void vSwitchMeasurementUnit();
     void vScaleAnalogChart();

@@ -103,11 +103,8 @@ void SensorWindow::vRestoreFactorySettings()
 
     d->editor->setFollowUps(true);
     vUpdateOutputView();
-    d->poll->setLiveData(true);
-    ui->actionEnable_live_data->setChecked(true);
+    startLiveData();
     enableEditableProperties();
-    if (d->link->communication())
-        d->poll->schedule();
     enableTreeDataHandling(true);
     clearEchoDisplay();
 }

@@ -15,6 +15,8 @@
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterTree.h"
+#include "parameters/RowVisibility.h"
+#include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
@@ -229,7 +231,7 @@ void SensorWindow::readConnectedSensor()
     enterWriteMode();
     setSensorOperationsEnabled(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
-    d->thresholdWidgets[1]->setReadOnly(false);
+    d->marks->marks(1)->setReadOnly(false);
 }
 
 // Asks the host for the port chosen in the selector. The first entry,
@@ -243,16 +245,36 @@ bool SensorWindow::requestChosenPort()
     return true;
 }
 
-// "Sensor -> PC": the sensor's values win and are read into the window.
-void SensorWindow::connectSensorToPc()
+// Every connect starts offline with the chosen port asked for and the
+// pop-up shown. An edit still waiting to be written is given up: the
+// sensor's values or a write of the whole tree come instead. False when no
+// port is chosen.
+bool SensorWindow::startConnecting()
 {
     vDisconnect();
     if (!requestChosenPort())
-        return;
+        return false;
     d->showProgressUi = true;
     showUpdatingPopup(600);
-    // An edit made before still waiting to be written: the sensor's values win.
     d->editor->cancelPending();
+    return true;
+}
+
+// A sensor that did not connect leaves the window offline; the selector
+// goes first, so that the title no longer names the port.
+void SensorWindow::connectingFailed()
+{
+    withdrawUpdatingPopup();
+    d->selectedPortIndex = 0;
+    d->portSelector->setCurrentIndex(0);
+    vDisconnect();
+}
+
+// "Sensor -> PC": the sensor's values win and are read into the window.
+void SensorWindow::connectSensorToPc()
+{
+    if (!startConnecting())
+        return;
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
@@ -262,11 +284,7 @@ void SensorWindow::connectSensorToPc()
         ui->actionEnable_live_data->setChecked(true);
         return;
     }
-    d->showProgressUi = false;
-    withdrawUpdatingPopup();
-    d->selectedPortIndex = 0;
-    d->portSelector->setCurrentIndex(0);
-    vDisconnect();
+    connectingFailed();
 }
 
 // "PC -> Sensor": the window's values win and are written to the sensor.
@@ -280,13 +298,8 @@ bool SensorWindow::connectPcToSensor()
         d->selectedPortIndex = 0;
         return false;
     }
-    vDisconnect();
-    if (!requestChosenPort())
+    if (!startConnecting())
         return true;
-    d->showProgressUi = true;
-    showUpdatingPopup(600);
-    // The whole tree is written below, a pending edit with it.
-    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         updateWindowTitle();
@@ -300,20 +313,14 @@ bool SensorWindow::connectPcToSensor()
             return true;
         setSensorOperationsEnabled(true);
         d->selectedPortIndex = d->portSelector->currentIndex();
-        d->thresholdWidgets[1]->setReadOnly(false);
+        d->marks->marks(1)->setReadOnly(false);
         vUpdateOutputView();
         if (d->units.variant().hasAnalogOutput)
             vScaleAnalogChart();
-        d->poll->setLiveData(true);
-        ui->actionEnable_live_data->setChecked(true);
-        if (d->link->communication())
-            d->poll->schedule();
+        startLiveData();
         return true;
     }
-    withdrawUpdatingPopup();
-    d->selectedPortIndex = 0;
-    d->portSelector->setCurrentIndex(0);
-    vDisconnect();
+    connectingFailed();
     return true;
 }
 
@@ -323,31 +330,23 @@ void SensorWindow::vAutoConnect(QString ComPort)
         d->link->whenFree([this, ComPort] { vAutoConnect(ComPort); });
         return;
     }
-    vDisconnect();
     for (int index = d->portSelector->count() - 1; index >= 0; --index) {
         if (d->portSelector->itemText(index) == ComPort) {
             d->portSelector->setCurrentIndex(index);
             break;
         }
     }
-    if (!requestChosenPort()) {
+    if (!startConnecting()) {
         d->connectionStatus->setConnected(connected);
         return;
     }
-    d->showProgressUi = true;
-    showUpdatingPopup(600);
     d->liveDataOnResume = true;
-    d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
     } else {
         d->liveDataOnResume = false;
-        d->showProgressUi = false;
-        withdrawUpdatingPopup();
-        // Offline first, so that the title no longer names the port.
-        d->portSelector->setCurrentIndex(0);
-        vDisconnect();
+        connectingFailed();
     }
     d->connectionStatus->setConnected(connected);
 }
@@ -362,7 +361,7 @@ void SensorWindow::vDisconnect()
     // Every connection forgives its first two unanswered polls.
     d->poll->reset();
 
-    d->thresholdWidgets[0]->setReadOnly(true);
+    d->marks->marks(0)->setReadOnly(true);
     connected = false;
     setSensorOperationsEnabled(false);
     d->connectionStatus->setConnected(false);
@@ -375,8 +374,6 @@ void SensorWindow::vDisconnect()
     updateWindowTitle();
     clearLiveValues();
     d->chart->updateChart(true);
-
-    d->poll->setLiveData(ui->actionEnable_live_data->isChecked());
     d->continuousDataTimer.stop();
 }
 
@@ -393,34 +390,17 @@ bool SensorWindow::bConnectToSensor()
     SensorConnection connection(*d->link, QString::fromStdString(sensor.id()), fetchTimeoutMs);
     connect(&connection, &SensorConnection::attempting, this,
             [this, port](SensorConnection::Step step, int attempt, int attempts) {
-                statusBar()->showMessage(
-                    (step == SensorConnection::Step::CheckingLine
-                         ? tr("Connecting to %1: checking the line, attempt %2 of %3")
-                         : tr("Connecting to %1: asking the sensor who it is, attempt %2 of %3"))
-                        .arg(port)
-                        .arg(attempt)
-                        .arg(attempts));
+                statusBar()->showMessage(SensorConnection::attemptText(step, port, attempt, attempts));
             });
     const SensorConnection::Result result = connection.run(d->showProgressUi);
-    switch (result.failure) {
-    case SensorConnection::Failure::PortLost:
-        showConnectFailure(tr("The port %1 was lost.").arg(port));
+    if (result.failure != SensorConnection::Failure::None) {
+        showConnectFailure(SensorConnection::failureText(result, port));
         return false;
-    case SensorConnection::Failure::NoAnswer:
-        showConnectFailure(tr("No answer on %1 after %2 attempts.").arg(port).arg(result.attempts));
-        return false;
-    case SensorConnection::Failure::WrongIdentity:
-        showConnectFailure(result.identity.isEmpty()
-                               ? tr("The sensor did not say who it is.")
-                               : tr("The sensor identifies itself as %1.").arg(result.identity.trimmed()));
-        return false;
-    case SensorConnection::Failure::None:
-        break;
     }
     statusBar()->clearMessage();
 
     applySensorVariant(result.identity);
-    d->thresholdWidgets[0]->setReadOnly(!sensor.thresholdsReadOnly());
+    d->marks->marks(0)->setReadOnly(!sensor.thresholdsReadOnly());
     ui->actionOpen_Settings->setEnabled(false);
     return true;
 }
@@ -440,32 +420,14 @@ void SensorWindow::applySensorVariant(const QString& identity)
     const std::optional<SensorVariant> variant = sensor.variant(code.toStdString());
     if (!variant)
         return;
-    d->units.setVariantCode(code);
-    VariantLimits limits = d->units.variant();
-    if (variant->analogOutput) {
-        setParameterVisible("AnalogMode", true);
-        setParameterVisible("AnalogSubt", true);
-        setParameterVisible("PinFunctionA2", false);
-        setParameterVisible("Output2Settings", false);
-        limits.hasAnalogOutput = true;
-        if (code == "107" || code == "137")
-            setParameterVisible("AnalogSubt", false);
-    }
-    limits.maxRange = variant->maxRange;
-    limits.minRange = variant->minRange;
-    limits.objMaxRange = variant->objMaxRange;
-    limits.objMinRange = variant->objMinRange;
-    d->units.setVariant(limits);
-    if (variant->singleSwitchingOutput) {
-        setParameterVisible("PinFunctionA2", false);
-        setParameterVisible("Output2Settings", false);
-    }
+    d->units.setConnectedVariant(code, *variant);
+    for (const auto& [id, shown] : variantRowVisibility(*variant, code))
+        setParameterVisible(id, shown);
     if (!variant->accelerationSensor) {
         if (QTreeWidgetItem* row = d->processData->row(14))
             row->setHidden(true);
         d->tree->setCrashDetectionAvailable(false);
         trimPinFunctionLists();
-        setParameterVisible("CrashDetection", false);
     }
     trimErrorWarningLists();
 }

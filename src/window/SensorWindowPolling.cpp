@@ -70,6 +70,15 @@ void SensorWindow::stopLiveData()
         d->poll->schedule();
 }
 
+// Checking the action from here does not run its slot: the poll is told too.
+void SensorWindow::startLiveData()
+{
+    ui->actionEnable_live_data->setChecked(true);
+    d->poll->setLiveData(true);
+    if (d->link->communication())
+        d->poll->schedule();
+}
+
 void SensorWindow::actionEnableLiveData()
 {
     d->poll->setLiveData(ui->actionEnable_live_data->isChecked());

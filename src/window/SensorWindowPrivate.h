@@ -16,8 +16,6 @@ class QtProperty;
 
 namespace Utils {
 class ConnectionStatus;
-class ThresholdMultiManager;
-class ThresholdWindowWidgetUniversal;
 namespace Charts {
 class GenericChart;
 }
@@ -34,6 +32,7 @@ class ParameterWriter;
 class ParameterTree;
 class ProcessDataView;
 class StatusPoll;
+class ThresholdMarks;
 
 // Per-window state behind SensorWindow. The widgets and managers it points
 // to are owned by the window through Qt's parent chain.
@@ -61,8 +60,7 @@ struct SensorWindowPrivate
     QTimer teachUpdateTimer;
     QTimer writeModeIconTimer;
 
-    Utils::ThresholdMultiManager* thresholdManager = nullptr;
-    QList<Utils::ThresholdWindowWidgetUniversal*> thresholdWidgets;
+    ThresholdMarks* marks = nullptr;
     Utils::Charts::GenericChart* chart = nullptr;
     Utils::ConnectionStatus* connectionStatus = nullptr;
 

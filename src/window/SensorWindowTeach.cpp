@@ -46,12 +46,8 @@ void SensorWindow::slotUpdatingTeachValues()
     d->teachUpdateTimer.stop();
     vUpdateOutputView();
     enableTreeDataHandling(true);
-    if (!connected)
-        return;
-    ui->actionEnable_live_data->setChecked(true);
-    d->poll->setLiveData(true);
-    if (d->link->communication())
-        d->poll->schedule();
+    if (connected)
+        startLiveData();
 }
 
 // The pauses give the sensor time between the reads; the link is held

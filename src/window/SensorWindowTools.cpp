@@ -11,6 +11,7 @@
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
+#include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdMultiManager.h>
@@ -97,20 +98,13 @@ void SensorWindow::createChartArea()
         ui->fileToolBar->addAction(toggle);
     }
 
-    for (int plot = 0; plot < 2; ++plot) {
+    for (int plot = 0; plot < 2; ++plot)
         d->chart->poPlot(plot)->setObjectName(QString::number(plot));
-        auto* widget = new Utils::ThresholdWindowWidgetUniversal(d->chart->poPlot(plot), plot);
-        widget->allowOverlapping(true);
-        widget->setWindowSizeVisible(false);
-        widget->setReadOnly(false);
-        connect(widget, &Utils::ThresholdWindowWidgetUniversal::emitValueChanged, this,
+    d->marks = new ThresholdMarks(*d->chart, *d->tree, d->units, this);
+    for (int plot = 0; plot < 2; ++plot)
+        connect(d->marks->marks(plot), &Utils::ThresholdWindowWidgetUniversal::emitValueChanged, this,
                 &SensorWindow::chartThresholdChanged);
-        d->thresholdWidgets.append(widget);
-    }
-    d->thresholdWidgets[0]->vSetRestrictionFactor(5);
     d->chart->setScale(1, 0.0, 1600.0);
-    d->thresholdManager = new Utils::ThresholdMultiManager(0, this);
-    d->thresholdManager->setOutputs(2);
 }
 
 // The switching marks of the selected output, the rows that belong to the
@@ -119,79 +113,19 @@ void SensorWindow::createChartArea()
 void SensorWindow::vUpdateOutputView()
 {
     enableTreeDataHandling(false);
-    const int output = d->outputSelector->currentIndex();
-    Utils::ThresholdWindowWidgetUniversal* marks = d->thresholdWidgets[0];
-    marks->showLowerMark(false);
-    marks->showUpperMark(false);
-    marks->showMiddleMark(false);
-    marks->showMiddleMark1(false);
-
-    QtProperty* pin1 = d->tree->find("PinFunctionA1");
-    QtProperty* pin2 = d->tree->find("PinFunctionA2");
-    if (pin1)
-        pin1->setEnabled(true);
-    if (pin2)
-        pin2->setEnabled(true);
-    if (pin1 && pin2 && d->tree->managers().enums->value(pin1) == 4) {
-        d->tree->managers().enums->setValue(pin2, 0);
-        pin2->setEnabled(false);
-    }
-    if (pin1 && pin2 && d->tree->managers().enums->value(pin2) == 4) {
-        d->tree->managers().enums->setValue(pin1, 0);
-        pin1->setEnabled(false);
-    }
-
+    applyPinInterlock(*d->tree);
     for (const auto& [id, shown] : outputRowVisibility(*d->tree))
         setParameterVisible(id, shown);
-    updateSwitchingMarks(1, output == 0);
-    updateSwitchingMarks(2, output == 1);
-    if (output == 1 && d->tree->choice("PinFunctionA2") >= 5)
-        marks->showMiddleMark(false);
-
+    d->marks->showOutput(d->outputSelector->currentIndex(), ui->actionRead->isChecked());
     vShowTestModeParameters(d->tree->choice("TestMode") != 0);
-    marks->setReadOnly(ui->actionRead->isChecked());
-    vUpdateDetectionRangeMarks();
+    d->marks->showDetectionRange();
     enableTreeDataHandling(true);
-}
-
-// Window mode marks a lower and an upper limit around the switching point,
-// with the hysteresis at both; any other mode the switching point alone.
-void SensorWindow::updateSwitchingMarks(int output, bool shown)
-{
-    if (!shown)
-        return;
-    const QByteArray n = QByteArray::number(output);
-    const double switching = d->tree->doubleValue("SwitchingThresholdA" + n);
-    const int hysteresis = int(d->tree->doubleValue("HysteresisA" + n));
-    Utils::ThresholdWindowWidgetUniversal* marks = d->thresholdWidgets[0];
-    marks->setMiddleMark(switching);
-    marks->showMiddleMark(true);
-    marks->setNoiseMiddleMark(hysteresis, true);
-    if (d->tree->choice("TeachInMode" + n) != 2)
-        return;
-    const int point = int(switching);
-    marks->setLowerMark(double(point - int(d->tree->doubleValue("LowerThresholdA" + n))));
-    marks->setUpperMark(double(point + int(d->tree->doubleValue("UpperThresholdA" + n))));
-    marks->showLowerMark(true);
-    marks->showUpperMark(true);
-    marks->setNoise(hysteresis, -1, false);
-    marks->setNoiseOrientation(true, false, false);
-    marks->setNoiseMiddleMark(0, true);
 }
 
 void SensorWindow::vShowTestModeParameters(bool show)
 {
     for (const auto& [id, shown] : testRowVisibility(*d->tree, show))
         setParameterVisible(id, shown);
-}
-
-void SensorWindow::vUpdateDetectionRangeMarks()
-{
-    const double far = std::min(d->tree->doubleValue("DetectionRangeFar"), 10001.0);
-    d->tree->setDoubleValue("DetectionRangeFar", far);
-    d->thresholdWidgets[1]->setLeftMark(0, d->tree->doubleValue("DetectionRangeNear"));
-    d->thresholdWidgets[1]->setRightMark(0, d->tree->doubleValue("DetectionRangeFar"));
-    enableTreeDataHandling(true);
 }
 
 void SensorWindow::vApplyUnitLimits()
@@ -292,52 +226,18 @@ void SensorWindow::vReloadParameters()
 void SensorWindow::chartThresholdChanged(uint mark, double value)
 {
     auto* widget = qobject_cast<Utils::ThresholdWindowWidgetUniversal*>(sender());
-    const int component = widget ? widget->getComponentIndex() : -1;
-    const QString n = QString::number(d->outputSelector->currentIndex() + 1);
-    double v = qRound(value);
+    const int plot = widget ? widget->getComponentIndex() : -1;
     enableTreeDataHandling(false);
     d->chartEditActive = true;
-    QtProperty* changed = nullptr;
-    QVariant sent;
-    if (component == 0) {
-        const double sw = int(d->tree->managers().doubles->value(d->tree->find("SwitchingThresholdA" + n)));
-        v = d->units.switchingMarkPlace(v);
-        auto* marks = d->thresholdWidgets[0];
-        if (mark == Utils::ThresholdWindowWidgetUniversal::UpperMark) {
-            changed = d->tree->find("UpperThresholdA" + n);
-            sent = std::abs(v - sw);
-            d->thresholdManager->setHigh(n.toUInt(), 0, v);
-            marks->setUpperMark(v);
-        } else if (mark == Utils::ThresholdWindowWidgetUniversal::LowerMark) {
-            changed = d->tree->find("LowerThresholdA" + n);
-            sent = std::abs(sw - v);
-            d->thresholdManager->setLow(n.toUInt(), 0, v);
-            marks->setLowerMark(v);
-        } else if (mark == Utils::ThresholdWindowWidgetUniversal::MiddleMark) {
-            changed = d->tree->find("SwitchingThresholdA" + n);
-            sent = v;
-            marks->setMiddleMark(v);
-            d->thresholdManager->setMiddle(n.toUInt(), 0, v);
-        }
-    } else if (component == 1) {
-        v = std::max(std::min(v, d->chart->getXMax(1)), d->units.detectionMarkMinimum());
-        if (mark == Utils::ThresholdWindowWidgetUniversal::LeftMark) {
-            changed = d->tree->find("DetectionRangeNear");
-            d->thresholdWidgets[1]->setLeftMark(0, v);
-        } else if (mark == Utils::ThresholdWindowWidgetUniversal::RightMark) {
-            changed = d->tree->find("DetectionRangeFar");
-            d->thresholdWidgets[1]->setRightMark(0, v);
-        }
-        sent = v;
-    }
-    if (changed) {
+    const MarkEdit edit = d->marks->move(plot, mark, value, d->outputSelector->currentIndex());
+    if (edit.property) {
         // The user takes the row over, as with an edit in the tree.
-        d->model->setEdit(changed->propertyId(), d->tree->sensorValueOf(changed, sent));
+        d->model->setEdit(edit.property->propertyId(), d->tree->sensorValueOf(edit.property, edit.value));
         for (QtBrowserItem* item : propertyBrowser->topLevelItems()) {
-            if (item->property() == changed)
+            if (item->property() == edit.property)
                 propertyBrowser->setCurrentItem(item);
         }
-        d->editor->setPending(changed, sent);
+        d->editor->setPending(edit.property, edit.value);
         if (connected)
             d->editor->writeWhenFree();
     }

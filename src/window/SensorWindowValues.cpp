@@ -33,18 +33,6 @@
 
 namespace NimbarSensorPlugin::Core {
 
-namespace {
-
-// ErrorWarning1 to ErrorWarning4 name the sources of status rows 6 to 9.
-int errorWarningRow(const QString& id)
-{
-    static const QStringList ids{"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"};
-    const int k = ids.indexOf(id);
-    return k < 0 ? -1 : 6 + k;
-}
-
-} // namespace
-
 void SensorWindow::enableTreeDataHandling(bool enable)
 {
     d->editor->listen(enable);
@@ -101,10 +89,7 @@ void SensorWindow::followChoiceWritten(const QString& id, int position)
     } else if (id == "TestMode" && d->editor->followUps()) {
         vShowTestModeParameters(position != 0);
     }
-    const int row = errorWarningRow(id);
-    if (row >= 0)
-        d->processData->setRowToolTip(
-            row, d->tree->managers().enums->enumNames(d->tree->find(id)).value(position));
+    showErrorSource(id, position);
     if (d->editor->followUps() && (id == "PinFunctionA1" || id == "PinFunctionA2" || id == "PinFunctionA3" ||
                                    id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
         vUpdateOutputView();
@@ -167,13 +152,9 @@ void SensorWindow::vRadAllSettings(bool checked)
     d->poll->setCycleAllowed(true);
     if (!connected)
         return;
-    ui->actionEnable_live_data->setChecked(true);
-    // Checking the action from here does not run its slot: live data is on.
-    d->poll->setLiveData(true);
+    startLiveData();
     enterWriteMode();
     vApplyUnitLimits();
-    enableEditableProperties();
-    d->poll->schedule();
     enableEditableProperties();
     vUpdateOutputView();
     clearEchoDisplay();
@@ -368,14 +349,15 @@ void SensorWindow::trimErrorWarningLists()
     enableTreeDataHandling(true);
 }
 
-void SensorWindow::showErrorSourceToolTips()
+// Status rows 6 to 9 name the sources ErrorWarning1 to ErrorWarning4 report.
+void SensorWindow::showErrorSource(const QString& id, int position)
 {
-    const PropertyManagers& managers = d->tree->managers();
-    for (int k = 1; k <= 4; ++k) {
-        if (QtProperty* property = d->tree->find(QString("ErrorWarning%1").arg(k)))
-            d->processData->setRowToolTip(
-                5 + k, managers.enums->enumNames(property).value(managers.enums->value(property)));
-    }
+    static const QStringList ids{"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"};
+    const int k = ids.indexOf(id);
+    QtProperty* property = d->tree->find(id);
+    const QStringList names = property ? d->tree->managers().enums->enumNames(property) : QStringList();
+    if (k >= 0 && position >= 0 && position < names.size())
+        d->processData->setRowToolTip(6 + k, names[position]);
 }
 
 // What the window does beside the tree when a choice comes from the sensor.
@@ -387,10 +369,7 @@ void SensorWindow::followChoiceRead(const QString& id, int position)
         clearEchoDisplay();
         showEchoPlot();
     }
-    const int row = errorWarningRow(id);
-    if (row >= 0 && position < 17)
-        d->processData->setRowToolTip(
-            row, d->tree->managers().enums->enumNames(d->tree->find(id)).value(position));
+    showErrorSource(id, position);
 }
 
 } // namespace NimbarSensorPlugin::Core

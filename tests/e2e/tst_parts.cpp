@@ -7,6 +7,7 @@
 #include <link/LinkSession.h>
 #include <link/SensorConnection.h>
 #include <link/StatusPoll.h>
+#include <parameters/ParameterEditor.h>
 #include <parameters/ParameterExchange.h>
 #include <parameters/ParameterModel.h>
 #include <parameters/ParameterReader.h>
@@ -14,6 +15,7 @@
 #include <parameters/ParameterWriter.h>
 #include <tools/LengthUnits.h>
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -403,6 +405,82 @@ private slots:
         device->faults().refuseNextWrite(quint16(counterAddress->index));
         QVERIFY(writer.write(counter, 0, false).ignored);
         QCOMPARE(built.model.state("CrashCounter"), before);
+    }
+
+    // An edit waits a moment, so that quick steps go out as one write of the
+    // last value; what becomes of it then follows the mode. Nothing the
+    // window sets while the editor is not listening, or the tree is quiet,
+    // counts as the user's.
+    void anEditGoesOutAsTheModeSays()
+    {
+        using namespace NimbarSensorPlugin::Core;
+        Tree built;
+        RecordedPoll recorded(*session);
+        ParameterWriter writer(*session, built.tree, built.model);
+        EditMode mode = EditMode::Write;
+        bool settling = false;
+        EditorHost host{[] { return true; }, [&settling] { return settling; }, [&mode] { return mode; },
+                        [] { return false; }};
+        ParameterEditor editor(*session, recorded.poll, built.tree, built.model, writer, built.units, host);
+        QSignalSpy messages(&editor, &ParameterEditor::message);
+        QSignalSpy notWritten(&editor, &ParameterEditor::notWritten);
+        QSignalSpy written(&editor, &ParameterEditor::written);
+        QtProperty* threshold = built.tree.find("SwitchingThresholdA1");
+        const auto address = parseParameterAddress(built.tree.addresses().value("SwitchingThresholdA1"));
+        auto* doubles = built.tree.managers().doubles;
+
+        doubles->setValue(threshold, 299.0);
+        QVERIFY(!built.model.hasEdit("SwitchingThresholdA1"));
+        editor.listen(true);
+        {
+            const ParameterTree::Quiet quiet(built.tree);
+            doubles->setValue(threshold, 298.0);
+        }
+        QVERIFY(!built.model.hasEdit("SwitchingThresholdA1"));
+        // The poll's own requests stay off the wire.
+        recorded.poll.setEnabled(false);
+        recorded.poll.setLiveData(false);
+        clearTrace();
+        for (double value : {301.0, 302.0, 303.0})
+            doubles->setValue(threshold, value);
+        QCOMPARE(built.model.shown("SwitchingThresholdA1").toInt(), 303);
+        QVERIFY(written.wait(2000));
+        QCOMPARE(written.first().value(0).toString(), QString("SwitchingThresholdA1"));
+        QCOMPARE(device->model().parameterValue("SwitchingThresholdA1").toInt(), 303);
+        // Without live data the window still learns the outputs' state.
+        QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(*address, 303)),
+                                      hex(processDataRequest())}));
+        QVERIFY(messages.last().value(0).toString().startsWith("Switching point A1 = 303"));
+
+        const QList<QPair<EditMode, QString>> staying{{EditMode::Read, "read"},
+                                                      {EditMode::WindowOnly, "window only"},
+                                                      {EditMode::WriteSuspended, "writing off"}};
+        for (const auto& [staysIn, name] : staying) {
+            mode = staysIn;
+            notWritten.clear();
+            clearTrace();
+            doubles->setValue(threshold, 310.0 + int(staysIn));
+            QVERIFY2(notWritten.wait(2000), qPrintable(name));
+            QVERIFY2(sent().isEmpty(), qPrintable(name));
+            QCOMPARE(device->model().parameterValue("SwitchingThresholdA1").toInt(), 303);
+        }
+
+        // The unit is the window's to show even when nothing is written.
+        mode = EditMode::WindowOnly;
+        QSignalSpy unitSwitched(&editor, &ParameterEditor::unitSwitched);
+        built.tree.managers().enums->setValue(built.tree.find("MesurementUnit"), 1);
+        QVERIFY(unitSwitched.wait(2000));
+        QCOMPARE(unitSwitched.first().value(0).toBool(), true);
+        QCOMPARE(built.units.unit(), 1);
+
+        // While the sensor settles after connecting, the edit stays and says so.
+        mode = EditMode::Write;
+        settling = true;
+        clearTrace();
+        doubles->setValue(threshold, 12.0);
+        QTRY_VERIFY(messages.last().value(0).toString().contains("still updating after connecting"));
+        QVERIFY(sent().isEmpty());
+        editor.cancelPending();
     }
 
     void cleanupTestCase()

@@ -220,39 +220,6 @@ private slots:
                  QByteArray("Box 7"));
     }
 
-    void quickEditsGiveOneWriteOfTheLastValue()
-    {
-        auto r = rig("UM060/113", "Test M18");
-        r->connectOverwriting();
-        QVERIFY(r->window->isConnected());
-        r->clearTrace();
-
-        auto* doubles = r->manager<QtDoublePropertyManager>("SwitchingThresholdA1");
-        for (double value : {301.0, 302.0, 303.0})
-            doubles->setValue(r->property("SwitchingThresholdA1"), value);
-        QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 303);
-        QTest::qWait(300);
-        const QStringList writes = r->sent().filter(QRegularExpression("^.. .. 24 "));
-        QCOMPARE(writes, QStringList{hex(writeRequest({64, 1, 7}, 303))});
-    }
-
-    void editsInReadModeStayInTheWindow()
-    {
-        auto r = rig("UM060/113", "Test M18");
-        r->connectOverwriting();
-        QVERIFY(r->window->isConnected());
-        r->clearTrace();
-
-        r->window->form().actionRead->setChecked(true);
-        const qint64 writeIcon = r->window->form().actionWritePermanent->icon().cacheKey();
-        r->manager<QtIntPropertyManager>("OnDelay1")->setValue(r->property("OnDelay1"), 77);
-        QTRY_VERIFY(r->window->form().actionWritePermanent->icon().cacheKey() != writeIcon);
-        QTest::qWait(100);
-        QVERIFY(r->sent().filter(QRegularExpression("^.. .. 24 ")).isEmpty());
-        QCOMPARE(r->simulated("OnDelay1"), 0);
-        QCOMPARE(r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1")), 77);
-    }
-
     void liveDataFollowsTheSensorUntilItFallsSilent()
     {
         auto r = rig("UM060/113", "Test M18");

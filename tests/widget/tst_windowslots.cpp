@@ -187,40 +187,6 @@ private slots:
         QCOMPARE(marks(0)->lowerMark(), 470.0);
         QCOMPARE(doubleValue("SwitchingThresholdA1"), 500.0);
     }
-
-    void aDetectionRangeMarkStopsAtThePlotsEnd()
-    {
-        showWindow();
-        window->vSensorUpdate(false);
-        window->chart()->getDockChartItem(1)->show();
-        window->chart()->setPlotAxisScale(1, 0.0, 8000.0, 0.0);
-        QTRY_VERIFY(window->chart()->poPlot(1)->isVisible());
-        window->chart()->poPlot(1)->replot();
-        marks(1)->setRightMark(0, 6000.0);
-        window->chart()->poPlot(1)->replot();
-        drag(1, Qt::Horizontal, 6000, 9500);
-        QCOMPARE(doubleValue("DetectionRangeFar"), 8000.0);
-        QCOMPARE(marks(1)->rightMark(0), 8000.0);
-    }
-
-    // In inches the highest switching point lies one inch below the range.
-    void inInchesAMarkDraggedToTheTopStaysBelowTheRange()
-    {
-        window->form().actionWritePermanent->setChecked(false);
-        static_cast<QtEnumPropertyManager*>(property("MesurementUnit")->propertyManager())
-            ->setValue(property("MesurementUnit"), 1);
-        QTRY_VERIFY(property("SwitchingThresholdA1")->propertyName().endsWith(" (inch)"));
-        setDouble("SwitchingThresholdA1", 385);
-        QTRY_COMPARE(marks(0)->middleMark(), 385.0);
-
-        showWindow();
-        window->chart()->setScale(0, 370.0, 400.0);
-        window->chart()->poPlot(0)->replot();
-        drag(0, Qt::Vertical, 385, 396);
-        // The row shows the whole millimetres the sensor is given.
-        QCOMPARE(doubleValue("SwitchingThresholdA1"), 9975 / 25.4);
-        QCOMPARE(marks(0)->middleMark(), 392.7007874015748);
-    }
 };
 
 QTEST_MAIN(WindowSlotsTest)

@@ -1,0 +1,118 @@
+// The chart's marks and the parameters behind them, on a chart of their own.
+#include <catalogue/DescriptionDocument.h>
+#include <parameters/ParameterModel.h>
+#include <parameters/ParameterTree.h>
+#include <tools/LengthUnits.h>
+#include <tools/ThresholdMarks.h>
+
+#include <utils/charts/GenericChart.h>
+#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
+
+#include <qwt_plot.h>
+
+#include <qtpropertymanager.h>
+
+#include <QMainWindow>
+#include <QtTest>
+
+using namespace NimbarSensorPlugin::Core;
+using Marks = Utils::ThresholdWindowWidgetUniversal;
+
+class ThresholdMarksTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    ParameterModel model;
+    LengthUnits units;
+    ParameterTree tree{model, units};
+    QMainWindow host;
+    Utils::Charts::GenericChart* chart = nullptr;
+    ThresholdMarks* marks = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        tree.build(descriptionDocumentPath(), "root", "en");
+        tree.resetModel();
+        chart = new Utils::Charts::GenericChart(2, &host, &host, false, true);
+        marks = new ThresholdMarks(*chart, tree, units, &host);
+        chart->setIndependentPlot(1, true);
+        chart->setPlotAxisScale(1, 0.0, 8000.0, 0.0);
+        chart->poPlot(1)->replot();
+    }
+
+    // Window mode marks its limits around the switching point; the marks of
+    // the other output and the read-only state follow the output shown.
+    void theMarksShowTheOutputsValues()
+    {
+        tree.managers().enums->setValue(tree.find("TeachInMode1"), 2);
+        for (const auto& [id, value] : QList<QPair<const char*, double>>{{"SwitchingThresholdA1", 500},
+                                                                         {"LowerThresholdA1", 20},
+                                                                         {"UpperThresholdA1", 30},
+                                                                         {"SwitchingThresholdA2", 800}})
+            tree.setDoubleValue(id, value);
+        marks->showOutput(0, false);
+        QCOMPARE(marks->marks(0)->lowerMark(), 480.0);
+        QCOMPARE(marks->marks(0)->middleMark(), 500.0);
+        QCOMPARE(marks->marks(0)->upperMark(), 530.0);
+        QVERIFY(!marks->marks(0)->isReadOnly());
+        marks->showOutput(1, true);
+        QCOMPARE(marks->marks(0)->middleMark(), 800.0);
+        QVERIFY(marks->marks(0)->isReadOnly());
+
+        tree.setDoubleValue("DetectionRangeNear", 100);
+        tree.setDoubleValue("DetectionRangeFar", 30000);
+        marks->showDetectionRange();
+        QCOMPARE(marks->marks(1)->leftMark(0), 100.0);
+        QCOMPARE(marks->marks(1)->rightMark(0), 10001.0);
+        QCOMPARE(tree.doubleValue("DetectionRangeFar"), 10001.0);
+    }
+
+    // A dragged mark stays within what the variant and the plot allow; the
+    // window limits are held as distances from the switching point.
+    void aDraggedMarkMovesItsParameter_data()
+    {
+        QTest::addColumn<int>("plot");
+        QTest::addColumn<uint>("mark");
+        QTest::addColumn<double>("draggedTo");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<double>("value");
+        QTest::newRow("upper limit") << 0 << uint(Marks::UpperMark) << 545.4 << 0 << "UpperThresholdA1"
+                                     << 45.0;
+        QTest::newRow("lower limit") << 0 << uint(Marks::LowerMark) << 470.0 << 0 << "LowerThresholdA1"
+                                     << 30.0;
+        QTest::newRow("above the range")
+            << 0 << uint(Marks::MiddleMark) << 20000.0 << 0 << "SwitchingThresholdA1" << 6000.0;
+        QTest::newRow("below the range")
+            << 0 << uint(Marks::MiddleMark) << 3.0 << 0 << "SwitchingThresholdA1" << 50.0;
+        QTest::newRow("top in inches")
+            << 0 << uint(Marks::MiddleMark) << 396.0 << 1 << "SwitchingThresholdA1" << 6000 / 25.4 - 1;
+        QTest::newRow("far end past the plot")
+            << 1 << uint(Marks::RightMark) << 9500.0 << 0 << "DetectionRangeFar" << 8000.0;
+        QTest::newRow("near end below zero")
+            << 1 << uint(Marks::LeftMark) << -5.0 << 0 << "DetectionRangeNear" << 0.0;
+        QTest::newRow("no such mark") << 0 << uint(Marks::LeftMark) << 300.0 << 0 << QString() << 0.0;
+    }
+
+    void aDraggedMarkMovesItsParameter()
+    {
+        QFETCH(int, plot);
+        QFETCH(uint, mark);
+        QFETCH(double, draggedTo);
+        QFETCH(int, unit);
+        QFETCH(QString, id);
+        QFETCH(double, value);
+        units.setVariant({"200", 6000, 6001, 50, 0, false});
+        units.setUnit(unit);
+        tree.setDoubleValue("SwitchingThresholdA1", 500);
+        const MarkEdit edit = marks->move(plot, mark, draggedTo, 0);
+        QCOMPARE(edit.property ? edit.property->propertyId() : QString(), id);
+        if (edit.property)
+            QCOMPARE(edit.value.toDouble(), value);
+    }
+};
+
+QTEST_MAIN(ThresholdMarksTest)
+#include "tst_thresholdmarks.moc"
