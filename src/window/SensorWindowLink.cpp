@@ -245,13 +245,12 @@ bool SensorWindow::requestChosenPort()
     return true;
 }
 
-// Every connect starts offline with the chosen port asked for and the
-// pop-up shown. An edit still waiting to be written is given up: the
-// sensor's values or a write of the whole tree come instead. False when no
-// port is chosen.
+// Every connect, once offline, asks for the chosen port and shows the
+// pop-up. An edit still waiting to be written is given up: the sensor's
+// values or a write of the whole tree come instead. False when no port is
+// chosen.
 bool SensorWindow::startConnecting()
 {
-    vDisconnect();
     if (!requestChosenPort())
         return false;
     d->showProgressUi = true;
@@ -273,6 +272,7 @@ void SensorWindow::connectingFailed()
 // "Sensor -> PC": the sensor's values win and are read into the window.
 void SensorWindow::connectSensorToPc()
 {
+    vDisconnect();
     if (!startConnecting())
         return;
     const LinkSession::Hold hold(*d->link);
@@ -298,6 +298,7 @@ bool SensorWindow::connectPcToSensor()
         d->selectedPortIndex = 0;
         return false;
     }
+    vDisconnect();
     if (!startConnecting())
         return true;
     const LinkSession::Hold hold(*d->link);
@@ -330,6 +331,7 @@ void SensorWindow::vAutoConnect(QString ComPort)
         d->link->whenFree([this, ComPort] { vAutoConnect(ComPort); });
         return;
     }
+    vDisconnect();
     for (int index = d->portSelector->count() - 1; index >= 0; --index) {
         if (d->portSelector->itemText(index) == ComPort) {
             d->portSelector->setCurrentIndex(index);

@@ -14,14 +14,12 @@
 #include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
-#include <utils/thresholds/ThresholdMultiManager.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QScrollArea>
-#include <QSet>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -31,7 +29,6 @@
 
 #include <qwt_plot.h>
 
-#include <algorithm>
 
 namespace NimbarSensorPlugin::Core {
 

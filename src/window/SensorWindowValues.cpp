@@ -11,22 +11,18 @@
 #include "link/LinkSession.h"
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
-#include "parameters/ChoiceTrims.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
-#include "parameters/ValueCodec.h"
 
 #include <utils/charts/GenericChart.h>
-#include <utils/widgets/ButtonManager.h>
 
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
 #include <QAction>
-#include <QComboBox>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTreeWidgetItem>
