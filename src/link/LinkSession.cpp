@@ -116,6 +116,14 @@ void LinkSession::whenFree(std::function<void()> action)
     waiting.append(std::move(action));
 }
 
+bool LinkSession::deferWhileHeld(std::function<void()> action)
+{
+    if (!held())
+        return false;
+    waiting.append(std::move(action));
+    return true;
+}
+
 void LinkSession::runWaiting()
 {
     while (!held() && !waiting.isEmpty())

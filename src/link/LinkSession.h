@@ -75,6 +75,9 @@ public:
     bool held() const { return holds > 0; }
     // Runs action now when the link is free, otherwise once it is.
     void whenFree(std::function<void()> action);
+    // While the link is held, action runs once it is free and this says
+    // true; on a free link it says false and the caller goes on at once.
+    bool deferWhileHeld(std::function<void()> action);
     // The poll sent a read whose fetch has not gone out yet.
     void setReadUnfetched(bool unfetched) { readUnfetched = unfetched; }
 

@@ -73,10 +73,8 @@ void SensorWindow::vRestoreFactorySettings()
 {
     if (!connected)
         return;
-    if (d->link->held()) {
-        d->link->whenFree([this] { vRestoreFactorySettings(); });
+    if (d->link->deferWhileHeld([this] { vRestoreFactorySettings(); }))
         return;
-    }
     if (QMessageBox::warning(this, tr("Restore factory defaults"),
                              tr("All settings will be restored to factory defaults, continue ?"),
                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) != QMessageBox::Ok)

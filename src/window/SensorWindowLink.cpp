@@ -180,10 +180,8 @@ bool SensorWindow::mayLeaveConnectedPort(int index)
 void SensorWindow::actionConnectSensor(int state)
 {
     // Going offline is never put off: it is how the user stops a sequence.
-    if (state > 0 && d->link->held()) {
-        d->link->whenFree([this, state] { actionConnectSensor(state); });
+    if (state > 0 && d->link->deferWhileHeld([this, state] { actionConnectSensor(state); }))
         return;
-    }
     if (state <= 0) {
         d->continuousDataTimer.stop();
         withdrawUpdatingPopup();
@@ -327,10 +325,8 @@ bool SensorWindow::connectPcToSensor()
 
 void SensorWindow::vAutoConnect(QString ComPort)
 {
-    if (d->link->held()) {
-        d->link->whenFree([this, ComPort] { vAutoConnect(ComPort); });
+    if (d->link->deferWhileHeld([this, ComPort] { vAutoConnect(ComPort); }))
         return;
-    }
     vDisconnect();
     for (int index = d->portSelector->count() - 1; index >= 0; --index) {
         if (d->portSelector->itemText(index) == ComPort) {

@@ -198,11 +198,7 @@ void SensorWindow::finishLoadingSettings()
     enableTreeDataHandling(true);
     if (!connected)
         return;
-    if (d->link->held()) {
-        d->link->whenFree([this] { writeLoadedSettings(); });
-        return;
-    }
-    writeLoadedSettings();
+    d->link->whenFree([this] { writeLoadedSettings(); });
 }
 
 void SensorWindow::writeLoadedSettings()

@@ -29,7 +29,6 @@
 
 #include <qwt_plot.h>
 
-
 namespace NimbarSensorPlugin::Core {
 
 namespace {

@@ -129,10 +129,8 @@ bool SensorWindow::readParameter(const QString& id, bool showUi)
 
 void SensorWindow::vRadAllSettings(bool checked)
 {
-    if (d->link->held()) {
-        d->link->whenFree([this, checked] { vRadAllSettings(checked); });
+    if (d->link->deferWhileHeld([this, checked] { vRadAllSettings(checked); }))
         return;
-    }
     // The user asked for the sensor's values: an edit still waiting to be
     // written gives way to them.
     d->editor->cancelPending();
@@ -214,10 +212,8 @@ void SensorWindow::reportWriteAll()
 
 void SensorWindow::vWriteAllSettings(bool checked)
 {
-    if (d->link->held()) {
-        d->link->whenFree([this, checked] { vWriteAllSettings(checked); });
+    if (d->link->deferWhileHeld([this, checked] { vWriteAllSettings(checked); }))
         return;
-    }
     // A pending edit is in the tree, and so among what is written now.
     d->editor->cancelPending();
     const LinkSession::Hold hold(*d->link);
@@ -262,12 +258,8 @@ void SensorWindow::textEdited(QString text)
 
 void SensorWindow::vTextEditFinished()
 {
-    if (d->link->held()) {
-        // The text is written to the row that was edited, once the link is free.
-        d->link->whenFree([this, property = selectedProperty] { d->editor->writeText(property); });
-        return;
-    }
-    d->editor->writeText(selectedProperty);
+    // The text is written to the row that was edited, once the link is free.
+    d->link->whenFree([this, property = selectedProperty] { d->editor->writeText(property); });
 }
 
 void SensorWindow::signalWriteModeIcon(bool signalIcon)
@@ -309,10 +301,8 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
 {
     if (!d->processData->isUnsentSwitchChange(item))
         return;
-    if (d->link->held()) {
-        d->link->whenFree([this, item] { updateCheckState(item, 2); });
+    if (d->link->deferWhileHeld([this, item] { updateCheckState(item, 2); }))
         return;
-    }
     enableTreeDataHandling(false);
     const std::array<bool, 5> checked = d->processData->markSwitchSent(item);
     if (connected) {

@@ -115,6 +115,7 @@ private slots:
         connect(session, &LinkSession::holdTaken, &context, [&events] { events << "taken"; });
         connect(session, &LinkSession::released, &context, [&events] { events << "released"; });
         session->whenFree([&events] { events << "at once"; });
+        QVERIFY(!session->deferWhileHeld([&events] { events << "never"; }));
         session->command(readRequest(65, 1), false);
         session->setReadUnfetched(true);
         {
@@ -122,7 +123,7 @@ private slots:
             {
                 const LinkSession::Hold inner(*session);
                 session->command(processDataRequest(), false);
-                session->whenFree([&events] { events << "first"; });
+                QVERIFY(session->deferWhileHeld([&events] { events << "first"; }));
             }
             QVERIFY(session->held());
             session->whenFree([&events] { events << "second"; });
