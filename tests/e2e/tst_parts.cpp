@@ -466,6 +466,14 @@ private slots:
             QCOMPARE(device->model().parameterValue("SwitchingThresholdA1").toInt(), 303);
         }
 
+        // With writing off the window still follows the echoes chosen.
+        mode = EditMode::WriteSuspended;
+        notWritten.clear();
+        built.tree.managers().enums->setValue(built.tree.find("ObjectInfo"), 1);
+        QVERIFY(notWritten.wait(2000));
+        QVERIFY(recorded.poll.areEchoesWanted());
+        QVERIFY(sent().isEmpty());
+
         // The unit is the window's to show even when nothing is written.
         mode = EditMode::WindowOnly;
         QSignalSpy unitSwitched(&editor, &ParameterEditor::unitSwitched);

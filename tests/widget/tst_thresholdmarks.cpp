@@ -46,6 +46,7 @@ private slots:
     // the other output and the read-only state follow the output shown.
     void theMarksShowTheOutputsValues()
     {
+        QVERIFY(!marks->marks(1)->isReadOnly());
         tree.managers().enums->setValue(tree.find("TeachInMode1"), 2);
         for (const auto& [id, value] : QList<QPair<const char*, double>>{{"SwitchingThresholdA1", 500},
                                                                          {"LowerThresholdA1", 20},
