@@ -1,3 +1,4 @@
+#include <catalogue/Sensor.h>
 #include <tools/LengthUnits.h>
 
 #include <gtest/gtest.h>
@@ -93,6 +94,21 @@ TEST(LengthUnits, HeldMillimetresRoundTripThroughEitherUnit)
     EXPECT_EQ(inches.held("SwitchingThresholdA1", 1.0), 25);
     EXPECT_NEAR(inches.shown("SwitchingThresholdA1", 25), 0.984, 0.001);
     EXPECT_EQ(inches.held("SwitchingThresholdA1", 1.97), 50);
+}
+
+TEST(LengthUnits, AConnectedVariantBringsItsRanges)
+{
+    LengthUnits units;
+    units.setConnectedVariant("200", SensorVariant{6000, 50, 6001, 30, false, false, true});
+    EXPECT_EQ(units.variant().code, QString("200"));
+    EXPECT_EQ(units.variant().maxRange, 6000);
+    EXPECT_EQ(units.variant().minRange, 50);
+    EXPECT_EQ(units.variant().objMaxRange, 6001);
+    EXPECT_EQ(units.variant().objMinRange, 30);
+    EXPECT_FALSE(units.variant().hasAnalogOutput);
+    units.setConnectedVariant("107", SensorVariant{350, 20, 351, 0, true, false, true});
+    EXPECT_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 350.0);
+    EXPECT_TRUE(units.variant().hasAnalogOutput);
 }
 
 // The sensor's "no limit" for the far end shows as the variant's largest

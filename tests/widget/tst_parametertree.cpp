@@ -247,6 +247,24 @@ private slots:
         QVERIFY(!finalVisibility(testRowVisibility(built.tree, true)).value("SimulationAccelerationSensor"));
     }
 
+    // A variant's outputs decide which rows it has.
+    void variantsHaveTheirRows()
+    {
+        SensorVariant analog;
+        analog.analogOutput = true;
+        QMap<QString, bool> rows = finalVisibility(variantRowVisibility(analog, "113"));
+        QVERIFY(rows.value("AnalogMode") && rows.value("AnalogSubt"));
+        QVERIFY(!rows.value("PinFunctionA2", true) && !rows.value("Output2Settings", true));
+        QVERIFY(!finalVisibility(variantRowVisibility(analog, "137")).value("AnalogSubt", true));
+        SensorVariant single;
+        single.singleSwitchingOutput = true;
+        single.accelerationSensor = false;
+        rows = finalVisibility(variantRowVisibility(single, "200"));
+        QCOMPARE(rows.keys(), (QStringList{"CrashDetection", "Output2Settings", "PinFunctionA2"}));
+        QVERIFY(!rows.values().contains(true));
+        QVERIFY(variantRowVisibility(SensorVariant{}, "200").isEmpty());
+    }
+
     void brokenNodesAreLeftOutAndNamed()
     {
         useDocument(edgeCases);
