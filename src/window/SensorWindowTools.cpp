@@ -1,5 +1,6 @@
-// The window's measurement tools: the chart with its threshold marks and
-// the units its lengths are shown in.
+// The window's measurement tools: the chart area, the rows and marks of the
+// output shown (the marks themselves are ThresholdMarks'), and the units
+// its lengths are shown in.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"

@@ -1,7 +1,7 @@
 // The window's parameter values on their way to and from the sensor: the
-// user's edits and when they are written, what the window changes with a
-// value, reading and writing everything, and the tag texts. The reads and
-// writes themselves are the reader's and the writer's.
+// slots that take the user's edits, what the window shows when a value is
+// written, and reading and writing everything. The edits and their writes
+// are the editor's, the reads the reader's.
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"
