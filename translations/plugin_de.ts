@@ -219,6 +219,13 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::SensorSession</name>
+    <message>
+        <source>Reading %1 of %2</source>
+        <translation>Lesen %1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
     <message>
         <source>Offline</source>
@@ -453,10 +460,6 @@
     <message>
         <source>The live-data log %1 could not be written: %2</source>
         <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
-    </message>
-    <message>
-        <source>Reading %1 of %2</source>
-        <translation>Lesen %1 von %2</translation>
     </message>
     <message>
         <source>Port selection</source>

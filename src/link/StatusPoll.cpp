@@ -38,6 +38,14 @@ void StatusPoll::setEnabled(bool on)
         timer.stop();
 }
 
+void StatusPoll::setLiveData(bool on)
+{
+    if (on == liveData)
+        return;
+    liveData = on;
+    emit liveDataSwitched(on);
+}
+
 void StatusPoll::reset()
 {
     link.setReadUnfetched(false);

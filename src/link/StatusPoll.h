@@ -37,7 +37,7 @@ public:
     void setCycleAllowed(bool allowed) { cycleAllowed = allowed; }
     bool isCycleAllowed() const { return cycleAllowed; }
     // Live data shown: process data is emitted only then.
-    void setLiveData(bool on) { liveData = on; }
+    void setLiveData(bool on);
     bool isLiveData() const { return liveData; }
     void setEchoesWanted(bool wanted) { echoesWanted = wanted; }
     bool areEchoesWanted() const { return echoesWanted; }
@@ -57,6 +57,7 @@ public:
 
 signals:
     void answered();
+    void liveDataSwitched(bool on);
     // An 8-byte process-data answer, while live data are shown.
     void processData(const QByteArray& answer);
     void echoes(const NimbarSensorPlugin::Core::EchoRecord& record);

@@ -40,12 +40,9 @@ void BusyPopup::start(const QString& text, int steps)
     bar->setValue(0);
 }
 
-bool BusyPopup::advance()
+void BusyPopup::setProgress(int done)
 {
-    if (bar->value() >= bar->maximum())
-        return false;
-    bar->setValue(bar->value() + 1);
-    return true;
+    bar->setValue(done);
 }
 
 void BusyPopup::withdraw()

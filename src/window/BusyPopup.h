@@ -17,8 +17,7 @@ public:
 
     // Shows the text over an empty bar of the given steps.
     void start(const QString& text, int steps);
-    // One step more; false once the bar is full.
-    bool advance();
+    void setProgress(int done);
     // Hides it. The modal pop-up took the activation; without it nothing in
     // the workbench would have the keyboard focus.
     void withdraw();

@@ -15,6 +15,7 @@
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
+#include "parameters/SensorSession.h"
 #include "tools/ThresholdMarks.h"
 
 #include <extensionsystem/Globals.h>
@@ -101,8 +102,6 @@ private:
 
 SensorWindowPrivate::SensorWindowPrivate()
 {
-    teachUpdateTimer.setInterval(4500);
-    teachUpdateTimer.setSingleShot(true);
     writeModeIconTimer.setInterval(700);
     writeModeIconTimer.setSingleShot(true);
 }
@@ -113,7 +112,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     ui->setupUi(this);
     d->link = new LinkSession(this);
     d->poll = new StatusPoll(
-        *d->link, [this] { return connected; }, this);
+        *d->link, [this] { return isConnected(); }, this);
     connect(d->poll, &StatusPoll::answered, this, [this] {
         if (!ui->chartToolbar->isEnabled())
             ui->chartToolbar->setEnabled(true);
@@ -124,7 +123,12 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     });
     connect(d->poll, &StatusPoll::echoes, this, &SensorWindow::showEchoes);
     connect(d->poll, &StatusPoll::crashCount, this, &SensorWindow::showCrashCounter);
-    connect(d->poll, &StatusPoll::sensorLost, this, &SensorWindow::goOfflineSensorLost);
+    // The action shows whether live data are on; a chart line never spans the time without.
+    connect(d->poll, &StatusPoll::liveDataSwitched, this, [this](bool on) {
+        ui->actionEnable_live_data->setChecked(on);
+        if (!on)
+            d->chart->vAppendGap(0);
+    });
 
     d->portSelector = new QComboBox(this);
     d->portSelector->setObjectName("portSelector");
@@ -201,9 +205,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
 
     d->chart->setEnabled(false);
 
-    d->popup = new BusyPopup(this);
-    d->showProgressUi = true;
-
     d->chart->setTimelineScale(2.0, 10500.0);
     connect(d->chart, &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
             &SensorWindow::vZommResetForNoiseLine);
@@ -262,9 +263,9 @@ SensorWindow::~SensorWindow()
 void SensorWindow::createEditor()
 {
     EditorHost host;
-    host.connected = [this] { return connected; };
-    host.settling = [this] { return connectionPopupOpen(); };
-    host.showWait = [this] { return d->showProgressUi; };
+    host.connected = [this] { return isConnected(); };
+    host.settling = [this] { return isSettling(); };
+    host.showWait = [this] { return d->session->showWait(); };
     host.mode = [this] {
         if (ui->actionRead->isChecked())
             return EditMode::Read;
@@ -288,6 +289,55 @@ void SensorWindow::createEditor()
     });
     connect(d->editor, &ParameterEditor::choiceWritten, this, &SensorWindow::followChoiceWritten);
     connect(d->editor, &ParameterEditor::written, this, &SensorWindow::followWrite);
+    createSession();
+}
+
+// The sequences run in the session; the window shows what they report.
+void SensorWindow::createSession()
+{
+    d->session = new SensorSession(
+        sensor, {*d->link, *d->poll, *d->tree, *d->model, *d->reader, *d->editor, d->units}, this);
+    SensorSession* session = d->session;
+    d->popup = new BusyPopup(this);
+    connect(session, &SensorSession::busyStarted, d->popup,
+            [this](int steps) { d->popup->start(tr("updating..."), steps); });
+    connect(session, &SensorSession::busyProgress, d->popup, &BusyPopup::setProgress);
+    connect(session, &SensorSession::busyEnded, d->popup, &BusyPopup::withdraw);
+    connect(session, &SensorSession::settled, this, [this] {
+        d->selectedPortIndex = d->portSelector->currentIndex();
+        if (isConnected())
+            ui->chartToolbar->setEnabled(true);
+    });
+    connect(session, &SensorSession::message, this, [this](const QString& text) {
+        if (text.isEmpty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
+    });
+    connect(session, &SensorSession::treeLocked, this, [this](bool locked) {
+        if (locked)
+            d->treeLock.emplace(this, propertyBrowser);
+        else
+            d->treeLock.reset();
+    });
+    connect(session, &SensorSession::writeModeLeft, this,
+            [this] { ui->actionWritePermanent->setChecked(false); });
+    connect(session, &SensorSession::writeModeEntered, this, &SensorWindow::enterWriteMode);
+    connect(session, &SensorSession::variantConnected, this, &SensorWindow::showConnectedVariant);
+    connect(session, &SensorSession::identified, this, &SensorWindow::showIdentifiedSensor);
+    connect(session, &SensorSession::connectFailed, this, &SensorWindow::showConnectFailure);
+    connect(session, &SensorSession::sensorLost, this, &SensorWindow::goOfflineSensorLost);
+    connect(d->poll, &StatusPoll::sensorLost, session, &SensorSession::loseSensor);
+    connect(session, &SensorSession::valuesRead, this, &SensorWindow::showReadValues);
+    connect(session, &SensorSession::valuesChanged, this, [this](bool withUnitLimits) {
+        if (withUnitLimits)
+            vApplyUnitLimits();
+        enableEditableProperties();
+        vUpdateOutputView();
+        clearEchoDisplay();
+    });
+    connect(session, &SensorSession::outputViewStale, this, &SensorWindow::vUpdateOutputView);
+    connect(session, &SensorSession::allWritten, this, &SensorWindow::reportWriteAll);
 }
 
 void SensorWindow::createPropertyBrowser()
@@ -461,9 +511,19 @@ QStringList SensorWindow::hiddenParameters() const
     return d->tree->hiddenIds();
 }
 
+bool SensorWindow::isConnected() const
+{
+    return d->session->isConnected();
+}
+
+bool SensorWindow::isSettling() const
+{
+    return d->session->isSettling();
+}
+
 void SensorWindow::updateChart()
 {
-    if (connected)
+    if (isConnected())
         ui->chartToolbar->setEnabled(true);
 }
 
@@ -481,7 +541,7 @@ void SensorWindow::updateComPortList(const QStringList& ports)
                           : d->portSelector->findText(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
     d->portSelector->setCurrentIndex(index);
     // The connected port keeps its entry; its place in the list may move.
-    if (connected && index >= 0)
+    if (isConnected() && index >= 0)
         d->selectedPortIndex = index;
 }
 
@@ -554,7 +614,7 @@ void SensorWindow::createSensorMenu()
 void SensorWindow::retranslateSensorMenu()
 {
     menuBar()->findChild<QMenu*>("sensorMenu")->setTitle(tr("&Sensor"));
-    d->sensorMenu.connect->setText(connected ? tr("&Disconnect") : tr("&Connect..."));
+    d->sensorMenu.connect->setText(isConnected() ? tr("&Disconnect") : tr("&Connect..."));
     d->sensorMenu.readAll->setText(tr("&Read all parameters from the sensor"));
     d->sensorMenu.writeAll->setText(tr("&Write all parameters to the sensor"));
     if (d->discardAction)
@@ -581,7 +641,7 @@ void SensorWindow::setSensorOperationsEnabled(bool enabled)
 void SensorWindow::connectOrDisconnect()
 {
     QComboBox* ports = d->portSelector;
-    if (connected) {
+    if (isConnected()) {
         if (!settleEdits())
             return;
         ports->setCurrentIndex(0);
@@ -603,7 +663,7 @@ void SensorWindow::showWindowMode()
 {
     QString mode;
     QString meaning;
-    if (!connected) {
+    if (!isConnected()) {
         mode = tr("Offline");
         meaning = tr("Not connected: edits stay in the window.");
     } else if (ui->actionRead->isChecked()) {
@@ -623,10 +683,8 @@ void SensorWindow::showWindowMode()
 void SensorWindow::vConnectWindowTimers()
 {
     setSensorOperationsEnabled(false);
-    connected = false;
     d->poll->setEnabled(true);
     connect(&d->continuousDataTimer, &QTimer::timeout, this, &SensorWindow::slotContinousDataTimeout);
-    connect(&d->teachUpdateTimer, &QTimer::timeout, this, &SensorWindow::slotUpdatingTeachValues);
 }
 
 // The window has no manual of its own to open.
@@ -723,14 +781,11 @@ void SensorWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    ui->actionEnable_live_data->setChecked(false);
     d->poll->setLiveData(false);
     d->poll->setEnabled(false);
     d->continuousDataTimer.stop();
     vDisconnect();
-    ui->actionEnable_live_data->setChecked(false);
-    d->poll->setLiveData(false);
-    d->showProgressUi = false;
+    d->session->hideWaits();
     emit vAboutToClose();
     QMainWindow::closeEvent(event);
 }

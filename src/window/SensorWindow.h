@@ -41,6 +41,7 @@ struct EchoRecord;
 enum class FetchFailure;
 class ParameterModel;
 class StateOfDeviceMyDelegate;
+struct SensorVariant;
 struct SettingsCheck;
 struct SensorWindowForm;
 struct SensorWindowPrivate;
@@ -62,9 +63,9 @@ public:
     void setCommunication(ExtensionSystem::CommunicationInterface* communication);
 
     QString completeName() const;
-    bool isConnected() const { return connected; }
+    bool isConnected() const;
     // True while the sensor settles after connecting: edits stay in the window meanwhile.
-    bool isSettling() const { return connectionPopupOpen(); }
+    bool isSettling() const;
 
     QComboBox* portSelector() const;
     QComboBox* outputSelector() const;
@@ -221,29 +222,10 @@ private:
     void showEchoPlot();
     void scaleEchoPlot();
 
-    // The tree takes no edits while one of these lives; the keyboard focus
-    // goes back to it afterwards, so the window's keys keep working.
-    class TreeLock
-    {
-    public:
-        explicit TreeLock(SensorWindow* window);
-        ~TreeLock();
-        TreeLock(const TreeLock&) = delete;
-        TreeLock& operator=(const TreeLock&) = delete;
-
-    private:
-        SensorWindow* window;
-        bool wasEnabled;
-        bool hadFocus;
-    };
-    bool sequenceMayGoOn();
     void goOfflineSensorLost();
     bool bSendCommand(const QByteArray& request, bool useUiSetting);
     QByteArray queryAnswer(const QByteArray& request, const QString& expectedAnswer);
     std::string bCheckConnectionRequest() const;
-    void showUpdatingPopup(int steps);
-    void withdrawUpdatingPopup();
-    bool connectionPopupOpen() const;
     void showConnectFailure(const QString& whatHappened);
     bool requestChosenPort();
     bool startConnecting();
@@ -251,12 +233,11 @@ private:
     void connectSensorToPc();
     void readConnectedSensor();
     bool connectPcToSensor();
-    void applySensorVariant(const QString& identity);
+    void showIdentifiedSensor();
+    void showConnectedVariant(const QString& code, const SensorVariant& variant);
     bool mayLeaveConnectedPort(int index);
 
     // The status poll.
-    void stopLiveData();
-    void startLiveData();
     void showProcessData(const QByteArray& answer);
     void showEchoes(const EchoRecord& echoes);
     void clearEchoDisplay();
@@ -265,6 +246,7 @@ private:
 
     // Parameter values.
     void createEditor();
+    void createSession();
     void followChoiceWritten(const QString& id, int position);
     void followWrite(const QString& id, int code, bool unitChanged);
     void reportWriteAll();
@@ -275,9 +257,6 @@ private:
     bool settleEdits();
     void writeEditedRows();
     void enterWriteMode();
-    bool readParameter(const QString& id, bool showUi);
-    ParameterReader::Options readOptions() const;
-    void readIdentityTexts();
     void trimPinFunctionLists();
     void trimErrorWarningLists();
     void followChoiceRead(const QString& id, int position);
@@ -289,8 +268,7 @@ private:
     void vApplyUnitLimits();
     void vSwitchMeasurementUnit();
     void vScaleAnalogChart();
-    void vReloadParameters();
-    void vReadTaughtThresholds(const QString& id);
+    void showReadValues(int unitBefore);
     void vConnectWindowTimers();
     // Settings files.
     void applySettingsEntries(const SettingsCheck& check);
@@ -306,7 +284,6 @@ private:
     std::unique_ptr<SensorWindowForm> ui;
     QtTreePropertyBrowser* propertyBrowser = nullptr;
     Sensor sensor;
-    bool connected = false;
     QtProperty* selectedProperty = nullptr;
     ComboBoxItemDelegate* editNotifyFactory = nullptr;
     StateOfDeviceMyDelegate* stateDelegate = nullptr;

@@ -8,9 +8,7 @@
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
-#include "link/StatusPoll.h"
-#include "parameters/ParameterEditor.h"
-#include "parameters/ParameterExchange.h"
+#include "parameters/SensorSession.h"
 
 #include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
@@ -65,13 +63,11 @@ void SensorWindow::vClearHistory()
     ui->chartToolbar->setEnabled(false);
 }
 
-// The restore goes out whole (the fetch before it, the write, two
-// process-data requests) and the link stays held until every parameter has
-// been read again, so no step of the status poll comes in between. Live data
-// pause meanwhile; an edit still waiting to be written gives way.
+// The sensor's factory settings replace its own, after the user agreed,
+// and every parameter is read again.
 void SensorWindow::vRestoreFactorySettings()
 {
-    if (!connected)
+    if (!isConnected())
         return;
     if (d->link->deferWhileHeld([this] { vRestoreFactorySettings(); }))
         return;
@@ -80,31 +76,8 @@ void SensorWindow::vRestoreFactorySettings()
                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) != QMessageBox::Ok)
         return;
     // The question waited in an event loop, where the poll may have found the sensor gone.
-    if (!connected)
-        return;
-    d->editor->cancelPending();
-    const LinkSession::Hold hold(*d->link);
-    stopLiveData();
-    enableTreeDataHandling(false);
-    d->poll->setCycleAllowed(false);
-
-    if (!ui->actionWriting->isChecked())
-        ui->actionWriting->setChecked(true);
-    d->showProgressUi = true;
-    showUpdatingPopup(600);
-    restoreFactorySettings(*d->link, d->showProgressUi);
-    d->link->pause(100);
-    vReloadParameters();
-    d->poll->setCycleAllowed(true);
-    if (!connected)
-        return;
-
-    d->editor->setFollowUps(true);
-    vUpdateOutputView();
-    startLiveData();
-    enableEditableProperties();
-    enableTreeDataHandling(true);
-    clearEchoDisplay();
+    if (isConnected())
+        d->session->restoreFactorySettings();
 }
 
 } // namespace NimbarSensorPlugin::Core

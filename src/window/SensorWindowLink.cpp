@@ -16,6 +16,7 @@
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
+#include "parameters/SensorSession.h"
 #include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
@@ -46,28 +47,15 @@ namespace NimbarSensorPlugin::Core {
 using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
 using ExtensionSystem::SensorQuery;
 
-// A sequence of exchanges stops when the user went offline or the port went
-// away, and when the sensor left three queries in a row unanswered: then the
-// window goes offline and says so. The rows not yet read keep their values.
-bool SensorWindow::sequenceMayGoOn()
-{
-    if (!connected || !d->link->communication())
-        return false;
-    if (!d->link->lineLost())
-        return true;
-    goOfflineSensorLost();
-    return false;
-}
-
+// The session ended the sequence: the window goes offline and says so. The
+// rows not yet read keep their values.
 void SensorWindow::goOfflineSensorLost()
 {
     d->continuousDataTimer.stop();
-    d->resumeLiveData = false;
-    withdrawUpdatingPopup();
     d->portSelector->setCurrentIndex(0);
     d->selectedPortIndex = 0;
     vDisconnect();
-    setSensorOperationsEnabled(connected);
+    setSensorOperationsEnabled(false);
     QMessageBox::warning(this, tr("Connecting to sensor"),
                          tr("The sensor did not respond, please make sure it is properly connected."),
                          QMessageBox::Ok);
@@ -90,12 +78,12 @@ void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFr
 
 bool SensorWindow::bSendCommand(const QByteArray& request, bool useUiSetting)
 {
-    return d->link->command(request, useUiSetting && d->showProgressUi);
+    return d->link->command(request, useUiSetting && d->session->showWait());
 }
 
 QByteArray SensorWindow::queryAnswer(const QByteArray& request, const QString& expectedAnswer)
 {
-    return d->link->query(request, expectedAnswer, d->showProgressUi);
+    return d->link->query(request, expectedAnswer, d->session->showWait());
 }
 
 std::string SensorWindow::bCheckConnectionRequest() const
@@ -103,46 +91,15 @@ std::string SensorWindow::bCheckConnectionRequest() const
     return connectionCheckRequest().toStdString();
 }
 
-void SensorWindow::showUpdatingPopup(int steps)
-{
-    d->showProgressUi = false;
-    d->popup->start(tr("updating..."), steps);
-    QTimer::singleShot(0, this, &SensorWindow::vUpdateProgressBar);
-}
-
 void SensorWindow::vUpdateProgressBar()
 {
-    if (!d->popup->isVisible())
-        return;
-    if (d->popup->advance()) {
-        QTimer::singleShot(10, this, &SensorWindow::vUpdateProgressBar);
-        return;
-    }
-    withdrawUpdatingPopup();
-    if (!d->resumeLiveData)
-        return;
-    if (d->liveDataOnResume)
-        ui->actionEnable_live_data->setChecked(true);
-    d->selectedPortIndex = d->portSelector->currentIndex();
-    d->poll->setLiveData(ui->actionEnable_live_data->isChecked());
-    if (d->link->communication())
-        d->poll->schedule();
-    if (connected)
-        ui->chartToolbar->setEnabled(true);
-    d->resumeLiveData = false;
-}
-
-void SensorWindow::withdrawUpdatingPopup()
-{
-    d->popup->withdraw();
-    d->showProgressUi = true;
+    d->session->advanceBusy();
 }
 
 // The warning keeps its words; a second line says what actually happened,
 // since a silent master or a lost port is no wrong sensor.
 void SensorWindow::showConnectFailure(const QString& whatHappened)
 {
-    withdrawUpdatingPopup();
     statusBar()->clearMessage();
     QMessageBox box(QMessageBox::Warning, tr("Connecting to sensor..."),
                     tr("The connected sensor does not match currently selected sensor, please try again "
@@ -152,7 +109,6 @@ void SensorWindow::showConnectFailure(const QString& whatHappened)
     // A host that logs the box instead of showing it says only this part.
     box.setProperty("whatHappened", whatHappened);
     box.exec();
-    connected = false;
 }
 
 // A choice in the port selector (from its list or with the keys while it
@@ -161,7 +117,7 @@ void SensorWindow::showConnectFailure(const QString& whatHappened)
 // open leaves the selector on "Offline".
 bool SensorWindow::mayLeaveConnectedPort(int index)
 {
-    if (!connected || index == d->selectedPortIndex)
+    if (!isConnected() || index == d->selectedPortIndex)
         return true;
     const QString port = d->portSelector->itemText(d->selectedPortIndex);
     const QMessageBox::StandardButton answer =
@@ -172,7 +128,7 @@ bool SensorWindow::mayLeaveConnectedPort(int index)
         d->portSelector->setCurrentIndex(index);
         return true;
     }
-    if (connected)
+    if (isConnected())
         d->portSelector->setCurrentIndex(d->selectedPortIndex);
     return false;
 }
@@ -184,12 +140,12 @@ void SensorWindow::actionConnectSensor(int state)
         return;
     if (state <= 0) {
         d->continuousDataTimer.stop();
-        withdrawUpdatingPopup();
-        connected = false;
+        d->session->endBusy();
+        d->session->setConnected(false);
         setSensorOperationsEnabled(false);
         d->selectedPortIndex = 0;
         vDisconnect();
-        d->connectionStatus->setConnected(connected);
+        d->connectionStatus->setConnected(false);
         return;
     }
 
@@ -212,8 +168,8 @@ void SensorWindow::actionConnectSensor(int state)
     }
     if (cancelled)
         return;
-    setSensorOperationsEnabled(connected);
-    d->connectionStatus->setConnected(connected);
+    setSensorOperationsEnabled(isConnected());
+    d->connectionStatus->setConnected(isConnected());
 }
 
 // A verified sensor's values win: they are read into the window, and live
@@ -221,10 +177,7 @@ void SensorWindow::actionConnectSensor(int state)
 void SensorWindow::readConnectedSensor()
 {
     updateWindowTitle();
-    connected = true;
-    d->resumeLiveData = true;
-    vReloadParameters();
-    if (!connected)
+    if (!d->session->readConnected())
         return;
     enterWriteMode();
     setSensorOperationsEnabled(true);
@@ -251,8 +204,7 @@ bool SensorWindow::startConnecting()
 {
     if (!requestChosenPort())
         return false;
-    d->showProgressUi = true;
-    showUpdatingPopup(600);
+    d->session->startBusy(600);
     d->editor->cancelPending();
     return true;
 }
@@ -261,7 +213,7 @@ bool SensorWindow::startConnecting()
 // goes first, so that the title no longer names the port.
 void SensorWindow::connectingFailed()
 {
-    withdrawUpdatingPopup();
+    d->session->endBusy();
     d->selectedPortIndex = 0;
     d->portSelector->setCurrentIndex(0);
     vDisconnect();
@@ -276,10 +228,8 @@ void SensorWindow::connectSensorToPc()
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
-        if (!connected)
-            return;
-        d->poll->setLiveData(true);
-        ui->actionEnable_live_data->setChecked(true);
+        if (isConnected())
+            d->poll->setLiveData(true);
         return;
     }
     connectingFailed();
@@ -302,13 +252,7 @@ bool SensorWindow::connectPcToSensor()
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         updateWindowTitle();
-        connected = true;
-        enableTreeDataHandling(false);
-        readIdentityTexts();
-        d->editor->setFollowUps(false);
-        writeAllSettings();
-        d->editor->setFollowUps(true);
-        if (!connected)
+        if (!d->session->writeConnected())
             return true;
         setSensorOperationsEnabled(true);
         d->selectedPortIndex = d->portSelector->currentIndex();
@@ -316,7 +260,7 @@ bool SensorWindow::connectPcToSensor()
         vUpdateOutputView();
         if (d->units.variant().hasAnalogOutput)
             vScaleAnalogChart();
-        startLiveData();
+        d->session->startLiveData();
         return true;
     }
     connectingFailed();
@@ -335,18 +279,18 @@ void SensorWindow::vAutoConnect(QString ComPort)
         }
     }
     if (!startConnecting()) {
-        d->connectionStatus->setConnected(connected);
+        d->connectionStatus->setConnected(isConnected());
         return;
     }
-    d->liveDataOnResume = true;
+    d->session->setLiveDataOnResume(true);
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         readConnectedSensor();
     } else {
-        d->liveDataOnResume = false;
+        d->session->setLiveDataOnResume(false);
         connectingFailed();
     }
-    d->connectionStatus->setConnected(connected);
+    d->connectionStatus->setConnected(isConnected());
 }
 
 void SensorWindow::vConnectToPort(QString port)
@@ -360,13 +304,12 @@ void SensorWindow::vDisconnect()
     d->poll->reset();
 
     d->marks->marks(0)->setReadOnly(true);
-    connected = false;
+    d->session->setConnected(false);
     setSensorOperationsEnabled(false);
     d->connectionStatus->setConnected(false);
     ui->actionOpen_Settings->setEnabled(true);
 
     d->poll->setLiveData(false);
-    ui->actionEnable_live_data->setChecked(false);
     emit vComPortSelected(QString());
 
     updateWindowTitle();
@@ -377,51 +320,28 @@ void SensorWindow::vDisconnect()
 
 bool SensorWindow::bConnectToSensor()
 {
-    if (!d->link->communication())
-        return false;
-    // No status poll may come between the requests of the connect sequence.
-    d->poll->stop();
-    const LinkSession::Hold hold(*d->link);
-    const QString port = d->link->communication()->currentPortSettings().portName;
-    const double fetchTimeoutMs =
-        double(quint32(sensor.characterDelay()) * 3u + 2000u + quint32(sensor.lineDelay()));
-    SensorConnection connection(*d->link, QString::fromStdString(sensor.id()), fetchTimeoutMs);
-    connect(&connection, &SensorConnection::attempting, this,
-            [this, port](SensorConnection::Step step, int attempt, int attempts) {
-                statusBar()->showMessage(SensorConnection::attemptText(step, port, attempt, attempts));
-            });
-    const SensorConnection::Result result = connection.run(d->showProgressUi);
-    if (result.failure != SensorConnection::Failure::None) {
-        showConnectFailure(SensorConnection::failureText(result, port));
-        return false;
-    }
-    statusBar()->clearMessage();
+    return d->session->connectToSensor();
+}
 
-    applySensorVariant(result.identity);
+// The sensor connected: its thresholds may be dragged, and no settings file
+// is opened over it.
+void SensorWindow::showIdentifiedSensor()
+{
     d->marks->marks(0)->setReadOnly(!sensor.thresholdsReadOnly());
     ui->actionOpen_Settings->setEnabled(false);
-    return true;
 }
 
 bool SensorWindow::bCheckConnection()
 {
-    return d->link->checkLine(d->showProgressUi);
+    return d->link->checkLine(d->session->showWait());
 }
 
-// The sensor says which variant it is in the last three characters of its
-// identity; the catalogue says what that variant has.
-void SensorWindow::applySensorVariant(const QString& identity)
+// The rows, lists and process data the connected variant has.
+void SensorWindow::showConnectedVariant(const QString& code, const SensorVariant& variant)
 {
-    if (identity.size() < 7)
-        return;
-    const QString code = identity.right(3);
-    const std::optional<SensorVariant> variant = sensor.variant(code.toStdString());
-    if (!variant)
-        return;
-    d->units.setConnectedVariant(code, *variant);
-    for (const auto& [id, shown] : variantRowVisibility(*variant, code))
+    for (const auto& [id, shown] : variantRowVisibility(variant, code))
         setParameterVisible(id, shown);
-    if (!variant->accelerationSensor) {
+    if (!variant.accelerationSensor) {
         if (QTreeWidgetItem* row = d->processData->row(14))
             row->setHidden(true);
         d->tree->setCrashDetectionAvailable(false);

@@ -20,19 +20,18 @@
 
 namespace NimbarSensorPlugin::Core {
 
-SensorWindow::TreeLock::TreeLock(SensorWindow* window)
-    : window(window), wasEnabled(window->propertyBrowser->isEnabled()),
-      hadFocus(window->focusWidget() == window->propertyBrowser ||
-               window->propertyBrowser->isAncestorOf(window->focusWidget()))
+TreeLock::TreeLock(QWidget* window, QWidget* tree)
+    : tree(tree), wasEnabled(tree->isEnabled()),
+      hadFocus(window->focusWidget() == tree || tree->isAncestorOf(window->focusWidget()))
 {
-    window->propertyBrowser->setEnabled(false);
+    tree->setEnabled(false);
 }
 
-SensorWindow::TreeLock::~TreeLock()
+TreeLock::~TreeLock()
 {
-    window->propertyBrowser->setEnabled(wasEnabled);
+    tree->setEnabled(wasEnabled);
     if (hadFocus && wasEnabled)
-        window->propertyBrowser->setFocus();
+        tree->setFocus();
 }
 
 // Detaches, deepest first; the properties themselves live on.

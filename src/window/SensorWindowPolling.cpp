@@ -11,6 +11,7 @@
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterTree.h"
+#include "parameters/SensorSession.h"
 #include "parameters/ValueCodec.h"
 #include "tools/LiveLog.h"
 
@@ -52,40 +53,19 @@ void SensorWindow::queryChartData()
 void SensorWindow::enableStatusChecking(bool enable)
 {
     d->poll->setLiveData(enable);
-    if (!enable)
-        d->chart->vAppendGap(0);
-    if (d->link->communication())
-        d->poll->schedule();
-}
-
-// Live data stop for a sequence of the user's; the poll goes on as the
-// connection check until the sequence holds the link. The chart shows no
-// line across the time without data.
-void SensorWindow::stopLiveData()
-{
-    ui->actionEnable_live_data->setChecked(false);
-    d->poll->setLiveData(false);
-    d->chart->vAppendGap(0);
-    if (d->link->communication())
-        d->poll->schedule();
-}
-
-// Checking the action from here does not run its slot: the poll is told too.
-void SensorWindow::startLiveData()
-{
-    ui->actionEnable_live_data->setChecked(true);
-    d->poll->setLiveData(true);
     if (d->link->communication())
         d->poll->schedule();
 }
 
 void SensorWindow::actionEnableLiveData()
 {
-    d->poll->setLiveData(ui->actionEnable_live_data->isChecked());
-    if (!d->poll->isLiveData())
-        d->chart->vAppendGap(0);
-    if (d->link->communication())
-        d->poll->schedule();
+    enableStatusChecking(ui->actionEnable_live_data->isChecked());
+}
+
+// The session reads back what the sensor learnt a few seconds after a teach.
+void SensorWindow::slotUpdatingTeachValues()
+{
+    d->session->readTaughtValues();
 }
 
 void SensorWindow::showProcessData(const QByteArray& answer)

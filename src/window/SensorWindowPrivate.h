@@ -8,11 +8,14 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class QAction;
 class QComboBox;
 class QDockWidget;
 class QLabel;
 class QtProperty;
+class QWidget;
 
 namespace Utils {
 class ConnectionStatus;
@@ -31,8 +34,25 @@ class ParameterReader;
 class ParameterWriter;
 class ParameterTree;
 class ProcessDataView;
+class SensorSession;
 class StatusPoll;
 class ThresholdMarks;
+
+// The tree takes no edits while one of these lives; the keyboard focus goes
+// back to it afterwards, so the window's keys keep working.
+class TreeLock
+{
+public:
+    TreeLock(QWidget* window, QWidget* tree);
+    ~TreeLock();
+    TreeLock(const TreeLock&) = delete;
+    TreeLock& operator=(const TreeLock&) = delete;
+
+private:
+    QWidget* tree;
+    bool wasEnabled;
+    bool hadFocus;
+};
 
 // Per-window state behind SensorWindow. The widgets and managers it points
 // to are owned by the window through Qt's parent chain.
@@ -49,6 +69,8 @@ struct SensorWindowPrivate
     ParameterReader* reader = nullptr;
     ParameterWriter* writer = nullptr;
     ParameterEditor* editor = nullptr;
+    SensorSession* session = nullptr;
+    std::optional<TreeLock> treeLock;
 
     QDockWidget* propertyTreeDock = nullptr;
     QDockWidget* processDataDock = nullptr;
@@ -57,7 +79,6 @@ struct SensorWindowPrivate
     QComboBox* outputSelector = nullptr;
 
     QTimer continuousDataTimer;
-    QTimer teachUpdateTimer;
     QTimer writeModeIconTimer;
 
     ThresholdMarks* marks = nullptr;
@@ -73,7 +94,6 @@ struct SensorWindowPrivate
     // The process-data list and what it shows.
     ProcessDataView* processData = nullptr;
 
-    bool showProgressUi = true;
     QtProperty* crashCounterProperty = nullptr;
 
     // No special distance code goes to the chart until a distance comes: one
@@ -82,10 +102,8 @@ struct SensorWindowPrivate
     // The live-data log, while one runs, and why the last one stopped.
     LiveLogFile liveLog;
 
-    // Connecting.
+    // The port connected, or the one being connected to.
     int selectedPortIndex = 0;
-    bool resumeLiveData = false;
-    bool liveDataOnResume = false;
 
     // Every parameter's value, edit and row state.
     ParameterModel* model = nullptr;

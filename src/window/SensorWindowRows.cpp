@@ -96,7 +96,7 @@ bool SensorWindow::settleEdits()
                     tr("%n parameter(s) have changes that were not written to the sensor.", nullptr, edits),
                     QMessageBox::NoButton, this);
     QPushButton* save =
-        connected ? box.addButton(tr("Save to the sensor"), QMessageBox::AcceptRole) : nullptr;
+        isConnected() ? box.addButton(tr("Save to the sensor"), QMessageBox::AcceptRole) : nullptr;
     if (save)
         save->setObjectName("saveEdits");
     box.addButton(QMessageBox::Discard)->setObjectName("discardEdits");

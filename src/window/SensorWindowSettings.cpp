@@ -12,6 +12,7 @@
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
+#include "parameters/SensorSession.h"
 #include "tools/SettingsFile.h"
 #include "tools/TreeSettings.h"
 
@@ -84,9 +85,10 @@ bool SensorWindow::bOpenSettings(QString fileName)
         if (fileName.isEmpty())
             return false;
     }
-    if (connected && QMessageBox::information(this, tr("Open Settings"),
-                                              tr("Loaded settings will override the current project"),
-                                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)
+    if (isConnected() &&
+        QMessageBox::information(this, tr("Open Settings"),
+                                 tr("Loaded settings will override the current project"),
+                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)
         return false;
 
     SettingsFileContent content;
@@ -117,11 +119,11 @@ bool SensorWindow::bOpenSettings(QString fileName)
     }
     // Rows the file does not name keep what the sensor holds: a connected
     // sensor is read first unless every row is known to be in step.
-    if (connected && d->model->count(RowState::InStep) < d->model->ids().size()) {
+    if (isConnected() && d->model->count(RowState::InStep) < d->model->ids().size()) {
         if (d->link->held())
             return false;
         vRadAllSettings(true);
-        if (!connected)
+        if (!isConnected())
             return false;
     }
 
@@ -196,34 +198,9 @@ void SensorWindow::finishLoadingSettings()
     // file's values also when the host, not the load action, started this.
     vUpdateOutputView();
     enableTreeDataHandling(true);
-    if (!connected)
+    if (!isConnected())
         return;
-    d->link->whenFree([this] { writeLoadedSettings(); });
-}
-
-void SensorWindow::writeLoadedSettings()
-{
-    if (!connected)
-        return;
-    const LinkSession::Hold hold(*d->link);
-    d->showProgressUi = true;
-    showUpdatingPopup(280);
-    enableTreeDataHandling(false);
-    if (!ui->actionWriting->isChecked())
-        ui->actionWriting->setChecked(true);
-    d->poll->setLiveData(true);
-    if (d->link->communication())
-        d->poll->schedule();
-    d->poll->setCycleAllowed(false);
-    // The file's unit is in the tree already: the write must not convert
-    // the lengths to it a second time.
-    const bool followUp = d->editor->followUps();
-    d->editor->setFollowUps(false);
-    writeAllSettings();
-    d->editor->setFollowUps(followUp);
-    ui->sensorOperationsToolbar->setEnabled(connected);
-    d->poll->setCycleAllowed(true);
-    enableTreeDataHandling(true);
+    d->link->whenFree([this] { d->session->writeLoadedSettings(); });
 }
 
 void SensorWindow::vLoadSettings()

@@ -12,6 +12,7 @@
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
+#include "parameters/SensorSession.h"
 #include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
@@ -174,31 +175,11 @@ void SensorWindow::vScaleAnalogChart()
     d->chart->setScale(0, d->tree->doubleValue("analog0V"), d->tree->doubleValue("analog10V"));
 }
 
-// Everything here is the window's own doing: nothing of it is written back.
-// A sensor that stops answering ends the loop; the rows not read keep their
-// values. The status bar tells how many rows were read.
-void SensorWindow::vReloadParameters()
+// Every parameter was read: the lengths are shown in the unit the sensor
+// holds, within the connected variant's range.
+void SensorWindow::showReadValues(int unitBefore)
 {
-    const LinkSession::Hold hold(*d->link);
-    const ParameterTree::Quiet quiet(*d->tree);
-    // No edits meanwhile: one would race the read of its row and be lost.
-    const TreeLock lock(this);
-    const int unitBefore = d->units.unit();
-    d->continuousDataTimer.stop();
-    d->teachUpdateTimer.stop();
-    bool readAny = false;
-    const QStringList rows = d->reader->readAll(
-        readOptions(), [this] { return sequenceMayGoOn(); },
-        [this, &readAny](int done, int total) {
-            readAny = true;
-            statusBar()->showMessage(tr("Reading %1 of %2").arg(done).arg(total));
-        });
-    // The tree takes the user's edits again once anything was read.
-    if (readAny)
-        enableTreeDataHandling(true);
-    statusBar()->showMessage(d->tree->readCountText(rows));
     if (d->units.unit() == 1) {
-        d->link->pause(15);
         vSwitchMeasurementUnit();
     } else if (d->units.unit() == 0) {
         // The connected variant's range, not a fixed 10000 mm: a threshold
@@ -235,7 +216,7 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
                 propertyBrowser->setCurrentItem(item);
         }
         d->editor->setPending(edit.property, edit.value);
-        if (connected)
+        if (isConnected())
             d->editor->writeWhenFree();
     }
     enableTreeDataHandling(true);
@@ -248,7 +229,7 @@ void SensorWindow::slotCurrentOutputChanged(int)
 
 void SensorWindow::vZommResetForNoiseLine()
 {
-    if (!d->resumeLiveData)
+    if (!d->session->isSettling())
         vUpdateOutputView();
 }
 

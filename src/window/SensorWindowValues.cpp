@@ -16,6 +16,7 @@
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
+#include "parameters/SensorSession.h"
 
 #include <utils/charts/GenericChart.h>
 
@@ -99,59 +100,21 @@ void SensorWindow::followChoiceWritten(const QString& id, int position)
 void SensorWindow::followWrite(const QString& id, int code, bool unitChanged)
 {
     if (id.contains("TEACHBUTTON") || id.contains("CrashCounter"))
-        d->teachUpdateTimer.start();
+        d->session->scheduleTeachReadBack();
     // A pin switched to teach input has its thresholds taught at once.
     if ((id == "PinFunctionA1" || id == "PinFunctionA2") && code == 4)
-        vReadTaughtThresholds(id);
+        d->session->readTaughtThresholds(id);
     if (id.contains("analog") && d->units.variant().hasAnalogOutput)
         vScaleAnalogChart();
-    if (unitChanged && connected) {
-        d->showProgressUi = true;
-        showUpdatingPopup(230);
-        d->teachUpdateTimer.start();
+    if (unitChanged && isConnected()) {
+        d->session->startBusy(230);
+        d->session->scheduleTeachReadBack();
     }
 }
 
-ParameterReader::Options SensorWindow::readOptions() const
+void SensorWindow::vRadAllSettings(bool)
 {
-    return {d->showProgressUi, d->poll->isCycleAllowed()};
-}
-
-bool SensorWindow::readParameter(const QString& id, bool showUi)
-{
-    if (id.contains("BUTTON"))
-        return true;
-    enableTreeDataHandling(false);
-    const bool taken = d->reader->read(id, showUi && d->showProgressUi, readOptions());
-    enableTreeDataHandling(true);
-    return taken;
-}
-
-void SensorWindow::vRadAllSettings(bool checked)
-{
-    if (d->link->deferWhileHeld([this, checked] { vRadAllSettings(checked); }))
-        return;
-    // The user asked for the sensor's values: an edit still waiting to be
-    // written gives way to them.
-    d->editor->cancelPending();
-    const LinkSession::Hold hold(*d->link);
-    stopLiveData();
-    enableTreeDataHandling(false);
-    d->link->pause(200);
-    ui->actionWritePermanent->setChecked(false);
-    d->showProgressUi = true;
-    showUpdatingPopup(585);
-    d->poll->setCycleAllowed(false);
-    vReloadParameters();
-    d->poll->setCycleAllowed(true);
-    if (!connected)
-        return;
-    startLiveData();
-    enterWriteMode();
-    vApplyUnitLimits();
-    enableEditableProperties();
-    vUpdateOutputView();
-    clearEchoDisplay();
+    d->session->readAll();
 }
 
 // After a read of everything the window is in write mode, however the read
@@ -167,20 +130,6 @@ void SensorWindow::enterWriteMode()
     showWindowMode();
 }
 
-void SensorWindow::readIdentityTexts()
-{
-    enableTreeDataHandling(false);
-    d->reader->readIdentityTexts(readOptions());
-    enableTreeDataHandling(true);
-}
-
-// After a connection the sensor gets a few seconds to settle; edits made
-// meanwhile stay in the window.
-bool SensorWindow::connectionPopupOpen() const
-{
-    return d->popup->isVisible() && d->resumeLiveData;
-}
-
 void SensorWindow::sendDelayValue()
 {
     d->editor->writeWhenFree();
@@ -192,7 +141,7 @@ void SensorWindow::reportWriteAll()
                                  .arg(d->writer->writtenCount())
                                  .arg(d->writer->failures().size()));
     // A lost sensor has had its own message; the list would only repeat it.
-    if (d->writer->failures().isEmpty() || !connected)
+    if (d->writer->failures().isEmpty() || !isConnected())
         return;
     QMessageBox box(
         QMessageBox::Warning, tr("Not written to the sensor"),
@@ -210,45 +159,14 @@ void SensorWindow::reportWriteAll()
     box.exec();
 }
 
-void SensorWindow::vWriteAllSettings(bool checked)
+void SensorWindow::vWriteAllSettings(bool)
 {
-    if (d->link->deferWhileHeld([this, checked] { vWriteAllSettings(checked); }))
-        return;
-    // A pending edit is in the tree, and so among what is written now.
-    d->editor->cancelPending();
-    const LinkSession::Hold hold(*d->link);
-    d->showProgressUi = true;
-    showUpdatingPopup(460);
-    const bool liveData = ui->actionEnable_live_data->isChecked();
-    stopLiveData();
-    enableTreeDataHandling(false);
-    d->editor->setFollowUps(false);
-    writeAllSettings();
-    d->editor->setFollowUps(true);
-    if (!connected)
-        return;
-    ui->actionEnable_live_data->setChecked(liveData);
-    d->poll->setLiveData(liveData);
-    enableEditableProperties();
-    d->poll->schedule();
-    vUpdateOutputView();
-    clearEchoDisplay();
+    d->session->writeAll();
 }
 
 void SensorWindow::writeAllSettings()
 {
-    if (ui->actionRead->isChecked())
-        ui->actionRead->setChecked(false);
-    if (!ui->actionWritePermanent->isChecked())
-        ui->actionWritePermanent->setChecked(true);
-    const bool online = connected;
-    {
-        // What is written is what the tree shows when it starts: no edits meanwhile.
-        const TreeLock lock(this);
-        d->editor->writeAll(online, [this] { return sequenceMayGoOn(); });
-    }
-    if (online)
-        reportWriteAll();
+    d->session->writeEverything();
 }
 
 void SensorWindow::textEdited(QString text)
@@ -305,7 +223,7 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
         return;
     enableTreeDataHandling(false);
     const std::array<bool, 5> checked = d->processData->markSwitchSent(item);
-    if (connected) {
+    if (isConnected()) {
         const LinkSession::Hold hold(*d->link);
         d->link->pause(100);
         bSendCommand(fetchRequest(), false);

@@ -4,6 +4,7 @@
 #include "LinkTestRig.h"
 
 #include <catalogue/DescriptionDocument.h>
+#include <catalogue/SensorCatalogue.h>
 #include <link/LinkSession.h>
 #include <link/SensorConnection.h>
 #include <link/StatusPoll.h>
@@ -13,8 +14,10 @@
 #include <parameters/ParameterReader.h>
 #include <parameters/ParameterTree.h>
 #include <parameters/ParameterWriter.h>
+#include <parameters/SensorSession.h>
 #include <tools/LengthUnits.h>
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -490,6 +493,69 @@ private slots:
         QTRY_VERIFY(messages.last().value(0).toString().contains("still updating after connecting"));
         QVERIFY(sent().isEmpty());
         editor.cancelPending();
+    }
+
+    // A connect that reads never writes and says what it could not read;
+    // live data come back once the sensor settled. A write of everything
+    // counts what the sensor refused; a sensor that falls silent in the
+    // middle of a read is lost once.
+    void aSessionConnectsReadsWritesAndLosesTheSensor()
+    {
+        using namespace NimbarSensorPlugin::Core;
+        QVERIFY(!useLinkTestDocument(dir.path()).isEmpty());
+        Tree built;
+        useFamilyDocument();
+        RecordedPoll recorded(*session);
+        recorded.poll.setLiveData(false);
+        ParameterReader reader(*session, built.tree, built.model);
+        ParameterWriter writer(*session, built.tree, built.model);
+        SensorSession* active = nullptr;
+        EditorHost host{[&active] { return active->isConnected(); },
+                        [&active] { return active->isSettling(); }, [] { return EditMode::Write; },
+                        [&active] { return active->showWait(); }};
+        ParameterEditor editor(*session, recorded.poll, built.tree, built.model, writer, built.units, host);
+        const Sensor sensor = findSensorDescription("RT5-350-M18");
+        SensorSession sensorSession(
+            sensor, {*session, recorded.poll, built.tree, built.model, reader, editor, built.units}, nullptr);
+        active = &sensorSession;
+        QSignalSpy identified(&sensorSession, &SensorSession::identified);
+        QSignalSpy messages(&sensorSession, &SensorSession::message);
+        QSignalSpy settled(&sensorSession, &SensorSession::settled);
+        QSignalSpy lost(&sensorSession, &SensorSession::sensorLost);
+        QSignalSpy written(&sensorSession, &SensorSession::allWritten);
+        auto writes = [this] { return sent().filter(QRegularExpression("^.. .. 24 ")); };
+
+        const auto onDelay = parseParameterAddress(built.tree.addresses().value("OnDelay1"));
+        device->faults().refuseNextRead(quint16(onDelay->index));
+        sensorSession.setLiveDataOnResume(true);
+        sensorSession.startBusy(50);
+        QVERIFY(sensorSession.connectToSensor());
+        QCOMPARE(identified.size(), 1);
+        QCOMPARE(built.units.variant().code, QString("107"));
+        QVERIFY(sensorSession.readConnected());
+        QVERIFY2(writes().isEmpty(), qPrintable(writes().join("; ")));
+        QCOMPARE(built.model.state("OnDelay1"), RowState::ReadFailed);
+        QVERIFY(messages.last().value(0).toString().contains("not read: 1"));
+        QTRY_COMPARE(settled.size(), 1);
+        QVERIFY(!sensorSession.isSettling() && sensorSession.showWait() && recorded.poll.isLiveData());
+
+        device->faults().refuseNextWrite(64);
+        clearTrace();
+        sensorSession.writeAll();
+        QCOMPARE(written.size(), 1);
+        QCOMPARE(writer.failures().size(), 1);
+        QCOMPARE(built.model.state("SwitchingThresholdA1"), RowState::Refused);
+        QCOMPARE(writes().filter(QRegularExpression("^.. .. 24 40 00 01")).size(), 1);
+        QVERIFY(recorded.poll.isLiveData());
+
+        clearTrace();
+        QTimer::singleShot(300, device, [this] { device->faults().setSilent(true); });
+        sensorSession.readAll();
+        QCOMPARE(lost.size(), 1);
+        QVERIFY(!sensorSession.isConnected() && !recorded.poll.isLiveData());
+        QVERIFY(writes().isEmpty());
+        recorded.poll.setEnabled(false);
+        session->forgetUnanswered();
     }
 
     void cleanupTestCase()

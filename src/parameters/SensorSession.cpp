@@ -1,0 +1,367 @@
+#include "SensorSession.h"
+
+#include "catalogue/Sensor.h"
+#include "link/LinkSession.h"
+#include "link/SensorConnection.h"
+#include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
+#include "parameters/ParameterExchange.h"
+#include "parameters/ParameterTree.h"
+#include "tools/LengthUnits.h"
+
+#include <qtpropertybrowser.h>
+
+namespace NimbarSensorPlugin::Core {
+
+namespace {
+
+// While one lives the tree takes no edits from the user: one would race the
+// read or write of its row and be lost.
+class TreeLock
+{
+public:
+    explicit TreeLock(SensorSession& session) : session(session) { emit session.treeLocked(true); }
+    ~TreeLock() { emit session.treeLocked(false); }
+    TreeLock(const TreeLock&) = delete;
+    TreeLock& operator=(const TreeLock&) = delete;
+
+private:
+    SensorSession& session;
+};
+
+} // namespace
+
+SensorSession::SensorSession(const Sensor& sensor, Parts parts, QObject* parent)
+    : QObject(parent), sensor(sensor), p(parts)
+{
+    teachTimer.setInterval(4500);
+    teachTimer.setSingleShot(true);
+    connect(&teachTimer, &QTimer::timeout, this, &SensorSession::readTaughtValues);
+}
+
+// Every start begins a chain of steps of its own; they fill one bar, so a
+// sequence started within another's busy time ends it sooner.
+void SensorSession::startBusy(int steps)
+{
+    waitShown = false;
+    busy = true;
+    busySteps = steps;
+    busyDone = 0;
+    emit busyStarted(steps);
+    QTimer::singleShot(0, this, &SensorSession::advanceBusy);
+}
+
+void SensorSession::advanceBusy()
+{
+    if (!busy)
+        return;
+    if (busyDone < busySteps) {
+        emit busyProgress(++busyDone);
+        QTimer::singleShot(10, this, &SensorSession::advanceBusy);
+        return;
+    }
+    endBusy();
+    if (!resumeLiveData)
+        return;
+    p.poll.setLiveData(liveDataOnResume || p.poll.isLiveData());
+    if (p.link.communication())
+        p.poll.schedule();
+    emit settled();
+    resumeLiveData = false;
+}
+
+void SensorSession::endBusy()
+{
+    busy = false;
+    emit busyEnded();
+    waitShown = true;
+}
+
+// A sequence of exchanges stops when the user went offline or the port went
+// away, and when the sensor left three queries in a row unanswered: then the
+// window goes offline and says so. The rows not yet read keep their values.
+bool SensorSession::mayGoOn()
+{
+    if (!connected || !p.link.communication())
+        return false;
+    if (!p.link.lineLost())
+        return true;
+    loseSensor();
+    return false;
+}
+
+void SensorSession::loseSensor()
+{
+    connected = false;
+    resumeLiveData = false;
+    endBusy();
+    emit sensorLost();
+}
+
+// Live data stop for a sequence; the poll goes on as the connection check
+// until the sequence holds the link.
+void SensorSession::stopLiveData()
+{
+    p.poll.setLiveData(false);
+    if (p.link.communication())
+        p.poll.schedule();
+}
+
+void SensorSession::startLiveData()
+{
+    p.poll.setLiveData(true);
+    if (p.link.communication())
+        p.poll.schedule();
+}
+
+ParameterReader::Options SensorSession::readOptions() const
+{
+    return {waitShown, p.poll.isCycleAllowed()};
+}
+
+bool SensorSession::connectToSensor()
+{
+    if (!p.link.communication())
+        return false;
+    // No status poll may come between the requests of the connect sequence.
+    p.poll.stop();
+    const LinkSession::Hold hold(p.link);
+    const QString port = p.link.communication()->currentPortSettings().portName;
+    const double fetchTimeoutMs =
+        double(quint32(sensor.characterDelay()) * 3u + 2000u + quint32(sensor.lineDelay()));
+    SensorConnection connection(p.link, QString::fromStdString(sensor.id()), fetchTimeoutMs);
+    connect(&connection, &SensorConnection::attempting, this,
+            [this, port](SensorConnection::Step step, int attempt, int attempts) {
+                emit message(SensorConnection::attemptText(step, port, attempt, attempts));
+            });
+    const SensorConnection::Result result = connection.run(waitShown);
+    if (result.failure != SensorConnection::Failure::None) {
+        endBusy();
+        emit connectFailed(SensorConnection::failureText(result, port));
+        connected = false;
+        return false;
+    }
+    emit message(QString());
+    // The sensor names its variant in the last three characters of its identity.
+    const QString code = result.identity.size() >= 7 ? result.identity.right(3) : QString();
+    if (const std::optional<SensorVariant> variant =
+            code.isEmpty() ? std::nullopt : sensor.variant(code.toStdString())) {
+        p.units.setConnectedVariant(code, *variant);
+        emit variantConnected(code, *variant);
+    }
+    emit identified();
+    return true;
+}
+
+// A verified sensor's values win: they are read into the window, and live
+// data go on once the sensor has settled.
+bool SensorSession::readConnected()
+{
+    connected = true;
+    resumeLiveData = true;
+    reload();
+    return connected;
+}
+
+bool SensorSession::writeConnected()
+{
+    connected = true;
+    p.editor.listen(false);
+    p.reader.readIdentityTexts(readOptions());
+    p.editor.listen(true);
+    p.editor.setFollowUps(false);
+    writeEverything();
+    p.editor.setFollowUps(true);
+    return connected;
+}
+
+// Everything here is the window's own doing: nothing of it is written back.
+// A sensor that stops answering ends the loop; the rows not read keep their
+// values. The status bar tells how many rows were read.
+void SensorSession::reload()
+{
+    const LinkSession::Hold hold(p.link);
+    const ParameterTree::Quiet quiet(p.tree);
+    const TreeLock lock(*this);
+    const int unitBefore = p.units.unit();
+    teachTimer.stop();
+    bool readAny = false;
+    const QStringList rows = p.reader.readAll(
+        readOptions(), [this] { return mayGoOn(); },
+        [this, &readAny](int done, int total) {
+            readAny = true;
+            emit message(tr("Reading %1 of %2").arg(done).arg(total));
+        });
+    // The tree takes the user's edits again once anything was read.
+    if (readAny)
+        p.editor.listen(true);
+    emit message(p.tree.readCountText(rows));
+    if (p.units.unit() == 1)
+        p.link.pause(15);
+    emit valuesRead(unitBefore);
+}
+
+void SensorSession::readAll()
+{
+    if (p.link.deferWhileHeld([this] { readAll(); }))
+        return;
+    // The user asked for the sensor's values: an edit still waiting to be
+    // written gives way to them.
+    p.editor.cancelPending();
+    const LinkSession::Hold hold(p.link);
+    stopLiveData();
+    p.editor.listen(false);
+    p.link.pause(200);
+    emit writeModeLeft();
+    startBusy(585);
+    p.poll.setCycleAllowed(false);
+    reload();
+    p.poll.setCycleAllowed(true);
+    if (!connected)
+        return;
+    startLiveData();
+    emit writeModeEntered();
+    emit valuesChanged(true);
+}
+
+void SensorSession::writeAll()
+{
+    if (p.link.deferWhileHeld([this] { writeAll(); }))
+        return;
+    // A pending edit is in the tree, and so among what is written now.
+    p.editor.cancelPending();
+    const LinkSession::Hold hold(p.link);
+    startBusy(460);
+    const bool liveData = p.poll.isLiveData();
+    stopLiveData();
+    p.editor.listen(false);
+    p.editor.setFollowUps(false);
+    writeEverything();
+    p.editor.setFollowUps(true);
+    if (!connected)
+        return;
+    p.poll.setLiveData(liveData);
+    p.poll.schedule();
+    emit valuesChanged(false);
+}
+
+void SensorSession::writeEverything()
+{
+    emit writeModeEntered();
+    const bool online = connected;
+    {
+        // What is written is what the tree shows when it starts: no edits meanwhile.
+        const TreeLock lock(*this);
+        p.editor.writeAll(online, [this] { return mayGoOn(); });
+    }
+    if (online)
+        emit allWritten();
+}
+
+// The restore goes out whole (the fetch before it, the write, two
+// process-data requests) and the link stays held until every parameter has
+// been read again, so no step of the status poll comes in between.
+void SensorSession::restoreFactorySettings()
+{
+    p.editor.cancelPending();
+    const LinkSession::Hold hold(p.link);
+    stopLiveData();
+    p.editor.listen(false);
+    p.poll.setCycleAllowed(false);
+    startBusy(600);
+    Core::restoreFactorySettings(p.link, waitShown);
+    p.link.pause(100);
+    reload();
+    p.poll.setCycleAllowed(true);
+    if (!connected)
+        return;
+    p.editor.setFollowUps(true);
+    startLiveData();
+    emit valuesChanged(false);
+    p.editor.listen(true);
+}
+
+// The file's values are in the tree already, in the file's unit: the write
+// must not convert the lengths to it a second time.
+void SensorSession::writeLoadedSettings()
+{
+    if (!connected)
+        return;
+    const LinkSession::Hold hold(p.link);
+    startBusy(280);
+    p.editor.listen(false);
+    p.poll.setLiveData(true);
+    if (p.link.communication())
+        p.poll.schedule();
+    p.poll.setCycleAllowed(false);
+    const bool followUp = p.editor.followUps();
+    p.editor.setFollowUps(false);
+    writeEverything();
+    p.editor.setFollowUps(followUp);
+    p.poll.setCycleAllowed(true);
+    p.editor.listen(true);
+}
+
+bool SensorSession::readParameter(const QString& id)
+{
+    p.editor.listen(false);
+    const bool taken = p.reader.read(id, false, readOptions());
+    p.editor.listen(true);
+    return taken;
+}
+
+void SensorSession::readTaughtValues()
+{
+    QtProperty* taught = p.editor.pendingProperty();
+    if (!connected || !taught || !p.poll.isCycleAllowed())
+        return;
+    // The read-back waits for an exchange in progress; it is not lost.
+    if (p.link.held()) {
+        teachTimer.start();
+        return;
+    }
+    const LinkSession::Hold hold(p.link);
+    p.poll.restartCycle(true);
+    p.editor.listen(false);
+    stopLiveData();
+
+    const QString id = taught->propertyId();
+    if (id == "TEACHBUTTON1")
+        readTaughtThresholds("SwitchingThresholdA1");
+    else if (id == "TEACHBUTTON2")
+        readTaughtThresholds("SwitchingThresholdA2");
+    else if (id == "ANALOGTEACHBUTTON1")
+        readParameter("analog0V");
+    else if (id == "ANALOGTEACHBUTTON2")
+        readParameter("analog10V");
+    else if (id.contains("CrashCounter"))
+        readParameter("CrashCounter");
+
+    teachTimer.stop();
+    emit outputViewStale();
+    p.editor.listen(true);
+    if (connected)
+        startLiveData();
+}
+
+// The pauses give the sensor time between the reads; the link is held
+// throughout, so no status poll comes in between.
+void SensorSession::readTaughtThresholds(const QString& id)
+{
+    const QString output = id.contains("A2") ? "A2" : id.contains("A1") ? "A1" : QString();
+    if (output.isEmpty())
+        return;
+    const LinkSession::Hold hold(p.link);
+    startBusy(130);
+    p.editor.listen(false);
+    const bool whole = p.reader.readTaughtThresholds(output, readOptions(), [this] { return mayGoOn(); });
+    p.editor.listen(true);
+    if (!whole)
+        return;
+    // The limits follow the connected variant, as after any other read.
+    if (p.units.unit() == 0 || p.units.unit() == 1)
+        p.tree.applyLimitsOfUnit();
+    p.tree.showAllRows();
+}
+
+} // namespace NimbarSensorPlugin::Core

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "parameters/ParameterReader.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace NimbarSensorPlugin::Core {
+
+class LengthUnits;
+class LinkSession;
+class ParameterEditor;
+class ParameterModel;
+class ParameterTree;
+class ParameterWriter;
+class Sensor;
+struct SensorVariant;
+class StatusPoll;
+
+// The sensor a window works with: whether it is connected, the busy time of a
+// sequence and the settling after a connect, and the sequences that run over
+// the link while it is connected: connecting, reading everything, writing
+// everything, the factory restore, the read-back after a teach and the write
+// of a loaded settings file. Each sequence holds the link from its first
+// request to its last, pauses live data meanwhile and gives up the pending
+// edit the user made before it. What the window shows of it comes as signals.
+class SensorSession : public QObject
+{
+    Q_OBJECT
+public:
+    struct Parts
+    {
+        LinkSession& link;
+        StatusPoll& poll;
+        ParameterTree& tree;
+        ParameterModel& model;
+        ParameterReader& reader;
+        ParameterEditor& editor;
+        LengthUnits& units;
+    };
+
+    SensorSession(const Sensor& sensor, Parts parts, QObject* parent);
+
+    bool isConnected() const { return connected; }
+    void setConnected(bool on) { connected = on; }
+    // True while the sensor settles after connecting: edits stay in the window.
+    bool isSettling() const { return busy && resumeLiveData; }
+    // Whether an exchange shows the progress of its own wait: not while a
+    // sequence shows its busy time, nor once the window closes.
+    bool showWait() const { return waitShown; }
+    void hideWaits() { waitShown = false; }
+
+    // The busy time of a sequence, one step every 10 ms, and its end; after
+    // a connect live data go on once it ends.
+    void startBusy(int steps);
+    void advanceBusy();
+    void endBusy();
+    // After the next connect live data go on whatever the user chose.
+    void setLiveDataOnResume(bool on) { liveDataOnResume = on; }
+
+    // A sequence goes on while the sensor is connected and answers; a
+    // sensor that left three queries in a row unanswered is lost.
+    bool mayGoOn();
+    void loseSensor();
+
+    // The line check and the sensor's identity; false when it failed, as
+    // connectFailed said.
+    bool connectToSensor();
+    // A verified sensor's values are read into the window; false when it
+    // was lost meanwhile.
+    bool readConnected();
+    // A verified sensor takes the window's values, after the identity texts
+    // that name it were read; false when it was lost meanwhile.
+    bool writeConnected();
+    void startLiveData();
+
+    void readAll();
+    // Every parameter read into the model; the rows not read keep their values.
+    void reload();
+    void writeAll();
+    // Writes every parameter as the tree shows it, in write mode.
+    void writeEverything();
+    void restoreFactorySettings();
+    void writeLoadedSettings();
+
+    // The values a teach button or the crash-counter reset changed are read
+    // back a few seconds after the write, once the sensor has them.
+    void scheduleTeachReadBack() { teachTimer.start(); }
+    void readTaughtValues();
+    // The switching point and window limits of the output of id ("...A1" or "...A2").
+    void readTaughtThresholds(const QString& id);
+
+    ParameterReader::Options readOptions() const;
+
+signals:
+    void busyStarted(int steps);
+    void busyProgress(int done);
+    void busyEnded();
+    // The settling after a connect is over and live data go on as chosen.
+    void settled();
+    void message(const QString& text);
+    // The tree takes no edits from the user while a sequence reads or writes it.
+    void treeLocked(bool locked);
+    void writeModeLeft();
+    void writeModeEntered();
+    // The sensor said which variant it is; the units have its ranges already.
+    void variantConnected(const QString& code, const NimbarSensorPlugin::Core::SensorVariant& variant);
+    void identified();
+    void connectFailed(const QString& whatHappened);
+    void sensorLost();
+    // Every parameter was read; the window shows them in the unit the
+    // sensor holds, which was unitBefore.
+    void valuesRead(int unitBefore);
+    // A sequence changed many values; the window shows them again.
+    void valuesChanged(bool withUnitLimits);
+    void outputViewStale();
+    void allWritten();
+
+private:
+    void stopLiveData();
+    bool readParameter(const QString& id);
+
+    const Sensor& sensor;
+    Parts p;
+    QTimer teachTimer;
+    bool connected = false;
+    bool busy = false;
+    int busySteps = 0;
+    int busyDone = 0;
+    bool waitShown = true;
+    bool resumeLiveData = false;
+    bool liveDataOnResume = false;
+};
+
+} // namespace NimbarSensorPlugin::Core
