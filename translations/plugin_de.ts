@@ -13,6 +13,13 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::LiveDataLog</name>
+    <message>
+        <source>The live-data log %1 could not be written: %2</source>
+        <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::ParameterEditor</name>
     <message>
         <source>%1 was not written: the window is still updating after connecting. The value stays in the window.</source>
@@ -456,10 +463,6 @@
     <message>
         <source>All settings will be restored to factory defaults, continue ?</source>
         <translation>Alle Einstellungen werden auf die Werkseinstellungen zurückgesetzt. Fortfahren?</translation>
-    </message>
-    <message>
-        <source>The live-data log %1 could not be written: %2</source>
-        <translation>Das Live-Daten-Protokoll %1 konnte nicht geschrieben werden: %2</translation>
     </message>
     <message>
         <source>Port selection</source>

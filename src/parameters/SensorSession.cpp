@@ -2,6 +2,7 @@
 
 #include "catalogue/Sensor.h"
 #include "link/LinkSession.h"
+#include "link/RequestFrames.h"
 #include "link/SensorConnection.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
@@ -300,6 +301,17 @@ void SensorSession::writeLoadedSettings()
     p.editor.setFollowUps(followUp);
     p.poll.setCycleAllowed(true);
     p.editor.listen(true);
+}
+
+void SensorSession::sendMasterSwitches(quint8 byte)
+{
+    const LinkSession::Hold hold(p.link);
+    p.link.pause(100);
+    p.link.command(fetchRequest(), false);
+    p.link.pause(100);
+    p.link.query(singleByteRequest(byte), QString(), waitShown);
+    p.link.pause(100);
+    p.link.command(singleByteCommitRequest(), waitShown);
 }
 
 bool SensorSession::readParameter(const QString& id)

@@ -91,6 +91,9 @@ public:
     // The switching point and window limits of the output of id ("...A1" or "...A2").
     void readTaughtThresholds(const QString& id);
 
+    // The switches of the master's outputs, one bit each, set on the sensor.
+    void sendMasterSwitches(quint8 byte);
+
     ParameterReader::Options readOptions() const;
 
 signals:

@@ -16,6 +16,7 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
 #include "parameters/SensorSession.h"
+#include "tools/LiveDataLog.h"
 #include "tools/ThresholdMarks.h"
 
 #include <extensionsystem/Globals.h>
@@ -117,10 +118,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
         if (!ui->chartToolbar->isEnabled())
             ui->chartToolbar->setEnabled(true);
     });
-    connect(d->poll, &StatusPoll::processData, this, [this](const QByteArray& answer) {
-        showProcessData(answer);
-        logProcessData(answer);
-    });
+    connect(d->poll, &StatusPoll::processData, this, &SensorWindow::showProcessData);
     connect(d->poll, &StatusPoll::echoes, this, &SensorWindow::showEchoes);
     connect(d->poll, &StatusPoll::crashCount, this, &SensorWindow::showCrashCounter);
     // The action shows whether live data are on; a chart line never spans the time without.
@@ -132,7 +130,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
 
     d->portSelector = new QComboBox(this);
     d->portSelector->setObjectName("portSelector");
-    new SensorWindowScripting(this);
     d->portSelector->addItem(tr("Offline"));
     d->portSelector->insertSeparator(1);
     ui->connectionToolBar->addWidget(d->portSelector);
@@ -338,6 +335,12 @@ void SensorWindow::createSession()
     });
     connect(session, &SensorSession::outputViewStale, this, &SensorWindow::vUpdateOutputView);
     connect(session, &SensorSession::allWritten, this, &SensorWindow::reportWriteAll);
+
+    // Only what the window shows as live data goes into the log.
+    d->liveLog = new LiveDataLog(*d->poll, d->units, this);
+    connect(d->liveLog, &LiveDataLog::failed, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    new SensorWindowScripting(this, *d->liveLog);
 }
 
 void SensorWindow::createPropertyBrowser()

@@ -110,14 +110,6 @@ public:
     // window's language. Read-only rows and counters are left out: they
     // describe one sensor, not its settings.
     QStringList settingsDifferences(const QString& fileName) const;
-    // Appends a CSV line to fileName for every process-data answer the
-    // status poll gets while connected; empty on success, otherwise why the
-    // file could not be started.
-    QString startLiveLog(const QString& fileName);
-    // Ends the log; empty when every line was written, otherwise the reason.
-    QString stopLiveLog();
-    // Why the running log stopped writing; empty while it writes.
-    QString liveLogProblem() const;
     // How long the window has waited on purpose between exchanges since it
     // opened: the pauses the sensor needs, which no speed-up can save.
     qint64 pausedMilliseconds() const;
@@ -275,7 +267,6 @@ private:
     bool acceptRefusedSettings(const SettingsCheck& check);
     void finishLoadingSettings();
     void writeLoadedSettings();
-    void logProcessData(const QByteArray& answer);
 
     bool buildParameterTree();
     void showDocumentProblems(const QString& path);

@@ -11,7 +11,6 @@
 #include "link/ConnectionSwitchDialog.h"
 #include "link/LinkSession.h"
 #include "link/RequestFrames.h"
-#include "link/SensorConnection.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterTree.h"

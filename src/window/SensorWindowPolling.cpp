@@ -1,6 +1,6 @@
 // What the status poll brings, shown: the distance on the chart and in the
-// process-data list, the status bits, the echoes and the crash counter; the
-// live-data log; and the window's slots that start and stop the poll.
+// process-data list, the status bits, the echoes and the crash counter; and
+// the window's slots that start and stop the poll.
 #include "SensorWindow.h"
 
 #include "ProcessDataView.h"
@@ -8,12 +8,10 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/ProcessData.h"
-#include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/SensorSession.h"
 #include "parameters/ValueCodec.h"
-#include "tools/LiveLog.h"
 
 #include <utils/charts/GenericChart.h>
 
@@ -132,33 +130,6 @@ void SensorWindow::clearEchoDisplay()
 {
     d->chart->vUpdateXLines(1, {0.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0, 0.0});
     d->processData->clearEchoes();
-}
-
-QString SensorWindow::startLiveLog(const QString& fileName)
-{
-    return d->liveLog.start(fileName, d->units.unit());
-}
-
-QString SensorWindow::stopLiveLog()
-{
-    d->liveLog.stop();
-    return liveLogProblem();
-}
-
-QString SensorWindow::liveLogProblem() const
-{
-    if (d->liveLog.errorString().isEmpty())
-        return QString();
-    return tr("The live-data log %1 could not be written: %2")
-        .arg(d->liveLog.fileName(), d->liveLog.errorString());
-}
-
-// Only what the window shows as live data goes into the log. A failed write
-// ends the log and says so once.
-void SensorWindow::logProcessData(const QByteArray& answer)
-{
-    if (d->liveLog.isOpen() && !d->liveLog.append(answer, d->units.unit()))
-        statusBar()->showMessage(liveLogProblem());
 }
 
 void SensorWindow::showCrashCounter(int count)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "tools/LengthUnits.h"
-#include "tools/LiveLog.h"
 
 #include <QList>
 #include <QString>
@@ -33,6 +32,7 @@ class ParameterModel;
 class ParameterReader;
 class ParameterWriter;
 class ParameterTree;
+class LiveDataLog;
 class ProcessDataView;
 class SensorSession;
 class StatusPoll;
@@ -93,14 +93,13 @@ struct SensorWindowPrivate
 
     // The process-data list and what it shows.
     ProcessDataView* processData = nullptr;
+    LiveDataLog* liveLog = nullptr;
 
     QtProperty* crashCounterProperty = nullptr;
 
     // No special distance code goes to the chart until a distance comes: one
     // is there already, or a mark is being dragged and keeps its view.
     bool chartEditActive = false;
-    // The live-data log, while one runs, and why the last one stopped.
-    LiveLogFile liveLog;
 
     // The port connected, or the one being connected to.
     int selectedPortIndex = 0;

@@ -1,10 +1,12 @@
 #include "SensorWindowScripting.h"
 
 #include "SensorWindow.h"
+#include "tools/LiveDataLog.h"
 
 namespace NimbarSensorPlugin::Core {
 
-SensorWindowScripting::SensorWindowScripting(SensorWindow* window) : QObject(window), window(window)
+SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog)
+    : QObject(window), window(window), liveLog(liveLog)
 {
     setObjectName("scripting");
 }
@@ -31,17 +33,17 @@ QStringList SensorWindowScripting::settingsDifferences(const QString& fileName) 
 
 QString SensorWindowScripting::startLiveLog(const QString& fileName)
 {
-    return window->startLiveLog(fileName);
+    return liveLog.start(fileName);
 }
 
 QString SensorWindowScripting::stopLiveLog()
 {
-    return window->stopLiveLog();
+    return liveLog.stop();
 }
 
 QString SensorWindowScripting::liveLogProblem() const
 {
-    return window->liveLogProblem();
+    return liveLog.problem();
 }
 
 qint64 SensorWindowScripting::pausedMilliseconds() const

@@ -5,6 +5,7 @@
 
 namespace NimbarSensorPlugin::Core {
 
+class LiveDataLog;
 class SensorWindow;
 
 // What a host that runs the sensor window without a person (a script, a
@@ -16,7 +17,7 @@ class SensorWindowScripting : public QObject
 {
     Q_OBJECT
 public:
-    explicit SensorWindowScripting(SensorWindow* window);
+    SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog);
 
     Q_INVOKABLE bool isConnected() const;
     Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
@@ -31,6 +32,7 @@ public:
 
 private:
     SensorWindow* window;
+    LiveDataLog& liveLog;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -5,11 +5,8 @@
 
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
-#include "link/LinkSession.h"
-#include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
-#include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
 #include "parameters/SensorSession.h"

@@ -9,13 +9,12 @@
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
-#include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
-#include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
+#include "parameters/ValueCodec.h"
 #include "parameters/SensorSession.h"
 
 #include <utils/charts/GenericChart.h>
@@ -223,15 +222,8 @@ void SensorWindow::updateCheckState(QTreeWidgetItem* item, int)
         return;
     enableTreeDataHandling(false);
     const std::array<bool, 5> checked = d->processData->markSwitchSent(item);
-    if (isConnected()) {
-        const LinkSession::Hold hold(*d->link);
-        d->link->pause(100);
-        bSendCommand(fetchRequest(), false);
-        d->link->pause(100);
-        queryAnswer(singleByteRequest(processDataSwitchByte(checked)), QString());
-        d->link->pause(100);
-        bSendCommand(singleByteCommitRequest(), true);
-    }
+    if (isConnected())
+        d->session->sendMasterSwitches(processDataSwitchByte(checked));
     enableTreeDataHandling(true);
 }
 
