@@ -340,7 +340,7 @@ void SensorWindow::createSession()
     d->liveLog = new LiveDataLog(*d->poll, d->units, this);
     connect(d->liveLog, &LiveDataLog::failed, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
-    new SensorWindowScripting(this, *d->liveLog);
+    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree);
 }
 
 void SensorWindow::createPropertyBrowser()
@@ -464,15 +464,8 @@ void SensorWindow::setCommunication(ExtensionSystem::CommunicationInterface* com
     d->link->setCommunication(communication);
 }
 
-void SensorWindow::vSetCompleteName(QString str)
-{
-    d->completeName = str;
-}
-
-QString SensorWindow::completeName() const
-{
-    return d->completeName;
-}
+// The window names its sensor and port itself; the host's full name is not shown.
+void SensorWindow::vSetCompleteName(QString) {}
 
 QComboBox* SensorWindow::portSelector() const
 {
@@ -507,11 +500,6 @@ QTreeWidget* SensorWindow::processDataTree() const
 Utils::Charts::GenericChart* SensorWindow::chart() const
 {
     return d->chart;
-}
-
-QStringList SensorWindow::hiddenParameters() const
-{
-    return d->tree->hiddenIds();
 }
 
 bool SensorWindow::isConnected() const

@@ -1,8 +1,6 @@
 #pragma once
 
 #include "catalogue/Sensor.h"
-#include "parameters/ParameterReader.h"
-#include "tools/SettingsFile.h"
 
 #include <extensionsystem/CommunicationInterface.h>
 
@@ -10,13 +8,10 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QVariant>
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 class QComboBox;
 class QDockWidget;
@@ -39,7 +34,6 @@ namespace NimbarSensorPlugin::Core {
 class ComboBoxItemDelegate;
 struct EchoRecord;
 enum class FetchFailure;
-class ParameterModel;
 class StateOfDeviceMyDelegate;
 struct SensorVariant;
 struct SettingsCheck;
@@ -62,7 +56,6 @@ public:
     ExtensionSystem::CommunicationInterface* communication() const;
     void setCommunication(ExtensionSystem::CommunicationInterface* communication);
 
-    QString completeName() const;
     bool isConnected() const;
     // True while the sensor settles after connecting: edits stay in the window meanwhile.
     bool isSettling() const;
@@ -86,15 +79,9 @@ public:
     // "index;subIndex;size" of every parameter, by id.
     const QMap<QString, QString>& parameterAddressMap() const;
     const QMap<QString, QStringList>& choiceLists() const;
-    QStringList hiddenParameters() const;
-    // Every parameter's value as the sensor holds it, the user's edits and
-    // each row's state.
-    ParameterModel& parameterModel() const;
     // Why a row is marked (edited, not read, not written, not as the sensor
     // holds it); empty when it shows what the sensor holds.
     QString rowMark(const QString& id) const;
-    // "Caption: why" of every row whose last read failed, in the tree's order.
-    QStringList unreadRows() const;
     // What the description document lacked, as shown to the user; empty when
     // the whole tree could be built.
     QStringList descriptionProblems() const { return documentProblems; }
@@ -110,9 +97,6 @@ public:
     // window's language. Read-only rows and counters are left out: they
     // describe one sensor, not its settings.
     QStringList settingsDifferences(const QString& fileName) const;
-    // How long the window has waited on purpose between exchanges since it
-    // opened: the pauses the sensor needs, which no speed-up can save.
-    qint64 pausedMilliseconds() const;
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.
@@ -266,7 +250,6 @@ private:
     void applySettingsEntries(const SettingsCheck& check);
     bool acceptRefusedSettings(const SettingsCheck& check);
     void finishLoadingSettings();
-    void writeLoadedSettings();
 
     bool buildParameterTree();
     void showDocumentProblems(const QString& path);

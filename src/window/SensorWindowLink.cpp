@@ -60,11 +60,6 @@ void SensorWindow::goOfflineSensorLost()
                          QMessageBox::Ok);
 }
 
-qint64 SensorWindow::pausedMilliseconds() const
-{
-    return d->link->pausedMilliseconds();
-}
-
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi)
 {
     d->link->send(frame, showUi);

@@ -149,9 +149,4 @@ QString SensorWindow::rowMark(const QString& id) const
     return d->tree->rowMark(id);
 }
 
-QStringList SensorWindow::unreadRows() const
-{
-    return d->tree->unreadRows();
-}
-
 } // namespace NimbarSensorPlugin::Core

@@ -86,7 +86,6 @@ struct SensorWindowPrivate
     Utils::ConnectionStatus* connectionStatus = nullptr;
 
     QStringList chartIconNames;
-    QString completeName;
 
     // The "updating..." pop-up shown while the sensor is busy.
     BusyPopup* popup = nullptr;

@@ -24,11 +24,6 @@
 
 namespace NimbarSensorPlugin::Core {
 
-ParameterModel& SensorWindow::parameterModel() const
-{
-    return *d->model;
-}
-
 void SensorWindow::showRowMark(QtProperty* property)
 {
     const QString id = property->propertyId();

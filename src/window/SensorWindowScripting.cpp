@@ -1,12 +1,15 @@
 #include "SensorWindowScripting.h"
 
 #include "SensorWindow.h"
+#include "link/LinkSession.h"
+#include "parameters/ParameterTree.h"
 #include "tools/LiveDataLog.h"
 
 namespace NimbarSensorPlugin::Core {
 
-SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog)
-    : QObject(window), window(window), liveLog(liveLog)
+SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog,
+                                             const LinkSession& link, const ParameterTree& tree)
+    : QObject(window), window(window), liveLog(liveLog), link(link), tree(tree)
 {
     setObjectName("scripting");
 }
@@ -48,7 +51,7 @@ QString SensorWindowScripting::liveLogProblem() const
 
 qint64 SensorWindowScripting::pausedMilliseconds() const
 {
-    return window->pausedMilliseconds();
+    return link.pausedMilliseconds();
 }
 
 bool SensorWindowScripting::isSettling() const
@@ -58,7 +61,7 @@ bool SensorWindowScripting::isSettling() const
 
 QStringList SensorWindowScripting::unreadRows() const
 {
-    return window->unreadRows();
+    return tree.unreadRows();
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -5,7 +5,9 @@
 
 namespace NimbarSensorPlugin::Core {
 
+class LinkSession;
 class LiveDataLog;
+class ParameterTree;
 class SensorWindow;
 
 // What a host that runs the sensor window without a person (a script, a
@@ -17,7 +19,8 @@ class SensorWindowScripting : public QObject
 {
     Q_OBJECT
 public:
-    SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog);
+    SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog, const LinkSession& link,
+                          const ParameterTree& tree);
 
     Q_INVOKABLE bool isConnected() const;
     Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
@@ -26,13 +29,18 @@ public:
     Q_INVOKABLE QString startLiveLog(const QString& fileName);
     Q_INVOKABLE QString stopLiveLog();
     Q_INVOKABLE QString liveLogProblem() const;
+    // How long the window has waited on purpose between exchanges: the
+    // pauses the sensor needs, which no speed-up can save.
     Q_INVOKABLE qint64 pausedMilliseconds() const;
+    // "Caption: why" of every row whose last read failed, in the tree's order.
     Q_INVOKABLE QStringList unreadRows() const;
     Q_INVOKABLE bool isSettling() const;
 
 private:
     SensorWindow* window;
     LiveDataLog& liveLog;
+    const LinkSession& link;
+    const ParameterTree& tree;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -14,8 +14,8 @@
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
-#include "parameters/ValueCodec.h"
 #include "parameters/SensorSession.h"
+#include "parameters/ValueCodec.h"
 
 #include <utils/charts/GenericChart.h>
 
