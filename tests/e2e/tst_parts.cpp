@@ -538,6 +538,9 @@ private slots:
         QVERIFY(messages.last().value(0).toString().contains("not read: 1"));
         QTRY_COMPARE(settled.size(), 1);
         QVERIFY(!sensorSession.isSettling() && sensorSession.showWait() && recorded.poll.isLiveData());
+        built.tree.managers().ints->setValue(built.tree.find("OnDelay1"), 777);
+        editor.cancelPending();
+        QVERIFY(built.model.hasEdit("OnDelay1"));
 
         device->faults().refuseNextWrite(64);
         clearTrace();
@@ -546,7 +549,15 @@ private slots:
         QCOMPARE(writer.failures().size(), 1);
         QCOMPARE(built.model.state("SwitchingThresholdA1"), RowState::Refused);
         QCOMPARE(writes().filter(QRegularExpression("^.. .. 24 40 00 01")).size(), 1);
-        QVERIFY(recorded.poll.isLiveData());
+        QVERIFY(recorded.poll.isLiveData() && editor.followUps());
+
+        // A teach's read-back brings what the sensor learnt, and writes nothing.
+        clearTrace();
+        editor.setPending(built.tree.find("TEACHBUTTON1"), QVariant());
+        editor.cancelPending();
+        sensorSession.readTaughtValues();
+        QVERIFY(sent().contains(hex(readRequest(64, 1))));
+        QVERIFY(writes().isEmpty());
 
         clearTrace();
         QTimer::singleShot(300, device, [this] { device->faults().setSilent(true); });
@@ -555,7 +566,12 @@ private slots:
         QVERIFY(!sensorSession.isConnected() && !recorded.poll.isLiveData());
         QVERIFY(writes().isEmpty());
         recorded.poll.setEnabled(false);
+        device->faults().setSilent(false);
         session->forgetUnanswered();
+        // Offline, a read of everything asks nothing.
+        clearTrace();
+        sensorSession.reload();
+        QVERIFY(sent().isEmpty());
     }
 
     void cleanupTestCase()
