@@ -1,8 +1,8 @@
 // What the user does with the chart's history and with the sensor as a whole
 // from the chart and sensor tool bars: exporting the history as a
 // delimiter-separated text file, printing the distance plot, clearing the
-// history, and restoring the sensor's factory settings, after which every
-// parameter is read again.
+// history, and asking before the session restores the sensor's factory
+// settings.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"

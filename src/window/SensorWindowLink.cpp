@@ -1,7 +1,7 @@
 // The window's side of the link to the sensor: the window's slots that send
-// frames, the "updating..." pop-up, connecting as the user chose (what the
-// link session and the sensor connection do, told in the window's words),
-// the connected variant and going offline.
+// frames, connecting as the user chose (the port, the question and what the
+// session's connect and read report, told in the window's words), the
+// connected variant and going offline.
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"

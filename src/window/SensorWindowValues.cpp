@@ -1,7 +1,7 @@
 // The window's parameter values on their way to and from the sensor: the
 // slots that take the user's edits, what the window shows when a value is
-// written, and reading and writing everything. The edits and their writes
-// are the editor's, the reads the reader's.
+// written, and the slots that read and write everything. The edits and their
+// writes are the editor's, reading and writing everything the session's.
 #include "SensorWindow.h"
 
 #include "BusyPopup.h"
