@@ -16,8 +16,8 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
 #include "parameters/SensorSession.h"
+#include "tools/DistanceChart.h"
 #include "tools/LiveDataLog.h"
-#include "tools/ThresholdMarks.h"
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/SensorBasic.h>
@@ -125,7 +125,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(d->poll, &StatusPoll::liveDataSwitched, this, [this](bool on) {
         ui->actionEnable_live_data->setChecked(on);
         if (!on)
-            d->chart->vAppendGap(0);
+            d->chart->chart()->vAppendGap(0);
     });
 
     d->portSelector = new QComboBox(this);
@@ -152,7 +152,6 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->reader = new ParameterReader(*d->link, *d->tree, *d->model, this);
     d->writer = new ParameterWriter(*d->link, *d->tree, *d->model, this);
     createChartArea();
-    setChartCaptions();
     createEditor();
     createPropertyBrowser();
 
@@ -200,43 +199,26 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     createRowMenu();
     menuBar()->findChild<QMenu*>("sensorMenu")->addAction(d->discardAction);
 
-    d->chart->setEnabled(false);
-
-    d->chart->setTimelineScale(2.0, 10500.0);
-    connect(d->chart, &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
+    connect(d->chart->chart(), &Utils::Charts::GenericChart::vSignalZommResetForNoiseLine, this,
             &SensorWindow::vZommResetForNoiseLine);
     connect(propertyBrowser, &QtTreePropertyBrowser::currentItemChanged, this, &SensorWindow::itemSelected);
-    d->marks->marks(0)->setUpperMark(150.0);
-    d->marks->marks(0)->setLowerMark(100.0);
-    d->marks->marks(0)->setMiddleMark(120.0);
 
     for (const QString& id : d->tree->hiddenIds())
         setParameterVisible(id, false);
 
-    connect(d->chart, &Utils::Charts::GenericChart::IndependentPlotDoubleClick, this,
+    connect(d->chart->chart(), &Utils::Charts::GenericChart::IndependentPlotDoubleClick, this,
             &SensorWindow::resetIndependentPlotSlot);
-    d->chart->setIndependentPlot(1, true);
-    d->chart->enableXAxisDisplayValue(1);
-    d->chart->setPlotAxisScale(1, 0.0, 10001.0, 2000.0);
-    d->chart->axisChanged();
     vUpdateOutputView();
-
-    d->marks->marks(1)->setLeftMark(0, 0.0);
-    d->marks->marks(1)->setRightMark(0, 10001.0);
-    d->chart->vCreateRectangles(1, 4);
 
     for (const char* id : {"AnalogMode", "TeachStatus", "AnalogSubt", "MeasuringDataChannel"})
         setParameterVisible(id, false);
     applyPresentationMode(ExtensionSystem::Globals::getPresentationMode());
 
     d->crashCounterProperty = d->tree->find("CrashCounter");
-    d->chart->vHideSignalText(0);
 }
 
 SensorWindow::~SensorWindow()
 {
-    if (d->chart->nGetLinesSize() > 0)
-        d->chart->vClearXLines();
     d->poll->setLiveData(false);
     delete d->chart;
     delete stateDelegate;
@@ -499,7 +481,7 @@ QTreeWidget* SensorWindow::processDataTree() const
 
 Utils::Charts::GenericChart* SensorWindow::chart() const
 {
-    return d->chart;
+    return d->chart->chart();
 }
 
 bool SensorWindow::isConnected() const
@@ -539,7 +521,7 @@ void SensorWindow::updateComPortList(const QStringList& ports)
 void SensorWindow::setWindowActive(bool active)
 {
     if (active && ui->actionEnable_live_data->isChecked())
-        d->chart->jumpToPlottingArea();
+        d->chart->chart()->jumpToPlottingArea();
 }
 
 void SensorWindow::vSensorUpdate(const QVariant& value)
@@ -555,7 +537,7 @@ void SensorWindow::applyPresentationMode(bool hide)
     d->presentationMode = hide;
     d->propertyTreeDock->setHidden(hide);
     d->observationDock->setHidden(hide);
-    d->chart->getDockChartItem(0)->setHidden(false);
+    d->chart->chart()->getDockChartItem(0)->setHidden(false);
     showEchoPlot();
     d->processData->setPresentation(hide);
 }
@@ -564,15 +546,7 @@ void SensorWindow::applyPresentationMode(bool hide)
 // the distance plot has the whole chart.
 void SensorWindow::showEchoPlot()
 {
-    d->chart->getDockChartItem(1)->setHidden(!d->poll->areEchoesWanted() || d->presentationMode);
-}
-
-// The echo plot's distance axis spans what the connected variant can see.
-void SensorWindow::scaleEchoPlot()
-{
-    const double far =
-        d->units.unit() == 1 ? qRound(d->units.variant().maxRange / 25.4) : d->units.variant().objMaxRange;
-    d->chart->setPlotAxisScale(1, 0.0, far, 0.0);
+    d->chart->setEchoPlotShown(d->poll->areEchoesWanted() && !d->presentationMode);
 }
 
 // The sensor's commands with keys of their own. The keys work wherever the
@@ -618,7 +592,7 @@ void SensorWindow::retranslateSensorMenu()
 void SensorWindow::setSensorOperationsEnabled(bool enabled)
 {
     ui->sensorOperationsToolbar->setEnabled(enabled);
-    d->chart->setEnabled(enabled);
+    d->chart->chart()->setEnabled(enabled);
     // The menu comes later in construction than the first call.
     if (!d->sensorMenu.connect)
         return;
@@ -699,7 +673,7 @@ bool SensorWindow::eventFilter(QObject* watched, QEvent* event)
 // rather than to the family's largest.
 void SensorWindow::resetIndependentPlotSlot(int)
 {
-    scaleEchoPlot();
+    d->chart->scaleEchoPlot();
 }
 
 void SensorWindow::updateWindowTitle()
@@ -713,7 +687,7 @@ void SensorWindow::updateWindowTitle()
 
 void SensorWindow::resizeEvent(QResizeEvent* event)
 {
-    d->chart->UpdateMinimumHeights(event->size().height());
+    d->chart->chart()->UpdateMinimumHeights(event->size().height());
 }
 
 void SensorWindow::changeEvent(QEvent* event)
@@ -740,7 +714,7 @@ void SensorWindow::retranslateWindow()
         d->tree->refreshUnitSuffixes();
         retranslateSensorMenu();
         d->propertyTreeDock->setWindowTitle(tr("Property tree"));
-        setChartCaptions();
+        d->chart->retranslate();
         retranslateLists();
     }
     enableTreeDataHandling(true);

@@ -186,7 +186,6 @@ private:
     void createProcessDataRows();
     void createPropertyBrowser();
     void createChartArea();
-    void setChartCaptions();
     void retranslateLists();
     void retranslateWindow();
     void applyPresentationMode(bool hide);
@@ -196,7 +195,6 @@ private:
     void connectOrDisconnect();
     void showWindowMode();
     void showEchoPlot();
-    void scaleEchoPlot();
 
     void goOfflineSensorLost();
     bool bSendCommand(const QByteArray& request, bool useUiSetting);

@@ -9,11 +9,7 @@
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "parameters/SensorSession.h"
-
-#include <utils/ValueOverTime.h>
-#include <utils/charts/GenericChart.h>
-#include <utils/widgets/ExportDialog.h>
-#include <utils/widgets/PlotDocument.h>
+#include "tools/DistanceChart.h"
 
 #include <QAction>
 #include <QMessageBox>
@@ -21,29 +17,14 @@
 
 namespace NimbarSensorPlugin::Core {
 
-// The dialog writes the file when it is accepted; a file that cannot be
-// written is named with the reason, and an older file there stays as it was.
 void SensorWindow::vExportChartData()
 {
-    QList<QString> names{tr("Time"), tr("Signal")};
-    QList<const Utils::ValueOverTime*> series{d->chart->getData(0)};
-    Utils::ExportDialog dialog(&series, &names, this, Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
-    dialog.setPrecision(2);
-    connect(&dialog, &Utils::ExportDialog::exportFailed, this, [this](const QString& error) {
-        QMessageBox::critical(this, tr("Exporting chart data..."), error, QMessageBox::Ok);
-    });
-    dialog.exec();
+    d->chart->exportHistory(this);
 }
 
-// The user picks a printer or a PDF file in the print dialog. Tests and
-// scripts name a PDF file in IOLINK_PRINT_PDF instead and get no dialog.
 void SensorWindow::vPrintDocument()
 {
-    Utils::PlotDocument document(d->chart->poPlot(0));
-    document.setOutputFileName(qEnvironmentVariable("IOLINK_PRINT_PDF"));
-    document.vPrintDocument();
-    if (!document.errorString().isEmpty())
-        QMessageBox::critical(this, tr("Printing chart..."), document.errorString(), QMessageBox::Ok);
+    d->chart->print(this);
     // A connection check follows printing; its answer is not needed. It
     // holds the link like any other exchange, so the status poll starts its
     // cycle over instead of fetching a read of its own across it.
@@ -55,12 +36,8 @@ void SensorWindow::vPrintDocument()
 
 void SensorWindow::vClearHistory()
 {
-    if (QMessageBox::warning(this, tr("Clear chart history"),
-                             tr("Do you really want to clear chart history ?"),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
-        return;
-    d->chart->clear();
-    ui->chartToolbar->setEnabled(false);
+    if (d->chart->clearHistory(this))
+        ui->chartToolbar->setEnabled(false);
 }
 
 // The sensor's factory settings replace its own, after the user agreed,

@@ -16,6 +16,7 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
 #include "parameters/SensorSession.h"
+#include "tools/DistanceChart.h"
 #include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
@@ -176,7 +177,7 @@ void SensorWindow::readConnectedSensor()
     enterWriteMode();
     setSensorOperationsEnabled(true);
     d->selectedPortIndex = d->portSelector->currentIndex();
-    d->marks->marks(1)->setReadOnly(false);
+    d->chart->marks()->marks(1)->setReadOnly(false);
 }
 
 // Asks the host for the port chosen in the selector. The first entry,
@@ -250,7 +251,7 @@ bool SensorWindow::connectPcToSensor()
             return true;
         setSensorOperationsEnabled(true);
         d->selectedPortIndex = d->portSelector->currentIndex();
-        d->marks->marks(1)->setReadOnly(false);
+        d->chart->marks()->marks(1)->setReadOnly(false);
         vUpdateOutputView();
         if (d->units.variant().hasAnalogOutput)
             vScaleAnalogChart();
@@ -297,7 +298,7 @@ void SensorWindow::vDisconnect()
     // Every connection forgives its first two unanswered polls.
     d->poll->reset();
 
-    d->marks->marks(0)->setReadOnly(true);
+    d->chart->marks()->marks(0)->setReadOnly(true);
     d->session->setConnected(false);
     setSensorOperationsEnabled(false);
     d->connectionStatus->setConnected(false);
@@ -308,7 +309,7 @@ void SensorWindow::vDisconnect()
 
     updateWindowTitle();
     clearLiveValues();
-    d->chart->updateChart(true);
+    d->chart->chart()->updateChart(true);
     d->continuousDataTimer.stop();
 }
 
@@ -321,7 +322,7 @@ bool SensorWindow::bConnectToSensor()
 // is opened over it.
 void SensorWindow::showIdentifiedSensor()
 {
-    d->marks->marks(0)->setReadOnly(!sensor.thresholdsReadOnly());
+    d->chart->marks()->marks(0)->setReadOnly(!sensor.thresholdsReadOnly());
     ui->actionOpen_Settings->setEnabled(false);
 }
 

@@ -12,8 +12,7 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/SensorSession.h"
 #include "parameters/ValueCodec.h"
-
-#include <utils/charts/GenericChart.h>
+#include "tools/DistanceChart.h"
 
 #include <qtpropertymanager.h>
 
@@ -26,12 +25,6 @@
 namespace NimbarSensorPlugin::Core {
 
 using DataFrame = ExtensionSystem::CommunicationInterface::DataFrame;
-
-namespace {
-
-const QColor evaluatedEchoColour(0, 97, 158);
-
-} // namespace
 
 void SensorWindow::queryStatusData()
 {
@@ -71,32 +64,7 @@ void SensorWindow::showProcessData(const QByteArray& answer)
     const int code = processDataDistanceCode(answer);
     const DistanceKind kind = distanceKind(code);
     const double value = kind == DistanceKind::Distance ? shownDistance(code, d->units.unit()) : 0.0;
-    // Special codes go to the chart once, as a gap, until a distance comes
-    // again; a mark being dragged meanwhile keeps its view.
-    auto appendSpecial = [this](double special) {
-        if (!d->chartEditActive)
-            d->chart->vAppendData(0, special, true, -65000.0, false, -1.0, -1.0);
-        d->chartEditActive = true;
-    };
-    switch (kind) {
-    case DistanceKind::NoData:
-        appendSpecial(32764.0);
-        d->chart->vSetValueMarkerCustomText(tr("No data"));
-        break;
-    case DistanceKind::TooClose:
-        appendSpecial(32776.0);
-        d->chart->vSetValueMarkerCustomText(tr("Obj. too close"));
-        break;
-    case DistanceKind::TooFar:
-        appendSpecial(32760.0);
-        d->chart->vSetValueMarkerCustomText(tr("Obj. too far"));
-        break;
-    case DistanceKind::Distance:
-        d->chart->vAppendData(0, value, true, -65000.0, false, -1.0, -1.0);
-        d->chartEditActive = false;
-        d->chart->vSetValueMarkerCustomText(QString());
-        break;
-    }
+    d->chart->showDistance(kind, value);
     d->processData->showDistance(kind, value, d->units.unitText());
     d->processData->showStatusBits(processDataValidBits(answer));
 }
@@ -107,28 +75,17 @@ void SensorWindow::showProcessData(const QByteArray& answer)
 void SensorWindow::clearLiveValues()
 {
     d->processData->clearLive(d->units.unitText());
-    d->chart->vUpdateXLines(1, {0.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0, 0.0});
-    d->chart->vSetValueMarkerCustomText(QString());
-    d->chart->vAppendGap(0);
+    d->chart->endLine();
 }
 
 void SensorWindow::showEchoes(const EchoRecord& echoes)
 {
-    QList<double> distances;
-    QList<double> amplitudes;
-    for (int k = 0; k < 4; ++k) {
-        const double mm = echoes.distanceCodes[std::size_t(k)];
-        distances << (d->units.unit() == 1 ? inchesFromMillimetres(mm) : mm);
-        amplitudes << echoes.amplitudes[std::size_t(k)];
-    }
-    d->chart->vUpdateXLines(1, distances, amplitudes);
-    d->chart->vSetXLinesPen(echoes.evaluatedEcho, evaluatedEchoColour);
-    d->processData->showEchoes(echoes, distances, d->units.unitText());
+    d->processData->showEchoes(echoes, d->chart->showEchoes(echoes), d->units.unitText());
 }
 
 void SensorWindow::clearEchoDisplay()
 {
-    d->chart->vUpdateXLines(1, {0.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0, 0.0});
+    d->chart->clearEchoes();
     d->processData->clearEchoes();
 }
 

@@ -18,14 +18,12 @@ class QWidget;
 
 namespace Utils {
 class ConnectionStatus;
-namespace Charts {
-class GenericChart;
 }
-} // namespace Utils
 
 namespace NimbarSensorPlugin::Core {
 
 class BusyPopup;
+class DistanceChart;
 class LinkSession;
 class ParameterEditor;
 class ParameterModel;
@@ -36,7 +34,6 @@ class LiveDataLog;
 class ProcessDataView;
 class SensorSession;
 class StatusPoll;
-class ThresholdMarks;
 
 // The tree takes no edits while one of these lives; the keyboard focus goes
 // back to it afterwards, so the window's keys keep working.
@@ -81,11 +78,8 @@ struct SensorWindowPrivate
     QTimer continuousDataTimer;
     QTimer writeModeIconTimer;
 
-    ThresholdMarks* marks = nullptr;
-    Utils::Charts::GenericChart* chart = nullptr;
+    DistanceChart* chart = nullptr;
     Utils::ConnectionStatus* connectionStatus = nullptr;
-
-    QStringList chartIconNames;
 
     // The "updating..." pop-up shown while the sensor is busy.
     BusyPopup* popup = nullptr;
@@ -95,10 +89,6 @@ struct SensorWindowPrivate
     LiveDataLog* liveLog = nullptr;
 
     QtProperty* crashCounterProperty = nullptr;
-
-    // No special distance code goes to the chart until a distance comes: one
-    // is there already, or a mark is being dragged and keeps its view.
-    bool chartEditActive = false;
 
     // The port connected, or the one being connected to.
     int selectedPortIndex = 0;

@@ -13,6 +13,7 @@
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/SensorSession.h"
+#include "tools/DistanceChart.h"
 #include "tools/SettingsFile.h"
 #include "tools/TreeSettings.h"
 
@@ -70,7 +71,7 @@ QString SensorWindow::saveSettingsTo(const QString& fileName) const
     return saveSettingsFile(
         fileName,
         settingsFileText(sensor.name(), parameterText(TreeSettings(*d->tree, *d->model, d->units).entries()),
-                         d->chart->dataToString(0)));
+                         d->chart->chart()->dataToString(0)));
 }
 
 bool SensorWindow::bOpenSettings()
@@ -141,8 +142,8 @@ bool SensorWindow::bOpenSettings(QString fileName)
         std::vector<double> times;
         std::vector<double> values;
         if (Utils::Charts::parseHistory(content.chartData, ';', times, values)) {
-            d->chart->clear();
-            chartLoaded = d->chart->setDataFromString(0, content.chartData, ';');
+            d->chart->chart()->clear();
+            chartLoaded = d->chart->chart()->setDataFromString(0, content.chartData, ';');
             ui->chartToolbar->setEnabled(true);
         } else {
             statusBar()->showMessage(
@@ -193,7 +194,7 @@ void SensorWindow::finishLoadingSettings()
     vApplyUnitLimits();
     // The file may have brought another unit, which the captions name.
     d->tree->refreshUnitSuffixes();
-    setChartCaptions();
+    d->chart->retranslate();
     // The marks and the rows that hang on the pin functions follow the
     // file's values also when the host, not the load action, started this.
     vUpdateOutputView();
@@ -208,7 +209,7 @@ void SensorWindow::vLoadSettings()
     d->editor->setFollowUps(false);
     d->continuousDataTimer.stop();
     bOpenSettings(QString());
-    d->chart->jumpToPlottingArea();
+    d->chart->chart()->jumpToPlottingArea();
     d->editor->setFollowUps(true);
     vUpdateOutputView();
     bCheckConnection();

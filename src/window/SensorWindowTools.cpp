@@ -10,6 +10,7 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
 #include "parameters/SensorSession.h"
+#include "tools/DistanceChart.h"
 #include "tools/ThresholdMarks.h"
 
 #include <utils/charts/GenericChart.h>
@@ -25,8 +26,6 @@
 #include <qtpropertybrowser.h>
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
-
-#include <qwt_plot.h>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -61,45 +60,24 @@ void SensorWindow::createChartArea()
     ui->fileToolBar->addAction(ui->actionSave_Settings);
     ui->fileToolBar->addAction(d->propertyTreeDock->toggleViewAction());
 
-    auto* chartWindow = new QMainWindow(this);
-    chartWindow->setObjectName("chartWindow");
-    chartWindow->setWindowFlags(Qt::Widget);
-    d->chart = new Utils::Charts::GenericChart(2, this, chartWindow, false, true);
-    d->chart->setCurrentValuePrecision(0, 1);
-    d->chart->setScale(0, 0.0, 10005.0);
-    d->chart->setAllowNegativeValues(0, false);
-    d->chart->setPlotColor(0, QColor(0, 0, 188), QColor(0, 0, 188, 20), false, 1);
-    d->chart->setMinPanOffset(0, 160);
-    d->chart->setMaxPanOffset(0, 350);
-    d->chart->setScale(1, 0.0, 0.0);
-    d->chart->setAllowNegativeValues(1, false);
-    d->chart->vSetMarkerVisible(1, false);
-
+    auto* plotWindow = new QMainWindow(this);
+    plotWindow->setObjectName("chartWindow");
+    plotWindow->setWindowFlags(Qt::Widget);
     auto* scrollArea = new QScrollArea(this);
     scrollArea->setObjectName("chartScrollArea");
     scrollArea->setFrameShape(QFrame::NoFrame);
     scrollArea->setWidgetResizable(true);
-    scrollArea->setWidget(chartWindow);
+    scrollArea->setWidget(plotWindow);
     setCentralWidget(scrollArea);
-    d->chart->AddLayoutRow(1);
-    d->chart->AddLayoutRow(1);
-    d->chart->UpdateLayout();
+    d->chart = new DistanceChart(plotWindow, *d->tree, d->units, this);
 
-    d->chartIconNames = QStringList{"Process_data_new-01"};
-    for (int k = 0; k < d->chartIconNames.size(); ++k) {
-        ui->fileToolBar->addWidget(toolBarSpacer(this, 2, 12));
-        QAction* toggle = d->chart->getDockChartItem(k)->toggleViewAction();
-        toggle->setIcon(QIcon(QString(":/icons/icons/%1.svg").arg(d->chartIconNames[k])));
-        ui->fileToolBar->addAction(toggle);
-    }
-
+    ui->fileToolBar->addWidget(toolBarSpacer(this, 2, 12));
+    QAction* toggle = d->chart->chart()->getDockChartItem(0)->toggleViewAction();
+    toggle->setIcon(QIcon(":/icons/icons/Process_data_new-01.svg"));
+    ui->fileToolBar->addAction(toggle);
     for (int plot = 0; plot < 2; ++plot)
-        d->chart->poPlot(plot)->setObjectName(QString::number(plot));
-    d->marks = new ThresholdMarks(*d->chart, *d->tree, d->units, this);
-    for (int plot = 0; plot < 2; ++plot)
-        connect(d->marks->marks(plot), &Utils::ThresholdWindowWidgetUniversal::emitValueChanged, this,
-                &SensorWindow::chartThresholdChanged);
-    d->chart->setScale(1, 0.0, 1600.0);
+        connect(d->chart->marks()->marks(plot), &Utils::ThresholdWindowWidgetUniversal::emitValueChanged,
+                this, &SensorWindow::chartThresholdChanged);
 }
 
 // The switching marks of the selected output, the rows that belong to the
@@ -111,9 +89,9 @@ void SensorWindow::vUpdateOutputView()
     applyPinInterlock(*d->tree);
     for (const auto& [id, shown] : outputRowVisibility(*d->tree))
         setParameterVisible(id, shown);
-    d->marks->showOutput(d->outputSelector->currentIndex(), ui->actionRead->isChecked());
+    d->chart->marks()->showOutput(d->outputSelector->currentIndex(), ui->actionRead->isChecked());
     vShowTestModeParameters(d->tree->choice("TestMode") != 0);
-    d->marks->showDetectionRange();
+    d->chart->marks()->showDetectionRange();
     enableTreeDataHandling(true);
 }
 
@@ -127,13 +105,9 @@ void SensorWindow::vApplyUnitLimits()
 {
     enableTreeDataHandling(false);
     d->tree->applyMillimetreLimits();
-    if (d->units.unit() == 0 || d->units.unit() == 1) {
-        const bool inches = d->units.unit() == 1;
-        d->chart->setScale(
-            0, 0.0, inches ? qRound(d->units.variant().objMaxRange / 25.4) : d->units.variant().maxRange);
-        scaleEchoPlot();
+    if (d->units.unit() == 0 || d->units.unit() == 1)
         d->tree->applyLimitsOfUnit();
-    }
+    d->chart->scaleToUnit();
     d->tree->showAllRows();
     enableTreeDataHandling(true);
 }
@@ -145,16 +119,9 @@ void SensorWindow::vSwitchMeasurementUnit()
     enableTreeDataHandling(false);
     const ParameterTree::Quiet quiet(*d->tree);
     d->tree->applyMillimetreLimits();
-    if (d->units.unit() == 0) {
-        d->chart->setScale(0, 0.0, qRound(d->chart->getYLeftMax(0) * 25.4));
-        scaleEchoPlot();
+    if (d->units.unit() == 0 || d->units.unit() == 1)
         d->tree->applyLimitsOfUnit();
-    } else if (d->units.unit() == 1) {
-        scaleEchoPlot();
-        d->chart->setScale(0, 0.0, qRound(d->units.variant().objMaxRange / 25.4));
-        d->tree->applyLimitsOfUnit();
-    }
-    d->chart->setPlotTitle(1, tr("Signal"), true, d->units.unitText(), true);
+    d->chart->followUnitSwitch();
     d->tree->refreshUnitSuffixes();
     if (d->units.variant().hasAnalogOutput) {
         for (const char* id : {"analog0V", "analog10V"}) {
@@ -169,7 +136,7 @@ void SensorWindow::vSwitchMeasurementUnit()
 
 void SensorWindow::vScaleAnalogChart()
 {
-    d->chart->setScale(0, d->tree->doubleValue("analog0V"), d->tree->doubleValue("analog10V"));
+    d->chart->scaleToAnalogWindow(d->tree->doubleValue("analog0V"), d->tree->doubleValue("analog10V"));
 }
 
 // Every parameter was read: the lengths are shown in the unit the sensor
@@ -185,9 +152,8 @@ void SensorWindow::showReadValues(int unitBefore)
         // Back from inches: the captions and the chart name millimetres.
         if (unitBefore == 1) {
             d->tree->refreshUnitSuffixes();
-            d->chart->setScale(0, 0.0, d->units.variant().maxRange);
-            scaleEchoPlot();
-            setChartCaptions();
+            d->chart->scaleToUnit();
+            d->chart->retranslate();
         }
     }
     vUpdateOutputView();
@@ -203,8 +169,7 @@ void SensorWindow::chartThresholdChanged(uint mark, double value)
     auto* widget = qobject_cast<Utils::ThresholdWindowWidgetUniversal*>(sender());
     const int plot = widget ? widget->getComponentIndex() : -1;
     enableTreeDataHandling(false);
-    d->chartEditActive = true;
-    const MarkEdit edit = d->marks->move(plot, mark, value, d->outputSelector->currentIndex());
+    const MarkEdit edit = d->chart->marks()->move(plot, mark, value, d->outputSelector->currentIndex());
     if (edit.property) {
         // The user takes the row over, as with an edit in the tree.
         d->model->setEdit(edit.property->propertyId(), d->tree->sensorValueOf(edit.property, edit.value));
@@ -229,18 +194,5 @@ void SensorWindow::vZommResetForNoiseLine()
     if (!d->session->isSettling())
         vUpdateOutputView();
 }
-
-void SensorWindow::setChartCaptions()
-{
-    d->chart->setPlotTitle(0, tr("Distance"), true, QString(), false);
-    d->chart->setPlotTitle(1, tr("Signal"), true, d->units.unitText(), true);
-    d->chart->translateDockTitleBarTexts();
-    if (!d->chartIconNames.isEmpty())
-        d->chart->getDockChartItem(0)->setWindowTitle(tr("Signal"));
-}
-
-// The threshold and hysteresis captions end in the unit. Whatever unit a
-// caption names now (the document's captions, after a language change,
-// name millimetres), it takes the current one.
 
 } // namespace NimbarSensorPlugin::Core

@@ -16,6 +16,7 @@
 #include "parameters/ParameterWriter.h"
 #include "parameters/SensorSession.h"
 #include "parameters/ValueCodec.h"
+#include "tools/DistanceChart.h"
 
 #include <utils/charts/GenericChart.h>
 
@@ -90,7 +91,7 @@ void SensorWindow::followChoiceWritten(const QString& id, int position)
                                    id.contains("TeachInMode") || id.contains("ErrorWarning"))) {
         vUpdateOutputView();
         if (id == "PinFunctionA2")
-            d->chart->jumpToPlottingArea();
+            d->chart->chart()->jumpToPlottingArea();
     }
 }
 
