@@ -13,6 +13,49 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::DistanceChart</name>
+    <message>
+        <source>No data</source>
+        <translation>Keine Daten</translation>
+    </message>
+    <message>
+        <source>Obj. too close</source>
+        <translation>Obj. zu nah</translation>
+    </message>
+    <message>
+        <source>Obj. too far</source>
+        <translation>Obj. zu weit</translation>
+    </message>
+    <message>
+        <source>Signal</source>
+        <translation>Signal</translation>
+    </message>
+    <message>
+        <source>Distance</source>
+        <translation>Abstand</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Exporting chart data...</source>
+        <translation>Diagrammdaten exportieren...</translation>
+    </message>
+    <message>
+        <source>Printing chart...</source>
+        <translation>Diagramm drucken...</translation>
+    </message>
+    <message>
+        <source>Clear chart history</source>
+        <translation>Diagrammverlauf löschen</translation>
+    </message>
+    <message>
+        <source>Do you really want to clear chart history ?</source>
+        <translation>Soll der Diagrammverlauf wirklich gelöscht werden?</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::LiveDataLog</name>
     <message>
         <source>The live-data log %1 could not be written: %2</source>
@@ -263,30 +306,6 @@
         <translation>Ausgang</translation>
     </message>
     <message>
-        <source>Distance</source>
-        <translation>Abstand</translation>
-    </message>
-    <message>
-        <source>Signal</source>
-        <translation>Signal</translation>
-    </message>
-    <message>
-        <source>Sensor Settings (*.kvs)</source>
-        <translation>Sensoreinstellungen (*.kvs)</translation>
-    </message>
-    <message>
-        <source>Open Settings</source>
-        <translation>Einstellungen öffnen</translation>
-    </message>
-    <message>
-        <source>Loaded settings will override the current project</source>
-        <translation>Die geladenen Einstellungen ersetzen das aktuelle Projekt</translation>
-    </message>
-    <message>
-        <source>Opening settings...</source>
-        <translation>Einstellungen öffnen...</translation>
-    </message>
-    <message>
         <source>Process data</source>
         <translation>Prozessdaten</translation>
     </message>
@@ -321,18 +340,6 @@
     <message>
         <source>Sensor settings will be overwritten with the ones from PC</source>
         <translation>Die Einstellungen im Sensor werden mit den Einstellungen vom PC überschrieben.</translation>
-    </message>
-    <message>
-        <source>No data</source>
-        <translation>Keine Daten</translation>
-    </message>
-    <message>
-        <source>Obj. too close</source>
-        <translation>Obj. zu nah</translation>
-    </message>
-    <message>
-        <source>Obj. too far</source>
-        <translation>Obj. zu weit</translation>
     </message>
     <message>
         <source>Written to the sensor: %1 parameters; not written: %2 (marked in the tree).</source>
@@ -409,54 +416,6 @@
         <translation>Änderungen bleiben im Fenster und werden nicht in den Sensor geschrieben.</translation>
     </message>
     <message>
-        <source>The port setting %1 is no whole number of milliseconds; 0 is used.</source>
-        <translation>Die Anschlusseinstellung %1 ist keine ganze Zahl von Millisekunden; 0 wird verwendet.</translation>
-    </message>
-    <message>
-        <source>The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.</source>
-        <translation>Die Anschlusseinstellung %1 von %2 ms liegt außerhalb von 0 bis %3 ms; %4 ms werden verwendet.</translation>
-    </message>
-    <message>
-        <source>Save As...</source>
-        <translation>Speichern unter...</translation>
-    </message>
-    <message>
-        <source>Saving settings...</source>
-        <translation>Einstellungen speichern...</translation>
-    </message>
-    <message>
-        <source>The settings could not be saved to %1: %2</source>
-        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
-    </message>
-    <message>
-        <source>Settings saved to %1</source>
-        <translation>Einstellungen in %1 gespeichert</translation>
-    </message>
-    <message>
-        <source>The chart history in %1 could not be read; the chart keeps its own.</source>
-        <translation>Der Diagrammverlauf in %1 ist nicht lesbar; das Diagramm behält seinen eigenen.</translation>
-    </message>
-    <message>
-        <source>Time</source>
-        <translation>Zeit</translation>
-    </message>
-    <message>
-        <source>Exporting chart data...</source>
-        <translation>Diagrammdaten exportieren...</translation>
-    </message>
-    <message>
-        <source>Printing chart...</source>
-        <translation>Diagramm drucken...</translation>
-    </message>
-    <message>
-        <source>Clear chart history</source>
-        <translation>Diagrammverlauf löschen</translation>
-    </message>
-    <message>
-        <source>Do you really want to clear chart history ?</source>
-        <translation>Soll der Diagrammverlauf wirklich gelöscht werden?</translation>
-    </message>
-    <message>
         <source>Restore factory defaults</source>
         <translation>Werkseinstellungen wiederherstellen</translation>
     </message>
@@ -499,6 +458,45 @@
         <source>Save to the sensor</source>
         <translation>In den Sensor schreiben</translation>
     </message>
+</context>
+<context>
+    <name>NimbarSensorPlugin::Core::SettingsFileActions</name>
+    <message>
+        <source>Save As...</source>
+        <translation>Speichern unter...</translation>
+    </message>
+    <message>
+        <source>Saving settings...</source>
+        <translation>Einstellungen speichern...</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1: %2</source>
+        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Settings saved to %1</source>
+        <translation>Einstellungen in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Sensor Settings (*.kvs)</source>
+        <translation>Sensoreinstellungen (*.kvs)</translation>
+    </message>
+    <message>
+        <source>Open Settings</source>
+        <translation>Einstellungen öffnen</translation>
+    </message>
+    <message>
+        <source>Loaded settings will override the current project</source>
+        <translation>Die geladenen Einstellungen ersetzen das aktuelle Projekt</translation>
+    </message>
+    <message>
+        <source>Opening settings...</source>
+        <translation>Einstellungen öffnen...</translation>
+    </message>
+    <message>
+        <source>The chart history in %1 could not be read; the chart keeps its own.</source>
+        <translation>Der Diagrammverlauf in %1 ist nicht lesbar; das Diagramm behält seinen eigenen.</translation>
+    </message>
     <message numerus="yes">
         <source>%n value(s) in the file cannot be taken by this sensor and are left out:</source>
         <translation>
@@ -509,6 +507,17 @@
     <message>
         <source>Apply the others</source>
         <translation>Die übrigen übernehmen</translation>
+    </message>
+</context>
+<context>
+    <name>Sensor</name>
+    <message>
+        <source>The port setting %1 is no whole number of milliseconds; 0 is used.</source>
+        <translation>Die Anschlusseinstellung %1 ist keine ganze Zahl von Millisekunden; 0 wird verwendet.</translation>
+    </message>
+    <message>
+        <source>The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.</source>
+        <translation>Die Anschlusseinstellung %1 von %2 ms liegt außerhalb von 0 bis %3 ms; %4 ms werden verwendet.</translation>
     </message>
 </context>
 <context>

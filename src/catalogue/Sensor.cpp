@@ -86,6 +86,23 @@ int Sensor::lineDelay() const
     return int(std::clamp(documentDelay("linedelay").value_or(0), 0LL, (long long)longestDelayMs));
 }
 
+QStringList Sensor::delayProblems() const
+{
+    QStringList problems;
+    for (const char* key : {"characterdelay", "linedelay"}) {
+        const std::optional<long long> delay = documentDelay(key);
+        if (!delay)
+            problems << tr("The port setting %1 is no whole number of milliseconds; 0 is used.").arg(key);
+        else if (*delay < 0 || *delay > longestDelayMs)
+            problems << tr("The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.")
+                            .arg(key)
+                            .arg(*delay)
+                            .arg(longestDelayMs)
+                            .arg(std::clamp(*delay, 0LL, (long long)longestDelayMs));
+    }
+    return problems;
+}
+
 bool Sensor::thresholdsReadOnly() const
 {
     return integerKey(tree, "chartsettings.thresholdsreadonly") != 0;

@@ -2,6 +2,9 @@
 
 #include <extensionsystem/SensorBasic.h>
 
+#include <QCoreApplication>
+#include <QStringList>
+
 #include <boost/property_tree/ptree.hpp>
 
 #include <optional>
@@ -29,6 +32,7 @@ struct SensorVariant
 // timing, chart settings, variants).
 class Sensor : public ExtensionSystem::SensorBasic
 {
+    Q_DECLARE_TR_FUNCTIONS(Sensor)
 public:
     Sensor();
     // Copies give an independent tree.
@@ -46,9 +50,9 @@ public:
     static constexpr int longestDelayMs = 10000;
     int characterDelay() const;
     int lineDelay() const;
-    // The delays as the entry gives them (absent: 0), to report those
-    // outside the limits; empty when the text is no whole number.
-    std::optional<long long> documentDelay(const char* key) const;
+    // One line per delay the entry gives that is no whole number or lies
+    // outside the limits, saying what is used instead.
+    QStringList delayProblems() const;
     bool thresholdsReadOnly() const;
     // The entry's variants; throws the tree's bad-path error when missing.
     boost::property_tree::ptree& sensorsNode();
@@ -59,6 +63,11 @@ public:
 
     boost::property_tree::ptree tree;
     std::string language;
+
+private:
+    // The delay as the entry gives it (absent: 0); empty when the text is no
+    // whole number.
+    std::optional<long long> documentDelay(const char* key) const;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -38,6 +38,23 @@ SensorSession::SensorSession(const Sensor& sensor, Parts parts, QObject* parent)
     teachTimer.setInterval(4500);
     teachTimer.setSingleShot(true);
     connect(&teachTimer, &QTimer::timeout, this, &SensorSession::readTaughtValues);
+    connect(&p.editor, &ParameterEditor::written, this, &SensorSession::followWrite);
+}
+
+// The values a teach button or the crash-counter reset changed are read back
+// a few seconds after the write, once the sensor has them; so are those a
+// new unit changed, while the sensor converts them. A pin switched to teach
+// input has its thresholds taught at once.
+void SensorSession::followWrite(const QString& id, int code, bool unitChanged)
+{
+    if (id.contains("TEACHBUTTON") || id.contains("CrashCounter"))
+        teachTimer.start();
+    if ((id == "PinFunctionA1" || id == "PinFunctionA2") && code == 4)
+        readTaughtThresholds(id);
+    if (unitChanged && connected) {
+        startBusy(230);
+        teachTimer.start();
+    }
 }
 
 // Every start begins a chain of steps of its own; they fill one bar, so a

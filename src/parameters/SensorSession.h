@@ -84,9 +84,6 @@ public:
     void restoreFactorySettings();
     void writeLoadedSettings();
 
-    // The values a teach button or the crash-counter reset changed are read
-    // back a few seconds after the write, once the sensor has them.
-    void scheduleTeachReadBack() { teachTimer.start(); }
     void readTaughtValues();
     // The switching point and window limits of the output of id ("...A1" or "...A2").
     void readTaughtThresholds(const QString& id);
@@ -121,6 +118,7 @@ signals:
     void allWritten();
 
 private:
+    void followWrite(const QString& id, int code, bool unitChanged);
     void stopLiveData();
     bool readParameter(const QString& id);
 

@@ -2,13 +2,13 @@
 
 #include "BusyPopup.h"
 #include "ComboBoxItemDelegate.h"
-#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "SensorWindowScripting.h"
 #include "StateOfDeviceMyDelegate.h"
 #include "catalogue/SensorCatalogue.h"
 #include "link/LinkSession.h"
+#include "link/ProcessDataView.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
@@ -18,6 +18,7 @@
 #include "parameters/SensorSession.h"
 #include "tools/DistanceChart.h"
 #include "tools/LiveDataLog.h"
+#include "tools/SettingsFileActions.h"
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/SensorBasic.h>
@@ -35,17 +36,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialog>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -69,34 +66,6 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Wheel; }
-};
-
-// Space toggles the check box of the focused row whichever of its cells is
-// current; the view alone reacts only on the check box's own cell.
-class SpaceTogglesCheckBox : public QObject
-{
-public:
-    explicit SpaceTogglesCheckBox(QTreeWidget* tree) : QObject(tree), tree(tree) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        QTreeWidgetItem* item = tree->currentItem();
-        if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier || !item ||
-            (item->flags() & (Qt::ItemIsUserCheckable | Qt::ItemIsEnabled)) !=
-                (Qt::ItemIsUserCheckable | Qt::ItemIsEnabled))
-            return false;
-        // Holding the key down toggles once.
-        if (!key->isAutoRepeat())
-            item->setCheckState(2, item->checkState(2) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-        return true;
-    }
-
-private:
-    QTreeWidget* tree;
 };
 
 } // namespace
@@ -323,6 +292,15 @@ void SensorWindow::createSession()
     connect(d->liveLog, &LiveDataLog::failed, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree);
+
+    d->settingsFiles = new SettingsFileActions(
+        {sensor, *d->link, *d->poll, *session, *d->tree, *d->model, *d->editor, d->units, *d->chart}, this);
+    connect(d->settingsFiles, &SettingsFileActions::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
+    connect(d->settingsFiles, &SettingsFileActions::historyLoaded, this,
+            [this] { ui->chartToolbar->setEnabled(true); });
+    connect(d->settingsFiles, &SettingsFileActions::valuesApplied, this,
+            &SensorWindow::finishLoadingSettings);
 }
 
 void SensorWindow::createPropertyBrowser()
@@ -379,7 +357,6 @@ void SensorWindow::createListDocks()
     // A row's request goes out when its check state changes, by the mouse
     // or by Space; a click beside the box changes nothing.
     connect(processDataTree, &QTreeWidget::itemChanged, this, &SensorWindow::updateCheckState);
-    processDataTree->installEventFilter(new SpaceTogglesCheckBox(processDataTree));
     // One column of lists on the right, the process data in front: the
     // observation list holds little, and the chart needs the width.
     tabifyDockWidget(d->observationDock, d->processDataDock);

@@ -36,7 +36,6 @@ struct EchoRecord;
 enum class FetchFailure;
 class StateOfDeviceMyDelegate;
 struct SensorVariant;
-struct SettingsCheck;
 struct SensorWindowForm;
 struct SensorWindowPrivate;
 
@@ -222,7 +221,7 @@ private:
     void createEditor();
     void createSession();
     void followChoiceWritten(const QString& id, int position);
-    void followWrite(const QString& id, int code, bool unitChanged);
+    void followWrite(const QString& id);
     void reportWriteAll();
     void showRowMark(QtProperty* property);
     void refuseTypedValue(QtProperty* property, double value);
@@ -244,9 +243,7 @@ private:
     void vScaleAnalogChart();
     void showReadValues(int unitBefore);
     void vConnectWindowTimers();
-    // Settings files.
-    void applySettingsEntries(const SettingsCheck& check);
-    bool acceptRefusedSettings(const SettingsCheck& check);
+    // What the window shows once a settings file's values are in the tree.
     void finishLoadingSettings();
 
     bool buildParameterTree();

@@ -4,12 +4,11 @@
 // connected variant and going offline.
 #include "SensorWindow.h"
 
-#include "BusyPopup.h"
-#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/ConnectionSwitchDialog.h"
 #include "link/LinkSession.h"
+#include "link/ProcessDataView.h"
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
@@ -22,25 +21,12 @@
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 #include <utils/widgets/ConnectionStatus.h>
-#include <utils/widgets/ProgressBarUi.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
-#include <QEventLoop>
-#include <QGridLayout>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
-#include <QToolBar>
 #include <QTreeWidgetItem>
-
-#include <algorithm>
 
 namespace NimbarSensorPlugin::Core {
 

@@ -7,15 +7,11 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/PropertyLookup.h"
 
-#include <utils/widgets/ButtonManager.h>
-
-#include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
 #include <QDockWidget>
 #include <QLabel>
 #include <QStatusBar>
-#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 namespace NimbarSensorPlugin::Core {
@@ -49,7 +45,6 @@ bool SensorWindow::buildParameterTree()
 {
     const std::string path = descriptionDocumentPath();
     d->tree->build(path, windowTitle(), sensor.languageCode());
-    QStringList problems = d->tree->problems();
     propertyBrowser->addProperty(d->tree->root());
     propertyBrowser->setRootIsDecorated(true);
     propertyBrowser->show();
@@ -60,19 +55,7 @@ bool SensorWindow::buildParameterTree()
     // Wide enough for the value column beside most captions, and narrow
     // enough that the chart keeps the larger part of the window.
     resizeDocks({d->propertyTreeDock}, {390}, Qt::Horizontal);
-    for (const char* key : {"characterdelay", "linedelay"}) {
-        const std::optional<long long> delay = sensor.documentDelay(key);
-        if (!delay)
-            problems.append(
-                tr("The port setting %1 is no whole number of milliseconds; 0 is used.").arg(key));
-        else if (*delay < 0 || *delay > Sensor::longestDelayMs)
-            problems.append(tr("The port setting %1 of %2 ms lies outside 0 to %3 ms; %4 ms is used.")
-                                .arg(key)
-                                .arg(*delay)
-                                .arg(Sensor::longestDelayMs)
-                                .arg(std::clamp(*delay, 0LL, (long long)Sensor::longestDelayMs)));
-    }
-    documentProblems = problems;
+    documentProblems = d->tree->problems() + sensor.delayProblems();
     if (!documentProblems.isEmpty())
         showDocumentProblems(QString::fromLocal8Bit(path.c_str()));
     return true;

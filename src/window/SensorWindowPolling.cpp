@@ -3,24 +3,20 @@
 // the window's slots that start and stop the poll.
 #include "SensorWindow.h"
 
-#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
 #include "link/ProcessData.h"
+#include "link/ProcessDataView.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/SensorSession.h"
-#include "parameters/ValueCodec.h"
 #include "tools/DistanceChart.h"
 
 #include <qtpropertymanager.h>
 
 #include <QAction>
-#include <QComboBox>
-#include <QStatusBar>
 #include <QToolBar>
-#include <QTreeWidgetItem>
 
 namespace NimbarSensorPlugin::Core {
 

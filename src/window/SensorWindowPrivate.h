@@ -33,6 +33,7 @@ class ParameterTree;
 class LiveDataLog;
 class ProcessDataView;
 class SensorSession;
+class SettingsFileActions;
 class StatusPoll;
 
 // The tree takes no edits while one of these lives; the keyboard focus goes
@@ -67,6 +68,7 @@ struct SensorWindowPrivate
     ParameterWriter* writer = nullptr;
     ParameterEditor* editor = nullptr;
     SensorSession* session = nullptr;
+    SettingsFileActions* settingsFiles = nullptr;
     std::optional<TreeLock> treeLock;
 
     QDockWidget* propertyTreeDock = nullptr;

@@ -9,10 +9,6 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/ValueCodec.h"
 
-#include <utils/widgets/ButtonManager.h>
-
-#include <qteditorfactory.h>
-#include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
 #include <QAction>
@@ -20,7 +16,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTreeWidgetItem>
 
 namespace NimbarSensorPlugin::Core {
 

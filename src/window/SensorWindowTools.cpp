@@ -20,11 +20,9 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QScrollArea>
-#include <QStatusBar>
 #include <QToolBar>
 
 #include <qtpropertybrowser.h>
-#include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
 namespace NimbarSensorPlugin::Core {

@@ -4,14 +4,12 @@
 // writes are the editor's, reading and writing everything the session's.
 #include "SensorWindow.h"
 
-#include "BusyPopup.h"
-#include "ProcessDataView.h"
 #include "SensorWindowForm.h"
 #include "SensorWindowPrivate.h"
 #include "link/LinkSession.h"
+#include "link/ProcessDataView.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
-#include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
 #include "parameters/SensorSession.h"
@@ -26,7 +24,6 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QStatusBar>
-#include <QTreeWidgetItem>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -95,21 +92,12 @@ void SensorWindow::followChoiceWritten(const QString& id, int position)
     }
 }
 
-// What follows a row the sensor was sent: the read-back of what it taught,
-// and the chart that a new unit or analog window rescales.
-void SensorWindow::followWrite(const QString& id, int code, bool unitChanged)
+// A new analog window rescales the chart; the session reads back what a
+// written row changed on the sensor.
+void SensorWindow::followWrite(const QString& id)
 {
-    if (id.contains("TEACHBUTTON") || id.contains("CrashCounter"))
-        d->session->scheduleTeachReadBack();
-    // A pin switched to teach input has its thresholds taught at once.
-    if ((id == "PinFunctionA1" || id == "PinFunctionA2") && code == 4)
-        d->session->readTaughtThresholds(id);
     if (id.contains("analog") && d->units.variant().hasAnalogOutput)
         vScaleAnalogChart();
-    if (unitChanged && isConnected()) {
-        d->session->startBusy(230);
-        d->session->scheduleTeachReadBack();
-    }
 }
 
 void SensorWindow::vRadAllSettings(bool)

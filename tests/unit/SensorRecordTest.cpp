@@ -127,7 +127,7 @@ TEST(SensorRecord, CopiesAreIndependent)
 
 // A delay beyond any real master's would stall every exchange, a negative
 // one would wrap the time-outs: both are kept to 0 to 10000 ms, and the
-// document's own number stays available for the report.
+// report names the document's own number.
 TEST(SensorRecord, PortDelaysStayWithinTenSeconds)
 {
     auto record = [](const std::string& characterDelay, const std::string& lineDelay) {
@@ -137,10 +137,15 @@ TEST(SensorRecord, PortDelaysStayWithinTenSeconds)
     const Sensor huge = record("-5000", "2147483647");
     EXPECT_EQ(huge.characterDelay(), 0);
     EXPECT_EQ(huge.lineDelay(), 10000);
-    EXPECT_EQ(huge.documentDelay("linedelay"), std::optional<long long>(2147483647));
-    EXPECT_EQ(huge.documentDelay("characterdelay"), std::optional<long long>(-5000));
+    EXPECT_EQ(
+        huge.delayProblems(),
+        QStringList({"The port setting characterdelay of -5000 ms lies outside 0 to 10000 ms; 0 ms is used.",
+                     "The port setting linedelay of 2147483647 ms lies outside 0 to 10000 ms; 10000 ms is "
+                     "used."}));
     const Sensor text = record("2e9", "40");
     EXPECT_EQ(text.characterDelay(), 0);
-    EXPECT_EQ(text.documentDelay("characterdelay"), std::nullopt);
     EXPECT_EQ(text.lineDelay(), 40);
+    EXPECT_EQ(text.delayProblems(),
+              QStringList{"The port setting characterdelay is no whole number of milliseconds; 0 is used."});
+    EXPECT_TRUE(record("0", "10000").delayProblems().isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "link/ProcessData.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QTreeWidget>
 
 namespace NimbarSensorPlugin::Core {
@@ -60,6 +61,25 @@ ProcessDataView::ProcessDataView(QTreeWidget* tree)
     }
     objectGroups[0]->setExpanded(true);
     retranslate({});
+    tree->installEventFilter(this);
+}
+
+// Space toggles the check box of the focused row whichever of its cells is
+// current; the view alone reacts only on the check box's own cell.
+bool ProcessDataView::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    QTreeWidgetItem* item = list->currentItem();
+    const Qt::ItemFlags checkable = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
+    if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier || !item ||
+        (item->flags() & checkable) != checkable)
+        return false;
+    // Holding the key down toggles once.
+    if (!key->isAutoRepeat())
+        item->setCheckState(2, item->checkState(2) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    return true;
 }
 
 void ProcessDataView::addRow(const QString& id, int object, bool hidden)

@@ -53,6 +53,9 @@ public:
     // The row's state counts as sent; the five switches' states, as shown.
     std::array<bool, 5> markSwitchSent(QTreeWidgetItem* item);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void resetEchoRows();
 

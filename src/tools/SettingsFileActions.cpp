@@ -1,0 +1,188 @@
+#include "SettingsFileActions.h"
+
+#include "DistanceChart.h"
+#include "LengthUnits.h"
+#include "SettingsFile.h"
+#include "TreeSettings.h"
+#include "catalogue/Sensor.h"
+#include "link/LinkSession.h"
+#include "link/StatusPoll.h"
+#include "parameters/ParameterEditor.h"
+#include "parameters/ParameterModel.h"
+#include "parameters/ParameterTree.h"
+#include "parameters/SensorSession.h"
+
+#include <utils/charts/GenericChart.h>
+#include <utils/charts/HistoryText.h>
+
+#include <QDate>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace NimbarSensorPlugin::Core {
+
+SettingsFileActions::SettingsFileActions(const SettingsFileParts& parts, QWidget* window)
+    : QObject(window), m_parts(parts), m_window(window)
+{
+}
+
+void SettingsFileActions::save()
+{
+    const QString proposed =
+        proposedSettingsFileName(QString::fromStdString(m_parts.sensor.name()), QDate::currentDate());
+    const QString fileName = QFileDialog::getSaveFileName(m_window, tr("Save As..."), proposed, "*.kvs");
+    if (fileName.isEmpty())
+        return;
+    // A failure is said rather than passed over: the user believes the
+    // settings are kept otherwise.
+    const QString problem = saveTo(fileName);
+    if (!problem.isEmpty()) {
+        QMessageBox::critical(m_window, tr("Saving settings..."),
+                              tr("The settings could not be saved to %1: %2").arg(fileName, problem),
+                              QMessageBox::Ok);
+        return;
+    }
+    emit message(tr("Settings saved to %1").arg(fileName));
+}
+
+QString SettingsFileActions::saveTo(const QString& fileName) const
+{
+    const TreeSettings settings(m_parts.tree, m_parts.model, m_parts.units);
+    return saveSettingsFile(fileName,
+                            settingsFileText(m_parts.sensor.name(), parameterText(settings.entries()),
+                                             m_parts.chart.chart()->dataToString(0)));
+}
+
+bool SettingsFileActions::open(QString fileName)
+{
+    if (fileName.isEmpty()) {
+        fileName =
+            QFileDialog::getOpenFileName(m_window, QString(), QString(), tr("Sensor Settings (*.kvs)"));
+        if (fileName.isEmpty())
+            return false;
+    }
+    SensorSession& session = m_parts.session;
+    if (session.isConnected() &&
+        QMessageBox::information(m_window, tr("Open Settings"),
+                                 tr("Loaded settings will override the current project"),
+                                 QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Cancel)
+        return false;
+
+    SettingsFileContent content;
+    QString why;
+    const SettingsFileStatus status = TreeSettings::read(fileName, m_parts.sensor.name(), &content, &why);
+    if (status != SettingsFileStatus::Loaded) {
+        QMessageBox::critical(m_window, tr("Opening settings..."), why, QMessageBox::Ok);
+        // Nothing of an unreadable file is applied, but the window's own
+        // values get their limits and, when connected, go to the sensor as
+        // promised.
+        if (status == SettingsFileStatus::Unreadable)
+            finish();
+        return false;
+    }
+    if (!content.hasPluginSettings) {
+        finish();
+        return false;
+    }
+
+    const SettingsCheck check = TreeSettings(m_parts.tree, m_parts.model, m_parts.units)
+                                    .check(parseParameterText(content.propertyTreeData));
+    if (!check.refused.isEmpty() && !acceptRefused(check))
+        return false;
+    if (content.hasPropertyTreeData && check.usable.isEmpty()) {
+        QMessageBox::critical(m_window, tr("Opening settings..."), TreeSettings::noSettingsText(fileName),
+                              QMessageBox::Ok);
+        return false;
+    }
+    // Rows the file does not name keep what the sensor holds: a connected
+    // sensor is read first unless every row is known to be in step.
+    if (session.isConnected() && m_parts.model.count(RowState::InStep) < m_parts.model.ids().size()) {
+        if (m_parts.link.held())
+            return false;
+        session.readAll();
+        if (!session.isConnected())
+            return false;
+    }
+
+    m_parts.editor.listen(false);
+    m_parts.poll.setLiveData(false);
+    if (m_parts.link.communication())
+        m_parts.poll.schedule();
+    if (content.hasPropertyTreeData)
+        apply(check);
+
+    bool historyLoaded = false;
+    if (content.hasChartData) {
+        // A history that does not read back whole leaves the chart's own
+        // history in place instead of an empty chart.
+        std::vector<double> times;
+        std::vector<double> values;
+        if (Utils::Charts::parseHistory(content.chartData, ';', times, values)) {
+            Utils::Charts::GenericChart* chart = m_parts.chart.chart();
+            chart->clear();
+            historyLoaded = chart->setDataFromString(0, content.chartData, ';');
+            emit this->historyLoaded();
+        } else {
+            emit message(
+                tr("The chart history in %1 could not be read; the chart keeps its own.").arg(fileName));
+        }
+    }
+    finish();
+    return content.hasPropertyTreeData && historyLoaded;
+}
+
+QString SettingsFileActions::problem(const QString& fileName) const
+{
+    return TreeSettings(m_parts.tree, m_parts.model, m_parts.units).problem(fileName, m_parts.sensor.name());
+}
+
+QStringList SettingsFileActions::differences(const QString& fileName) const
+{
+    SettingsFileContent content;
+    QString message;
+    if (TreeSettings::read(fileName, m_parts.sensor.name(), &content, &message) != SettingsFileStatus::Loaded)
+        return {};
+    return TreeSettings(m_parts.tree, m_parts.model, m_parts.units)
+        .differences(parseParameterText(content.propertyTreeData));
+}
+
+// The user sees every value the sensor cannot take and decides whether the
+// others are applied; Cancel, the default, applies nothing.
+bool SettingsFileActions::acceptRefused(const SettingsCheck& check)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Opening settings..."),
+                    tr("%n value(s) in the file cannot be taken by this sensor and are left out:", nullptr,
+                       int(check.refused.size())),
+                    QMessageBox::Cancel, m_window);
+    box.setInformativeText(check.refused.mid(0, 10).join('\n'));
+    if (check.refused.size() > 10)
+        box.setDetailedText(check.refused.join('\n'));
+    QPushButton* apply = box.addButton(tr("Apply the others"), QMessageBox::AcceptRole);
+    apply->setObjectName("applyOthers");
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    return box.clickedButton() == apply;
+}
+
+// The file's values become the user's edits over what the sensor holds; the
+// unit the file was written in becomes the window's.
+void SettingsFileActions::apply(const SettingsCheck& check)
+{
+    const ParameterTree::Quiet quiet(m_parts.tree);
+    m_parts.units.setUnit(check.unit);
+    for (auto it = check.usable.cbegin(); it != check.usable.cend(); ++it)
+        m_parts.model.setEdit(it.key(), it.value());
+}
+
+// The end of every load that got past the file checks: what follows from
+// the values is shown, and a connected sensor gets the window's values.
+void SettingsFileActions::finish()
+{
+    emit valuesApplied();
+    m_parts.editor.listen(true);
+    if (m_parts.session.isConnected())
+        m_parts.link.whenFree([this] { m_parts.session.writeLoadedSettings(); });
+}
+
+} // namespace NimbarSensorPlugin::Core

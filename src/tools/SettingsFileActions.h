@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace NimbarSensorPlugin::Core {
+
+class DistanceChart;
+class LengthUnits;
+class LinkSession;
+class ParameterEditor;
+class ParameterModel;
+class ParameterTree;
+class Sensor;
+class SensorSession;
+class StatusPoll;
+struct SettingsCheck;
+
+// What a settings file is saved from and loaded into.
+struct SettingsFileParts
+{
+    const Sensor& sensor;
+    LinkSession& link;
+    StatusPoll& poll;
+    SensorSession& session;
+    ParameterTree& tree;
+    ParameterModel& model;
+    ParameterEditor& editor;
+    LengthUnits& units;
+    DistanceChart& chart;
+};
+
+// Saving the tree's values and the chart's history to a settings file, and
+// loading one: the questions it asks, the checks of the file against the
+// rows, the file's values taken as the user's edits, and, when a sensor is
+// connected, the write of the window's values to it.
+class SettingsFileActions : public QObject
+{
+    Q_OBJECT
+public:
+    SettingsFileActions(const SettingsFileParts& parts, QWidget* window);
+
+    // Asks for a file name and saves there; a failure is told.
+    void save();
+    // Written beside the old file and renamed over it, so that a full disk
+    // never costs the user the settings saved before; the reason on failure.
+    QString saveTo(const QString& fileName) const;
+    // Asks for a file when fileName is empty. True when the file's values
+    // and its history were both taken.
+    bool open(QString fileName);
+    QString problem(const QString& fileName) const;
+    QStringList differences(const QString& fileName) const;
+
+signals:
+    void message(const QString& text);
+    // The file's history replaced the chart's.
+    void historyLoaded();
+    // The values are in the tree: the window shows what follows from them
+    // (limits, captions, marks) before they go to a connected sensor.
+    void valuesApplied();
+
+private:
+    bool acceptRefused(const SettingsCheck& check);
+    void apply(const SettingsCheck& check);
+    void finish();
+
+    SettingsFileParts m_parts;
+    QWidget* m_window;
+};
+
+} // namespace NimbarSensorPlugin::Core
