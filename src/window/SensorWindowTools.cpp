@@ -1,6 +1,6 @@
-// The window's measurement tools: the chart area, the rows and marks of the
-// output shown (the marks themselves are ThresholdMarks'), and the units
-// its lengths are shown in.
+// The window's measurement tools: the chart area and the rows and marks of
+// the output shown (the chart and its marks are DistanceChart's), and the
+// units its lengths are shown in.
 #include "SensorWindow.h"
 
 #include "SensorWindowForm.h"

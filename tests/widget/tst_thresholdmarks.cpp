@@ -1,10 +1,13 @@
-// The chart's marks and the parameters behind them, on a chart of their own.
+// The chart, its marks and the parameters behind them, outside a window.
 #include <catalogue/DescriptionDocument.h>
+#include <link/ProcessData.h>
 #include <parameters/ParameterModel.h>
 #include <parameters/ParameterTree.h>
+#include <tools/DistanceChart.h>
 #include <tools/LengthUnits.h>
 #include <tools/ThresholdMarks.h>
 
+#include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
@@ -27,7 +30,7 @@ private:
     LengthUnits units;
     ParameterTree tree{model, units};
     QMainWindow host;
-    Utils::Charts::GenericChart* chart = nullptr;
+    DistanceChart* chart = nullptr;
     ThresholdMarks* marks = nullptr;
 
 private slots:
@@ -35,11 +38,42 @@ private slots:
     {
         tree.build(descriptionDocumentPath(), "root", "en");
         tree.resetModel();
-        chart = new Utils::Charts::GenericChart(2, &host, &host, false, true);
-        marks = new ThresholdMarks(*chart, tree, units, &host);
-        chart->setIndependentPlot(1, true);
-        chart->setPlotAxisScale(1, 0.0, 8000.0, 0.0);
-        chart->poPlot(1)->replot();
+        chart = new DistanceChart(&host, tree, units, &host);
+        marks = chart->marks();
+        chart->chart()->setPlotAxisScale(1, 0.0, 8000.0, 0.0);
+        chart->chart()->poPlot(1)->replot();
+    }
+
+    // A special code goes into the history once, until a distance comes
+    // again; one that comes while a mark is dragged adds nothing.
+    void specialCodesEndTheLineOnce()
+    {
+        const Utils::ValueOverTime* history = chart->chart()->getData(0);
+        for (DistanceKind kind :
+             {DistanceKind::Distance, DistanceKind::TooClose, DistanceKind::NoData, DistanceKind::Distance})
+            chart->showDistance(kind, 510.0);
+        emit marks->marks(0)->emitValueChanged(0, 400.0);
+        chart->showDistance(DistanceKind::TooFar, 0.0);
+        QCOMPARE(history->size(), 3);
+        QCOMPARE(history->y(1), 32776.0);
+        QCOMPARE(history->y(2), 510.0);
+    }
+
+    // Millimetres span the variant's switching range, inches the far end of
+    // its detection range.
+    void theDistancePlotSpansTheVariantInTheUnitShown()
+    {
+        // The axis takes a new scale with the next replot.
+        auto top = [this] {
+            chart->scaleToUnit();
+            chart->chart()->poPlot(0)->replot();
+            return chart->chart()->getYLeftMax(0);
+        };
+        units.setVariant({"200", 3500, 3600, 50, 0, false});
+        QCOMPARE(top(), 3500.0);
+        units.setUnit(LengthUnits::Inches);
+        QCOMPARE(top(), 142.0);
+        units.setUnit(LengthUnits::Millimetres);
     }
 
     // Window mode marks its limits around the switching point; the marks of
