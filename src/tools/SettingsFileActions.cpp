@@ -112,7 +112,7 @@ bool SettingsFileActions::open(QString fileName)
     if (content.hasPropertyTreeData)
         apply(check);
 
-    bool historyLoaded = false;
+    bool historyWhole = false;
     if (content.hasChartData) {
         // A history that does not read back whole leaves the chart's own
         // history in place instead of an empty chart.
@@ -121,15 +121,15 @@ bool SettingsFileActions::open(QString fileName)
         if (Utils::Charts::parseHistory(content.chartData, ';', times, values)) {
             Utils::Charts::GenericChart* chart = m_parts.chart.chart();
             chart->clear();
-            historyLoaded = chart->setDataFromString(0, content.chartData, ';');
-            emit this->historyLoaded();
+            historyWhole = chart->setDataFromString(0, content.chartData, ';');
+            emit historyLoaded();
         } else {
             emit message(
                 tr("The chart history in %1 could not be read; the chart keeps its own.").arg(fileName));
         }
     }
     finish();
-    return content.hasPropertyTreeData && historyLoaded;
+    return content.hasPropertyTreeData && historyWhole;
 }
 
 QString SettingsFileActions::problem(const QString& fileName) const
