@@ -28,6 +28,8 @@ struct Parser
     QCommandLineOption faultOnSignal{"fault-on-signal", "Hold the faults back until SIGUSR1 arrives."};
     QCommandLineOption faultAfter{"fault-after", "Begin the faults after N more sound answers.", "N"};
     QCommandLineOption faultCount{"fault-count", "End the faults after N faulty answers (0: never).", "N"};
+    QCommandLineOption link{"link", "Make PATH a symbolic link to the served port (replacing one there).",
+                            "PATH"};
     QCommandLineOption help{{"h", "help"}, "Show this help."};
 
     Parser()
@@ -35,7 +37,8 @@ struct Parser
         parser.setApplicationDescription(
             "Serves a simulated IO-Link master with one sensor on a pseudo-terminal and prints its path.");
         parser.addOptions({model, variant, baud, seed, document, drop, dropRate, delay, corrupt, truncate,
-                           error, random, badCheck, silent, faultOnSignal, faultAfter, faultCount, help});
+                           error, random, badCheck, silent, faultOnSignal, faultAfter, faultCount, link,
+                           help});
     }
 };
 
@@ -84,6 +87,7 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     options->modelId = p.parser.value(p.model);
     options->variantCode = p.parser.value(p.variant);
     options->documentPath = p.parser.isSet(p.document) ? p.parser.value(p.document) : defaultDocument;
+    options->linkPath = p.parser.value(p.link);
 
     qint64 seed = options->seed;
     qint64 baud = options->baudRate;

@@ -29,6 +29,10 @@ struct SimulatorOptions
     bool faultOnSignal = false;
     int faultAfter = 0;
     int faultCount = 0;
+    // A symbolic link made to the served port, replacing an earlier one: a
+    // restarted simulator appears again under the same name, as a USB
+    // adapter plugged in again does under /dev/serial/by-id.
+    QString linkPath;
     bool helpRequested = false;
 };
 

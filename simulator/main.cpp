@@ -2,6 +2,8 @@
 #include "SimulatorOptions.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -49,6 +51,21 @@ int fail(const QString& message)
 {
     std::fprintf(stderr, "iolink-sim: %s\n", qPrintable(message));
     return 2;
+}
+
+// Replaces whatever link is at path; anything else there is left alone.
+bool linkPort(const QString& served, const QString& path, QString* error)
+{
+    const QFileInfo existing(path);
+    if (existing.isSymLink())
+        QFile::remove(path);
+    if (!QFile::link(served, path)) {
+        *error = existing.exists() && !existing.isSymLink()
+                     ? QStringLiteral("--link: %1 exists and is no symbolic link").arg(path)
+                     : QStringLiteral("--link: cannot make the link %1").arg(path);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -100,9 +117,17 @@ int main(int argc, char** argv)
         announce("faults armed");
     });
 
-    std::printf("%s\n", qPrintable(server.path()));
+    if (!options.linkPath.isEmpty() && !linkPort(server.path(), options.linkPath, &error))
+        return fail(error);
+    const QString clientPath = options.linkPath.isEmpty() ? server.path() : options.linkPath;
+    std::printf("%s\n", qPrintable(clientPath));
     std::fflush(stdout);
     std::fprintf(stderr, "iolink-sim: %s at %d baud on %s\n", qPrintable(identity), options.baudRate,
-                 qPrintable(server.path()));
-    return app.exec();
+                 qPrintable(clientPath));
+    const int status = app.exec();
+    // Gone with the simulator, as an unplugged adapter's name is; one that
+    // a later simulator took over stays.
+    if (!options.linkPath.isEmpty() && QFile::symLinkTarget(options.linkPath) == server.path())
+        QFile::remove(options.linkPath);
+    return status;
 }

@@ -56,6 +56,7 @@ int BatchRun::run()
             status = logLiveData();
             break;
         case BatchCommand::None:
+        case BatchCommand::Monitor:
             break;
         }
     }

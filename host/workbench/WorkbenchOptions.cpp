@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace {
 
@@ -17,7 +18,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     parser.setApplicationDescription(
         tr("Configures, monitors and teaches IO-Link ultrasonic distance sensors.\n\n"
            "Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need "
-           "--port DEV and --open NAME, run without a display and answer every question themselves. "
+           "--port DEV and --open NAME, run without a display and answer every question themselves; "
+           "--monitor names its ports and sensors itself. "
            "Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, "
            "2 sensor or port problem, 3 file problem, 64 bad command line."));
     parser.addHelpOption();
@@ -67,10 +69,39 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         tr("Batch: write live distance and switching states to the CSV file FILE, one line per answer."),
         "FILE");
     const QCommandLineOption durationOption(
-        "duration", tr("How long --log runs, in seconds: 1 to 2592000 (30 days)."), "SECONDS");
-    parser.addOptions({listOption, openOption, langOption, presentationOption, screenshotOption, quitOption,
-                       pluginOption, simulateOption, portOption, traceOption, connectOption, sizeOption,
-                       readOption, writeOption, compareOption, factoryOption, logOption, durationOption});
+        "duration",
+        tr("How long --log or --monitor runs, in seconds: 1 to 2592000 (30 days); --monitor runs until "
+           "stopped without it."),
+        "SECONDS");
+    const QCommandLineOption monitorOption(
+        "monitor",
+        tr("Batch: connect to the sensor NAME on the serial device PORT, read its settings and publish its "
+           "live data and events to the --mqtt broker until stopped (SIGINT, SIGTERM); repeatable."),
+        "PORT=NAME");
+    const QCommandLineOption mqttOption(
+        "mqtt", tr("The MQTT broker --monitor publishes to (port 1883 if none)."), "HOST[:PORT]");
+    const QCommandLineOption originatorOption(
+        "originator", tr("The first level of every topic --monitor publishes; by default the host name."),
+        "ID");
+    const QCommandLineOption userOption(
+        "mqtt-user", tr("User name at the broker; the password is read from IOLINK_MQTT_PASSWORD."), "NAME");
+    const QCommandLineOption caOption(
+        "mqtt-cafile", tr("Connect to the broker over TLS, checking it against the CA in FILE."), "FILE");
+    const QCommandLineOption verifyOption(
+        "verify-every",
+        tr("--monitor reads every sensor's settings every MIN minutes and reports what changed since the "
+           "connect (default 10; 0 never)."),
+        "MIN");
+    const QCommandLineOption journalOption(
+        "journal",
+        tr("Append every sensor window's events to FILE, one JSON object a line (default: "
+           "iolink-workbench/journal.jsonl in the user's state folder)."),
+        "FILE");
+    parser.addOptions({listOption,       openOption,   langOption,     presentationOption, screenshotOption,
+                       quitOption,       pluginOption, simulateOption, portOption,         traceOption,
+                       connectOption,    sizeOption,   readOption,     writeOption,        compareOption,
+                       factoryOption,    logOption,    durationOption, monitorOption,      mqttOption,
+                       originatorOption, userOption,   caOption,       verifyOption,       journalOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -88,8 +119,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     // second one would silently win over the first.
     for (const QCommandLineOption* option :
          {&openOption, &langOption, &screenshotOption, &quitOption, &pluginOption, &traceOption,
-          &connectOption, &sizeOption, &readOption, &writeOption, &compareOption, &logOption,
-          &durationOption}) {
+          &connectOption, &sizeOption, &readOption, &writeOption, &compareOption, &logOption, &durationOption,
+          &mqttOption, &originatorOption, &userOption, &caOption, &verifyOption, &journalOption}) {
         if (parser.values(*option).size() > 1) {
             *error = tr("--%1 is given more than once; give it once").arg(option->names().first());
             return false;
@@ -127,11 +158,9 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         }
     }
     const std::pair<const QCommandLineOption*, BatchCommand> commands[] = {
-        {&readOption, BatchCommand::ReadSettings},
-        {&writeOption, BatchCommand::WriteSettings},
-        {&compareOption, BatchCommand::Compare},
-        {&factoryOption, BatchCommand::FactoryReset},
-        {&logOption, BatchCommand::Log}};
+        {&readOption, BatchCommand::ReadSettings}, {&writeOption, BatchCommand::WriteSettings},
+        {&compareOption, BatchCommand::Compare},   {&factoryOption, BatchCommand::FactoryReset},
+        {&logOption, BatchCommand::Log},           {&monitorOption, BatchCommand::Monitor}};
     for (const auto& [option, command] : commands) {
         if (!parser.isSet(*option))
             continue;
@@ -142,7 +171,64 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         batch = command;
         batchFile = option->valueName().isEmpty() ? QString() : parser.value(*option);
     }
-    if (batch != BatchCommand::None) {
+    journalFile = parser.value(journalOption);
+    if (batch == BatchCommand::Monitor) {
+        if (!openSensor.isEmpty() || !ports.isEmpty() || !connectPort.isEmpty() || !simulate.isEmpty() ||
+            !screenshotFile.isEmpty()) {
+            *error = tr("--monitor names its ports and sensors itself: leave out --open, --port, --connect, "
+                        "--simulate and --screenshot");
+            return false;
+        }
+        monitors = parser.values(monitorOption);
+        for (const QString& pair : qAsConst(monitors)) {
+            const int equals = pair.indexOf('=');
+            if (equals <= 0 || equals == pair.size() - 1) {
+                *error =
+                    tr("--monitor needs a serial device and a sensor name, as in /dev/ttyUSB0=RT5-350-M18, "
+                       "not \"%1\"")
+                        .arg(pair);
+                return false;
+            }
+            ports.append(pair.left(equals));
+        }
+        if (!parser.isSet(mqttOption)) {
+            *error = tr("--monitor needs the broker to publish to: give --mqtt HOST[:PORT]");
+            return false;
+        }
+        const QString broker = parser.value(mqttOption);
+        const int colon = broker.lastIndexOf(':');
+        brokerHost = colon < 0 ? broker : broker.left(colon);
+        bool ok = true;
+        if (colon >= 0)
+            brokerPort = broker.mid(colon + 1).toInt(&ok);
+        if (brokerHost.isEmpty() || !ok || brokerPort < 1 || brokerPort > 65535) {
+            *error = tr("--mqtt needs a host and an optional port from 1 to 65535, as in broker.local:1883, "
+                        "not \"%1\"")
+                         .arg(broker);
+            return false;
+        }
+        originator = parser.value(originatorOption);
+        if (originator.contains(QRegularExpression("[/+#]"))) {
+            *error =
+                tr("--originator is one topic level: no \"/\", \"+\" or \"#\" in \"%1\"").arg(originator);
+            return false;
+        }
+        brokerUser = parser.value(userOption);
+        brokerCaFile = parser.value(caOption);
+        if (parser.isSet(verifyOption)) {
+            verifyEveryMinutes = parser.value(verifyOption).toInt(&ok);
+            if (!ok || verifyEveryMinutes < 0 || verifyEveryMinutes > 24 * 60) {
+                *error = tr("--verify-every needs a whole number of minutes from 0 to 1440, not \"%1\"")
+                             .arg(parser.value(verifyOption));
+                return false;
+            }
+        }
+    } else if (parser.isSet(mqttOption) || parser.isSet(originatorOption) || parser.isSet(userOption) ||
+               parser.isSet(caOption) || parser.isSet(verifyOption)) {
+        *error = tr("--mqtt, --originator, --mqtt-user, --mqtt-cafile and --verify-every go with --monitor");
+        return false;
+    }
+    if (batch != BatchCommand::None && batch != BatchCommand::Monitor) {
         if (openSensor.isEmpty() || ports.size() != 1) {
             *error =
                 tr("A batch command needs the sensor's name (--open NAME) and its port (one --port DEV)");
@@ -154,11 +240,15 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
             return false;
         }
     }
-    if (parser.isSet(durationOption) != (batch == BatchCommand::Log)) {
+    if (parser.isSet(durationOption) && batch != BatchCommand::Log && batch != BatchCommand::Monitor) {
+        *error = tr("--duration goes with --log or --monitor");
+        return false;
+    }
+    if (batch == BatchCommand::Log && !parser.isSet(durationOption)) {
         *error = tr("--log and --duration go together");
         return false;
     }
-    if (batch == BatchCommand::Log) {
+    if (parser.isSet(durationOption)) {
         bool ok = false;
         durationSeconds = parser.value(durationOption).toInt(&ok);
         if (!ok || durationSeconds < 1 || durationSeconds > longestDurationSeconds) {

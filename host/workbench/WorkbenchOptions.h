@@ -13,6 +13,7 @@ enum class BatchCommand
     Compare,       // connect reading the sensor, list what differs from the file
     FactoryReset,  // connect, restore the factory settings
     Log,           // connect, log live data to the file for a while
+    Monitor,       // connect to every --monitor sensor and publish to a broker until stopped
 };
 
 // What the workbench was asked to do on its command line.
@@ -32,7 +33,16 @@ struct WorkbenchOptions
     QSize windowSize;       // invalid: fitted to the screen, or as remembered
     BatchCommand batch = BatchCommand::None;
     QString batchFile;       // the settings file or the log of the batch command
-    int durationSeconds = 0; // how long --log runs
+    int durationSeconds = 0; // how long --log runs; for --monitor 0 is until stopped
+    // --monitor: "PORT=NAME" pairs, the broker, and who publishes.
+    QStringList monitors;
+    QString brokerHost;
+    int brokerPort = 1883;
+    QString originator; // empty: the host name
+    QString brokerUser;
+    QString brokerCaFile;
+    int verifyEveryMinutes = 10;
+    QString journalFile; // empty: the journal in the user's state folder
 
     // Parses the arguments (program name first). On a usage error returns
     // false with the message in *error; --help and --version are handled by

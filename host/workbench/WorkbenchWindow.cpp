@@ -8,10 +8,13 @@
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/PluginInterface.h>
+#include <monitor/EventJournal.h>
+#include <monitor/MonitorMessages.h>
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -288,6 +291,7 @@ void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
         return;
     }
     m_sessions.insert(subWindow, session);
+    journalEvents(subWindow, session, QString::fromStdString(sensor.name()));
     // Queued: the sub-window is still inside its close handling when it
     // reports, and the interface deletes the widget that sub-window shows.
     connect(subWindow, &SensorSubWindow::closed, this, &WorkbenchWindow::releaseSession,
@@ -310,6 +314,74 @@ void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
     // The list's room goes to the chart; the View menu brings it back.
     m_sensorDock->hide();
     statusBar()->showMessage(connectHint());
+}
+
+void WorkbenchWindow::setJournal(const QString& fileName)
+{
+    m_journal = std::make_unique<Monitor::EventJournal>(fileName);
+    m_journalProblem.clear();
+}
+
+const WorkbenchWindow::Placed* WorkbenchWindow::placed(QWidget* sensorWindow) const
+{
+    auto it = m_placed.constFind(sensorWindow ? sensorWindow->findChild<QObject*>("scripting") : nullptr);
+    return it == m_placed.cend() ? nullptr : &it.value();
+}
+
+int WorkbenchWindow::masterNumber(QWidget* sensorWindow) const
+{
+    const Placed* place = placed(sensorWindow);
+    return place ? place->master : 0;
+}
+
+QString WorkbenchWindow::deviceAlias(QWidget* sensorWindow) const
+{
+    const Placed* place = placed(sensorWindow);
+    return place ? Monitor::deviceAlias(place->sensorName, place->port) : QString();
+}
+
+// A lost sensor's window gives up its port as it reports the loss: the
+// event names the port it had.
+void WorkbenchWindow::journalEvents(QMdiSubWindow* subWindow, ExtensionSystem::PluginInterface* session,
+                                    const QString& sensorName)
+{
+    QObject* scripting =
+        subWindow->widget() ? subWindow->widget()->findChild<QObject*>("scripting") : nullptr;
+    if (!scripting)
+        return;
+    m_placed.insert(scripting, {session, ++m_openedCount, sensorName, QString()});
+    connect(&m_broker, &ExtensionSystem::PortBroker::connectionOpened, scripting, [this, scripting] {
+        Placed& place = m_placed[scripting];
+        const QString port = m_broker.portOf(place.session);
+        if (!port.isEmpty())
+            place.port = port;
+    });
+    connect(scripting, SIGNAL(sensorEvent(QVariantMap)), this, SLOT(journalEvent(QVariantMap)));
+}
+
+void WorkbenchWindow::journalEvent(const QVariantMap& event)
+{
+    reportEvent(qobject_cast<QWidget*>(sender()->parent()), event);
+}
+
+void WorkbenchWindow::reportEvent(QWidget* sensorWindow, const QVariantMap& event)
+{
+    auto it = m_placed.constFind(sensorWindow ? sensorWindow->findChild<QObject*>("scripting") : nullptr);
+    if (it == m_placed.cend())
+        return;
+    const QJsonObject stamped = Monitor::eventObject(event, QDateTime::currentDateTimeUtc(), it->master,
+                                                     Monitor::deviceAlias(it->sensorName, it->port));
+    if (m_journal) {
+        const QString problem = m_journal->append(stamped);
+        if (!problem.isEmpty() && m_journalProblem.isEmpty()) {
+            m_journalProblem =
+                tr("The event journal %1 cannot be written: %2").arg(m_journal->fileName(), problem);
+            statusBar()->showMessage(m_journalProblem);
+        } else if (problem.isEmpty()) {
+            m_journalProblem.clear();
+        }
+    }
+    emit sensorEvent(sensorWindow, stamped);
 }
 
 QString WorkbenchWindow::connectHint() const
@@ -342,6 +414,8 @@ void WorkbenchWindow::releaseSession(SensorSubWindow* subWindow)
         QTimer::singleShot(nestedLoopRetryMs, this, [this, subWindow] { releaseSession(subWindow); });
         return;
     }
+    if (subWindow->widget())
+        m_placed.remove(subWindow->widget()->findChild<QObject*>("scripting"));
     delete m_sessions.take(subWindow);
     subWindow->deleteLater();
     if (m_sessions.isEmpty()) {

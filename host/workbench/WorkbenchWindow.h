@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QJsonObject>
 #include <QMainWindow>
 #include <QMargins>
 #include <QRect>
@@ -15,6 +16,7 @@
 
 #include <functional>
 #include <list>
+#include <memory>
 
 class PluginLibrary;
 class QAction;
@@ -31,6 +33,10 @@ class SensorSubWindow;
 
 namespace ExtensionSystem {
 class PluginInterface;
+}
+
+namespace Monitor {
+class EventJournal;
 }
 
 // The host application's main window: the plug-in's sensors on the left,
@@ -79,6 +85,21 @@ public:
     void setPortLister(PortLister lister);
     static QStringList systemSerialPorts();
 
+    // Every event of every sensor window opened from now on is appended to
+    // the journal fileName; a journal that cannot be written is said once.
+    void setJournal(const QString& fileName);
+    // The sensor window's place among those opened (1, 2, ...) and its
+    // device alias: the sensor's name and the port's file name.
+    int masterNumber(QWidget* sensorWindow) const;
+    QString deviceAlias(QWidget* sensorWindow) const;
+    // Journals an event of the host's own about the sensor window, as the
+    // window's own events are.
+    void reportEvent(QWidget* sensorWindow, const QVariantMap& event);
+
+signals:
+    // A sensor window's event, stamped and placed as it was journaled.
+    void sensorEvent(QWidget* sensorWindow, const QJsonObject& event);
+
 public slots:
     void setPresentationMode(bool on);
     void refreshPorts();
@@ -100,8 +121,19 @@ private slots:
     void subWindowActivated(QMdiSubWindow* active);
     void showRefusedConnection(const QString& port, const QString& reason);
     void applyPresentationMode(bool on);
+    void journalEvent(const QVariantMap& event);
 
 private:
+    // Per sensor window: its place among those opened, its sensor and the
+    // port it last had; by the window's scripting surface.
+    struct Placed
+    {
+        ExtensionSystem::PluginInterface* session;
+        int master;
+        QString sensorName;
+        QString port;
+    };
+
     void createMenus();
     void createSensorList();
     void retranslateUi();
@@ -113,6 +145,9 @@ private:
     void showStartHint();
     QString connectHint() const;
     QString windowTitleOf(ExtensionSystem::PluginInterface* session) const;
+    void journalEvents(QMdiSubWindow* subWindow, ExtensionSystem::PluginInterface* session,
+                       const QString& sensorName);
+    const Placed* placed(QWidget* sensorWindow) const;
 
     const PluginLibrary& m_plugin;
     std::list<ExtensionSystem::SensorBasic> m_sensors;
@@ -142,6 +177,10 @@ private:
     PortLister m_portLister = &WorkbenchWindow::systemSerialPorts;
     QStringList m_ports;
     QHash<QMdiSubWindow*, ExtensionSystem::PluginInterface*> m_sessions;
+    QHash<QObject*, Placed> m_placed;
+    int m_openedCount = 0;
+    std::unique_ptr<Monitor::EventJournal> m_journal;
+    QString m_journalProblem;
     QByteArray m_defaultState;
     bool m_remembers = false;
     bool m_presentation = false;

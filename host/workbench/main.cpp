@@ -1,6 +1,7 @@
 #include "BatchRun.h"
 #include "DocumentCheck.h"
 #include "HostTranslator.h"
+#include "MonitorRun.h"
 #include "PluginLibrary.h"
 #include "SimulatedSensors.h"
 #include "WorkbenchOptions.h"
@@ -9,6 +10,7 @@
 
 #include <extensionsystem/Globals.h>
 #include <extensionsystem/InstallLayout.h>
+#include <monitor/EventJournal.h>
 #include <utils/FileReplace.h>
 
 #include <QApplication>
@@ -197,6 +199,18 @@ int main(int argc, char** argv)
         ports.addPath(path);
     window.refreshPorts();
     window.show();
+    window.setJournal(options.journalFile.isEmpty() ? Monitor::EventJournal::defaultFileName()
+                                                    : options.journalFile);
+    if (options.batch == BatchCommand::Monitor) {
+        MonitorRun run(window, options);
+        int status = BatchExit::Usage;
+        QTimer::singleShot(0, &window, [&run, &status] {
+            status = run.run();
+            QCoreApplication::quit();
+        });
+        QCoreApplication::exec();
+        return status;
+    }
     if (batch) {
         BatchRun run(window, options);
         int status = BatchExit::Usage;

@@ -89,13 +89,16 @@ WriteOutcome ParameterWriter::record(QtProperty* property, const QByteArray& ans
     if (failure != FetchFailure::None && property->statusTip() == "readOnly")
         return {false, QString(), true};
     if (failure == FetchFailure::None) {
+        const QVariant before = m_model.contains(id) ? m_model.held(id) : QVariant();
         if (m_model.contains(id))
             m_model.setWritten(id, sent);
+        emit written(property, before, sent);
         m_written += m_tallying ? 1 : 0;
         return {true, QString(), false};
     }
     const QString reason = ParameterReader::failureText(failure, answer);
     m_model.setRefused(id, tr("Not written to the sensor: %1").arg(reason));
+    emit refused(property, reason);
     if (m_tallying)
         m_failures << tr("%1: %2").arg(splitCaptionUnit(property->propertyName()).name, reason);
     return {false, reason, false};

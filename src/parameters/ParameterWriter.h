@@ -63,6 +63,12 @@ public:
     // "Caption: why" of every write the sensor did not take.
     QStringList failures() const { return m_failures; }
 
+signals:
+    // The sensor took sent (in its units and codes) for the row, which held
+    // before until then; buttons hold nothing.
+    void written(QtProperty* property, const QVariant& before, const QVariant& sent);
+    void refused(QtProperty* property, const QString& reason);
+
 private:
     WriteOutcome record(QtProperty* property, const QByteArray& answer, const QVariant& sent);
 

@@ -160,6 +160,7 @@ bool SensorSession::connectToSensor()
         return false;
     }
     emit message(QString());
+    identity = result.identity;
     // The sensor names its variant in the last three characters of its identity.
     const QString code = result.identity.size() >= 7 ? result.identity.right(3) : QString();
     if (const std::optional<SensorVariant> variant =
@@ -293,6 +294,7 @@ void SensorSession::restoreFactorySettings()
     p.poll.setCycleAllowed(true);
     if (!connected)
         return;
+    emit factoryRestored();
     p.editor.setFollowUps(true);
     startLiveData();
     emit valuesChanged(false);

@@ -92,6 +92,8 @@ public:
     void sendMasterSwitches(quint8 byte);
 
     ParameterReader::Options readOptions() const;
+    // What the sensor last connected named itself: its model and variant.
+    QString identityText() const { return identity; }
 
 signals:
     void busyStarted(int steps);
@@ -116,6 +118,7 @@ signals:
     void valuesChanged(bool withUnitLimits);
     void outputViewStale();
     void allWritten();
+    void factoryRestored();
 
 private:
     void followWrite(const QString& id, int code, bool unitChanged);
@@ -126,6 +129,7 @@ private:
     Parts p;
     QTimer teachTimer;
     bool connected = false;
+    QString identity;
     bool busy = false;
     int busySteps = 0;
     int busyDone = 0;

@@ -109,8 +109,10 @@ bool SettingsFileActions::open(QString fileName)
     m_parts.poll.setLiveData(false);
     if (m_parts.link.communication())
         m_parts.poll.schedule();
-    if (content.hasPropertyTreeData)
+    if (content.hasPropertyTreeData) {
         apply(check);
+        emit loaded(fileName);
+    }
 
     bool historyWhole = false;
     if (content.hasChartData) {

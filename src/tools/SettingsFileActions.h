@@ -61,6 +61,8 @@ signals:
     // The values are in the tree: the window shows what follows from them
     // (limits, captions, marks) before they go to a connected sensor.
     void valuesApplied();
+    // The file's parameter values became the window's.
+    void loaded(const QString& fileName);
 
 private:
     bool acceptRefused(const SettingsCheck& check);

@@ -15,6 +15,7 @@
 #include "parameters/ParameterReader.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/ParameterWriter.h"
+#include "parameters/SensorEvents.h"
 #include "parameters/SensorSession.h"
 #include "tools/DistanceChart.h"
 #include "tools/LiveDataLog.h"
@@ -291,10 +292,11 @@ void SensorWindow::createSession()
     d->liveLog = new LiveDataLog(*d->poll, d->units, this);
     connect(d->liveLog, &LiveDataLog::failed, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
-    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree);
-
     d->settingsFiles = new SettingsFileActions(
         {sensor, *d->link, *d->poll, *session, *d->tree, *d->model, *d->editor, d->units, *d->chart}, this);
+    auto* events = new SensorEvents({*session, *d->writer, *d->poll, *d->tree, *d->model, d->units}, this);
+    connect(d->settingsFiles, &SettingsFileActions::loaded, events, &SensorEvents::reportSettingsLoaded);
+    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree, *events);
     connect(d->settingsFiles, &SettingsFileActions::message, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(d->settingsFiles, &SettingsFileActions::historyLoaded, this,

@@ -3,15 +3,19 @@
 #include "SensorWindow.h"
 #include "link/LinkSession.h"
 #include "parameters/ParameterTree.h"
+#include "parameters/SensorEvents.h"
 #include "tools/LiveDataLog.h"
 
 namespace NimbarSensorPlugin::Core {
 
 SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog,
-                                             const LinkSession& link, const ParameterTree& tree)
-    : QObject(window), window(window), liveLog(liveLog), link(link), tree(tree)
+                                             const LinkSession& link, const ParameterTree& tree,
+                                             const SensorEvents& events)
+    : QObject(window), window(window), liveLog(liveLog), link(link), tree(tree), events(events)
 {
     setObjectName("scripting");
+    connect(&events, &SensorEvents::happened, this, &SensorWindowScripting::sensorEvent);
+    connect(&events, &SensorEvents::processData, this, &SensorWindowScripting::processData);
 }
 
 bool SensorWindowScripting::isConnected() const
@@ -57,6 +61,11 @@ qint64 SensorWindowScripting::pausedMilliseconds() const
 bool SensorWindowScripting::isSettling() const
 {
     return window->isSettling();
+}
+
+QVariantMap SensorWindowScripting::identification() const
+{
+    return events.identification();
 }
 
 QStringList SensorWindowScripting::unreadRows() const

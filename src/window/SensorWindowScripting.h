@@ -2,12 +2,14 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariantMap>
 
 namespace NimbarSensorPlugin::Core {
 
 class LinkSession;
 class LiveDataLog;
 class ParameterTree;
+class SensorEvents;
 class SensorWindow;
 
 // What a host that runs the sensor window without a person (a script, a
@@ -20,7 +22,7 @@ class SensorWindowScripting : public QObject
     Q_OBJECT
 public:
     SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog, const LinkSession& link,
-                          const ParameterTree& tree);
+                          const ParameterTree& tree, const SensorEvents& events);
 
     Q_INVOKABLE bool isConnected() const;
     Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
@@ -35,12 +37,24 @@ public:
     // "Caption: why" of every row whose last read failed, in the tree's order.
     Q_INVOKABLE QStringList unreadRows() const;
     Q_INVOKABLE bool isSettling() const;
+    // Who the connected sensor is: vendorName, productName, productId,
+    // serialNumber, the revisions and the tags, as far as they were read.
+    Q_INVOKABLE QVariantMap identification() const;
+
+signals:
+    // Connects, losses, writes, teach, restore, loaded settings and
+    // failures, as a map with "kind" and "text", for the host's journal.
+    void sensorEvent(const QVariantMap& event);
+    // Each live process-data answer, decoded: "valid", "distance" and
+    // "unit" or "state", and the named status bits.
+    void processData(const QVariantMap& values);
 
 private:
     SensorWindow* window;
     LiveDataLog& liveLog;
     const LinkSession& link;
     const ParameterTree& tree;
+    const SensorEvents& events;
 };
 
 } // namespace NimbarSensorPlugin::Core
