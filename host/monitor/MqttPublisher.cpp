@@ -14,7 +14,7 @@ namespace {
 const int keepAliveSeconds = 30;
 // The pause before trying the broker again doubles from the first to the last.
 const unsigned firstRetrySeconds = 1;
-const unsigned lastRetrySeconds = 30;
+const unsigned lastRetrySeconds = 10;
 const int stopCheckMs = 20;
 
 QByteArray utf8(const QString& text)
@@ -93,23 +93,31 @@ void MqttPublisher::stop(int timeoutMs, const QString& goodbyeTopic, const QByte
 {
     if (!client)
         return;
+    const QDeadlineTimer deadline(timeoutMs);
+    // The events first, then the goodbye: a subscriber hears everything a
+    // gateway had to say before it hears that the gateway is gone.
+    waitUntil(deadline, [this] { return events.isEmpty() && inFlight == 0; });
     retained.insert(goodbyeTopic, goodbyePayload);
     goodbyeInFlight = connected ? send(goodbyeTopic, goodbyePayload, 1, true) : 0;
-    const QDeadlineTimer deadline(timeoutMs);
-    QEventLoop loop;
-    QTimer check;
-    connect(&check, &QTimer::timeout, &loop, [this, &loop, &deadline] {
-        const bool sent = events.isEmpty() && inFlight == 0 && goodbyeInFlight == 0;
-        if (sent || deadline.hasExpired() || !connected)
-            loop.quit();
-    });
-    check.start(stopCheckMs);
-    loop.exec();
+    waitUntil(deadline, [this] { return goodbyeInFlight == 0; });
     mosquitto_disconnect(client);
     mosquitto_loop_stop(client, false);
     mosquitto_destroy(client);
     client = nullptr;
     connected = false;
+}
+
+void MqttPublisher::waitUntil(const QDeadlineTimer& deadline, const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    QTimer check;
+    connect(&check, &QTimer::timeout, &loop, [this, &loop, &deadline, &done] {
+        if (done() || deadline.hasExpired() || !connected)
+            loop.quit();
+    });
+    check.start(stopCheckMs);
+    if (!done() && connected)
+        loop.exec();
 }
 
 void MqttPublisher::publishRetained(const QString& topic, const QByteArray& payload)

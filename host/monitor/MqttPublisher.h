@@ -6,6 +6,10 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
+class QDeadlineTimer;
+
 struct mosquitto;
 
 namespace Monitor {
@@ -65,6 +69,7 @@ private:
     void onDisconnected(const QString& reason);
     void onPublished(int messageId);
     void sendNextEvent();
+    void waitUntil(const QDeadlineTimer& deadline, const std::function<bool()>& done);
     int send(const QString& topic, const QByteArray& payload, int qos, bool retain);
 
     mosquitto* client = nullptr;

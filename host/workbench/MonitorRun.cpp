@@ -25,6 +25,9 @@ namespace {
 
 // What is still to send gets this long once the run is asked to stop.
 const int stopTimeoutMs = 5000;
+// A timer's milliseconds do not reach the longest run: the end is a
+// deadline, looked at this often.
+const int endCheckMs = 200;
 
 // SIGINT and SIGTERM reach the event loop through this pair of sockets: a
 // signal handler may do no more than write to one.
@@ -91,6 +94,10 @@ int MonitorRun::run()
     m_publisher->publishRetained(gatewayTopic, Monitor::gatewayStatusPayload(true));
     connect(&m_workbench, &WorkbenchWindow::sensorEvent, this, &MonitorRun::followEvent);
 
+    // --duration counts from the start, the connects included.
+    const QDeadlineTimer end = m_options.durationSeconds > 0
+                                   ? QDeadlineTimer(qint64(m_options.durationSeconds) * 1000)
+                                   : QDeadlineTimer(QDeadlineTimer::Forever);
     bool stopping = false;
     QEventLoop loop;
     ::socketpair(AF_UNIX, SOCK_STREAM, 0, stopSockets);
@@ -123,17 +130,21 @@ int MonitorRun::run()
             return BatchExit::Usage;
     }
     for (Device& device : m_devices) {
-        if (!stopping)
+        if (!stopping && !end.hasExpired())
             connectDevice(device);
     }
 
-    if (m_options.durationSeconds > 0)
-        QTimer::singleShot(qint64(m_options.durationSeconds) * 1000, &loop, &QEventLoop::quit);
+    QTimer endTimer;
+    connect(&endTimer, &QTimer::timeout, &loop, [&loop, &end] {
+        if (end.hasExpired())
+            loop.quit();
+    });
+    endTimer.start(endCheckMs);
     if (m_options.verifyEveryMinutes > 0) {
         connect(&m_verifyTimer, &QTimer::timeout, this, &MonitorRun::verifySettings);
         m_verifyTimer.start(m_options.verifyEveryMinutes * 60 * 1000);
     }
-    if (!stopping)
+    if (!stopping && !end.hasExpired())
         loop.exec();
     m_verifyTimer.stop();
     stop();
@@ -155,6 +166,7 @@ bool MonitorRun::open(Device& device)
     if (!device.scripting)
         return false;
     connect(device.scripting, SIGNAL(processData(QVariantMap)), this, SLOT(publishProcessData(QVariantMap)));
+    connect(device.scripting, SIGNAL(identificationRead()), this, SLOT(followRead()));
     return true;
 }
 
@@ -175,22 +187,36 @@ void MonitorRun::connectDevice(Device& device)
     m_workbench.connectActiveSensor(device.port);
     if (!connected(device)) {
         setStatus(device, QFile::exists(device.port) ? "COMMUNICATION_LOST" : "NOT_AVAILABLE");
-        say(tr("Not connected to a %1 on %2.").arg(device.sensorName, device.port));
+        say(tr("Not connected to a %1 on %2; connecting when it appears.")
+                .arg(device.sensorName, device.port));
+        QMetaObject::invokeMethod(device.scripting, "waitForPort", Qt::DirectConnection,
+                                  Q_ARG(QString, device.port));
         return;
     }
     setStatus(device, "DEVICE_ONLINE");
-    publishIdentity(device);
-    device.snapshot = m_snapshots.filePath(QStringLiteral("master%1.kvs").arg(device.master));
-    device.reported.clear();
+}
+
+// The first full read of a sensor is what later reads are compared with;
+// every read may bring another identity (another sensor on the port).
+void MonitorRun::followRead()
+{
+    Device* device = deviceOf(sender());
+    if (!device)
+        return;
+    publishIdentity(*device);
+    if (!device->snapshot.isEmpty())
+        return;
+    const QString snapshot = m_snapshots.filePath(QStringLiteral("master%1.kvs").arg(device->master));
     QString problem;
-    QMetaObject::invokeMethod(device.scripting, "saveSettingsTo", Qt::DirectConnection,
-                              Q_RETURN_ARG(QString, problem), Q_ARG(QString, device.snapshot));
-    if (!problem.isEmpty()) {
-        say(tr("The settings of %1 read at the connect cannot be kept (%2); changes to them are not looked "
-               "for.")
-                .arg(device.alias, problem));
-        device.snapshot.clear();
+    QMetaObject::invokeMethod(device->scripting, "saveSettingsTo", Qt::DirectConnection,
+                              Q_RETURN_ARG(QString, problem), Q_ARG(QString, snapshot));
+    if (problem.isEmpty()) {
+        device->snapshot = snapshot;
+        return;
     }
+    say(tr("The settings of %1 as read at the connect cannot be kept (%2); changes to them are not looked "
+           "for.")
+            .arg(device->alias, problem));
 }
 
 void MonitorRun::setStatus(Device& device, const QString& status)
@@ -209,8 +235,11 @@ void MonitorRun::publishIdentity(Device& device)
                               Q_RETURN_ARG(QVariantMap, identity));
     // Retained: the broker keeps only the last; sending the same again is
     // needless traffic.
-    m_publisher->publishRetained(Monitor::identificationTopic(m_originator, device.alias),
-                                 Monitor::identificationPayload(identity));
+    const QByteArray payload = Monitor::identificationPayload(identity);
+    if (payload == device.identity)
+        return;
+    device.identity = payload;
+    m_publisher->publishRetained(Monitor::identificationTopic(m_originator, device.alias), payload);
 }
 
 MonitorRun::Device* MonitorRun::deviceOf(const QObject* scripting)
@@ -242,6 +271,8 @@ void MonitorRun::followEvent(QWidget* window, const QJsonObject& event)
     if (code == Monitor::eventKind("lost")->code && mode == "APPEARS")
         setStatus(*device, "COMMUNICATION_LOST");
     else if (code == Monitor::eventKind("connected")->code)
+        setStatus(*device, "DEVICE_ONLINE");
+    else if (code == Monitor::eventKind("back")->code && mode == "DISAPPEARS")
         setStatus(*device, "DEVICE_ONLINE");
     else if (code == Monitor::eventKind("written")->code)
         publishIdentity(*device);

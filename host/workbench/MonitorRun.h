@@ -35,6 +35,7 @@ public:
 
 private slots:
     void publishProcessData(const QVariantMap& values);
+    void followRead();
 
 private:
     struct Device
@@ -46,6 +47,7 @@ private:
         QWidget* window = nullptr;
         QObject* scripting = nullptr;
         QString status;
+        QByteArray identity;
         // The settings as read at the connect, and the differences from
         // them already reported.
         QString snapshot;

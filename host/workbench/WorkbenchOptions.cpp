@@ -1,5 +1,7 @@
 #include "WorkbenchOptions.h"
 
+#include <monitor/MonitorMessages.h>
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -190,6 +192,16 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
                 return false;
             }
             ports.append(pair.left(equals));
+        }
+        QStringList aliases;
+        for (const QString& pair : qAsConst(monitors)) {
+            const int equals = pair.indexOf('=');
+            const QString alias = Monitor::deviceAlias(pair.mid(equals + 1), pair.left(equals));
+            if (aliases.contains(alias)) {
+                *error = tr("Two --monitor sensors would publish as %1: give each its own port").arg(alias);
+                return false;
+            }
+            aliases << alias;
         }
         if (!parser.isSet(mqttOption)) {
             *error = tr("--monitor needs the broker to publish to: give --mqtt HOST[:PORT]");

@@ -18,7 +18,6 @@ namespace {
 // The rows that say who the sensor is, by the names a plant knows them by.
 const std::pair<const char*, const char*> identityRows[] = {
     {"vendorName", "VendorNameReadOnly"},
-    {"productName", "SensorNumberReadOnly"},
     {"serialNumber", "SerialNumberReadOnly"},
     {"hardwareRevision", "HardwareRevisionReadOnly"},
     {"firmwareRevision", "FirmwareRevisionReadOnly"},
@@ -61,14 +60,36 @@ QVariantMap decodedProcessData(const QByteArray& answer, int measurementUnit)
 
 SensorEvents::SensorEvents(Parts parts, QObject* parent) : QObject(parent), p(parts)
 {
+    // After a loss the sensor is back once it was read (or written) again:
+    // the loss disappears then, and the identity is the sensor's again.
     connect(&p.session, &SensorSession::identified, this, [this] {
         crashCount = -1;
-        report("connected", tr("Connected to %1").arg(p.session.identityText()));
+        if (lost)
+            backPending = true;
+        else
+            report("connected", tr("Connected to %1").arg(p.session.identityText()));
     });
+    const auto reportBack = [this] {
+        if (!backPending)
+            return;
+        backPending = false;
+        lost = false;
+        report("back", tr("The sensor answers again: connected to %1").arg(p.session.identityText()));
+    };
+    connect(&p.session, &SensorSession::valuesRead, this, [this, reportBack] {
+        reportBack();
+        emit identityRead();
+    });
+    connect(&p.session, &SensorSession::allWritten, this, reportBack);
     connect(&p.session, &SensorSession::connectFailed, this,
             [this](const QString& whatHappened) { report("failure", whatHappened); });
-    connect(&p.session, &SensorSession::sensorLost, this,
-            [this] { report("lost", tr("The sensor does not answer any more")); });
+    connect(&p.session, &SensorSession::sensorLost, this, [this] {
+        backPending = false;
+        // One loss until the sensor is back, however often a return fails.
+        if (!lost)
+            report("lost", tr("The sensor does not answer any more"));
+        lost = true;
+    });
     connect(&p.session, &SensorSession::factoryRestored, this,
             [this] { report("restored", tr("The factory settings were restored")); });
     connect(&p.writer, &ParameterWriter::written, this, &SensorEvents::reportWritten);
@@ -144,6 +165,8 @@ QVariantMap SensorEvents::identification() const
         if (p.model.contains(id) && p.model.state(id) == RowState::InStep)
             identity[name] = p.model.held(id);
     }
+    identity["productName"] = p.productName;
+    // The sensor's type text names model and variant, as its identity does.
     if (!p.session.identityText().isEmpty())
         identity["productId"] = p.session.identityText();
     return identity;

@@ -30,6 +30,8 @@ public:
         const ParameterTree& tree;
         const ParameterModel& model;
         const LengthUnits& units;
+        // The catalogue's name of the sensor model.
+        QString productName;
     };
     SensorEvents(Parts parts, QObject* parent);
 
@@ -44,6 +46,8 @@ signals:
     // "valid"; "distance" and "unit" of a measured distance, else "state"
     // ("too close", "too far", "no data"); the named status bits.
     void processData(const QVariantMap& values);
+    // Every parameter was read, the identity rows among them.
+    void identityRead();
 
 private:
     void report(const QString& kind, const QString& text, const QVariantMap& details = {});
@@ -55,6 +59,8 @@ private:
     Parts p;
     // The last crash count the poll brought; -1 before the first.
     int crashCount = -1;
+    bool lost = false;
+    bool backPending = false;
 };
 
 // The process data of one 8-byte answer as SensorEvents::processData gives

@@ -9,6 +9,7 @@
 #include "catalogue/SensorCatalogue.h"
 #include "link/LinkSession.h"
 #include "link/ProcessDataView.h"
+#include "link/ReconnectWatch.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterModel.h"
@@ -294,9 +295,13 @@ void SensorWindow::createSession()
             [this](const QString& text) { statusBar()->showMessage(text); });
     d->settingsFiles = new SettingsFileActions(
         {sensor, *d->link, *d->poll, *session, *d->tree, *d->model, *d->editor, d->units, *d->chart}, this);
-    auto* events = new SensorEvents({*session, *d->writer, *d->poll, *d->tree, *d->model, d->units}, this);
-    connect(d->settingsFiles, &SettingsFileActions::loaded, events, &SensorEvents::reportSettingsLoaded);
-    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree, *events);
+    d->events = new SensorEvents({*session, *d->writer, *d->poll, *d->tree, *d->model, d->units,
+                                  QString::fromStdString(sensor.name())},
+                                 this);
+    connect(d->settingsFiles, &SettingsFileActions::loaded, d->events, &SensorEvents::reportSettingsLoaded);
+    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree, *d->events);
+    d->reconnect = new ReconnectWatch(this);
+    connect(d->reconnect, &ReconnectWatch::cameBack, this, &SensorWindow::reconnectSensor);
     connect(d->settingsFiles, &SettingsFileActions::message, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(d->settingsFiles, &SettingsFileActions::historyLoaded, this,
@@ -543,6 +548,16 @@ void SensorWindow::createSensorMenu()
     d->sensorMenu.writeAll = menu->addAction(QString(), this, [this] { vWriteAllSettings(true); });
     d->sensorMenu.writeAll->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W));
     menu->addAction(ui->actionEnable_live_data);
+    d->sensorMenu.reconnect = menu->addAction(QString());
+    d->sensorMenu.reconnect->setObjectName("reconnectAction");
+    d->sensorMenu.reconnect->setCheckable(true);
+    d->sensorMenu.reconnect->setChecked(true);
+    connect(d->sensorMenu.reconnect, &QAction::toggled, this, [this](bool on) {
+        if (!on && d->reconnect->isWatching()) {
+            d->reconnect->stop();
+            statusBar()->clearMessage();
+        }
+    });
     ui->actionEnable_live_data->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_L));
     for (QAction* action :
          {d->sensorMenu.connect, d->sensorMenu.readAll, d->sensorMenu.writeAll, ui->actionEnable_live_data}) {
@@ -561,6 +576,7 @@ void SensorWindow::retranslateSensorMenu()
     d->sensorMenu.connect->setText(isConnected() ? tr("&Disconnect") : tr("&Connect..."));
     d->sensorMenu.readAll->setText(tr("&Read all parameters from the sensor"));
     d->sensorMenu.writeAll->setText(tr("&Write all parameters to the sensor"));
+    d->sensorMenu.reconnect->setText(tr("Reconnect when the sensor comes back"));
     if (d->discardAction)
         showEditCount();
     showWindowMode();

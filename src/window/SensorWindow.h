@@ -96,6 +96,9 @@ public:
     // window's language. Read-only rows and counters are left out: they
     // describe one sensor, not its settings.
     QStringList settingsDifferences(const QString& fileName) const;
+    // Watches port for the sensor's return and connects again, reading it,
+    // when it is back.
+    void waitForPort(const QString& port);
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.
@@ -196,6 +199,7 @@ private:
     void showEchoPlot();
 
     void goOfflineSensorLost();
+    void reconnectSensor(const QString& port);
     bool bSendCommand(const QByteArray& request, bool useUiSetting);
     QByteArray queryAnswer(const QByteArray& request, const QString& expectedAnswer);
     std::string bCheckConnectionRequest() const;

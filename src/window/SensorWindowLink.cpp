@@ -9,9 +9,11 @@
 #include "link/ConnectionSwitchDialog.h"
 #include "link/LinkSession.h"
 #include "link/ProcessDataView.h"
+#include "link/ReconnectWatch.h"
 #include "link/RequestFrames.h"
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
+#include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/RowVisibility.h"
 #include "parameters/SensorSession.h"
@@ -37,14 +39,54 @@ using ExtensionSystem::SensorQuery;
 // rows not yet read keep their values.
 void SensorWindow::goOfflineSensorLost()
 {
+    const QString port = d->portSelector->currentIndex() > 0 ? d->portSelector->currentText() : QString();
     d->continuousDataTimer.stop();
     d->portSelector->setCurrentIndex(0);
     d->selectedPortIndex = 0;
     vDisconnect();
     setSensorOperationsEnabled(false);
+    // Waiting for the sensor's return says so in the status bar instead of
+    // a box that would wait for the user.
+    if (!port.isEmpty() && d->sensorMenu.reconnect->isChecked()) {
+        waitForPort(port);
+        return;
+    }
     QMessageBox::warning(this, tr("Connecting to sensor"),
                          tr("The sensor did not respond, please make sure it is properly connected."),
                          QMessageBox::Ok);
+}
+
+void SensorWindow::waitForPort(const QString& port)
+{
+    d->reconnect->watch(port);
+    statusBar()->showMessage(tr("Waiting for %1 to come back...").arg(port));
+}
+
+// The sensor is read again as a connect reads it; the edits the user had not
+// written stay edits, marked, over what the sensor holds. A port the window
+// does not offer yet (the host lists ports every few seconds) is looked for
+// again shortly; a connect that fails waits for the next return.
+void SensorWindow::reconnectSensor(const QString& port)
+{
+    if (isConnected())
+        return;
+    if (d->portSelector->findText(port) <= 0 || d->link->held()) {
+        d->reconnect->retrySoon();
+        return;
+    }
+    QMap<QString, QVariant> edits;
+    for (const QString& id : d->model->editedIds())
+        edits.insert(id, d->model->shown(id));
+    vAutoConnect(port);
+    if (!isConnected()) {
+        waitForPort(port);
+        return;
+    }
+    const ParameterTree::Quiet quiet(*d->tree);
+    for (auto it = edits.cbegin(); it != edits.cend(); ++it)
+        d->model->setEdit(it.key(), it.value());
+    statusBar()->showMessage(
+        tr("Connected again to %1; %n edit(s) kept, not written", nullptr, int(edits.size())).arg(port));
 }
 
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi)
@@ -183,6 +225,7 @@ bool SensorWindow::requestChosenPort()
 // chosen.
 bool SensorWindow::startConnecting()
 {
+    d->reconnect->stop();
     if (!requestChosenPort())
         return false;
     d->session->startBusy(600);

@@ -32,6 +32,8 @@ class ParameterWriter;
 class ParameterTree;
 class LiveDataLog;
 class ProcessDataView;
+class ReconnectWatch;
+class SensorEvents;
 class SensorSession;
 class SettingsFileActions;
 class StatusPoll;
@@ -61,6 +63,8 @@ struct SensorWindowPrivate
     // The line to the sensor.
     LinkSession* link = nullptr;
     StatusPoll* poll = nullptr;
+    // A lost sensor's port, watched for its return.
+    ReconnectWatch* reconnect = nullptr;
 
     // The tree's rows, their managers, and the document they come from.
     ParameterTree* tree = nullptr;
@@ -69,6 +73,7 @@ struct SensorWindowPrivate
     ParameterEditor* editor = nullptr;
     SensorSession* session = nullptr;
     SettingsFileActions* settingsFiles = nullptr;
+    SensorEvents* events = nullptr;
     std::optional<TreeLock> treeLock;
 
     QDockWidget* propertyTreeDock = nullptr;
@@ -105,6 +110,7 @@ struct SensorWindowPrivate
         QAction* connect = nullptr;
         QAction* readAll = nullptr;
         QAction* writeAll = nullptr;
+        QAction* reconnect = nullptr;
     } sensorMenu;
     QLabel* modeLabel = nullptr;
     bool presentationMode = false;

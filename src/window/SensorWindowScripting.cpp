@@ -16,6 +16,7 @@ SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& 
     setObjectName("scripting");
     connect(&events, &SensorEvents::happened, this, &SensorWindowScripting::sensorEvent);
     connect(&events, &SensorEvents::processData, this, &SensorWindowScripting::processData);
+    connect(&events, &SensorEvents::identityRead, this, &SensorWindowScripting::identificationRead);
 }
 
 bool SensorWindowScripting::isConnected() const
@@ -66,6 +67,11 @@ bool SensorWindowScripting::isSettling() const
 QVariantMap SensorWindowScripting::identification() const
 {
     return events.identification();
+}
+
+void SensorWindowScripting::waitForPort(const QString& port)
+{
+    window->waitForPort(port);
 }
 
 QStringList SensorWindowScripting::unreadRows() const

@@ -40,6 +40,8 @@ public:
     // Who the connected sensor is: vendorName, productName, productId,
     // serialNumber, the revisions and the tags, as far as they were read.
     Q_INVOKABLE QVariantMap identification() const;
+    // Connects to port by itself, reading the sensor, once it appears.
+    Q_INVOKABLE void waitForPort(const QString& port);
 
 signals:
     // Connects, losses, writes, teach, restore, loaded settings and
@@ -48,6 +50,8 @@ signals:
     // Each live process-data answer, decoded: "valid", "distance" and
     // "unit" or "state", and the named status bits.
     void processData(const QVariantMap& values);
+    // The sensor was read: identification() has its identity.
+    void identificationRead();
 
 private:
     SensorWindow* window;
