@@ -45,12 +45,8 @@ void SensorWindow::goOfflineSensorLost()
     d->selectedPortIndex = 0;
     vDisconnect();
     setSensorOperationsEnabled(false);
-    // Waiting for the sensor's return says so in the status bar instead of
-    // a box that would wait for the user.
-    if (!port.isEmpty() && d->sensorMenu.reconnect->isChecked()) {
+    if (!port.isEmpty() && d->sensorMenu.reconnect->isChecked())
         waitForPort(port);
-        return;
-    }
     QMessageBox::warning(this, tr("Connecting to sensor"),
                          tr("The sensor did not respond, please make sure it is properly connected."),
                          QMessageBox::Ok);
