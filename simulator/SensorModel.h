@@ -52,6 +52,9 @@ public:
     // The switching and status bits as the next process-data record holds them.
     quint8 statusBits();
     int crashCounter() const { return m_crashCounter; }
+    // A teach with the button on the housing, as a person at the machine does
+    // it without the PC: output 1's switching point becomes where the object is.
+    void teachAtHousing() { teach(1, 1, millimetreCode()); }
     // The byte of the last single-byte write, once committed by the 0x98 write.
     quint8 processDataSelection() const { return m_processDataSelection; }
     std::optional<ParameterAddress> pendingRead() const { return m_pendingRead; }

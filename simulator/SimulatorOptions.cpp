@@ -30,15 +30,18 @@ struct Parser
     QCommandLineOption faultCount{"fault-count", "End the faults after N faulty answers (0: never).", "N"};
     QCommandLineOption link{"link", "Make PATH a symbolic link to the served port (replacing one there).",
                             "PATH"};
+    QCommandLineOption housingTeach{
+        "housing-teach-after", "Teach output 1 at the sensor's housing (not over the line) after S seconds.",
+        "S"};
     QCommandLineOption help{{"h", "help"}, "Show this help."};
 
     Parser()
     {
         parser.setApplicationDescription(
             "Serves a simulated IO-Link master with one sensor on a pseudo-terminal and prints its path.");
-        parser.addOptions({model, variant, baud, seed, document, drop, dropRate, delay, corrupt, truncate,
-                           error, random, badCheck, silent, faultOnSignal, faultAfter, faultCount, link,
-                           help});
+        parser.addOptions({model,         variant,    baud,       seed,  document,     drop,     dropRate,
+                           delay,         corrupt,    truncate,   error, random,       badCheck, silent,
+                           faultOnSignal, faultAfter, faultCount, link,  housingTeach, help});
     }
 };
 
@@ -95,12 +98,14 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     qint64 delay = options->delayMs;
     qint64 faultAfter = options->faultAfter;
     qint64 faultCount = options->faultCount;
+    qint64 housingTeach = options->housingTeachAfterSeconds;
     if (!readInteger(p.parser, p.seed, 0, 0xFFFFFFFFLL, &seed, error) ||
         !readInteger(p.parser, p.baud, 300, 4000000, &baud, error) ||
         !readInteger(p.parser, p.drop, 0, 1000000, &drop, error) ||
         !readInteger(p.parser, p.delay, 0, 60000, &delay, error) ||
         !readInteger(p.parser, p.faultAfter, 0, 1000000, &faultAfter, error) ||
-        !readInteger(p.parser, p.faultCount, 0, 1000000, &faultCount, error))
+        !readInteger(p.parser, p.faultCount, 0, 1000000, &faultCount, error) ||
+        !readInteger(p.parser, p.housingTeach, 0, 86400, &housingTeach, error))
         return false;
     options->seed = static_cast<quint32>(seed);
     options->baudRate = static_cast<qint32>(baud);
@@ -108,6 +113,7 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     options->delayMs = static_cast<int>(delay);
     options->faultAfter = static_cast<int>(faultAfter);
     options->faultCount = static_cast<int>(faultCount);
+    options->housingTeachAfterSeconds = static_cast<int>(housingTeach);
 
     if (p.parser.isSet(p.dropRate)) {
         bool ok = false;

@@ -33,6 +33,9 @@ struct SimulatorOptions
     // restarted simulator appears again under the same name, as a USB
     // adapter plugged in again does under /dev/serial/by-id.
     QString linkPath;
+    // Seconds after the start at which a person teaches output 1 at the
+    // sensor's housing; 0 never.
+    int housingTeachAfterSeconds = 0;
     bool helpRequested = false;
 };
 

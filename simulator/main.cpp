@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -117,6 +118,12 @@ int main(int argc, char** argv)
         announce("faults armed");
     });
 
+    if (options.housingTeachAfterSeconds > 0) {
+        QTimer::singleShot(options.housingTeachAfterSeconds * 1000, &app, [&server] {
+            server.master().model().teachAtHousing();
+            announce("taught at the housing");
+        });
+    }
     if (!options.linkPath.isEmpty() && !linkPort(server.path(), options.linkPath, &error))
         return fail(error);
     const QString clientPath = options.linkPath.isEmpty() ? server.path() : options.linkPath;

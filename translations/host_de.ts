@@ -90,6 +90,13 @@
     </message>
 </context>
 <context>
+    <name>EventJournal</name>
+    <message>
+        <source>cannot move %1 aside to %2</source>
+        <translation>%1 lässt sich nicht nach %2 verschieben</translation>
+    </message>
+</context>
+<context>
     <name>ExtensionSystem::DeviceTransport</name>
     <message>
         <source>the device no longer exists</source>
@@ -177,6 +184,63 @@
     </message>
 </context>
 <context>
+    <name>Monitor::MqttPublisher</name>
+    <message>
+        <source>the MQTT client could not be created</source>
+        <translation>der MQTT-Client ließ sich nicht anlegen</translation>
+    </message>
+</context>
+<context>
+    <name>MonitorRun</name>
+    <message>
+        <source>The broker %1 cannot be reached (%2); monitoring goes on, and the events wait until it is back.</source>
+        <translation>Der Broker %1 ist nicht erreichbar (%2); die Überwachung läuft weiter, die Ereignisse warten, bis er wieder da ist.</translation>
+    </message>
+    <message>
+        <source>The broker %1 is reachable again.</source>
+        <translation>Der Broker %1 ist wieder erreichbar.</translation>
+    </message>
+    <message>
+        <source>Cannot publish to %1: %2</source>
+        <translation>Veröffentlichen an %1 nicht möglich: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Monitoring %n sensor(s), publishing to %1 as %2</source>
+        <translation>
+            <numerusform>%n Sensor wird überwacht, veröffentlicht an %1 als %2</numerusform>
+            <numerusform>%n Sensoren werden überwacht, veröffentlicht an %1 als %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No sensor named &quot;%1&quot;; --list-sensors lists them.</source>
+        <translation>Kein Sensor namens „%1“; --list-sensors zeigt alle.</translation>
+    </message>
+    <message>
+        <source>Connecting to %1 on %2, reading its settings</source>
+        <translation>Verbinden mit %1 an %2, seine Einstellungen werden gelesen</translation>
+    </message>
+    <message>
+        <source>Not connected to a %1 on %2; connecting when it appears.</source>
+        <translation>Keine Verbindung zu einem %1 an %2; verbunden wird, sobald er erscheint.</translation>
+    </message>
+    <message>
+        <source>The settings of %1 as read at the connect cannot be kept (%2); changes to them are not looked for.</source>
+        <translation>Die beim Verbinden gelesenen Einstellungen von %1 lassen sich nicht aufbewahren (%2); auf Änderungen daran wird nicht geachtet.</translation>
+    </message>
+    <message>
+        <source>%1 changed on the sensor: %2 -&gt; %3</source>
+        <translation>%1 im Sensor geändert: %2 -&gt; %3</translation>
+    </message>
+    <message>
+        <source>Stopping: closing the ports and sending what waits</source>
+        <translation>Beenden: die Anschlüsse werden geschlossen, Wartendes wird gesendet</translation>
+    </message>
+    <message>
+        <source>Monitoring stopped</source>
+        <translation>Überwachung beendet</translation>
+    </message>
+</context>
+<context>
     <name>PluginLibrary</name>
     <message>
         <source>Cannot load the sensor plug-in %1: %2</source>
@@ -261,14 +325,6 @@
         <translation>--size erwartet Breite und Höhe in Pixeln, etwa 1280x800, nicht &quot;%1&quot;</translation>
     </message>
     <message>
-        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.
-
-Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need --port DEV and --open NAME, run without a display and answer every question themselves. Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, 2 sensor or port problem, 3 file problem, 64 bad command line.</source>
-        <translation>Konfiguriert, überwacht und lernt IO-Link-Ultraschall-Abstandssensoren ein.
-
-Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --log) brauchen --port DEV und --open NAME, laufen ohne Bildschirm und beantworten jede Frage selbst. Rückgabewert: 0 erledigt (und gleich, bei --compare und --write-settings), 1 Unterschiede gefunden, 2 Sensor- oder Anschlussproblem, 3 Dateiproblem, 64 fehlerhafte Befehlszeile.</translation>
-    </message>
-    <message>
         <source>Batch: connect to the sensor on the --port, reading its settings, and save them to FILE.</source>
         <translation>Stapel: mit dem Sensor an --port verbinden, seine Einstellungen lesen und in FILE speichern.</translation>
     </message>
@@ -317,8 +373,80 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
         <translation>--duration erwartet eine ganze Zahl von Sekunden von 1 bis %1 (30 Tage), nicht „%2“</translation>
     </message>
     <message>
-        <source>How long --log runs, in seconds: 1 to 2592000 (30 days).</source>
-        <translation>Wie lange --log läuft, in Sekunden: 1 bis 2592000 (30 Tage).</translation>
+        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.
+
+Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need --port DEV and --open NAME, run without a display and answer every question themselves; --monitor names its ports and sensors itself. Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, 2 sensor or port problem, 3 file problem, 64 bad command line.</source>
+        <translation>Konfiguriert, überwacht und lernt IO-Link-Ultraschall-Abstandssensoren ein.
+
+Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --log) brauchen --port DEV und --open NAME, laufen ohne Bildschirm und beantworten jede Frage selbst; --monitor nennt seine Anschlüsse und Sensoren selbst. Rückgabewert: 0 erledigt (und gleich, bei --compare und --write-settings), 1 Unterschiede gefunden, 2 Sensor- oder Anschlussproblem, 3 Dateiproblem, 64 fehlerhafte Befehlszeile.</translation>
+    </message>
+    <message>
+        <source>How long --log or --monitor runs, in seconds: 1 to 2592000 (30 days); --monitor runs until stopped without it.</source>
+        <translation>Wie lange --log oder --monitor läuft, in Sekunden: 1 bis 2592000 (30 Tage); ohne Angabe läuft --monitor bis zum Beenden.</translation>
+    </message>
+    <message>
+        <source>Batch: connect to the sensor NAME on the serial device PORT, read its settings and publish its live data and events to the --mqtt broker until stopped (SIGINT, SIGTERM); repeatable.</source>
+        <translation>Stapel: mit dem Sensor NAME am seriellen Gerät PORT verbinden, seine Einstellungen lesen und seine Live-Daten und Ereignisse bis zum Beenden (SIGINT, SIGTERM) an den Broker von --mqtt veröffentlichen; wiederholbar.</translation>
+    </message>
+    <message>
+        <source>The MQTT broker --monitor publishes to (port 1883 if none).</source>
+        <translation>Der MQTT-Broker, an den --monitor veröffentlicht (ohne Angabe Port 1883).</translation>
+    </message>
+    <message>
+        <source>The first level of every topic --monitor publishes; by default the host name.</source>
+        <translation>Die erste Ebene jedes Topics, das --monitor veröffentlicht; ohne Angabe der Rechnername.</translation>
+    </message>
+    <message>
+        <source>User name at the broker; the password is read from IOLINK_MQTT_PASSWORD.</source>
+        <translation>Benutzername beim Broker; das Passwort wird aus IOLINK_MQTT_PASSWORD gelesen.</translation>
+    </message>
+    <message>
+        <source>Connect to the broker over TLS, checking it against the CA in FILE.</source>
+        <translation>Über TLS mit dem Broker verbinden und ihn gegen die Zertifizierungsstelle in FILE prüfen.</translation>
+    </message>
+    <message>
+        <source>--monitor reads every sensor&apos;s settings every MIN minutes and reports what changed since the connect (default 10; 0 never).</source>
+        <translation>--monitor liest alle MIN Minuten die Einstellungen jedes Sensors und meldet, was sich seit dem Verbinden geändert hat (Vorgabe 10; 0 nie).</translation>
+    </message>
+    <message>
+        <source>Append every sensor window&apos;s events to FILE, one JSON object a line (default: iolink-workbench/journal.jsonl in the user&apos;s state folder).</source>
+        <translation>Die Ereignisse jedes Sensorfensters an FILE anhängen, ein JSON-Objekt je Zeile (Vorgabe: iolink-workbench/journal.jsonl im Zustandsordner des Benutzers).</translation>
+    </message>
+    <message>
+        <source>--monitor names its ports and sensors itself: leave out --open, --port, --connect, --simulate and --screenshot</source>
+        <translation>--monitor nennt seine Anschlüsse und Sensoren selbst: bitte --open, --port, --connect, --simulate und --screenshot weglassen</translation>
+    </message>
+    <message>
+        <source>--monitor needs a serial device and a sensor name, as in /dev/ttyUSB0=RT5-350-M18, not &quot;%1&quot;</source>
+        <translation>--monitor erwartet ein serielles Gerät und einen Sensornamen, etwa /dev/ttyUSB0=RT5-350-M18, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>Two --monitor sensors would publish as %1: give each its own port</source>
+        <translation>Zwei Sensoren von --monitor würden als %1 veröffentlichen: bitte jedem einen eigenen Anschluss geben</translation>
+    </message>
+    <message>
+        <source>--monitor needs the broker to publish to: give --mqtt HOST[:PORT]</source>
+        <translation>--monitor braucht den Broker, an den veröffentlicht wird: bitte --mqtt HOST[:PORT] angeben</translation>
+    </message>
+    <message>
+        <source>--mqtt needs a host and an optional port from 1 to 65535, as in broker.local:1883, not &quot;%1&quot;</source>
+        <translation>--mqtt erwartet einen Rechner und wahlweise einen Port von 1 bis 65535, etwa broker.local:1883, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>--originator is one topic level: no &quot;/&quot;, &quot;+&quot; or &quot;#&quot; in &quot;%1&quot;</source>
+        <translation>--originator ist eine Topic-Ebene: kein „/“, „+“ oder „#“ in „%1“</translation>
+    </message>
+    <message>
+        <source>--verify-every needs a whole number of minutes from 0 to 1440, not &quot;%1&quot;</source>
+        <translation>--verify-every erwartet eine ganze Zahl von Minuten von 0 bis 1440, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>--mqtt, --originator, --mqtt-user, --mqtt-cafile and --verify-every go with --monitor</source>
+        <translation>--mqtt, --originator, --mqtt-user, --mqtt-cafile und --verify-every gehören zu --monitor</translation>
+    </message>
+    <message>
+        <source>--duration goes with --log or --monitor</source>
+        <translation>--duration gehört zu --log oder --monitor</translation>
     </message>
 </context>
 <context>
@@ -453,6 +581,10 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
     <message>
         <source>The plug-in lists no sensors. %1</source>
         <translation>Das Plug-in listet keine Sensoren. %1</translation>
+    </message>
+    <message>
+        <source>The event journal %1 cannot be written: %2</source>
+        <translation>Das Ereignisjournal %1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>

@@ -269,6 +269,45 @@
     </message>
 </context>
 <context>
+    <name>NimbarSensorPlugin::Core::SensorEvents</name>
+    <message>
+        <source>Connected to %1</source>
+        <translation>Verbunden mit %1</translation>
+    </message>
+    <message>
+        <source>The sensor answers again: connected to %1</source>
+        <translation>Der Sensor antwortet wieder: verbunden mit %1</translation>
+    </message>
+    <message>
+        <source>The sensor does not answer any more</source>
+        <translation>Der Sensor antwortet nicht mehr</translation>
+    </message>
+    <message>
+        <source>The factory settings were restored</source>
+        <translation>Die Werkseinstellungen wurden wiederhergestellt</translation>
+    </message>
+    <message>
+        <source>%1 was not written: %2</source>
+        <translation>%1 wurde nicht geschrieben: %2</translation>
+    </message>
+    <message>
+        <source>Settings loaded from %1</source>
+        <translation>Einstellungen aus %1 geladen</translation>
+    </message>
+    <message>
+        <source>%1 pressed</source>
+        <translation>%1 gedrückt</translation>
+    </message>
+    <message>
+        <source>%1: %2 -&gt; %3</source>
+        <translation>%1: %2 -&gt; %3</translation>
+    </message>
+    <message>
+        <source>The crash counter rose from %1 to %2</source>
+        <translation>Der Aufprallzähler stieg von %1 auf %2</translation>
+    </message>
+</context>
+<context>
     <name>NimbarSensorPlugin::Core::SensorSession</name>
     <message>
         <source>Reading %1 of %2</source>
@@ -457,6 +496,21 @@
     <message>
         <source>Save to the sensor</source>
         <translation>In den Sensor schreiben</translation>
+    </message>
+    <message>
+        <source>Reconnect when the sensor comes back</source>
+        <translation>Wieder verbinden, wenn der Sensor zurückkommt</translation>
+    </message>
+    <message>
+        <source>Waiting for %1 to come back...</source>
+        <translation>Warten, bis %1 wieder da ist...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Connected again to %1; %n edit(s) kept, not written</source>
+        <translation>
+            <numerusform>Wieder verbunden mit %1; %n Änderung behalten, nicht geschrieben</numerusform>
+            <numerusform>Wieder verbunden mit %1; %n Änderungen behalten, nicht geschrieben</numerusform>
+        </translation>
     </message>
 </context>
 <context>

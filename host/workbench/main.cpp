@@ -201,8 +201,8 @@ int main(int argc, char** argv)
     window.show();
     window.setJournal(options.journalFile.isEmpty() ? Monitor::EventJournal::defaultFileName()
                                                     : options.journalFile);
-    if (options.batch == BatchCommand::Monitor) {
-        MonitorRun run(window, options);
+    // A batch command runs once the event loop does; its status ends the program.
+    const auto runBatch = [&window](auto& run) {
         int status = BatchExit::Usage;
         QTimer::singleShot(0, &window, [&run, &status] {
             status = run.run();
@@ -210,16 +210,14 @@ int main(int argc, char** argv)
         });
         QCoreApplication::exec();
         return status;
+    };
+    if (options.batch == BatchCommand::Monitor) {
+        MonitorRun run(window, options);
+        return runBatch(run);
     }
     if (batch) {
         BatchRun run(window, options);
-        int status = BatchExit::Usage;
-        QTimer::singleShot(0, &window, [&run, &status] {
-            status = run.run();
-            QCoreApplication::quit();
-        });
-        QCoreApplication::exec();
-        return status;
+        return runBatch(run);
     }
     window.setPresentationMode(options.presentation);
     if (!options.openSensor.isEmpty() && !window.openSensor(options.openSensor))

@@ -4,157 +4,17 @@
 // plant's monitoring sees. Checked: the topics and payloads, the pace of the
 // process data, the journal against the events topic, the bytes on the wire,
 // and that no event is lost while the broker is away.
+#include "BrokerProcess.h"
 #include "SimulatorProcess.h"
 #include "TraceAnalysis.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 
 const QString sensorName = "RT5-350-M18";
-
-// Waits, serving the event loop, until done() holds; false after timeoutMs.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(50);
-    }
-    return true;
-}
-
-// mosquitto with its own configuration, persistence and port.
-class Broker
-{
-public:
-    explicit Broker(const QString& folder) : m_folder(folder)
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        m_port = probe.serverPort();
-    }
-    ~Broker() { stop(); }
-
-    bool start()
-    {
-        const QString config = m_folder + "/mosquitto.conf";
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        // Run as root, the broker would change to a user that cannot write here.
-        file.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence true\n"
-                                  "persistence_location %2/\nuser %3\n")
-                       .arg(m_port)
-                       .arg(m_folder, QString::fromLocal8Bit(getpwuid(getuid())->pw_name))
-                       .toUtf8());
-        file.close();
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start("mosquitto", {"-c", config});
-        return waitUntil(
-            [this] {
-                QTcpSocket socket;
-                socket.connectToHost(QHostAddress::LocalHost, quint16(m_port));
-                return socket.waitForConnected(100);
-            },
-            5000);
-    }
-    void stop()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(5000);
-    }
-    int port() const { return m_port; }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
-
-private:
-    QString m_folder;
-    int m_port = 0;
-    QProcess m_process;
-};
-
-struct Message
-{
-    double time = 0; // seconds since the epoch, as the subscriber received it
-    QString topic;
-    QByteArray payload;
-};
-
-// mosquitto_sub at QoS 1, printing when each message came.
-class Subscriber
-{
-public:
-    void start(int port, const QString& topic, const QString& persistentId = {})
-    {
-        QStringList arguments{"-h", "127.0.0.1", "-p",      QString::number(port), "-t", topic, "-q",
-                              "1",  "-F",        "%U %t %p"};
-        if (!persistentId.isEmpty())
-            arguments << "-c"
-                      << "-i" << persistentId;
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] { read(); });
-        m_process.start("mosquitto_sub", arguments);
-        m_process.waitForStarted();
-    }
-    void stop()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
-    bool isRunning() const { return m_process.state() == QProcess::Running; }
-    ~Subscriber() { stop(); }
-
-    QList<Message> messages;
-
-    QList<Message> on(const QString& topicEnd) const
-    {
-        QList<Message> found;
-        for (const Message& message : messages) {
-            if (message.topic.endsWith(topicEnd))
-                found << message;
-        }
-        return found;
-    }
-    // The events of every events topic, in the order they came.
-    QList<QJsonObject> events() const
-    {
-        QList<QJsonObject> found;
-        for (const Message& message : on("/events")) {
-            for (const QJsonValue& event : QJsonDocument::fromJson(message.payload).array())
-                found << event.toObject();
-        }
-        return found;
-    }
-
-private:
-    void read()
-    {
-        while (m_process.canReadLine()) {
-            const QByteArray line = m_process.readLine().trimmed();
-            const int first = line.indexOf(' ');
-            const int second = line.indexOf(' ', first + 1);
-            if (first > 0 && second > first)
-                messages << Message{line.left(first).toDouble(),
-                                    QString::fromUtf8(line.mid(first + 1, second - first - 1)),
-                                    line.mid(second + 1)};
-        }
-    }
-    QProcess m_process;
-};
 
 QList<QJsonObject> journalEvents(const QString& fileName)
 {
@@ -206,30 +66,29 @@ private slots:
 
     void twoSensorsArePublishedAndOneComesBack();
     void eventsWaitWhileTheBrokerIsAway();
+    void aSettingChangedAtTheSensorIsReported();
 
 private:
-    bool startSimulator(SimulatorProcess& simulator, const QString& link, int seed)
+    bool startSimulator(SimulatorProcess& simulator, const QString& link, int seed,
+                        const QStringList& more = {})
     {
         QString error;
-        const bool started = simulator.start(
-            IOLINK_SIM,
-            {"--model", "UM035", "--variant", "107", "--seed", QString::number(seed), "--link", link},
-            &error);
+        const QStringList arguments{"--model", "UM035", "--variant", "107", "--seed", QString::number(seed),
+                                    "--link",  link};
+        const bool started = simulator.start(IOLINK_SIM, arguments + more, &error);
         if (!started)
             qWarning() << error;
         return started;
     }
-    void startMonitor(QProcess& monitor, const QStringList& links, const Broker& broker)
+    void startMonitor(QProcess& monitor, const QStringList& links, const Broker& broker, int verifyEvery = 0)
     {
         QStringList arguments;
         for (const QString& link : links)
             arguments << "--monitor" << link + '=' + sensorName;
         arguments << "--mqtt" << broker.address() << "--originator"
                   << "plant"
-                  << "--verify-every"
-                  << "0"
-                  << "--journal" << m_folder.filePath("journal.jsonl") << "--trace"
-                  << m_folder.filePath("trace.txt");
+                  << "--verify-every" << QString::number(verifyEvery) << "--journal"
+                  << m_folder.filePath("journal.jsonl") << "--trace" << m_folder.filePath("trace.txt");
         monitor.setProcessChannelMode(QProcess::ForwardedChannels);
         monitor.start(IOLINK_WORKBENCH, arguments);
         QVERIFY(monitor.waitForStarted());
@@ -354,6 +213,39 @@ void MonitorTest::eventsWaitWhileTheBrokerIsAway()
     QCOMPARE(subscriber.events(), journalEvents(journal));
     QCOMPARE(modesOf(subscriber.events(), alias(link)),
              QStringList({"SINGLESHOT", "APPEARS", "DISAPPEARS", "SINGLESHOT"}));
+}
+
+// Someone teaches the sensor at its housing, not over the line: the next
+// check reads the settings again between polls and reports the switching
+// point that moved, once, with its old and new value; still nothing written.
+void MonitorTest::aSettingChangedAtTheSensorIsReported()
+{
+    Broker broker(m_folder.path());
+    QVERIFY(broker.start());
+    Subscriber subscriber;
+    subscriber.start(broker.port(), "plant/devices/+/events");
+    const QString link = m_folder.filePath("sensorD");
+    SimulatorProcess simulator;
+    QVERIFY(startSimulator(simulator, link, 8, {"--housing-teach-after", "25"}));
+    QProcess monitor;
+    startMonitor(monitor, {link}, broker, 1);
+    const auto changed = [&] {
+        QList<QJsonObject> found;
+        for (const QJsonObject& event : subscriber.events()) {
+            if (event["message"].toObject()["code"].toInt() == 0xF005)
+                found << event;
+        }
+        return found;
+    };
+    QVERIFY(waitUntil([&] { return !changed().isEmpty(); }, 120000));
+    const QString text = changed().first()["message"].toObject()["text"].toString();
+    QVERIFY2(text.startsWith("Switching point A1 changed on the sensor: "), qPrintable(text));
+    QCOMPARE(changed().first()["severity"].toString(), QString("WARNING"));
+    monitor.terminate();
+    QVERIFY(monitor.waitForFinished(20000));
+    QCOMPARE(changed().size(), 1);
+    for (const QString& request : TraceLines::read(m_folder.filePath("trace.txt")).requests())
+        QVERIFY2(!QStringList({"23", "24", "25"}).contains(request.section(' ', 2, 2)), qPrintable(request));
 }
 
 QTEST_GUILESS_MAIN(MonitorTest)

@@ -6,6 +6,7 @@
 // a timer that shows whether the window kept answering.
 
 #include <TraceAnalysis.h>
+#include <WaitUntil.h>
 
 #include <PluginLibrary.h>
 #include <WorkbenchWindow.h>
@@ -188,18 +189,3 @@ struct PtyRig
     QStringList messages;
     QMetaObject::Connection messageWatch;
 };
-
-// Runs the event loop until done() holds or timeoutMs have passed; true
-// when it holds. Nested loops of the window run inside, so one step may take
-// longer than asked.
-inline bool waitUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        if (waited.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
