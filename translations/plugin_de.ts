@@ -512,6 +512,14 @@
             <numerusform>Wieder verbunden mit %1; %n Änderungen behalten, nicht geschrieben</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The window connects by itself when the port is back, reading the sensor; edits stay in the window. The sensor menu turns this off.</source>
+        <translation>Das Fenster verbindet sich von selbst, wenn der Anschluss wieder da ist, und liest den Sensor; Änderungen bleiben im Fenster. Im Sensor-Menü lässt sich das abschalten.</translation>
+    </message>
+    <message>
+        <source>Connected again to %1</source>
+        <translation>Wieder verbunden mit %1</translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::SettingsFileActions</name>

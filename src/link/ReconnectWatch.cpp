@@ -39,9 +39,9 @@ void ReconnectWatch::stop()
     timer.stop();
 }
 
+// Whatever the path leads to at the next look counts as back.
 void ReconnectWatch::retrySoon()
 {
-    gone = true;
     deviceAtLoss.clear();
     timer.start();
 }

@@ -556,6 +556,7 @@ void SensorWindow::createSensorMenu()
         if (!on && d->reconnect->isWatching()) {
             d->reconnect->stop();
             statusBar()->clearMessage();
+            showWindowMode();
         }
     });
     ui->actionEnable_live_data->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_L));
@@ -623,7 +624,12 @@ void SensorWindow::showWindowMode()
 {
     QString mode;
     QString meaning;
-    if (!isConnected()) {
+    if (!isConnected() && d->reconnect && d->reconnect->isWatching()) {
+        // Kept beside the status bar's messages, which tips and later news replace.
+        mode = tr("Waiting for %1 to come back...").arg(d->reconnect->path());
+        meaning = tr("The window connects by itself when the port is back, reading the sensor; edits stay in "
+                     "the window. The sensor menu turns this off.");
+    } else if (!isConnected()) {
         mode = tr("Offline");
         meaning = tr("Not connected: edits stay in the window.");
     } else if (ui->actionRead->isChecked()) {

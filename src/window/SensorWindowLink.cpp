@@ -56,6 +56,7 @@ void SensorWindow::waitForPort(const QString& port)
 {
     d->reconnect->watch(port);
     statusBar()->showMessage(tr("Waiting for %1 to come back...").arg(port));
+    showWindowMode();
 }
 
 // The sensor is read again as a connect reads it; the edits the user had not
@@ -81,8 +82,10 @@ void SensorWindow::reconnectSensor(const QString& port)
     const ParameterTree::Quiet quiet(*d->tree);
     for (auto it = edits.cbegin(); it != edits.cend(); ++it)
         d->model->setEdit(it.key(), it.value());
-    statusBar()->showMessage(
-        tr("Connected again to %1; %n edit(s) kept, not written", nullptr, int(edits.size())).arg(port));
+    statusBar()->showMessage(edits.isEmpty() ? tr("Connected again to %1").arg(port)
+                                             : tr("Connected again to %1; %n edit(s) kept, not written",
+                                                  nullptr, int(edits.size()))
+                                                   .arg(port));
 }
 
 void SensorWindow::sendDataFrame(ExtensionSystem::CommunicationInterface::DataFrame* frame, bool showUi)

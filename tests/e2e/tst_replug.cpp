@@ -9,6 +9,7 @@
 #include <window/SensorWindowForm.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -55,7 +56,7 @@ void ReplugTest::aLostSensorIsReadAgainWhenItsPortComesBack()
     DialogAnswers lost({reply(QMessageBox::Ok)});
     sensor.kill();
     QTRY_VERIFY_WITH_TIMEOUT(!window->isConnected(), 15000);
-    QTRY_COMPARE_WITH_TIMEOUT(window->statusBar()->currentMessage(),
+    QTRY_COMPARE_WITH_TIMEOUT(window->findChild<QLabel*>("modeLabel")->text(),
                               QString("Waiting for %1 to come back...").arg(link), 5000);
     const Utils::ValueOverTime* history = window->chart()->getData(0);
     const int samplesBefore = history->size();

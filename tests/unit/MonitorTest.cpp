@@ -36,6 +36,7 @@ TEST(MonitorMessages, AliasesAreOneTopicLevel)
     for (const auto& [path, alias] : cases)
         EXPECT_EQ(Monitor::deviceAlias("RT5-350-M18", path), alias) << path.toStdString();
     EXPECT_EQ(Monitor::deviceAlias("RT5 / 6000", "/dev/ttyS1"), "RT5___6000_ttyS1");
+    EXPECT_EQ(Monitor::deviceAlias("AZaz09@[`{/:", "/dev/x"), "AZaz09_______x");
     EXPECT_EQ(Monitor::processDataTopic("plant", "A_b"), "plant/devices/A_b/processdata/value");
     EXPECT_EQ(Monitor::portStatusTopic("plant", 2), "plant/masters/2/ports/1/status");
     EXPECT_EQ(Monitor::gatewayStatusTopic("plant"), "plant/gateway/status");
@@ -104,10 +105,12 @@ TEST(EventJournal, AppendsLinesAndKeepsOneOlderFile)
 {
     QTemporaryDir folder;
     const QString name = folder.filePath("state/journal.jsonl");
-    Monitor::EventJournal journal(name, 60);
+    // Two lines of 22 bytes fill the limit exactly.
+    Monitor::EventJournal journal(name, 44);
     const QJsonObject event{{"text", "0123456789"}};
     EXPECT_EQ(journal.append(event), QString());
     EXPECT_EQ(journal.append(event), QString());
+    EXPECT_FALSE(QFile::exists(name + ".1"));
     // A third line would pass the limit: the two go to the older file.
     EXPECT_EQ(journal.append(event), QString());
     auto lines = [](const QString& file) {
@@ -120,6 +123,12 @@ TEST(EventJournal, AppendsLinesAndKeepsOneOlderFile)
     journal.append(event);
     EXPECT_EQ(lines(name), 1);
     EXPECT_EQ(lines(name + ".1"), 2);
+
+    // A line longer than the limit still goes into an empty journal.
+    Monitor::EventJournal small(folder.filePath("small.jsonl"), 10);
+    EXPECT_EQ(small.append(event), QString());
+    EXPECT_EQ(lines(folder.filePath("small.jsonl")), 1);
+    EXPECT_FALSE(QFile::exists(folder.filePath("small.jsonl.1")));
 
     Monitor::EventJournal blocked(folder.filePath("state/journal.jsonl/inside"));
     EXPECT_NE(blocked.append(event), QString());
