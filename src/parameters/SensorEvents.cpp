@@ -10,6 +10,7 @@
 #include "tools/LengthUnits.h"
 
 #include <qtpropertybrowser.h>
+#include <qtpropertymanager.h>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -120,10 +121,10 @@ QString SensorEvents::heldText(QtProperty* property, const QVariant& held) const
 {
     if (!held.isValid())
         return QString();
-    const QStringList choices = p.tree.choiceLists().value(property->propertyId());
-    if (!choices.isEmpty()) {
+    // A list shows the name of the code, as the row does.
+    if (auto* list = qobject_cast<QtEnumPropertyManager*>(property->propertyManager())) {
         const int position = p.tree.shownValueOf(property, held).toInt();
-        return choices.value(position, held.toString());
+        return list->enumNames(property).value(position, held.toString());
     }
     const QString unit = splitCaptionUnit(property->propertyName()).unit;
     return unit.isEmpty() ? held.toString() : held.toString() + ' ' + unit;
