@@ -52,6 +52,8 @@ public:
     // The switching and status bits as the next process-data record holds them.
     quint8 statusBits();
     int crashCounter() const { return m_crashCounter; }
+    // A knock on the housing, counted as the acceleration sensor counts one.
+    void recordImpact() { ++m_crashCounter; }
     // A teach with the button on the housing, as a person at the machine does
     // it without the PC: output 1's switching point becomes where the object is.
     void teachAtHousing() { teach(1, 1, millimetreCode()); }

@@ -28,6 +28,7 @@ const int stopTimeoutMs = 5000;
 // A timer's milliseconds do not reach the longest run: the end is a
 // deadline, looked at this often.
 const int endCheckMs = 200;
+const int historyKeptMs = 5 * 60 * 1000;
 
 // SIGINT and SIGTERM reach the event loop through this pair of sockets: a
 // signal handler may do no more than write to one.
@@ -63,36 +64,20 @@ int MonitorRun::run()
     answers.setConfirming(false);
     answers.setChoices({"sensorToPc"});
     m_originator = m_options.originator.isEmpty() ? QSysInfo::machineHostName() : m_options.originator;
-
-    const QString gatewayTopic = Monitor::gatewayStatusTopic(m_originator);
-    m_publisher = new Monitor::MqttPublisher(this);
-    const QString broker = QStringLiteral("%1:%2").arg(m_options.brokerHost).arg(m_options.brokerPort);
-    connect(m_publisher, &Monitor::MqttPublisher::brokerLost, this, [this, broker](const QString& reason) {
-        say(tr("The broker %1 cannot be reached (%2); monitoring goes on, and the events wait until it is "
-               "back.")
-                .arg(broker, reason));
-    });
-    connect(m_publisher, &Monitor::MqttPublisher::brokerBack, this,
-            [this, broker] { say(tr("The broker %1 is reachable again.").arg(broker)); });
-    Monitor::BrokerSettings settings;
-    settings.host = m_options.brokerHost;
-    settings.port = m_options.brokerPort;
-    settings.user = m_options.brokerUser;
-    // From the environment only: a command line is visible to every user.
-    settings.password = qEnvironmentVariable("IOLINK_MQTT_PASSWORD");
-    settings.caFile = m_options.brokerCaFile;
-    // Two monitors of one originator must not take each other's connection.
-    settings.clientId =
-        QStringLiteral("iolink-workbench-%1-%2").arg(m_originator).arg(QCoreApplication::applicationPid());
-    settings.willTopic = gatewayTopic;
-    settings.willPayload = Monitor::gatewayStatusPayload(false);
-    const QString problem = m_publisher->start(settings);
-    if (!problem.isEmpty()) {
-        say(tr("Cannot publish to %1: %2").arg(broker, problem));
+    if (!startPublishing())
         return BatchExit::Usage;
+    int master = 0;
+    for (const QString& pair : m_options.monitors) {
+        Device device;
+        const int equals = pair.indexOf('=');
+        device.port = pair.left(equals);
+        device.sensorName = pair.mid(equals + 1);
+        device.master = ++master;
+        device.alias = Monitor::deviceAlias(device.sensorName, device.port);
+        m_devices.push_back(device);
+        if (!open(m_devices.back()))
+            return BatchExit::Usage;
     }
-    m_publisher->publishRetained(gatewayTopic, Monitor::gatewayStatusPayload(true));
-    connect(&m_workbench, &WorkbenchWindow::sensorEvent, this, &MonitorRun::followEvent);
 
     // --duration counts from the start, the connects included.
     const QDeadlineTimer end = m_options.durationSeconds > 0
@@ -115,31 +100,24 @@ int MonitorRun::run()
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
-    say(tr("Monitoring %n sensor(s), publishing to %1 as %2", nullptr, int(m_options.monitors.size()))
-            .arg(broker, m_originator));
-    int master = 0;
-    for (const QString& pair : m_options.monitors) {
-        Device device;
-        const int equals = pair.indexOf('=');
-        device.port = pair.left(equals);
-        device.sensorName = pair.mid(equals + 1);
-        device.master = ++master;
-        device.alias = Monitor::deviceAlias(device.sensorName, device.port);
-        m_devices.push_back(device);
-        if (!open(m_devices.back()))
-            return BatchExit::Usage;
-    }
     for (Device& device : m_devices) {
         if (!stopping && !end.hasExpired())
             connectDevice(device);
     }
-
     QTimer endTimer;
     connect(&endTimer, &QTimer::timeout, &loop, [&loop, &end] {
         if (end.hasExpired())
             loop.quit();
     });
     endTimer.start(endCheckMs);
+    // Nobody sees the windows' charts: each keeps at most this much history,
+    // so that a monitor running for weeks does not grow.
+    QTimer historyTimer;
+    connect(&historyTimer, &QTimer::timeout, this, [this] {
+        for (const Device& device : m_devices)
+            QMetaObject::invokeMethod(device.scripting, "dropChartHistory", Qt::DirectConnection);
+    });
+    historyTimer.start(historyKeptMs);
     if (m_options.verifyEveryMinutes > 0) {
         connect(&m_verifyTimer, &QTimer::timeout, this, &MonitorRun::verifySettings);
         m_verifyTimer.start(m_options.verifyEveryMinutes * 60 * 1000);
@@ -153,6 +131,42 @@ int MonitorRun::run()
     ::close(stopSockets[0]);
     ::close(stopSockets[1]);
     return BatchExit::Done;
+}
+
+// The broker need not be up yet; false only when the client cannot be set up.
+bool MonitorRun::startPublishing()
+{
+    m_publisher = new Monitor::MqttPublisher(this);
+    const QString broker = QStringLiteral("%1:%2").arg(m_options.brokerHost).arg(m_options.brokerPort);
+    connect(m_publisher, &Monitor::MqttPublisher::brokerLost, this, [this, broker](const QString& reason) {
+        say(tr("The broker %1 cannot be reached (%2); monitoring goes on, and the events wait until it is "
+               "back.")
+                .arg(broker, reason));
+    });
+    connect(m_publisher, &Monitor::MqttPublisher::brokerBack, this,
+            [this, broker] { say(tr("The broker %1 is reachable again.").arg(broker)); });
+    Monitor::BrokerSettings settings;
+    settings.host = m_options.brokerHost;
+    settings.port = m_options.brokerPort;
+    settings.user = m_options.brokerUser;
+    // From the environment only: a command line is visible to every user.
+    settings.password = qEnvironmentVariable("IOLINK_MQTT_PASSWORD");
+    settings.caFile = m_options.brokerCaFile;
+    // Two monitors of one originator must not take each other's connection.
+    settings.clientId =
+        QStringLiteral("iolink-workbench-%1-%2").arg(m_originator).arg(QCoreApplication::applicationPid());
+    settings.willTopic = Monitor::gatewayStatusTopic(m_originator);
+    settings.willPayload = Monitor::gatewayStatusPayload(false);
+    const QString problem = m_publisher->start(settings);
+    if (!problem.isEmpty()) {
+        say(tr("Cannot publish to %1: %2").arg(broker, problem));
+        return false;
+    }
+    m_publisher->publishRetained(settings.willTopic, Monitor::gatewayStatusPayload(true));
+    connect(&m_workbench, &WorkbenchWindow::sensorEvent, this, &MonitorRun::followEvent);
+    say(tr("Monitoring %n sensor(s), publishing to %1 as %2", nullptr, int(m_options.monitors.size()))
+            .arg(broker, m_originator));
+    return true;
 }
 
 bool MonitorRun::open(Device& device)
@@ -186,7 +200,12 @@ void MonitorRun::connectDevice(Device& device)
     say(tr("Connecting to %1 on %2, reading its settings").arg(device.sensorName, device.port));
     m_workbench.connectActiveSensor(device.port);
     if (!connected(device)) {
-        setStatus(device, QFile::exists(device.port) ? "COMMUNICATION_LOST" : "NOT_AVAILABLE");
+        bool wrongSensor = false;
+        QMetaObject::invokeMethod(device.scripting, "foundWrongSensor", Qt::DirectConnection,
+                                  Q_RETURN_ARG(bool, wrongSensor));
+        setStatus(device, !QFile::exists(device.port) ? "NOT_AVAILABLE"
+                          : wrongSensor               ? "INCORRECT_DEVICE"
+                                                      : "COMMUNICATION_LOST");
         say(tr("Not connected to a %1 on %2; connecting when it appears.")
                 .arg(device.sensorName, device.port));
         QMetaObject::invokeMethod(device.scripting, "waitForPort", Qt::DirectConnection,

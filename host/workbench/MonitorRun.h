@@ -55,6 +55,7 @@ private:
     };
 
     void say(const QString& message);
+    bool startPublishing();
     bool open(Device& device);
     void connectDevice(Device& device);
     bool connected(const Device& device) const;

@@ -159,6 +159,11 @@ void SensorEvents::reportCrashCount(int count)
     crashCount = count;
 }
 
+bool SensorEvents::foundWrongSensor() const
+{
+    return p.session.foundWrongSensor();
+}
+
 QVariantMap SensorEvents::identification() const
 {
     QVariantMap identity;

@@ -40,6 +40,8 @@ public:
     // The identity rows read from the sensor and the identity it gave,
     // under the names a plant's monitoring knows.
     QVariantMap identification() const;
+    // The last connect found another sensor on the port.
+    bool foundWrongSensor() const;
 
 signals:
     void happened(const QVariantMap& event);

@@ -153,6 +153,7 @@ bool SensorSession::connectToSensor()
                 emit message(SensorConnection::attemptText(step, port, attempt, attempts));
             });
     const SensorConnection::Result result = connection.run(waitShown);
+    wrongSensor = result.failure == SensorConnection::Failure::WrongIdentity;
     if (result.failure != SensorConnection::Failure::None) {
         endBusy();
         emit connectFailed(SensorConnection::failureText(result, port));

@@ -94,6 +94,8 @@ public:
     ParameterReader::Options readOptions() const;
     // What the sensor last connected named itself: its model and variant.
     QString identityText() const { return identity; }
+    // The last connect found another sensor than this window's on the port.
+    bool foundWrongSensor() const { return wrongSensor; }
 
 signals:
     void busyStarted(int steps);
@@ -130,6 +132,7 @@ private:
     QTimer teachTimer;
     bool connected = false;
     QString identity;
+    bool wrongSensor = false;
     bool busy = false;
     int busySteps = 0;
     int busyDone = 0;

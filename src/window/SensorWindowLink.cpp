@@ -26,6 +26,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTreeWidgetItem>
@@ -45,7 +46,9 @@ void SensorWindow::goOfflineSensorLost()
     d->selectedPortIndex = 0;
     vDisconnect();
     setSensorOperationsEnabled(false);
-    if (!port.isEmpty() && d->sensorMenu.reconnect->isChecked())
+    // Only a device path can go and come back; a port of the host's own
+    // (a simulated sensor) is there for good.
+    if (QDir::isAbsolutePath(port) && d->sensorMenu.reconnect->isChecked())
         waitForPort(port);
     QMessageBox::warning(this, tr("Connecting to sensor"),
                          tr("The sensor did not respond, please make sure it is properly connected."),

@@ -6,6 +6,8 @@
 #include "parameters/SensorEvents.h"
 #include "tools/LiveDataLog.h"
 
+#include <utils/charts/GenericChart.h>
+
 namespace NimbarSensorPlugin::Core {
 
 SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog,
@@ -69,9 +71,19 @@ QVariantMap SensorWindowScripting::identification() const
     return events.identification();
 }
 
+bool SensorWindowScripting::foundWrongSensor() const
+{
+    return events.foundWrongSensor();
+}
+
 void SensorWindowScripting::waitForPort(const QString& port)
 {
     window->waitForPort(port);
+}
+
+void SensorWindowScripting::dropChartHistory()
+{
+    window->chart()->clear();
 }
 
 QStringList SensorWindowScripting::unreadRows() const

@@ -40,8 +40,13 @@ public:
     // Who the connected sensor is: vendorName, productName, productId,
     // serialNumber, the revisions and the tags, as far as they were read.
     Q_INVOKABLE QVariantMap identification() const;
+    // The last connect found another sensor than this window's on the port.
+    Q_INVOKABLE bool foundWrongSensor() const;
     // Connects to port by itself, reading the sensor, once it appears.
     Q_INVOKABLE void waitForPort(const QString& port);
+    // Forgets the chart's history without asking: a window nobody looks at
+    // need not keep weeks of it.
+    Q_INVOKABLE void dropChartHistory();
 
 signals:
     // Connects, losses, writes, teach, restore, loaded settings and

@@ -218,6 +218,7 @@ void MonitorTest::eventsWaitWhileTheBrokerIsAway()
 // Someone teaches the sensor at its housing, not over the line: the next
 // check reads the settings again between polls and reports the switching
 // point that moved, once, with its old and new value; still nothing written.
+// The other port holds a sensor of another model: its port says so.
 void MonitorTest::aSettingChangedAtTheSensorIsReported()
 {
     Broker broker(m_folder.path());
@@ -227,8 +228,15 @@ void MonitorTest::aSettingChangedAtTheSensorIsReported()
     const QString link = m_folder.filePath("sensorD");
     SimulatorProcess simulator;
     QVERIFY(startSimulator(simulator, link, 8, {"--housing-teach-after", "25"}));
+    // Beside it, on a port of its own, a sensor of another model.
+    Subscriber ports;
+    ports.start(broker.port(), "plant/masters/+/ports/1/status");
+    SimulatorProcess other;
+    QString error;
+    const QString otherLink = m_folder.filePath("sensorE");
+    QVERIFY(other.start(IOLINK_SIM, {"--model", "UK130", "--link", otherLink}, &error));
     QProcess monitor;
-    startMonitor(monitor, {link}, broker, 1);
+    startMonitor(monitor, {link, otherLink}, broker, 1);
     const auto changed = [&] {
         QList<QJsonObject> found;
         for (const QJsonObject& event : subscriber.events()) {
@@ -244,6 +252,8 @@ void MonitorTest::aSettingChangedAtTheSensorIsReported()
     monitor.terminate();
     QVERIFY(monitor.waitForFinished(20000));
     QCOMPARE(changed().size(), 1);
+    QCOMPARE(ports.on("/masters/2/ports/1/status").first().payload,
+             QByteArray(R"({"statusInfo":"INCORRECT_DEVICE"})"));
     for (const QString& request : TraceLines::read(m_folder.filePath("trace.txt")).requests())
         QVERIFY2(!QStringList({"23", "24", "25"}).contains(request.section(' ', 2, 2)), qPrintable(request));
 }

@@ -15,6 +15,7 @@
 #include <qwt_plot.h>
 
 #include <QAction>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -271,6 +272,33 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(rig->sent().mid(written).contains(hex(readRequest(0x1323, 0))), 10000);
         QTRY_COMPARE(rig->manager<QtIntPropertyManager>("CrashCounter")->value(rig->property("CrashCounter")),
                      0);
+    }
+
+    // What the host journals and publishes: the impact the poll finds, the
+    // teach button and what the teach wrote, each once.
+    void anImpactAndATeachAreReportedToTheHost()
+    {
+        waitForLiveData(*rig);
+        QSignalSpy events(rig->window->findChild<QObject*>("scripting"), SIGNAL(sensorEvent(QVariantMap)));
+        const auto texts = [&events](const QString& kind) {
+            QStringList found;
+            for (const QList<QVariant>& event : qAsConst(events)) {
+                if (event.value(0).toMap().value("kind") == kind)
+                    found << event.value(0).toMap().value("text").toString();
+            }
+            return found;
+        };
+        const int counted = rig->device->model().crashCounter();
+        rig->device->model().recordImpact();
+        QTRY_COMPARE_WITH_TIMEOUT(texts("crashCounter"),
+                                  QStringList{QString("The crash counter rose from %1 to %2")
+                                                  .arg(counted)
+                                                  .arg(counted + 1)},
+                                  10000);
+        rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
+        QTRY_COMPARE_WITH_TIMEOUT(texts("teach"), QStringList{"Teach switching point A1 pressed"}, 5000);
+        QCOMPARE(texts("written"), QStringList());
+        QCOMPARE(texts("crashCounter").size(), 1);
     }
 
     void aTeachButtonInReadModeSendsNothing()
