@@ -290,11 +290,10 @@ private slots:
         };
         const int counted = rig->device->model().crashCounter();
         rig->device->model().recordImpact();
-        QTRY_COMPARE_WITH_TIMEOUT(texts("crashCounter"),
-                                  QStringList{QString("The crash counter rose from %1 to %2")
-                                                  .arg(counted)
-                                                  .arg(counted + 1)},
-                                  10000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            texts("crashCounter"),
+            QStringList{QString("The crash counter rose from %1 to %2").arg(counted).arg(counted + 1)},
+            10000);
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
         QTRY_COMPARE_WITH_TIMEOUT(texts("teach"), QStringList{"Teach switching point A1 pressed"}, 5000);
         QCOMPARE(texts("written"), QStringList());
