@@ -84,6 +84,8 @@ void ReplugTest::aLostSensorIsReadAgainWhenItsPortComesBack()
     QCOMPARE(point->valueText().toDouble(), held + 10);
     const QStringList sent = TraceLines::read(trace).requests().mid(requestsBefore);
     QVERIFY(sent.filter(QRegularExpression("^.. .. 26 ")).size() > 50);
+    QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
+             qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
     QVERIFY2(sent.filter(QRegularExpression("^.. .. 2[345] ")).isEmpty(),
              qPrintable(sent.filter(QRegularExpression("^.. .. 2[345] ")).join("; ")));
 }
