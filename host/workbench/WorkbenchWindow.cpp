@@ -322,24 +322,6 @@ void WorkbenchWindow::setJournal(const QString& fileName)
     m_journalProblem.clear();
 }
 
-const WorkbenchWindow::Placed* WorkbenchWindow::placed(QWidget* sensorWindow) const
-{
-    auto it = m_placed.constFind(sensorWindow ? sensorWindow->findChild<QObject*>("scripting") : nullptr);
-    return it == m_placed.cend() ? nullptr : &it.value();
-}
-
-int WorkbenchWindow::masterNumber(QWidget* sensorWindow) const
-{
-    const Placed* place = placed(sensorWindow);
-    return place ? place->master : 0;
-}
-
-QString WorkbenchWindow::deviceAlias(QWidget* sensorWindow) const
-{
-    const Placed* place = placed(sensorWindow);
-    return place ? Monitor::deviceAlias(place->sensorName, place->port) : QString();
-}
-
 // A lost sensor's window gives up its port as it reports the loss: the
 // event names the port it had.
 void WorkbenchWindow::journalEvents(QMdiSubWindow* subWindow, ExtensionSystem::PluginInterface* session,

@@ -88,10 +88,6 @@ public:
     // Every event of every sensor window opened from now on is appended to
     // the journal fileName; a journal that cannot be written is said once.
     void setJournal(const QString& fileName);
-    // The sensor window's place among those opened (1, 2, ...) and its
-    // device alias: the sensor's name and the port's file name.
-    int masterNumber(QWidget* sensorWindow) const;
-    QString deviceAlias(QWidget* sensorWindow) const;
     // Journals an event of the host's own about the sensor window, as the
     // window's own events are.
     void reportEvent(QWidget* sensorWindow, const QVariantMap& event);
@@ -147,7 +143,6 @@ private:
     QString windowTitleOf(ExtensionSystem::PluginInterface* session) const;
     void journalEvents(QMdiSubWindow* subWindow, ExtensionSystem::PluginInterface* session,
                        const QString& sensorName);
-    const Placed* placed(QWidget* sensorWindow) const;
 
     const PluginLibrary& m_plugin;
     std::list<ExtensionSystem::SensorBasic> m_sensors;
