@@ -50,6 +50,10 @@ public:
     // busy with an operation of its own, which takes the write when asked
     // again. "Access denied" would say the parameter can never be written.
     void refuseNextWrite(quint16 index) { m_refusedWrites.insert(index); }
+    // Every write to this index is acknowledged and not stored: a sensor
+    // that silently keeps its old value, which only reading it back shows.
+    void ignoreWritesTo(quint16 index) { m_ignoredWrites.insert(index); }
+    bool ignoresWritesTo(quint16 index) const { return m_ignoredWrites.contains(index); }
 
     // The fetch that follows the next read request of this index is answered
     // that much later (on top of any other delay); the answers after it wait
@@ -111,6 +115,7 @@ private:
     std::function<void()> m_onBegin;
     QSet<quint16> m_refusedReads;
     QSet<quint16> m_refusedWrites;
+    QSet<quint16> m_ignoredWrites;
     QHash<quint16, int> m_delayedReads;
 };
 

@@ -86,6 +86,8 @@ QByteArray SimulatedMaster::answerTo(const QByteArray& request)
     // Answered before the model sees the write, so nothing is stored.
     if (command == Frame::ParameterWrite && addressed && m_faults.takeWriteRefusal(index))
         return Frame::errorAnswer(Frame::ParameterWrite, Frame::DeviceControl);
+    if (command == Frame::ParameterWrite && addressed && m_faults.ignoresWritesTo(index))
+        return Frame::acknowledgement(Frame::ParameterWrite);
     if (command == Frame::Fetch) {
         m_answerDelayMs = m_fetchDelayMs;
         m_fetchDelayMs = 0;

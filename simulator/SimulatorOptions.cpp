@@ -33,15 +33,20 @@ struct Parser
     QCommandLineOption housingTeach{
         "housing-teach-after", "Teach output 1 at the sensor's housing (not over the line) after S seconds.",
         "S"};
+    QCommandLineOption ignoreWrites{
+        "ignore-writes",
+        "Acknowledge every write to the parameter at INDEX without storing it, as a sensor that silently "
+        "keeps its old value; repeatable.",
+        "INDEX"};
     QCommandLineOption help{{"h", "help"}, "Show this help."};
 
     Parser()
     {
         parser.setApplicationDescription(
             "Serves a simulated IO-Link master with one sensor on a pseudo-terminal and prints its path.");
-        parser.addOptions({model,         variant,    baud,       seed,  document,     drop,     dropRate,
-                           delay,         corrupt,    truncate,   error, random,       badCheck, silent,
-                           faultOnSignal, faultAfter, faultCount, link,  housingTeach, help});
+        parser.addOptions({model,         variant,    baud,       seed,  document,     drop,         dropRate,
+                           delay,         corrupt,    truncate,   error, random,       badCheck,     silent,
+                           faultOnSignal, faultAfter, faultCount, link,  housingTeach, ignoreWrites, help});
     }
 };
 
@@ -131,6 +136,16 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     options->badCheckOctet = p.parser.isSet(p.badCheck);
     options->silent = p.parser.isSet(p.silent);
     options->faultOnSignal = p.parser.isSet(p.faultOnSignal);
+    for (const QString& value : p.parser.values(p.ignoreWrites)) {
+        bool ok = false;
+        const uint index = value.toUInt(&ok, 0);
+        if (!ok || index > 0xFFFF) {
+            *error = QStringLiteral("--ignore-writes expects a parameter index from 0 to 65535, not '%1'")
+                         .arg(value);
+            return false;
+        }
+        options->ignoredWriteIndexes << quint16(index);
+    }
     return true;
 }
 
@@ -155,6 +170,8 @@ void applyFaultOptions(const SimulatorOptions& options, FaultPlan* faults)
         faults->holdUntilStarted();
     faults->beginAfter(options.faultAfter);
     faults->endAfter(options.faultCount);
+    for (quint16 index : options.ignoredWriteIndexes)
+        faults->ignoreWritesTo(index);
 }
 
 } // namespace IoLinkSimulator

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +37,8 @@ struct SimulatorOptions
     // Seconds after the start at which a person teaches output 1 at the
     // sensor's housing; 0 never.
     int housingTeachAfterSeconds = 0;
+    // Indexes whose writes are acknowledged and not stored.
+    QList<quint16> ignoredWriteIndexes;
     bool helpRequested = false;
 };
 

@@ -57,8 +57,11 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         "FILE");
     const QCommandLineOption writeOption(
         "write-settings",
-        tr("Batch: write the settings in FILE to the sensor on the --port, read them back and compare."),
+        tr("Batch: write the settings in FILE to the sensor on the --port where they differ from what it "
+           "holds, and read back what was written."),
         "FILE");
+    const QCommandLineOption writeAllOption(
+        "write-all", tr("With --write-settings: write every parameter of FILE, and read every one back."));
     const QCommandLineOption compareOption(
         "compare",
         tr("Batch: print one line (caption, file value, sensor value, unit; separated by tabs) for every "
@@ -103,7 +106,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
                        quitOption,       pluginOption, simulateOption, portOption,         traceOption,
                        connectOption,    sizeOption,   readOption,     writeOption,        compareOption,
                        factoryOption,    logOption,    durationOption, monitorOption,      mqttOption,
-                       originatorOption, userOption,   caOption,       verifyOption,       journalOption});
+                       originatorOption, userOption,   caOption,       verifyOption,       journalOption,
+                       writeAllOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -174,6 +178,11 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         batchFile = option->valueName().isEmpty() ? QString() : parser.value(*option);
     }
     journalFile = parser.value(journalOption);
+    writeAll = parser.isSet(writeAllOption);
+    if (writeAll && batch != BatchCommand::WriteSettings) {
+        *error = tr("--write-all goes with --write-settings");
+        return false;
+    }
     if (batch == BatchCommand::Monitor) {
         if (!openSensor.isEmpty() || !ports.isEmpty() || !connectPort.isEmpty() || !simulate.isEmpty() ||
             !screenshotFile.isEmpty()) {

@@ -9,7 +9,7 @@ enum class BatchCommand
 {
     None,
     ReadSettings,  // connect reading the sensor, save its settings to the file
-    WriteSettings, // load the file, connect writing it, read back and compare
+    WriteSettings, // connect reading the sensor, write what differs from the file, read it back
     Compare,       // connect reading the sensor, list what differs from the file
     FactoryReset,  // connect, restore the factory settings
     Log,           // connect, log live data to the file for a while
@@ -33,6 +33,7 @@ struct WorkbenchOptions
     QSize windowSize;       // invalid: fitted to the screen, or as remembered
     BatchCommand batch = BatchCommand::None;
     QString batchFile;       // the settings file or the log of the batch command
+    bool writeAll = false;   // --write-settings writes every parameter, not only what differs
     int durationSeconds = 0; // how long --log runs; for --monitor 0 is until stopped
     // --monitor: "PORT=NAME" pairs, the broker, and who publishes.
     QStringList monitors;

@@ -5,6 +5,7 @@
 #include <utils/widgets/ProgressBarUi.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -38,6 +39,8 @@ void LinkSession::send(DataFrame* frame, bool showWait)
     progress->setModal(showWait);
     progress->setShowUi(showWait);
     QPointer<ExtensionSystem::CommunicationInterface> communication = port;
+    QElapsedTimer clock;
+    clock.start();
     const unsigned int id = communication->submitFrame(frame);
     const QMetaObject::Connection finished =
         connect(communication, &ExtensionSystem::CommunicationInterface::emitFinished, progress,
@@ -52,6 +55,8 @@ void LinkSession::send(DataFrame* frame, bool showWait)
     const bool answered = std::any_of(frame->queries.cbegin(), frame->queries.cend(),
                                       [](const SensorQuery& query) { return query.status != 0; });
     unanswered = answered ? 0 : unanswered + 1;
+    exchangeMs += clock.nsecsElapsed() / 1e6;
+    ++exchanges;
 }
 
 bool LinkSession::command(const QByteArray& request, bool showWait)

@@ -56,6 +56,8 @@ public:
     // Every pause made since the session began.
     qint64 pausedMilliseconds() const { return pausedMs; }
 
+    // The mean time an exchange took, on the wire and in the sensor, so far.
+    double meanExchangeMs() const { return exchanges > 0 ? exchangeMs / exchanges : 0.0; }
     // Three queries in a row without an answer: the sensor is gone.
     bool lineLost() const { return unanswered >= 3; }
     int unansweredInARow() const { return unanswered; }
@@ -93,6 +95,8 @@ private:
     QWidget* waitParent;
     ExtensionSystem::CommunicationInterface* port = nullptr;
     qint64 pausedMs = 0;
+    double exchangeMs = 0;
+    int exchanges = 0;
     int unanswered = 0;
     int holds = 0;
     bool readUnfetched = false;

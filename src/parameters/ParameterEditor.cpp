@@ -247,19 +247,22 @@ void ParameterEditor::writeEdits(const QStringList& ids)
     }
 }
 
-void ParameterEditor::writeAll(bool online, const std::function<bool()>& mayGoOn)
+void ParameterEditor::writeRows(const QStringList& ids, bool online, const std::function<bool()>& mayGoOn,
+                                bool differing)
 {
     m_value = -1;
     m_writer.startTally();
-    const QMap<QString, QString>& addresses = m_tree.addresses();
     int done = 0;
-    for (auto it = addresses.cbegin(); it != addresses.cend(); ++it) {
+    for (const QString& id : ids) {
         if (online && !mayGoOn())
             break;
-        if (online)
-            emit message(tr("Writing %1 of %2").arg(++done).arg(addresses.size()));
-        QtProperty* property = m_tree.find(it.key());
-        switch (m_writer.writeAllKind(it.key())) {
+        ++done;
+        if (online) {
+            emit message(differing ? tr("Writing %1 of %2 differing parameters").arg(done).arg(ids.size())
+                                   : tr("Writing %1 of %2").arg(done).arg(ids.size()));
+        }
+        QtProperty* property = m_tree.find(id);
+        switch (m_writer.writeAllKind(id)) {
         case WriteAllKind::Skip:
             break;
         case WriteAllKind::Tag:
@@ -267,13 +270,30 @@ void ParameterEditor::writeAll(bool online, const std::function<bool()>& mayGoOn
             writeText(property);
             break;
         case WriteAllKind::Value:
-            setPending(property, m_tree.managerValue(property));
+            // From the model, not the editor: a unit written before this row
+            // changes what the editor's number means.
+            setPending(property, m_model.contains(id) ? m_tree.shownValueOf(property, m_model.shown(id))
+                                                      : m_tree.managerValue(property));
             writePending();
             m_link.pause(20);
             break;
         }
     }
     m_writer.endTally();
+}
+
+// The pauses and exchanges of writeText and writePending with the pause
+// after each value in writeRows.
+double ParameterEditor::writeCostMs(const QStringList& ids, double exchangeMs) const
+{
+    const double tagMs = 120 + 50 + 100 + 50 + 4 * exchangeMs;
+    const double valueMs = 100 + 100 + 20 + (m_poll.isLiveData() ? 2 : 3) * exchangeMs;
+    double total = 0;
+    for (const QString& id : ids) {
+        const WriteAllKind kind = m_writer.writeAllKind(id);
+        total += kind == WriteAllKind::Tag ? tagMs : kind == WriteAllKind::Value ? valueMs : 0;
+    }
+    return total;
 }
 
 } // namespace NimbarSensorPlugin::Core

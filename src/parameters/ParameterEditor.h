@@ -80,8 +80,13 @@ public:
 
     // Writes every row the user edited, as if each had just been typed.
     void writeEdits(const QStringList& ids);
-    // Writes every parameter; online, mayGoOn is asked before each.
-    void writeAll(bool online, const std::function<bool()>& mayGoOn);
+    // Writes the rows of ids in that order, each as a write of everything
+    // writes it; online, mayGoOn is asked before each. differing says so in
+    // the progress.
+    void writeRows(const QStringList& ids, bool online, const std::function<bool()>& mayGoOn, bool differing);
+    // What writing the rows of ids takes: the pauses their writes make and
+    // their exchanges at exchangeMs each.
+    double writeCostMs(const QStringList& ids, double exchangeMs) const;
 
     // While off, a write changes nothing beside the tree: the window is
     // setting many values at once and shows them when done.

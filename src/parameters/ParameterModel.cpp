@@ -62,6 +62,12 @@ bool ParameterModel::isMarked(const QString& id) const
     return row.heldState != RowState::InStep;
 }
 
+bool ParameterModel::differs(const QString& id) const
+{
+    const Row row = m_rows.value(id);
+    return !knowsHeld(id) || (row.edit.isValid() && row.edit != row.held);
+}
+
 void ParameterModel::update(const QString& id, const Row& row)
 {
     auto it = m_rows.find(id);

@@ -45,6 +45,12 @@ public:
     QString reason(const QString& id) const;
     // True when the row does not show what the sensor holds: the tree marks it.
     bool isMarked(const QString& id) const;
+    // True when the row's value was read from the sensor, or written to
+    // it, and nothing happened since that leaves it in doubt.
+    bool knowsHeld(const QString& id) const { return m_rows.value(id).heldState == RowState::InStep; }
+    // True unless the sensor is known to hold what the row shows: a write
+    // of what differs sends it.
+    bool differs(const QString& id) const;
 
     // A read brought value: it replaces any edit, and the row is in step.
     void setRead(const QString& id, const QVariant& value);

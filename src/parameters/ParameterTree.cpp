@@ -631,6 +631,25 @@ QString ParameterTree::valueText(QtProperty* property) const
     return value;
 }
 
+QString ParameterTree::heldText(QtProperty* property, const QVariant& held) const
+{
+    const QVariant shown = shownValueOf(property, held);
+    QtAbstractPropertyManager* manager = property->propertyManager();
+    QString text = shown.toString();
+    if (manager == m_managers.enums)
+        text = m_managers.enums->enumNames(property).value(shown.toInt(), text);
+    else if (manager == m_managers.bools)
+        text = shown.toBool() ? tr("On") : tr("Off");
+    else if (manager == m_managers.strings)
+        text = "\"" + text + "\"";
+    else if (manager == m_managers.doubles)
+        text = m_units.unit() == 1 && m_units.isLength(property->propertyId())
+                   ? QString::number(shown.toDouble(), 'f', 2)
+                   : QString::number(shown.toDouble(), 'g', 10);
+    const QString unit = splitCaptionUnit(property->propertyName()).unit;
+    return unit.isEmpty() ? text : text + " " + unit;
+}
+
 // The answer's value goes into the model, in the sensor's own units and
 // codes; the row then shows it.
 void ParameterTree::takeAnswer(const QString& id, const QByteArray& answer, bool identityTexts)

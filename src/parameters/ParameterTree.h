@@ -132,6 +132,8 @@ public:
     // The row's value with the unit of its caption, and in whole
     // millimetres what a length in inches became.
     QString valueText(QtProperty* property) const;
+    // A value in the sensor's units and codes as the row would show it, with its unit.
+    QString heldText(QtProperty* property, const QVariant& held) const;
     // The row's range in the unit of its caption; empty for rows without one.
     QString rangeText(QtProperty* property) const;
     void refreshRowToolTip(QtProperty* property);

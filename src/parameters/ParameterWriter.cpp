@@ -4,6 +4,7 @@
 #include "ParameterModel.h"
 #include "ParameterReader.h"
 #include "ParameterTree.h"
+#include "WriteOrder.h"
 
 #include <utils/widgets/ButtonManager.h>
 
@@ -71,6 +72,18 @@ WriteAllKind ParameterWriter::writeAllKind(const QString& id) const
         id.contains("TEACHBUTTON") || m_model.state(id) == RowState::NotAllowed)
         return WriteAllKind::Skip;
     return WriteAllKind::Value;
+}
+
+// In the order of their ids, except where one parameter depends on another
+// (which the order of their ids does not know).
+QStringList ParameterWriter::writeAllIds() const
+{
+    QStringList ids;
+    for (const QString& id : m_tree.addresses().keys()) {
+        if (writeAllKind(id) != WriteAllKind::Skip)
+            ids << id;
+    }
+    return writeOrder(ids);
 }
 
 void ParameterWriter::startTally()

@@ -53,6 +53,8 @@ public:
     // sensor holds that the editor cannot show: that would go back cut to the
     // editor's range, so the sensor keeps its own.
     WriteAllKind writeAllKind(const QString& id) const;
+    // The parameters a write of everything sends, in the order it sends them.
+    QStringList writeAllIds() const;
 
     // A write of everything reports once at the end instead of row by row:
     // while a tally runs, the outcomes are counted here.

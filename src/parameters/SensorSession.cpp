@@ -7,6 +7,7 @@
 #include "link/StatusPoll.h"
 #include "parameters/ParameterEditor.h"
 #include "parameters/ParameterExchange.h"
+#include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
 #include "tools/LengthUnits.h"
 
@@ -33,8 +34,10 @@ private:
 } // namespace
 
 SensorSession::SensorSession(const Sensor& sensor, Parts parts, QObject* parent)
-    : QObject(parent), sensor(sensor), p(parts)
+    : QObject(parent), sensor(sensor), p(parts),
+      writes({p.link, p.tree, p.model, p.reader, p.editor, p.writer}, this)
 {
+    connect(&writes, &WriteSequence::message, this, &SensorSession::message);
     teachTimer.setInterval(4500);
     teachTimer.setSingleShot(true);
     connect(&teachTimer, &QTimer::timeout, this, &SensorSession::readTaughtValues);
@@ -183,14 +186,27 @@ bool SensorSession::readConnected()
     return connected;
 }
 
-bool SensorSession::writeConnected()
+bool SensorSession::writeConnected(bool onlyDifferences)
 {
     connected = true;
     p.editor.listen(false);
     p.reader.readIdentityTexts(readOptions());
+    if (onlyDifferences) {
+        // The window's values win: they are kept while the sensor's are
+        // read, and become edits where they differ from them.
+        QMap<QString, QVariant> wanted;
+        for (const QString& id : writes.settingIds())
+            wanted.insert(id, p.model.shown(id));
+        reload();
+        if (!connected)
+            return false;
+        const ParameterTree::Quiet quiet(p.tree);
+        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+            p.model.setEdit(it.key(), it.value());
+    }
     p.editor.listen(true);
     p.editor.setFollowUps(false);
-    writeEverything();
+    writeSettings(!onlyDifferences);
     p.editor.setFollowUps(true);
     return connected;
 }
@@ -256,7 +272,7 @@ void SensorSession::writeAll()
     stopLiveData();
     p.editor.listen(false);
     p.editor.setFollowUps(false);
-    writeEverything();
+    writeSettings(true);
     p.editor.setFollowUps(true);
     if (!connected)
         return;
@@ -265,14 +281,18 @@ void SensorSession::writeAll()
     emit valuesChanged(false);
 }
 
-void SensorSession::writeEverything()
+void SensorSession::writeSettings(bool everything)
 {
     emit writeModeEntered();
     const bool online = connected;
     {
         // What is written is what the tree shows when it starts: no edits meanwhile.
         const TreeLock lock(*this);
-        p.editor.writeAll(online, [this] { return mayGoOn(); });
+        // Offline nothing is known of the sensor: the window takes every value as a write would.
+        const bool differing = online && !everything;
+        lastWriteReport = writes.run(
+            differing ? writes.differingIds() : writes.allIds(), differing, online,
+            [this] { return mayGoOn(); }, readOptions());
     }
     if (online)
         emit allWritten();
@@ -317,9 +337,12 @@ void SensorSession::writeLoadedSettings()
     p.poll.setCycleAllowed(false);
     const bool followUp = p.editor.followUps();
     p.editor.setFollowUps(false);
-    writeEverything();
+    writeSettings(writeLoadedEverything);
     p.editor.setFollowUps(followUp);
     p.poll.setCycleAllowed(true);
+    // A poll step that came while the reads held the cycle back started none.
+    if (connected && p.link.communication())
+        p.poll.schedule();
     p.editor.listen(true);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parameters/ParameterReader.h"
+#include "parameters/WriteSequence.h"
 
 #include <QObject>
 #include <QString>
@@ -37,6 +38,7 @@ public:
         ParameterModel& model;
         ParameterReader& reader;
         ParameterEditor& editor;
+        ParameterWriter& writer;
         LengthUnits& units;
     };
 
@@ -71,18 +73,27 @@ public:
     // was lost meanwhile.
     bool readConnected();
     // A verified sensor takes the window's values, after the identity texts
-    // that name it were read; false when it was lost meanwhile.
-    bool writeConnected();
+    // that name it were read: only those that differ from what it holds
+    // (read first), or all of them. False when it was lost meanwhile.
+    bool writeConnected(bool onlyDifferences);
     void startLiveData();
 
     void readAll();
     // Every parameter read into the model; the rows not read keep their values.
     void reload();
     void writeAll();
-    // Writes every parameter as the tree shows it, in write mode.
-    void writeEverything();
+    // Writes the parameters as the tree shows them, in write mode: every
+    // one, or those that differ from what the sensor holds; then reads back
+    // what the sensor took.
+    void writeSettings(bool everything);
     void restoreFactorySettings();
     void writeLoadedSettings();
+    // A loaded settings file goes to the sensor whole, not only what differs.
+    void setWritingLoadedEverything(bool on) { writeLoadedEverything = on; }
+    // Whether the window knows what the sensor holds of everything a write sends.
+    bool knowsSensor() const { return writes.knowsSensor(); }
+    // What the last write did.
+    const WriteReport& lastWrite() const { return lastWriteReport; }
 
     void readTaughtValues();
     // The switching point and window limits of the output of id ("...A1" or "...A2").
@@ -129,6 +140,9 @@ private:
 
     const Sensor& sensor;
     Parts p;
+    WriteSequence writes;
+    WriteReport lastWriteReport;
+    bool writeLoadedEverything = false;
     QTimer teachTimer;
     bool connected = false;
     QString identity;

@@ -95,9 +95,10 @@ bool SettingsFileActions::open(QString fileName)
                               QMessageBox::Ok);
         return false;
     }
-    // Rows the file does not name keep what the sensor holds: a connected
-    // sensor is read first unless every row is known to be in step.
-    if (session.isConnected() && m_parts.model.count(RowState::InStep) < m_parts.model.ids().size()) {
+    // Rows the file does not name keep what the sensor holds, and only what
+    // differs from it is written: a connected sensor is read first unless
+    // what it holds is known.
+    if (session.isConnected() && !session.knowsSensor()) {
         if (m_parts.link.held())
             return false;
         session.readAll();

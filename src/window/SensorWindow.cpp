@@ -246,7 +246,8 @@ void SensorWindow::createEditor()
 void SensorWindow::createSession()
 {
     d->session = new SensorSession(
-        sensor, {*d->link, *d->poll, *d->tree, *d->model, *d->reader, *d->editor, d->units}, this);
+        sensor, {*d->link, *d->poll, *d->tree, *d->model, *d->reader, *d->editor, *d->writer, d->units},
+        this);
     SensorSession* session = d->session;
     d->popup = new BusyPopup(this);
     connect(session, &SensorSession::busyStarted, d->popup,
@@ -299,7 +300,7 @@ void SensorWindow::createSession()
                                   QString::fromStdString(sensor.name())},
                                  this);
     connect(d->settingsFiles, &SettingsFileActions::loaded, d->events, &SensorEvents::reportSettingsLoaded);
-    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree, *d->events);
+    new SensorWindowScripting(this, *d->liveLog, *d->link, *d->tree, *d->events, *session);
     d->reconnect = new ReconnectWatch(this);
     connect(d->reconnect, &ReconnectWatch::cameBack, this, &SensorWindow::reconnectSensor);
     connect(d->settingsFiles, &SettingsFileActions::message, this,

@@ -25,6 +25,7 @@
 #include <utils/widgets/ConnectionStatus.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
@@ -265,9 +266,17 @@ void SensorWindow::connectSensorToPc()
 // False when the user thought better of it.
 bool SensorWindow::connectPcToSensor()
 {
-    if (QMessageBox::information(
-            this, tr("Calimo"), tr("Sensor settings will be overwritten with the ones from PC"),
-            QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Cancel) {
+    QMessageBox question(QMessageBox::Information, tr("Calimo"),
+                         tr("Sensor settings will be overwritten with the ones from PC"),
+                         QMessageBox::Ok | QMessageBox::Cancel, this);
+    question.setDefaultButton(QMessageBox::Cancel);
+    // Most parameters of a sensor usually hold the window's values already;
+    // each write the sensor is spared is an EEPROM write it does not need.
+    auto* onlyDifferences = new QCheckBox(tr("Write only what differs (faster)"), &question);
+    onlyDifferences->setObjectName("writeOnlyDifferences");
+    onlyDifferences->setChecked(true);
+    question.setCheckBox(onlyDifferences);
+    if (question.exec() == QMessageBox::Cancel) {
         d->portSelector->setCurrentIndex(0);
         d->selectedPortIndex = 0;
         return false;
@@ -278,7 +287,7 @@ bool SensorWindow::connectPcToSensor()
     const LinkSession::Hold hold(*d->link);
     if (bConnectToSensor()) {
         updateWindowTitle();
-        if (!d->session->writeConnected())
+        if (!d->session->writeConnected(onlyDifferences->isChecked()))
             return true;
         setSensorOperationsEnabled(true);
         d->selectedPortIndex = d->portSelector->currentIndex();

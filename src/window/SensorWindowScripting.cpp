@@ -4,6 +4,7 @@
 #include "link/LinkSession.h"
 #include "parameters/ParameterTree.h"
 #include "parameters/SensorEvents.h"
+#include "parameters/SensorSession.h"
 #include "tools/LiveDataLog.h"
 
 #include <utils/charts/GenericChart.h>
@@ -12,8 +13,9 @@ namespace NimbarSensorPlugin::Core {
 
 SensorWindowScripting::SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog,
                                              const LinkSession& link, const ParameterTree& tree,
-                                             const SensorEvents& events)
-    : QObject(window), window(window), liveLog(liveLog), link(link), tree(tree), events(events)
+                                             const SensorEvents& events, SensorSession& session)
+    : QObject(window), window(window), liveLog(liveLog), link(link), tree(tree), events(events),
+      session(session)
 {
     setObjectName("scripting");
     connect(&events, &SensorEvents::happened, this, &SensorWindowScripting::sensorEvent);
@@ -84,6 +86,16 @@ void SensorWindowScripting::waitForPort(const QString& port)
 void SensorWindowScripting::dropChartHistory()
 {
     window->chart()->clear();
+}
+
+void SensorWindowScripting::setWritingLoadedEverything(bool on)
+{
+    session.setWritingLoadedEverything(on);
+}
+
+QStringList SensorWindowScripting::writeProblems() const
+{
+    return session.lastWrite().refused + session.lastWrite().mismatches;
 }
 
 QStringList SensorWindowScripting::unreadRows() const

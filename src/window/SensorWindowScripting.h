@@ -10,6 +10,7 @@ class LinkSession;
 class LiveDataLog;
 class ParameterTree;
 class SensorEvents;
+class SensorSession;
 class SensorWindow;
 
 // What a host that runs the sensor window without a person (a script, a
@@ -22,7 +23,7 @@ class SensorWindowScripting : public QObject
     Q_OBJECT
 public:
     SensorWindowScripting(SensorWindow* window, LiveDataLog& liveLog, const LinkSession& link,
-                          const ParameterTree& tree, const SensorEvents& events);
+                          const ParameterTree& tree, const SensorEvents& events, SensorSession& session);
 
     Q_INVOKABLE bool isConnected() const;
     Q_INVOKABLE QString saveSettingsTo(const QString& fileName) const;
@@ -47,6 +48,13 @@ public:
     // Forgets the chart's history without asking: a window nobody looks at
     // need not keep weeks of it.
     Q_INVOKABLE void dropChartHistory();
+    // A settings file opened from now on is written whole, not only where
+    // it differs from the sensor.
+    Q_INVOKABLE void setWritingLoadedEverything(bool on);
+    // What the last write could not do: "Caption: why" of each write the
+    // sensor refused, "Caption: sent ..., read back ..." of each row that
+    // holds another value than was written.
+    Q_INVOKABLE QStringList writeProblems() const;
 
 signals:
     // Connects, losses, writes, teach, restore, loaded settings and
@@ -64,6 +72,7 @@ private:
     const LinkSession& link;
     const ParameterTree& tree;
     const SensorEvents& events;
+    SensorSession& session;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -125,23 +125,30 @@ void SensorWindow::sendDelayValue()
 
 void SensorWindow::reportWriteAll()
 {
-    statusBar()->showMessage(tr("Written to the sensor: %1 parameters; not written: %2 (marked in the tree).")
-                                 .arg(d->writer->writtenCount())
-                                 .arg(d->writer->failures().size()));
+    const WriteReport& report = d->session->lastWrite();
+    const int taken = d->writer->writtenCount();
+    const QStringList problems = report.refused + report.mismatches;
+    statusBar()->showMessage(
+        problems.isEmpty()
+            ? tr("Written to the sensor: %1 parameters, each read back as written.").arg(taken)
+            : tr("Written to the sensor: %1 parameters; not written: %2; read back otherwise: %3 (marked in "
+                 "the tree).")
+                  .arg(taken)
+                  .arg(report.refused.size())
+                  .arg(report.mismatches.size()));
     // A lost sensor has had its own message; the list would only repeat it.
-    if (d->writer->failures().isEmpty() || !isConnected())
+    if (problems.isEmpty() || !isConnected())
         return;
-    QMessageBox box(
-        QMessageBox::Warning, tr("Not written to the sensor"),
-        tr("The sensor did not take %n parameter(s). They keep their values in the window and are "
-           "marked in the tree.",
-           nullptr, d->writer->failures().size()),
-        QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, tr("Not written to the sensor"),
+                    tr("The sensor does not hold %n parameter(s) as written. They keep the values written in "
+                       "the window and are marked in the tree.",
+                       nullptr, problems.size()),
+                    QMessageBox::Ok, this);
     const int shown = 10;
-    QStringList lines = d->writer->failures().mid(0, shown);
-    if (d->writer->failures().size() > shown) {
-        lines << tr("and %n more", nullptr, int(d->writer->failures().size()) - shown);
-        box.setDetailedText(d->writer->failures().join('\n'));
+    QStringList lines = problems.mid(0, shown);
+    if (problems.size() > shown) {
+        lines << tr("and %n more", nullptr, int(problems.size()) - shown);
+        box.setDetailedText(problems.join('\n'));
     }
     box.setInformativeText(lines.join('\n'));
     box.exec();
@@ -154,7 +161,7 @@ void SensorWindow::vWriteAllSettings(bool)
 
 void SensorWindow::writeAllSettings()
 {
-    d->session->writeEverything();
+    d->session->writeSettings(true);
 }
 
 void SensorWindow::textEdited(QString text)

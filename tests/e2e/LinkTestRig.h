@@ -24,6 +24,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -45,6 +46,8 @@ public:
     {
         QString button;
         QMessageBox::StandardButton standard = QMessageBox::NoButton;
+        // Unchecks the box's check box first.
+        bool uncheck = false;
     };
 
     explicit DialogAnswers(QList<Answer> answers) : m_answers(std::move(answers))
@@ -57,7 +60,10 @@ public:
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 titles << box->windowTitle();
                 texts << box->text();
-                box->button(m_answers.takeFirst().standard)->click();
+                const Answer answer = m_answers.takeFirst();
+                if (answer.uncheck && box->checkBox())
+                    box->checkBox()->setChecked(false);
+                box->button(answer.standard)->click();
             } else if (auto* button = m_answers.value(0).button.isEmpty()
                                           ? nullptr
                                           : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
@@ -176,9 +182,10 @@ struct LinkRig
         selectPort();
         choosePort();
     }
-    void connectOverwriting()
+    // "PC -> Sensor", writing only what differs from the sensor or everything.
+    void connectOverwriting(bool onlyDifferences = true)
     {
-        DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Ok)});
+        DialogAnswers answers({choose("pcToSensor"), {QString(), QMessageBox::Ok, !onlyDifferences}});
         selectPort();
         choosePort();
     }

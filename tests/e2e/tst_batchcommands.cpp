@@ -226,24 +226,72 @@ private slots:
 
         run = command("--write-settings", changed);
         QVERIFY2(run.status == 0, qPrintable(run.err + run.out));
-        // The sensor is read first: what the file does not name keeps its value.
+        // The sensor is read first: what the file does not name keeps its
+        // value, and only what differs goes out and is read back.
         QVERIFY(!run.err.contains("answered \"PC -> Sensor\""));
-        QVERIFY(run.err.contains("Writing 5 of "));
+        QVERIFY(run.err.contains("Writing 1 of 1 differing parameters"));
         const auto address = documentAddress("SwitchingThresholdA1");
         QVERIFY(address);
-        QVERIFY(sent().contains(hex(writeRequest(*address, 321))));
-        QCOMPARE(writesApartFromTheirFetch(sent()), QStringList());
-        QCOMPARE(requestsBetweenReadsAndFetches(sent()), QStringList());
-        // Everything after the writes is read back.
         const QStringList requests = sent();
-        const int lastWrite = int(requests.lastIndexOf(QRegularExpression("^.. .. 24 ")));
-        QVERIFY(requests.mid(lastWrite).filter(QRegularExpression("^05 .. 26 ")).size() > 60);
+        QCOMPARE(writesOf(requests), QStringList{hex(writeRequest(*address, 321))});
+        QCOMPARE(writesApartFromTheirFetch(requests), QStringList());
+        QCOMPARE(requestsBetweenReadsAndFetches(requests), QStringList());
+        const int lastWrite = int(requests.lastIndexOf(QRegularExpression(".. .. 24 .*")));
+        QCOMPARE(requests.mid(lastWrite).filter(QRegularExpression("^05 .. 26 ")),
+                 QStringList{hex(readRequest(quint16(address->index), quint8(address->subIndex)))});
 
         run = command("--compare", changed);
         QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
         run = command("--compare", saved);
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out, QString("Switching point A1\t300\t321\tmm\n"));
+    }
+
+    // A parameter that others depend on goes first, and they go after it
+    // though they did not differ; a sensor that keeps its old value is
+    // caught by reading back what was written, and nothing is sent twice.
+    void whatDependsOnAWriteGoesWithItAndEveryWriteIsReadBack()
+    {
+        const auto settingsFile = [this](const QString& name, const QString& data) {
+            const QString file = path(name);
+            writeText(file, "<?xml version=\"1.0\"?>\n<root pluginid=\"IoLinkMzRT5family\" "
+                            "sensorid=\"RT5-350-M18\"><pluginsettings><propertytreedata data=\"" +
+                                data + "\"/></pluginsettings></root>\n");
+            return file;
+        };
+        Run run = command("--write-settings", settingsFile("mode.kvs", "TeachInMode1=2;"));
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QStringList writes;
+        QStringList reads;
+        const std::pair<const char*, int> expected[] = {{"TeachInMode1", 2},
+                                                        {"HysteresisA1", 10},
+                                                        {"LowerThresholdA1", 20},
+                                                        {"SwitchingThresholdA1", 300},
+                                                        {"UpperThresholdA1", 20}};
+        for (const auto& [id, value] : expected) {
+            const auto address = documentAddress(id);
+            QVERIFY2(address, id);
+            writes << hex(writeRequest(*address, value));
+            reads << hex(readRequest(quint16(address->index), quint8(address->subIndex)));
+        }
+        QStringList requests = sent();
+        QCOMPARE(writesOf(requests), writes);
+        const int lastWrite = int(requests.lastIndexOf(QRegularExpression(".. .. 24 .*")));
+        QCOMPARE(requests.mid(lastWrite).filter(QRegularExpression("^05 .. 26 ")), reads);
+        QCOMPARE(requestsBetweenReadsAndFetches(requests), QStringList());
+
+        simulator.kill();
+        const auto threshold = documentAddress("SwitchingThresholdA1");
+        QString error;
+        QVERIFY2(simulator.start(IOLINK_SIM,
+                                 {"--model", "UM035", "--variant", "107", "--ignore-writes",
+                                  QString::number(threshold->index)},
+                                 &error),
+                 qPrintable(error));
+        run = command("--write-settings", settingsFile("moved.kvs", "SwitchingThresholdA1=250;"));
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("Switching point A1: sent 250 mm, read back 300 mm"), qPrintable(run.err));
+        QCOMPARE(writesOf(sent()), QStringList{hex(writeRequest(*threshold, 250))});
     }
 
     void factoryResetRestoresAndReadsAgain()

@@ -516,7 +516,8 @@ private slots:
         ParameterEditor editor(*session, recorded.poll, built.tree, built.model, writer, built.units, host);
         const Sensor sensor = findSensorDescription("RT5-350-M18");
         SensorSession sensorSession(
-            sensor, {*session, recorded.poll, built.tree, built.model, reader, editor, built.units}, nullptr);
+            sensor, {*session, recorded.poll, built.tree, built.model, reader, editor, writer, built.units},
+            nullptr);
         active = &sensorSession;
         QSignalSpy identified(&sensorSession, &SensorSession::identified);
         QSignalSpy messages(&sensorSession, &SensorSession::message);

@@ -187,6 +187,8 @@ private slots:
         QVERIFY(sent.contains(hex(NimbarSensorPlugin::Core::tagWriteRequest(0x1A, "Bay 7"))));
         QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
                  qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+        // Only what the file changed went out.
+        QCOMPARE(rig->writes().size(), changes.size());
 
         waitForLiveData(*rig);
         rig->window->statusBar()->clearMessage();
@@ -324,6 +326,50 @@ private slots:
         QVERIFY(!rig->window->isConnected());
         QTest::qWait(5500);
         QVERIFY(rig->sent().filter(hex(readRequest(64, 1))).isEmpty());
+    }
+
+    // "PC -> Sensor" reads the sensor and puts back the window's values
+    // where they differ from it: an edit made offline, and values changed
+    // on the sensor behind the window's back. Only those go out, and only
+    // those are read back.
+    void overwritingTheSensorWritesOnlyWhatDiffers()
+    {
+        QVERIFY(!rig->window->isConnected());
+        auto* ints = rig->manager<QtIntPropertyManager>("OnDelay1");
+        ints->setValue(rig->property("OnDelay1"), 4321);
+        const int offDelay = ints->value(rig->property("OffDelay2"));
+        const int point = int(rig->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                                  ->value(rig->property("SwitchingThresholdA1")));
+        rig->setOnSensor("SwitchingThresholdA1", point + 7);
+        rig->setOnSensor("OffDelay2", offDelay + 100);
+        rig->clearTrace();
+        rig->connectOverwriting();
+        QVERIFY(rig->window->isConnected());
+        waitForLiveData(*rig);
+
+        QStringList writes;
+        QStringList reads;
+        for (const auto& [id, value] : {std::pair<QString, int>{"OnDelay1", 4321},
+                                        {"OffDelay2", offDelay},
+                                        {"SwitchingThresholdA1", point}}) {
+            const auto address =
+                NimbarSensorPlugin::Core::parseParameterAddress(rig->window->parameterAddressMap().value(id));
+            QVERIFY(address);
+            writes << hex(writeRequest(*address, value));
+            reads << hex(readRequest(quint16(address->index), quint8(address->subIndex)));
+        }
+        const QStringList sent = rig->sent();
+        QVERIFY2(rig->writes() == writes, qPrintable(rig->writes().join("; ")));
+        const int lastWrite = int(sent.lastIndexOf(QRegularExpression(".. .. 24 .*")));
+        QCOMPARE(sent.mid(lastWrite).filter(QRegularExpression("^05 .. 26 ")), reads);
+        QVERIFY(sent.mid(0, lastWrite).filter(QRegularExpression("^05 .. 26 ")).size() > 60);
+        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
+                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
+                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
+                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        QCOMPARE(rig->mark("OnDelay1"), QString());
     }
 
     void cleanupTestCase() { rig.reset(); }

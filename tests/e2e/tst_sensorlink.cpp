@@ -168,7 +168,7 @@ private slots:
         r->manager<QtStringPropertyManager>("FunctionTag")->setValue(r->property("FunctionTag"), "Box 7");
         QTest::qWait(500);
 
-        r->connectOverwriting();
+        r->connectOverwriting(false);
         QVERIFY(r->window->isConnected());
         const QStringList writes = r->sent().filter(QRegularExpression("^.. .. 24 "));
         QVERIFY(writes.contains(hex(writeRequest({64, 1, 7}, 512))));

@@ -40,6 +40,8 @@ TEST_P(RowStates, ShowWhatTheSensorHoldsOrSayWhyNot)
     EXPECT_EQ(model.shown("A").toInt(), c.shown) << c.name;
     EXPECT_EQ(model.held("A").toInt(), c.held) << c.name;
     EXPECT_EQ(model.isMarked("A"), c.marked) << c.name;
+    // A write of what differs sends every row not known to be in step.
+    EXPECT_EQ(model.differs("A"), c.state != RowState::InStep) << c.name;
     // The other row is never touched by what happens to this one.
     EXPECT_EQ(model.shown("B").toInt(), 7) << c.name;
 }
