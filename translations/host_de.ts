@@ -43,10 +43,6 @@
         <translation>Einstellungen in %1 gespeichert</translation>
     </message>
     <message>
-        <source>Reading the settings back</source>
-        <translation>Die Einstellungen werden zurückgelesen</translation>
-    </message>
-    <message>
         <source>The factory settings are restored.</source>
         <translation>Die Werkseinstellungen sind wiederhergestellt.</translation>
     </message>
@@ -329,10 +325,6 @@
         <translation>Stapel: mit dem Sensor an --port verbinden, seine Einstellungen lesen und in FILE speichern.</translation>
     </message>
     <message>
-        <source>Batch: write the settings in FILE to the sensor on the --port, read them back and compare.</source>
-        <translation>Stapel: die Einstellungen aus FILE in den Sensor an --port schreiben, zurücklesen und vergleichen.</translation>
-    </message>
-    <message>
         <source>Batch: print one line (caption, file value, sensor value, unit; separated by tabs) for every parameter of the sensor on the --port whose value differs from FILE.</source>
         <translation>Stapel: für jeden Parameter des Sensors an --port, dessen Wert von FILE abweicht, eine Zeile ausgeben (Bezeichnung, Wert in der Datei, Wert im Sensor, Einheit; durch Tabulatoren getrennt).</translation>
     </message>
@@ -447,6 +439,18 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
     <message>
         <source>--duration goes with --log or --monitor</source>
         <translation>--duration gehört zu --log oder --monitor</translation>
+    </message>
+    <message>
+        <source>Batch: write the settings in FILE to the sensor on the --port where they differ from what it holds, and read back what was written.</source>
+        <translation>Stapel: schreibt die Einstellungen aus DATEI in den Sensor am --port, wo sie von seinen abweichen, und liest das Geschriebene zurück.</translation>
+    </message>
+    <message>
+        <source>With --write-settings: write every parameter of FILE, and read every one back.</source>
+        <translation>Mit --write-settings: schreibt jeden Parameter aus DATEI und liest jeden zurück.</translation>
+    </message>
+    <message>
+        <source>--write-all goes with --write-settings</source>
+        <translation>--write-all gehört zu --write-settings</translation>
     </message>
 </context>
 <context>

@@ -84,6 +84,10 @@
         <source>Writing %1 of %2</source>
         <translation>Schreiben %1 von %2</translation>
     </message>
+    <message>
+        <source>Writing %1 of %2 differing parameters</source>
+        <translation>Schreibe %1 von %2 abweichenden Parametern</translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::ParameterReader</name>
@@ -177,6 +181,14 @@
     <message>
         <source> (%1 mm)</source>
         <translation> (%1 mm)</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
     </message>
 </context>
 <context>
@@ -381,19 +393,8 @@
         <translation>Die Einstellungen im Sensor werden mit den Einstellungen vom PC überschrieben.</translation>
     </message>
     <message>
-        <source>Written to the sensor: %1 parameters; not written: %2 (marked in the tree).</source>
-        <translation>In den Sensor geschrieben: %1 Parameter; nicht geschrieben: %2 (im Baum markiert).</translation>
-    </message>
-    <message>
         <source>Not written to the sensor</source>
         <translation>Nicht in den Sensor geschrieben</translation>
-    </message>
-    <message numerus="yes">
-        <source>The sensor did not take %n parameter(s). They keep their values in the window and are marked in the tree.</source>
-        <translation>
-            <numerusform>Der Sensor hat %n Parameter nicht übernommen. Er behält seinen Wert im Fenster und ist im Baum markiert.</numerusform>
-            <numerusform>Der Sensor hat %n Parameter nicht übernommen. Sie behalten ihre Werte im Fenster und sind im Baum markiert.</numerusform>
-        </translation>
     </message>
     <message numerus="yes">
         <source>and %n more</source>
@@ -520,6 +521,25 @@
         <source>Connected again to %1</source>
         <translation>Wieder verbunden mit %1</translation>
     </message>
+    <message>
+        <source>Write only what differs (faster)</source>
+        <translation>Nur Abweichendes schreiben (schneller)</translation>
+    </message>
+    <message>
+        <source>Written to the sensor: %1 parameters, each read back as written.</source>
+        <translation>In den Sensor geschrieben: %1 Parameter, jeder so zurückgelesen, wie er geschrieben wurde.</translation>
+    </message>
+    <message>
+        <source>Written to the sensor: %1 parameters; not written: %2; read back otherwise: %3 (marked in the tree).</source>
+        <translation>In den Sensor geschrieben: %1 Parameter; nicht geschrieben: %2; anders zurückgelesen: %3 (im Baum markiert).</translation>
+    </message>
+    <message numerus="yes">
+        <source>The sensor does not hold %n parameter(s) as written. They keep the values written in the window and are marked in the tree.</source>
+        <translation>
+            <numerusform>Der Sensor hält %n Parameter nicht so, wie er geschrieben wurde. Er behält im Fenster den geschriebenen Wert und ist im Baum markiert.</numerusform>
+            <numerusform>Der Sensor hält %n Parameter nicht so, wie sie geschrieben wurden. Sie behalten im Fenster die geschriebenen Werte und sind im Baum markiert.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::SettingsFileActions</name>
@@ -569,6 +589,36 @@
     <message>
         <source>Apply the others</source>
         <translation>Die übrigen übernehmen</translation>
+    </message>
+</context>
+<context>
+    <name>NimbarSensorPlugin::Core::WriteSequence</name>
+    <message>
+        <source>Verifying %1 of %2</source>
+        <translation>Prüfe %1 von %2</translation>
+    </message>
+    <message>
+        <source>%1: sent %2, read back %3</source>
+        <translation>%1: gesendet %2, zurückgelesen %3</translation>
+    </message>
+    <message>
+        <source>Written as %1, but the sensor holds %2</source>
+        <translation>Als %1 geschrieben, aber der Sensor hält %2</translation>
+    </message>
+    <message>
+        <source>Wrote all %1 parameters in %2 s.</source>
+        <translation>Alle %1 Parameter in %2 s geschrieben.</translation>
+    </message>
+    <message>
+        <source>Wrote nothing: the sensor holds every value already (writing all %1 would have taken about %2 s).</source>
+        <translation>Nichts geschrieben: der Sensor hält schon jeden Wert (alle %1 zu schreiben hätte etwa %2 s gedauert).</translation>
+    </message>
+    <message numerus="yes">
+        <source>Wrote %n differing parameter(s) in %1 s; writing all %2 would have taken about %3 s.</source>
+        <translation>
+            <numerusform>%n abweichenden Parameter in %1 s geschrieben; alle %2 zu schreiben hätte etwa %3 s gedauert.</numerusform>
+            <numerusform>%n abweichende Parameter in %1 s geschrieben; alle %2 zu schreiben hätte etwa %3 s gedauert.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
