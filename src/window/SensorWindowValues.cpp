@@ -128,14 +128,16 @@ void SensorWindow::reportWriteAll()
     const WriteReport& report = d->session->lastWrite();
     const int taken = d->writer->writtenCount();
     const QStringList problems = report.refused + report.mismatches;
+    // The time it took stays in view, not only while the read-back runs.
     statusBar()->showMessage(
-        problems.isEmpty()
-            ? tr("Written to the sensor: %1 parameters, each read back as written.").arg(taken)
-            : tr("Written to the sensor: %1 parameters; not written: %2; read back otherwise: %3 (marked in "
-                 "the tree).")
-                  .arg(taken)
-                  .arg(report.refused.size())
-                  .arg(report.mismatches.size()));
+        (problems.isEmpty()
+             ? tr("Written to the sensor: %1 parameters, each read back as written.").arg(taken)
+             : tr("Written to the sensor: %1 parameters; not written: %2; read back otherwise: %3 (marked in "
+                  "the tree).")
+                   .arg(taken)
+                   .arg(report.refused.size())
+                   .arg(report.mismatches.size())) +
+        " " + WriteSequence::summary(report));
     // A lost sensor has had its own message; the list would only repeat it.
     if (problems.isEmpty() || !isConnected())
         return;
