@@ -473,6 +473,9 @@ private slots:
             << QStringList{"--port",          port,          "--open",         "RT5-350-M18",
                            "--read-settings", path("x.kvs"), "--factory-reset"}
             << "one batch command at a time";
+        QTest::newRow("write-all without write-settings")
+            << QStringList{"--port", port, "--open", "RT5-350-M18", "--compare", path("x.kvs"), "--write-all"}
+            << "--write-all goes with --write-settings";
         QTest::newRow("no such sensor")
             << QStringList{"--port", port, "--open", "NoSuchSensor", "--factory-reset"} << "No sensor named";
         for (const char* seconds : {"0", "4294968", "2592001", "-5", "soon"})
