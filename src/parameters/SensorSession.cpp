@@ -197,12 +197,20 @@ bool SensorSession::writeConnected(bool onlyDifferences)
         QMap<QString, QVariant> wanted;
         for (const QString& id : writes.settingIds())
             wanted.insert(id, p.model.shown(id));
+        const int windowUnit = p.units.unit();
         reload();
         if (!connected)
             return false;
-        const ParameterTree::Quiet quiet(p.tree);
-        for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
-            p.model.setEdit(it.key(), it.value());
+        {
+            const ParameterTree::Quiet quiet(p.tree);
+            for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
+                p.model.setEdit(it.key(), it.value());
+        }
+        // The unit is one of the window's values: the lengths are shown in
+        // it again, as they are written in it.
+        const int sensorUnit = p.units.unit();
+        p.units.setUnit(windowUnit);
+        emit valuesRead(sensorUnit);
     }
     p.editor.listen(true);
     p.editor.setFollowUps(false);
