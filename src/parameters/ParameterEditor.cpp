@@ -247,8 +247,8 @@ void ParameterEditor::writeEdits(const QStringList& ids)
     }
 }
 
-void ParameterEditor::writeRows(const QStringList& ids, bool online, const std::function<bool()>& mayGoOn,
-                                bool differing)
+int ParameterEditor::writeRows(const QStringList& ids, bool online, const std::function<bool()>& mayGoOn,
+                               bool differing)
 {
     m_value = -1;
     m_writer.startTally();
@@ -280,6 +280,7 @@ void ParameterEditor::writeRows(const QStringList& ids, bool online, const std::
         }
     }
     m_writer.endTally();
+    return done;
 }
 
 // The pauses and exchanges of writeText and writePending with the pause

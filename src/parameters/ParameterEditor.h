@@ -82,8 +82,8 @@ public:
     void writeEdits(const QStringList& ids);
     // Writes the rows of ids in that order, each as a write of everything
     // writes it; online, mayGoOn is asked before each. differing says so in
-    // the progress.
-    void writeRows(const QStringList& ids, bool online, const std::function<bool()>& mayGoOn, bool differing);
+    // the progress. Returns how many of ids it went through.
+    int writeRows(const QStringList& ids, bool online, const std::function<bool()>& mayGoOn, bool differing);
     // What writing the rows of ids takes: the pauses their writes make and
     // their exchanges at exchangeMs each.
     double writeCostMs(const QStringList& ids, double exchangeMs) const;

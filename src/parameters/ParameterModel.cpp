@@ -98,7 +98,7 @@ void ParameterModel::setReadFailed(const QString& id, const QString& reason)
     setHeldState(id, RowState::ReadFailed, reason);
 }
 
-void ParameterModel::startReadingAll(const QStringList& ids, const QString& reason)
+void ParameterModel::setInDoubt(const QStringList& ids, const QString& reason)
 {
     for (const QString& id : ids)
         setHeldState(id, RowState::NotRead, reason);

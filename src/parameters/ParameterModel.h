@@ -56,9 +56,10 @@ public:
     void setRead(const QString& id, const QVariant& value);
     // A read brought no value: what the row shows stays, marked with why.
     void setReadFailed(const QString& id, const QString& reason);
-    // A read of everything starts: each row counts as not read until its
-    // read comes back, so rows a lost line leaves unread say so.
-    void startReadingAll(const QStringList& ids, const QString& reason);
+    // What the sensor holds of these rows is in doubt until a read or a
+    // write brings it: a read of everything starts, or a write ended before
+    // them. Each row keeps what it shows and is marked with why.
+    void setInDoubt(const QStringList& ids, const QString& reason);
     void setNotAllowed(const QString& id, const QString& reason);
 
     void setEdit(const QString& id, const QVariant& value);

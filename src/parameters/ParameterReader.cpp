@@ -71,7 +71,7 @@ QStringList ParameterReader::readAll(const Options& options, const std::function
     }
     // Every row counts as not read until its read comes back: a lost line
     // leaves the rest marked.
-    m_model.startReadingAll(rows, tr("Not read from the sensor: the read of all parameters stopped first"));
+    m_model.setInDoubt(rows, tr("Not read from the sensor: the read of all parameters stopped first"));
     int done = 0;
     for (auto it = addresses.cbegin(); it != addresses.cend(); ++it) {
         if (!mayGoOn())

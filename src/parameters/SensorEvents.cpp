@@ -91,6 +91,7 @@ SensorEvents::SensorEvents(Parts parts, QObject* parent) : QObject(parent), p(pa
             report("lost", tr("The sensor does not answer any more"));
         lost = true;
     });
+    connect(&p.session, &SensorSession::taught, this, [this](const QString& text) { report("teach", text); });
     connect(&p.session, &SensorSession::factoryRestored, this,
             [this] { report("restored", tr("The factory settings were restored")); });
     connect(&p.writer, &ParameterWriter::written, this, &SensorEvents::reportWritten);

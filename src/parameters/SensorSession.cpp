@@ -9,6 +9,8 @@
 #include "parameters/ParameterExchange.h"
 #include "parameters/ParameterModel.h"
 #include "parameters/ParameterTree.h"
+#include "parameters/RowVisibility.h"
+#include "parameters/ValueCodec.h"
 #include "tools/LengthUnits.h"
 
 #include <qtpropertybrowser.h>
@@ -32,6 +34,34 @@ private:
 };
 
 } // namespace
+
+// While one lives the sequence it guards can be cancelled by the user; a
+// sequence inside another (the read before a write) is part of the outer one.
+class CancellableSequence
+{
+public:
+    explicit CancellableSequence(SensorSession& session) : session(session), outer(!session.cancellable)
+    {
+        if (!outer)
+            return;
+        session.cancellable = true;
+        session.cancelRequested = false;
+        emit session.cancellableChanged(true);
+    }
+    ~CancellableSequence()
+    {
+        if (!outer)
+            return;
+        session.cancellable = false;
+        emit session.cancellableChanged(false);
+    }
+    CancellableSequence(const CancellableSequence&) = delete;
+    CancellableSequence& operator=(const CancellableSequence&) = delete;
+
+private:
+    SensorSession& session;
+    const bool outer;
+};
 
 SensorSession::SensorSession(const Sensor& sensor, Parts parts, QObject* parent)
     : QObject(parent), sensor(sensor), p(parts),
@@ -103,12 +133,21 @@ void SensorSession::endBusy()
 // window goes offline and says so. The rows not yet read keep their values.
 bool SensorSession::mayGoOn()
 {
-    if (!connected || !p.link.communication())
+    if (!connected || !p.link.communication() || cancelRequested)
         return false;
     if (!p.link.lineLost())
         return true;
     loseSensor();
     return false;
+}
+
+void SensorSession::cancel()
+{
+    if (!cancellable)
+        return;
+    cancelRequested = true;
+    // The busy time is only the sensor's settling: it ends with the sequence.
+    busyDone = busySteps;
 }
 
 void SensorSession::loseSensor()
@@ -182,6 +221,7 @@ bool SensorSession::readConnected()
 {
     connected = true;
     resumeLiveData = true;
+    const CancellableSequence cancellableRead(*this);
     reload();
     return connected;
 }
@@ -189,6 +229,7 @@ bool SensorSession::readConnected()
 bool SensorSession::writeConnected(bool onlyDifferences)
 {
     connected = true;
+    const CancellableSequence cancellableWrite(*this);
     p.editor.listen(false);
     p.reader.readIdentityTexts(readOptions());
     if (onlyDifferences) {
@@ -201,6 +242,7 @@ bool SensorSession::writeConnected(bool onlyDifferences)
         reload();
         if (!connected)
             return false;
+
         {
             const ParameterTree::Quiet quiet(p.tree);
             for (auto it = wanted.cbegin(); it != wanted.cend(); ++it)
@@ -213,6 +255,9 @@ bool SensorSession::writeConnected(bool onlyDifferences)
         emit valuesRead(sensorUnit);
     }
     p.editor.listen(true);
+    // Cancelled while reading: nothing is written, the window's values stay edits.
+    if (cancelRequested)
+        return true;
     p.editor.setFollowUps(false);
     writeSettings(!onlyDifferences);
     p.editor.setFollowUps(true);
@@ -239,7 +284,8 @@ void SensorSession::reload()
     // The tree takes the user's edits again once anything was read.
     if (readAny)
         p.editor.listen(true);
-    emit message(p.tree.readCountText(rows));
+    emit message(cancelRequested ? tr("Reading cancelled. %1").arg(p.tree.readCountText(rows))
+                                 : p.tree.readCountText(rows));
     if (p.units.unit() == 1)
         p.link.pause(15);
     emit valuesRead(unitBefore);
@@ -257,6 +303,7 @@ void SensorSession::readAll()
     p.editor.listen(false);
     p.link.pause(200);
     emit writeModeLeft();
+    const CancellableSequence cancellableRead(*this);
     startBusy(585);
     p.poll.setCycleAllowed(false);
     reload();
@@ -275,6 +322,7 @@ void SensorSession::writeAll()
     // A pending edit is in the tree, and so among what is written now.
     p.editor.cancelPending();
     const LinkSession::Hold hold(p.link);
+    const CancellableSequence cancellableWrite(*this);
     startBusy(460);
     const bool liveData = p.poll.isLiveData();
     stopLiveData();
@@ -301,6 +349,7 @@ void SensorSession::writeSettings(bool everything)
         lastWriteReport = writes.run(
             differing ? writes.differingIds() : writes.allIds(), differing, online,
             [this] { return mayGoOn(); }, readOptions());
+        lastWriteReport.cancelled = cancelRequested;
     }
     if (online)
         emit allWritten();
@@ -375,8 +424,8 @@ bool SensorSession::readParameter(const QString& id)
 
 void SensorSession::readTaughtValues()
 {
-    QtProperty* taught = p.editor.pendingProperty();
-    if (!connected || !taught || !p.poll.isCycleAllowed())
+    QtProperty* pressed = p.editor.pendingProperty();
+    if (!connected || !pressed || !p.poll.isCycleAllowed())
         return;
     // The read-back waits for an exchange in progress; it is not lost.
     if (p.link.held()) {
@@ -388,20 +437,26 @@ void SensorSession::readTaughtValues()
     p.editor.listen(false);
     stopLiveData();
 
-    const QString id = taught->propertyId();
+    const QString id = pressed->propertyId();
+    bool whole = true;
     if (id == "TEACHBUTTON1")
-        readTaughtThresholds("SwitchingThresholdA1");
+        whole = readTaughtThresholds("SwitchingThresholdA1");
     else if (id == "TEACHBUTTON2")
-        readTaughtThresholds("SwitchingThresholdA2");
+        whole = readTaughtThresholds("SwitchingThresholdA2");
     else if (id == "ANALOGTEACHBUTTON1")
-        readParameter("analog0V");
+        whole = readParameter("analog0V");
     else if (id == "ANALOGTEACHBUTTON2")
-        readParameter("analog10V");
+        whole = readParameter("analog10V");
     else if (id.contains("CrashCounter"))
-        readParameter("CrashCounter");
+        whole = readParameter("CrashCounter");
 
     teachTimer.stop();
     emit outputViewStale();
+    const QString outcome = taughtText(id, whole);
+    if (!outcome.isEmpty()) {
+        emit message(outcome);
+        emit taught(outcome);
+    }
     p.editor.listen(true);
     if (connected)
         startLiveData();
@@ -409,22 +464,61 @@ void SensorSession::readTaughtValues()
 
 // The pauses give the sensor time between the reads; the link is held
 // throughout, so no status poll comes in between.
-void SensorSession::readTaughtThresholds(const QString& id)
+bool SensorSession::readTaughtThresholds(const QString& id)
 {
     const QString output = id.contains("A2") ? "A2" : id.contains("A1") ? "A1" : QString();
     if (output.isEmpty())
-        return;
+        return false;
     const LinkSession::Hold hold(p.link);
     startBusy(130);
     p.editor.listen(false);
     const bool whole = p.reader.readTaughtThresholds(output, readOptions(), [this] { return mayGoOn(); });
     p.editor.listen(true);
     if (!whole)
-        return;
+        return false;
     // The limits follow the connected variant, as after any other read.
     if (p.units.unit() == 0 || p.units.unit() == 1)
         p.tree.applyLimitsOfUnit();
     p.tree.showAllRows();
+    return true;
+}
+
+// Which point the sensor learnt and what it holds now, as the tree shows it:
+// of an output's three thresholds those its teach mode shows, so a window
+// teach names both limits and a switching-point teach the point alone.
+QString SensorSession::taughtText(const QString& buttonId, bool whole) const
+{
+    QStringList ids;
+    if (buttonId == "TEACHBUTTON1" || buttonId == "TEACHBUTTON2") {
+        const QString output = buttonId.endsWith('1') ? "A1" : "A2";
+        QMap<QString, bool> shown;
+        for (const auto& [rowId, visible] : outputRowVisibility(p.tree))
+            shown[rowId] = visible;
+        for (const char* name : {"SwitchingThreshold", "UpperThreshold", "LowerThreshold"}) {
+            if (shown.value(name + output, true))
+                ids << name + output;
+        }
+    } else if (buttonId == "ANALOGTEACHBUTTON1") {
+        ids << "analog0V";
+    } else if (buttonId == "ANALOGTEACHBUTTON2") {
+        ids << "analog10V";
+    } else if (buttonId.contains("CrashCounter")) {
+        ids << "CrashCounter";
+    }
+    QStringList parts;
+    for (const QString& id : ids) {
+        QtProperty* property = p.tree.find(id);
+        if (!property)
+            continue;
+        const QString caption = splitCaptionUnit(property->propertyName()).name;
+        if (!whole || !p.model.knowsHeld(id))
+            parts << tr("%1 could not be read back after the teach").arg(caption);
+        else if (id == "CrashCounter")
+            parts << tr("%1 reset: %2").arg(caption, p.tree.heldText(property, p.model.held(id)));
+        else
+            parts << tr("%1 taught: %2").arg(caption, p.tree.heldText(property, p.model.held(id)));
+    }
+    return parts.join(", ");
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -65,6 +65,9 @@ public:
     // sensor that left three queries in a row unanswered is lost.
     bool mayGoOn();
     void loseSensor();
+    // Ends the read or write of everything that runs after the exchange in
+    // progress; nothing else can be cancelled.
+    void cancel();
 
     // The line check and the sensor's identity; false when it failed, as
     // connectFailed said.
@@ -97,7 +100,7 @@ public:
 
     void readTaughtValues();
     // The switching point and window limits of the output of id ("...A1" or "...A2").
-    void readTaughtThresholds(const QString& id);
+    bool readTaughtThresholds(const QString& id);
 
     // The switches of the master's outputs, one bit each, set on the sensor.
     void sendMasterSwitches(quint8 byte);
@@ -130,13 +133,19 @@ signals:
     // A sequence changed many values; the window shows them again.
     void valuesChanged(bool withUnitLimits);
     void outputViewStale();
+    // After a teach (or a counter reset) the values read back, named.
+    void taught(const QString& text);
     void allWritten();
     void factoryRestored();
+    // A read or write of everything started or ended: the user may cancel it meanwhile.
+    void cancellableChanged(bool cancellable);
 
 private:
+    friend class CancellableSequence;
     void followWrite(const QString& id, int code, bool unitChanged);
     void stopLiveData();
     bool readParameter(const QString& id);
+    QString taughtText(const QString& buttonId, bool whole) const;
 
     const Sensor& sensor;
     Parts p;
@@ -153,6 +162,8 @@ private:
     bool waitShown = true;
     bool resumeLiveData = false;
     bool liveDataOnResume = false;
+    bool cancellable = false;
+    bool cancelRequested = false;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -69,8 +69,20 @@ WriteReport WriteSequence::run(const QStringList& ids, bool differing, bool onli
                 });
     QElapsedTimer clock;
     clock.start();
-    p.editor.writeRows(ids, online, mayGoOn, differing);
+    const int done = p.editor.writeRows(ids, online, mayGoOn, differing);
     report.writeMs = clock.elapsed();
+    // A write that ended early leaves the sensor's value of the rest in
+    // doubt: a unit or a pin function written before them may have changed them.
+    QStringList notDone;
+    for (const QString& id : ids.mid(done)) {
+        if (p.model.contains(id))
+            notDone << id;
+    }
+    if (!notDone.isEmpty()) {
+        const ParameterTree::Quiet quiet(p.tree);
+        p.model.setInDoubt(notDone, tr("Not written: the write stopped before this parameter"));
+    }
+    report.written = sent.size();
     disconnect(taken);
     report.refused = p.writer.failures();
     if (!online)

@@ -32,6 +32,9 @@ struct WriteReport
     int verified = 0;
     // "Caption: sent ..., read back ..." of every row that holds another value than sent.
     QStringList mismatches;
+    // The user ended it before everything planned was written and read back.
+    bool cancelled = false;
+    int written = 0;
 };
 
 // Writes parameters to the sensor and proves what was written: each row

@@ -4,6 +4,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace NimbarSensorPlugin::Core {
 
@@ -18,14 +19,22 @@ public:
     // Shows the text over an empty bar of the given steps.
     void start(const QString& text, int steps);
     void setProgress(int done);
+    // A read or write of everything offers the user to cancel it.
+    void setCancellable(bool cancellable);
     // Hides it. The modal pop-up took the activation; without it nothing in
     // the workbench would have the keyboard focus.
     void withdraw();
 
+signals:
+    void cancelRequested();
+
 private:
+    void fitSize();
+
     QWidget* window;
     QProgressBar* bar;
     QLabel* label;
+    QPushButton* cancelButton;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -45,6 +45,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -254,6 +255,21 @@ void SensorWindow::createSession()
             [this](int steps) { d->popup->start(tr("updating..."), steps); });
     connect(session, &SensorSession::busyProgress, d->popup, &BusyPopup::setProgress);
     connect(session, &SensorSession::busyEnded, d->popup, &BusyPopup::withdraw);
+    d->cancelButton = new QPushButton(this);
+    d->cancelButton->setObjectName("cancelSequenceInStatusBar");
+    d->cancelButton->hide();
+    statusBar()->addPermanentWidget(d->cancelButton);
+    connect(d->cancelButton, &QPushButton::clicked, session, [this, session] {
+        d->cancelButton->setEnabled(false);
+        session->cancel();
+    });
+    connect(d->popup, &BusyPopup::cancelRequested, session, &SensorSession::cancel);
+    connect(session, &SensorSession::cancellableChanged, this, [this](bool cancellable) {
+        d->popup->setCancellable(cancellable);
+        d->cancelButton->setText(tr("Cancel"));
+        d->cancelButton->setEnabled(true);
+        d->cancelButton->setVisible(cancellable);
+    });
     connect(session, &SensorSession::settled, this, [this] {
         d->selectedPortIndex = d->portSelector->currentIndex();
         if (isConnected())

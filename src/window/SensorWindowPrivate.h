@@ -13,6 +13,7 @@ class QAction;
 class QComboBox;
 class QDockWidget;
 class QLabel;
+class QPushButton;
 class QtProperty;
 class QWidget;
 
@@ -113,6 +114,8 @@ struct SensorWindowPrivate
         QAction* reconnect = nullptr;
     } sensorMenu;
     QLabel* modeLabel = nullptr;
+    // Offered while a read or write of everything runs.
+    QPushButton* cancelButton = nullptr;
     bool presentationMode = false;
 
     // The unit lengths are shown in, and the connected variant.

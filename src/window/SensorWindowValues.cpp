@@ -128,6 +128,14 @@ void SensorWindow::reportWriteAll()
     const WriteReport& report = d->session->lastWrite();
     const int taken = d->writer->writtenCount();
     const QStringList problems = report.refused + report.mismatches;
+    if (report.cancelled) {
+        statusBar()->showMessage(
+            tr("Writing cancelled: %1 of %2 parameters written; the rest were not written "
+               "(where they differ from the sensor they stay marked in the tree).")
+                .arg(report.written)
+                .arg(report.planned));
+        return;
+    }
     // The time it took stays in view, not only while the read-back runs.
     statusBar()->showMessage(
         (problems.isEmpty()

@@ -15,6 +15,7 @@
 #include <qwt_plot.h>
 
 #include <QAction>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -149,6 +150,77 @@ private slots:
         waitForLiveData(*rig);
     }
 
+    // Cancel ends a read or a write of everything after the exchange in
+    // progress: what is on the wire stays whole, nothing of the sequence
+    // follows, and every row not done is marked.
+    void cancellingAReadOrAWriteOfEverything()
+    {
+        QVERIFY(rig->window->isConnected());
+        waitForLiveData(*rig);
+        auto* cancel = rig->window->findChild<QPushButton*>("cancelSequence");
+        QVERIFY(cancel);
+        // The sequence runs inside the trigger: the click comes from the
+        // event loop it spins, as a user's does.
+        int before = -1;
+        const auto cancelAt = [&](const QString& progress) {
+            return connect(rig->window->statusBar(), &QStatusBar::messageChanged, cancel,
+                           [&, progress](const QString& text) {
+                               if (before >= 0 || !text.startsWith(progress) || !cancel->isVisible())
+                                   return;
+                               before = int(rig->sent().size());
+                               cancel->click();
+                           });
+        };
+
+        QMetaObject::Connection clicking = cancelAt("Reading 10 of");
+        rig->clearTrace();
+        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().startsWith("Reading cancelled."),
+                                 20000);
+        disconnect(clicking);
+        QTest::qWait(1000);
+        QStringList sent = rig->sent();
+        QVERIFY(before >= 0);
+        QVERIFY2(sent.mid(before).filter(QRegularExpression("^05 .. 26 (?!23 13|11 12)")).size() <= 1,
+                 qPrintable(sent.mid(before).join("; ")));
+        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
+                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        QStringList unread;
+        QMetaObject::invokeMethod(rig->window->findChild<QObject*>("scripting"), "unreadRows",
+                                  Q_RETURN_ARG(QStringList, unread));
+        QVERIFY(unread.size() > 40);
+        QVERIFY2(rig->window->statusBar()->currentMessage().endsWith(
+                     QString("not read: %1 (marked in the tree).").arg(unread.size())),
+                 qPrintable(rig->window->statusBar()->currentMessage()));
+        waitForLiveData(*rig);
+
+        // The sensor changed behind the window's back; what is not written keeps its mark.
+        setSensorValues(20);
+        before = -1;
+        clicking = cancelAt("Writing 5 of");
+        rig->clearTrace();
+        QTimer::singleShot(0, rig->window->form().actionWritePermanent, &QAction::trigger);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().startsWith("Writing cancelled:"),
+                                 20000);
+        disconnect(clicking);
+        QTest::qWait(1000);
+        sent = rig->sent();
+        QVERIFY(before >= 0);
+        QVERIFY2(sent.mid(before).filter(QRegularExpression("^.. .. 24 ")).size() <= 1,
+                 qPrintable(sent.mid(before).join("; ")));
+        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
+                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+        // The distances at 0 V and 10 V come last: not written, and marked.
+        QCOMPARE(rig->simulated("analog10V"), qlonglong(350));
+        QVERIFY(!rig->mark("analog10V").isEmpty());
+        for (const QString& difference : rowsUnlikeTheSensor(*rig, "107"))
+            QVERIFY2(!rig->mark(difference.section(':', 0, 0)).isEmpty(), qPrintable(difference));
+        waitForLiveData(*rig);
+        // The window is whole again for the tests after this one.
+        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 30000);
+    }
+
     // A file saved from the window, changed, and loaded while connected: the
     // window asks, then writes every parameter, and the sensor holds the
     // file's values when they are read back.
@@ -221,6 +293,7 @@ private slots:
         QTRY_COMPARE(rig->simulated("TeachInMode1"), qlonglong(2));
         rig->device->model().holdTarget(250);
         rig->clearTrace();
+        QSignalSpy events(rig->window->findChild<QObject*>("scripting"), SIGNAL(sensorEvent(QVariantMap)));
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
         QTRY_COMPARE_WITH_TIMEOUT(rig->simulated("SwitchingThresholdA1"), qlonglong(250), 5000);
         const QString upper = hex(readRequest(65, 2));
@@ -242,6 +315,13 @@ private slots:
                      250.0);
         QCOMPARE(switchingMarks()->middleMark(), 250.0);
         QCOMPARE(switchingMarks()->lowerMark(), 250.0 - rig->simulated("LowerThresholdA1"));
+        // What was taught is said, in the status bar and to the host's journal.
+        const QString taught(
+            "Switching point A1 taught: 250 mm, Window above switching point A1 taught: 20 mm, "
+            "Window below switching point A1 taught: 20 mm");
+        QTRY_COMPARE(rig->window->statusBar()->currentMessage(), taught);
+        QTRY_VERIFY(!events.isEmpty());
+        QCOMPARE(events.last().value(0).toMap().value("text").toString(), taught);
         saveScreen("after-teach");
         rig->device->model().holdTarget(0);
     }

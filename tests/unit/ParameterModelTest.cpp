@@ -94,12 +94,12 @@ const Case cases[] = {
     {"a read of all that stopped before the row",
      [](ParameterModel& m) {
          m.setRead("A", 222);
-         m.startReadingAll({"A"}, "stopped");
+         m.setInDoubt({"A"}, "stopped");
      },
      RowState::NotRead, 222, 222, true},
     {"a read brings the row back in step",
      [](ParameterModel& m) {
-         m.startReadingAll({"A"}, "stopped");
+         m.setInDoubt({"A"}, "stopped");
          m.setRead("A", 5);
      },
      RowState::InStep, 5, 5, false},
