@@ -1,6 +1,7 @@
 #include "WorkbenchWindow.h"
 
 #include "DocumentCheck.h"
+#include "HelpDialogs.h"
 #include "HostTranslator.h"
 #include "PluginLibrary.h"
 #include "SensorSubWindow.h"
@@ -15,6 +16,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -24,6 +26,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSerialPortInfo>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
@@ -151,7 +154,12 @@ void WorkbenchWindow::createMenus()
     m_presentationAction = m_viewMenu->addAction(QString());
     m_presentationAction->setObjectName("actionPresentation");
     m_presentationAction->setCheckable(true);
+    m_presentationAction->setShortcut(QKeySequence(Qt::Key_F11));
     connect(m_presentationAction, &QAction::toggled, this, &WorkbenchWindow::applyPresentationMode);
+    // Esc leaves presentation mode, and only then is it taken from the windows.
+    m_leavePresentation = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_leavePresentation->setEnabled(false);
+    connect(m_leavePresentation, &QShortcut::activated, this, [this] { setPresentationMode(false); });
     m_viewMenu->addSeparator();
     m_languageMenu = m_viewMenu->addMenu(QString());
     m_languageMenu->setObjectName("languageMenu");
@@ -177,6 +185,46 @@ void WorkbenchWindow::createMenus()
     m_tileAction = m_windowMenu->addAction(QString(), m_mdiArea, &QMdiArea::tileSubWindows);
     m_cascadeAction = m_windowMenu->addAction(QString(), m_mdiArea, &QMdiArea::cascadeSubWindows);
     m_closeAllAction = m_windowMenu->addAction(QString(), m_mdiArea, &QMdiArea::closeAllSubWindows);
+    m_windowMenu->addSeparator();
+    m_openWindows = new QActionGroup(this);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &WorkbenchWindow::listOpenWindows);
+
+    m_helpMenu = menuBar()->addMenu(QString());
+    m_usingItAction = m_helpMenu->addAction(QString(), this, [this] { showUsingItDialog(this); });
+    m_usingItAction->setShortcut(QKeySequence(Qt::Key_F1));
+    m_aboutAction = m_helpMenu->addAction(QString(), this, [this] {
+        const QString document = descriptionDocumentOf(m_plugin.pluginName());
+        showAboutBox(this, {m_plugin.pluginName(), m_plugin.version(),
+                            document.isEmpty() ? tr("none found") : QDir::toNativeSeparators(document)});
+    });
+}
+
+// The open sensor windows, the active one checked; choosing one brings it to the front.
+void WorkbenchWindow::listOpenWindows()
+{
+    for (QAction* action : m_openWindows->actions())
+        delete action;
+    int number = 0;
+    for (QMdiSubWindow* subWindow : m_mdiArea->subWindowList()) {
+        QAction* action =
+            m_windowMenu->addAction(QString("&%1 %2").arg(++number).arg(subWindow->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(subWindow == m_mdiArea->activeSubWindow());
+        m_openWindows->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, subWindow] { m_mdiArea->setActiveSubWindow(subWindow); });
+    }
+}
+
+QMdiSubWindow* WorkbenchWindow::subWindowOf(const QString& sensorName) const
+{
+    for (auto it = m_sessions.cbegin(); it != m_sessions.cend(); ++it) {
+        for (const Placed& place : m_placed) {
+            if (place.session == it.value() && place.sensorName == sensorName)
+                return it.key();
+        }
+    }
+    return nullptr;
 }
 
 void WorkbenchWindow::retranslateUi()
@@ -217,6 +265,9 @@ void WorkbenchWindow::retranslateUi()
     m_tileAction->setText(tr("&Tile"));
     m_cascadeAction->setText(tr("&Cascade"));
     m_closeAllAction->setText(tr("Close &all"));
+    m_helpMenu->setTitle(tr("&Help"));
+    m_usingItAction->setText(tr("&Using the workbench"));
+    m_aboutAction->setText(tr("&About"));
 }
 
 void WorkbenchWindow::changeEvent(QEvent* event)
@@ -280,6 +331,14 @@ bool WorkbenchWindow::openSensor(const QString& name)
 
 void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
 {
+    const QString name = QString::fromStdString(sensor.name());
+    // A second window of the same sensor would only compete with the first for its port.
+    if (QMdiSubWindow* open = subWindowOf(name)) {
+        m_mdiArea->setActiveSubWindow(open);
+        open->raise();
+        statusBar()->showMessage(tr("%1 is open already: its window is in front.").arg(name));
+        return;
+    }
     QMdiSubWindow* previous = m_mdiArea->activeSubWindow();
     // Created as a child of the area, which takes it in as a sub-window.
     auto* subWindow = new SensorSubWindow(m_mdiArea);
@@ -297,7 +356,6 @@ void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
     connect(subWindow, &SensorSubWindow::closed, this, &WorkbenchWindow::releaseSession,
             Qt::QueuedConnection);
 
-    const QString name = QString::fromStdString(sensor.name());
     session->setSensorName(name);
     session->vSetCompleteNameDescription(m_plugin.pluginName() + " / " + name);
     session->vAvailablePortsUpdated(m_ports);
@@ -449,6 +507,7 @@ void WorkbenchWindow::setPresentationMode(bool on)
 void WorkbenchWindow::applyPresentationMode(bool on)
 {
     m_presentation = on;
+    m_leavePresentation->setEnabled(on);
     ExtensionSystem::Globals::setPresentationMode(on);
     for (ExtensionSystem::PluginInterface* session : qAsConst(m_sessions))
         session->vUpdate(on);

@@ -26,6 +26,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QShortcut;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -118,6 +119,7 @@ private slots:
     void showRefusedConnection(const QString& port, const QString& reason);
     void applyPresentationMode(bool on);
     void journalEvent(const QVariantMap& event);
+    void listOpenWindows();
 
 private:
     // Per sensor window: its place among those opened, its sensor and the
@@ -131,6 +133,7 @@ private:
     };
 
     void createMenus();
+    QMdiSubWindow* subWindowOf(const QString& sensorName) const;
     void createSensorList();
     void retranslateUi();
     void openSensor(const ExtensionSystem::SensorBasic& sensor);
@@ -167,6 +170,11 @@ private:
     QAction* m_tileAction = nullptr;
     QAction* m_cascadeAction = nullptr;
     QAction* m_closeAllAction = nullptr;
+    QActionGroup* m_openWindows = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_usingItAction = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QShortcut* m_leavePresentation = nullptr;
     QMdiArea* m_mdiArea = nullptr;
     QTimer* m_portTimer = nullptr;
     PortLister m_portLister = &WorkbenchWindow::systemSerialPorts;

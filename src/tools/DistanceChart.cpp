@@ -168,7 +168,8 @@ void DistanceChart::retranslate()
     m_chart->setPlotTitle(0, tr("Distance"), true, QString(), false);
     m_chart->setPlotTitle(1, tr("Signal"), true, m_units.unitText(), true);
     m_chart->translateDockTitleBarTexts();
-    m_chart->getDockChartItem(0)->setWindowTitle(tr("Signal"));
+    // Named as the tool bar and the plot name it: one name for one chart.
+    m_chart->getDockChartItem(0)->setWindowTitle(tr("Distance"));
 }
 
 // The dialog writes the file when it is accepted; a file that cannot be

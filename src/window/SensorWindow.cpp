@@ -96,6 +96,7 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     // The action shows whether live data are on; a chart line never spans the time without.
     connect(d->poll, &StatusPoll::liveDataSwitched, this, [this](bool on) {
         ui->actionEnable_live_data->setChecked(on);
+        showLiveDataState();
         if (!on)
             d->chart->chart()->vAppendGap(0);
     });
@@ -167,6 +168,11 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     d->modeLabel = new QLabel(this);
     d->modeLabel->setObjectName("modeLabel");
     statusBar()->addPermanentWidget(d->modeLabel);
+    d->liveDataPaused = new QLabel(this);
+    d->liveDataPaused->setObjectName("liveDataPaused");
+    d->liveDataPaused->hide();
+    statusBar()->addPermanentWidget(d->liveDataPaused);
+    createFileMenu();
     createSensorMenu();
     createRowMenu();
     menuBar()->findChild<QMenu*>("sensorMenu")->addAction(d->discardAction);
@@ -550,56 +556,6 @@ void SensorWindow::showEchoPlot()
     d->chart->setEchoPlotShown(d->poll->areEchoesWanted() && !d->presentationMode);
 }
 
-// The sensor's commands with keys of their own. The keys work wherever the
-// focus is inside this window, so several open windows do not compete for
-// them.
-void SensorWindow::createSensorMenu()
-{
-    QMenu* menu = menuBar()->addMenu(QString());
-    menu->setObjectName("sensorMenu");
-    d->sensorMenu.connect = menu->addAction(QString(), this, &SensorWindow::connectOrDisconnect);
-    d->sensorMenu.connect->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_K));
-    menu->addSeparator();
-    d->sensorMenu.readAll = menu->addAction(QString(), this, [this] { vRadAllSettings(true); });
-    d->sensorMenu.readAll->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_R));
-    d->sensorMenu.writeAll = menu->addAction(QString(), this, [this] { vWriteAllSettings(true); });
-    d->sensorMenu.writeAll->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W));
-    menu->addAction(ui->actionEnable_live_data);
-    d->sensorMenu.reconnect = menu->addAction(QString());
-    d->sensorMenu.reconnect->setObjectName("reconnectAction");
-    d->sensorMenu.reconnect->setCheckable(true);
-    d->sensorMenu.reconnect->setChecked(true);
-    connect(d->sensorMenu.reconnect, &QAction::toggled, this, [this](bool on) {
-        if (!on && d->reconnect->isWatching()) {
-            d->reconnect->stop();
-            statusBar()->clearMessage();
-            showWindowMode();
-        }
-    });
-    ui->actionEnable_live_data->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_L));
-    for (QAction* action :
-         {d->sensorMenu.connect, d->sensorMenu.readAll, d->sensorMenu.writeAll, ui->actionEnable_live_data}) {
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        addAction(action);
-    }
-    connect(ui->actionRead, &QAction::toggled, this, &SensorWindow::showWindowMode);
-    connect(ui->actionWritePermanent, &QAction::toggled, this, &SensorWindow::showWindowMode);
-    retranslateSensorMenu();
-    setSensorOperationsEnabled(false);
-}
-
-void SensorWindow::retranslateSensorMenu()
-{
-    menuBar()->findChild<QMenu*>("sensorMenu")->setTitle(tr("&Sensor"));
-    d->sensorMenu.connect->setText(isConnected() ? tr("&Disconnect") : tr("&Connect..."));
-    d->sensorMenu.readAll->setText(tr("&Read all parameters from the sensor"));
-    d->sensorMenu.writeAll->setText(tr("&Write all parameters to the sensor"));
-    d->sensorMenu.reconnect->setText(tr("Reconnect when the sensor comes back"));
-    if (d->discardAction)
-        showEditCount();
-    showWindowMode();
-}
-
 // A connected sensor's operations and its chart, whose marks move its
 // parameters, are usable together.
 void SensorWindow::setSensorOperationsEnabled(bool enabled)
@@ -730,6 +686,7 @@ void SensorWindow::retranslateWindow()
             captions << row.caption;
         d->processData->retranslate(captions);
         d->tree->refreshUnitSuffixes();
+        retranslateFileMenu();
         retranslateSensorMenu();
         d->propertyTreeDock->setWindowTitle(tr("Property tree"));
         d->chart->retranslate();

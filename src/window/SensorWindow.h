@@ -191,8 +191,11 @@ private:
     void retranslateLists();
     void retranslateWindow();
     void applyPresentationMode(bool hide);
+    void createFileMenu();
+    void retranslateFileMenu();
     void createSensorMenu();
     void retranslateSensorMenu();
+    void showLiveDataState();
     void setSensorOperationsEnabled(bool enabled);
     void connectOrDisconnect();
     void showWindowMode();

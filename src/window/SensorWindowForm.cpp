@@ -111,7 +111,9 @@ void SensorWindowForm::setupUi(QMainWindow* window)
     actionOpen_Settings = addAction(window, "actionOpen_Settings", ":/newPrefix/icons/file_open.svg");
     actionSettings = addAction(window, "actionSettings", ":/newPrefix/icons/kavrix-tool-configure.svg");
     actionSupported_sensors = addAction(window, "actionSupported_sensors", ":/newPrefix/icons/libary.svg");
-    actionDefaultSettings = addAction(window, "actionDefaultSettings", ":/newPrefix/icons/Reset.svg");
+    // A factory, not the circular arrow of the description: beside Play that read as "reload".
+    actionDefaultSettings =
+        addAction(window, "actionDefaultSettings", ":/newPrefix/icons/factory_settings.svg");
     actionExportChartData =
         addAction(window, "actionExportChartData", ":/newPrefix/icons/connect_sensor_pc.svg");
     actionExportChartData->setEnabled(false);
@@ -199,7 +201,7 @@ void SensorWindowForm::retranslateUi(QMainWindow* window)
         QCoreApplication::translate("SensorWindow", "Open a saved sensor from file"));
     actionSettings->setText(QCoreApplication::translate("SensorWindow", "Settings"));
     actionSupported_sensors->setText(QCoreApplication::translate("SensorWindow", "Supported sensors"));
-    actionDefaultSettings->setText(QCoreApplication::translate("SensorWindow", "DefaultSettings"));
+    actionDefaultSettings->setText(QCoreApplication::translate("SensorWindow", "Restore factory settings"));
     actionDefaultSettings->setToolTip(
         QCoreApplication::translate("SensorWindow", "Restore the sensor's factory settings."));
     actionDefaultSettings->setStatusTip(

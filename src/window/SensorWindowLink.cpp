@@ -266,7 +266,8 @@ void SensorWindow::connectSensorToPc()
 // False when the user thought better of it.
 bool SensorWindow::connectPcToSensor()
 {
-    QMessageBox question(QMessageBox::Information, tr("Calimo"),
+    // Titled with the program's name, as the user knows it; a code word would mean nothing to him.
+    QMessageBox question(QMessageBox::Information, tr("IO-Link Sensor Workbench"),
                          tr("Sensor settings will be overwritten with the ones from PC"),
                          QMessageBox::Ok | QMessageBox::Cancel, this);
     question.setDefaultButton(QMessageBox::Cancel);

@@ -114,6 +114,7 @@ struct SensorWindowPrivate
         QAction* reconnect = nullptr;
     } sensorMenu;
     QLabel* modeLabel = nullptr;
+    QLabel* liveDataPaused = nullptr;
     // Offered while a read or write of everything runs.
     QPushButton* cancelButton = nullptr;
     bool presentationMode = false;

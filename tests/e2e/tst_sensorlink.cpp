@@ -143,7 +143,7 @@ private slots:
             DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Cancel)});
             r->selectPort();
             r->choosePort();
-            QCOMPARE(answers.titles, (QStringList{"Connect to the sensor", "Calimo"}));
+            QCOMPARE(answers.titles, (QStringList{"Connect to the sensor", "IO-Link Sensor Workbench"}));
             QCOMPARE(answers.texts, QStringList{"Sensor settings will be overwritten with the ones from PC"});
             QCOMPARE(r->window->portSelector()->currentIndex(), 0);
             QVERIFY(r->sent().isEmpty());
