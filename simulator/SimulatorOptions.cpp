@@ -1,6 +1,7 @@
 #include "SimulatorOptions.h"
 
 #include "FaultPlan.h"
+#include "SensorDescription.h"
 
 #include <QCommandLineParser>
 
@@ -38,15 +39,22 @@ struct Parser
         "Acknowledge every write to the parameter at INDEX without storing it, as a sensor that silently "
         "keeps its old value; repeatable.",
         "INDEX"};
+    QCommandLineOption objectAt{
+        "object-at",
+        "Hold the object MM millimetres from the sensor instead of moving it. While "
+        "running, a line 'object MM' on standard input holds it there, 'object moving' "
+        "lets it move again.",
+        "MM"};
     QCommandLineOption help{{"h", "help"}, "Show this help."};
 
     Parser()
     {
         parser.setApplicationDescription(
             "Serves a simulated IO-Link master with one sensor on a pseudo-terminal and prints its path.");
-        parser.addOptions({model,         variant,    baud,       seed,  document,     drop,         dropRate,
-                           delay,         corrupt,    truncate,   error, random,       badCheck,     silent,
-                           faultOnSignal, faultAfter, faultCount, link,  housingTeach, ignoreWrites, help});
+        parser.addOptions({model,        variant,      baud,          seed,       document,   drop,
+                           dropRate,     delay,        corrupt,       truncate,   error,      random,
+                           badCheck,     silent,       faultOnSignal, faultAfter, faultCount, link,
+                           housingTeach, ignoreWrites, objectAt,      help});
     }
 };
 
@@ -96,6 +104,7 @@ bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultD
     options->variantCode = p.parser.value(p.variant);
     options->documentPath = p.parser.isSet(p.document) ? p.parser.value(p.document) : defaultDocument;
     options->linkPath = p.parser.value(p.link);
+    options->objectAt = p.parser.value(p.objectAt);
 
     qint64 seed = options->seed;
     qint64 baud = options->baudRate;
@@ -153,6 +162,35 @@ QString simulatorUsage()
 {
     Parser p;
     return p.parser.helpText();
+}
+
+std::optional<int> parseObjectDistance(const QString& text, const VariantInfo& variant, QString* error)
+{
+    bool ok = false;
+    const int distance = text.trimmed().toInt(&ok);
+    if (ok && distance >= variant.minRange && distance <= variant.maxRange)
+        return distance;
+    *error =
+        QStringLiteral("expects whole millimetres from %1 to %2, the range this sensor measures, not '%3'")
+            .arg(variant.minRange)
+            .arg(variant.maxRange)
+            .arg(text);
+    return std::nullopt;
+}
+
+std::optional<int> parseObjectCommand(const QString& line, const VariantInfo& variant, QString* error)
+{
+    const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() != 2 || words.first() != QLatin1String("object")) {
+        *error = QStringLiteral("'%1' is no command; say 'object MM' or 'object moving'").arg(line.trimmed());
+        return std::nullopt;
+    }
+    if (words.last() == QLatin1String("moving"))
+        return 0;
+    const std::optional<int> distance = parseObjectDistance(words.last(), variant, error);
+    if (!distance)
+        error->prepend(QStringLiteral("object "));
+    return distance;
 }
 
 void applyFaultOptions(const SimulatorOptions& options, FaultPlan* faults)

@@ -4,9 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace IoLinkSimulator {
 
 class FaultPlan;
+struct VariantInfo;
 
 // What iolink-sim is asked to do on its command line.
 struct SimulatorOptions
@@ -37,6 +40,9 @@ struct SimulatorOptions
     // Seconds after the start at which a person teaches output 1 at the
     // sensor's housing; 0 never.
     int housingTeachAfterSeconds = 0;
+    // Millimetres at which the object is held from the start, as given;
+    // empty: it moves. Checked against the variant once the model is known.
+    QString objectAt;
     // Indexes whose writes are acknowledged and not stored.
     QList<quint16> ignoredWriteIndexes;
     bool helpRequested = false;
@@ -47,6 +53,12 @@ struct SimulatorOptions
 bool parseSimulatorOptions(const QStringList& arguments, const QString& defaultDocument,
                            SimulatorOptions* options, QString* error);
 QString simulatorUsage();
+// A distance at which the object can be held: whole millimetres within the
+// range the variant measures; nothing, with the reason, otherwise.
+std::optional<int> parseObjectDistance(const QString& text, const VariantInfo& variant, QString* error);
+// A line read on standard input while serving: "object MM" holds the object
+// there, "object moving" lets it move again (0).
+std::optional<int> parseObjectCommand(const QString& line, const VariantInfo& variant, QString* error);
 void applyFaultOptions(const SimulatorOptions& options, FaultPlan* faults);
 
 } // namespace IoLinkSimulator

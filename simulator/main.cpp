@@ -1,3 +1,4 @@
+#include "LineInput.h"
 #include "PtyServer.h"
 #include "SimulatorOptions.h"
 
@@ -9,6 +10,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -73,6 +75,10 @@ bool linkPort(const QString& served, const QString& path, QString* error)
 
 int main(int argc, char** argv)
 {
+    // A closed standard input reads as an empty one; otherwise the terminal
+    // or a socket opened below would take descriptor 0 and be read as input.
+    if (::fcntl(STDIN_FILENO, F_GETFD) == -1)
+        ::open("/dev/null", O_RDONLY);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("iolink-sim"));
 
@@ -91,6 +97,13 @@ int main(int argc, char** argv)
         SensorModel::create(options.documentPath, options.modelId, options.variantCode, options.seed, &error);
     if (!model)
         return fail(error);
+    const VariantInfo variant = model->description().variant;
+    if (!options.objectAt.isEmpty()) {
+        const std::optional<int> distance = parseObjectDistance(options.objectAt, variant, &error);
+        if (!distance)
+            return fail(QStringLiteral("--object-at ") + error);
+        model->holdTarget(*distance);
+    }
     const QString identity = model->description().identityText();
 
     PtyServer server(std::move(model));
@@ -124,6 +137,26 @@ int main(int argc, char** argv)
             announce("taught at the housing");
         });
     }
+    // Commands on standard input place the object while serving. A job in
+    // the background of a shell would be stopped by reading its terminal;
+    // its read fails instead and only the commands end.
+    std::signal(SIGTTIN, SIG_IGN);
+    LineInput input(STDIN_FILENO);
+    QObject::connect(&input, &LineInput::lineRead, &app, [&server, &variant](const QString& line) {
+        if (line.trimmed().isEmpty())
+            return;
+        QString error;
+        if (const std::optional<int> distance = parseObjectCommand(line, variant, &error))
+            server.master().model().holdTarget(*distance);
+        else
+            std::fprintf(stderr, "iolink-sim: %s\n", qPrintable(error));
+    });
+    QObject::connect(&input, &LineInput::ended, &app, [](const QString& reason) {
+        if (!reason.isEmpty())
+            std::fprintf(stderr, "iolink-sim: standard input cannot be read (%s); object commands are off\n",
+                         qPrintable(reason));
+    });
+
     if (!options.linkPath.isEmpty() && !linkPort(server.path(), options.linkPath, &error))
         return fail(error);
     const QString clientPath = options.linkPath.isEmpty() ? server.path() : options.linkPath;

@@ -633,21 +633,26 @@ QString ParameterTree::valueText(QtProperty* property) const
 
 QString ParameterTree::heldText(QtProperty* property, const QVariant& held) const
 {
-    const QVariant shown = shownValueOf(property, held);
-    QtAbstractPropertyManager* manager = property->propertyManager();
-    QString text = shown.toString();
-    if (manager == m_managers.enums)
-        text = m_managers.enums->enumNames(property).value(shown.toInt(), text);
-    else if (manager == m_managers.bools)
-        text = shown.toBool() ? tr("On") : tr("Off");
-    else if (manager == m_managers.strings)
+    QString text = shownText(property, held);
+    if (property->propertyManager() == m_managers.strings)
         text = "\"" + text + "\"";
-    else if (manager == m_managers.doubles)
-        text = m_units.unit() == 1 && m_units.isLength(property->propertyId())
-                   ? QString::number(shown.toDouble(), 'f', 2)
-                   : QString::number(shown.toDouble(), 'g', 10);
     const QString unit = splitCaptionUnit(property->propertyName()).unit;
     return unit.isEmpty() ? text : text + " " + unit;
+}
+
+QString ParameterTree::shownText(QtProperty* property, const QVariant& held) const
+{
+    const QVariant shown = shownValueOf(property, held);
+    QtAbstractPropertyManager* manager = property->propertyManager();
+    if (manager == m_managers.enums)
+        return m_managers.enums->enumNames(property).value(shown.toInt(), shown.toString());
+    if (manager == m_managers.bools)
+        return shown.toBool() ? tr("On") : tr("Off");
+    if (manager == m_managers.doubles)
+        return m_units.unit() == 1 && m_units.isLength(property->propertyId())
+                   ? QString::number(shown.toDouble(), 'f', 2)
+                   : QString::number(shown.toDouble(), 'g', 10);
+    return shown.toString();
 }
 
 // The answer's value goes into the model, in the sensor's own units and

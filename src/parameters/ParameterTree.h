@@ -134,6 +134,8 @@ public:
     QString valueText(QtProperty* property) const;
     // A value in the sensor's units and codes as the row would show it, with its unit.
     QString heldText(QtProperty* property, const QVariant& held) const;
+    // The same without the unit: a choice by its name, a switch as on or off.
+    QString shownText(QtProperty* property, const QVariant& held) const;
     // The row's range in the unit of its caption; empty for rows without one.
     QString rangeText(QtProperty* property) const;
     void refreshRowToolTip(QtProperty* property);

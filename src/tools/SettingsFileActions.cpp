@@ -2,6 +2,7 @@
 
 #include "DistanceChart.h"
 #include "LengthUnits.h"
+#include "SettingsCompareDialog.h"
 #include "SettingsFile.h"
 #include "TreeSettings.h"
 #include "catalogue/Sensor.h"
@@ -150,6 +151,34 @@ QStringList SettingsFileActions::differences(const QString& fileName) const
         .differences(parseParameterText(content.propertyTreeData));
 }
 
+void SettingsFileActions::compare(QString fileName)
+{
+    const QString title = tr("Compare with settings file");
+    if (fileName.isEmpty()) {
+        fileName = QFileDialog::getOpenFileName(m_window, title, QString(), tr("Sensor Settings (*.kvs)"));
+        if (fileName.isEmpty())
+            return;
+    }
+    SettingsFileContent content;
+    QString why;
+    if (TreeSettings::read(fileName, m_parts.sensor.name(), &content, &why) != SettingsFileStatus::Loaded) {
+        QMessageBox::critical(m_window, title, why, QMessageBox::Ok);
+        return;
+    }
+    if (!content.hasPluginSettings || !content.hasPropertyTreeData) {
+        QMessageBox::critical(m_window, title,
+                              tr("The settings file %1 holds no parameter values.").arg(fileName),
+                              QMessageBox::Ok);
+        return;
+    }
+    const std::vector<SettingsComparison> rows = TreeSettings(m_parts.tree, m_parts.model, m_parts.units)
+                                                     .compare(parseParameterText(content.propertyTreeData));
+    auto* dialog = new SettingsCompareDialog(rows, m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &SettingsCompareDialog::taken, this, &SettingsFileActions::take);
+    dialog->open();
+}
+
 // The user sees every value the sensor cannot take and decides whether the
 // others are applied; Cancel, the default, applies nothing.
 bool SettingsFileActions::acceptRefused(const SettingsCheck& check)
@@ -176,6 +205,18 @@ void SettingsFileActions::apply(const SettingsCheck& check)
     m_parts.units.setUnit(check.unit);
     for (auto it = check.usable.cbegin(); it != check.usable.cend(); ++it)
         m_parts.model.setEdit(it.key(), it.value());
+}
+
+// Taken values are marked as edits and stay in the window, as in its
+// window-only mode; the window shows what follows from them.
+void SettingsFileActions::take(const QMap<QString, QVariant>& values)
+{
+    {
+        const ParameterTree::Quiet quiet(m_parts.tree);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            m_parts.model.setEdit(it.key(), it.value());
+    }
+    emit valuesApplied();
 }
 
 // The end of every load that got past the file checks: what follows from

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class QWidget;
 
@@ -53,6 +55,10 @@ public:
     bool open(QString fileName);
     QString problem(const QString& fileName) const;
     QStringList differences(const QString& fileName) const;
+    // Asks for a file when fileName is empty, checks it as opening does and
+    // shows where it differs from the window; values taken there become the
+    // user's edits, unwritten whatever the window's mode.
+    void compare(QString fileName);
 
 signals:
     void message(const QString& text);
@@ -67,6 +73,7 @@ signals:
 private:
     bool acceptRefused(const SettingsCheck& check);
     void apply(const SettingsCheck& check);
+    void take(const QMap<QString, QVariant>& values);
     void finish();
 
     SettingsFileParts m_parts;

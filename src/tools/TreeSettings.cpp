@@ -9,6 +9,7 @@
 #include <qtpropertymanager.h>
 
 #include <cmath>
+#include <map>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -129,13 +130,8 @@ QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) co
     std::vector<SettingsEntry> compared;
     std::set<std::string> textIds;
     for (const SettingsEntry& entry : entries()) {
-        const QString id = QString::fromStdString(entry.id);
-        QtProperty* property = m_tree.find(id);
-        // The same rows a write of all parameters leaves out, and the
-        // counter, which counts what happened to this one sensor.
-        if (!property || property->statusTip() == "readOnly" ||
-            property->propertyManager() == m_tree.managers().counters || id.contains("ReadOnly") ||
-            id.contains("InputMode") || id.contains("BUTTON"))
+        QtProperty* property = m_tree.find(QString::fromStdString(entry.id));
+        if (!isCompared(property))
             continue;
         if (property->propertyManager() == m_tree.managers().strings)
             textIds.insert(entry.id);
@@ -150,6 +146,48 @@ QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) co
                      .join('\t');
     }
     return lines;
+}
+
+std::vector<SettingsComparison> TreeSettings::compare(const std::vector<SettingsEntry>& file) const
+{
+    const SettingsCheck check = this->check(file);
+    // As when loading, the last of several entries for one id counts.
+    std::map<std::string, std::string> fileValues;
+    for (const SettingsEntry& entry : file)
+        fileValues[entry.id] = entry.value;
+    std::vector<SettingsComparison> rows;
+    for (QtProperty* property : m_tree.properties()) {
+        const QString id = property->propertyId();
+        const auto found = fileValues.find(id.toStdString());
+        if (found == fileValues.end() || !isCompared(property) || id == "MesurementUnit" ||
+            !m_model.contains(id) || m_model.state(id) == RowState::NotAllowed)
+            continue;
+        const QVariant window = m_model.shown(id);
+        const QVariant fromFile = check.usable.value(id);
+        const bool text = property->propertyManager() == m_tree.managers().strings;
+        const auto settingsText = [text](const QVariant& value) {
+            return text ? value.toString().toStdString() : settingsDoubleText(value.toDouble());
+        };
+        if (fromFile.isValid() && sameSettingsValue(settingsText(window), settingsText(fromFile), text))
+            continue;
+        const CaptionParts caption = splitCaptionUnit(property->propertyName());
+        rows.push_back({id, caption.name, m_tree.shownText(property, window),
+                        fromFile.isValid() ? m_tree.shownText(property, fromFile)
+                                           : QString::fromStdString(found->second),
+                        caption.unit, fromFile});
+    }
+    return rows;
+}
+
+// The same rows a write of all parameters leaves out, and the counter,
+// which counts what happened to this one sensor.
+bool TreeSettings::isCompared(QtProperty* property) const
+{
+    if (!property)
+        return false;
+    const QString id = property->propertyId();
+    return property->statusTip() != "readOnly" && property->propertyManager() != m_tree.managers().counters &&
+           !id.contains("ReadOnly") && !id.contains("InputMode") && !id.contains("BUTTON");
 }
 
 // A settings value as the tree shows it: a choice by its name, a switch as

@@ -28,6 +28,20 @@ struct SettingsCheck
     int unit = 0;
 };
 
+// A parameter whose value in a settings file is not the window's, both as
+// the tree would show them, in the window's unit.
+struct SettingsComparison
+{
+    QString id;
+    QString caption;
+    QString windowValue;
+    QString fileValue;
+    QString unit;
+    // The file's value in the sensor's units and codes, as taking it edits
+    // the row; invalid when this sensor cannot take it.
+    QVariant fileSensorValue;
+};
+
 // The parameter tree's values as a settings file holds them, and a file's
 // values checked against what the tree's rows take.
 class TreeSettings
@@ -43,6 +57,10 @@ public:
     // file value, tree value and unit, separated by tabs. Read-only rows and
     // counters are left out: they describe one sensor, not its settings.
     QStringList differences(const std::vector<SettingsEntry>& file) const;
+    // The same rows compared by what the sensor would hold, so that a file
+    // written in the other unit differs only where its lengths do; the unit
+    // itself is no difference, the window shows lengths in its own.
+    std::vector<SettingsComparison> compare(const std::vector<SettingsEntry>& file) const;
     // Why fileName cannot be loaded into these rows (missing, corrupted, for
     // another sensor, no usable values), as the user is told; empty when it can.
     QString problem(const QString& fileName, const std::string& sensorName) const;
@@ -53,6 +71,7 @@ public:
     static QString noSettingsText(const QString& fileName);
 
 private:
+    bool isCompared(QtProperty* property) const;
     QString shownValue(QtProperty* property, const std::string& value) const;
 
     const ParameterTree& m_tree;

@@ -176,6 +176,14 @@ protected slots:
     void comboIndexChangedInt(int index);
     void slotUpdatingTeachValues();
 
+    // After the slot table, whose indices hosts rely on.
+public slots:
+    // Shows where a settings file differs from the window and lets the user
+    // take the file's values as edits; never writes to the sensor.
+    void compareWithSettingsFile();
+    // Without asking for the file.
+    void compareWithSettingsFile(const QString& fileName);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -49,6 +49,16 @@ QStringList SensorWindow::settingsDifferences(const QString& fileName) const
     return d->settingsFiles->differences(fileName);
 }
 
+void SensorWindow::compareWithSettingsFile()
+{
+    compareWithSettingsFile(QString());
+}
+
+void SensorWindow::compareWithSettingsFile(const QString& fileName)
+{
+    d->settingsFiles->compare(fileName);
+}
+
 // A loaded file's values have their limits; the captions name the unit the
 // file may have brought, and the marks and the rows that hang on the pin
 // functions follow the values also when the host, not the load action,

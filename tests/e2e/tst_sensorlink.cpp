@@ -6,6 +6,7 @@
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>
 #include <WorkbenchWindow.h>
+#include <tools/SettingsCompareDialog.h>
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
 
@@ -26,7 +27,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -184,6 +187,61 @@ private slots:
         QCOMPARE(r->simulated("SwitchingThresholdA1"), 512);
         QCOMPARE(r->device->model().parameterValue(QString("FunctionTag")).toByteArray().left(5),
                  QByteArray("Box 7"));
+    }
+
+    // A file's value taken in the compare is the user's edit, marked and left
+    // in the window even in write mode: the sensor gets nothing.
+    void takingAFilesValueInTheCompareWritesNothing()
+    {
+        auto r = rig("UM060/113", "Test M18");
+        r->connectReading();
+        QVERIFY(r->window->isConnected());
+        const QString path = dir.filePath("compare.kvs");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"Test M18\"><pluginsettings><propertytreedata "
+            "data=\"MesurementUnit=0;SwitchingThresholdA1=450.000000;PinFunctionA1=1;OnDelay1=0;\"/>"
+            "</pluginsettings></root>");
+        file.close();
+        // Write mode, where a user's edit goes to the sensor at once.
+        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isSettling(), 10000);
+        r->window->form().actionWritePermanent->trigger();
+        QTRY_VERIFY(r->window->form().actionWritePermanent->isChecked() &&
+                    r->window->form().actionWriting->isChecked());
+        QTest::qWait(1000);
+        r->clearTrace();
+
+        r->window->compareWithSettingsFile(path);
+        auto* dialog = r->window->findChild<SettingsCompareDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Compare with settings file"));
+        const auto rows = [dialog] {
+            QStringList texts;
+            for (int row = 0; row < dialog->table()->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < 4; ++column)
+                    cells << dialog->table()->item(row, column)->text();
+                texts << cells.join('|');
+            }
+            return texts;
+        };
+        const QStringList pins =
+            r->manager<QtEnumPropertyManager>("PinFunctionA1")->enumNames(r->property("PinFunctionA1"));
+        QCOMPARE(rows(), (QStringList{"Pin A1|" + pins.value(0) + "|" + pins.value(1) + "|",
+                                      "Switching point A1|300|450|mm"}));
+
+        dialog->findChild<QPushButton*>("take:SwitchingThresholdA1")->click();
+        QCOMPARE(rows(), QStringList{"Pin A1|" + pins.value(0) + "|" + pins.value(1) + "|"});
+        QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
+                     ->value(r->property("SwitchingThresholdA1")),
+                 450.0);
+        QCOMPARE(r->mark("SwitchingThresholdA1"), QString("Not written to the sensor yet"));
+        QTest::qWait(600);
+        QVERIFY2(r->writes().isEmpty(), qPrintable(r->writes().join("; ")));
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 300);
+        QVERIFY(r->mark("PinFunctionA1").isEmpty());
+        dialog->close();
     }
 
     void liveDataFollowsTheSensorUntilItFallsSilent()

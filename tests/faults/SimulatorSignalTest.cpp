@@ -1,8 +1,11 @@
 // iolink-sim holds its faults back until SIGUSR1, lets the sound answers it
 // was asked for pass, spoils as many as it was told and says on standard
 // output when the faults begin: what the fault matrix relies on to put a
-// fault into one phase of the work.
+// fault into one phase of the work. It also holds the object where its
+// command line and standard input put it, so teach-in can be tried.
+#include "Frame.h"
 #include "SimulatorProcess.h"
+#include "WaitUntil.h"
 
 #include <extensionsystem/ProtocolTrace.h>
 #include <extensionsystem/SerialCommunication.h>
@@ -35,10 +38,12 @@ protected:
     }
 
     // The answer to one connection check, empty when none came.
-    std::string check()
+    std::string check() { return ask(QByteArray::fromHex("03511201")); }
+
+    std::string ask(const QByteArray& request)
     {
         SensorQuery query;
-        query.request = QByteArray::fromHex("03511201").toStdString();
+        query.request = request.toStdString();
         query.expectedAnswer = ".*";
         query.timeoutMs = 1000;
         DataFrame frame{{query}};
@@ -46,6 +51,13 @@ protected:
         communication->submitFrame(&frame);
         EXPECT_TRUE(finished.wait(5000));
         return frame.queries.front().answer;
+    }
+
+    int distance()
+    {
+        const std::string answer = ask(IoLinkSimulator::Frame::build(IoLinkSimulator::Frame::ProcessData));
+        return answer.size() == 8 ? IoLinkSimulator::Frame::readUint16(QByteArray::fromStdString(answer), 4)
+                                  : -1;
     }
 
     SimulatorProcess simulator;
@@ -80,6 +92,30 @@ TEST_F(SimulatorSignalTest, AStoppedSimulatorAnswersAgainOnceContinued)
     EXPECT_TRUE(check().empty());
     ASSERT_TRUE(simulator.resume());
     EXPECT_EQ(check().size(), 4u);
+}
+
+// What --object-at and the lines on standard input say holds until the next
+// line; a teach of A1 takes that distance; the end of the input ends nothing.
+TEST_F(SimulatorSignalTest, TheObjectStaysWhereStandardInputPutsIt)
+{
+    using namespace IoLinkSimulator;
+    start({"--object-at", "250"});
+    EXPECT_EQ(distance(), 250);
+    ASSERT_TRUE(simulator.tell("object 400\n"));
+    EXPECT_TRUE(waitUntil([this] { return distance() == 400; }, 5000));
+
+    const QByteArray teachA1 = QByteArray::fromHex("450001") + QByteArray(1, '\x01');
+    EXPECT_EQ(ask(Frame::build(Frame::ParameterWrite, teachA1)),
+              Frame::acknowledgement(Frame::ParameterWrite).toStdString());
+    ask(Frame::build(Frame::ReadRequest, QByteArray::fromHex("400001")));
+    const QByteArray switchingPoint = QByteArray::fromStdString(ask(Frame::build(Frame::Fetch)));
+    ASSERT_GE(switchingPoint.size(), 5);
+    EXPECT_EQ(Frame::readUint16(switchingPoint, switchingPoint.size() - 2), 400);
+
+    simulator.closeInput();
+    QTest::qWait(300);
+    EXPECT_TRUE(simulator.isRunning());
+    EXPECT_EQ(distance(), 400);
 }
 
 } // namespace

@@ -156,3 +156,30 @@ TEST(SimulatorOptions, BadCommandLinesAreExplained)
         EXPECT_TRUE(error.contains(expected)) << error.toStdString();
     }
 }
+
+// The object can be held only where the sensor measures (80 to 1300 mm here),
+// on the command line and on standard input alike; 0 lets it move.
+TEST(SimulatorOptions, ObjectPlacesAreCheckedAgainstTheMeasuringRange)
+{
+    VariantInfo variant;
+    variant.minRange = 80;
+    variant.maxRange = 1300;
+    const QList<std::pair<QString, std::optional<int>>> distances = {
+        {"80", 80}, {" 1300", 1300}, {"79", {}},   {"1301", {}},
+        {"-5", {}}, {"abc", {}},     {"12.5", {}}, {"", {}},
+    };
+    for (const auto& [text, expected] : distances) {
+        QString error;
+        EXPECT_EQ(parseObjectDistance(text, variant, &error), expected) << text.toStdString();
+        EXPECT_EQ(error.contains("from 80 to 1300"), !expected) << text.toStdString();
+    }
+    const QList<std::pair<QString, std::optional<int>>> lines = {
+        {"object 250", 250}, {"  object   400 \r", 400}, {"object moving", 0}, {"object 2000", {}},
+        {"object", {}},      {"object 250 mm", {}},      {"moving", {}},       {"Object 250", {}},
+    };
+    for (const auto& [line, expected] : lines) {
+        QString error;
+        EXPECT_EQ(parseObjectCommand(line, variant, &error), expected) << line.toStdString();
+        EXPECT_EQ(error.isEmpty(), bool(expected)) << line.toStdString();
+    }
+}

@@ -6,6 +6,11 @@
 
 #include <FileDialogAnswer.h>
 
+#include <catalogue/DescriptionDocument.h>
+#include <parameters/ParameterModel.h>
+#include <parameters/ParameterTree.h>
+#include <tools/LengthUnits.h>
+#include <tools/TreeSettings.h>
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
 
@@ -331,6 +336,51 @@ private slots:
                  qPrintable(answer.text));
         QCOMPARE(contentOf(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.kvs"});
+    }
+
+    // What differs, as the tree shows it and in the window's unit whatever
+    // unit the file was written in; equal values, the unit row and
+    // read-only rows are no difference; a value the sensor cannot take is
+    // shown as written and cannot be taken.
+    void theCompareListsWhatDiffersAsTheTreeShowsIt_data()
+    {
+        QTest::addColumn<int>("windowUnit");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("three kinds") << 0
+                                     << "MesurementUnit=0;SwitchingThresholdA1=450.000000;OnDelay1=0;"
+                                        "TeachInMode1=2;FunctionTag=Press 4;"
+                                        "SerialNumberReadOnly=1234;"
+                                     << QStringList{"Teach-in mode A1|Switching point|Window||take",
+                                                    "Switching point A1|300|450|mm|take",
+                                                    "Function tag|***|Press 4||take"};
+        QTest::newRow("file in inches") << 0 << "MesurementUnit=1;SwitchingThresholdA1=11.811024;OnDelay1=5;"
+                                        << QStringList{"Switch-on delay A1|0|5|ms|take"};
+        QTest::newRow("window in inches") << 1 << "MesurementUnit=0;SwitchingThresholdA1=450;"
+                                          << QStringList{"Switching point A1|11.81|17.72|inch|take"};
+        QTest::newRow("beyond the range")
+            << 0 << "SwitchingThresholdA1=99999;" << QStringList{"Switching point A1|300|99999|mm|-"};
+    }
+
+    void theCompareListsWhatDiffersAsTheTreeShowsIt()
+    {
+        QFETCH(int, windowUnit);
+        QFETCH(QString, file);
+        QFETCH(QStringList, rows);
+        ParameterModel model;
+        LengthUnits units;
+        ParameterTree tree{model, units};
+        tree.build(descriptionDocumentPath(), "root", "en");
+        tree.resetModel();
+        units.setUnit(windowUnit);
+        tree.refreshUnitSuffixes();
+        QStringList shown;
+        for (const SettingsComparison& row :
+             TreeSettings(tree, model, units).compare(parseParameterText(file.toStdString())))
+            shown << QStringList{row.caption, row.windowValue, row.fileValue, row.unit,
+                                 row.fileSensorValue.isValid() ? "take" : "-"}
+                         .join('|');
+        QCOMPARE(shown, rows);
     }
 
     void aCancelledSaveWritesNothing()

@@ -105,6 +105,8 @@ const Method slotTable[] = {
     {"comboIndexChangedString(QString)", Protected, Slot},
     {"comboIndexChangedInt(int)", Protected, Slot},
     {"slotUpdatingTeachValues()", Protected, Slot},
+    {"compareWithSettingsFile()", Public, Slot},
+    {"compareWithSettingsFile(QString)", Public, Slot},
 };
 
 } // namespace
