@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -53,6 +54,11 @@ public:
     bool open(QString fileName);
     QString problem(const QString& fileName) const;
     QStringList differences(const QString& fileName) const;
+    // The values of fileName that differ from the window's, by row id, as
+    // the rows would show them; empty when the file cannot be read.
+    QMap<QString, QString> differingValues(const QString& fileName) const;
+    // The settings file last saved or opened; empty when none was.
+    QString lastFile() const { return m_lastFile; }
 
 signals:
     void message(const QString& text);
@@ -71,6 +77,8 @@ private:
 
     SettingsFileParts m_parts;
     QWidget* m_window;
+    // Saving does not change the window, only what it last wrote to.
+    mutable QString m_lastFile;
 };
 
 } // namespace NimbarSensorPlugin::Core

@@ -124,7 +124,8 @@ SettingsCheck TreeSettings::check(const std::vector<SettingsEntry>& entries) con
     return check;
 }
 
-QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) const
+std::vector<SettingsDifference>
+TreeSettings::settingsDifferencesOf(const std::vector<SettingsEntry>& file) const
 {
     std::vector<SettingsEntry> compared;
     std::set<std::string> textIds;
@@ -141,8 +142,13 @@ QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) co
             textIds.insert(entry.id);
         compared.push_back(entry);
     }
+    return settingsDifferences(file, compared, textIds);
+}
+
+QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) const
+{
     QStringList lines;
-    for (const SettingsDifference& difference : settingsDifferences(file, compared, textIds)) {
+    for (const SettingsDifference& difference : settingsDifferencesOf(file)) {
         QtProperty* property = m_tree.find(QString::fromStdString(difference.id));
         const CaptionParts caption = splitCaptionUnit(property->propertyName());
         lines << QStringList{caption.name, shownValue(property, difference.fileValue),
@@ -150,6 +156,19 @@ QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) co
                      .join('\t');
     }
     return lines;
+}
+
+QMap<QString, QString> TreeSettings::differingFileValues(const std::vector<SettingsEntry>& file) const
+{
+    QMap<QString, QString> values;
+    for (const SettingsDifference& difference : settingsDifferencesOf(file)) {
+        const QString id = QString::fromStdString(difference.id);
+        QtProperty* property = m_tree.find(id);
+        const QString unit = splitCaptionUnit(property->propertyName()).unit;
+        const QString value = shownValue(property, difference.fileValue);
+        values.insert(id, unit.isEmpty() ? value : value + ' ' + unit);
+    }
+    return values;
 }
 
 // A settings value as the tree shows it: a choice by its name, a switch as

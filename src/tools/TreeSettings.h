@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/SettingsCompare.h"
 #include "tools/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -43,6 +44,8 @@ public:
     // file value, tree value and unit, separated by tabs. Read-only rows and
     // counters are left out: they describe one sensor, not its settings.
     QStringList differences(const std::vector<SettingsEntry>& file) const;
+    // The same rows' values in file, by id, as the rows would show them, with their unit.
+    QMap<QString, QString> differingFileValues(const std::vector<SettingsEntry>& file) const;
     // Why fileName cannot be loaded into these rows (missing, corrupted, for
     // another sensor, no usable values), as the user is told; empty when it can.
     QString problem(const QString& fileName, const std::string& sensorName) const;
@@ -53,6 +56,7 @@ public:
     static QString noSettingsText(const QString& fileName);
 
 private:
+    std::vector<SettingsDifference> settingsDifferencesOf(const std::vector<SettingsEntry>& file) const;
     QString shownValue(QtProperty* property, const std::string& value) const;
 
     const ParameterTree& m_tree;

@@ -99,6 +99,9 @@ public:
     // Watches port for the sensor's return and connects again, reading it,
     // when it is back.
     void waitForPort(const QString& port);
+    // Writes the commissioning report to the PDF file fileName without
+    // asking; empty on success, otherwise the reason.
+    QString writeReport(const QString& fileName) const;
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.
@@ -175,6 +178,11 @@ protected slots:
     void comboIndexChangedString(QString text);
     void comboIndexChangedInt(int index);
     void slotUpdatingTeachValues();
+
+    // After all others, so that the slot table's indices stay as hosts know them.
+public slots:
+    // Asks for a PDF file name and writes the commissioning report there.
+    void printReport();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
