@@ -78,7 +78,7 @@ QString rowNote(const ReportRow& row, const QString& comparedFile)
                                      : CommissioningReport::tr("not read: %1").arg(row.mark));
     else if (!row.mark.isEmpty())
         notes << row.mark;
-    if (row.differs)
+    if (row.differs && !comparedFile.isEmpty())
         notes << CommissioningReport::tr("differs from %1 (%2 there)").arg(comparedFile, row.fileValue);
     return notes.join(QStringLiteral("; "));
 }
