@@ -73,11 +73,11 @@ QString escaped(const QString& text)
 QString rowNote(const ReportRow& row, const QString& comparedFile)
 {
     QStringList notes;
-    if (row.notRead)
-        notes << (row.mark.isEmpty() ? CommissioningReport::tr("not read")
-                                     : CommissioningReport::tr("not read: %1").arg(row.mark));
-    else if (!row.mark.isEmpty())
+    // The mark of a failed read says so already.
+    if (!row.mark.isEmpty())
         notes << row.mark;
+    else if (row.notRead)
+        notes << CommissioningReport::tr("not read");
     if (row.differs && !comparedFile.isEmpty())
         notes << CommissioningReport::tr("differs from %1 (%2 there)").arg(comparedFile, row.fileValue);
     return notes.join(QStringLiteral("; "));

@@ -86,7 +86,7 @@ TEST(CommissioningReport, RecordsIdentityGroupsAndWhyARowIsInDoubt)
     content.port = "/dev/ttyUSB0";
     content.program = "iolink-workbench 1.0.0";
     ReportRow read{"Switching point A1", "300 mm", false, {}, false, {}};
-    ReportRow unread{"Hysteresis A1", "10 mm", true, "no answer", false, {}};
+    ReportRow unread{"Hysteresis A1", "10 mm", true, {}, false, {}};
     ReportRow differing{"On delay A1", "0 ms", false, {}, true, "15 ms"};
     content.groups = {{"Switching output A1", {read, unread, differing}}};
     const QString withoutFile = CommissioningReport::html(content, "chart.png");
@@ -103,7 +103,7 @@ TEST(CommissioningReport, RecordsIdentityGroupsAndWhyARowIsInDoubt)
         {"port", withoutFile, "/dev/ttyUSB0", true},
         {"group heading", withoutFile, "<h3>Switching output A1</h3>", true},
         {"row", withoutFile, "<td>Switching point A1</td><td>300 mm</td><td></td>", true},
-        {"not-read mark", withoutFile, "<td>10 mm</td><td>not read: no answer</td>", true},
+        {"not-read mark", withoutFile, "<td>10 mm</td><td>not read</td>", true},
         {"no file, no differs mark", withoutFile, "differs from", false},
         {"no file said", withoutFile, "No settings file was saved or opened", true},
         {"chart", withoutFile, "<img src=\"chart.png\"", true},
