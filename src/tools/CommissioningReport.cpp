@@ -138,7 +138,7 @@ QString CommissioningReport::html(const ReportContent& content, const QString& c
     }
 
     if (!chartName.isEmpty())
-        text += QStringLiteral("<h2>%1</h2><p><img src=\"%2\" width=\"640\"></p>")
+        text += QStringLiteral("<h2>%1</h2><p><img src=\"%2\" width=\"600\"></p>")
                     .arg(escaped(tr("Distance over time")), escaped(chartName));
     text += QStringLiteral("</body></html>");
     return text;
@@ -163,7 +163,8 @@ QString CommissioningReport::writePdf(const QString& fileName, const QString& ht
     {
         QPdfWriter writer(&pdf);
         writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        // The document keeps its own margins of two centimetres on the page.
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         writer.setTitle(tr("Commissioning report"));
         writer.setCreator(QCoreApplication::applicationName());
         document.print(&writer);
