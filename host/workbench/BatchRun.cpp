@@ -55,6 +55,9 @@ int BatchRun::run()
         case BatchCommand::Log:
             status = logLiveData();
             break;
+        case BatchCommand::Report:
+            status = writeReport();
+            break;
         case BatchCommand::None:
         case BatchCommand::Monitor:
             break;
@@ -253,6 +256,24 @@ void BatchRun::waitUntilSettled()
     });
     check.start(logCheckMs);
     loop.exec();
+}
+
+int BatchRun::writeReport()
+{
+    if (!outputWritable())
+        return BatchExit::FileProblem;
+    if (!connectReading())
+        return BatchExit::SensorProblem;
+    QString problem;
+    QMetaObject::invokeMethod(m_scripting, "writeReport", Qt::DirectConnection,
+                              Q_RETURN_ARG(QString, problem), Q_ARG(QString, m_options.batchFile));
+    if (!problem.isEmpty()) {
+        say(problem);
+        return BatchExit::FileProblem;
+    }
+    say(tr("Report written to %1").arg(m_options.batchFile));
+    // The report marks the rows that could not be read; a script learns of them too.
+    return rowsWhole() ? BatchExit::Done : BatchExit::SensorProblem;
 }
 
 int BatchRun::compare()

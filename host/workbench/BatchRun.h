@@ -49,6 +49,7 @@ private:
     int compare();
     int factoryReset();
     int logLiveData();
+    int writeReport();
 
     WorkbenchWindow& m_workbench;
     const WorkbenchOptions& m_options;

@@ -19,8 +19,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         tr("Configures, monitors and teaches IO-Link ultrasonic distance sensors.\n\n"
-           "Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need "
-           "--port DEV and --open NAME, run without a display and answer every question themselves; "
+           "Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log, --report) "
+           "need --port DEV and --open NAME, run without a display and answer every question themselves; "
            "--monitor names its ports and sensors itself. "
            "Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, "
            "2 sensor or port problem, 3 file problem, 64 bad command line."));
@@ -73,6 +73,11 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
         "log",
         tr("Batch: write live distance and switching states to the CSV file FILE, one line per answer."),
         "FILE");
+    const QCommandLineOption reportOption(
+        "report",
+        tr("Batch: connect to the sensor on the --port, reading its settings, and write its commissioning "
+           "report (identity, every parameter, the distance chart) to the PDF file FILE."),
+        "FILE");
     const QCommandLineOption durationOption(
         "duration",
         tr("How long --log or --monitor runs, in seconds: 1 to 2592000 (30 days); --monitor runs until "
@@ -107,7 +112,7 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
                        connectOption,    sizeOption,   readOption,     writeOption,        compareOption,
                        factoryOption,    logOption,    durationOption, monitorOption,      mqttOption,
                        originatorOption, userOption,   caOption,       verifyOption,       journalOption,
-                       writeAllOption});
+                       writeAllOption,   reportOption});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -124,9 +129,10 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     // Only the ports and the simulated sensors add up; of any other value a
     // second one would silently win over the first.
     for (const QCommandLineOption* option :
-         {&openOption, &langOption, &screenshotOption, &quitOption, &pluginOption, &traceOption,
-          &connectOption, &sizeOption, &readOption, &writeOption, &compareOption, &logOption, &durationOption,
-          &mqttOption, &originatorOption, &userOption, &caOption, &verifyOption, &journalOption}) {
+         {&openOption,       &langOption,    &screenshotOption, &quitOption,     &pluginOption,
+          &traceOption,      &connectOption, &sizeOption,       &readOption,     &writeOption,
+          &compareOption,    &logOption,     &reportOption,     &durationOption, &mqttOption,
+          &originatorOption, &userOption,    &caOption,         &verifyOption,   &journalOption}) {
         if (parser.values(*option).size() > 1) {
             *error = tr("--%1 is given more than once; give it once").arg(option->names().first());
             return false;
@@ -166,7 +172,8 @@ bool WorkbenchOptions::parse(const QStringList& arguments, QString* error)
     const std::pair<const QCommandLineOption*, BatchCommand> commands[] = {
         {&readOption, BatchCommand::ReadSettings}, {&writeOption, BatchCommand::WriteSettings},
         {&compareOption, BatchCommand::Compare},   {&factoryOption, BatchCommand::FactoryReset},
-        {&logOption, BatchCommand::Log},           {&monitorOption, BatchCommand::Monitor}};
+        {&logOption, BatchCommand::Log},           {&reportOption, BatchCommand::Report},
+        {&monitorOption, BatchCommand::Monitor}};
     for (const auto& [option, command] : commands) {
         if (!parser.isSet(*option))
             continue;

@@ -13,6 +13,7 @@ enum class BatchCommand
     Compare,       // connect reading the sensor, list what differs from the file
     FactoryReset,  // connect, restore the factory settings
     Log,           // connect, log live data to the file for a while
+    Report,        // connect reading the sensor, write the commissioning report to the PDF file
     Monitor,       // connect to every --monitor sensor and publish to a broker until stopped
 };
 
@@ -32,7 +33,7 @@ struct WorkbenchOptions
     QString connectPort;    // port the opened sensor connects to at start
     QSize windowSize;       // invalid: fitted to the screen, or as remembered
     BatchCommand batch = BatchCommand::None;
-    QString batchFile;       // the settings file or the log of the batch command
+    QString batchFile;       // the settings file, the log or the report of the batch command
     bool writeAll = false;   // --write-settings writes every parameter, not only what differs
     int durationSeconds = 0; // how long --log runs; for --monitor 0 is until stopped
     // --monitor: "PORT=NAME" pairs, the broker, and who publishes.

@@ -14,8 +14,10 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPainter>
 
 #include <qwt_plot.h>
+#include <qwt_plot_renderer.h>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -195,6 +197,19 @@ void DistanceChart::print(QWidget* parent)
     document.vPrintDocument();
     if (!document.errorString().isEmpty())
         QMessageBox::critical(parent, tr("Printing chart..."), document.errorString(), QMessageBox::Ok);
+}
+
+QImage DistanceChart::image(const QSize& size) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QwtPlotRenderer renderer;
+    // The canvas keeps its colours so that the curve stays visible on it.
+    renderer.setDiscardFlag(QwtPlotRenderer::DiscardBackground);
+    renderer.setLayoutFlag(QwtPlotRenderer::FrameWithScales);
+    QPainter painter(&image);
+    renderer.render(m_chart->poPlot(0), &painter, QRectF(QPointF(0, 0), size));
+    return image;
 }
 
 bool DistanceChart::clearHistory(QWidget* parent)

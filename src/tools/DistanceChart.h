@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QObject>
 
@@ -54,6 +55,8 @@ public:
     void exportHistory(QWidget* parent);
     // A failure is told to the user.
     void print(QWidget* parent);
+    // The distance plot as shown, drawn at size on white paper.
+    QImage image(const QSize& size) const;
     // False when the user kept the history.
     bool clearHistory(QWidget* parent);
 

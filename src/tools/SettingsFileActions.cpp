@@ -50,9 +50,12 @@ void SettingsFileActions::save()
 QString SettingsFileActions::saveTo(const QString& fileName) const
 {
     const TreeSettings settings(m_parts.tree, m_parts.model, m_parts.units);
-    return saveSettingsFile(fileName,
-                            settingsFileText(m_parts.sensor.name(), parameterText(settings.entries()),
-                                             m_parts.chart.chart()->dataToString(0)));
+    const QString problem =
+        saveSettingsFile(fileName, settingsFileText(m_parts.sensor.name(), parameterText(settings.entries()),
+                                                    m_parts.chart.chart()->dataToString(0)));
+    if (problem.isEmpty())
+        m_lastFile = fileName;
+    return problem;
 }
 
 bool SettingsFileActions::open(QString fileName)
@@ -113,6 +116,7 @@ bool SettingsFileActions::open(QString fileName)
         m_parts.poll.schedule();
     if (content.hasPropertyTreeData) {
         apply(check);
+        m_lastFile = fileName;
         emit loaded(fileName);
     }
 
@@ -227,6 +231,16 @@ void SettingsFileActions::finish()
     m_parts.editor.listen(true);
     if (m_parts.session.isConnected())
         m_parts.link.whenFree([this] { m_parts.session.writeLoadedSettings(); });
+}
+
+QMap<QString, QString> SettingsFileActions::differingValues(const QString& fileName) const
+{
+    SettingsFileContent content;
+    QString message;
+    if (TreeSettings::read(fileName, m_parts.sensor.name(), &content, &message) != SettingsFileStatus::Loaded)
+        return {};
+    return TreeSettings(m_parts.tree, m_parts.model, m_parts.units)
+        .differingFileValues(parseParameterText(content.propertyTreeData));
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -59,6 +59,11 @@ public:
     // shows where it differs from the window; values taken there become the
     // user's edits, unwritten whatever the window's mode.
     void compare(QString fileName);
+    // The values of fileName that differ from the window's, by row id, as
+    // the rows would show them; empty when the file cannot be read.
+    QMap<QString, QString> differingValues(const QString& fileName) const;
+    // The settings file last saved or opened; empty when none was.
+    QString lastFile() const { return m_lastFile; }
 
 signals:
     void message(const QString& text);
@@ -78,6 +83,8 @@ private:
 
     SettingsFileParts m_parts;
     QWidget* m_window;
+    // Saving does not change the window, only what it last wrote to.
+    mutable QString m_lastFile;
 };
 
 } // namespace NimbarSensorPlugin::Core

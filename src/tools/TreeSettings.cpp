@@ -125,7 +125,8 @@ SettingsCheck TreeSettings::check(const std::vector<SettingsEntry>& entries) con
     return check;
 }
 
-QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) const
+std::vector<SettingsDifference>
+TreeSettings::settingsDifferencesOf(const std::vector<SettingsEntry>& file) const
 {
     std::vector<SettingsEntry> compared;
     std::set<std::string> textIds;
@@ -137,8 +138,13 @@ QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) co
             textIds.insert(entry.id);
         compared.push_back(entry);
     }
+    return settingsDifferences(file, compared, textIds);
+}
+
+QStringList TreeSettings::differences(const std::vector<SettingsEntry>& file) const
+{
     QStringList lines;
-    for (const SettingsDifference& difference : settingsDifferences(file, compared, textIds)) {
+    for (const SettingsDifference& difference : settingsDifferencesOf(file)) {
         QtProperty* property = m_tree.find(QString::fromStdString(difference.id));
         const CaptionParts caption = splitCaptionUnit(property->propertyName());
         lines << QStringList{caption.name, shownValue(property, difference.fileValue),
@@ -188,6 +194,19 @@ bool TreeSettings::isCompared(QtProperty* property) const
     const QString id = property->propertyId();
     return property->statusTip() != "readOnly" && property->propertyManager() != m_tree.managers().counters &&
            !id.contains("ReadOnly") && !id.contains("InputMode") && !id.contains("BUTTON");
+}
+
+QMap<QString, QString> TreeSettings::differingFileValues(const std::vector<SettingsEntry>& file) const
+{
+    QMap<QString, QString> values;
+    for (const SettingsDifference& difference : settingsDifferencesOf(file)) {
+        const QString id = QString::fromStdString(difference.id);
+        QtProperty* property = m_tree.find(id);
+        const QString unit = splitCaptionUnit(property->propertyName()).unit;
+        const QString value = shownValue(property, difference.fileValue);
+        values.insert(id, unit.isEmpty() ? value : value + ' ' + unit);
+    }
+    return values;
 }
 
 // A settings value as the tree shows it: a choice by its name, a switch as

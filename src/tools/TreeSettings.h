@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/SettingsCompare.h"
 #include "tools/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -61,6 +62,8 @@ public:
     // written in the other unit differs only where its lengths do; the unit
     // itself is no difference, the window shows lengths in its own.
     std::vector<SettingsComparison> compare(const std::vector<SettingsEntry>& file) const;
+    // The same rows' values in file, by id, as the rows would show them, with their unit.
+    QMap<QString, QString> differingFileValues(const std::vector<SettingsEntry>& file) const;
     // Why fileName cannot be loaded into these rows (missing, corrupted, for
     // another sensor, no usable values), as the user is told; empty when it can.
     QString problem(const QString& fileName, const std::string& sensorName) const;
@@ -72,6 +75,7 @@ public:
 
 private:
     bool isCompared(QtProperty* property) const;
+    std::vector<SettingsDifference> settingsDifferencesOf(const std::vector<SettingsEntry>& file) const;
     QString shownValue(QtProperty* property, const std::string& value) const;
 
     const ParameterTree& m_tree;

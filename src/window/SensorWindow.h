@@ -99,6 +99,9 @@ public:
     // Watches port for the sensor's return and connects again, reading it,
     // when it is back.
     void waitForPort(const QString& port);
+    // Writes the commissioning report to the PDF file fileName without
+    // asking; empty on success, otherwise the reason.
+    QString writeReport(const QString& fileName) const;
 
     // Signals and slots keep the order of the window's slot table: hosts and
     // tools address them by index.
@@ -183,6 +186,8 @@ public slots:
     void compareWithSettingsFile();
     // Without asking for the file.
     void compareWithSettingsFile(const QString& fileName);
+    // Asks for a PDF file name and writes the commissioning report there.
+    void printReport();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -22,19 +22,27 @@ void SensorWindow::createFileMenu()
     ui->actionOpen_Settings->setShortcut(QKeySequence::Open);
     menu->addAction(ui->actionSave_Settings);
     ui->actionSave_Settings->setShortcut(QKeySequence::Save);
+    d->fileMenu.compare =
+        menu->addAction(QString(), this, qOverload<>(&SensorWindow::compareWithSettingsFile));
+    d->fileMenu.compare->setObjectName("actionCompareSettings");
     menu->addSeparator();
     menu->addAction(ui->actionExport_chart_view);
     menu->addAction(ui->actionPrint_chart_view);
     ui->actionPrint_chart_view->setShortcut(QKeySequence::Print);
+    d->fileMenu.report = menu->addAction(QString(), this, &SensorWindow::printReport);
+    d->fileMenu.report->setObjectName("actionPrintReport");
     for (QAction* action : {ui->actionOpen_Settings, ui->actionSave_Settings, ui->actionPrint_chart_view}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }
+    retranslateFileMenu();
 }
 
 void SensorWindow::retranslateFileMenu()
 {
     menuBar()->findChild<QMenu*>("fileMenu")->setTitle(tr("&File"));
+    d->fileMenu.compare->setText(tr("&Compare with settings file..."));
+    d->fileMenu.report->setText(tr("Print &report..."));
 }
 
 // The sensor's commands with keys of their own. The keys work wherever the

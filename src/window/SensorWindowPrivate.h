@@ -113,6 +113,11 @@ struct SensorWindowPrivate
         QAction* writeAll = nullptr;
         QAction* reconnect = nullptr;
     } sensorMenu;
+    struct
+    {
+        QAction* compare = nullptr;
+        QAction* report = nullptr;
+    } fileMenu;
     QLabel* modeLabel = nullptr;
     QLabel* liveDataPaused = nullptr;
     // Offered while a read or write of everything runs.

@@ -98,6 +98,11 @@ QStringList SensorWindowScripting::writeProblems() const
     return session.lastWrite().refused + session.lastWrite().mismatches;
 }
 
+QString SensorWindowScripting::writeReport(const QString& fileName) const
+{
+    return window->writeReport(fileName);
+}
+
 QStringList SensorWindowScripting::unreadRows() const
 {
     return tree.unreadRows();

@@ -55,6 +55,9 @@ public:
     // sensor refused, "Caption: sent ..., read back ..." of each row that
     // holds another value than was written.
     Q_INVOKABLE QStringList writeProblems() const;
+    // Writes the commissioning report to the PDF file fileName; empty on
+    // success, otherwise the reason.
+    Q_INVOKABLE QString writeReport(const QString& fileName) const;
 
 signals:
     // Connects, losses, writes, teach, restore, loaded settings and

@@ -95,6 +95,82 @@ QMap<QString, QString> settingsValues(const QString& text)
     return values;
 }
 
+// A row of the document's parameter tree, in English.
+struct DocumentRow
+{
+    QString caption;
+    QString type;
+    QString defaultValue;
+    QStringList items;
+};
+
+QMap<QString, DocumentRow> documentRows()
+{
+    QMap<QString, DocumentRow> rows;
+    QFile file(IOLINK_DOCUMENT);
+    if (!file.open(QIODevice::ReadOnly))
+        return rows;
+    QXmlStreamReader xml(&file);
+    QStringList path;
+    // The rows being read, nested as in the document.
+    QList<QPair<QString, DocumentRow>> open;
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            path << xml.name().toString();
+            if (path.contains("treeGui") && (path.last() == "property" || path.last() == "node"))
+                open.append(qMakePair(QString(), DocumentRow()));
+        } else if (token == QXmlStreamReader::Characters && !open.isEmpty()) {
+            const QString at = path.mid(path.size() - 3).join('/');
+            auto& [id, row] = open.last();
+            const QString text = xml.text().toString();
+            if (at.endsWith("property/id") || at.endsWith("node/id"))
+                id = text;
+            else if (at.endsWith("property/type") || at.endsWith("node/type"))
+                row.type = text;
+            else if (at.endsWith("property/defaultvalue"))
+                row.defaultValue = text;
+            else if (at.endsWith("property/text/en") || at.endsWith("node/text/en"))
+                row.caption = text;
+            else if (at == "items/item/en")
+                row.items << text;
+        } else if (token == QXmlStreamReader::EndElement) {
+            if (!open.isEmpty() && (path.last() == "property" || path.last() == "node")) {
+                rows.insert(open.last().first, open.last().second);
+                open.removeLast();
+            }
+            path.removeLast();
+        }
+    }
+    return rows;
+}
+
+// Whether words hold the caption with the value beside it. A row that wraps
+// or meets a page's end puts the value, or a page number, among the
+// caption's words.
+bool holdsRow(const QStringList& words, const QString& caption, const QString& value)
+{
+    const QStringList captionWords = caption.split(' ', Qt::SkipEmptyParts);
+    const QString valueText = value.simplified();
+    for (int start = 0; start < words.size(); ++start) {
+        int matched = 0;
+        int end = start;
+        for (; end < words.size() && matched < captionWords.size() && end - start < captionWords.size() + 4;
+             ++end) {
+            if (words[end] == captionWords[matched])
+                ++matched;
+            else if (matched == 0)
+                break;
+        }
+        if (matched < captionWords.size())
+            continue;
+        const QString near = words.mid(start, end - start + valueText.count(' ') + 1).join(' ');
+        if (valueText.isEmpty() || (' ' + near + ' ').contains(' ' + valueText + ' '))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class BatchCommandsTest : public QObject
@@ -245,6 +321,47 @@ private slots:
         run = command("--compare", saved);
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out, QString("Switching point A1\t300\t321\tmm\n"));
+    }
+
+    // The report holds who the sensor is and every parameter's caption and
+    // value as the tree shows them, the settings read just before agreeing.
+    void theReportHoldsEveryParameter()
+    {
+        const QString saved = path("commissioned.kvs");
+        QVERIFY(command("--read-settings", saved).status == 0);
+        const QString report = path("Prüfung report.pdf");
+        const Run run = command("--report", report);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(run.err.contains("Report written to " + report));
+        QCOMPARE(writesOf(sent()), QStringList());
+
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-raw", report, "-"});
+        QVERIFY2(pdftotext.waitForFinished() && pdftotext.exitCode() == 0,
+                 "pdftotext (poppler-utils) could not read the report");
+        // A caption wrapped at its hyphen is one word again.
+        const QStringList words = QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                      .replace(QRegularExpression("-\\s+"), "-")
+                                      .split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        const QMap<QString, DocumentRow> rows = documentRows();
+        QVERIFY(holdsRow(words, "Serial number", rows.value("SerialNumberReadOnly").defaultValue));
+        const QMap<QString, QString> values = settingsValues(fileText(saved));
+        QVERIFY(values.size() > 60);
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const DocumentRow row = rows.value(it.key());
+            const CaptionParts caption = splitCaptionUnit(row.caption);
+            QString value = it.value();
+            if (row.type == "enumerator")
+                value = row.items.value(value.toInt());
+            else if (row.type == "bool")
+                value = value.toInt() ? "True" : "False";
+            else if (row.type == "int" || row.type == "double")
+                value = QString::number(value.toDouble(), 'g', 10);
+            if (!caption.unit.isEmpty())
+                value += ' ' + caption.unit;
+            QVERIFY2(holdsRow(words, caption.name, value),
+                     qPrintable(it.key() + ": " + caption.name + " " + value));
+        }
     }
 
     // A parameter that others depend on goes first, and they go after it
@@ -561,7 +678,7 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("file");
         QVERIFY(QDir(dir.path()).mkpath("folder"));
-        for (const char* option : {"--read-settings", "--log"}) {
+        for (const char* option : {"--read-settings", "--log", "--report"}) {
             QTest::newRow(qPrintable(QString(option) + " missing folder")) << option << path("no/such/x");
             QTest::newRow(qPrintable(QString(option) + " folder")) << option << path("folder");
             QTest::newRow(qPrintable(QString(option) + " pipe")) << option << path("fifo");
@@ -591,6 +708,7 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::newRow("read settings") << "--read-settings";
         QTest::newRow("log") << "--log";
+        QTest::newRow("report") << "--report";
     }
 
     void aFileThatCannotGrowEndsTheRun()
@@ -607,7 +725,7 @@ private slots:
         const Run run = workbench(arguments, 90000, "ulimit -f 2 && exec \"$0\" \"$@\"");
         QVERIFY2(run.status == 3 && run.err.contains("File too large"),
                  qPrintable(QString("status %1\n%2").arg(run.status).arg(run.err.right(3000))));
-        if (option == "--read-settings") {
+        if (option != "--log") {
             QVERIFY(!QFile::exists(file));
             return;
         }

@@ -8,6 +8,8 @@
 #include <window/SensorWindowForm.h>
 
 #include <QAction>
+#include <QProcess>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 using NimbarSensorPlugin::Core::factoryResetRequest;
@@ -148,6 +150,33 @@ private slots:
             QFile::remove(keep + "/live-print.pdf");
             QVERIFY(QFile::copy(path, keep + "/live-print.pdf"));
         }
+    }
+
+    // The report marks the row that differs from the file last saved, which
+    // the window still finds as it is on disk.
+    void theReportMarksWhatDiffersFromTheLastSavedFile()
+    {
+        const QString saved = dir.filePath("line 4.kvs");
+        QCOMPARE(rig->window->saveSettingsTo(saved), QString());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains(";OnDelay1=0;"));
+        file.resize(0);
+        file.write(QByteArray(text).replace(";OnDelay1=0;", ";OnDelay1=1500;"));
+        file.close();
+        const QString path = dir.filePath("report.pdf");
+        qputenv("IOLINK_REPORT_PDF", QFile::encodeName(path));
+        QMetaObject::invokeMethod(rig->window, "printReport");
+        qunsetenv("IOLINK_REPORT_PDF");
+        QCOMPARE(rig->window->statusBar()->currentMessage(), "Report written to " + path);
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-raw", path, "-"});
+        QVERIFY(pdftotext.waitForFinished() && pdftotext.exitCode() == 0);
+        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QVERIFY2(report.contains("Switch-on delay A1 0 ms differs from line 4.kvs (1500 ms there)"),
+                 qPrintable(report));
+        QCOMPARE(report.count("differs from"), 1);
     }
 
     void afterGoingOfflineNothingIsAskedOrSent()

@@ -1,5 +1,6 @@
 // The texts batch commands produce without a window: which settings differ
-// from a file, and the lines of the live-data log.
+// from a file, the lines of the live-data log and the commissioning report.
+#include <tools/CommissioningReport.h>
 #include <tools/LiveLog.h>
 #include <tools/SettingsCompare.h>
 
@@ -75,6 +76,44 @@ TEST(LiveLog, TheFileHoldsTheHeaderAndItsLines)
     EXPECT_FALSE(log.isOpen());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), liveLogHeader(1).toUtf8());
+}
+
+TEST(CommissioningReport, RecordsIdentityGroupsAndWhyARowIsInDoubt)
+{
+    ReportContent content;
+    content.sensorName = "RT5-350-M18";
+    content.identity = {{"Serial number", "SN<4711>"}};
+    content.port = "/dev/ttyUSB0";
+    content.program = "iolink-workbench 1.0.0";
+    ReportRow read{"Switching point A1", "300 mm", false, {}, false, {}};
+    ReportRow unread{"Hysteresis A1", "10 mm", true, {}, false, {}};
+    ReportRow differing{"On delay A1", "0 ms", false, {}, true, "15 ms"};
+    content.groups = {{"Switching output A1", {read, unread, differing}}};
+    const QString withoutFile = CommissioningReport::html(content, "chart.png");
+    content.comparedFile = "line 4.kvs";
+    const QString withFile = CommissioningReport::html(content, QString());
+    const struct
+    {
+        const char* what;
+        const QString& html;
+        QString text;
+        bool present;
+    } cases[] = {
+        {"identity, escaped", withoutFile, "SN&lt;4711&gt;", true},
+        {"port", withoutFile, "/dev/ttyUSB0", true},
+        {"group heading", withoutFile, "<h3>Switching output A1</h3>", true},
+        {"row", withoutFile, "<td>Switching point A1</td><td>300 mm</td><td></td>", true},
+        {"not-read mark", withoutFile, "<td>10 mm</td><td>not read</td>", true},
+        {"no file, no differs mark", withoutFile, "differs from", false},
+        {"no file said", withoutFile, "No settings file was saved or opened", true},
+        {"chart", withoutFile, "<img src=\"chart.png\"", true},
+        {"differs mark", withFile, "<td>0 ms</td><td>differs from line 4.kvs (15 ms there)</td>", true},
+        {"only the differing row", withFile, "<td>300 mm</td><td></td>", true},
+        {"file named", withFile, "compared with line 4.kvs", true},
+        {"no chart", withFile, "<img", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.html.contains(c.text), c.present) << c.what;
 }
 
 } // namespace
