@@ -302,6 +302,8 @@ QtTreePropertyBrowser::QtTreePropertyBrowser(QWidget* parent)
     m_tree->setObjectName(QStringLiteral("propertyTreeView"));
     m_tree->setColumnCount(2);
     m_tree->setHeaderLabels({tr("Property"), tr("Value")});
+    // Long captions keep their beginning and their end (the output they belong to).
+    m_tree->setTextElideMode(Qt::ElideMiddle);
     m_tree->setAlternatingRowColors(true);
     // Editors are opened by this browser, on the current row, never by merely selecting it.
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -535,8 +537,12 @@ void QtTreePropertyBrowser::updateRow(QtBrowserItem* item)
         background = calculatedBackgroundColor(item);
     QFont font = m_tree->font();
     font.setBold(!hasValue);
+    // A caption cut short in the middle is whole in the tool tip.
+    const QString captionTip = property->toolTip().isEmpty()
+                                   ? property->propertyName()
+                                   : property->propertyName() + "\n" + property->toolTip();
     for (int column : {NameColumn, ValueColumn}) {
-        row->setToolTip(column, property->toolTip());
+        row->setToolTip(column, column == NameColumn ? captionTip : property->toolTip());
         row->setStatusTip(column, property->statusTip());
         row->setWhatsThis(column, property->whatsThis());
         row->setBackground(column, background);
@@ -596,4 +602,15 @@ void QtTreePropertyBrowser::onBrowserCurrentChanged(QtBrowserItem* item)
         return;
     const QScopedValueRollback<bool> syncing(m_syncingCurrent, true);
     m_tree->setCurrentItem(m_treeItems.value(item));
+}
+
+void QtTreePropertyBrowser::changeEvent(QEvent* event)
+{
+    // The header and texts such as "True" come from this browser's catalogue.
+    if (event->type() == QEvent::LanguageChange) {
+        m_tree->setHeaderLabels({tr("Property"), tr("Value")});
+        for (QtBrowserItem* item : topLevelItems())
+            updateSubtree(item);
+    }
+    QtAbstractPropertyBrowser::changeEvent(event);
 }

@@ -86,6 +86,7 @@ Q_SIGNALS:
     void expanded(QtBrowserItem* item);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void itemInserted(QtBrowserItem* item, QtBrowserItem* afterItem) override;
     void itemRemoved(QtBrowserItem* item) override;
     void itemChanged(QtBrowserItem* item) override;

@@ -216,9 +216,14 @@ void WorkbenchWindow::listOpenWindows()
     }
 }
 
-QMdiSubWindow* WorkbenchWindow::subWindowOf(const QString& sensorName) const
+// A window of the sensor that holds no port: another would only be a second
+// door to the same sensor. Windows on a port each have a sensor of their
+// own, and one more of the same model may be on another port.
+QMdiSubWindow* WorkbenchWindow::idleSubWindowOf(const QString& sensorName) const
 {
     for (auto it = m_sessions.cbegin(); it != m_sessions.cend(); ++it) {
+        if (!m_broker.portOf(it.value()).isEmpty())
+            continue;
         for (const Placed& place : m_placed) {
             if (place.session == it.value() && place.sensorName == sensorName)
                 return it.key();
@@ -313,8 +318,16 @@ void WorkbenchWindow::preselectSensor()
 void WorkbenchWindow::openSelectedSensor()
 {
     QTreeWidgetItem* item = m_sensorList->currentItem();
-    if (item)
-        openSensor(item->text(0));
+    if (!item)
+        return;
+    // The user's second open of a sensor finds its window; a monitor's
+    // sensors of one model each get their own.
+    if (QMdiSubWindow* open = idleSubWindowOf(item->text(0))) {
+        m_mdiArea->setActiveSubWindow(open);
+        statusBar()->showMessage(tr("%1 is open already: its window is in front.").arg(item->text(0)));
+        return;
+    }
+    openSensor(item->text(0));
 }
 
 bool WorkbenchWindow::openSensor(const QString& name)
@@ -332,13 +345,6 @@ bool WorkbenchWindow::openSensor(const QString& name)
 void WorkbenchWindow::openSensor(const ExtensionSystem::SensorBasic& sensor)
 {
     const QString name = QString::fromStdString(sensor.name());
-    // A second window of the same sensor would only compete with the first for its port.
-    if (QMdiSubWindow* open = subWindowOf(name)) {
-        m_mdiArea->setActiveSubWindow(open);
-        open->raise();
-        statusBar()->showMessage(tr("%1 is open already: its window is in front.").arg(name));
-        return;
-    }
     QMdiSubWindow* previous = m_mdiArea->activeSubWindow();
     // Created as a child of the area, which takes it in as a sub-window.
     auto* subWindow = new SensorSubWindow(m_mdiArea);

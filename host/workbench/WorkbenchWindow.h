@@ -133,7 +133,7 @@ private:
     };
 
     void createMenus();
-    QMdiSubWindow* subWindowOf(const QString& sensorName) const;
+    QMdiSubWindow* idleSubWindowOf(const QString& sensorName) const;
     void createSensorList();
     void retranslateUi();
     void openSensor(const ExtensionSystem::SensorBasic& sensor);

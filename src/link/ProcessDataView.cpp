@@ -161,7 +161,8 @@ void ProcessDataView::setRowToolTip(int position, const QString& text)
 void ProcessDataView::setPresentation(bool on)
 {
     measurement->setExpanded(true);
-    deviceToMaster->setExpanded(!on);
+    // The outputs' LEDs are what a presentation shows beside the distance.
+    deviceToMaster->setExpanded(true);
     masterToDevice->setExpanded(!on);
     objects->setExpanded(!on);
 }

@@ -18,6 +18,7 @@
 
 #include <qwt_plot.h>
 #include <qwt_plot_renderer.h>
+#include <qwt_plot_zoneitem.h>
 
 namespace NimbarSensorPlugin::Core {
 
@@ -155,9 +156,20 @@ void DistanceChart::scaleEchoPlot()
     m_chart->setPlotAxisScale(1, 0.0, far, 0.0);
 }
 
-void DistanceChart::scaleToAnalogWindow(double low, double high)
+// The analog window is a band on the distance plot, which keeps its scale:
+// scaled to the window, as the window first did, a distance outside it was
+// off the chart.
+void DistanceChart::showAnalogWindow(double low, double high)
 {
-    m_chart->setScale(0, low, high);
+    if (!m_analogBand) {
+        m_analogBand = new QwtPlotZoneItem;
+        m_analogBand->setOrientation(Qt::Horizontal);
+        m_analogBand->setBrush(QColor(0, 97, 158, 40));
+        m_analogBand->setZ(-1);
+        m_analogBand->attach(m_chart->poPlot(0));
+    }
+    m_analogBand->setInterval(qMin(low, high), qMax(low, high));
+    m_chart->poPlot(0)->replot();
 }
 
 void DistanceChart::setEchoPlotShown(bool shown)

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class QMainWindow;
+class QwtPlotZoneItem;
 class QWidget;
 
 namespace Utils::Charts {
@@ -48,7 +49,8 @@ public:
     // After the user switched the unit: the plots follow, the values stay.
     void followUnitSwitch();
     void scaleEchoPlot();
-    void scaleToAnalogWindow(double low, double high);
+    // The range the analog output spans, as a band on the distance plot.
+    void showAnalogWindow(double low, double high);
     void setEchoPlotShown(bool shown);
     void retranslate();
 
@@ -66,6 +68,8 @@ private:
     const LengthUnits& m_units;
     // Set from the first special code (or mark drag) until a distance comes.
     bool m_lineEnded = false;
+    // Owned by the distance plot once attached.
+    QwtPlotZoneItem* m_analogBand = nullptr;
 };
 
 } // namespace NimbarSensorPlugin::Core

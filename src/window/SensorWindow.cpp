@@ -549,11 +549,13 @@ void SensorWindow::applyPresentationMode(bool hide)
     d->processData->setPresentation(hide);
 }
 
-// The echo plot only takes room while the sensor sends echoes; otherwise
-// the distance plot has the whole chart.
+// The echo plot only takes room while the sensor sends echoes, or the user
+// asked for it (it carries the detection range's marks); otherwise the
+// distance plot has the whole chart.
 void SensorWindow::showEchoPlot()
 {
-    d->chart->setEchoPlotShown(d->poll->areEchoesWanted() && !d->presentationMode);
+    const bool asked = d->echoPlotAction && d->echoPlotAction->isChecked();
+    d->chart->setEchoPlotShown((d->poll->areEchoesWanted() || asked) && !d->presentationMode);
 }
 
 // A connected sensor's operations and its chart, whose marks move its

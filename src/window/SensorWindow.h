@@ -205,6 +205,7 @@ private:
     void retranslateWindow();
     void applyPresentationMode(bool hide);
     void createFileMenu();
+    void createViewMenu();
     void retranslateFileMenu();
     void createSensorMenu();
     void retranslateSensorMenu();

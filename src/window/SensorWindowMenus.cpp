@@ -35,11 +35,24 @@ void SensorWindow::createFileMenu()
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }
+    createViewMenu();
     retranslateFileMenu();
+}
+
+void SensorWindow::createViewMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QString());
+    menu->setObjectName("viewMenu");
+    d->echoPlotAction = menu->addAction(QString());
+    d->echoPlotAction->setObjectName("actionShowEchoPlot");
+    d->echoPlotAction->setCheckable(true);
+    connect(d->echoPlotAction, &QAction::toggled, this, &SensorWindow::showEchoPlot);
 }
 
 void SensorWindow::retranslateFileMenu()
 {
+    menuBar()->findChild<QMenu*>("viewMenu")->setTitle(tr("&View"));
+    d->echoPlotAction->setText(tr("&Echo plot, also without echo data"));
     menuBar()->findChild<QMenu*>("fileMenu")->setTitle(tr("&File"));
     d->fileMenu.compare->setText(tr("&Compare with settings file..."));
     d->fileMenu.report->setText(tr("Print &report..."));

@@ -120,6 +120,7 @@ struct SensorWindowPrivate
     } fileMenu;
     QLabel* modeLabel = nullptr;
     QLabel* liveDataPaused = nullptr;
+    QAction* echoPlotAction = nullptr;
     // Offered while a read or write of everything runs.
     QPushButton* cancelButton = nullptr;
     bool presentationMode = false;

@@ -134,7 +134,7 @@ void SensorWindow::vSwitchMeasurementUnit()
 
 void SensorWindow::vScaleAnalogChart()
 {
-    d->chart->scaleToAnalogWindow(d->tree->doubleValue("analog0V"), d->tree->doubleValue("analog10V"));
+    d->chart->showAnalogWindow(d->tree->doubleValue("analog0V"), d->tree->doubleValue("analog10V"));
 }
 
 // Every parameter was read: the lengths are shown in the unit the sensor

@@ -207,7 +207,7 @@ private slots:
         SensorWindow window(hostRecord("RT5-350-M18"));
         setHistory(window, 3, 250.0);
         QVERIFY(save(window, path));
-        QFile expected(QFINDTESTDATA("data/RT5-350-M18-defaults.kvs"));
+        QFile expected(WIDGET_TEST_DATA "/RT5-350-M18-defaults.kvs");
         QVERIFY(expected.open(QIODevice::ReadOnly));
         QCOMPARE(contentOf(path), expected.readAll());
     }

@@ -107,6 +107,7 @@ const Method slotTable[] = {
     {"slotUpdatingTeachValues()", Protected, Slot},
     {"compareWithSettingsFile()", Public, Slot},
     {"compareWithSettingsFile(QString)", Public, Slot},
+    {"printReport()", Public, Slot},
 };
 
 } // namespace

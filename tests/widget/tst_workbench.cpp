@@ -143,13 +143,21 @@ private slots:
         // The sensor that can be tried out at once is the one Enter opens.
         QCOMPARE(window.sensorList()->currentItem()->text(0), QString("RT5-600-M18"));
 
-        window.openSensor("RT5-600-M18");
-        window.openSensor("RT5-600-M18");
-        const auto subWindows = window.mdiArea()->subWindowList();
-        QMainWindow* first = sensorWindowOf(subWindows.value(0));
-        QMainWindow* second = sensorWindowOf(subWindows.value(1));
+        // Opened again by the user, a sensor with an idle window has it brought to the front.
+        QAction* open = window.findChild<QAction*>("actionOpenSensor");
+        open->trigger();
+        open->trigger();
+        QCOMPARE(window.openSensorCount(), 1);
+        QCOMPARE(window.statusBar()->currentMessage(),
+                 QString("RT5-600-M18 is open already: its window is in front."));
+        QMainWindow* first = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
         QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, simulated)));
         QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
+        // One on a port has its sensor: one more of the model may be on another port.
+        open->trigger();
+        const auto subWindows = window.mdiArea()->subWindowList();
+        QCOMPARE(subWindows.size(), 2);
+        QMainWindow* second = sensorWindowOf(subWindows.value(1));
 
         // One port, one window; the refusal names the port and the window
         // that holds it.
@@ -367,14 +375,37 @@ private slots:
     {
         WorkbenchWindow window(plugin);
         window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         window.openSensor("RT5-350-M18");
         window.openSensor("RT5-600-M18");
-        window.setPresentationMode(true);
+        // F11 enters it, wherever the focus is.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(ExtensionSystem::Globals::getPresentationMode());
         for (QMdiSubWindow* subWindow : window.mdiArea()->subWindowList()) {
             auto* dock = sensorWindowOf(subWindow)->findChild<QDockWidget*>("propertyTree");
             QVERIFY(dock->isHidden());
+            // The outputs' LEDs stay in view beside the distance.
+            auto* processData =
+                sensorWindowOf(subWindow)->findChild<QDockWidget*>("processdata")->findChild<QTreeWidget*>();
+            QVERIFY(processData);
+            QVERIFY(processData->topLevelItem(1)->isExpanded());
         }
+        // The Window menu lists the open windows, the active one checked.
+        QMenu* windowMenu = window.menuBar()->actions().value(2)->menu();
+        emit windowMenu->aboutToShow();
+        QStringList listed;
+        for (QAction* action : windowMenu->actions()) {
+            if (action->isCheckable())
+                listed << action->text() + (action->isChecked() ? " *" : "");
+        }
+        QCOMPARE(listed,
+                 (QStringList{"&1 " + window.mdiArea()->subWindowList().value(0)->windowTitle(),
+                              "&2 " + window.mdiArea()->subWindowList().value(1)->windowTitle() + " *"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!ExtensionSystem::Globals::getPresentationMode());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QVERIFY(ExtensionSystem::Globals::getPresentationMode());
         // A sensor opened later starts in the same mode.
         window.openSensor("RT5-1300-M30");
         auto* last = sensorWindowOf(window.mdiArea()->subWindowList().last());

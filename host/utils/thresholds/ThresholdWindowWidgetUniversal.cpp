@@ -448,6 +448,11 @@ bool ThresholdWindowWidgetUniversal::eventFilter(QObject* watched, QEvent* event
         return QObject::eventFilter(watched, event);
 
     switch (event->type()) {
+    case QEvent::LanguageChange:
+        // The marks' names are drawn on the canvas: they follow the language.
+        refreshItems();
+        scheduleReplot();
+        break;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (m_readOnly || m_dragKey >= 0 || mouse->button() != Qt::LeftButton)
