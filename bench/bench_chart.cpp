@@ -26,18 +26,21 @@ namespace {
 constexpr int millionSamples = 1000000;
 constexpr double startTime = 1717171717000.0;
 
-// A distance trace with "no data" stretches, 10 ms apart.
-double sampleValue(int i)
+// Sample i of a distance trace with "no data" stretches, 10 ms apart.
+void appendSample(GenericChart& chart, int i)
 {
+    const double time = startTime + i * 10.0;
     if (i % 5000 < 40)
-        return 32764.0;
-    return 2000.0 + 1500.0 * std::sin(i / 2000.0) + (i % 97);
+        chart.vAppendState(0, Utils::SampleState::NoData, false, time);
+    else
+        chart.vAppendData(0, 2000.0 + 1500.0 * std::sin(i / 2000.0) + (i % 97), false, time, false, -1.0,
+                          -1.0);
 }
 
 void fillChart(GenericChart& chart, int samples)
 {
     for (int i = 0; i < samples; ++i)
-        chart.vAppendData(0, sampleValue(i), false, startTime + i * 10.0, false, -1.0, -1.0);
+        appendSample(chart, i);
 }
 
 // A shown window whose chart holds the million samples, all of them in view.
@@ -67,8 +70,7 @@ void BM_RepaintMillionSamples(benchmark::State& state)
     QwtPlot* plot = chart.poPlot(0);
     int next = millionSamples;
     for (auto _ : state) {
-        chart.vAppendData(0, sampleValue(next), false, startTime + next * 10.0, false, -1.0, -1.0);
-        ++next;
+        appendSample(chart, next++);
         plot->replot();
         benchmark::DoNotOptimize(plot->canvas()->grab());
     }

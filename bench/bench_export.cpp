@@ -32,7 +32,10 @@ void exportText(benchmark::State& state)
     const Utils::ValueOverTime data = history(int(state.range(0)));
     qint64 bytes = 0;
     for (auto _ : state) {
-        const QByteArray text = Utils::exportText(data, ";", QStringLiteral("Time"), QStringLiteral("Value"));
+        const QByteArray text = Utils::exportText(data, ";",
+                                                  {QStringLiteral("Time"), QStringLiteral("Distance"),
+                                                   QStringLiteral("Unit"), QStringLiteral("State")},
+                                                  QStringLiteral("mm"));
         bytes += text.size();
         benchmark::DoNotOptimize(text.constData());
     }

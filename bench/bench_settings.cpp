@@ -5,6 +5,7 @@
 #include <window/SensorWindow.h>
 
 #include <extensionsystem/SensorBasic.h>
+#include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
 #include <utils/charts/HistoryText.h>
 
@@ -32,7 +33,9 @@ std::unique_ptr<SensorWindow> windowWithHistory(int samples)
         x[std::size_t(i)] = 1764000000000.0 + 85.0 * i;
         y[std::size_t(i)] = 300.0 + (i % 1700) * 1.37;
     }
-    window->chart()->setDataFromString(0, Utils::Charts::formatHistory(x.data(), y.data(), samples), ';');
+    Utils::ValueOverTime history;
+    history.assign(std::move(x), std::move(y));
+    window->chart()->setDataFromString(0, Utils::Charts::formatHistory(history), ';');
     return window;
 }
 

@@ -1,14 +1,28 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace Utils {
 
+// What one sample of a history holds: a value, a gap (no data at that time:
+// offline, live data paused), or one of the states a distance sensor reports
+// instead of a distance.
+enum class SampleState : std::uint8_t
+{
+    Value,
+    Gap,
+    TooClose,
+    TooFar,
+    NoData
+};
+
 // The history of one plot: sample times (x; milliseconds since the epoch on
-// time plots) and values (y) in two contiguous arrays, so that drawing,
-// export and saving walk plain memory. Samples are appended in time order;
-// lookups by time rely on that.
+// time plots), values (y) and states in contiguous arrays, so that drawing,
+// export and saving walk plain memory. Every sample that is no value has a
+// NaN value, so that code reading only the values never takes a state for a
+// distance. Samples are appended in time order; lookups by time rely on that.
 class ValueOverTime
 {
 public:
@@ -16,14 +30,23 @@ public:
     bool isEmpty() const { return m_x.empty(); }
     const double* pxData() const { return m_x.data(); }
     const double* pyData() const { return m_y.data(); }
+    const SampleState* stateData() const { return m_states.data(); }
     double x(int i) const { return m_x[std::size_t(i)]; }
     double y(int i) const { return m_y[std::size_t(i)]; }
+    SampleState state(int i) const { return m_states[std::size_t(i)]; }
 
+    // A NaN value appends a gap.
     void append(double x, double y);
+    // Appends a sample without a value: a gap or a state.
+    void appendState(double x, SampleState state);
     void clear();
     void reserve(int samples);
-    // Replaces the history with the given samples.
-    void assign(std::vector<double> x, std::vector<double> y);
+    // Replaces the history with the given samples. Missing states are
+    // values; a sample whose state is no value gets a NaN value, and a NaN
+    // value with the state of a value becomes a gap.
+    void assign(std::vector<double> x, std::vector<double> y, std::vector<SampleState> states = {});
+    // Drops the oldest `count` samples.
+    void dropOldest(int count);
 
     // Index of the first sample at or after time x (size() when none).
     int lowerBound(double x) const;
@@ -34,8 +57,14 @@ public:
     std::size_t memoryBytes() const;
 
 private:
+    void grow();
+
     std::vector<double> m_x;
     std::vector<double> m_y;
+    // One byte per sample rather than a sparse list of state samples: the
+    // cost stays fixed (17 bytes a sample in all) however often the states
+    // alternate, and drawing and export read a sample's state directly.
+    std::vector<SampleState> m_states;
 };
 
 } // namespace Utils

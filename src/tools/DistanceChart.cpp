@@ -87,13 +87,11 @@ void DistanceChart::showDistance(DistanceKind kind, double value)
         m_chart->vSetValueMarkerCustomText(QString());
         return;
     }
-    // The codes keep their old places in the history, where a saved file
-    // and the export expect them.
-    const double code = kind == DistanceKind::NoData     ? 32764.0
-                        : kind == DistanceKind::TooClose ? 32776.0
-                                                         : 32760.0;
+    const Utils::SampleState state = kind == DistanceKind::NoData     ? Utils::SampleState::NoData
+                                     : kind == DistanceKind::TooClose ? Utils::SampleState::TooClose
+                                                                      : Utils::SampleState::TooFar;
     if (!m_lineEnded)
-        m_chart->vAppendData(0, code, true, -65000.0, false, -1.0, -1.0);
+        m_chart->vAppendState(0, state, true, 0.0);
     m_lineEnded = true;
     m_chart->vSetValueMarkerCustomText(kind == DistanceKind::NoData     ? tr("No data")
                                        : kind == DistanceKind::TooClose ? tr("Obj. too close")
@@ -129,6 +127,7 @@ void DistanceChart::endLine()
 // Inches span the detection range's far end, millimetres the switching range.
 void DistanceChart::scaleToUnit()
 {
+    showUnitOnAxis();
     if (m_units.unit() != LengthUnits::Millimetres && !m_units.inches())
         return;
     m_chart->setScale(
@@ -146,6 +145,17 @@ void DistanceChart::followUnitSwitch()
         m_chart->setScale(0, 0.0, qRound(m_units.variant().objMaxRange / 25.4));
     }
     m_chart->setPlotTitle(1, tr("Signal"), true, m_units.unitText(), true);
+    showUnitOnAxis();
+}
+
+QString DistanceChart::unitSymbol() const
+{
+    return m_units.inches() ? tr("in") : tr("mm");
+}
+
+void DistanceChart::showUnitOnAxis()
+{
+    m_chart->poPlot(0)->setAxisTitle(QwtPlot::yLeft, tr("Distance (%1)").arg(unitSymbol()));
 }
 
 // The echo plot's distance axis spans what the connected variant can see.
@@ -184,16 +194,18 @@ void DistanceChart::retranslate()
     m_chart->translateDockTitleBarTexts();
     // Named as the tool bar and the plot name it: one name for one chart.
     m_chart->getDockChartItem(0)->setWindowTitle(tr("Distance"));
+    showUnitOnAxis();
 }
 
 // The dialog writes the file when it is accepted; a file that cannot be
 // written is named with the reason, and an older file there stays as it was.
 void DistanceChart::exportHistory(QWidget* parent)
 {
-    QList<QString> names{tr("Time"), tr("Signal")};
+    QList<QString> names{tr("Time"), tr("Distance")};
     QList<const Utils::ValueOverTime*> series{m_chart->getData(0)};
     Utils::ExportDialog dialog(&series, &names, parent, Qt::WindowTitleHint | Qt::WindowSystemMenuHint);
     dialog.setPrecision(2);
+    dialog.setUnit(unitSymbol());
     connect(&dialog, &Utils::ExportDialog::exportFailed, parent, [parent](const QString& error) {
         QMessageBox::critical(parent, tr("Exporting chart data..."), error, QMessageBox::Ok);
     });

@@ -35,8 +35,9 @@ public:
     Utils::Charts::GenericChart* chart() const { return m_chart; }
     ThresholdMarks* marks() const { return m_marks; }
 
-    // A distance is drawn; a special code ends the line once, as a gap, and
-    // says which it is beside the current value.
+    // A distance is drawn; a state (too close, too far, no data) goes into
+    // the history once until a distance comes, ends the line and is marked
+    // on the plot's edge, and says which it is beside the current value.
     void showDistance(DistanceKind kind, double value);
     // The echo lines, at the distances returned (in the unit shown).
     QList<double> showEchoes(const EchoRecord& echoes);
@@ -63,10 +64,14 @@ public:
     bool clearHistory(QWidget* parent);
 
 private:
+    // The unit's short name, as the distance axis and the export write it.
+    QString unitSymbol() const;
+    void showUnitOnAxis();
+
     Utils::Charts::GenericChart* m_chart;
     ThresholdMarks* m_marks;
     const LengthUnits& m_units;
-    // Set from the first special code (or mark drag) until a distance comes.
+    // Set from the first state (or mark drag) until a distance comes.
     bool m_lineEnded = false;
     // Owned by the distance plot once attached.
     QwtPlotZoneItem* m_analogBand = nullptr;

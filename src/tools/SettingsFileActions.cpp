@@ -13,6 +13,7 @@
 #include "parameters/ParameterTree.h"
 #include "parameters/SensorSession.h"
 
+#include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
 #include <utils/charts/HistoryText.h>
 
@@ -124,9 +125,8 @@ bool SettingsFileActions::open(QString fileName)
     if (content.hasChartData) {
         // A history that does not read back whole leaves the chart's own
         // history in place instead of an empty chart.
-        std::vector<double> times;
-        std::vector<double> values;
-        if (Utils::Charts::parseHistory(content.chartData, ';', times, values)) {
+        Utils::ValueOverTime history;
+        if (Utils::Charts::parseHistory(content.chartData, ';', history)) {
             Utils::Charts::GenericChart* chart = m_parts.chart.chart();
             chart->clear();
             historyWhole = chart->setDataFromString(0, content.chartData, ';');

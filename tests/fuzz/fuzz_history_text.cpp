@@ -7,7 +7,6 @@
 #include <utils/charts/HistoryText.h>
 
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -32,30 +31,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const char separator = data[0] & 1 ? char(data[0] >> 1) : ';';
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    std::vector<double> x{-1.0};
-    std::vector<double> y{-1.0};
-    if (!Utils::Charts::parseHistory(text, separator, x, y)) {
-        if (x.size() != 1 || y.size() != 1 || x[0] != -1.0 || y[0] != -1.0)
+    Utils::ValueOverTime history;
+    history.append(-1.0, -1.0);
+    if (!Utils::Charts::parseHistory(text, separator, history)) {
+        if (history.size() != 1 || history.x(0) != -1.0 || history.y(0) != -1.0)
             Fuzz::fail("a refused text changed the history");
         return 0;
     }
-    if (x.size() != y.size())
-        Fuzz::fail("times and values differ in number");
-
-    const std::string written = Utils::Charts::formatHistory(x.data(), y.data(), int(x.size()), separator);
-    std::vector<double> x2;
-    std::vector<double> y2;
-    if (!Utils::Charts::parseHistory(written, separator, x2, y2))
-        Fuzz::fail("a written history is refused");
-    if (x2.size() != x.size())
-        Fuzz::fail("a written history reads back with another length");
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        if (!same(x[i], x2[i]) || !same(y[i], y2[i]))
-            Fuzz::fail("a written history reads back with other numbers");
+    for (int i = 0; i < history.size(); ++i) {
+        if ((history.state(i) == Utils::SampleState::Value) == std::isnan(history.y(i)))
+            Fuzz::fail("a sample's state disagrees with its value");
     }
 
-    Utils::ValueOverTime history;
-    history.assign(x, y);
+    const std::string written = Utils::Charts::formatHistory(history, separator);
+    Utils::ValueOverTime again;
+    if (!Utils::Charts::parseHistory(written, separator, again))
+        Fuzz::fail("a written history is refused");
+    if (again.size() != history.size())
+        Fuzz::fail("a written history reads back with another length");
+    for (int i = 0; i < history.size(); ++i) {
+        if (!same(history.x(i), again.x(i)) || !same(history.y(i), again.y(i)) ||
+            history.state(i) != again.state(i))
+            Fuzz::fail("a written history reads back with other samples");
+    }
+
     for (int i = 0; i < history.size(); ++i) {
         if (history.lowerBound(history.x(i)) > i || history.upperBound(history.x(i)) <= i)
             Fuzz::fail("a time lookup misses its own sample");

@@ -4,6 +4,7 @@
 #include "FuzzSupport.h"
 
 #include <tools/SettingsFile.h>
+#include <utils/ValueOverTime.h>
 #include <utils/charts/HistoryText.h>
 
 #include <vector>
@@ -48,9 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Fuzz::fail("a settings file written from a read one does not read back the same");
     }
     if (content.hasChartData) {
-        std::vector<double> x;
-        std::vector<double> y;
-        Utils::Charts::parseHistory(content.chartData, ';', x, y);
+        Utils::ValueOverTime history;
+        Utils::Charts::parseHistory(content.chartData, ';', history);
     }
     return 0;
 }

@@ -79,13 +79,18 @@ private:
     std::unique_ptr<SensorWindow> window;
     QTemporaryDir dir;
 
-    // One sample per poll of 85 ms; sample 7 is not a whole number.
+    // One sample per poll of 85 ms; sample 7 is not a whole number, 3 is
+    // too close and 4 a gap.
     void fillHistory(int samples)
     {
         for (int i = 0; i < samples; ++i) {
-            const double value = i == 7 ? 1234.6 : 300.0 + 10.0 * i;
-            window->chart()->vAppendData(0, value, false, double(historyStart.toMSecsSinceEpoch() + i * 85),
-                                         false, -1.0, -1.0);
+            const double time = double(historyStart.toMSecsSinceEpoch() + i * 85);
+            if (i == 3 || i == 4)
+                window->chart()->vAppendState(
+                    0, i == 3 ? Utils::SampleState::TooClose : Utils::SampleState::Gap, false, time);
+            else
+                window->chart()->vAppendData(0, i == 7 ? 1234.6 : 300.0 + 10.0 * i, false, time, false, -1.0,
+                                             -1.0);
         }
     }
     // A target moving back and forth over a minute and a half.
@@ -135,7 +140,7 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
-    void exportedLinesReadTimeCommaSemicolonValue()
+    void exportedLinesReadTimeValueUnitAndState()
     {
         fillHistory(25);
         const QString path = dir.filePath("history.csv");
@@ -153,13 +158,16 @@ private slots:
 
         // The preview shows the first ten samples, the file all of them.
         QCOMPARE(preview.size(), 11);
-        QCOMPARE(preview.last(), localTime(9) + ",;390");
+        QCOMPARE(preview.last(), localTime(9) + ",;390,;mm,;");
         const QList<QByteArray> lines = contentOf(path).split('\n');
         QCOMPARE(lines.size(), 27);
         QCOMPARE(lines.last(), QByteArray());
-        QCOMPARE(lines[0], "Time,;Value");
+        QCOMPARE(lines[0], "Time,;Distance,;Unit,;State");
         for (int i = 0; i < 25; ++i) {
-            const QString value = i == 7 ? "1235" : QString::number(300 + 10 * i);
+            const QString value = i == 7   ? "1235,;mm,;"
+                                  : i == 3 ? ",;mm,;too close"
+                                  : i == 4 ? ",;mm,;gap"
+                                           : QString::number(300 + 10 * i) + ",;mm,;";
             QCOMPARE(QString::fromLatin1(lines[i + 1]), localTime(i) + ",;" + value);
         }
         QCOMPARE(filesInDir(), QStringList{"history.csv"});

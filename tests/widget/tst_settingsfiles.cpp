@@ -82,8 +82,9 @@ void setHistory(SensorWindow& window, int count, double first)
         x.push_back(1764000000000.0 + 85.0 * i);
         y.push_back(first + 0.25 * i);
     }
-    QVERIFY(
-        window.chart()->setDataFromString(0, Utils::Charts::formatHistory(x.data(), y.data(), count), ';'));
+    Utils::ValueOverTime samples;
+    samples.assign(std::move(x), std::move(y));
+    QVERIFY(window.chart()->setDataFromString(0, Utils::Charts::formatHistory(samples), ';'));
 }
 
 template <class Manager> Manager* managerOf(SensorWindow& window, const QString& id)

@@ -18,6 +18,8 @@
 #include <QMainWindow>
 #include <QtTest>
 
+#include <cmath>
+
 using namespace NimbarSensorPlugin::Core;
 using Marks = Utils::ThresholdWindowWidgetUniversal;
 
@@ -44,8 +46,8 @@ private slots:
         chart->chart()->poPlot(1)->replot();
     }
 
-    // A special code goes into the history once, until a distance comes
-    // again; one that comes while a mark is dragged adds nothing.
+    // A state goes into the history once, until a distance comes again; one
+    // that comes while a mark is dragged adds nothing.
     void specialCodesEndTheLineOnce()
     {
         const Utils::ValueOverTime* history = chart->chart()->getData(0);
@@ -55,7 +57,8 @@ private slots:
         emit marks->marks(0)->emitValueChanged(0, 400.0);
         chart->showDistance(DistanceKind::TooFar, 0.0);
         QCOMPARE(history->size(), 3);
-        QCOMPARE(history->y(1), 32776.0);
+        QCOMPARE(history->state(1), Utils::SampleState::TooClose);
+        QVERIFY(std::isnan(history->y(1)));
         QCOMPARE(history->y(2), 510.0);
     }
 
@@ -69,11 +72,17 @@ private slots:
             chart->chart()->poPlot(0)->replot();
             return chart->chart()->getYLeftMax(0);
         };
+        const auto axisTitle = [this] { return chart->chart()->poPlot(0)->axisTitle(QwtPlot::yLeft).text(); };
         units.setVariant({"200", 3500, 3600, 50, 0, false});
         QCOMPARE(top(), 3500.0);
+        QCOMPARE(axisTitle(), QString("Distance (mm)"));
         units.setUnit(LengthUnits::Inches);
         QCOMPARE(top(), 142.0);
+        chart->followUnitSwitch();
+        QCOMPARE(axisTitle(), QString("Distance (in)"));
         units.setUnit(LengthUnits::Millimetres);
+        chart->followUnitSwitch();
+        QCOMPARE(axisTitle(), QString("Distance (mm)"));
     }
 
     // Window mode marks its limits around the switching point; the marks of

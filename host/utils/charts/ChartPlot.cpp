@@ -1,9 +1,9 @@
 #include "ChartPlot.h"
 
-#include "ColumnDecimation.h"
 #include "DecimatedSeriesData.h"
 #include "EchoBarsItem.h"
 #include "HistoryCurve.h"
+#include "StateMarksItem.h"
 
 #include <qwt_date_scale_draw.h>
 #include <qwt_date_scale_engine.h>
@@ -72,7 +72,8 @@ QwtText canvasText(const QString& text, Qt::Alignment alignment)
 } // namespace
 
 ChartPlot::ChartPlot(int index, QWidget* parent)
-    : QwtPlot(parent), m_index(index), m_curve(new HistoryCurve(&m_history)), m_echoBars(new EchoBarsItem),
+    : QwtPlot(parent), m_index(index), m_curve(new HistoryCurve(&m_history)),
+      m_stateMarks(new StateMarksItem(m_curve->series())), m_echoBars(new EchoBarsItem),
       m_valueLabel(new QwtPlotTextLabel), m_signalLabel(new QwtPlotTextLabel)
 {
     setCanvasBackground(Qt::white);
@@ -85,6 +86,7 @@ ChartPlot::ChartPlot(int index, QWidget* parent)
 
     m_curve->setPen(QColor(0, 0, 188), 1.0);
     m_curve->attach(this);
+    m_stateMarks->attach(this);
     m_echoBars->attach(this);
     m_valueLabel->setZ(30.0);
     m_valueLabel->setMargin(4);
@@ -122,9 +124,9 @@ int ChartPlot::canvasWidth() const
     return axisPixels >= 1.0 ? int(axisPixels) : canvas()->width();
 }
 
-void ChartPlot::setHistory(std::vector<double> x, std::vector<double> y)
+void ChartPlot::setHistory(ValueOverTime history)
 {
-    m_history.assign(std::move(x), std::move(y));
+    m_history = std::move(history);
     m_curve->series()->invalidate();
     updateValueText();
     if (!m_independent)
@@ -137,6 +139,17 @@ void ChartPlot::append(double x, double y)
     if (!m_allowNegative && y < 0.0)
         y = 0.0;
     m_history.append(x, y);
+    appended(x);
+}
+
+void ChartPlot::appendState(double x, SampleState state)
+{
+    m_history.appendState(x, state);
+    appended(x);
+}
+
+void ChartPlot::appended(double x)
+{
     m_curve->series()->invalidate();
     updateValueText();
     if (!m_independent && m_window.follow(x, canvasWidth()))
@@ -158,9 +171,7 @@ void ChartPlot::limitHistory(double maxAgeMs, double maxSamples)
     // has gathered keeps appending cheap for long histories.
     if (keepFrom == 0 || keepFrom < std::max(64, (size - keepFrom) / 8))
         return;
-    std::vector<double> x(m_history.pxData() + keepFrom, m_history.pxData() + size);
-    std::vector<double> y(m_history.pyData() + keepFrom, m_history.pyData() + size);
-    m_history.assign(std::move(x), std::move(y));
+    m_history.dropOldest(keepFrom);
     m_curve->series()->invalidate();
     m_dirty = true;
 }
@@ -178,7 +189,6 @@ void ChartPlot::setIndependent(bool independent)
     if (independent == m_independent)
         return;
     m_independent = independent;
-    m_curve->series()->setBreakAtSpecialCodes(!independent);
     if (independent) {
         setAxisScaleDraw(QwtPlot::xBottom, new QwtScaleDraw);
         setAxisScaleEngine(QwtPlot::xBottom, new QwtLinearScaleEngine);
@@ -254,10 +264,10 @@ QString ChartPlot::valueText() const
         return m_customText;
     if (m_history.isEmpty())
         return QString();
-    const double value = m_history.y(m_history.size() - 1);
-    if (!m_independent && (std::isnan(value) || isSpecialDistanceCode(value)))
+    const int newest = m_history.size() - 1;
+    if (m_history.state(newest) != SampleState::Value)
         return QString();
-    QString text = QString::number(value, 'f', m_precision);
+    QString text = QString::number(m_history.y(newest), 'f', m_precision);
     if (m_showUnit && !m_unit.trimmed().isEmpty())
         text += QLatin1Char(' ') + m_unit.trimmed();
     return text;

@@ -17,6 +17,7 @@ namespace Utils::Charts {
 
 class EchoBarsItem;
 class HistoryCurve;
+class StateMarksItem;
 
 // One plot of a GenericChart: its history, its line, the texts on its canvas
 // and the mouse handling of its x axis. A time plot shows local clock time on
@@ -34,8 +35,9 @@ public:
     int index() const { return m_index; }
     const ValueOverTime& history() const { return m_history; }
     // Replaces the history; a time plot then shows its newest data.
-    void setHistory(std::vector<double> x, std::vector<double> y);
+    void setHistory(ValueOverTime history);
     void append(double x, double y);
+    void appendState(double x, SampleState state);
     // Drops samples older than maxAgeMs before the newest and beyond the
     // newest maxSamples (a limit <= 0 is no limit).
     void limitHistory(double maxAgeMs, double maxSamples);
@@ -84,6 +86,7 @@ protected:
 
 private:
     void updateValueText();
+    void appended(double x);
     void updateSignalText();
     void panPixels(int dx);
     void zoomAround(int canvasX, double factor);
@@ -94,6 +97,7 @@ private:
     ValueOverTime m_history;
     TimeWindow m_window;
     HistoryCurve* m_curve;
+    StateMarksItem* m_stateMarks;
     EchoBarsItem* m_echoBars;
     QwtPlotTextLabel* m_valueLabel;
     QwtPlotTextLabel* m_signalLabel;

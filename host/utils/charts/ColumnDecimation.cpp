@@ -1,15 +1,12 @@
 #include "ColumnDecimation.h"
 
+#include <algorithm>
 #include <climits>
 #include <limits>
 
 namespace Utils::Charts {
 
 namespace {
-
-constexpr double tooFarCode = 32760.0;
-constexpr double noDataCode = 32764.0;
-constexpr double tooCloseCode = 32776.0;
 
 // Indices of the samples that represent one column of one run.
 struct Column
@@ -33,36 +30,52 @@ void emitColumn(const Column& column, const double* x, const double* y, std::vec
         out.emplace_back(x[column.last], y[column.last]);
 }
 
+// Pixel columns of [xMin, xMax]; left of it is column -1, right of it `columns`.
+class ColumnGrid
+{
+public:
+    ColumnGrid(double xMin, double xMax, int columns)
+        : m_xMin(xMin), m_columns(columns > 0 ? columns : 1),
+          // An empty x range puts every sample into the first column.
+          m_scale(xMax > xMin ? m_columns / (xMax - xMin) : 0.0)
+    {
+    }
+
+    int columns() const { return m_columns; }
+    int indexOf(double x) const
+    {
+        const double position = (x - m_xMin) * m_scale;
+        return position < 0.0 ? -1 : position >= m_columns ? m_columns : int(position);
+    }
+
+private:
+    double m_xMin;
+    int m_columns;
+    double m_scale;
+};
+
 } // namespace
 
-bool isSpecialDistanceCode(double value)
-{
-    return value == tooFarCode || value == noDataCode || value == tooCloseCode;
-}
-
 void decimateColumns(const double* x, const double* y, int begin, int end, double xMin, double xMax,
-                     int columns, bool breakAtSpecialCodes, std::vector<QPointF>& out)
+                     int columns, std::vector<QPointF>& out)
 {
     out.clear();
     if (begin >= end)
         return;
-    columns = columns > 0 ? columns : 1;
-    // An empty x range puts every sample into the first column.
-    const double scale = xMax > xMin ? columns / (xMax - xMin) : 0.0;
+    const ColumnGrid grid(xMin, xMax, columns);
 
     Column column;
     int columnIndex = INT_MIN;
     bool breakPending = false;
     for (int i = begin; i < end; ++i) {
         const double value = y[i];
-        if (std::isnan(value) || (breakAtSpecialCodes && isSpecialDistanceCode(value))) {
+        if (std::isnan(value)) {
             emitColumn(column, x, y, out);
             column = Column();
             breakPending = !out.empty();
             continue;
         }
-        const double position = (x[i] - xMin) * scale;
-        const int index = position < 0.0 ? -1 : position >= columns ? columns : int(position);
+        const int index = grid.indexOf(x[i]);
         if (column.first < 0 || index != columnIndex) {
             emitColumn(column, x, y, out);
             if (breakPending) {
@@ -80,6 +93,32 @@ void decimateColumns(const double* x, const double* y, int begin, int end, doubl
         column.last = i;
     }
     emitColumn(column, x, y, out);
+}
+
+void decimateStates(const double* x, const SampleState* states, int begin, int end, double xMin, double xMax,
+                    int columns, std::vector<StateMark>& out)
+{
+    out.clear();
+    const ColumnGrid grid(xMin, xMax, columns);
+    int columnIndex = INT_MIN;
+    unsigned marked = 0; // states already marked in this column, one bit each
+    for (int i = begin; i < end; ++i) {
+        const SampleState state = states[i];
+        if (state == SampleState::Value || state == SampleState::Gap)
+            continue;
+        if (!(x[i] >= xMin && x[i] <= xMax))
+            continue;
+        const int index = std::min(grid.indexOf(x[i]), grid.columns() - 1);
+        if (index != columnIndex) {
+            columnIndex = index;
+            marked = 0;
+        }
+        const unsigned bit = 1u << unsigned(state);
+        if ((marked & bit) == 0) {
+            marked |= bit;
+            out.push_back({x[i], state});
+        }
+    }
 }
 
 } // namespace Utils::Charts

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utils/ValueOverTime.h>
+
 #include <QPointF>
 
 #include <cmath>
@@ -7,13 +9,9 @@
 
 namespace Utils::Charts {
 
-// Codes a distance sensor reports in place of a distance ("too far", "no
-// data", "too close"). They stay in the history but are never drawn as values.
-bool isSpecialDistanceCode(double value);
-
-// A NaN value marks a gap: in a history it stands for a time without data
-// (the sensor was offline or live data paused), and in the reduced series it
-// separates two runs. The line is broken there.
+// A NaN value marks a sample without a value (a gap or a state) in a
+// history, and in the reduced series it separates two runs. The line is
+// broken there.
 inline bool isLineBreak(const QPointF& point)
 {
     return std::isnan(point.y());
@@ -25,10 +23,22 @@ inline bool isLineBreak(const QPointF& point)
 // through them covers the column's full vertical extent and joins its
 // neighbours. Samples left or right of the range share one extra column each,
 // so the line enters and leaves the canvas towards its true neighbours.
-// Gap samples (NaN) are left out and break the line: a break point is written
-// between the runs, also when the gap lies inside a column. With
-// `breakAtSpecialCodes`, special distance codes do the same.
+// Samples without a value (NaN) are left out and break the line: a break
+// point is written between the runs, also when it lies inside a column.
 void decimateColumns(const double* x, const double* y, int begin, int end, double xMin, double xMax,
-                     int columns, bool breakAtSpecialCodes, std::vector<QPointF>& out);
+                     int columns, std::vector<QPointF>& out);
+
+// Where a sample in a state (too close, too far, no data) is marked.
+struct StateMark
+{
+    double x;
+    SampleState state;
+};
+
+// The state samples among [begin, end) that lie in [xMin, xMax], reduced to
+// one mark per pixel column and state, at the first such sample of the
+// column, in time order. Values and gaps get no mark.
+void decimateStates(const double* x, const SampleState* states, int begin, int end, double xMin, double xMax,
+                    int columns, std::vector<StateMark>& out);
 
 } // namespace Utils::Charts

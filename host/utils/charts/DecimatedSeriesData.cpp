@@ -1,25 +1,12 @@
 #include "DecimatedSeriesData.h"
 
-#include "ColumnDecimation.h"
-
 #include <utils/ValueOverTime.h>
 
 #include <algorithm>
 
 namespace Utils::Charts {
 
-DecimatedSeriesData::DecimatedSeriesData(const ValueOverTime* history, bool breakAtSpecialCodes)
-    : m_history(history), m_breakAtSpecialCodes(breakAtSpecialCodes)
-{
-}
-
-void DecimatedSeriesData::setBreakAtSpecialCodes(bool on)
-{
-    if (on != m_breakAtSpecialCodes) {
-        m_breakAtSpecialCodes = on;
-        m_valid = false;
-    }
-}
+DecimatedSeriesData::DecimatedSeriesData(const ValueOverTime* history) : m_history(history) {}
 
 QRectF DecimatedSeriesData::boundingRect() const
 {
@@ -43,8 +30,8 @@ void DecimatedSeriesData::update(double xMin, double xMax, int columns)
     // One sample beyond each edge, so the line runs to the canvas border.
     const int begin = std::max(0, m_history->lowerBound(xMin) - 1);
     const int end = std::min(m_history->size(), m_history->upperBound(xMax) + 1);
-    decimateColumns(m_history->pxData(), m_history->pyData(), begin, end, xMin, xMax, columns,
-                    m_breakAtSpecialCodes, m_points);
+    decimateColumns(m_history->pxData(), m_history->pyData(), begin, end, xMin, xMax, columns, m_points);
+    decimateStates(m_history->pxData(), m_history->stateData(), begin, end, xMin, xMax, columns, m_marks);
 
     double low = 0.0;
     double high = -1.0;

@@ -11,8 +11,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace Utils::Charts {
 
@@ -22,6 +20,14 @@ namespace {
 // often keeps the chart smooth without redrawing for every sample.
 constexpr int refreshIntervalMs = 50;
 constexpr int smallestPlotHeight = 120;
+
+// Times never run backwards: an earlier time is taken as the newest one.
+double sampleTime(const ChartPlot& plot, bool useClock, double time)
+{
+    const double x = useClock ? double(QDateTime::currentMSecsSinceEpoch()) : time;
+    const ValueOverTime& history = plot.history();
+    return history.isEmpty() ? x : std::max(x, history.x(history.size() - 1));
+}
 
 } // namespace
 
@@ -300,13 +306,15 @@ void GenericChart::vAppendData(int chart, const double& value, bool useClock, co
     ChartPlot* p = plot(chart);
     if (p == nullptr)
         return;
-    double x = useClock ? double(QDateTime::currentMSecsSinceEpoch()) : time;
-    const ValueOverTime& history = p->history();
-    if (!history.isEmpty())
-        x = std::max(x, history.x(history.size() - 1));
-    p->append(x, value);
+    p->append(sampleTime(*p, useClock, time), value);
     if (limitHistory)
         p->limitHistory(maxAgeSeconds * 1000.0, maxSamples);
+}
+
+void GenericChart::vAppendState(int chart, SampleState state, bool useClock, double time)
+{
+    if (ChartPlot* p = plot(chart))
+        p->appendState(sampleTime(*p, useClock, time), state);
 }
 
 void GenericChart::vAppendGap(int chart)
@@ -316,10 +324,9 @@ void GenericChart::vAppendGap(int chart)
         return;
     const ValueOverTime& history = p->history();
     const int newest = history.size() - 1;
-    if (std::isnan(history.y(newest)))
+    if (history.state(newest) == SampleState::Gap)
         return;
-    p->append(std::max(double(QDateTime::currentMSecsSinceEpoch()), history.x(newest)),
-              std::numeric_limits<double>::quiet_NaN());
+    p->appendState(sampleTime(*p, true, 0.0), SampleState::Gap);
 }
 
 void GenericChart::vSetValueMarkerCustomText(QString text)
@@ -376,18 +383,16 @@ std::string GenericChart::dataToString(int chart) const
     ChartPlot* p = plot(chart);
     if (p == nullptr)
         return std::string();
-    const ValueOverTime& history = p->history();
-    return formatHistory(history.pxData(), history.pyData(), history.size());
+    return formatHistory(p->history());
 }
 
 bool GenericChart::setDataFromString(int chart, const std::string& text, char separator)
 {
     ChartPlot* p = plot(chart);
-    std::vector<double> x;
-    std::vector<double> y;
-    if (p == nullptr || !parseHistory(text, separator, x, y))
+    ValueOverTime history;
+    if (p == nullptr || !parseHistory(text, separator, history))
         return false;
-    p->setHistory(std::move(x), std::move(y));
+    p->setHistory(std::move(history));
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <utils/ValueOverTime.h>
+
 #include <string>
 
 class QAction;
@@ -14,10 +16,6 @@ class QDockWidget;
 class QMainWindow;
 class QTimer;
 class QwtPlot;
-
-namespace Utils {
-class ValueOverTime;
-}
 
 namespace Utils::Charts {
 
@@ -34,10 +32,9 @@ class ChartPlot;
 //
 // Drawing cost follows the canvas width, not the history length: each plot
 // draws its history through a reduction to four points per pixel column.
-// Special distance codes (32760 too far, 32764 no data, 32776 too close) stay
-// in the history but are drawn as gaps in the line of a time plot. A NaN
-// sample is a gap of its own (see vAppendGap): the line breaks there on
-// every plot, and the history keeps it.
+// Samples in a state (too close, too far, no data; see vAppendState) and gaps
+// (a NaN value; see vAppendGap) stay in the history and break the line; the
+// states are drawn as marks along the canvas edges, named by a legend.
 class GenericChart : public QObject
 {
     Q_OBJECT
@@ -129,6 +126,8 @@ public:
     // the history may exceed a limit by an eighth before it is trimmed).
     void vAppendData(int chart, const double& value, bool useClock, const double& time, bool limitHistory,
                      const double& maxAgeSeconds, double maxSamples);
+    // Appends a sample in `state` (no value), stamped like vAppendData.
+    void vAppendState(int chart, SampleState state, bool useClock, double time);
     // Ends the plot's line where live data stop (offline, a lost line, live
     // data paused): appends a gap sample, NaN stamped with the current time,
     // so that nothing is drawn until the next sample. Nothing is appended to

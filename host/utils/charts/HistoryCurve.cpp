@@ -11,7 +11,7 @@
 
 namespace Utils::Charts {
 
-HistoryCurve::HistoryCurve(const ValueOverTime* history) : m_series(new DecimatedSeriesData(history, true))
+HistoryCurve::HistoryCurve(const ValueOverTime* history) : m_series(new DecimatedSeriesData(history))
 {
     setData(m_series);
     setRenderHint(QwtPlotItem::RenderAntialiased, false);

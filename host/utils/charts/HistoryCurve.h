@@ -12,7 +12,7 @@ class DecimatedSeriesData;
 
 // The line of a plot's history. Before drawing it brings its reduced series
 // up to date for the visible range and canvas width, then draws each run
-// between line breaks on its own, so special distance codes leave gaps.
+// between line breaks on its own, so samples without a value leave gaps.
 class HistoryCurve : public QwtPlotCurve
 {
 public:

@@ -43,17 +43,18 @@ int main(int argc, char** argv)
     chart.setVisibleTimeSpan(200.0);
 
     // Three minutes of a target swinging through the window, with a moment
-    // of "no data" and one of "too far" that the chart shows as gaps.
+    // of "no data" and one of "too far" that the chart marks on its top edge.
     const double now = double(QDateTime::currentMSecsSinceEpoch());
     const int samples = 180 * 1000 / 85;
     for (int i = 0; i < samples; ++i) {
         const double t = now - (samples - i) * 85.0;
-        double value = 500.0 + 180.0 * std::sin(i / 150.0) + 15.0 * std::sin(i / 9.0);
         if (i > 700 && i < 760)
-            value = 32764.0;
-        if (i > 1500 && i < 1540)
-            value = 32760.0;
-        chart.vAppendData(0, value, false, t, false, -1.0, -1.0);
+            chart.vAppendState(0, Utils::SampleState::NoData, false, t);
+        else if (i > 1500 && i < 1540)
+            chart.vAppendState(0, Utils::SampleState::TooFar, false, t);
+        else
+            chart.vAppendData(0, 500.0 + 180.0 * std::sin(i / 150.0) + 15.0 * std::sin(i / 9.0), false, t,
+                              false, -1.0, -1.0);
     }
 
     Utils::ThresholdWindowWidgetUniversal distanceMarks(chart.poPlot(0), 0);

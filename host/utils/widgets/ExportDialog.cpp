@@ -106,6 +106,12 @@ void ExportDialog::vDelimiterUpdated()
     m_preview->setPlainText(QString::fromLatin1(text(PreviewSamples)));
 }
 
+void ExportDialog::setUnit(const QString& unit)
+{
+    m_unit = unit;
+    vDelimiterUpdated();
+}
+
 void ExportDialog::vSelectFileDialog()
 {
     const QString name = QFileDialog::getSaveFileName(
@@ -137,7 +143,10 @@ QByteArray ExportDialog::text(int maxSamples) const
 {
     static const ValueOverTime noSamples;
     const ValueOverTime* data = series();
-    return exportText(data ? *data : noSamples, m_delimiter, tr("Time"), tr("Value"), maxSamples);
+    const ExportHeader header{m_names && !m_names->isEmpty() ? m_names->at(0) : tr("Time"),
+                              m_names && m_names->size() > 1 ? m_names->at(1) : tr("Value"), tr("Unit"),
+                              tr("State")};
+    return exportText(data ? *data : noSamples, m_delimiter, header, m_unit, maxSamples);
 }
 
 void ExportDialog::setTargetName(const QString& name)

@@ -18,7 +18,8 @@ class ValueOverTime;
 // Exports a chart history as a delimiter-separated text file. The user ticks the separators
 // (several may be combined), sees the first lines of the file in a preview, picks the target
 // file, and the file is written when the dialog is accepted. The first series of the list is
-// exported; the second entry of the name list names it in the dialog.
+// exported; the name list's first entry heads the time column, its second names the series in
+// the dialog and heads the value column.
 class ExportDialog : public QDialog
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     // Kept for callers that configure it; the export writes whole numbers regardless.
     void setPrecision(int precision) { m_precision = precision; }
     int precision() const { return m_precision; }
+    // The unit written beside every value.
+    void setUnit(const QString& unit);
 
     QByteArray delimiter() const { return m_delimiter; }
     QString fileName() const;
@@ -60,6 +63,7 @@ private:
     QList<const ValueOverTime*>* m_data;
     QList<QString>* m_names;
     int m_precision = 0;
+    QString m_unit;
     QByteArray m_delimiter;
     QString m_error;
 

@@ -1,14 +1,13 @@
 #include "ExportText.h"
 
 #include <utils/FileReplace.h>
-
+#include <utils/SampleStateName.h>
 #include <utils/ValueOverTime.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
 
 #include <algorithm>
-#include <cmath>
 
 namespace Utils {
 
@@ -96,26 +95,34 @@ QByteArray exportDelimiter(const ExportDelimiterChoice& choice)
     return delimiter;
 }
 
-QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const QString& timeHeader,
-                      const QString& valueHeader, int maxSamples)
+// The unit and state columns depart on purpose from the older two-column export: a row without
+// a value says why, and the numbers say in which unit they are.
+QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const ExportHeader& header,
+                      const QString& unit, int maxSamples)
 {
     const int count = maxSamples < 0 ? data.size() : std::min(maxSamples, data.size());
+    // Everything after the value, per state: the unit and the state's name.
+    QByteArray tails[5];
+    for (SampleState state : {SampleState::Value, SampleState::Gap, SampleState::TooClose,
+                              SampleState::TooFar, SampleState::NoData})
+        tails[int(state)] =
+            delimiter + unit.toLatin1() + delimiter + sampleStateName(state).toLatin1() + '\n';
+
     QByteArray text;
     // Date and time take 23 characters; values are mostly short.
-    text.reserve(32 + count * (23 + delimiter.size() + 8));
-    text += timeHeader.toLatin1();
-    text += delimiter;
-    text += valueHeader.toLatin1();
-    text += '\n';
+    text.reserve(64 + count * (23 + delimiter.size() + 8 + tails[0].size()));
+    text += header.time.toLatin1() + delimiter + header.value.toLatin1() + delimiter +
+            header.unit.toLatin1() + delimiter + header.state.toLatin1() + '\n';
     LocalTimeFormatter formatter;
     const double* x = data.pxData();
     const double* y = data.pyData();
+    const SampleState* states = data.stateData();
     for (int i = 0; i < count; ++i) {
         formatter.append(text, qint64(x[i]));
         text += delimiter;
-        if (!std::isnan(y[i]))
+        if (states[i] == SampleState::Value)
             text += QByteArray::number(y[i], 'f', 0);
-        text += '\n';
+        text += tails[int(states[i])];
     }
     return text;
 }

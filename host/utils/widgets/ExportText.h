@@ -23,14 +23,24 @@ struct ExportDelimiterChoice
 // The separator in the fixed order tab, comma, semicolon, space, free text (as Latin-1).
 QByteArray exportDelimiter(const ExportDelimiterChoice& choice);
 
-// The export file text: a header line "<timeHeader><delimiter><valueHeader>", then one line per
-// sample: local date and time of x (milliseconds since the epoch) as "dd-MM-yyyy hh:mm:ss.zzz",
-// the delimiter, and y rounded to a whole number; a gap in the history (a NaN value: no data
-// at that time) leaves the value field empty. Lines end with a line feed; the text is
+// The words of the export's header line, one per column.
+struct ExportHeader
+{
+    QString time;
+    QString value;
+    QString unit;
+    QString state;
+};
+
+// The export file text: a header line of four columns, then one line per sample: local date and
+// time of x (milliseconds since the epoch) as "dd-MM-yyyy hh:mm:ss.zzz", y rounded to a whole
+// number, the unit, and the name of the sample's state (see sampleStateName). A sample without
+// a value (a gap or a state) leaves the value empty and names its state; a value leaves the
+// state empty. Fields are joined by the delimiter; lines end with a line feed; the text is
 // Latin-1, like the delimiter. maxSamples < 0 takes every sample, otherwise at most that many
 // from the start.
-QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const QString& timeHeader,
-                      const QString& valueHeader, int maxSamples = -1);
+QByteArray exportText(const ValueOverTime& data, const QByteArray& delimiter, const ExportHeader& header,
+                      const QString& unit, int maxSamples = -1);
 
 // Writes content to path through a temporary file beside it that replaces the target only once
 // everything is written, so a failed export leaves the old file as it was. Only a regular file

@@ -1,5 +1,6 @@
 // The chart's pure logic: reduction of a history to pixel columns, the text
 // form of a history, and the rules of the time window.
+#include <utils/ValueOverTime.h>
 #include <utils/charts/ColumnDecimation.h>
 #include <utils/charts/HistoryText.h>
 #include <utils/charts/TimeWindow.h>
@@ -14,6 +15,8 @@
 #include <map>
 
 using namespace Utils::Charts;
+using Utils::SampleState;
+using Utils::ValueOverTime;
 
 namespace {
 
@@ -53,7 +56,7 @@ bool containsPoint(const std::vector<QPointF>& points, double x, double y)
 void verifyReduction(const Series& s, int begin, int end, double xMin, double xMax, int columns)
 {
     std::vector<QPointF> out;
-    decimateColumns(s.x.data(), s.y.data(), begin, end, xMin, xMax, columns, false, out);
+    decimateColumns(s.x.data(), s.y.data(), begin, end, xMin, xMax, columns, out);
     QVERIFY(!out.empty());
     QCOMPARE(out.front(), QPointF(s.x[begin], s.y[begin]));
     QCOMPARE(out.back(), QPointF(s.x[end - 1], s.y[end - 1]));
@@ -94,11 +97,13 @@ private slots:
     void reductionKeepsExtremesOfRandomShapes_data();
     void reductionKeepsExtremesOfRandomShapes();
     void reductionEdgeCases();
-    void specialCodesBreakTheLine();
+    void statesAreMarkedOncePerColumn_data();
+    void statesAreMarkedOncePerColumn();
     void gapsBreakTheLineWhereverTheyFall_data();
     void gapsBreakTheLineWhereverTheyFall();
     void historyTextRoundTripsExactly();
     void historyTextIsXmlSafe();
+    void olderHistoryTextReadsStates();
     void malformedHistoryTextIsRefused_data();
     void malformedHistoryTextIsRefused();
     void timeWindowFollowsAndPans();
@@ -163,16 +168,16 @@ void ChartLogicTest::reductionEdgeCases()
     const Series s = makeSeries(
         100, [](int i) { return 1000.0 + i; }, [](int i) { return (i * 37 + 50) % 101; });
 
-    decimateColumns(s.x.data(), s.y.data(), 5, 5, 0.0, 2000.0, 100, false, out);
+    decimateColumns(s.x.data(), s.y.data(), 5, 5, 0.0, 2000.0, 100, out);
     QVERIFY(out.empty());
 
-    decimateColumns(s.x.data(), s.y.data(), 7, 8, 0.0, 2000.0, 100, false, out);
+    decimateColumns(s.x.data(), s.y.data(), 7, 8, 0.0, 2000.0, 100, out);
     QCOMPARE(out.size(), std::size_t(1));
     QCOMPARE(out.front(), QPointF(s.x[7], s.y[7]));
 
     // All samples on one column: first, lowest, highest, last, whatever the
     // order of lowest and highest in time.
-    decimateColumns(s.x.data(), s.y.data(), 0, 100, 0.0, 1e9, 100, false, out);
+    decimateColumns(s.x.data(), s.y.data(), 0, 100, 0.0, 1e9, 100, out);
     QCOMPARE(out.size(), std::size_t(4));
     QCOMPARE(out[0], QPointF(s.x[0], s.y[0]));
     QCOMPARE(out[1].y(), 0.0);
@@ -186,41 +191,70 @@ void ChartLogicTest::reductionEdgeCases()
     verifyReduction(s, 0, 100, 1050.0, 1050.0, 10);
 }
 
-// Many samples per column: the codes never become a column's maximum. (The
-// chart's own test shows them as gaps with one sample per column.)
-void ChartLogicTest::specialCodesBreakTheLine()
+void ChartLogicTest::statesAreMarkedOncePerColumn_data()
 {
-    std::vector<QPointF> out;
-    QRandomGenerator random(7);
-    const Series dense = makeSeries(
-        5000, [](int i) { return double(i); },
-        [&](int) {
-            const double codes[] = {32760.0, 32764.0, 32776.0};
-            return random.bounded(5) == 0 ? codes[random.bounded(3)] : random.bounded(1000.0);
-        });
-    decimateColumns(dense.x.data(), dense.y.data(), 0, 5000, 0.0, 5000.0, 100, true, out);
-    QVERIFY(!out.empty());
-    for (const QPointF& p : out)
-        QVERIFY(isLineBreak(p) || p.y() < 1000.0);
-    QVERIFY(std::any_of(out.begin(), out.end(), isLineBreak));
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<double>("xMin");
+    QTest::addColumn<double>("xMax");
+    for (int columns : {1, 7, 100, 5000})
+        QTest::addRow("%d columns, all", columns) << columns << 0.0 << 4999.0;
+    QTest::addRow("part of the range") << 50 << 1200.5 << 3100.0;
+    QTest::addRow("empty range") << 10 << 2500.0 << 2500.0;
+}
+
+// Values, gaps and the three states mixed at random: the line holds values
+// only, and every pixel column gets one mark per state it holds, at the
+// state's first sample there, never for a value or a gap.
+void ChartLogicTest::statesAreMarkedOncePerColumn()
+{
+    QFETCH(int, columns);
+    QFETCH(double, xMin);
+    QFETCH(double, xMax);
+    QRandomGenerator random(5);
+    ValueOverTime history;
+    for (int i = 0; i < 5000; ++i) {
+        const int pick = random.bounded(8);
+        if (pick < 4)
+            history.appendState(i, SampleState(pick + 1));
+        else
+            history.append(i, random.bounded(1000.0));
+    }
+    const int begin = std::max(0, history.lowerBound(xMin) - 1);
+    const int end = std::min(history.size(), history.upperBound(xMax) + 1);
+    std::vector<QPointF> line;
+    decimateColumns(history.pxData(), history.pyData(), begin, end, xMin, xMax, columns, line);
+    for (const QPointF& p : line)
+        QVERIFY(isLineBreak(p) || history.state(int(p.x())) == SampleState::Value);
+
+    std::map<std::pair<int, SampleState>, double> expected;
+    for (int i = begin; i < end; ++i) {
+        const SampleState state = history.state(i);
+        if (state != SampleState::Value && state != SampleState::Gap && i >= xMin && i <= xMax)
+            expected.emplace(std::make_pair(std::min(columnOf(i, xMin, xMax, columns), columns - 1), state),
+                             i);
+    }
+    std::vector<StateMark> marks;
+    decimateStates(history.pxData(), history.stateData(), begin, end, xMin, xMax, columns, marks);
+    QCOMPARE(marks.size(), expected.size());
+    for (const StateMark& mark : marks) {
+        const auto key =
+            std::make_pair(std::min(columnOf(mark.x, xMin, xMax, columns), columns - 1), mark.state);
+        QCOMPARE(mark.x, expected[key]);
+    }
 }
 
 void ChartLogicTest::gapsBreakTheLineWhereverTheyFall_data()
 {
     QTest::addColumn<QVector<int>>("gaps");
     QTest::addColumn<int>("columns");
-    QTest::addColumn<bool>("breakAtSpecialCodes");
     const std::pair<const char*, QVector<int>> placements[] = {
         {"inside a column", {437}},           {"several in a row", {300, 301, 302}},
         {"around a lone sample", {600, 602}}, {"first and last", {0, 999}},
         {"on a column border", {100, 900}},
     };
     for (const auto& [name, gaps] : placements) {
-        for (int columns : {3, 10, 1000}) {
-            for (bool codes : {false, true})
-                QTest::addRow("%s, %d columns%s", name, columns, codes ? ", codes break" : "")
-                    << gaps << columns << codes;
-        }
+        for (int columns : {3, 10, 1000})
+            QTest::addRow("%s, %d columns", name, columns) << gaps << columns;
     }
 }
 
@@ -231,15 +265,13 @@ void ChartLogicTest::gapsBreakTheLineWhereverTheyFall()
 {
     QFETCH(QVector<int>, gaps);
     QFETCH(int, columns);
-    QFETCH(bool, breakAtSpecialCodes);
     QRandomGenerator random(42);
     Series s = makeSeries(
         1000, [](int i) { return 1.7e12 + i; }, [&](int) { return random.bounded(1000.0); });
     for (int gap : gaps)
         s.y[std::size_t(gap)] = std::numeric_limits<double>::quiet_NaN();
     std::vector<QPointF> out;
-    decimateColumns(s.x.data(), s.y.data(), 0, 1000, s.x.front(), s.x.back() + 1.0, columns,
-                    breakAtSpecialCodes, out);
+    decimateColumns(s.x.data(), s.y.data(), 0, 1000, s.x.front(), s.x.back() + 1.0, columns, out);
 
     QVERIFY(!out.empty());
     QVERIFY(!isLineBreak(out.front()) && !isLineBreak(out.back()));
@@ -266,40 +298,56 @@ void ChartLogicTest::gapsBreakTheLineWhereverTheyFall()
 void ChartLogicTest::historyTextRoundTripsExactly()
 {
     QRandomGenerator random(99);
-    std::vector<double> x;
-    // A gap (NaN) reads back as a gap.
-    std::vector<double> y{0.1 + 0.2, 1e-300,    -2.5e17,
-                          32760.0,   32764.0,   32776.0,
-                          -0.0,      1.0 / 3.0, std::numeric_limits<double>::quiet_NaN()};
+    ValueOverTime history;
     double time = 1717171717000.0;
-    for (std::size_t i = 0; i < y.size(); ++i)
-        x.push_back(time += 85.0);
-    for (int i = 0; i < 1000; ++i) {
-        x.push_back(time += random.bounded(200.0));
-        y.push_back(random.bounded(20000.0) - 10000.0);
-    }
-    const std::string text = formatHistory(x.data(), y.data(), int(x.size()));
-    std::vector<double> readX;
-    std::vector<double> readY;
-    QVERIFY(parseHistory(text, ';', readX, readY));
-    QCOMPARE(readX.size(), x.size());
-    QVERIFY(std::memcmp(readX.data(), x.data(), x.size() * sizeof(double)) == 0);
-    QVERIFY(std::memcmp(readY.data(), y.data(), y.size() * sizeof(double)) == 0);
+    for (double value : {0.1 + 0.2, 1e-300, -2.5e17, -0.0, 1.0 / 3.0})
+        history.append(time += 85.0, value);
+    for (SampleState state :
+         {SampleState::Gap, SampleState::TooClose, SampleState::TooFar, SampleState::NoData})
+        history.appendState(time += 85.0, state);
+    for (int i = 0; i < 1000; ++i)
+        history.append(time += random.bounded(200.0), random.bounded(20000.0) - 10000.0);
+    const std::string text = formatHistory(history);
+    ValueOverTime read;
+    QVERIFY(parseHistory(text, ';', read));
+    QCOMPARE(read.size(), history.size());
+    const std::size_t count = std::size_t(history.size());
+    QVERIFY(std::memcmp(read.pxData(), history.pxData(), count * sizeof(double)) == 0);
+    QVERIFY(std::memcmp(read.pyData(), history.pyData(), count * sizeof(double)) == 0);
+    QVERIFY(std::memcmp(read.stateData(), history.stateData(), count) == 0);
 
     // Another separator, and an empty history.
-    QVERIFY(parseHistory(formatHistory(x.data(), y.data(), 5, '|'), '|', readX, readY));
-    QCOMPARE(readY.size(), std::size_t(5));
-    QVERIFY(parseHistory(formatHistory(nullptr, nullptr, 0), ';', readX, readY));
-    QVERIFY(readX.empty());
+    QVERIFY(parseHistory(formatHistory(history, '|'), '|', read));
+    QCOMPARE(read.size(), history.size());
+    QVERIFY(parseHistory(formatHistory(ValueOverTime()), ';', read));
+    QVERIFY(read.isEmpty());
 }
 
 void ChartLogicTest::historyTextIsXmlSafe()
 {
-    const std::vector<double> x{1717171717000.0, 1717171717085.5};
-    const std::vector<double> y{-12.75, 32764.0};
-    const std::string text = formatHistory(x.data(), y.data(), 2);
-    QCOMPARE(QString::fromStdString(text), QStringLiteral("1717171717000:-12.75;1717171717085.5:32764;"));
+    ValueOverTime history;
+    history.append(1717171717000.0, -12.75);
+    history.appendState(1717171717085.5, SampleState::NoData);
+    history.appendState(1717171717170.0, SampleState::Gap);
+    const std::string text = formatHistory(history);
+    QCOMPARE(QString::fromStdString(text),
+             QStringLiteral("1717171717000:-12.75;1717171717085.5:nodata;1717171717170:gap;"));
     QVERIFY(text.find_first_of("<>&\"'\n\r\t ") == std::string::npos);
+}
+
+// Older files kept gaps as "nan" and the states as the sensor's codes.
+void ChartLogicTest::olderHistoryTextReadsStates()
+{
+    ValueOverTime read;
+    QVERIFY(parseHistory("1:32760;2:32764;3:32776;4:nan;5:32770;6:close;7:far", ';', read));
+    const SampleState expected[] = {SampleState::TooFar, SampleState::NoData, SampleState::TooClose,
+                                    SampleState::Gap,    SampleState::Value,  SampleState::TooClose,
+                                    SampleState::TooFar};
+    QCOMPARE(read.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(read.state(i), expected[i]);
+        QCOMPARE(std::isnan(read.y(i)), expected[i] != SampleState::Value);
+    }
 }
 
 void ChartLogicTest::malformedHistoryTextIsRefused_data()
@@ -316,17 +364,19 @@ void ChartLogicTest::malformedHistoryTextIsRefused_data()
     QTest::newRow("only separator") << ";" << ';';
     QTest::newRow("wrong separator") << "1:2,3:4," << ';';
     QTest::newRow("separator part of numbers") << "1:2e3:4e" << 'e';
+    QTest::newRow("unknown word") << "1:2;3:closer;" << ';';
+    QTest::newRow("word for a time") << "gap:2;" << ';';
 }
 
 void ChartLogicTest::malformedHistoryTextIsRefused()
 {
     QFETCH(QString, text);
     QFETCH(char, separator);
-    std::vector<double> x{7.0};
-    std::vector<double> y{8.0};
-    QVERIFY(!parseHistory(text.toStdString(), separator, x, y));
-    QCOMPARE(x, std::vector<double>{7.0});
-    QCOMPARE(y, std::vector<double>{8.0});
+    ValueOverTime history;
+    history.append(7.0, 8.0);
+    QVERIFY(!parseHistory(text.toStdString(), separator, history));
+    QCOMPARE(history.size(), 1);
+    QCOMPARE(history.y(0), 8.0);
 }
 
 void ChartLogicTest::timeWindowFollowsAndPans()

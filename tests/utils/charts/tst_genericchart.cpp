@@ -1,11 +1,12 @@
 // The live chart as a window uses it: docks and their toggle actions, time
-// plots following new data, gaps for special codes and for times without
-// data, value texts, echo bars,
+// plots following new data, breaks and edge marks for states and gaps for
+// times without data, value texts, echo bars,
 // double clicks and the history text.
 #include <utils/ValueOverTime.h>
 #include <utils/charts/DecimatedSeriesData.h>
 #include <utils/charts/EchoBarsItem.h>
 #include <utils/charts/GenericChart.h>
+#include <utils/charts/StateMarksItem.h>
 
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
@@ -68,7 +69,7 @@ private slots:
     void cleanup();
     void docksLiveInTheMainWindowWithToggleActions();
     void timePlotFollowsNewestUntilPanned();
-    void specialCodesAndGapsAreDrawnAsBreaksButKept();
+    void statesAndGapsAreDrawnAsBreaksButKept();
     void valueTextShowsCustomTextOrValue();
     void reducedSeriesIsRebuiltOnlyOnChange();
     void echoLinesCountAndPens();
@@ -178,21 +179,47 @@ void GenericChartTest::timePlotFollowsNewestUntilPanned()
 
 // A gap ends the line where live data stopped: it is drawn as a break until
 // the next sample, kept in the history once however often it is asked for,
-// and leaves no current value on the canvas.
-void GenericChartTest::specialCodesAndGapsAreDrawnAsBreaksButKept()
+// and leaves no current value on the canvas. States break the line too and
+// are marked in their colours, too close at the bottom, the others at the top.
+void GenericChartTest::statesAndGapsAreDrawnAsBreaksButKept()
 {
     m_chart->vAppendGap(0);
     QCOMPARE(m_chart->getData(0)->size(), 0);
-    const double values[] = {500, 510, 32764, 32764, 520, 32760, 530, 32776, 540};
+    m_chart->setScale(0, 0.0, 1000.0);
     const double from = double(QDateTime::currentMSecsSinceEpoch()) - 20000.0;
-    for (int i = 0; i < 9; ++i)
-        m_chart->vAppendData(0, values[i], false, from + i * 1000.0, false, -1.0, -1.0);
+    const Utils::SampleState noData = Utils::SampleState::NoData;
+    const Utils::SampleState states[] = {Utils::SampleState::Value,
+                                         Utils::SampleState::Value,
+                                         noData,
+                                         noData,
+                                         Utils::SampleState::Value,
+                                         Utils::SampleState::TooFar,
+                                         Utils::SampleState::Value,
+                                         Utils::SampleState::TooClose,
+                                         Utils::SampleState::Value};
+    for (int i = 0; i < 9; ++i) {
+        if (states[i] == Utils::SampleState::Value)
+            m_chart->vAppendData(0, 500 + i, false, from + i * 1000.0, false, -1.0, -1.0);
+        else
+            m_chart->vAppendState(0, states[i], false, from + i * 1000.0);
+    }
     m_chart->vAppendGap(0);
     m_chart->vAppendGap(0);
     QVERIFY(!canvasTexts(m_chart->poPlot(0)).contains(QStringLiteral("540.0")));
     m_chart->vAppendData(0, 550, true, -65000.0, false, -1.0, -1.0);
     m_chart->updateChart(true);
-    m_chart->poPlot(0)->canvas()->grab();
+    const QImage image = m_chart->poPlot(0)->canvas()->grab().toImage();
+    const QwtScaleMap xMap = m_chart->poPlot(0)->canvasMap(QwtPlot::xBottom);
+    for (int i : {2, 5, 7}) {
+        const int x = int(std::lround(xMap.transform(from + i * 1000.0)));
+        const QColor colour = StateMarksItem::color(states[i]);
+        const int rows = image.height() / int(image.devicePixelRatio());
+        int found = -1;
+        for (int y = 0; y < rows && found < 0; ++y)
+            found = QColor(image.pixel(x, y)) == colour ? y : -1;
+        QVERIFY2(found >= 0, qPrintable(QString::number(i)));
+        QCOMPARE(found < rows / 2, states[i] != Utils::SampleState::TooClose);
+    }
 
     const QwtPlotCurve* curve = historyCurve(m_chart->poPlot(0));
     QVERIFY(curve != nullptr);
@@ -211,8 +238,8 @@ void GenericChartTest::specialCodesAndGapsAreDrawnAsBreaksButKept()
     QCOMPARE(drawn, 6);
     const Utils::ValueOverTime* history = m_chart->getData(0);
     QCOMPARE(history->size(), 11);
-    QCOMPARE(history->y(2), 32764.0);
-    QCOMPARE(history->y(7), 32776.0);
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(history->state(i), states[i]);
     QVERIFY(std::isnan(history->y(9)));
     QVERIFY(history->x(9) >= from + 8000.0 && history->x(9) <= history->x(10));
 }
@@ -309,9 +336,10 @@ void GenericChartTest::independentPlotReportsDoubleClick()
 
 void GenericChartTest::historyTextRoundTripThroughChart()
 {
-    const double values[] = {500.25, 32764, std::numeric_limits<double>::quiet_NaN(), 32776};
+    const double values[] = {500.25, -3.5, std::numeric_limits<double>::quiet_NaN(), 1e-9};
     for (int i = 0; i < 4; ++i)
         m_chart->vAppendData(0, values[i], false, startTime + i * 85.0, false, -1.0, -1.0);
+    m_chart->vAppendState(0, Utils::SampleState::TooClose, false, startTime + 4 * 85.0);
     const std::string text = m_chart->dataToString(0);
 
     GenericChart other(1, m_window.get(), m_window.get(), false, true);
@@ -321,11 +349,13 @@ void GenericChartTest::historyTextRoundTripThroughChart()
     QCOMPARE(other.getData(0)->y(0), 1.0);
 
     QVERIFY(other.setDataFromString(0, text, ';'));
-    QCOMPARE(other.getData(0)->size(), 4);
-    for (int i = 0; i < 4; ++i) {
+    QCOMPARE(other.getData(0)->size(), 5);
+    for (int i = 0; i < 5; ++i) {
         QCOMPARE(other.getData(0)->x(i), startTime + i * 85.0);
-        QCOMPARE(other.getData(0)->y(i), values[i]);
+        QCOMPARE(other.getData(0)->state(i), m_chart->getData(0)->state(i));
     }
+    QCOMPARE(other.getData(0)->y(0), values[0]);
+    QCOMPARE(other.getData(0)->state(4), Utils::SampleState::TooClose);
     QCOMPARE(other.dataToString(0), text);
     // The loaded history is in view.
     QVERIFY(other.getXMax(0) >= startTime + 3 * 85.0);

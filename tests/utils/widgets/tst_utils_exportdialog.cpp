@@ -55,10 +55,12 @@ void ExportDialogTest::previewFollowsTheTickedBoxes()
         box->setChecked(false);
     dialog.findChild<QCheckBox*>("commaBox")->setChecked(true);
     dialog.findChild<QCheckBox*>("semicolonBox")->setChecked(true);
-    QVERIFY(preview->toPlainText().startsWith("Time,;Value\n04-12-2026 10:00:00.000,;1000\n"));
+    dialog.setUnit("mm");
+    QVERIFY(preview->toPlainText().startsWith(
+        "Time,;Signal,;Unit,;State\n04-12-2026 10:00:00.000,;1000,;mm,;\n"));
     dialog.findChild<QLineEdit*>("otherDelimiter")->setText("|");
     dialog.findChild<QCheckBox*>("otherBox")->setChecked(true);
-    QVERIFY(preview->toPlainText().startsWith("Time,;|Value\n"));
+    QVERIFY(preview->toPlainText().startsWith("Time,;|Signal,;|Unit,;|State\n"));
 }
 
 void ExportDialogTest::cancelOrNoNameWritesNothing()
@@ -116,7 +118,8 @@ void ExportDialogTest::failedExportKeepsTheOldFileAndAGoodOneReplacesIt()
     QCOMPARE(dialog.errorString(), QString());
     const QList<QByteArray> lines = contentOf(path).split('\n');
     QCOMPARE(lines.size(), 27);
-    QCOMPARE(lines[25], "04-12-2026 10:00:02.040" + dialog.delimiter() + "1024");
+    QCOMPARE(lines[25], "04-12-2026 10:00:02.040" + dialog.delimiter() + "1024" + dialog.delimiter() +
+                            dialog.delimiter());
 }
 
 void ExportDialogTest::browseProposesTheDatedName()

@@ -18,7 +18,7 @@ class ExportTextTest : public QObject
 private Q_SLOTS:
     void initTestCase();
     void delimiterFollowsTickedBoxes();
-    void linesHoldLocalTimeDelimiterAndWholeValue();
+    void linesHoldLocalTimeValueUnitAndState();
     void localTimeStaysRightAcrossDaysAndClockChanges();
     void proposedNameCarriesTheDate();
     void saveCreatesOrReplacesARegularFile();
@@ -58,19 +58,25 @@ void ExportTextTest::delimiterFollowsTickedBoxes()
         QCOMPARE(Utils::exportDelimiter(choice), delimiter);
 }
 
-void ExportTextTest::linesHoldLocalTimeDelimiterAndWholeValue()
+void ExportTextTest::linesHoldLocalTimeValueUnitAndState()
 {
     ValueOverTime data;
     data.append(localMs(2025, 7, 1, 0, 0, 0, 1), 1234.6);
     data.append(localMs(2025, 12, 31, 23, 59, 59, 999), -7.6);
     // A fractional millisecond is cut off.
     data.append(localMs(2026, 3, 9, 14, 7, 3, 40) + 0.75, -12.4);
-    // A gap (no data from then on) keeps its time and leaves the value empty.
+    // A gap and the states keep their times, leave the value empty and say what they are.
     data.append(localMs(2026, 3, 9, 14, 7, 4, 0), std::numeric_limits<double>::quiet_NaN());
-    const QList<QByteArray> text = lines(Utils::exportText(data, ",;", "Zeit", "Wert"));
-    const QList<QByteArray> expected = {"Zeit,;Wert", "01-07-2025 00:00:00.001,;1235",
-                                        "31-12-2025 23:59:59.999,;-8", "09-03-2026 14:07:03.040,;-12",
-                                        "09-03-2026 14:07:04.000,;"};
+    data.appendState(localMs(2026, 3, 9, 14, 7, 5, 0), Utils::SampleState::TooClose);
+    data.appendState(localMs(2026, 3, 9, 14, 7, 6, 0), Utils::SampleState::TooFar);
+    data.appendState(localMs(2026, 3, 9, 14, 7, 7, 0), Utils::SampleState::NoData);
+    const QList<QByteArray> text =
+        lines(Utils::exportText(data, ",;", {"Zeit", "Abstand", "Einheit", "Zustand"}, "in"));
+    const QList<QByteArray> expected = {
+        "Zeit,;Abstand,;Einheit,;Zustand",        "01-07-2025 00:00:00.001,;1235,;in,;",
+        "31-12-2025 23:59:59.999,;-8,;in,;",      "09-03-2026 14:07:03.040,;-12,;in,;",
+        "09-03-2026 14:07:04.000,;,;in,;gap",     "09-03-2026 14:07:05.000,;,;in,;too close",
+        "09-03-2026 14:07:06.000,;,;in,;too far", "09-03-2026 14:07:07.000,;,;in,;no data"};
     QCOMPARE(text, expected);
 }
 
@@ -86,12 +92,13 @@ void ExportTextTest::localTimeStaysRightAcrossDaysAndClockChanges()
         for (double t = around; t < around + 3 * 3600000; t += 59999)
             data.append(t, 2.0);
     }
-    const QList<QByteArray> text = lines(Utils::exportText(data, " ", "Time", "Value"));
+    const QList<QByteArray> text =
+        lines(Utils::exportText(data, " ", {"Time", "Value", "Unit", "State"}, "mm"));
     QCOMPARE(text.size(), data.size() + 1);
     for (int i = 0; i < data.size(); ++i) {
         const QString time =
             QDateTime::fromMSecsSinceEpoch(qint64(data.x(i))).toString("dd-MM-yyyy hh:mm:ss.zzz");
-        QCOMPARE(QString::fromLatin1(text[i + 1]), time + " " + QString::number(data.y(i), 'f', 0));
+        QCOMPARE(QString::fromLatin1(text[i + 1]), time + " " + QString::number(data.y(i), 'f', 0) + " mm ");
     }
 }
 
