@@ -61,6 +61,10 @@
         <source>%1 cannot be written: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
+    <message>
+        <source>Report written to %1</source>
+        <translation>Bericht in %1 geschrieben</translation>
+    </message>
 </context>
 <context>
     <name>DocumentCheck</name>
@@ -177,6 +181,25 @@
     <message>
         <source>the folder %1 is not writable: %2</source>
         <translation>in den Ordner %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>HelpDialogs</name>
+    <message>
+        <source>Using the IO-Link Sensor Workbench</source>
+        <translation>Arbeiten mit der IO-Link-Sensor-Werkbank</translation>
+    </message>
+    <message>
+        <source>The user guide is missing from this build.</source>
+        <translation>Die Anleitung fehlt in diesem Build.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;IO-Link Sensor Workbench&lt;/b&gt; %1&lt;br&gt;&lt;br&gt;Plug-in: %2 %3&lt;br&gt;Sensor description document: %4</source>
+        <translation>&lt;b&gt;IO-Link-Sensor-Werkbank&lt;/b&gt; %1&lt;br&gt;&lt;br&gt;Plug-in: %2 %3&lt;br&gt;Sensorbeschreibungsdokument: %4</translation>
+    </message>
+    <message>
+        <source>About IO-Link Sensor Workbench</source>
+        <translation>Über die IO-Link-Sensor-Werkbank</translation>
     </message>
 </context>
 <context>
@@ -365,14 +388,6 @@
         <translation>--duration erwartet eine ganze Zahl von Sekunden von 1 bis %1 (30 Tage), nicht „%2“</translation>
     </message>
     <message>
-        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.
-
-Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log) need --port DEV and --open NAME, run without a display and answer every question themselves; --monitor names its ports and sensors itself. Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, 2 sensor or port problem, 3 file problem, 64 bad command line.</source>
-        <translation>Konfiguriert, überwacht und lernt IO-Link-Ultraschall-Abstandssensoren ein.
-
-Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --log) brauchen --port DEV und --open NAME, laufen ohne Bildschirm und beantworten jede Frage selbst; --monitor nennt seine Anschlüsse und Sensoren selbst. Rückgabewert: 0 erledigt (und gleich, bei --compare und --write-settings), 1 Unterschiede gefunden, 2 Sensor- oder Anschlussproblem, 3 Dateiproblem, 64 fehlerhafte Befehlszeile.</translation>
-    </message>
-    <message>
         <source>How long --log or --monitor runs, in seconds: 1 to 2592000 (30 days); --monitor runs until stopped without it.</source>
         <translation>Wie lange --log oder --monitor läuft, in Sekunden: 1 bis 2592000 (30 Tage); ohne Angabe läuft --monitor bis zum Beenden.</translation>
     </message>
@@ -451,6 +466,18 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
     <message>
         <source>--write-all goes with --write-settings</source>
         <translation>--write-all gehört zu --write-settings</translation>
+    </message>
+    <message>
+        <source>Configures, monitors and teaches IO-Link ultrasonic distance sensors.
+
+Batch commands (--read-settings, --write-settings, --compare, --factory-reset, --log, --report) need --port DEV and --open NAME, run without a display and answer every question themselves; --monitor names its ports and sensors itself. Exit status: 0 done (and equal, for --compare and --write-settings), 1 differences found, 2 sensor or port problem, 3 file problem, 64 bad command line.</source>
+        <translation>Konfiguriert, überwacht und lernt IO-Link-Ultraschall-Abstandssensoren ein.
+
+Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --log, --report) brauchen --port DEV und --open NAME, laufen ohne Bildschirm und beantworten jede Frage selbst; --monitor nennt seine Anschlüsse und Sensoren selbst. Rückgabewert: 0 fertig (und gleich, bei --compare und --write-settings), 1 Abweichungen gefunden, 2 Problem mit Sensor oder Anschluss, 3 Dateiproblem, 64 falsche Befehlszeile.</translation>
+    </message>
+    <message>
+        <source>Batch: connect to the sensor on the --port, reading its settings, and write its commissioning report (identity, every parameter, the distance chart) to the PDF file FILE.</source>
+        <translation>Stapel: mit dem Sensor an --port verbinden, seine Einstellungen lesen und seinen Inbetriebnahmebericht (Kennung, jeder Parameter, das Abstandsdiagramm) in die PDF-Datei FILE schreiben.</translation>
     </message>
 </context>
 <context>
@@ -589,6 +616,26 @@ Stapelbefehle (--read-settings, --write-settings, --compare, --factory-reset, --
     <message>
         <source>The event journal %1 cannot be written: %2</source>
         <translation>Das Ereignisjournal %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>none found</source>
+        <translation>keines gefunden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Using the workbench</source>
+        <translation>&amp;Arbeiten mit der Werkbank</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Ü&amp;ber</translation>
+    </message>
+    <message>
+        <source>%1 is open already: its window is in front.</source>
+        <translation>%1 ist schon geöffnet: sein Fenster ist nun vorn.</translation>
     </message>
 </context>
 <context>

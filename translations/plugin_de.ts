@@ -2,6 +2,77 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CommissioningReport</name>
+    <message>
+        <source>not read</source>
+        <translation>nicht gelesen</translation>
+    </message>
+    <message>
+        <source>differs from %1 (%2 there)</source>
+        <translation>weicht von %1 ab (dort %2)</translation>
+    </message>
+    <message>
+        <source>Commissioning report: %1</source>
+        <translation>Inbetriebnahmebericht: %1</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Anschluss</translation>
+    </message>
+    <message>
+        <source>Date and time</source>
+        <translation>Datum und Uhrzeit</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>No settings file was saved or opened in this window: the values are compared with none.</source>
+        <translation>In diesem Fenster wurde keine Einstellungsdatei gespeichert oder geöffnet: die Werte werden mit keiner verglichen.</translation>
+    </message>
+    <message>
+        <source>The values could not be compared with %1, the settings file last saved or opened in this window: %2</source>
+        <translation>Die Werte ließen sich nicht mit %1 vergleichen, der zuletzt in diesem Fenster gespeicherten oder geöffneten Einstellungsdatei: %2</translation>
+    </message>
+    <message>
+        <source>The values are compared with %1, the settings file last saved or opened in this window.</source>
+        <translation>Die Werte werden mit %1 verglichen, der zuletzt in diesem Fenster gespeicherten oder geöffneten Einstellungsdatei.</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Distance over time</source>
+        <translation>Abstand über der Zeit</translation>
+    </message>
+    <message>
+        <source>Commissioning report</source>
+        <translation>Inbetriebnahmebericht</translation>
+    </message>
+    <message>
+        <source>The report could not be written to %1: no page could be laid out.</source>
+        <translation>Der Bericht konnte nicht in %1 geschrieben werden: keine Seite ließ sich anlegen.</translation>
+    </message>
+    <message>
+        <source>The report could not be written to %1: %2</source>
+        <translation>Der Bericht konnte nicht in %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>DescriptionDocument</name>
     <message>
         <source>elements are nested more than %1 deep</source>
@@ -10,6 +81,13 @@
     <message>
         <source>an element text of %1 bytes; a caption or value has at most %2</source>
         <translation>ein Elementtext von %1 Bytes; eine Beschriftung oder ein Wert hat höchstens %2</translation>
+    </message>
+</context>
+<context>
+    <name>NimbarSensorPlugin::Core::BusyPopup</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
@@ -53,6 +131,18 @@
     <message>
         <source>Do you really want to clear chart history ?</source>
         <translation>Soll der Diagrammverlauf wirklich gelöscht werden?</translation>
+    </message>
+    <message>
+        <source>in</source>
+        <translation>in</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Distance (%1)</source>
+        <translation>Abstand (%1)</translation>
     </message>
 </context>
 <context>
@@ -325,6 +415,22 @@
         <source>Reading %1 of %2</source>
         <translation>Lesen %1 von %2</translation>
     </message>
+    <message>
+        <source>Reading cancelled. %1</source>
+        <translation>Lesen abgebrochen. %1</translation>
+    </message>
+    <message>
+        <source>%1 could not be read back after the teach</source>
+        <translation>%1 ließ sich nach dem Einlernen nicht zurücklesen</translation>
+    </message>
+    <message>
+        <source>%1 reset: %2</source>
+        <translation>%1 zurückgesetzt: %2</translation>
+    </message>
+    <message>
+        <source>%1 taught: %2</source>
+        <translation>%1 eingelernt: %2</translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::SensorWindow</name>
@@ -383,10 +489,6 @@
     <message>
         <source>The connected sensor does not match currently selected sensor, please try again with the proper sensor</source>
         <translation>Der angeschlossene Sensor passt nicht zum ausgewählten Sensor. Bitte versuchen Sie es mit dem richtigen Sensor erneut.</translation>
-    </message>
-    <message>
-        <source>Calimo</source>
-        <translation>Calimo</translation>
     </message>
     <message>
         <source>Sensor settings will be overwritten with the ones from PC</source>
@@ -540,6 +642,160 @@
             <numerusform>Der Sensor hält %n Parameter nicht so, wie sie geschrieben wurden. Sie behalten im Fenster die geschriebenen Werte und sind im Baum markiert.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>IO-Link Sensor Workbench</source>
+        <translation>IO-Link-Sensor-Werkbank</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Echo plot, also without echo data</source>
+        <translation>&amp;Echodiagramm, auch ohne Echodaten</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Compare with settings file...</source>
+        <translation>Mit Einstellungsdatei &amp;vergleichen...</translation>
+    </message>
+    <message>
+        <source>Print &amp;report...</source>
+        <translation>&amp;Bericht drucken...</translation>
+    </message>
+    <message>
+        <source>Live data paused: resume</source>
+        <translation>Live-Daten angehalten: fortsetzen</translation>
+    </message>
+    <message>
+        <source>Enable live data</source>
+        <translation>Live-Daten einschalten</translation>
+    </message>
+    <message>
+        <source>Live data paused</source>
+        <translation>Live-Daten angehalten</translation>
+    </message>
+    <message>
+        <source>Print report</source>
+        <translation>Bericht drucken</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>PDF-Dateien (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Printing report...</source>
+        <translation>Bericht drucken...</translation>
+    </message>
+    <message>
+        <source>Report written to %1</source>
+        <translation>Bericht in %1 geschrieben</translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>Product name</source>
+        <translation>Produktname</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Variante</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>nicht gelesen</translation>
+    </message>
+    <message>
+        <source>Vendor</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>Firmware revision</source>
+        <translation>Firmwarestand</translation>
+    </message>
+    <message>
+        <source>Hardware revision</source>
+        <translation>Hardwarestand</translation>
+    </message>
+    <message>
+        <source>Application-specific tag</source>
+        <translation>Anwendungsspezifische Kennung</translation>
+    </message>
+    <message>
+        <source>Function tag</source>
+        <translation>Funktionskennung</translation>
+    </message>
+    <message>
+        <source>Location tag</source>
+        <translation>Ortskennung</translation>
+    </message>
+    <message>
+        <source>not connected</source>
+        <translation>nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Writing cancelled: %1 of %2 parameters written; the rest were not written (where they differ from the sensor they stay marked in the tree).</source>
+        <translation>Schreiben abgebrochen: %1 von %2 Parametern geschrieben; die übrigen wurden nicht geschrieben (wo sie vom Sensor abweichen, bleiben sie im Baum markiert).</translation>
+    </message>
+</context>
+<context>
+    <name>NimbarSensorPlugin::Core::SettingsCompareDialog</name>
+    <message>
+        <source>Take all</source>
+        <translation>Alle übernehmen</translation>
+    </message>
+    <message>
+        <source>Compare with settings file</source>
+        <translation>Mit Einstellungsdatei vergleichen</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Einheit</translation>
+    </message>
+    <message>
+        <source>Take the file&apos;s value</source>
+        <translation>Wert der Datei übernehmen</translation>
+    </message>
+    <message>
+        <source>This sensor cannot take the file&apos;s value.</source>
+        <translation>Dieser Sensor kann den Wert der Datei nicht annehmen.</translation>
+    </message>
+    <message>
+        <source>The sensor window and the file hold the same values.</source>
+        <translation>Sensorfenster und Datei enthalten dieselben Werte.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) differ:</source>
+        <translation>
+            <numerusform>%n Parameter weicht ab:</numerusform>
+            <numerusform>%n Parameter weichen ab:</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::SettingsFileActions</name>
@@ -590,6 +846,14 @@
         <source>Apply the others</source>
         <translation>Die übrigen übernehmen</translation>
     </message>
+    <message>
+        <source>Compare with settings file</source>
+        <translation>Mit Einstellungsdatei vergleichen</translation>
+    </message>
+    <message>
+        <source>The settings file %1 holds no parameter values.</source>
+        <translation>Die Einstellungsdatei %1 enthält keine Parameterwerte.</translation>
+    </message>
 </context>
 <context>
     <name>NimbarSensorPlugin::Core::WriteSequence</name>
@@ -619,6 +883,10 @@
             <numerusform>%n abweichenden Parameter in %1 s geschrieben; alle %2 zu schreiben hätte etwa %3 s gedauert.</numerusform>
             <numerusform>%n abweichende Parameter in %1 s geschrieben; alle %2 zu schreiben hätte etwa %3 s gedauert.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Not written: the write stopped before this parameter</source>
+        <translation>Nicht geschrieben: das Schreiben endete vor diesem Parameter</translation>
     </message>
 </context>
 <context>
@@ -661,10 +929,6 @@
     <message>
         <source>Supported sensors</source>
         <translation>Unterstützte Sensoren</translation>
-    </message>
-    <message>
-        <source>DefaultSettings</source>
-        <translation>Werkseinstellungen</translation>
     </message>
     <message>
         <source>Restore sensor&apos;s default settings</source>
@@ -761,6 +1025,10 @@
     <message>
         <source>Write all parameters of the tree to the sensor (Ctrl+Shift+W). While this is on, each edit is written to the sensor.</source>
         <translation>Alle Parameter des Baums in den Sensor schreiben (Strg+Umschalt+W). Solange dies eingeschaltet ist, wird jede Änderung in den Sensor geschrieben.</translation>
+    </message>
+    <message>
+        <source>Restore factory settings</source>
+        <translation>Werkseinstellungen wiederherstellen</translation>
     </message>
 </context>
 <context>

@@ -107,6 +107,14 @@
         <source>Time</source>
         <translation>Zeit</translation>
     </message>
+    <message>
+        <source>Unit</source>
+        <translation>Einheit</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
 </context>
 <context>
     <name>Utils::PlotDocument</name>
@@ -140,6 +148,25 @@
     <message>
         <source>Communicating with the sensor...</source>
         <translation>Verbindung mit dem Sensor...</translation>
+    </message>
+</context>
+<context>
+    <name>Utils::SampleState</name>
+    <message>
+        <source>gap</source>
+        <translation>Lücke</translation>
+    </message>
+    <message>
+        <source>too close</source>
+        <translation>zu nah</translation>
+    </message>
+    <message>
+        <source>too far</source>
+        <translation>zu weit</translation>
+    </message>
+    <message>
+        <source>no data</source>
+        <translation>keine Daten</translation>
     </message>
 </context>
 <context>

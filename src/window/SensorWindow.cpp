@@ -664,6 +664,29 @@ void SensorWindow::updateWindowTitle()
 void SensorWindow::resizeEvent(QResizeEvent* event)
 {
     d->chart->chart()->UpdateMinimumHeights(event->size().height());
+    foldListsWhenNarrow(event->size().width());
+}
+
+// Below this width the property tree and the lists share one column of
+// tabs on the left, so the chart keeps at least 40% of the window: side by
+// side, at 1024 pixels, it had a fifth.
+void SensorWindow::foldListsWhenNarrow(int width)
+{
+    constexpr int foldBelow = 1200;
+    const bool narrow = width < foldBelow;
+    if (narrow == d->listsFolded)
+        return;
+    d->listsFolded = narrow;
+    if (narrow) {
+        tabifyDockWidget(d->propertyTreeDock, d->processDataDock);
+        tabifyDockWidget(d->processDataDock, d->observationDock);
+        d->propertyTreeDock->raise();
+        return;
+    }
+    addDockWidget(Qt::RightDockWidgetArea, d->observationDock);
+    tabifyDockWidget(d->observationDock, d->processDataDock);
+    d->processDataDock->raise();
+    resizeDocks({d->processDataDock}, {listDockWidth}, Qt::Horizontal);
 }
 
 void SensorWindow::changeEvent(QEvent* event)

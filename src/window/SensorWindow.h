@@ -204,6 +204,7 @@ private:
     void retranslateLists();
     void retranslateWindow();
     void applyPresentationMode(bool hide);
+    void foldListsWhenNarrow(int width);
     void createFileMenu();
     void createViewMenu();
     void retranslateFileMenu();

@@ -124,6 +124,8 @@ struct SensorWindowPrivate
     // Offered while a read or write of everything runs.
     QPushButton* cancelButton = nullptr;
     bool presentationMode = false;
+    // The lists share the property tree's column of tabs.
+    bool listsFolded = false;
 
     // The unit lengths are shown in, and the connected variant.
     LengthUnits units;

@@ -1,5 +1,6 @@
 // The texts batch commands produce without a window: which settings differ
 // from a file, the lines of the live-data log and the commissioning report.
+#include <HelpDialogs.h>
 #include <tools/CommissioningReport.h>
 #include <tools/LiveLog.h>
 #include <tools/SettingsCompare.h>
@@ -117,3 +118,15 @@ TEST(CommissioningReport, RecordsIdentityGroupsAndWhyARowIsInDoubt)
 }
 
 } // namespace
+
+// The Help menu's guide is the README's part under its heading, up to the
+// next part, without the pictures a dialog cannot show.
+TEST(HelpDialogs, TheGuideIsItsPartOfTheReadme)
+{
+    const QString readme = "# Title\nintro\n## Using it\nOpen a sensor.\n\n![shot](a.png)\n\nConnect.\n"
+                           "### Batch commands\nRun one.\n## Building\nmake\n";
+    EXPECT_EQ(markdownSection(readme, "Using it"), "## Using it\nOpen a sensor.\n\nConnect.\n"
+                                                   "### Batch commands\nRun one.");
+    EXPECT_EQ(markdownSection(readme, "Building"), "## Building\nmake");
+    EXPECT_EQ(markdownSection(readme, "Missing"), "");
+}

@@ -341,6 +341,11 @@ private slots:
             QVERIFY2(!key.isEmpty(), "an empty shortcut");
             QVERIFY2(!sensorKeys.contains(key), qPrintable(key.toString()));
         }
+        for (const QKeySequence& key : {QKeySequence(Qt::Key_F5), QKeySequence(QKeySequence::Save),
+                                        QKeySequence(QKeySequence::Open), QKeySequence(QKeySequence::Print)})
+            QVERIFY2(sensorKeys.contains(key), qPrintable(key.toString()));
+        for (const QKeySequence& key : {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F11)})
+            QVERIFY2(workbenchKeys.contains(key), qPrintable(key.toString()));
 
         // A key the sensor windows bind the way they bind theirs, to the
         // window and its children: only the active window's action fires.
