@@ -384,6 +384,8 @@ void SensorWindow::showConnectedVariant(const QString& code, const SensorVariant
         trimPinFunctionLists();
     }
     trimErrorWarningLists();
+    // The distance plot spans what this variant measures, not the family's widest range.
+    d->chart->scaleToUnit();
 }
 
 } // namespace NimbarSensorPlugin::Core
