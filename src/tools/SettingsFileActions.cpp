@@ -145,14 +145,21 @@ QString SettingsFileActions::problem(const QString& fileName) const
     return TreeSettings(m_parts.tree, m_parts.model, m_parts.units).problem(fileName, m_parts.sensor.name());
 }
 
-QStringList SettingsFileActions::differences(const QString& fileName) const
+// The parameter entries of a file this sensor can load; none otherwise.
+std::optional<std::vector<SettingsEntry>> SettingsFileActions::loadableEntries(const QString& fileName) const
 {
     SettingsFileContent content;
     QString message;
     if (TreeSettings::read(fileName, m_parts.sensor.name(), &content, &message) != SettingsFileStatus::Loaded)
-        return {};
-    return TreeSettings(m_parts.tree, m_parts.model, m_parts.units)
-        .differences(parseParameterText(content.propertyTreeData));
+        return std::nullopt;
+    return parseParameterText(content.propertyTreeData);
+}
+
+QStringList SettingsFileActions::differences(const QString& fileName) const
+{
+    const auto entries = loadableEntries(fileName);
+    return entries ? TreeSettings(m_parts.tree, m_parts.model, m_parts.units).differences(*entries)
+                   : QStringList();
 }
 
 void SettingsFileActions::compare(QString fileName)
@@ -235,12 +242,9 @@ void SettingsFileActions::finish()
 
 QMap<QString, QString> SettingsFileActions::differingValues(const QString& fileName) const
 {
-    SettingsFileContent content;
-    QString message;
-    if (TreeSettings::read(fileName, m_parts.sensor.name(), &content, &message) != SettingsFileStatus::Loaded)
-        return {};
-    return TreeSettings(m_parts.tree, m_parts.model, m_parts.units)
-        .differingFileValues(parseParameterText(content.propertyTreeData));
+    const auto entries = loadableEntries(fileName);
+    return entries ? TreeSettings(m_parts.tree, m_parts.model, m_parts.units).differingFileValues(*entries)
+                   : QMap<QString, QString>();
 }
 
 } // namespace NimbarSensorPlugin::Core

@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <optional>
+#include <vector>
+
 class QWidget;
 
 namespace NimbarSensorPlugin::Core {
@@ -20,6 +23,7 @@ class Sensor;
 class SensorSession;
 class StatusPoll;
 struct SettingsCheck;
+struct SettingsEntry;
 
 // What a settings file is saved from and loaded into.
 struct SettingsFileParts
@@ -76,6 +80,7 @@ signals:
     void loaded(const QString& fileName);
 
 private:
+    std::optional<std::vector<SettingsEntry>> loadableEntries(const QString& fileName) const;
     bool acceptRefused(const SettingsCheck& check);
     void apply(const SettingsCheck& check);
     void take(const QMap<QString, QVariant>& values);

@@ -161,7 +161,9 @@ SensorWindow::SensorWindow(const ExtensionSystem::SensorBasic& hostRecord)
     connect(d->tree, &ParameterTree::choiceRead, this, &SensorWindow::followChoiceRead);
     createListDocks();
     setMinimumHeight(500);
-    setMinimumWidth(850);
+    // With the lists folded beside the tree, the tree and a useful chart fit
+    // beside the workbench's sensor list on a 1024-pixel screen.
+    setMinimumWidth(720);
 
     d->connectionStatus = new Utils::ConnectionStatus(this);
     statusBar()->addPermanentWidget(d->connectionStatus);

@@ -137,8 +137,10 @@ private slots:
         QVERIFY(!window.chart()->getDockChartItem(0)->isHidden());
         QVERIFY(window.chart()->getDockChartItem(1)->isHidden());
         QVERIFY(!window.processDataDock()->isHidden());
+        // The distance and the outputs' LEDs stay in view.
         QVERIFY(tree->topLevelItem(0)->isExpanded());
-        QVERIFY(!tree->topLevelItem(1)->isExpanded());
+        QVERIFY(tree->topLevelItem(1)->isExpanded());
+        QVERIFY(!tree->topLevelItem(2)->isExpanded());
         QVERIFY(!tree->topLevelItem(3)->isExpanded());
 
         window.vSensorUpdate(false);

@@ -10,6 +10,9 @@
 #include <utils/charts/GenericChart.h>
 #include <window/SensorWindow.h>
 
+#include <qwt_plot.h>
+#include <qwt_plot_marker.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
@@ -293,9 +296,12 @@ private slots:
         QVERIFY(chart->isVisible());
         QTRY_VERIFY2(chart->width() >= window.width() * 2 / 5, qPrintable(QString::number(chart->width())));
 
-        // The list comes back on demand; a sensor opened from it sends it away.
+        // The list comes back on demand, and the sensor window folds its lists
+        // into tabs beside the tree so that the chart keeps its room.
         listAction->trigger();
         QVERIFY(dock->isVisible());
+        QTRY_VERIFY2(chart->width() >= window.width() * 2 / 5, qPrintable(QString::number(chart->width())));
+        QVERIFY(!sensorWindow->tabifiedDockWidgets(sensorWindow->processDataDock()).isEmpty());
         window.sensorList()->setCurrentItem(window.sensorList()->topLevelItem(1));
         window.findChild<QAction*>("actionOpenSensor")->trigger();
         QCOMPARE(window.openSensorCount(), 2);
@@ -384,6 +390,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.openSensor("RT5-350-M18");
         window.openSensor("RT5-600-M18");
+        // The echo plot, with the detection range's marks, is there when asked for without echo data.
+        auto* active = sensorWindowOf(window.mdiArea()->activeSubWindow());
+        QVERIFY(active->chart()->getDockChartItem(1)->isHidden());
+        active->findChild<QAction*>("actionShowEchoPlot")->setChecked(true);
+        QVERIFY(!active->chart()->getDockChartItem(1)->isHidden());
         // F11 enters it, wherever the focus is.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(ExtensionSystem::Globals::getPresentationMode());
@@ -396,6 +407,7 @@ private slots:
             QVERIFY(processData);
             QVERIFY(processData->topLevelItem(1)->isExpanded());
         }
+        QVERIFY(active->chart()->getDockChartItem(1)->isHidden());
         // The Window menu lists the open windows, the active one checked.
         QMenu* windowMenu = window.menuBar()->actions().value(2)->menu();
         emit windowMenu->aboutToShow();
@@ -485,12 +497,26 @@ private slots:
         auto* english = window.findChild<QAction*>("actionLanguage_en");
         QCOMPARE(german->text(), QString("Deutsch"));
         QVERIFY(english->isChecked());
+        // Texts the host's parts draw themselves follow too: the tree's header, the chart's marks.
+        const auto header = [sensorWindow] {
+            return sensorWindow->parameterBrowser()->findChild<QTreeWidget*>()->headerItem()->text(0);
+        };
+        const auto markLabels = [sensorWindow] {
+            QStringList labels;
+            for (QwtPlotItem* item : sensorWindow->chart()->poPlot(0)->itemList(QwtPlotItem::Rtti_PlotMarker))
+                labels << static_cast<QwtPlotMarker*>(item)->label().text();
+            return labels.join(' ');
+        };
+        QVERIFY(markLabels().contains("Threshold"));
 
         german->trigger();
         QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("de"));
         QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&Datei"));
         QTRY_COMPARE(sensorWindow->processDataDock()->windowTitle(), QString("Prozessdaten"));
         QCOMPARE(identification->propertyName(), QString("Identifikation"));
+        QCOMPARE(header(), QString("Eigenschaft"));
+        QTRY_VERIFY2(markLabels().contains("Schaltpunkt") && !markLabels().contains("Threshold"),
+                     qPrintable(markLabels()));
         QVERIFY(german->isChecked());
         // The next start is in German, unless the command line says otherwise.
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("de"));
@@ -500,6 +526,8 @@ private slots:
         QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&File"));
         QTRY_COMPARE(sensorWindow->processDataDock()->windowTitle(), QString("Process data"));
         QCOMPARE(identification->propertyName(), QString("Identification"));
+        QCOMPARE(header(), QString("Property"));
+        QTRY_VERIFY2(!markLabels().contains("Schaltpunkt"), qPrintable(markLabels()));
         QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Id"));
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
         QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
