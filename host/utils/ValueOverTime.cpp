@@ -24,6 +24,7 @@ void ValueOverTime::append(double x, double y)
     m_x.push_back(x);
     m_y.push_back(y);
     m_states.push_back(std::isnan(y) ? SampleState::Gap : SampleState::Value);
+    m_summary.appended(m_y.data(), m_states.data(), size());
 }
 
 void ValueOverTime::appendState(double x, SampleState state)
@@ -32,6 +33,7 @@ void ValueOverTime::appendState(double x, SampleState state)
     m_x.push_back(x);
     m_y.push_back(std::numeric_limits<double>::quiet_NaN());
     m_states.push_back(state == SampleState::Value ? SampleState::Gap : state);
+    m_summary.appended(m_y.data(), m_states.data(), size());
 }
 
 void ValueOverTime::clear()
@@ -39,6 +41,7 @@ void ValueOverTime::clear()
     std::vector<double>().swap(m_x);
     std::vector<double>().swap(m_y);
     std::vector<SampleState>().swap(m_states);
+    m_summary.clear();
 }
 
 void ValueOverTime::reserve(int samples)
@@ -62,6 +65,7 @@ void ValueOverTime::assign(std::vector<double> x, std::vector<double> y, std::ve
     m_x = std::move(x);
     m_y = std::move(y);
     m_states = std::move(states);
+    m_summary.rebuild(m_y.data(), m_states.data(), size());
 }
 
 void ValueOverTime::dropOldest(int count)
@@ -85,7 +89,8 @@ int ValueOverTime::upperBound(double x) const
 
 std::size_t ValueOverTime::memoryBytes() const
 {
-    return (m_x.capacity() + m_y.capacity()) * sizeof(double) + m_states.capacity() * sizeof(SampleState);
+    return (m_x.capacity() + m_y.capacity()) * sizeof(double) + m_states.capacity() * sizeof(SampleState) +
+           m_summary.memoryBytes();
 }
 
 } // namespace Utils

@@ -1,28 +1,19 @@
 #pragma once
 
+#include "HistorySummary.h"
+#include "SampleState.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 namespace Utils {
-
-// What one sample of a history holds: a value, a gap (no data at that time:
-// offline, live data paused), or one of the states a distance sensor reports
-// instead of a distance.
-enum class SampleState : std::uint8_t
-{
-    Value,
-    Gap,
-    TooClose,
-    TooFar,
-    NoData
-};
 
 // The history of one plot: sample times (x; milliseconds since the epoch on
 // time plots), values (y) and states in contiguous arrays, so that drawing,
 // export and saving walk plain memory. Every sample that is no value has a
 // NaN value, so that code reading only the values never takes a state for a
 // distance. Samples are appended in time order; lookups by time rely on that.
+// The history keeps its summaries (HistorySummary) up to date as it changes.
 class ValueOverTime
 {
 public:
@@ -34,6 +25,7 @@ public:
     double x(int i) const { return m_x[std::size_t(i)]; }
     double y(int i) const { return m_y[std::size_t(i)]; }
     SampleState state(int i) const { return m_states[std::size_t(i)]; }
+    const HistorySummary& summary() const { return m_summary; }
 
     // A NaN value appends a gap.
     void append(double x, double y);
@@ -53,7 +45,7 @@ public:
     // Index of the first sample after time x (size() when none).
     int upperBound(double x) const;
 
-    // Bytes the history holds, including spare capacity.
+    // Bytes the history holds, including spare capacity and the summaries.
     std::size_t memoryBytes() const;
 
 private:
@@ -65,6 +57,7 @@ private:
     // cost stays fixed (17 bytes a sample in all) however often the states
     // alternate, and drawing and export read a sample's state directly.
     std::vector<SampleState> m_states;
+    HistorySummary m_summary;
 };
 
 } // namespace Utils

@@ -19,12 +19,14 @@ inline bool isLineBreak(const QPointF& point)
 
 // Reduces the samples [begin, end) of a history to what a canvas of `columns`
 // pixel columns spanning [xMin, xMax] can show: per column the first, the
-// lowest, the highest and the last sample, in that order, so that a polyline
+// lowest, the highest and the last value, in that order, so that a polyline
 // through them covers the column's full vertical extent and joins its
 // neighbours. Samples left or right of the range share one extra column each,
 // so the line enters and leaves the canvas towards its true neighbours.
-// Samples without a value (NaN) are left out and break the line: a break
-// point is written between the runs, also when it lies inside a column.
+// Samples without a value (NaN) are left out. Where any lie between the last
+// value of one column and the first of the next, a break point is written
+// between them and the line breaks; within a column they are narrower than
+// a pixel and the column's values are joined.
 void decimateColumns(const double* x, const double* y, int begin, int end, double xMin, double xMax,
                      int columns, std::vector<QPointF>& out);
 
@@ -40,5 +42,14 @@ struct StateMark
 // column, in time order. Values and gaps get no mark.
 void decimateStates(const double* x, const SampleState* states, int begin, int end, double xMin, double xMax,
                     int columns, std::vector<StateMark>& out);
+
+// The same two reductions of a history, read from its summaries where a
+// column spans whole blocks: the cost follows the number of columns and the
+// logarithm of the samples per column, not the number of samples. The result
+// equals that of the scans above.
+void decimateColumns(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
+                     std::vector<QPointF>& out);
+void decimateStates(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
+                    std::vector<StateMark>& out);
 
 } // namespace Utils::Charts

@@ -30,8 +30,14 @@ void DecimatedSeriesData::update(double xMin, double xMax, int columns)
     // One sample beyond each edge, so the line runs to the canvas border.
     const int begin = std::max(0, m_history->lowerBound(xMin) - 1);
     const int end = std::min(m_history->size(), m_history->upperBound(xMax) + 1);
-    decimateColumns(m_history->pxData(), m_history->pyData(), begin, end, xMin, xMax, columns, m_points);
-    decimateStates(m_history->pxData(), m_history->stateData(), begin, end, xMin, xMax, columns, m_marks);
+    // A few samples per column are scanned; many are read from the summaries.
+    if (end - begin <= 4 * columns) {
+        decimateColumns(m_history->pxData(), m_history->pyData(), begin, end, xMin, xMax, columns, m_points);
+        decimateStates(m_history->pxData(), m_history->stateData(), begin, end, xMin, xMax, columns, m_marks);
+    } else {
+        decimateColumns(*m_history, begin, end, xMin, xMax, columns, m_points);
+        decimateStates(*m_history, begin, end, xMin, xMax, columns, m_marks);
+    }
 
     double low = 0.0;
     double high = -1.0;

@@ -2,6 +2,10 @@
 
 #include <qwt_plot_curve.h>
 
+#include <QLineF>
+
+#include <vector>
+
 namespace Utils {
 class ValueOverTime;
 }
@@ -25,6 +29,9 @@ public:
 
 private:
     DecimatedSeriesData* m_series; // owned by the curve (setData)
+    // The strokes of the run being drawn, in pixels; kept to spare an
+    // allocation per repaint.
+    mutable std::vector<QLineF> m_lines;
 };
 
 } // namespace Utils::Charts

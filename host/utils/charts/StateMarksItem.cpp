@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace Utils::Charts {
 
@@ -81,6 +83,23 @@ void drawLegend(QPainter* painter, unsigned shown, const QRectF& canvas)
 
 } // namespace
 
+// Drawn once per state and pixel ratio, then copied: a shape with smooth
+// edges costs far more to draw than to copy, and hundreds may be in view.
+const QPixmap& StateMarksItem::markPixmap(SampleState state, double pixelRatio) const
+{
+    QPixmap& pixmap = m_pixmaps[unsigned(state) % m_pixmaps.size()];
+    if (pixmap.isNull() || pixmap.devicePixelRatioF() != pixelRatio) {
+        const int side = int(markSize) + 2;
+        pixmap = QPixmap(QSize(side, side) * pixelRatio);
+        pixmap.setDevicePixelRatio(pixelRatio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        drawMark(&painter, state, QPointF(side, side) / 2.0);
+    }
+    return pixmap;
+}
+
 StateMarksItem::StateMarksItem(DecimatedSeriesData* series) : m_series(series)
 {
     setZ(26.0);
@@ -110,8 +129,20 @@ void StateMarksItem::draw(QPainter* painter, const QwtScaleMap& xMap, const QwtS
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
     unsigned shown = 0;
+    // A mark less than its own width after the last one of its state would
+    // hide under it; a long stretch in one state shows as a row of marks
+    // side by side, and drawing them costs the same however long it is.
+    double lastDrawn[8];
+    std::fill(std::begin(lastDrawn), std::end(lastDrawn), -1e300);
     for (const StateMark& mark : marks) {
-        drawMark(painter, mark.state, QPointF(xMap.transform(mark.x), rowOf(mark.state, canvasRect)));
+        const double x = xMap.transform(mark.x);
+        double& last = lastDrawn[unsigned(mark.state) & 7u];
+        if (x - last < markSize)
+            continue;
+        last = x;
+        painter->drawPixmap(QPointF(x, rowOf(mark.state, canvasRect)) - QPointF(markSize, markSize) / 2.0 -
+                                QPointF(1.0, 1.0),
+                            markPixmap(mark.state, painter->device()->devicePixelRatioF()));
         shown |= 1u << unsigned(mark.state);
     }
     drawLegend(painter, shown, canvasRect);

@@ -5,6 +5,9 @@
 #include <qwt_plot_item.h>
 
 #include <QColor>
+#include <QPixmap>
+
+#include <array>
 
 class QPainter;
 
@@ -31,7 +34,10 @@ public:
     static QColor color(SampleState state);
 
 private:
+    const QPixmap& markPixmap(SampleState state, double pixelRatio) const;
+
     DecimatedSeriesData* m_series;
+    mutable std::array<QPixmap, 5> m_pixmaps;
 };
 
 } // namespace Utils::Charts

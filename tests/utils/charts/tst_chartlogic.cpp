@@ -101,6 +101,7 @@ private slots:
     void statesAreMarkedOncePerColumn();
     void gapsBreakTheLineWhereverTheyFall_data();
     void gapsBreakTheLineWhereverTheyFall();
+    void summariesDrawWhatAScanDraws();
     void historyTextRoundTripsExactly();
     void historyTextIsXmlSafe();
     void olderHistoryTextReadsStates();
@@ -258,9 +259,10 @@ void ChartLogicTest::gapsBreakTheLineWhereverTheyFall_data()
     }
 }
 
-// Wherever a gap lies, also amid many samples of one pixel column, no drawn
-// segment crosses its time, and every stretch of data between gaps keeps a
-// run of its own.
+// Wherever a gap lies, no drawn segment from one pixel column to another
+// crosses its time, and each stretch of data that a gap parts from the next
+// column keeps a run of its own. Within a column, whose values are drawn as
+// one vertical stroke, a gap narrower than the pixel is joined.
 void ChartLogicTest::gapsBreakTheLineWhereverTheyFall()
 {
     QFETCH(QVector<int>, gaps);
@@ -270,8 +272,10 @@ void ChartLogicTest::gapsBreakTheLineWhereverTheyFall()
         1000, [](int i) { return 1.7e12 + i; }, [&](int) { return random.bounded(1000.0); });
     for (int gap : gaps)
         s.y[std::size_t(gap)] = std::numeric_limits<double>::quiet_NaN();
+    const double xMin = s.x.front();
+    const double xMax = s.x.back() + 1.0;
     std::vector<QPointF> out;
-    decimateColumns(s.x.data(), s.y.data(), 0, 1000, s.x.front(), s.x.back() + 1.0, columns, out);
+    decimateColumns(s.x.data(), s.y.data(), 0, 1000, xMin, xMax, columns, out);
 
     QVERIFY(!out.empty());
     QVERIFY(!isLineBreak(out.front()) && !isLineBreak(out.back()));
@@ -282,17 +286,105 @@ void ChartLogicTest::gapsBreakTheLineWhereverTheyFall()
             ++runs;
             continue;
         }
-        if (isLineBreak(out[i - 1]))
+        if (isLineBreak(out[i - 1]) ||
+            columnOf(out[i - 1].x(), xMin, xMax, columns) == columnOf(out[i].x(), xMin, xMax, columns))
             continue;
         for (int gap : gaps) {
             const double at = s.x[std::size_t(gap)];
             QVERIFY2(!(out[i - 1].x() < at && at < out[i].x()), qPrintable(QString::number(gap)));
         }
     }
-    int stretches = 0;
-    for (int i = 0; i < 1000; ++i)
-        stretches += !std::isnan(s.y[std::size_t(i)]) && (i == 0 || std::isnan(s.y[std::size_t(i - 1)]));
-    QCOMPARE(runs, stretches);
+    int parted = 1;
+    int previous = -1;
+    for (int i = 0; i < 1000; ++i) {
+        if (std::isnan(s.y[std::size_t(i)]))
+            continue;
+        if (previous >= 0 && i - previous > 1 &&
+            columnOf(s.x[std::size_t(i)], xMin, xMax, columns) !=
+                columnOf(s.x[std::size_t(previous)], xMin, xMax, columns))
+            ++parted;
+        previous = i;
+    }
+    QCOMPARE(runs, parted);
+}
+
+// Random histories of value runs, gaps and states, grown sample by sample,
+// assigned whole or trimmed, read through random ranges and canvas widths:
+// the line and the marks read from the summaries equal those of a scan of
+// every sample.
+void ChartLogicTest::summariesDrawWhatAScanDraws()
+{
+    QRandomGenerator random(29);
+    for (int round = 0; round < 60; ++round) {
+        std::vector<double> x;
+        std::vector<double> y;
+        std::vector<SampleState> states;
+        const int length = random.bounded(1, 60000);
+        double time = 1.7e12;
+        while (int(x.size()) < length) {
+            const bool values = random.bounded(3) != 0;
+            const SampleState state = values ? SampleState::Value : SampleState(random.bounded(1, 5));
+            const int run = values ? random.bounded(1, 5000) : random.bounded(1, 300);
+            for (int i = 0; i < run; ++i) {
+                x.push_back(time += random.bounded(3)); // equal times too
+                y.push_back(values ? double(random.bounded(50)) : std::numeric_limits<double>::quiet_NaN());
+                states.push_back(state);
+            }
+        }
+        ValueOverTime history;
+        switch (round % 3) {
+        case 0:
+            for (std::size_t i = 0; i < x.size(); ++i) {
+                if (states[i] == SampleState::Value)
+                    history.append(x[i], y[i]);
+                else
+                    history.appendState(x[i], states[i]);
+            }
+            break;
+        case 1:
+            history.assign(x, y, states);
+            break;
+        default:
+            history.assign(x, y, states);
+            history.dropOldest(random.bounded(int(x.size())));
+        }
+        if (history.isEmpty())
+            continue;
+        const double first = history.x(0);
+        const double span = history.x(history.size() - 1) - first;
+        for (int view = 0; view < 5; ++view) {
+            const double xMin = first + random.bounded(1.2) * span - 0.1 * span;
+            const double xMax = view == 0 ? xMin : xMin + random.bounded(1.0) * span;
+            const int columns = random.bounded(1, 2000);
+            const int begin = std::max(0, history.lowerBound(xMin) - 1);
+            const int end = std::min(history.size(), history.upperBound(xMax) + 1);
+            const QString where = QString("round %1, view %2").arg(round).arg(view);
+
+            std::vector<QPointF> scanned;
+            std::vector<QPointF> summarised;
+            decimateColumns(history.pxData(), history.pyData(), begin, end, xMin, xMax, columns, scanned);
+            decimateColumns(history, begin, end, xMin, xMax, columns, summarised);
+            QVERIFY2(scanned.size() == summarised.size(), qPrintable(where));
+            for (std::size_t i = 0; i < scanned.size(); ++i) {
+                const bool same = scanned[i].x() == summarised[i].x() &&
+                                  (scanned[i].y() == summarised[i].y() ||
+                                   (isLineBreak(scanned[i]) && isLineBreak(summarised[i])));
+                QVERIFY2(same, qPrintable(where + QString(", point %1").arg(i)));
+            }
+
+            std::vector<StateMark> scannedMarks;
+            std::vector<StateMark> summarisedMarks;
+            decimateStates(history.pxData(), history.stateData(), begin, end, xMin, xMax, columns,
+                           scannedMarks);
+            decimateStates(history, begin, end, xMin, xMax, columns, summarisedMarks);
+            QVERIFY2(scannedMarks.size() == summarisedMarks.size(), qPrintable(where));
+            for (std::size_t i = 0; i < scannedMarks.size(); ++i) {
+                QVERIFY2(scannedMarks[i].x == summarisedMarks[i].x &&
+                             scannedMarks[i].state == summarisedMarks[i].state,
+                         qPrintable(where + QString(", mark %1").arg(i)));
+            }
+        }
+    }
 }
 
 void ChartLogicTest::historyTextRoundTripsExactly()
