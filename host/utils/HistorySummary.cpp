@@ -39,7 +39,7 @@ void HistorySummary::appended(const double* y, const SampleState* states, int si
     // Each whole block closes one entry of the level above; on average an
     // append summarises about two samples.
     int count = size;
-    for (int level = 1; level <= maxLevel && count > 0 && count % partsPerEntry(level) == 0; ++level) {
+    for (int level = 1; level <= maxLevel && count % partsPerEntry(level) == 0; ++level) {
         summariseBlock(level, count, y, states);
         count = HistorySummary::size(level);
     }
