@@ -103,10 +103,12 @@ void ParameterEditor::writePending()
     if (m_followUps && !id.contains("ErrorWarning"))
         emit outputEdited(id.contains("2") ? 1 : 0);
     const EditMode mode = m_host.mode();
+    // An edit that is not written still held the poll back: live data go on.
     if (mode == EditMode::Read) {
         emit notWritten();
         m_followUps = true;
         emit outputViewStale();
+        m_poll.schedule();
         return;
     }
     if (mode == EditMode::WindowOnly) {
@@ -123,6 +125,7 @@ void ParameterEditor::writePending()
         }
         emit notWritten();
         emit outputViewStale();
+        m_poll.schedule();
         return;
     }
 
@@ -133,6 +136,7 @@ void ParameterEditor::writePending()
     const int code = address ? encode(property, m_value) : 0;
     if (mode == EditMode::WriteSuspended) {
         emit notWritten();
+        m_poll.schedule();
         listen(true);
         return;
     }

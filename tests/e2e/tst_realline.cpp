@@ -403,6 +403,8 @@ private slots:
         QTRY_VERIFY(rig->window->form().actionWritePermanent->icon().cacheKey() != icon);
         QTest::qWait(600);
         QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
+        // The click held the poll back for a moment only.
+        waitForLiveData(*rig);
         rig->window->form().actionRead->setChecked(false);
     }
 
