@@ -4,26 +4,28 @@ namespace Utils {
 
 void HistorySummary::summariseBlock(int level, int end, const double* y, const SampleState* states)
 {
-    Entry entry{0, 0, 0};
+    Entry entry{0.0, 0.0, 0, 0, 0};
     bool hasValue = false;
-    const auto take = [&](std::uint32_t min, std::uint32_t max, unsigned partStates) {
-        if (partStates & stateBit(SampleState::Value)) {
+    const auto take = [&](const Entry& part) {
+        if (part.states & stateBit(SampleState::Value)) {
             // Strict comparisons keep the first of equal extremes, as a scan does.
-            if (!hasValue || y[min] < y[entry.min])
-                entry.min = min;
-            if (!hasValue || y[max] > y[entry.max])
-                entry.max = max;
+            if (!hasValue || part.low < entry.low) {
+                entry.low = part.low;
+                entry.min = part.min;
+            }
+            if (!hasValue || part.high > entry.high) {
+                entry.high = part.high;
+                entry.max = part.max;
+            }
             hasValue = true;
         }
-        entry.states = std::uint8_t(entry.states | partStates);
+        entry.states = std::uint8_t(entry.states | part.states);
     };
     for (int i = end - partsPerEntry(level); i < end; ++i) {
-        if (level == 1) {
-            take(std::uint32_t(i), std::uint32_t(i), stateBit(states[i]));
-        } else {
-            const Entry& part = m_levels[std::size_t(level - 2)][std::size_t(i)];
-            take(part.min, part.max, part.states);
-        }
+        if (level == 1)
+            take(Entry{y[i], y[i], std::uint32_t(i), std::uint32_t(i), std::uint8_t(stateBit(states[i]))});
+        else
+            take(m_levels[std::size_t(level - 2)][std::size_t(i)]);
     }
     if (int(m_levels.size()) < level)
         m_levels.emplace_back();
@@ -37,7 +39,7 @@ void HistorySummary::summariseBlock(int level, int end, const double* y, const S
 void HistorySummary::appended(const double* y, const SampleState* states, int size)
 {
     // Each whole block closes one entry of the level above; on average an
-    // append summarises about two samples.
+    // append summarises about one sample.
     int count = size;
     for (int level = 1; level <= maxLevel && count % partsPerEntry(level) == 0; ++level) {
         summariseBlock(level, count, y, states);

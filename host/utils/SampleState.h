@@ -16,4 +16,6 @@ enum class SampleState : std::uint8_t
     NoData
 };
 
+constexpr int sampleStateCount = 5;
+
 } // namespace Utils

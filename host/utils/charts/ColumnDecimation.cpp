@@ -110,7 +110,8 @@ private:
 // answer, before it halves the last step.
 int firstOfColumn(const double* x, int from, int to, const ColumnGrid& grid, int column, int expected)
 {
-    const auto before = [&](int i) { return grid.indexOf(x[i]) < column; };
+    const auto beforeTime = [&](double t) { return grid.indexOf(t) < column; };
+    const auto before = [&](int i) { return beforeTime(x[i]); };
     int low = from; // before(low) holds
     int high = to;  // before(high) does not, or high == to
     const int guess = std::min(to - 1, from + std::max(1, expected));
@@ -133,8 +134,7 @@ int firstOfColumn(const double* x, int from, int to, const ColumnGrid& grid, int
             high -= step;
         }
     }
-    return int(std::partition_point(x + low, x + high, [&](double t) { return grid.indexOf(t) < column; }) -
-               x);
+    return int(std::partition_point(x + low, x + high, beforeTime) - x);
 }
 
 // Covers the samples [from, to) in time order with the largest whole blocks
@@ -144,9 +144,8 @@ template <typename Visit> void walkBlocks(const HistorySummary& summary, int fro
 {
     for (int i = from; i < to;) {
         // The largest block that starts at i.
-        int level = i == 0 ? summary.levels()
-                           : std::min(summary.levels(),
-                                      __builtin_ctz(unsigned(i)) - HistorySummary::firstLevelBits + 1);
+        int level =
+            i == 0 ? summary.levels() : std::min(summary.levels(), HistorySummary::levelStartingAt(i));
         while (level > 0 && std::int64_t(i) + HistorySummary::samplesPerEntry(level) > to)
             --level;
         if (level <= 0) {
@@ -190,7 +189,9 @@ struct ColumnValues
     int last = -1;
 };
 
-ColumnValues columnValues(const ValueOverTime& history, int from, int to)
+// Also hands each block to alsoVisit, so one walk serves the marks too.
+template <typename AlsoVisit>
+ColumnValues columnValues(const ValueOverTime& history, int from, int to, AlsoVisit alsoVisit)
 {
     const double* y = history.pyData();
     ColumnValues values;
@@ -201,28 +202,24 @@ ColumnValues columnValues(const ValueOverTime& history, int from, int to)
     int lastLevel = 0;
     int lastIndex = -1;
     walkBlocks(history.summary(), from, to, [&](int level, int index) {
+        alsoVisit(level, index);
         if (!holdsValue(history, level, index))
             return;
         const HistorySummary::Entry* entry = level > 0 ? &history.summary().entry(level, index) : nullptr;
-        const int min = entry ? int(entry->min) : index;
-        const int max = entry ? int(entry->max) : index;
+        const double blockLow = entry ? entry->low : y[index];
+        const double blockHigh = entry ? entry->high : y[index];
+        // Strict comparisons keep the first of equal extremes.
+        if (firstIndex < 0 || blockLow < low) {
+            values.min = entry ? int(entry->min) : index;
+            low = blockLow;
+        }
+        if (firstIndex < 0 || blockHigh > high) {
+            values.max = entry ? int(entry->max) : index;
+            high = blockHigh;
+        }
         if (firstIndex < 0) {
             firstLevel = level;
             firstIndex = index;
-            values.min = min;
-            values.max = max;
-            low = y[min];
-            high = y[max];
-        } else {
-            // Strict comparisons keep the first of equal extremes.
-            if (y[min] < low) {
-                values.min = min;
-                low = y[min];
-            }
-            if (y[max] > high) {
-                values.max = max;
-                high = y[max];
-            }
         }
         lastLevel = level;
         lastIndex = index;
@@ -299,45 +296,45 @@ void decimateStates(const double* x, const SampleState* states, int begin, int e
     }
 }
 
-void decimateColumns(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
-                     std::vector<QPointF>& out)
+void decimateHistory(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
+                     std::vector<QPointF>& points, std::vector<StateMark>& marks)
 {
-    out.clear();
+    points.clear();
+    marks.clear();
     const double* x = history.pxData();
     const ColumnGrid grid(xMin, xMax, columns);
-    LineBuilder line(x, history.pyData(), out);
+    LineBuilder line(x, history.pyData(), points);
+    // Only samples within [xMin, xMax] are marked; one at xMax is in the last column.
+    const int markBegin = int(std::lower_bound(x + begin, x + std::max(begin, end), xMin) - x);
+    const int markEnd = int(std::upper_bound(x + markBegin, x + std::max(markBegin, end), xMax) - x);
+    int markColumn = -1;
+    unsigned marked = 0; // states already marked in markColumn, one bit each
+    const auto mark = [&](int level, int index) { markFirstStates(history, level, index, marked, marks); };
     for (int from = begin, expected = 1; from < end;) {
         const int column = grid.indexOf(x[from]);
         const int to =
             column >= grid.columns() ? end : firstOfColumn(x, from, end, grid, column + 1, expected);
         expected = to - from;
-        const ColumnValues values = columnValues(history, from, to);
+        if (const int inView = std::clamp(column, 0, grid.columns() - 1); inView != markColumn) {
+            markColumn = inView;
+            marked = 0;
+        }
+        const int markFrom = std::max(from, markBegin);
+        const int markTo = std::min(to, markEnd);
+        ColumnValues values;
+        if (markFrom == from && markTo == to) {
+            values = columnValues(history, from, to, mark);
+        } else {
+            // The columns at the edges reach beyond the range.
+            values = columnValues(history, from, to, [](int, int) {});
+            if (markFrom < markTo)
+                walkBlocks(history.summary(), markFrom, markTo, mark);
+        }
         if (values.first >= 0)
             line.values(column, values.first, values.min, values.max, values.last);
         from = to;
     }
     line.finish();
-}
-
-void decimateStates(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
-                    std::vector<StateMark>& out)
-{
-    out.clear();
-    const double* x = history.pxData();
-    const ColumnGrid grid(xMin, xMax, columns);
-    // Only samples within [xMin, xMax] are marked; one at xMax is in the last column.
-    int from = int(std::lower_bound(x + begin, x + std::max(begin, end), xMin) - x);
-    const int last = int(std::upper_bound(x + from, x + std::max(from, end), xMax) - x);
-    for (int expected = 1; from < last;) {
-        const int column = std::min(grid.indexOf(x[from]), grid.columns() - 1);
-        const int to =
-            column == grid.columns() - 1 ? last : firstOfColumn(x, from, last, grid, column + 1, expected);
-        expected = to - from;
-        unsigned marked = 0;
-        walkBlocks(history.summary(), from, to,
-                   [&](int level, int index) { markFirstStates(history, level, index, marked, out); });
-        from = to;
-    }
 }
 
 } // namespace Utils::Charts

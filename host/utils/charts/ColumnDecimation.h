@@ -43,13 +43,11 @@ struct StateMark
 void decimateStates(const double* x, const SampleState* states, int begin, int end, double xMin, double xMax,
                     int columns, std::vector<StateMark>& out);
 
-// The same two reductions of a history, read from its summaries where a
+// Both reductions of a history at once, read from its summaries where a
 // column spans whole blocks: the cost follows the number of columns and the
-// logarithm of the samples per column, not the number of samples. The result
-// equals that of the scans above.
-void decimateColumns(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
-                     std::vector<QPointF>& out);
-void decimateStates(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
-                    std::vector<StateMark>& out);
+// logarithm of the samples per column, not the number of samples. The
+// results equal those of the scans above.
+void decimateHistory(const ValueOverTime& history, int begin, int end, double xMin, double xMax, int columns,
+                     std::vector<QPointF>& points, std::vector<StateMark>& marks);
 
 } // namespace Utils::Charts

@@ -35,8 +35,7 @@ void DecimatedSeriesData::update(double xMin, double xMax, int columns)
         decimateColumns(m_history->pxData(), m_history->pyData(), begin, end, xMin, xMax, columns, m_points);
         decimateStates(m_history->pxData(), m_history->stateData(), begin, end, xMin, xMax, columns, m_marks);
     } else {
-        decimateColumns(*m_history, begin, end, xMin, xMax, columns, m_points);
-        decimateStates(*m_history, begin, end, xMin, xMax, columns, m_marks);
+        decimateHistory(*m_history, begin, end, xMin, xMax, columns, m_points, m_marks);
     }
 
     double low = 0.0;

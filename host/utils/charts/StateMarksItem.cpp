@@ -11,8 +11,8 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <iterator>
 
 namespace Utils::Charts {
 
@@ -87,7 +87,7 @@ void drawLegend(QPainter* painter, unsigned shown, const QRectF& canvas)
 // edges costs far more to draw than to copy, and hundreds may be in view.
 const QPixmap& StateMarksItem::markPixmap(SampleState state, double pixelRatio) const
 {
-    QPixmap& pixmap = m_pixmaps[unsigned(state) % m_pixmaps.size()];
+    QPixmap& pixmap = m_pixmaps[std::size_t(state)];
     if (pixmap.isNull() || pixmap.devicePixelRatioF() != pixelRatio) {
         const int side = int(markSize) + 2;
         pixmap = QPixmap(QSize(side, side) * pixelRatio);
@@ -132,11 +132,11 @@ void StateMarksItem::draw(QPainter* painter, const QwtScaleMap& xMap, const QwtS
     // A mark less than its own width after the last one of its state would
     // hide under it; a long stretch in one state shows as a row of marks
     // side by side, and drawing them costs the same however long it is.
-    double lastDrawn[8];
-    std::fill(std::begin(lastDrawn), std::end(lastDrawn), -1e300);
+    std::array<double, sampleStateCount> lastDrawn;
+    lastDrawn.fill(-1e300);
     for (const StateMark& mark : marks) {
         const double x = xMap.transform(mark.x);
-        double& last = lastDrawn[unsigned(mark.state) & 7u];
+        double& last = lastDrawn[std::size_t(mark.state)];
         if (x - last < markSize)
             continue;
         last = x;

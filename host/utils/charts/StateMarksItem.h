@@ -37,7 +37,7 @@ private:
     const QPixmap& markPixmap(SampleState state, double pixelRatio) const;
 
     DecimatedSeriesData* m_series;
-    mutable std::array<QPixmap, 5> m_pixmaps;
+    mutable std::array<QPixmap, sampleStateCount> m_pixmaps;
 };
 
 } // namespace Utils::Charts
