@@ -9,7 +9,8 @@ namespace Utils::Charts {
 
 namespace {
 
-// Indices of the samples that represent one column of one run.
+// Indices of the first, lowest, highest and last value of a column, or of a
+// stretch of one; first is -1 when there is none.
 struct Column
 {
     int first = -1;
@@ -65,13 +66,14 @@ class LineBuilder
 public:
     LineBuilder(const double* x, const double* y, std::vector<QPointF>& out) : m_x(x), m_y(y), m_out(out) {}
 
-    void values(int columnIndex, int first, int min, int max, int last)
+    void values(int columnIndex, const Column& values)
     {
+        const auto [first, min, max, last] = values;
         if (m_column.first < 0 || columnIndex != m_columnIndex) {
             emitColumn(m_column, m_x, m_y, m_out);
             if (m_lastValue >= 0 && first - m_lastValue > 1)
                 m_out.emplace_back(m_x[first], std::numeric_limits<double>::quiet_NaN());
-            m_column = Column{first, min, max, last};
+            m_column = values;
             m_columnIndex = columnIndex;
             m_low = m_y[min];
             m_high = m_y[max];
@@ -178,23 +180,15 @@ int valueAtEdgeOf(const ValueOverTime& history, int level, int index, bool last)
     return index;
 }
 
-// Indices of the first, lowest, highest and last value among the samples
-// [from, to); first is -1 when there is none. Blocks are read whole, as
-// their extremes are those of their values, whatever else they hold.
-struct ColumnValues
-{
-    int first = -1;
-    int min = -1;
-    int max = -1;
-    int last = -1;
-};
-
-// Also hands each block to alsoVisit, so one walk serves the marks too.
+// The first, lowest, highest and last value among the samples [from, to);
+// first is -1 when there is none. Blocks are read whole, as their extremes
+// are those of their values, whatever else they hold. Also hands each block
+// to alsoVisit, so one walk serves the marks too.
 template <typename AlsoVisit>
-ColumnValues columnValues(const ValueOverTime& history, int from, int to, AlsoVisit alsoVisit)
+Column columnValues(const ValueOverTime& history, int from, int to, AlsoVisit alsoVisit)
 {
     const double* y = history.pyData();
-    ColumnValues values;
+    Column values;
     double low = 0.0;
     double high = 0.0;
     int firstLevel = 0;
@@ -265,7 +259,7 @@ void decimateColumns(const double* x, const double* y, int begin, int end, doubl
     LineBuilder line(x, y, out);
     for (int i = begin; i < end; ++i) {
         if (!std::isnan(y[i]))
-            line.values(grid.indexOf(x[i]), i, i, i, i);
+            line.values(grid.indexOf(x[i]), Column{i, i, i, i});
     }
     line.finish();
 }
@@ -321,7 +315,7 @@ void decimateHistory(const ValueOverTime& history, int begin, int end, double xM
         }
         const int markFrom = std::max(from, markBegin);
         const int markTo = std::min(to, markEnd);
-        ColumnValues values;
+        Column values;
         if (markFrom == from && markTo == to) {
             values = columnValues(history, from, to, mark);
         } else {
@@ -331,7 +325,7 @@ void decimateHistory(const ValueOverTime& history, int begin, int end, double xM
                 walkBlocks(history.summary(), markFrom, markTo, mark);
         }
         if (values.first >= 0)
-            line.values(column, values.first, values.min, values.max, values.last);
+            line.values(column, values);
         from = to;
     }
     line.finish();
