@@ -76,7 +76,7 @@ TEST(SettingsFile, OpensOnlyRegularFilesAndTellsWhy)
 
     EXPECT_EQ(checkReadableRegularFile(dir.path()), dir.path() + " is not a regular file.");
     EXPECT_EQ(readSettingsFile(dir.path(), "RT5-350-M18", &content), SettingsFileStatus::Unreadable);
-    EXPECT_EQ(checkReadableRegularFile("/dev/null"), "/dev/null is not a regular file.");
+    EXPECT_EQ(checkReadableRegularFile("/dev/full"), "/dev/full is not a regular file.");
 
     const QString missing = dir.filePath("absent.kvs");
     EXPECT_EQ(checkReadableRegularFile(missing), "The file " + missing + " does not exist.");
