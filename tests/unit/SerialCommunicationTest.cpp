@@ -345,6 +345,8 @@ TEST_F(SerialCommunicationTest, DestructionEndsAFrameSomeoneStillWaitsFor)
 TEST_F(SerialCommunicationTest, TraceHasOneLinePerRequestAnswerAndTimeout)
 {
     startTrace();
+    // Opening again with success leaves no line.
+    communication->applyPortSettings(settings);
     answerWith({{processDataRequest, processDataAnswer}});
     communication->sendBytes(std::string("\x02\x52\x25", 3));
     DataFrame frame{{query(processDataRequest), query(connectionCheck, 20)}};

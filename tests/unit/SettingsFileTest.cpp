@@ -57,6 +57,21 @@ TEST(SettingsFile, ReadsBothSectionsOfOurOwnFile)
     EXPECT_EQ(content.chartData, "1;2;3");
 }
 
+TEST(SettingsFile, FilesOfAnotherSensorOrPlugInAreForeign)
+{
+    TestDocument files;
+    SettingsFileContent content;
+    for (const std::string& attributes :
+         {std::string("pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\""),
+          std::string("pluginid=\"OtherFamily\" sensorid=\"RT5-350-M18\""),
+          std::string("sensorid=\"RT5-350-M18\""), std::string("pluginid=\"IoLinkMzRT5family\"")}) {
+        const std::string path = files.write(settingsText(attributes, ""), "s.kvs");
+        EXPECT_EQ(readSettingsFile(QString::fromStdString(path), "RT5-350-M18", &content),
+                  SettingsFileStatus::ForeignSensor)
+            << attributes;
+    }
+}
+
 TEST(SettingsFile, OpensOnlyRegularFilesAndTellsWhy)
 {
     QTemporaryDir dir;

@@ -20,10 +20,33 @@ TEST(ValueCodec, AddressIsThreeDecimalFieldsWithAKnownSize)
     EXPECT_EQ(address->subIndex, 5);
     EXPECT_EQ(address->size, 7);
     EXPECT_TRUE(parseParameterAddress("24;0;9").has_value());
+    EXPECT_TRUE(parseParameterAddress("0;0;6").has_value());
 
     for (const char* rejected :
          {"24;0;8", "24;0", "24;0;6;1", "0x18;0;6", "24;a;6", "70000;0;6", "24;256;6", ""})
         EXPECT_FALSE(parseParameterAddress(rejected).has_value()) << rejected;
+}
+
+TEST(ValueCodec, CaptionsSplitAtTheirLastParenthesis)
+{
+    const struct
+    {
+        const char* caption;
+        const char* name;
+        const char* unit;
+    } cases[] = {
+        {"Switching point A1 (mm)", "Switching point A1", "mm"},
+        {" Span (a) (in) ", "Span (a)", "in"},
+        {"Temperature (°C)", "Temperature", "°C"},
+        {"Output (A1", "Output (A1", ""},
+        {"(mm)", "(mm)", ""},
+        {"Name", "Name", ""},
+    };
+    for (const auto& c : cases) {
+        const CaptionParts parts = splitCaptionUnit(QString::fromUtf8(c.caption));
+        EXPECT_EQ(parts.name, QString::fromUtf8(c.name)) << c.caption;
+        EXPECT_EQ(parts.unit, QString::fromUtf8(c.unit)) << c.caption;
+    }
 }
 
 TEST(ValueCodec, ValueBytesFollowTheSize)
