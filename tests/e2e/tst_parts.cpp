@@ -552,13 +552,28 @@ private slots:
         QCOMPARE(writes().filter(QRegularExpression("^.. .. 24 40 00 01")).size(), 1);
         QVERIFY(recorded.poll.isLiveData() && editor.followUps());
 
-        // A teach's read-back brings what the sensor learnt, and writes nothing.
+        // A teach's read-back brings what the sensor learnt of that output, and writes nothing.
+        auto readOf = [&built](const char* id) {
+            const auto address = parseParameterAddress(built.tree.addresses().value(id));
+            return hex(readRequest(address->index, quint8(address->subIndex)));
+        };
+        for (const auto& [button, wanted] :
+             {std::pair{"TEACHBUTTON1", "SwitchingThresholdA1"}, std::pair{"CrashCounter", "CrashCounter"}}) {
+            // Live data went on after the last read-back: a poll step in progress would put it off.
+            QTRY_VERIFY(!session->held());
+            clearTrace();
+            editor.setPending(built.tree.find(button), QVariant());
+            editor.cancelPending();
+            sensorSession.readTaughtValues();
+            QVERIFY2(sent().contains(readOf(wanted)), button);
+            QVERIFY(writes().isEmpty());
+        }
+        // A pin switched to teach input has its thresholds read at once; to anything else, not.
         clearTrace();
-        editor.setPending(built.tree.find("TEACHBUTTON1"), QVariant());
-        editor.cancelPending();
-        sensorSession.readTaughtValues();
-        QVERIFY(sent().contains(hex(readRequest(64, 1))));
-        QVERIFY(writes().isEmpty());
+        emit editor.written("PinFunctionA1", 3, false);
+        QVERIFY2(sent().isEmpty(), qPrintable(sent().join("; ")));
+        emit editor.written("PinFunctionA1", 4, false);
+        QVERIFY(sent().contains(readOf("SwitchingThresholdA1")));
 
         clearTrace();
         QTimer::singleShot(300, device, [this] { device->faults().setSilent(true); });
