@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <iterator>
 #include <random>
 
 namespace FaultMatrix {
@@ -38,91 +40,51 @@ enum class Fault
     Corrupt
 };
 
-inline const QList<Phase>& allPhases()
+// Each phase with its name and the answers the simulator gives in it on a
+// sound line with the small test document, counted from the moment the test
+// starts the phase (live data: its first second). The fault begins somewhere
+// among them.
+struct PhaseRow
 {
-    static const QList<Phase> phases{Phase::Connect,  Phase::ReadAll, Phase::WriteAll,
-                                     Phase::LiveData, Phase::Edit,    Phase::Teach};
-    return phases;
+    Phase phase;
+    const char* name;
+    int answers;
+};
+inline constexpr PhaseRow phaseRows[] = {{Phase::Connect, "connect", 44}, {Phase::ReadAll, "read", 35},
+                                         {Phase::WriteAll, "write", 32},  {Phase::LiveData, "live", 10},
+                                         {Phase::Edit, "edit", 3},        {Phase::Teach, "teach", 52}};
+
+// Each fault with its name and the simulator's options for it; a killed or
+// stopped simulator is signalled by the test when the fault is due. Most
+// answers are awaited for 2 s; a late answer comes just after that.
+struct FaultRow
+{
+    Fault fault;
+    const char* name;
+    const char* options;
+};
+inline constexpr FaultRow faultRows[] = {{Fault::Silent, "silent", "--silent"},
+                                         {Fault::Drop, "drop", "--drop 1"},
+                                         {Fault::BadCheck, "badcheck", "--bad-check"},
+                                         {Fault::Corrupt, "corrupt", "--corrupt"},
+                                         {Fault::Truncate, "truncate", "--truncate"},
+                                         {Fault::RandomBytes, "random", "--random"},
+                                         {Fault::Error, "error", "--error"},
+                                         {Fault::Late, "late", "--delay 2100"},
+                                         {Fault::Kill, "kill", ""},
+                                         {Fault::Stop, "stop", ""}};
+
+inline const PhaseRow& rowOf(Phase phase)
+{
+    return *std::find_if(std::begin(phaseRows), std::end(phaseRows),
+                         [phase](const PhaseRow& row) { return row.phase == phase; });
 }
 
-inline const QList<Fault>& allFaults()
+inline const FaultRow& rowOf(Fault fault)
 {
-    static const QList<Fault> faults{Fault::Silent,   Fault::Drop,        Fault::BadCheck, Fault::Corrupt,
-                                     Fault::Truncate, Fault::RandomBytes, Fault::Error,    Fault::Late,
-                                     Fault::Kill,     Fault::Stop};
-    return faults;
+    return *std::find_if(std::begin(faultRows), std::end(faultRows),
+                         [fault](const FaultRow& row) { return row.fault == fault; });
 }
-
-inline QString phaseName(Phase phase)
-{
-    switch (phase) {
-    case Phase::Connect:
-        return "connect";
-    case Phase::ReadAll:
-        return "read";
-    case Phase::WriteAll:
-        return "write";
-    case Phase::LiveData:
-        return "live";
-    case Phase::Edit:
-        return "edit";
-    case Phase::Teach:
-        return "teach";
-    }
-    return QString();
-}
-
-inline QString faultName(Fault fault)
-{
-    switch (fault) {
-    case Fault::Silent:
-        return "silent";
-    case Fault::Drop:
-        return "drop";
-    case Fault::BadCheck:
-        return "badcheck";
-    case Fault::Corrupt:
-        return "corrupt";
-    case Fault::Truncate:
-        return "truncate";
-    case Fault::RandomBytes:
-        return "random";
-    case Fault::Error:
-        return "error";
-    case Fault::Late:
-        return "late";
-    case Fault::Kill:
-        return "kill";
-    case Fault::Stop:
-        return "stop";
-    }
-    return QString();
-}
-
-// Answers the simulator gives in each phase on a sound line with the small
-// test document, counted from the moment the test starts the phase (live
-// data: its first second). The fault begins somewhere among them.
-inline int answersInPhase(Phase phase)
-{
-    switch (phase) {
-    case Phase::Connect:
-        return 44;
-    case Phase::ReadAll:
-        return 35;
-    case Phase::WriteAll:
-        return 32;
-    case Phase::LiveData:
-        return 10;
-    case Phase::Edit:
-        return 3;
-    case Phase::Teach:
-        return 52;
-    }
-    return 1;
-}
-
-// Most answers are awaited for 2 s; a late answer comes just after that.
-constexpr int LateAnswerMs = 2100;
 
 struct FaultCase
 {
@@ -136,7 +98,7 @@ struct FaultCase
     // How long a stopped simulator stays stopped.
     int stoppedMs = 0;
 
-    QString tag() const { return phaseName(phase) + "/" + faultName(fault) + "/" + QString::number(seed); }
+    QString tag() const { return QString("%1/%2/%3").arg(rowOf(phase).name, rowOf(fault).name).arg(seed); }
 
     // The simulator's fault options: held until the test starts the phase.
     QStringList simulatorArguments() const
@@ -144,38 +106,7 @@ struct FaultCase
         QStringList arguments{"--fault-on-signal", "--fault-after", QString::number(soundAnswers)};
         if (faultyAnswers > 0)
             arguments << "--fault-count" << QString::number(faultyAnswers);
-        switch (fault) {
-        case Fault::Silent:
-            arguments << "--silent";
-            break;
-        case Fault::Drop:
-            arguments << "--drop"
-                      << "1";
-            break;
-        case Fault::BadCheck:
-            arguments << "--bad-check";
-            break;
-        case Fault::Corrupt:
-            arguments << "--corrupt";
-            break;
-        case Fault::Truncate:
-            arguments << "--truncate";
-            break;
-        case Fault::RandomBytes:
-            arguments << "--random";
-            break;
-        case Fault::Error:
-            arguments << "--error";
-            break;
-        case Fault::Late:
-            arguments << "--delay" << QString::number(LateAnswerMs);
-            break;
-        case Fault::Kill:
-        case Fault::Stop:
-            // The test signals the simulator when the fault is due.
-            break;
-        }
-        return arguments;
+        return arguments + QString(rowOf(fault).options).split(' ', Qt::SkipEmptyParts);
     }
 
     QString describe() const
@@ -198,7 +129,7 @@ inline FaultCase makeCase(Phase phase, Fault fault, quint32 seed)
     c.phase = phase;
     c.fault = fault;
     c.seed = seed;
-    c.soundAnswers = int(random() % quint32(answersInPhase(phase)));
+    c.soundAnswers = int(random() % quint32(rowOf(phase).answers));
     // A spoilt answer or a few, from which the window recovers, or a line
     // that stays bad, which takes it offline.
     static const int spoilt[] = {1, 4, 0};

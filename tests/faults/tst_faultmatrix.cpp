@@ -85,11 +85,11 @@ private slots:
         QTest::addColumn<int>("phase");
         QTest::addColumn<int>("fault");
         QTest::addColumn<uint>("seed");
-        for (Phase phase : allPhases()) {
-            for (Fault fault : allFaults()) {
+        for (const PhaseRow& phaseRow : phaseRows) {
+            for (const FaultRow& faultRow : faultRows) {
                 for (uint seed = 1; seed <= uint(seedCount()); ++seed) {
-                    const FaultCase c = makeCase(phase, fault, seed);
-                    QTest::newRow(qPrintable(c.tag())) << int(phase) << int(fault) << seed;
+                    const FaultCase c = makeCase(phaseRow.phase, faultRow.fault, seed);
+                    QTest::newRow(qPrintable(c.tag())) << int(c.phase) << int(c.fault) << seed;
                 }
             }
         }
