@@ -119,11 +119,11 @@ TEST(Faults, RefusalWaitsForTheReadOfItsIndexAndHappensOnce)
     f.send(tagWrite(0x19, "Pump"));
     f.master.faults().refuseNextRead(0x19);
     f.send(readRequest(0x12, 0));
-    EXPECT_EQ(workbenchText(f.send(fetchRequest)), QByteArray("UM035-107"));
+    EXPECT_EQ(answerText(f.send(fetchRequest)), QString("UM035-107"));
     f.send(readRequest(0x19, 0));
     EXPECT_EQ(f.send(fetchRequest), bytes({0x04, 0x57, 0xA7, 0x80, 0x20}));
     f.send(readRequest(0x19, 0));
-    EXPECT_EQ(workbenchText(f.send(fetchRequest)), QByteArray("Pump"));
+    EXPECT_EQ(answerText(f.send(fetchRequest)), QString("Pump"));
 }
 
 TEST(Faults, OneFetchIsAnsweredLateAfterAReadOfItsIndex)
@@ -150,13 +150,13 @@ TEST(Faults, WriteRefusalWaitsForAWriteOfItsIndexStoresNothingAndHappensOnce)
     };
     f.master.faults().refuseNextWrite(100);
     f.send(readRequest(100, 1));
-    EXPECT_EQ(workbenchNumber(f.send(fetchRequest)), 200);
+    EXPECT_EQ(answerNumber(f.send(fetchRequest)), 200);
     EXPECT_EQ(f.send(writeRequest(101, 0, valueBytes(6, 2))), acknowledgement);
 
     EXPECT_EQ(f.send(writeRequest(100, 1, valueBytes(7, 250))), bytes({0x04, 0x46, 0xA4, 0x80, 0x22}));
     EXPECT_EQ(threshold(), 200);
     f.send(readRequest(100, 1));
-    EXPECT_EQ(workbenchNumber(f.send(fetchRequest)), 200);
+    EXPECT_EQ(answerNumber(f.send(fetchRequest)), 200);
 
     EXPECT_EQ(f.send(writeRequest(100, 1, valueBytes(7, 250))), acknowledgement);
     EXPECT_EQ(threshold(), 250);

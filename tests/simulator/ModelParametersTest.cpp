@@ -38,13 +38,12 @@ TEST(ModelParameters, DefaultThenWrittenValueOfEverySizeReadsBack)
         if (c.defaultValue == 1) // a true bool may sit in either value byte
             EXPECT_NE(answer.right(2), bytes({0, 0}));
         else
-            EXPECT_EQ(workbenchNumber(answer), c.defaultValue) << c.index << "/" << int(c.subIndex);
+            EXPECT_EQ(answerNumber(answer), c.defaultValue) << c.index << "/" << int(c.subIndex);
     }
     for (const auto& c : cases)
         f.ask(writeRequest(c.index, c.subIndex, valueBytes(c.size, c.written)));
     for (const auto& c : cases)
-        EXPECT_EQ(workbenchNumber(f.read(c.index, c.subIndex)), c.written)
-            << c.index << "/" << int(c.subIndex);
+        EXPECT_EQ(answerNumber(f.read(c.index, c.subIndex)), c.written) << c.index << "/" << int(c.subIndex);
     EXPECT_EQ(f.model->parameterValue(QStringLiteral("OnDelay1")).toLongLong(), 0x1234);
     EXPECT_EQ(f.model->parameterValue(ParameterAddress{100, 1}).toLongLong(), 333);
 }
@@ -53,7 +52,7 @@ TEST(ModelParameters, TagsStartEmptyAndHoldThirtyTwoBytesZeroPadded)
 {
     ModelFixture f;
     for (const quint8 index : {0x18, 0x19, 0x1A}) {
-        EXPECT_TRUE(workbenchText(f.read(index, 0)).isEmpty());
+        EXPECT_TRUE(answerText(f.read(index, 0)).isEmpty());
         const QByteArray text = "Tag " + QByteArray::number(index);
         EXPECT_EQ(f.ask(tagWrite(index, text)).size(), 3);
         const QByteArray answer = f.read(index, 0);
@@ -66,8 +65,8 @@ TEST(ModelParameters, TagsStartEmptyAndHoldThirtyTwoBytesZeroPadded)
 TEST(ModelParameters, IdentityAndTextParametersReadAsText)
 {
     ModelFixture f(true, QStringLiteral("108"));
-    EXPECT_EQ(workbenchText(f.read(0x12, 0)), QByteArray("UM035-108"));
-    EXPECT_EQ(workbenchText(f.read(23, 0)), QByteArray("V1.02"));
+    EXPECT_EQ(answerText(f.read(0x12, 0)), QString("UM035-108"));
+    EXPECT_EQ(answerText(f.read(23, 0)), QString("V1.02"));
 }
 
 TEST(ModelParameters, SelfReadOnlyStringReadsAsSignedNumberInLastFourBytes)
@@ -85,11 +84,11 @@ TEST(ModelParameters, FactoryResetRestoresEveryDefaultOtherSystemCommandsNone)
     f.ask(writeRequest(4660, 5, valueBytes(9, 9)));
     f.ask(tagWrite(0x18, "kept?"));
     f.ask(writeRequest(2, 0, valueBytes(6, 0x81)));
-    EXPECT_EQ(workbenchNumber(f.read(100, 1)), 321);
+    EXPECT_EQ(answerNumber(f.read(100, 1)), 321);
     EXPECT_EQ(f.ask(bytes({0x06, 0x6B, 0x24, 0x02, 0x00, 0x00, 0x82})).size(), 3);
-    EXPECT_EQ(workbenchNumber(f.read(100, 1)), 200);
-    EXPECT_EQ(workbenchNumber(f.read(4660, 5)), 1500);
-    EXPECT_TRUE(workbenchText(f.read(0x18, 0)).isEmpty());
+    EXPECT_EQ(answerNumber(f.read(100, 1)), 200);
+    EXPECT_EQ(answerNumber(f.read(4660, 5)), 1500);
+    EXPECT_TRUE(answerText(f.read(0x18, 0)).isEmpty());
 }
 
 TEST(ModelParameters, SingleByteWriteTakesEffectWithItsCommit)

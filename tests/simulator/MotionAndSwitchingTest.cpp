@@ -142,7 +142,7 @@ TEST(Teach, ButtonsTakeTheCurrentDistance)
     const int distance = f.model->distanceCode();
     writeNumber(f, "TEACHBUTTON1", 1);
     EXPECT_EQ(number(f, "SwitchingThresholdA1"), distance);
-    EXPECT_EQ(workbenchNumber(f.read(100, 1)), distance);
+    EXPECT_EQ(answerNumber(f.read(100, 1)), distance);
     writeNumber(f, "TEACHBUTTON2", 1);
     EXPECT_EQ(number(f, "SwitchingThresholdA2"), distance);
 
@@ -199,7 +199,7 @@ TEST(DistanceUnit, InInchModeOnlyTheProcessDataDistanceIsInTenthsOfAnInch)
 
     setUnit(1);
     EXPECT_EQ(processDataCode(), tenths);
-    EXPECT_EQ(workbenchNumber(f.read(81, 0)), 1);
+    EXPECT_EQ(answerNumber(f.read(81, 0)), 1);
     writeNumber(f, "HysteresisA1", 0);
     writeNumber(f, "SwitchingThresholdA1", millimetres - 30);
     EXPECT_EQ(static_cast<quint8>(f.ask(processDataRequest).at(7)) & 0x01, 0x00);
@@ -224,6 +224,6 @@ TEST(DistanceUnit, InInchModeOnlyTheProcessDataDistanceIsInTenthsOfAnInch)
 
     setUnit(1);
     EXPECT_EQ(f.ask(bytes({0x06, 0x6B, 0x24, 0x02, 0x00, 0x00, 0x82})).size(), 3); // factory reset
-    EXPECT_EQ(workbenchNumber(f.read(81, 0)), 0);
+    EXPECT_EQ(answerNumber(f.read(81, 0)), 0);
     EXPECT_EQ(processDataCode(), millimetres);
 }

@@ -4,6 +4,8 @@
 #include "SensorModel.h"
 #include "TargetMotion.h"
 
+#include <parameters/ValueCodec.h>
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -55,26 +57,9 @@ inline const QByteArray connectionCheck = bytes({0x03, 0x51, 0x12, 0x01});
 inline const QByteArray processDataRequest = bytes({0x02, 0x70, 0x22});
 inline const QByteArray fetchRequest = bytes({0x02, 0x73, 0x27});
 
-// The workbench's reading of a numeric answer: the length byte's two hex
-// digits taken as a decimal number; above 4 (and 5 bytes or more) the last
-// two bytes, otherwise the last byte.
-inline int workbenchNumber(const QByteArray& answer)
-{
-    const QByteArray hex = answer.toHex();
-    bool ok = false;
-    const int length = hex.left(2).toInt(&ok, 10);
-    if (ok && length > 4 && hex.size() >= 10)
-        return hex.right(4).toInt(nullptr, 16);
-    return hex.right(2).toInt(nullptr, 16);
-}
-
-// The workbench's reading of a text answer: zero bytes out, header dropped.
-inline QByteArray workbenchText(const QByteArray& answer)
-{
-    QByteArray text = answer;
-    text.replace('\0', QByteArray());
-    return text.mid(3);
-}
+// Answers read as the sensor window reads them.
+using NimbarSensorPlugin::Core::answerNumber;
+using NimbarSensorPlugin::Core::answerText;
 
 // A moment (ms) at which the target shows the given kind of reading.
 inline qint64 momentOf(const TargetMotion& motion, TargetMotion::Kind kind, qint64 from = 0)
