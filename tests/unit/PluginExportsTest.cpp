@@ -5,15 +5,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(PluginExports, IdentityTexts)
-{
-    EXPECT_STREQ(pcKavrixCalimoPluginName(), "IoLinkMzRT5family");
-    EXPECT_STREQ(pcPluginVersion(), "1.0.0");
-    EXPECT_STREQ(pcDescription(),
-                 "Plugin for handling MASTER IO_LINK-TX9  KAVRIX ultra sonic sensors family");
-    EXPECT_STREQ(pcCommunicationType(), "SERIAL");
-}
-
 TEST(PluginExports, NoInterfaceWithoutSubWindow)
 {
     ExtensionSystem::SensorBasic sensor;

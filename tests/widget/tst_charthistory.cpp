@@ -1,7 +1,7 @@
 // The chart history from the window's chart tool bar, as a user drives it:
 // the export dialog, printing into a PDF file, and clearing.
-#include "HostRecord.h"
 #include "ModalAnswer.h"
+#include "WindowUnderTest.h"
 
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
@@ -31,34 +31,30 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-// Runs one step for each modal window that comes up, in order. A step runs
-// from a timer of its own, so that a box it leads to is answered as well.
-class ModalSteps : public QObject
+// Runs a step on the next modal window, from a timer of its own, so that a
+// message box the step leads to is answered while the step waits for it.
+class ModalStep : public QObject
 {
 public:
-    using Step = std::function<void(QWidget*)>;
-
-    explicit ModalSteps(QList<Step> steps) : m_steps(std::move(steps))
+    explicit ModalStep(std::function<void(QWidget*)> step)
     {
         m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || modal == m_last || m_steps.isEmpty())
-                return;
-            m_last = modal;
-            QTimer::singleShot(0, this, [step = m_steps.takeFirst(), modal = QPointer<QWidget>(modal)] {
-                if (modal)
-                    step(modal);
-            });
+        connect(&m_timer, &QTimer::timeout, this, [this, step] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                m_timer.stop();
+                ++taken;
+                QTimer::singleShot(0, this, [step, modal = QPointer<QWidget>(modal)] {
+                    if (modal)
+                        step(modal);
+                });
+            }
         });
         m_timer.start();
     }
 
-    int left() const { return m_steps.size(); }
+    int taken = 0;
 
 private:
-    QList<Step> m_steps;
-    QPointer<QWidget> m_last;
     QTimer m_timer;
 };
 
@@ -103,13 +99,6 @@ private:
     }
     int samples() const { return window->chart()->getData(0)->size(); }
     QStringList filesInDir() const { return QDir(dir.path()).entryList(QDir::Files); }
-    void showWindow()
-    {
-        window->resize(1280, 800);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        window->chart()->setEnabled(true);
-    }
     QByteArray print(const QString& path)
     {
         qputenv("IOLINK_PRINT_PDF", QFile::encodeName(path));
@@ -145,16 +134,16 @@ private slots:
         fillHistory(25);
         const QString path = dir.filePath("history.csv");
         QStringList preview;
-        ModalSteps steps({[&](QWidget* modal) {
+        ModalStep step([&](QWidget* modal) {
             auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
             QVERIFY(dialog);
             tickOnly(dialog, {"commaBox", "semicolonBox"});
             preview =
                 dialog->findChild<QPlainTextEdit*>("preview")->toPlainText().split('\n', Qt::SkipEmptyParts);
             exportTo(dialog, path, QDialogButtonBox::Ok);
-        }});
+        });
         window->form().actionExport_chart_view->trigger();
-        QCOMPARE(steps.left(), 0);
+        QCOMPARE(step.taken, 1);
 
         // The preview shows the first ten samples, the file all of them.
         QCOMPARE(preview.size(), 11);
@@ -176,39 +165,32 @@ private slots:
     void aFailedExportSaysWhy()
     {
         fillHistory(25);
-        QString title;
-        QString text;
-        ModalSteps steps({[&](QWidget* modal) {
-                              auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
-                              QVERIFY(dialog);
-                              exportTo(dialog, dir.path(), QDialogButtonBox::Ok);
-                          },
-                          [&](QWidget* modal) {
-                              auto* box = qobject_cast<QMessageBox*>(modal);
-                              QVERIFY(box);
-                              title = box->windowTitle();
-                              text = box->text();
-                              box->button(QMessageBox::Ok)->click();
-                          }});
+        ModalStep step([&](QWidget* modal) {
+            auto* dialog = qobject_cast<Utils::ExportDialog*>(modal);
+            QVERIFY(dialog);
+            exportTo(dialog, dir.path(), QDialogButtonBox::Ok);
+        });
+        ModalAnswer answer(QMessageBox::Ok);
         window->form().actionExport_chart_view->trigger();
-        QTRY_COMPARE(steps.left(), 0);
-        QTRY_VERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(title, QString("Exporting chart data..."));
-        QCOMPARE(text, "Cannot export to " + dir.path() + ": it is not a regular file");
+        QCOMPARE(step.taken, 1);
+        QCOMPARE(answer.answered, 1);
+        QCOMPARE(answer.title, QString("Exporting chart data..."));
+        QCOMPARE(answer.text, "Cannot export to " + dir.path() + ": it is not a regular file");
     }
 
     // The curve is on the page: the PDF of a history is larger than that of
-    // an empty chart. Nothing else is left in the folder.
+    // an empty chart. Nothing else is left in the folder. A file that cannot
+    // be written is named with the reason.
     void printingWritesThePlotIntoAPdf()
     {
-        showWindow();
-        ModalAnswer noBox(QMessageBox::Ok);
+        showWithChart(*window);
+        ModalAnswer answer(QMessageBox::Ok);
         const QByteArray empty = print(dir.filePath("empty.pdf"));
         fillMovingTarget();
         window->chart()->updateChart(true);
         const QString path = dir.filePath("chart.pdf");
         const QByteArray pdf = print(path);
-        QCOMPARE(noBox.answered, 0);
+        QCOMPARE(answer.answered, 0);
 
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
@@ -221,12 +203,7 @@ private slots:
             QFile::remove(keep + "/chart-print.pdf");
             QVERIFY(QFile::copy(path, keep + "/chart-print.pdf"));
         }
-    }
 
-    void aFailedPrintSaysWhy()
-    {
-        fillHistory(25);
-        ModalAnswer answer(QMessageBox::Ok);
         print(dir.path());
         QCOMPARE(answer.answered, 1);
         QCOMPARE(answer.title, QString("Printing chart..."));

@@ -1,4 +1,4 @@
-#include "HostRecord.h"
+#include "WindowUnderTest.h"
 
 #include <catalogue/DescriptionDocument.h>
 #include <parameters/ParameterModel.h>
@@ -119,25 +119,23 @@ private slots:
         QCOMPARE(window.parameterAddressMap().value("SwitchingThresholdA1"), QString("64;1;7"));
         QCOMPARE(window.parameterAddressMap().value("LocationTag"), QString("26;0;9"));
 
-        QtProperty* crash = window.findProperty(window.rootProperty(), "CrashCounter");
+        QtProperty* crash = row(window, "CrashCounter");
         QVERIFY(crash);
         QCOMPARE(crash->statusTip(), QString("readOnly"));
-        auto* errors = qobject_cast<QtEnumPropertyManager*>(
-            window.findProperty(window.rootProperty(), "ErrorWarning1")->propertyManager());
+        auto* errors = managerOf<QtEnumPropertyManager>(window, "ErrorWarning1");
         QVERIFY(errors);
-        QCOMPARE(errors->enumNames(window.findProperty(window.rootProperty(), "ErrorWarning1")).size(), 17);
+        QCOMPARE(errors->enumNames(row(window, "ErrorWarning1")).size(), 17);
 
         // Rows the window hides until a sensor variant needs them.
         QtTreePropertyBrowser* browser = window.parameterBrowser();
-        QtBrowserItem* analog = itemOf(browser, window.findProperty(window.rootProperty(), "AnalogMode"));
+        QtBrowserItem* analog = itemOf(browser, row(window, "AnalogMode"));
         QVERIFY(analog);
         QVERIFY(!browser->isItemVisible(analog));
         // Hidden rows are still in the tree, so they are read and saved.
-        QtBrowserItem* teachStatus =
-            itemOf(browser, window.findProperty(window.rootProperty(), "TeachStatus"));
+        QtBrowserItem* teachStatus = itemOf(browser, row(window, "TeachStatus"));
         QVERIFY(teachStatus);
         QVERIFY(!browser->isItemVisible(teachStatus));
-        QVERIFY(itemOf(browser, window.findProperty(window.rootProperty(), "MeasuringDataChannel")));
+        QVERIFY(itemOf(browser, row(window, "MeasuringDataChannel")));
     }
 
     void typeRulesOfTheTree()
@@ -275,13 +273,13 @@ private slots:
         QVERIFY(problems[1].contains("\"Twice\" of an earlier node"));
         QVERIFY(problems[2].contains("Unknown") && problems[2].contains("slider"));
         QVERIFY(problems[3].contains("No address") && problems[3].contains("subIndex"));
-        QVERIFY(!window.findProperty(window.rootProperty(), "NoAddress"));
+        QVERIFY(!row(window, "NoAddress"));
         QVERIFY(!window.parameterAddressMap().contains("NoAddress"));
 
         auto* notice = window.propertyTreeDock()->findChild<QLabel*>("documentProblems");
         QVERIFY(notice);
         QVERIFY(notice->text().contains(dir.filePath("IoLinkMzRT5family.xml")));
-        QVERIFY(window.findProperty(window.rootProperty(), "Choice"));
+        QVERIFY(row(window, "Choice"));
     }
 
     // Mistakes the tree can live with are listed; rows that cannot be told
@@ -375,7 +373,7 @@ private slots:
     void languageChangeKeepsTheUnitSuffixes()
     {
         SensorWindow window(hostRecord("RT5-350-M18"));
-        QtProperty* hysteresis = window.findProperty(window.rootProperty(), "HysteresisA2");
+        QtProperty* hysteresis = row(window, "HysteresisA2");
         const QString english = hysteresis->propertyName();
         QVERIFY(english.endsWith(" (mm)"));
         ExtensionSystem::Globals::setLanguage("de");

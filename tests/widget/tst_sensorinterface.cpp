@@ -1,11 +1,10 @@
 #include "ModalAnswer.h"
+#include "WindowUnderTest.h"
 
 #include <RecordingBroker.h>
 #include <plugin/PluginExports.h>
 #include <plugin/SensorInterface.h>
 #include <window/SensorWindow.h>
-
-#include <catalogue/SensorCatalogue.h>
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -37,18 +36,8 @@ private:
         Opened opened;
         opened.area = std::make_unique<QMdiArea>();
         auto* subWindow = new QMdiSubWindow(opened.area.get());
-        opened.interface =
-            static_cast<SensorInterface*>(poGetInterfaceInstance(sensorNamed(name), subWindow));
+        opened.interface = static_cast<SensorInterface*>(poGetInterfaceInstance(hostRecord(name), subWindow));
         return opened;
-    }
-
-    static ExtensionSystem::SensorBasic sensorNamed(const char* name)
-    {
-        for (const auto& sensor : loadSensorCatalogue()) {
-            if (sensor.name() == name)
-                return sensor;
-        }
-        return ExtensionSystem::SensorBasic();
     }
 
 private slots:

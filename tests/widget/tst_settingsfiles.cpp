@@ -1,8 +1,8 @@
 // Settings files through the window: saved from one window, loaded into
 // another, refused when foreign or broken, and an old file kept whole when
 // a save cannot complete. Run a second time under a German numeric locale.
-#include "HostRecord.h"
 #include "ModalAnswer.h"
+#include "WindowUnderTest.h"
 
 #include <FileDialogAnswer.h>
 
@@ -85,17 +85,6 @@ void setHistory(SensorWindow& window, int count, double first)
     Utils::ValueOverTime samples;
     samples.assign(std::move(x), std::move(y));
     QVERIFY(window.chart()->setDataFromString(0, Utils::Charts::formatHistory(samples), ';'));
-}
-
-template <class Manager> Manager* managerOf(SensorWindow& window, const QString& id)
-{
-    QtProperty* p = window.findProperty(window.rootProperty(), id);
-    return p ? qobject_cast<Manager*>(p->propertyManager()) : nullptr;
-}
-
-QtProperty* row(SensorWindow& window, const QString& id)
-{
-    return window.findProperty(window.rootProperty(), id);
 }
 
 void writeFile(const QString& path, const QByteArray& text)
@@ -298,17 +287,9 @@ private slots:
         SensorWindow window(hostRecord("RT5-350-M18"));
         managerOf<QtIntPropertyManager>(window, "OnDelay2")->setValue(row(window, "OnDelay2"), 55);
         // The value that is no number is listed and left out; the user applies the others.
-        QString listed;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            listed = box->informativeText();
-            box->findChild<QAbstractButton*>("applyOthers")->click();
-        });
-        answer.start(10);
+        ModalAnswer answer("applyOthers");
         QVERIFY(window.bOpenSettings(path));
+        const QString listed = answer.informativeText;
         QVERIFY2(listed.startsWith("On-delay") || listed.contains(": "), qPrintable(listed));
         QCOMPARE(listed.count('\n'), 0);
         const QMap<QString, QString> values = treeValues(window);

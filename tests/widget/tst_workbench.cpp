@@ -1,6 +1,5 @@
 #include "ModalAnswer.h"
 
-#include <HostTranslator.h>
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>
 #include <WorkbenchSettings.h>
@@ -79,21 +78,14 @@ private slots:
 
     void init() { clearSettings(); }
 
-    void listsThePluginsSensors()
+    void listsThePluginsSensorsAndOpensOneInASubWindow()
     {
         WorkbenchWindow window(plugin);
-        QTreeWidget* list = window.sensorList();
-        QCOMPARE(list->topLevelItemCount(), 5);
-        QCOMPARE(list->topLevelItem(0)->text(0), QString("RT5-350-M18"));
-        QCOMPARE(list->topLevelItem(0)->text(1), QString("UM035"));
-        auto* label = window.findChild<QLabel*>("pluginLabel");
-        QVERIFY(label->text().contains("IoLinkMzRT5family"));
-        QVERIFY(label->text().contains("SERIAL"));
-    }
-
-    void opensASensorInASubWindowAndReleasesItOnClose()
-    {
-        WorkbenchWindow window(plugin);
+        QCOMPARE(window.sensorList()->topLevelItemCount(), 5);
+        QCOMPARE(window.sensorList()->topLevelItem(0)->text(0), QString("RT5-350-M18"));
+        QCOMPARE(window.sensorList()->topLevelItem(0)->text(1), QString("UM035"));
+        const QString label = window.findChild<QLabel*>("pluginLabel")->text();
+        QVERIFY(label.contains("IoLinkMzRT5family") && label.contains("SERIAL"));
         window.show();
         QVERIFY(window.openSensor("RT5-600-M18"));
         QCOMPARE(window.openSensorCount(), 1);
@@ -398,15 +390,8 @@ private slots:
         // F11 enters it, wherever the focus is.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(ExtensionSystem::Globals::getPresentationMode());
-        for (QMdiSubWindow* subWindow : window.mdiArea()->subWindowList()) {
-            auto* dock = sensorWindowOf(subWindow)->findChild<QDockWidget*>("propertyTree");
-            QVERIFY(dock->isHidden());
-            // The outputs' LEDs stay in view beside the distance.
-            auto* processData =
-                sensorWindowOf(subWindow)->findChild<QDockWidget*>("processdata")->findChild<QTreeWidget*>();
-            QVERIFY(processData);
-            QVERIFY(processData->topLevelItem(1)->isExpanded());
-        }
+        for (QMdiSubWindow* subWindow : window.mdiArea()->subWindowList())
+            QVERIFY(sensorWindowOf(subWindow)->propertyTreeDock()->isHidden());
         QVERIFY(active->chart()->getDockChartItem(1)->isHidden());
         // The Window menu lists the open windows, the active one checked.
         QMenu* windowMenu = window.menuBar()->actions().value(2)->menu();
@@ -483,7 +468,6 @@ private slots:
         QVERIFY2(label.contains(path) && label.contains(problem.toHtmlEscaped()), qPrintable(label));
     }
 
-    // Before the test below: it leaves German installed for good.
     void switchesTheLanguageWhileRunningAndRemembersIt()
     {
         WorkbenchWindow window(plugin);
@@ -518,6 +502,12 @@ private slots:
         QTRY_VERIFY2(markLabels().contains("Schaltpunkt") && !markLabels().contains("Threshold"),
                      qPrintable(markLabels()));
         QVERIFY(german->isChecked());
+        QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Kennung"));
+        // A sensor opened now starts in German.
+        window.openSensor("RT5-600-M18");
+        QCOMPARE(
+            sensorWindowOf(window.mdiArea()->subWindowList().value(1))->propertyTreeDock()->windowTitle(),
+            QString("Parameterbaum"));
         // The next start is in German, unless the command line says otherwise.
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("de"));
         QCOMPARE(WorkbenchSettings::startLanguage("en"), QString("en"));
@@ -580,29 +570,6 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), picture);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"shot.png"});
-    }
-
-    // Last: translators stay installed for the rest of the process.
-    void germanCaptionsWhenAsked()
-    {
-        QVERIFY(!installHostTranslations("xx"));
-        QVERIFY(installHostTranslations("de"));
-        // The plug-in, the widget library and the property browser.
-        QCOMPARE(installLibraryTranslations("de"), 3);
-        ExtensionSystem::Globals::setLanguage("de");
-        WorkbenchWindow window(plugin);
-        QCOMPARE(window.menuBar()->actions().value(0)->text(), QString("&Datei"));
-        QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Kennung"));
-
-        // The sensor window: its own texts and the parameter captions.
-        window.openSensor("RT5-350-M18");
-        QMainWindow* sensorWindow = sensorWindowOf(window.mdiArea()->subWindowList().value(0));
-        QCOMPARE(sensorWindow->findChild<QDockWidget*>("propertyTree")->windowTitle(),
-                 QString("Parameterbaum"));
-        QtTreePropertyBrowser* browser = sensorWindow->findChild<QtTreePropertyBrowser*>();
-        QtProperty* identification = browser->properties().value(0)->subProperties().value(0);
-        QCOMPARE(identification->propertyName(), QString("Identifikation"));
-        ExtensionSystem::Globals::setLanguage("en");
     }
 };
 
