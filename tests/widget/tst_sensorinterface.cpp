@@ -28,7 +28,8 @@ private:
     struct Opened
     {
         std::unique_ptr<QMdiArea> area;
-        SensorInterface* interface;
+        // Destroyed before the area: it deletes the window the sub-window shows.
+        std::unique_ptr<SensorInterface> interface;
     };
 
     Opened open(const char* name = "RT5-350-M18")
@@ -36,7 +37,8 @@ private:
         Opened opened;
         opened.area = std::make_unique<QMdiArea>();
         auto* subWindow = new QMdiSubWindow(opened.area.get());
-        opened.interface = static_cast<SensorInterface*>(poGetInterfaceInstance(hostRecord(name), subWindow));
+        opened.interface.reset(
+            static_cast<SensorInterface*>(poGetInterfaceInstance(hostRecord(name), subWindow)));
         return opened;
     }
 
@@ -53,7 +55,6 @@ private slots:
         QVERIFY(!opened.interface->isPortRegistered());
         QCOMPARE(window->sensorRecord().name(), std::string("RT5-350-M18"));
         QVERIFY(broker.calls.isEmpty());
-        delete opened.interface;
     }
 
     void slotTableKeepsItsOrder()
@@ -89,7 +90,6 @@ private slots:
         QCOMPARE(broker.lastSettings.characterDelay, 1);
         QCOMPARE(broker.lastSettings.lineDelay, 10);
         QCOMPARE(broker.lastSettings.flowControl, 0);
-        delete opened.interface;
     }
 
     // The ports the window picks one after another ("" for Offline), what
@@ -137,7 +137,6 @@ private slots:
         QVERIFY(window->communication() == (registered ? broker.current() : nullptr));
         if (registered)
             QCOMPARE(broker.current()->currentPortSettings().portName, chosen.last());
-        delete opened.interface;
     }
 
     void rawSendsStopAtTheFirstZeroByte()
@@ -151,7 +150,6 @@ private slots:
         QCOMPARE(broker.current()->sentBytes.size(), size_t(2));
         QCOMPARE(broker.current()->sentBytes[0], std::string("\x03\x51\xe9"));
         QCOMPARE(broker.current()->sentBytes[1], std::string("AB"));
-        delete opened.interface;
     }
 
     void portListUpdateWhileRegisteredKeepsTheHeldPort()
@@ -176,7 +174,6 @@ private slots:
         // Once refilled, choices reach the interface again.
         emit window->vComPortSelected(QString());
         QCOMPARE(broker.calls, QStringList{"unregister"});
-        delete opened.interface;
     }
 
     void aboutToCloseUnregistersButKeepsTheFlag()
@@ -187,7 +184,6 @@ private slots:
         opened.interface->vAboutToClose();
         QCOMPARE(broker.calls.last(), QString("unregister"));
         QVERIFY(opened.interface->isPortRegistered());
-        delete opened.interface;
     }
 
     void closingTheWindowReleasesThePort()
@@ -200,7 +196,6 @@ private slots:
         opened.interface->vActionExit(QString());
         QCOMPARE(broker.calls, (QStringList{"unregister", "unregister"}));
         QVERIFY(!opened.interface->isPortRegistered());
-        delete opened.interface;
     }
 
     void destructionUnregistersAndDeletesTheWindow()
@@ -209,7 +204,7 @@ private slots:
         Opened opened = open();
         QPointer<SensorWindow> window = opened.interface->sensorWindow();
         emit window->vComPortSelected("/dev/ttyUSB0");
-        delete opened.interface;
+        opened.interface.reset();
         QCOMPARE(broker.calls.last(), QString("unregister plugin"));
         QVERIFY(window.isNull());
         QVERIFY(opened.area->subWindowList().value(0)->widget() == nullptr);
@@ -223,7 +218,6 @@ private slots:
         opened.interface->vActionOpen("/nonexistent/settings.kvs");
         QCOMPARE(answer.answered, 1);
         QCOMPARE(answer.text, QString("The file /nonexistent/settings.kvs does not exist."));
-        delete opened.interface;
     }
 };
 
