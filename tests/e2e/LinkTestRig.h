@@ -98,6 +98,13 @@ inline QString hex(const QByteArray& bytes)
     return QString::fromLatin1(bytes.toHex(' '));
 }
 
+// Fails naming the entries when the list is not empty.
+#define VERIFY_NONE(list)                                                                                    \
+    do {                                                                                                     \
+        const QStringList found = (list);                                                                    \
+        QVERIFY2(found.isEmpty(), qPrintable(found.join("; ")));                                             \
+    } while (false)
+
 // A simulated sensor like the workbench's, but with the given seed for its
 // target motion and crash counter, so that a run can be repeated.
 inline QString addSeededSimulatedSensor(HostPorts& ports, const QString& spec, const QString& document,
@@ -144,13 +151,8 @@ struct LinkRig
     QStringList sent() const { return TraceLines::read(trace).requests(); }
     const QString& traceFile() const { return trace; }
     QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
-    // IOLINK_KEEP_TRACES names a folder that keeps each cleared trace under
-    // the name of the test that made it, to compare the wire between builds.
     void clearTrace()
     {
-        const QString keep = qEnvironmentVariable("IOLINK_KEEP_TRACES");
-        if (!keep.isEmpty())
-            QFile::copy(trace, QString("%1/%2-%3.txt").arg(keep, QTest::currentTestFunction()).arg(++kept));
         QString error;
         workbench.hostPorts().setTraceFile(trace, &error);
     }
@@ -162,11 +164,13 @@ struct LinkRig
     // Chooses the port in the selector as a user does.
     void choosePort() { invoke("actionConnectSensor", Q_ARG(int, window->portSelector()->findText(port))); }
     void selectPort() { window->portSelector()->setCurrentIndex(window->portSelector()->findText(port)); }
+    // The connecting helpers check that the window is connected afterwards.
     void connectReading()
     {
         DialogAnswers answers({choose("sensorToPc")});
         selectPort();
         choosePort();
+        QVERIFY(window->isConnected());
     }
     // Answers the connection question with the Enter key.
     void connectPressingEnter()
@@ -181,6 +185,7 @@ struct LinkRig
         enter.start(10);
         selectPort();
         choosePort();
+        QVERIFY(window->isConnected());
     }
     // "PC -> Sensor", writing only what differs from the sensor or everything.
     void connectOverwriting(bool onlyDifferences = true)
@@ -188,6 +193,7 @@ struct LinkRig
         DialogAnswers answers({choose("pcToSensor"), {QString(), QMessageBox::Ok, !onlyDifferences}});
         selectPort();
         choosePort();
+        QVERIFY(window->isConnected());
     }
 
     QtProperty* property(const QString& id) const { return window->findProperty(window->rootProperty(), id); }
@@ -220,7 +226,6 @@ struct LinkRig
     WorkbenchWindow workbench;
     QString port;
     QString trace;
-    int kept = 0;
     IoLinkSimulator::SimulatedPortDevice* device = nullptr;
     NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
 };

@@ -1,8 +1,9 @@
-// The sensor window with the real description document against a simulated
-// sensor at the wire's speed of 38400 baud: reading everything takes about
-// ten seconds, so the poll, the pop-up and the write timer all fire while
-// the sequences run. The trace must show every exchange whole, and the tree
-// must show what the sensor holds.
+// The sensor window with the real description document against one simulated
+// sensor at the wire's speed of 38400 baud, every sequence that talks to the
+// sensor in turn: reading everything takes about ten seconds, so the poll,
+// the pop-up and the write timer all fire while the sequences run. The trace
+// must show every exchange whole, and the tree must show what the sensor
+// holds. Restoring the factory settings and printing come last.
 #include "LinkTestRig.h"
 
 #include <CanvasDrag.h>
@@ -15,14 +16,12 @@
 #include <qwt_plot.h>
 
 #include <QAction>
+#include <QProcess>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QToolBar>
 
-using NimbarSensorPlugin::Core::readRequest;
-using NimbarSensorPlugin::Core::writeRequest;
+using namespace NimbarSensorPlugin::Core;
 
 class RealLineTest : public QObject
 {
@@ -33,21 +32,15 @@ private:
     PluginLibrary plugin;
     // One sensor, connected once and then read and written while live data runs.
     std::unique_ptr<LinkRig> rig;
+    // Parameters the factory settings are restored from, with other values.
+    const QMap<QString, int> changes{
+        {"SwitchingThresholdA1", 180}, {"HysteresisA1", 12},     {"OnDelay1", 1234},
+        {"PinFunctionA1", 2},          {"MeasurementFilter", 2}, {"MesurementUnit", 1}};
+    QMap<QString, qlonglong> defaults;
 
     Utils::ThresholdWindowWidgetUniversal* switchingMarks() const
     {
         return rig->window->chart()->poPlot(0)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
-    }
-    // Pictures of the window for people to look at, when asked for.
-    void saveScreen(const QString& name)
-    {
-        const QString folder = qEnvironmentVariable("IOLINK_SCREENSHOT_DIR");
-        if (folder.isEmpty())
-            return;
-        rig->workbench.resize(1280, 800);
-        rig->workbench.show();
-        QTest::qWait(1500);
-        rig->workbench.grab().save(folder + "/" + name + ".png");
     }
 
     // Values unlike the document's defaults, so that a row that was not read
@@ -65,19 +58,41 @@ private:
         rig->setOnSensor("PinFunctionA1", offset == 0 ? 2 : 1);
         rig->setOnSensor("ErrorWarning1", offset == 0 ? 28 : 29);
         rig->setOnSensor("MeasurementFilter", offset == 0 ? 2 : 0);
-        rig->device->model().answer(
-            NimbarSensorPlugin::Core::tagWriteRequest(0x19, offset == 0 ? "Conveyor 3" : "Pallet 9"));
+        rig->device->model().answer(tagWriteRequest(0x19, offset == 0 ? "Conveyor 3" : "Pallet 9"));
     }
 
     // Every exchange went out whole, and the tree shows what the sensor holds.
     void checkWholeAndInStep(const QStringList& sent)
     {
-        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
-                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
-        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
-                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
-        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
-                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        VERIFY_NONE(writesApartFromTheirFetch(sent));
+        VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
+        VERIFY_NONE(rowsUnlikeTheSensor(*rig, "107"));
+    }
+
+    // Reads everything, started from the event loop as a click is; the
+    // status bar says when it is done.
+    void readAll()
+    {
+        rig->window->statusBar()->clearMessage();
+        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 30000);
+    }
+
+    // The question is answered; the slot returns when the restore is done.
+    QStringList restore(QMessageBox::StandardButton answer)
+    {
+        DialogAnswers answers({reply(answer)});
+        rig->window->form().actionDefaultSettings->trigger();
+        return answers.titles + answers.texts;
+    }
+    // Offline, restoring the factory settings neither asks nor sends.
+    void restoreOfflineAsksAndSendsNothing()
+    {
+        QVERIFY(!rig->window->isConnected());
+        rig->clearTrace();
+        QCOMPARE(restore(QMessageBox::Ok), QStringList());
+        QTest::qWait(200);
+        QCOMPARE(rig->sent(), QStringList());
     }
 
 private slots:
@@ -88,24 +103,24 @@ private slots:
         rig = std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), "UM035/107",
                                         "RT5-350-M18", true);
         QVERIFY(rig->window);
-        QVERIFY(rig->device->wireTimeEnabled());
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+            defaults[it.key()] = rig->simulated(it.key());
+            QVERIFY2(defaults[it.key()] != it.value(), qPrintable(it.key()));
+        }
+        restoreOfflineAsksAndSendsNothing();
     }
 
     void connectingReadsEveryRowWhole()
     {
         setSensorValues(0);
         rig->connectReading();
-        QVERIFY(rig->window->isConnected());
         // Live data goes on once the sensor has settled.
         waitForLiveData(*rig);
         QTest::qWait(500);
 
         const QStringList sent = rig->sent();
-        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
-                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
-        QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
-        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
-                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        checkWholeAndInStep(sent);
+        VERIFY_NONE(rig->writes());
         QVERIFY(rig->window->statusBar()->currentMessage().contains("not read: 0"));
         // The poll was running during the read: its requests are there, just not in between.
         QVERIFY(sent.filter("05 52 26 23 13 00").size() >= 1);
@@ -116,17 +131,10 @@ private slots:
         QVERIFY(rig->window->isConnected());
         setSensorValues(5);
         rig->clearTrace();
-        rig->window->statusBar()->clearMessage();
-        // Started from the event loop, as a click is; the status bar says when it is done.
-        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
-        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 20000);
+        readAll();
         QTest::qWait(500);
-
-        QVERIFY2(requestsBetweenReadsAndFetches(rig->sent()).isEmpty(),
-                 qPrintable(requestsBetweenReadsAndFetches(rig->sent()).join("; ")));
-        QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
-        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
-                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        checkWholeAndInStep(rig->sent());
+        VERIFY_NONE(rig->writes());
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
         waitForLiveData(*rig);
     }
@@ -144,8 +152,7 @@ private slots:
         QTest::qWait(1000);
         QCOMPARE(rig->simulated("SwitchingThresholdA1"), qlonglong(185));
 
-        const QStringList sent = rig->sent();
-        checkWholeAndInStep(sent);
+        checkWholeAndInStep(rig->sent());
         QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
         waitForLiveData(*rig);
     }
@@ -155,7 +162,6 @@ private slots:
     // follows, and every row not done is marked.
     void cancellingAReadOrAWriteOfEverything()
     {
-        QVERIFY(rig->window->isConnected());
         waitForLiveData(*rig);
         auto* cancel = rig->window->findChild<QPushButton*>("cancelSequence");
         QVERIFY(cancel);
@@ -183,8 +189,7 @@ private slots:
         QVERIFY(before >= 0);
         QVERIFY2(sent.mid(before).filter(QRegularExpression("^05 .. 26 (?!23 13|11 12)")).size() <= 1,
                  qPrintable(sent.mid(before).join("; ")));
-        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
-                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
         QStringList unread;
         QMetaObject::invokeMethod(rig->window->findChild<QObject*>("scripting"), "unreadRows",
                                   Q_RETURN_ARG(QStringList, unread));
@@ -208,8 +213,7 @@ private slots:
         QVERIFY(before >= 0);
         QVERIFY2(sent.mid(before).filter(QRegularExpression("^.. .. 24 ")).size() <= 1,
                  qPrintable(sent.mid(before).join("; ")));
-        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
-                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+        VERIFY_NONE(writesApartFromTheirFetch(sent));
         // The distances at 0 V and 10 V come last: not written, and marked.
         QCOMPARE(rig->simulated("analog10V"), qlonglong(350));
         QVERIFY(!rig->mark("analog10V").isEmpty());
@@ -217,8 +221,7 @@ private slots:
             QVERIFY2(!rig->mark(difference.section(':', 0, 0)).isEmpty(), qPrintable(difference));
         waitForLiveData(*rig);
         // The window is whole again for the tests after this one.
-        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
-        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 30000);
+        readAll();
     }
 
     // A file saved from the window, changed, and loaded while connected: the
@@ -226,7 +229,6 @@ private slots:
     // file's values when they are read back.
     void loadingSettingsWhileConnectedWritesThem()
     {
-        QVERIFY(rig->window->isConnected());
         waitForLiveData(*rig);
         const QString path = dir.filePath("line.kvs");
         {
@@ -251,34 +253,26 @@ private slots:
         rig->clearTrace();
         DialogAnswers answers({reply(QMessageBox::Ok)});
         QVERIFY(rig->window->bOpenSettings(path));
-        saveScreen("settings-loaded");
         QCOMPARE(answers.texts, QStringList{"Loaded settings will override the current project"});
         QCOMPARE(rig->simulated("SwitchingThresholdA1"), qlonglong(321));
         QCOMPARE(switchingMarks()->middleMark(), 321.0);
         QCOMPARE(rig->simulated("OnDelay1"), qlonglong(2500));
         QCOMPARE(rig->simulated("TemperatureCompensation"), qlonglong(0));
         const QStringList sent = rig->sent();
-        const auto address = NimbarSensorPlugin::Core::parseParameterAddress(
-            rig->window->parameterAddressMap().value("SwitchingThresholdA1"));
-        QVERIFY(address);
-        QVERIFY(sent.contains(hex(writeRequest(*address, 321))));
-        QVERIFY(sent.contains(hex(NimbarSensorPlugin::Core::tagWriteRequest(0x1A, "Bay 7"))));
-        QVERIFY2(writesApartFromTheirFetch(sent).isEmpty(),
-                 qPrintable(writesApartFromTheirFetch(sent).join("; ")));
+        QVERIFY(sent.contains(hex(writeRequest({64, 1, 7}, 321))));
+        QVERIFY(sent.contains(hex(tagWriteRequest(0x1A, "Bay 7"))));
+        VERIFY_NONE(writesApartFromTheirFetch(sent));
         // Only what the file changed went out.
         QCOMPARE(rig->writes().size(), changes.size());
 
         waitForLiveData(*rig);
-        rig->window->statusBar()->clearMessage();
-        QTimer::singleShot(0, rig->window->form().actionRead, &QAction::trigger);
-        QTRY_VERIFY_WITH_TIMEOUT(rig->window->statusBar()->currentMessage().contains("not read: 0"), 20000);
+        readAll();
         QCOMPARE(rig->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
                      ->value(rig->property("SwitchingThresholdA1")),
                  321.0);
         QCOMPARE(rig->manager<QtStringPropertyManager>("LocationTag")->value(rig->property("LocationTag")),
                  QString("Bay 7"));
-        QVERIFY2(rowsUnlikeTheSensor(*rig, "107").isEmpty(),
-                 qPrintable(rowsUnlikeTheSensor(*rig, "107").join("; ")));
+        VERIFY_NONE(rowsUnlikeTheSensor(*rig, "107"));
     }
 
     // Pressing a teach button writes it; about 4.5 s later the window reads
@@ -286,7 +280,6 @@ private slots:
     // chart's switching mark stands where the object stood.
     void teachingReadsTheTaughtThresholdsBack()
     {
-        QVERIFY(rig->window->isConnected());
         waitForLiveData(*rig);
         // Window mode, so that the chart shows the window around the point.
         rig->manager<QtEnumPropertyManager>("TeachInMode1")->setValue(rig->property("TeachInMode1"), 2);
@@ -308,8 +301,7 @@ private slots:
         const QStringList reads = sent.mid(written).filter(QRegularExpression("^05 .. 26 (?!23 13|11 12)"));
         QVERIFY2(reads.mid(0, 3) == (QStringList{hex(readRequest(64, 1)), upper, lower}),
                  qPrintable(reads.join("; ")));
-        QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
-                 qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
+        VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
         QTRY_COMPARE(rig->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
                          ->value(rig->property("SwitchingThresholdA1")),
                      250.0);
@@ -322,7 +314,6 @@ private slots:
         QTRY_COMPARE(rig->window->statusBar()->currentMessage(), taught);
         QTRY_VERIFY(!events.isEmpty());
         QCOMPARE(events.last().value(0).toMap().value("text").toString(), taught);
-        saveScreen("after-teach");
         rig->device->model().holdTarget(0);
     }
 
@@ -347,7 +338,6 @@ private slots:
                                ->value(rig->property("DetectionRangeFar"));
         QVERIFY2(qAbs(end - far * 0.8) <= 2, qPrintable(QString::number(end)));
         QTRY_COMPARE(rig->writes(), QStringList{hex(writeRequest({68, 2, 7}, int(end)))});
-        saveScreen("after-detection-range-drag");
     }
 
     void resettingTheCrashCounterReadsItBack()
@@ -402,13 +392,14 @@ private slots:
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property("TEACHBUTTON1")));
         QTRY_VERIFY(rig->window->form().actionWritePermanent->icon().cacheKey() != icon);
         QTest::qWait(600);
-        QVERIFY2(rig->writes().isEmpty(), qPrintable(rig->writes().join("; ")));
+        VERIFY_NONE(rig->writes());
         // The click held the poll back for a moment only.
         waitForLiveData(*rig);
         rig->window->form().actionRead->setChecked(false);
     }
 
-    // Last: it leaves the window offline.
+    // It leaves the window offline, where restoring the factory settings
+    // asks and sends nothing.
     void aDisconnectBeforeTheReadBackReadsNothing()
     {
         waitForLiveData(*rig);
@@ -419,6 +410,7 @@ private slots:
         QVERIFY(!rig->window->isConnected());
         QTest::qWait(5500);
         QVERIFY(rig->sent().filter(hex(readRequest(64, 1))).isEmpty());
+        restoreOfflineAsksAndSendsNothing();
     }
 
     // "PC -> Sensor" reads the sensor and puts back the window's values
@@ -437,7 +429,6 @@ private slots:
         rig->setOnSensor("OffDelay2", offDelay + 100);
         rig->clearTrace();
         rig->connectOverwriting();
-        QVERIFY(rig->window->isConnected());
         waitForLiveData(*rig);
 
         QStringList writes;
@@ -445,20 +436,119 @@ private slots:
         for (const auto& [id, value] : {std::pair<QString, int>{"OnDelay1", 4321},
                                         {"OffDelay2", offDelay},
                                         {"SwitchingThresholdA1", point}}) {
-            const auto address =
-                NimbarSensorPlugin::Core::parseParameterAddress(rig->window->parameterAddressMap().value(id));
+            const auto address = parseParameterAddress(rig->window->parameterAddressMap().value(id));
             QVERIFY(address);
             writes << hex(writeRequest(*address, value));
             reads << hex(readRequest(quint16(address->index), quint8(address->subIndex)));
         }
         const QStringList sent = rig->sent();
-        QVERIFY2(rig->writes() == writes, qPrintable(rig->writes().join("; ")));
+        QCOMPARE(rig->writes(), writes);
         const int lastWrite = int(sent.lastIndexOf(QRegularExpression(".. .. 24 .*")));
         // The status poll's own reads (echoes, crash counter) go on with live data.
         QCOMPARE(sent.mid(lastWrite).filter(QRegularExpression("^05 .. 26 (?!23 13|11 12)")), reads);
         QVERIFY(sent.mid(0, lastWrite).filter(QRegularExpression("^05 .. 26 ")).size() > 60);
         checkWholeAndInStep(sent);
         QCOMPARE(rig->mark("OnDelay1"), QString());
+    }
+
+    // Restoring the factory settings asks first; cancelled, it leaves the
+    // sensor alone while live data go on. Otherwise it sends the restore
+    // whole, reads every parameter again, and the tree then shows the
+    // sensor's defaults.
+    void restoringTheFactorySettingsReadsEverythingAgain()
+    {
+        QVERIFY(rig->window->isConnected());
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+            rig->setOnSensor(it.key(), it.value());
+        readAll();
+        waitForLiveData(*rig);
+        QCOMPARE(rig->property("SwitchingThresholdA1")->propertyName(), QString("Switching point A1 (inch)"));
+        const QStringList question{"Restore factory defaults",
+                                   "All settings will be restored to factory defaults, continue ?"};
+        rig->clearTrace();
+        QCOMPARE(restore(QMessageBox::Cancel), question);
+        QTest::qWait(300);
+        VERIFY_NONE(rig->writes());
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+            QCOMPARE(rig->simulated(it.key()), qlonglong(it.value()));
+        QVERIFY(!rig->sent().filter("02 70 22").isEmpty());
+
+        rig->clearTrace();
+        QCOMPARE(restore(QMessageBox::Ok), question);
+        QVERIFY(rig->window->isConnected());
+        const QString reset = hex(factoryResetRequest());
+        const QStringList sent = rig->sent();
+        const int at = int(sent.indexOf(reset));
+        QVERIFY2(at >= 1, qPrintable(sent.join("; ")));
+        QCOMPARE(sent.mid(at - 1, 4), (QStringList{"02 73 27", reset, "02 70 22", "02 70 22"}));
+        QCOMPARE(rig->writes(), QStringList{reset});
+        // The reads follow at once, each whole, and leave out no parameter.
+        const QStringList after = sent.mid(at + 3);
+        QVERIFY2(after.value(0).contains(QRegularExpression("^05 .. 26 ")), qPrintable(after.value(0)));
+        QStringList notRead;
+        const auto& addresses = rig->window->parameterAddressMap();
+        for (auto it = addresses.cbegin(); it != addresses.cend(); ++it) {
+            const auto address = parseParameterAddress(it.value());
+            if (address && !it.key().contains("BUTTON") && rig->property(it.key()) &&
+                !after.contains(hex(readRequest(address->index, quint8(address->subIndex)))))
+                notRead << it.key();
+        }
+        VERIFY_NONE(notRead);
+        VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
+
+        for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
+            QCOMPARE(rig->simulated(it.key()), it.value());
+        VERIFY_NONE(rowsUnlikeTheSensor(*rig, "107"));
+        // Back from inches, the lengths' captions name millimetres again.
+        QCOMPARE(rig->property("SwitchingThresholdA1")->propertyName(), QString("Switching point A1 (mm)"));
+        QVERIFY(rig->window->form().actionEnable_live_data->isChecked());
+        waitForLiveData(*rig);
+    }
+
+    void printingTheLiveHistoryChecksTheLineOnce()
+    {
+        QVERIFY(rig->window->isConnected());
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->chart()->getData(0)->size() >= 40, 10000);
+        rig->clearTrace();
+        const QString path = dir.filePath("live.pdf");
+        qputenv("IOLINK_PRINT_PDF", QFile::encodeName(path));
+        DialogAnswers noBox({reply(QMessageBox::Ok)});
+        rig->window->form().actionPrint_chart_view->trigger();
+        qunsetenv("IOLINK_PRINT_PDF");
+        QCOMPARE(noBox.titles, QStringList());
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF-"));
+        QTest::qWait(300);
+        QCOMPARE(rig->sent().filter("03 51 12 01").size(), 1);
+        QVERIFY(rig->window->isConnected());
+    }
+
+    // The report marks the row that differs from the file last saved, which
+    // the window still finds as it is on disk.
+    void theReportMarksWhatDiffersFromTheLastSavedFile()
+    {
+        const QString saved = dir.filePath("line 4.kvs");
+        QCOMPARE(rig->window->saveSettingsTo(saved), QString());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains(";OnDelay1=0;"));
+        file.resize(0);
+        file.write(QByteArray(text).replace(";OnDelay1=0;", ";OnDelay1=1500;"));
+        file.close();
+        const QString path = dir.filePath("report.pdf");
+        qputenv("IOLINK_REPORT_PDF", QFile::encodeName(path));
+        QMetaObject::invokeMethod(rig->window, "printReport");
+        qunsetenv("IOLINK_REPORT_PDF");
+        QCOMPARE(rig->window->statusBar()->currentMessage(), "Report written to " + path);
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-raw", path, "-"});
+        QVERIFY(pdftotext.waitForFinished() && pdftotext.exitCode() == 0);
+        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QVERIFY2(report.contains("Switch-on delay A1 0 ms differs from line 4.kvs (1500 ms there)"),
+                 qPrintable(report));
+        QCOMPARE(report.count("differs from"), 1);
     }
 
     void cleanupTestCase() { rig.reset(); }
