@@ -101,20 +101,18 @@ private slots:
             QVERIFY(r->visible("AnalogMode"));
             // Code 137 has no choice of analog kind.
             QVERIFY(!r->visible("AnalogSubt"));
-            QVERIFY(!r->visible("PinFunctionA2"));
-            QVERIFY(!r->visible("Output2Settings"));
         }
+        // Which rows a variant has is the tree's test; here the identity read
+        // over the link picks the variant.
         auto r = rig("UM060/111");
         r->invoke("vAutoConnect", Q_ARG(QString, r->port));
         QVERIFY(r->window->isConnected());
         QVERIFY(!r->visible("PinFunctionA2"));
         QVERIFY(!r->visible("CrashDetection"));
-        QVERIFY(!r->visible("AnalogMode"));
         // Without the acceleration sensor there is no crash function to choose.
-        const QStringList names =
-            r->manager<QtEnumPropertyManager>("PinFunctionA1")->enumNames(r->property("PinFunctionA1"));
-        QCOMPARE(names.size(), 6);
-        QVERIFY(!names.contains("Crash"));
+        QVERIFY(!r->manager<QtEnumPropertyManager>("PinFunctionA1")
+                     ->enumNames(r->property("PinFunctionA1"))
+                     .contains("Crash"));
     }
 
     void theConnectionQuestion()
