@@ -11,8 +11,7 @@ class TestThresholdManager : public QObject
 
 private slots:
     void keepsValuesPerOutputAndComponent();
-    void ignoresOutputsOutsideTheCount();
-    void signalsChangesOnly();
+    void signalsChangesOfCountedOutputsOnly();
 };
 
 void TestThresholdManager::keepsValuesPerOutputAndComponent()
@@ -32,29 +31,23 @@ void TestThresholdManager::keepsValuesPerOutputAndComponent()
     QCOMPARE(manager.low(2, 0), 0.0);
 }
 
-void TestThresholdManager::ignoresOutputsOutsideTheCount()
-{
-    ThresholdMultiManager manager(2);
-    QSignalSpy changed(&manager, &ThresholdMultiManager::emitValueChanged);
-    manager.setLow(0, 0, 10.0);
-    manager.setLow(3, 0, 10.0);
-    manager.setHigh(2, 0, 90.0);
-    manager.setOutputs(1);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(manager.low(3, 0), 0.0);
-    QCOMPARE(manager.high(2, 0), 0.0);
-}
-
-void TestThresholdManager::signalsChangesOnly()
+// Only a real change to an output that exists is reported, with its component and value.
+void TestThresholdManager::signalsChangesOfCountedOutputsOnly()
 {
     ThresholdMultiManager manager(2);
     QSignalSpy changed(&manager, &ThresholdMultiManager::emitValueChanged);
     manager.setHigh(1, 0, 530.0);
     manager.setHigh(1, 0, 530.0);
     manager.setLow(2, 0, 470.0);
+    manager.setLow(0, 0, 10.0);
+    manager.setLow(3, 0, 10.0);
+    manager.setOutputs(1);
+    manager.setLow(2, 0, 90.0);
     QCOMPARE(changed.count(), 2);
     QCOMPARE(changed.at(0), (QVariantList{1u, 530.0}));
     QCOMPARE(changed.at(1), (QVariantList{0u, 470.0}));
+    // A dropped output forgets its values.
+    QCOMPARE(manager.low(2, 0), 0.0);
 }
 
 QTEST_GUILESS_MAIN(TestThresholdManager)

@@ -12,60 +12,37 @@
 #include <qwt_plot.h>
 #include <qwt_plot_curve.h>
 
-#include <memory>
-
 class PrintToFileTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void aNewPdfReplacesTheOldFile();
-    void aPdfThatCannotBeWrittenKeepsTheOldFile();
+    void initTestCase();
+    void failedPrintKeepsTheOldFileAndAGoodOneReplacesIt();
     void onlyARegularFileIsReplaced();
 
 private:
     QwtPlot m_plot;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    const QByteArray m_old = "an older print\n";
-
-    QString oldFile(const QString& name)
-    {
-        const QString path = m_dir->filePath(name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(m_old);
-        return path;
-    }
+    QTemporaryDir m_dir;
 };
 
-void PrintToFileTest::init()
+void PrintToFileTest::initTestCase()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    if (m_plot.itemList().isEmpty()) {
-        auto* curve = new QwtPlotCurve("distance");
-        curve->setSamples(QVector<double>{0, 1, 2, 3}, QVector<double>{120, 180, 90, 150});
-        curve->attach(&m_plot);
-        m_plot.resize(600, 400);
-        m_plot.replot();
+    auto* curve = new QwtPlotCurve("distance");
+    curve->setSamples(QVector<double>{0, 1, 2, 3}, QVector<double>{120, 180, 90, 150});
+    curve->attach(&m_plot);
+    m_plot.resize(600, 400);
+    m_plot.replot();
+}
+
+void PrintToFileTest::failedPrintKeepsTheOldFileAndAGoodOneReplacesIt()
+{
+    const QString path = m_dir.filePath("kept.pdf");
+    const QByteArray old = "an older print\n";
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
     }
-}
-
-void PrintToFileTest::aNewPdfReplacesTheOldFile()
-{
-    const QString path = oldFile("replaced.pdf");
-    Utils::PlotDocument document(&m_plot);
-    QSignalSpy failed(&document, &Utils::PlotDocument::printFailed);
-    document.setOutputFileName(path);
-    document.vPrintDocument();
-    QCOMPARE(failed.size(), 0);
-    QCOMPARE(document.errorString(), QString());
-    QVERIFY(contentOf(path).startsWith("%PDF-"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"replaced.pdf"});
-}
-
-void PrintToFileTest::aPdfThatCannotBeWrittenKeepsTheOldFile()
-{
-    const QString path = oldFile("kept.pdf");
     Utils::PlotDocument document(&m_plot);
     QSignalSpy failed(&document, &Utils::PlotDocument::printFailed);
     document.setOutputFileName(path);
@@ -77,22 +54,26 @@ void PrintToFileTest::aPdfThatCannotBeWrittenKeepsTheOldFile()
     QVERIFY2(document.errorString().startsWith("Cannot print to " + path + ": "),
              qPrintable(document.errorString()));
     QCOMPARE(failed.at(0).at(0).toString(), document.errorString());
-    QCOMPARE(contentOf(path), m_old);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"kept.pdf"});
+    QCOMPARE(contentOf(path), old);
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
 
-    // The next print succeeds and forgets the failure.
+    // The next print succeeds, forgets the failure and leaves only the new file.
     document.vPrintDocument();
+    QCOMPARE(failed.size(), 1);
     QCOMPARE(document.errorString(), QString());
-    QVERIFY(contentOf(path).startsWith("%PDF-"));
+    const QByteArray pdf = contentOf(path);
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QVERIFY(pdf.contains("/Type /Page"));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
 }
 
 void PrintToFileTest::onlyARegularFileIsReplaced()
 {
     Utils::PlotDocument document(&m_plot);
-    document.setOutputFileName(m_dir->path());
+    document.setOutputFileName(m_dir.path());
     document.vPrintDocument();
-    QCOMPARE(document.errorString(), "Cannot print to " + m_dir->path() + ": it is not a regular file");
-    QVERIFY(QFileInfo(m_dir->path()).isDir());
+    QCOMPARE(document.errorString(), "Cannot print to " + m_dir.path() + ": it is not a regular file");
+    QVERIFY(QFileInfo(m_dir.path()).isDir());
 }
 
 QTEST_MAIN(PrintToFileTest)
