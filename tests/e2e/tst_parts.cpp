@@ -16,6 +16,7 @@
 #include <parameters/ParameterWriter.h>
 #include <parameters/SensorSession.h>
 #include <tools/LengthUnits.h>
+#include <utils/widgets/ButtonManager.h>
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -423,12 +424,14 @@ private slots:
         ParameterWriter writer(*session, built.tree, built.model);
         EditMode mode = EditMode::Write;
         bool settling = false;
-        EditorHost host{[] { return true; }, [&settling] { return settling; }, [&mode] { return mode; },
-                        [] { return false; }};
+        bool connected = true;
+        EditorHost host{[&connected] { return connected; }, [&settling] { return settling; },
+                        [&mode] { return mode; }, [] { return false; }};
         ParameterEditor editor(*session, recorded.poll, built.tree, built.model, writer, built.units, host);
         QSignalSpy messages(&editor, &ParameterEditor::message);
         QSignalSpy notWritten(&editor, &ParameterEditor::notWritten);
         QSignalSpy written(&editor, &ParameterEditor::written);
+        QSignalSpy outputEdited(&editor, &ParameterEditor::outputEdited);
         QtProperty* threshold = built.tree.find("SwitchingThresholdA1");
         const auto address = parseParameterAddress(built.tree.addresses().value("SwitchingThresholdA1"));
         auto* doubles = built.tree.managers().doubles;
@@ -455,6 +458,21 @@ private slots:
         QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(*address, 303)),
                                       hex(processDataRequest())}));
         QVERIFY(messages.last().value(0).toString().startsWith("Switching point A1 = 303"));
+        // The chart turns to the output edited; a status bit's source belongs to none.
+        QCOMPARE(outputEdited.size(), 1);
+        QCOMPARE(outputEdited.first().value(0).toInt(), 0);
+        written.clear();
+        built.tree.managers().enums->setValue(built.tree.find("ErrorWarning2"), 2);
+        QVERIFY(written.wait(2000));
+        QCOMPARE(outputEdited.size(), 1);
+        // The reset button's write is followed as one of the crash counter, a teach as the teach's.
+        for (const auto& [button, followed] :
+             {std::pair{"RESETBUTTON", "CrashCounter"}, std::pair{"TEACHBUTTON1", "TEACHBUTTON1"}}) {
+            written.clear();
+            emit built.tree.managers().buttons->buttonClicked(built.tree.find(button));
+            QVERIFY2(written.wait(2000), button);
+            QCOMPARE(written.first().value(0).toString(), QString(followed));
+        }
 
         const QList<QPair<EditMode, QString>> staying{{EditMode::Read, "read"},
                                                       {EditMode::WindowOnly, "window only"},
@@ -493,6 +511,17 @@ private slots:
         QTRY_VERIFY(messages.last().value(0).toString().contains("still updating after connecting"));
         QVERIFY(sent().isEmpty());
         editor.cancelPending();
+
+        // A tag typed offline stays in the window unsent; connected, it goes out.
+        settling = false;
+        for (const bool online : {false, true}) {
+            connected = online;
+            clearTrace();
+            editor.takeText("Line 4");
+            editor.writeText(built.tree.find("FunctionTag"));
+            QCOMPARE(sent().contains(hex(tagWriteRequest(25, "Line 4"))), online);
+            QVERIFY(online || sent().isEmpty());
+        }
     }
 
     // A connect that reads never writes and says what it could not read;
