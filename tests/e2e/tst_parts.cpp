@@ -617,6 +617,16 @@ private slots:
         clearTrace();
         sensorSession.reload();
         QVERIFY(sent().isEmpty());
+
+        // Another model on the port: the session stays offline and knows why.
+        const Sensor other = findSensorDescription("RT5-6000-M30");
+        SensorSession otherModel(
+            other, {*session, recorded.poll, built.tree, built.model, reader, editor, writer, built.units},
+            nullptr);
+        QSignalSpy failed(&otherModel, &SensorSession::connectFailed);
+        QVERIFY(!otherModel.connectToSensor());
+        QVERIFY(!otherModel.isConnected() && otherModel.foundWrongSensor());
+        QCOMPARE(failed.size(), 1);
     }
 
     void cleanupTestCase()
