@@ -13,9 +13,10 @@ enum class SampleState : std::uint8_t
     Gap,
     TooClose,
     TooFar,
+    // Last: it sets the count below.
     NoData
 };
 
-constexpr int sampleStateCount = 5;
+constexpr int sampleStateCount = int(SampleState::NoData) + 1;
 
 } // namespace Utils
