@@ -2,26 +2,13 @@
 #include "SimulatedPortDevice.h"
 #include "SimulatorTestSupport.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <WaitUntil.h>
 
-#include <functional>
+#include <QElapsedTimer>
 
 using namespace SimulatorTest;
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 struct DeviceFixture
 {
@@ -50,14 +37,14 @@ TEST(PortDevice, AnswerComesInOnePieceFromTheEventLoopNotFromWrite)
     EXPECT_EQ(f.device.write(connectionCheck), 4);
     EXPECT_EQ(f.device.bytesAvailable(), 0);
     EXPECT_EQ(f.readyReads, 0);
-    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }, 5000));
     EXPECT_EQ(f.device.bytesAvailable(), 4);
     EXPECT_EQ(f.device.readAll(), f.device.model().answer(connectionCheck));
     EXPECT_EQ(f.device.bytesAvailable(), 0);
 
     f.device.setWireTimeEnabled(true);
     f.device.write(processDataRequest);
-    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 1; }));
+    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 1; }, 5000));
     EXPECT_EQ(f.availableAtReadyRead.last(), 8);
 }
 
@@ -68,7 +55,7 @@ TEST(PortDevice, AnswerIsNotReadableBeforeItsWireTime)
     QElapsedTimer timer;
     timer.start();
     f.device.write(connectionCheck);
-    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }, 5000));
     EXPECT_GE(timer.nsecsElapsed(), 66600000);
 }
 
@@ -80,7 +67,7 @@ TEST(PortDevice, DelayFaultComesOnTopOfTheWireTime)
     QElapsedTimer timer;
     timer.start();
     f.device.write(connectionCheck);
-    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }, 5000));
     EXPECT_GE(timer.elapsed(), 80);
 }
 
@@ -89,7 +76,7 @@ TEST(PortDevice, AnswersKeepTheOrderOfTheirRequests)
     DeviceFixture f;
     f.device.write(processDataRequest);
     f.device.write(connectionCheck);
-    ASSERT_TRUE(waitUntil([&] { return f.device.bytesAvailable() >= 12; }));
+    ASSERT_TRUE(waitUntil([&] { return f.device.bytesAvailable() >= 12; }, 5000));
     const QByteArray received = f.device.readAll();
     EXPECT_EQ(received.size(), 12);
     EXPECT_EQ(received.at(0), 0x07);
@@ -123,7 +110,7 @@ TEST(PortDevice, UnplugLosesAnswersInFlightAndKeepsThePortShutUntilPluggedIn)
     ASSERT_TRUE(f.device.open(QIODevice::ReadWrite));
     EXPECT_FALSE(waitUntil([&] { return f.readyReads > 0; }, 100));
     f.device.write(connectionCheck);
-    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return f.readyReads > 0; }, 5000));
     EXPECT_EQ(f.device.readAll().size(), 4);
 }
 
