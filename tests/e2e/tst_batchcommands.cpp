@@ -2,9 +2,9 @@
 // without a display against iolink-sim on a pseudo-terminal at 38400 baud,
 // with the real description document, checked by exit status, output, the
 // files written and the bytes on the wire.
-#include "LinkTestDocument.h"
 #include "SimulatorProcess.h"
 #include "TraceAnalysis.h"
+#include <TestDocuments.h>
 
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
@@ -73,16 +73,6 @@ std::optional<ParameterAddress> documentAddress(const QString& id)
         }
     }
     return std::nullopt;
-}
-
-QString hex(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' '));
-}
-
-QStringList writesOf(const QStringList& requests)
-{
-    return requests.filter(QRegularExpression("^.. .. 24 "));
 }
 
 // The parameter values a settings file holds, by id.

@@ -1,7 +1,7 @@
 // The parts below the sensor window against a simulated sensor at the
 // wire's speed.
-#include "LinkTestDocument.h"
-#include "LinkTestRig.h"
+#include <InProcessRig.h>
+#include <TestDocuments.h>
 
 #include <catalogue/DescriptionDocument.h>
 #include <catalogue/SensorCatalogue.h>
@@ -553,7 +553,7 @@ private slots:
         QSignalSpy settled(&sensorSession, &SensorSession::settled);
         QSignalSpy lost(&sensorSession, &SensorSession::sensorLost);
         QSignalSpy written(&sensorSession, &SensorSession::allWritten);
-        auto writes = [this] { return sent().filter(QRegularExpression("^.. .. 24 ")); };
+        auto writes = [this] { return writesOf(sent()); };
 
         const auto onDelay = parseParameterAddress(built.tree.addresses().value("OnDelay1"));
         device->faults().refuseNextRead(quint16(onDelay->index));
@@ -563,7 +563,7 @@ private slots:
         QCOMPARE(identified.size(), 1);
         QCOMPARE(built.units.variant().code, QString("107"));
         QVERIFY(sensorSession.readConnected());
-        QVERIFY2(writes().isEmpty(), qPrintable(writes().join("; ")));
+        VERIFY_NONE(writes());
         QCOMPARE(built.model.state("OnDelay1"), RowState::ReadFailed);
         QVERIFY(messages.last().value(0).toString().contains("not read: 1"));
         QTRY_COMPARE(settled.size(), 1);
@@ -600,7 +600,7 @@ private slots:
         // A pin switched to teach input has its thresholds read at once; to anything else, not.
         clearTrace();
         emit editor.written("PinFunctionA1", 3, false);
-        QVERIFY2(sent().isEmpty(), qPrintable(sent().join("; ")));
+        VERIFY_NONE(sent());
         emit editor.written("PinFunctionA1", 4, false);
         QVERIFY(sent().contains(readOf("SwitchingThresholdA1")));
 

@@ -3,15 +3,22 @@
 // again, with the real description document at 38400 baud. The window waits
 // for the port, reads the sensor again by itself, and keeps its history and
 // the user's unwritten edits.
-#include "LinkTestRig.h"
-#include "SimulatorProcess.h"
+#include <PtyRig.h>
+#include <SimulatorProcess.h>
+#include <TestDocuments.h>
 
+#include <utils/ValueOverTime.h>
+#include <utils/charts/GenericChart.h>
 #include <window/SensorWindowForm.h>
+
+#include <qtpropertymanager.h>
 
 #include <QAction>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 class ReplugTest : public QObject
 {
@@ -33,22 +40,15 @@ void ReplugTest::aLostSensorIsReadAgainWhenItsPortComesBack()
     useFamilyDocument();
     PluginLibrary plugin;
     QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
-    WorkbenchWindow workbench(plugin);
-    workbench.setPortLister([] { return QStringList(); });
-    workbench.hostPorts().addPath(link);
-    const QString trace = folder.filePath("trace.txt");
-    QVERIFY(workbench.hostPorts().setTraceFile(trace, &error));
-    workbench.refreshPorts();
-    QVERIFY(workbench.openSensor("RT5-350-M18"));
-    auto* window = qobject_cast<NimbarSensorPlugin::Core::SensorWindow*>(workbench.activeSensorWindow());
+    PtyRig rig(plugin, folder.filePath("trace.txt"), "RT5-350-M18");
+    auto* window = rig.window;
     QVERIFY(window);
+    rig.offer(link);
     QVERIFY(window->findChild<QAction*>("reconnectAction")->isChecked());
 
     {
         DialogAnswers answers({choose("sensorToPc")});
-        window->portSelector()->setCurrentIndex(window->portSelector()->findText(link));
-        QVERIFY(QMetaObject::invokeMethod(window, "actionConnectSensor",
-                                          Q_ARG(int, window->portSelector()->currentIndex())));
+        rig.choose(link);
     }
     QVERIFY(window->isConnected());
     QTRY_VERIFY_WITH_TIMEOUT(window->chart()->getData(0)->size() >= 3, 15000);
@@ -70,7 +70,7 @@ void ReplugTest::aLostSensorIsReadAgainWhenItsPortComesBack()
     QTest::qWait(1000);
     QVERIFY(!window->isConnected());
 
-    const int requestsBefore = TraceLines::read(trace).requests().size();
+    const int requestsBefore = rig.sent().size();
     QVERIFY2(sensor.start(IOLINK_SIM, simulator, &error), qPrintable(error));
     QTRY_VERIFY_WITH_TIMEOUT(window->isConnected(), 60000);
     QTRY_COMPARE_WITH_TIMEOUT(window->statusBar()->currentMessage(),
@@ -82,12 +82,10 @@ void ReplugTest::aLostSensorIsReadAgainWhenItsPortComesBack()
     QVERIFY(std::isnan(history->y(samplesBefore - 1)));
     QCOMPARE(window->rowMark("SwitchingThresholdA1").isEmpty(), false);
     QCOMPARE(point->valueText().toDouble(), held + 10);
-    const QStringList sent = TraceLines::read(trace).requests().mid(requestsBefore);
+    const QStringList sent = rig.sent().mid(requestsBefore);
     QVERIFY(sent.filter(QRegularExpression("^.. .. 26 ")).size() > 50);
-    QVERIFY2(requestsBetweenReadsAndFetches(sent).isEmpty(),
-             qPrintable(requestsBetweenReadsAndFetches(sent).join("; ")));
-    QVERIFY2(sent.filter(QRegularExpression("^.. .. 2[345] ")).isEmpty(),
-             qPrintable(sent.filter(QRegularExpression("^.. .. 2[345] ")).join("; ")));
+    VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
+    VERIFY_NONE(sent.filter(QRegularExpression("^.. .. 2[345] ")));
 }
 
 QTEST_MAIN(ReplugTest)

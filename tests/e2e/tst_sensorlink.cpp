@@ -2,8 +2,8 @@
 // master, through the workbench's real broker and communication component at
 // the wire's speed: connecting, reading, writing, live data, and what the
 // window tells the user about them.
-#include "LinkTestDocument.h"
-#include "LinkTestRig.h"
+#include <InProcessRig.h>
+#include <TestDocuments.h>
 
 #include <tools/SettingsCompareDialog.h>
 #include <window/SensorWindowForm.h>

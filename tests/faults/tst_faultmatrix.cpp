@@ -8,9 +8,9 @@
 // places the fault within the phase and sets how long it lasts. Every row
 // runs in a process of its own when scripts/faults runs the whole matrix.
 #include "FaultCase.h"
-#include "LinkTestDocument.h"
-#include "PtyRig.h"
 #include "SimulatorProcess.h"
+#include <PtyRig.h>
+#include <TestDocuments.h>
 
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
@@ -35,11 +35,6 @@ const QString connectFailedText =
 
 // A window that stops answering for longer than this counts as hung.
 constexpr qint64 longestGapMs = 1500;
-
-QString hex(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' '));
-}
 
 // Index and subindex bytes of a write request as hex, empty for no write.
 QString writtenAddress(const QString& request)
@@ -327,7 +322,7 @@ private slots:
                       40000),
             qPrintable(c.describe() + "; no reconnect: " + modals.summary() +
                        ", status: " + rig.messages.join(" | ")));
-        QVERIFY2(rig.writes().isEmpty(), qPrintable(rig.writes().join("; ")));
+        VERIFY_NONE(rig.writes());
         ticks.stop();
         QVERIFY2(ticks.longestGapMs() < longestGapMs,
                  qPrintable(QString("%1; the window did not answer for %2 ms")

@@ -9,6 +9,12 @@
 #include <QString>
 #include <QStringList>
 
+// Bytes as the trace writes them: hex, separated by blanks.
+inline QString hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
 struct TraceLine
 {
     double ms = 0.0;
@@ -45,6 +51,19 @@ struct TraceLines
         return requests;
     }
 };
+
+// Fails a test naming the entries when the list is not empty.
+#define VERIFY_NONE(list)                                                                                    \
+    do {                                                                                                     \
+        const QStringList found = (list);                                                                    \
+        QVERIFY2(found.isEmpty(), qPrintable(found.join("; ")));                                             \
+    } while (false)
+
+// The write requests among requests.
+inline QStringList writesOf(const QStringList& requests)
+{
+    return requests.filter(QRegularExpression("^.. .. 24 "));
+}
 
 // Requests that came between a read request and the fetch of its value,
 // other than the process-data requests that belong there. Each one means

@@ -4,7 +4,7 @@
 // modal dialog with a seeded choice among its buttons, and the comparison of
 // the tree's rows with what the simulated sensor holds.
 
-#include "../e2e/LinkTestRig.h"
+#include <InProcessRig.h>
 
 #include <QAction>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 // The chart history from the window's chart tool bar, as a user drives it:
 // the export dialog, printing into a PDF file, and clearing.
-#include "ModalAnswer.h"
 #include "WindowUnderTest.h"
+#include <ModalAnswers.h>
 
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
@@ -30,33 +30,6 @@
 using namespace NimbarSensorPlugin::Core;
 
 namespace {
-
-// Runs a step on the next modal window, from a timer of its own, so that a
-// message box the step leads to is answered while the step waits for it.
-class ModalStep : public QObject
-{
-public:
-    explicit ModalStep(std::function<void(QWidget*)> step)
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this, step] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                m_timer.stop();
-                ++taken;
-                QTimer::singleShot(0, this, [step, modal = QPointer<QWidget>(modal)] {
-                    if (modal)
-                        step(modal);
-                });
-            }
-        });
-        m_timer.start();
-    }
-
-    int taken = 0;
-
-private:
-    QTimer m_timer;
-};
 
 const QDateTime historyStart(QDate(2026, 12, 4), QTime(10, 0));
 

@@ -1,5 +1,5 @@
-#include "ModalAnswer.h"
 #include "WindowUnderTest.h"
+#include <ModalAnswers.h>
 
 #include <RecordingBroker.h>
 #include <plugin/PluginExports.h>

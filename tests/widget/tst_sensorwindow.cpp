@@ -1,7 +1,7 @@
 // The window as hosts and users reach it: its slot table by index, its
 // title, ports, docks and edits, and the chart's marks dragged with the mouse.
-#include "ModalAnswer.h"
 #include "WindowUnderTest.h"
+#include <ModalAnswers.h>
 
 #include <CanvasDrag.h>
 

@@ -1,8 +1,8 @@
 // Settings files through the window: saved from one window, loaded into
 // another, refused when foreign or broken, and an old file kept whole when
 // a save cannot complete. Run a second time under a German numeric locale.
-#include "ModalAnswer.h"
 #include "WindowUnderTest.h"
+#include <ModalAnswers.h>
 
 #include <FileDialogAnswer.h>
 

@@ -1,4 +1,4 @@
-#include "ModalAnswer.h"
+#include <ModalAnswers.h>
 
 #include <PluginLibrary.h>
 #include <SimulatedSensors.h>

@@ -1,5 +1,8 @@
 #pragma once
 
+// The description documents the tests that run the plug-in's window make
+// it read: a small one of their own, or the family's real one.
+
 #include <QFile>
 #include <QString>
 
@@ -124,4 +127,13 @@ inline QString useLinkTestDocument(const QString& folder)
         return QString();
     qputenv("IOLINK_DESCRIPTION_DOCUMENT", path.toLocal8Bit());
     return path;
+}
+
+// The family's own description document beside the plug-in; the window
+// reads it from now on.
+inline QString useFamilyDocument()
+{
+    const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
+    qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
+    return document;
 }

@@ -5,6 +5,7 @@
 // a USB adapter is; what the window says in boxes and in its status bar; and
 // a timer that shows whether the window kept answering.
 
+#include <ModalAnswers.h>
 #include <TraceAnalysis.h>
 #include <WaitUntil.h>
 
@@ -27,63 +28,6 @@
 
 #include <algorithm>
 #include <functional>
-
-// Answers every modal box the way a user who only wants to go on does (OK,
-// or the box's escape button), and the connection question with "Sensor ->
-// PC", which reads the sensor and writes nothing. Keeps what the boxes said.
-class ModalAnswers : public QObject
-{
-public:
-    struct Box
-    {
-        QString title;
-        QString text;
-    };
-
-    ModalAnswers()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
-        m_timer.start(10);
-    }
-
-    QList<Box> boxes;
-
-    bool saw(const QString& title, const QString& textStart) const
-    {
-        return std::any_of(boxes.cbegin(), boxes.cend(), [&](const Box& box) {
-            return box.title == title && box.text.startsWith(textStart);
-        });
-    }
-    QString summary() const
-    {
-        QStringList lines;
-        for (const Box& box : boxes)
-            lines << "[" + box.title + "] " + box.text;
-        return lines.isEmpty() ? QString("no box") : lines.join(" | ");
-    }
-
-private:
-    void answer()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            boxes << Box{box->windowTitle(), box->text()};
-            QAbstractButton* button = box->button(QMessageBox::Ok);
-            if (!button)
-                button = box->escapeButton();
-            if (button)
-                button->click();
-            return;
-        }
-        // The "updating..." pop-up is modal too, but is no question.
-        if (auto* button = modal->findChild<QAbstractButton*>("sensorToPc"))
-            button->click();
-    }
-
-    QTimer m_timer;
-};
 
 // The longest time between two ticks of a timer in the window's thread: how
 // long the window did not answer at worst.
@@ -151,7 +95,7 @@ struct PtyRig
     {
         const int index = window->portSelector()->findText(path);
         window->portSelector()->setCurrentIndex(index);
-        QMetaObject::invokeMethod(window, "actionConnectSensor", Q_ARG(int, index));
+        QVERIFY(QMetaObject::invokeMethod(window, "actionConnectSensor", Q_ARG(int, index)));
     }
     void goOffline() { QMetaObject::invokeMethod(window, "actionConnectSensor", Q_ARG(int, 0)); }
 
@@ -175,7 +119,7 @@ struct PtyRig
 
     // Requests since the trace was last started, as hex.
     QStringList sent() const { return TraceLines::read(trace).requests(); }
-    QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
+    QStringList writes() const { return writesOf(sent()); }
     void restartTrace(const QString& traceFile)
     {
         trace = traceFile;

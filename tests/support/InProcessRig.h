@@ -1,9 +1,11 @@
 #pragma once
 
-// What the end-to-end tests of the sensor link share: the workbench with one
-// simulated sensor and its window, answers to the modal dialogs, and checks
-// of the protocol trace and of the tree against the simulated sensor.
+// The workbench with one simulated sensor in the test's own process and its
+// sensor window, and checks of the protocol trace and of the tree against
+// the simulated sensor.
 
+#include <ModalAnswers.h>
+#include <TestDocuments.h>
 #include <TraceAnalysis.h>
 
 #include <PluginLibrary.h>
@@ -36,74 +38,6 @@
 #include <QtTest>
 
 #include <memory>
-
-// Answers the modal dialogs that come up, in order: a connection question
-// by the object name of its button, a message box by its button.
-class DialogAnswers : public QObject
-{
-public:
-    struct Answer
-    {
-        QString button;
-        QMessageBox::StandardButton standard = QMessageBox::NoButton;
-        // Unchecks the box's check box first.
-        bool uncheck = false;
-    };
-
-    explicit DialogAnswers(QList<Answer> answers) : m_answers(std::move(answers))
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || m_answers.isEmpty())
-                return;
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                titles << box->windowTitle();
-                texts << box->text();
-                const Answer answer = m_answers.takeFirst();
-                if (answer.uncheck && box->checkBox())
-                    box->checkBox()->setChecked(false);
-                box->button(answer.standard)->click();
-            } else if (auto* button = m_answers.value(0).button.isEmpty()
-                                          ? nullptr
-                                          : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
-                titles << modal->windowTitle();
-                m_answers.removeFirst();
-                button->click();
-            }
-        });
-        m_timer.start();
-    }
-
-    QStringList titles;
-    QStringList texts;
-
-private:
-    QList<Answer> m_answers;
-    QTimer m_timer;
-};
-
-inline DialogAnswers::Answer choose(const char* buttonName)
-{
-    return {buttonName, QMessageBox::NoButton};
-}
-
-inline DialogAnswers::Answer reply(QMessageBox::StandardButton button)
-{
-    return {QString(), button};
-}
-
-inline QString hex(const QByteArray& bytes)
-{
-    return QString::fromLatin1(bytes.toHex(' '));
-}
-
-// Fails naming the entries when the list is not empty.
-#define VERIFY_NONE(list)                                                                                    \
-    do {                                                                                                     \
-        const QStringList found = (list);                                                                    \
-        QVERIFY2(found.isEmpty(), qPrintable(found.join("; ")));                                             \
-    } while (false)
 
 // A simulated sensor like the workbench's, but with the given seed for its
 // target motion and crash counter, so that a run can be repeated.
@@ -150,7 +84,7 @@ struct LinkRig
     // Requests sent since the trace was last cleared, as hex.
     QStringList sent() const { return TraceLines::read(trace).requests(); }
     const QString& traceFile() const { return trace; }
-    QStringList writes() const { return sent().filter(QRegularExpression("^.. .. 24 ")); }
+    QStringList writes() const { return writesOf(sent()); }
     void clearTrace()
     {
         QString error;
@@ -229,15 +163,6 @@ struct LinkRig
     IoLinkSimulator::SimulatedPortDevice* device = nullptr;
     NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
 };
-
-// The family's own description document beside the plug-in; the window
-// reads it from now on.
-inline QString useFamilyDocument()
-{
-    const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
-    qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
-    return document;
-}
 
 // Edits made while the window still settles after a sequence stay in the
 // window: tests edit once its pop-up has gone and live data run again.
