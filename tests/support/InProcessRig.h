@@ -24,20 +24,13 @@
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
-
-#include <memory>
 
 // A simulated sensor like the workbench's, but with the given seed for its
 // target motion and crash counter, so that a run can be repeated.

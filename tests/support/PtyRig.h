@@ -2,8 +2,8 @@
 
 // The workbench with one sensor window whose port is the simulator's
 // pseudo-terminal, reached through the serial port path as a real master on
-// a USB adapter is; what the window says in boxes and in its status bar; and
-// a timer that shows whether the window kept answering.
+// a USB adapter is; what the window says in its status bar; and a timer
+// that shows whether the window kept answering.
 
 #include <ModalAnswers.h>
 #include <TraceAnalysis.h>
@@ -14,20 +14,15 @@
 #include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
-#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
-#include <functional>
 
 // The longest time between two ticks of a timer in the window's thread: how
 // long the window did not answer at worst.
