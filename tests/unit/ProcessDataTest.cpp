@@ -6,14 +6,9 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
-
 TEST(ProcessData, DistanceAndStatusBitsFromTheRecord)
 {
-    const QByteArray record = hex("0870220004d20083");
+    const QByteArray record = QByteArray::fromHex("0870220004d20083");
     EXPECT_EQ(processDataDistanceCode(record), 1234);
     EXPECT_EQ(processDataStatusBits(record), 0x83);
     EXPECT_EQ(distanceKind(1234), DistanceKind::Distance);
@@ -23,19 +18,22 @@ TEST(ProcessData, DistanceAndStatusBitsFromTheRecord)
 
 TEST(ProcessData, SpecialDistanceCodes)
 {
-    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("087022007ffc0000"))), DistanceKind::NoData);
-    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("087022007ff80000"))), DistanceKind::TooFar);
-    EXPECT_EQ(distanceKind(processDataDistanceCode(hex("0870220000000003"))), DistanceKind::TooClose);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(QByteArray::fromHex("087022007ffc0000"))),
+              DistanceKind::NoData);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(QByteArray::fromHex("087022007ff80000"))),
+              DistanceKind::TooFar);
+    EXPECT_EQ(distanceKind(processDataDistanceCode(QByteArray::fromHex("0870220000000003"))),
+              DistanceKind::TooClose);
     // A top bit in byte 4 does not parse as a signed number and reads as code 0.
-    EXPECT_EQ(processDataDistanceCode(hex("0870220080080001")), 0);
+    EXPECT_EQ(processDataDistanceCode(QByteArray::fromHex("0870220080080001")), 0);
 }
 
 TEST(ProcessData, EchoRecordNeedsMoreThanTwentyBytes)
 {
-    const QByteArray record = hex("1573270000"
-                                  "02"
-                                  "01f4ffff7ff80010"
-                                  "0100002a0000ffff");
+    const QByteArray record = QByteArray::fromHex("1573270000"
+                                                  "02"
+                                                  "01f4ffff7ff80010"
+                                                  "0100002a0000ffff");
     ASSERT_EQ(record.size(), 22);
     const auto echoes = decodeEchoRecord(record);
     ASSERT_TRUE(echoes.has_value());
@@ -49,11 +47,11 @@ TEST(ProcessData, EchoRecordNeedsMoreThanTwentyBytes)
 
 TEST(ProcessData, CrashCounterSkipsErrorAndShortAnswers)
 {
-    EXPECT_EQ(crashCounterFromAnswer(hex("0552a7012c")), 300);
-    EXPECT_EQ(crashCounterFromAnswer(hex("03a7002a")), 42);
-    EXPECT_FALSE(crashCounterFromAnswer(hex("0476a78011")).has_value());
-    EXPECT_FALSE(crashCounterFromAnswer(hex("0457a78020")).has_value());
-    EXPECT_FALSE(crashCounterFromAnswer(hex("02a72a")).has_value());
+    EXPECT_EQ(crashCounterFromAnswer(QByteArray::fromHex("0552a7012c")), 300);
+    EXPECT_EQ(crashCounterFromAnswer(QByteArray::fromHex("03a7002a")), 42);
+    EXPECT_FALSE(crashCounterFromAnswer(QByteArray::fromHex("0476a78011")).has_value());
+    EXPECT_FALSE(crashCounterFromAnswer(QByteArray::fromHex("0457a78020")).has_value());
+    EXPECT_FALSE(crashCounterFromAnswer(QByteArray::fromHex("02a72a")).has_value());
     EXPECT_FALSE(crashCounterFromAnswer(QByteArray("\x05"
                                                    "ERROR"))
                      .has_value());

@@ -8,16 +8,12 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
-
 TEST(RequestFrames, CheckOctetFollowsTheChecksumRule)
 {
     // The fixed requests below check the rule's values. Zero bytes leave the sum alone, so padding needs no
     // new check octet.
-    EXPECT_EQ(checkOctet(0x24, hex("1800004142")), checkOctet(0x24, hex("180000414200000000")));
+    EXPECT_EQ(checkOctet(0x24, QByteArray::fromHex("1800004142")),
+              checkOctet(0x24, QByteArray::fromHex("180000414200000000")));
 }
 
 // The fixed requests, and reads and a single-byte write worked out by hand.
@@ -67,8 +63,8 @@ TEST(RequestFrames, WriteRequestLengthAndValueBytesFollowTheSize)
         ASSERT_EQ(frame.size(), write.size + 1) << write.size;
         EXPECT_EQ(frame.at(0), static_cast<char>(write.size));
         EXPECT_EQ(frame.at(2), static_cast<char>(0x24));
-        EXPECT_EQ(frame.mid(3), hex(write.data)) << write.size;
-        EXPECT_EQ(frame.at(1), static_cast<char>(checkOctet(0x24, hex(write.data))));
+        EXPECT_EQ(frame.mid(3), QByteArray::fromHex(write.data)) << write.size;
+        EXPECT_EQ(frame.at(1), static_cast<char>(checkOctet(0x24, QByteArray::fromHex(write.data))));
     }
     EXPECT_TRUE(writeRequest({0x1234, 5, 8}, 1).isEmpty());
 }
@@ -78,8 +74,8 @@ TEST(RequestFrames, TagWriteIsPaddedToThirtyTwoBytes)
     const QByteArray frame = tagWriteRequest(0x18, "Tank1");
     ASSERT_EQ(frame.size(), 38);
     EXPECT_EQ(frame.at(0), static_cast<char>(0x25));
-    EXPECT_EQ(frame.at(1), static_cast<char>(checkOctet(0x24, hex("180000") + "Tank1")));
-    EXPECT_EQ(frame.mid(2, 9), hex("24180000") + "Tank1");
+    EXPECT_EQ(frame.at(1), static_cast<char>(checkOctet(0x24, QByteArray::fromHex("180000") + "Tank1")));
+    EXPECT_EQ(frame.mid(2, 9), QByteArray::fromHex("24180000") + "Tank1");
     EXPECT_EQ(frame.mid(11), QByteArray(27, '\0'));
 }
 
@@ -97,23 +93,23 @@ TEST(RequestFrames, LongTagIsCutAtACharacterBoundary)
 
 TEST(RequestFrames, StripAnswerRemovesZeroBytesThenTheHeader)
 {
-    EXPECT_EQ(stripAnswer(hex("1252a7"
-                              "4d5a00003132"),
+    EXPECT_EQ(stripAnswer(QByteArray::fromHex("1252a7"
+                                              "4d5a00003132"),
                           3),
               QByteArray("MZ12"));
     // Three bytes or fewer left after the zero bytes: the header stays.
-    EXPECT_EQ(stripAnswer(hex("0552a70000"), 3), hex("0552a7"));
-    EXPECT_EQ(stripAnswer(hex("0552a741"), 0), hex("0552a741"));
+    EXPECT_EQ(stripAnswer(QByteArray::fromHex("0552a70000"), 3), QByteArray::fromHex("0552a7"));
+    EXPECT_EQ(stripAnswer(QByteArray::fromHex("0552a741"), 0), QByteArray::fromHex("0552a741"));
     // A single byte is kept even when it is zero.
-    EXPECT_EQ(stripAnswer(hex("00"), 3), hex("00"));
+    EXPECT_EQ(stripAnswer(QByteArray::fromHex("00"), 3), QByteArray::fromHex("00"));
 }
 
 TEST(RequestFrames, ErrorAnswersAreRecognisedOnlyWhole)
 {
-    EXPECT_TRUE(isErrorAnswer(hex("0476a78011")));
-    EXPECT_TRUE(isErrorAnswer(hex("0457a78020")));
-    EXPECT_FALSE(isErrorAnswer(hex("0476a7801100")));
-    EXPECT_FALSE(isErrorAnswer(hex("0476a78020")));
+    EXPECT_TRUE(isErrorAnswer(QByteArray::fromHex("0476a78011")));
+    EXPECT_TRUE(isErrorAnswer(QByteArray::fromHex("0457a78020")));
+    EXPECT_FALSE(isErrorAnswer(QByteArray::fromHex("0476a7801100")));
+    EXPECT_FALSE(isErrorAnswer(QByteArray::fromHex("0476a78020")));
     EXPECT_FALSE(isErrorAnswer({}));
 }
 
@@ -131,16 +127,16 @@ TEST(RequestFrames, TheErrorFrameIsRecognisedOnlyWhole)
         {"0c6127544f4f4c204552524f52", false}, // a tag that holds the letters
     };
     for (const auto& c : cases)
-        EXPECT_EQ(isErrorTextAnswer(hex(c.answer)), c.isError) << c.answer;
+        EXPECT_EQ(isErrorTextAnswer(QByteArray::fromHex(c.answer)), c.isError) << c.answer;
 }
 
 TEST(RequestFrames, RefusedTagAnswersAreTheTwoErrorCodes)
 {
-    EXPECT_TRUE(isRefusedTagAnswer(hex("0476a78011")));
-    EXPECT_TRUE(isRefusedTagAnswer(hex("0457a78020")));
-    EXPECT_TRUE(isRefusedTagAnswer(hex("0552a7008020")));
-    EXPECT_FALSE(isRefusedTagAnswer(hex("0476a78021")));
-    EXPECT_FALSE(isRefusedTagAnswer(hex("2552a7") + "8020"));
+    EXPECT_TRUE(isRefusedTagAnswer(QByteArray::fromHex("0476a78011")));
+    EXPECT_TRUE(isRefusedTagAnswer(QByteArray::fromHex("0457a78020")));
+    EXPECT_TRUE(isRefusedTagAnswer(QByteArray::fromHex("0552a7008020")));
+    EXPECT_FALSE(isRefusedTagAnswer(QByteArray::fromHex("0476a78021")));
+    EXPECT_FALSE(isRefusedTagAnswer(QByteArray::fromHex("2552a7") + "8020"));
 }
 
 TEST(RequestFrames, FetchFailuresAreToldApartFromValues)
@@ -163,9 +159,9 @@ TEST(RequestFrames, FetchFailuresAreToldApartFromValues)
         {"0c61274552524f522054414731", FetchFailure::None},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(fetchFailure(hex(c.answer)), c.failure) << c.answer;
-    EXPECT_EQ(fetchErrorCode(hex("0450a78023")), 0x8023);
-    EXPECT_EQ(fetchErrorCode(hex("066127000000c8")), 0);
+        EXPECT_EQ(fetchFailure(QByteArray::fromHex(c.answer)), c.failure) << c.answer;
+    EXPECT_EQ(fetchErrorCode(QByteArray::fromHex("0450a78023")), 0x8023);
+    EXPECT_EQ(fetchErrorCode(QByteArray::fromHex("066127000000c8")), 0);
 }
 
 } // namespace

@@ -7,11 +7,6 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
-
 TEST(ValueCodec, AddressIsThreeDecimalFieldsWithAKnownSize)
 {
     const auto address = parseParameterAddress("4660;5;7");
@@ -80,28 +75,28 @@ TEST(ValueCodec, AnswerNumberReadsTheLengthByteAsDecimal)
         {"e8", 232},           {"", 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(answerNumber(hex(c.answer)), c.number) << c.answer;
+        EXPECT_EQ(answerNumber(QByteArray::fromHex(c.answer)), c.number) << c.answer;
 }
 
 TEST(ValueCodec, BoolsAndTextsFromAnswers)
 {
-    EXPECT_FALSE(answerBool(hex("0552a70000")));
-    EXPECT_TRUE(answerBool(hex("0552a70100")));
-    EXPECT_TRUE(answerBool(hex("0552a70001")));
+    EXPECT_FALSE(answerBool(QByteArray::fromHex("0552a70000")));
+    EXPECT_TRUE(answerBool(QByteArray::fromHex("0552a70100")));
+    EXPECT_TRUE(answerBool(QByteArray::fromHex("0552a70001")));
     EXPECT_FALSE(answerBool({}));
 
-    EXPECT_EQ(answerText(hex("2552a7") + "F\xc3\xbcllstand" + QByteArray(23, '\0')),
+    EXPECT_EQ(answerText(QByteArray::fromHex("2552a7") + "F\xc3\xbcllstand" + QByteArray(23, '\0')),
               QString::fromUtf8("Füllstand"));
-    EXPECT_EQ(answerText(hex("0552a7")), QString());
+    EXPECT_EQ(answerText(QByteArray::fromHex("0552a7")), QString());
     EXPECT_EQ(answerText({}), QString());
 }
 
 TEST(ValueCodec, SelfReadOnlyNumbersAreSignedThirtyTwoBits)
 {
-    EXPECT_EQ(answerSelfReadOnly(hex("0752a7000001f4")), "500");
-    EXPECT_EQ(answerSelfReadOnly(hex("0752a77fffffff")), "2147483647");
-    EXPECT_EQ(answerSelfReadOnly(hex("0752a780000000")), "0");
-    EXPECT_EQ(answerSelfReadOnly(hex("0752a7ffffffff")), "0");
+    EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a7000001f4")), "500");
+    EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a77fffffff")), "2147483647");
+    EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a780000000")), "0");
+    EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a7ffffffff")), "0");
 }
 
 struct EnumCase
@@ -202,7 +197,7 @@ TEST(ValueCodec, TeachLockReplacesOnlyItsBit)
 
 TEST(ValueCodec, SimulationDistanceOffIsSentAsZero)
 {
-    EXPECT_EQ(valueBytes(simulationDistanceValue(0), 7), hex("0000"));
+    EXPECT_EQ(valueBytes(simulationDistanceValue(0), 7), QByteArray::fromHex("0000"));
     EXPECT_EQ(simulationDistanceValue(1), 500);
 }
 
