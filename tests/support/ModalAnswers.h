@@ -17,54 +17,11 @@
 #include <algorithm>
 #include <functional>
 
-// Answers the next modal message box with a button and remembers its texts.
-class ModalAnswer : public QObject
-{
-public:
-    // NoButton answers with the box's default button, as Enter would.
-    explicit ModalAnswer(QMessageBox::StandardButton button)
-        : ModalAnswer([button](QMessageBox* box) -> QAbstractButton* {
-              if (button == QMessageBox::NoButton)
-                  return box->defaultButton();
-              return box->button(button);
-          })
-    {
-    }
-    // A button of the box's own, found by its object name.
-    explicit ModalAnswer(const char* buttonName)
-        : ModalAnswer([buttonName](QMessageBox* box) { return box->findChild<QAbstractButton*>(buttonName); })
-    {
-    }
-
-    QString title;
-    QString text;
-    QString informativeText;
-    int answered = 0;
-
-private:
-    explicit ModalAnswer(std::function<QAbstractButton*(QMessageBox*)> button)
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this, button] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            // A file dialog's own questions are the file dialog's answerer's.
-            if (!box || qobject_cast<QFileDialog*>(box->parentWidget()))
-                return;
-            title = box->windowTitle();
-            text = box->text();
-            informativeText = box->informativeText();
-            ++answered;
-            m_timer.stop();
-            button(box)->click();
-        });
-        m_timer.start();
-    }
-
-    QTimer m_timer;
-};
-
-// Answers the modal dialogs that come up, in order: a connection question
-// by the object name of its button, a message box by its button.
+// Answers the modal dialogs that come up, in order, and keeps what the boxes
+// said: a connection question by the object name of its button; a message
+// box by a button of its own found by object name, or by a standard button,
+// where NoButton is its default button, as Enter would. A file dialog's own
+// questions are the file dialog's answerer's.
 class DialogAnswers : public QObject
 {
 public:
@@ -84,12 +41,15 @@ public:
             if (!modal || m_answers.isEmpty())
                 return;
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                if (qobject_cast<QFileDialog*>(box->parentWidget()))
+                    return;
                 titles << box->windowTitle();
                 texts << box->text();
+                informativeTexts << box->informativeText();
                 const Answer answer = m_answers.takeFirst();
                 if (answer.uncheck && box->checkBox())
                     box->checkBox()->setChecked(false);
-                box->button(answer.standard)->click();
+                button(box, answer)->click();
             } else if (auto* button = m_answers.value(0).button.isEmpty()
                                           ? nullptr
                                           : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
@@ -103,8 +63,17 @@ public:
 
     QStringList titles;
     QStringList texts;
+    QStringList informativeTexts;
+    int answered() const { return titles.size(); }
 
 private:
+    static QAbstractButton* button(QMessageBox* box, const Answer& answer)
+    {
+        if (!answer.button.isEmpty())
+            return box->findChild<QAbstractButton*>(answer.button);
+        return answer.standard == QMessageBox::NoButton ? box->defaultButton() : box->button(answer.standard);
+    }
+
     QList<Answer> m_answers;
     QTimer m_timer;
 };

@@ -143,12 +143,12 @@ private slots:
             QVERIFY(dialog);
             exportTo(dialog, dir.path(), QDialogButtonBox::Ok);
         });
-        ModalAnswer answer(QMessageBox::Ok);
+        DialogAnswers answer({reply(QMessageBox::Ok)});
         window->form().actionExport_chart_view->trigger();
         QCOMPARE(step.taken, 1);
-        QCOMPARE(answer.answered, 1);
-        QCOMPARE(answer.title, QString("Exporting chart data..."));
-        QCOMPARE(answer.text, "Cannot export to " + dir.path() + ": it is not a regular file");
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(answer.titles.value(0), QString("Exporting chart data..."));
+        QCOMPARE(answer.texts.value(0), "Cannot export to " + dir.path() + ": it is not a regular file");
     }
 
     // The curve is on the page: the PDF of a history is larger than that of
@@ -157,13 +157,13 @@ private slots:
     void printingWritesThePlotIntoAPdf()
     {
         showWithChart(*window);
-        ModalAnswer answer(QMessageBox::Ok);
+        DialogAnswers answer({reply(QMessageBox::Ok)});
         const QByteArray empty = print(dir.filePath("empty.pdf"));
         fillMovingTarget();
         window->chart()->updateChart(true);
         const QString path = dir.filePath("chart.pdf");
         const QByteArray pdf = print(path);
-        QCOMPARE(answer.answered, 0);
+        QCOMPARE(answer.answered(), 0);
 
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
@@ -178,9 +178,9 @@ private slots:
         }
 
         print(dir.path());
-        QCOMPARE(answer.answered, 1);
-        QCOMPARE(answer.title, QString("Printing chart..."));
-        QCOMPARE(answer.text, "Cannot print to " + dir.path() + ": it is not a regular file");
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(answer.titles.value(0), QString("Printing chart..."));
+        QCOMPARE(answer.texts.value(0), "Cannot print to " + dir.path() + ": it is not a regular file");
     }
 
     void clearingAsksFirst()
@@ -189,18 +189,18 @@ private slots:
         QToolBar* chartToolbar = window->form().chartToolbar;
         chartToolbar->setEnabled(true);
         {
-            ModalAnswer no(QMessageBox::No);
+            DialogAnswers no({reply(QMessageBox::No)});
             window->form().actionClear_History->trigger();
-            QCOMPARE(no.answered, 1);
-            QCOMPARE(no.title, QString("Clear chart history"));
-            QCOMPARE(no.text, QString("Do you really want to clear chart history ?"));
+            QCOMPARE(no.answered(), 1);
+            QCOMPARE(no.titles.value(0), QString("Clear chart history"));
+            QCOMPARE(no.texts.value(0), QString("Do you really want to clear chart history ?"));
         }
         QCOMPARE(samples(), 25);
         QVERIFY(chartToolbar->isEnabled());
 
-        ModalAnswer yes(QMessageBox::Yes);
+        DialogAnswers yes({reply(QMessageBox::Yes)});
         window->form().actionClear_History->trigger();
-        QCOMPARE(yes.answered, 1);
+        QCOMPARE(yes.answered(), 1);
         QCOMPARE(samples(), 0);
         QVERIFY(!chartToolbar->isEnabled());
     }

@@ -214,10 +214,10 @@ private slots:
     {
         RecordingBroker broker({});
         Opened opened = open();
-        ModalAnswer answer(QMessageBox::Ok);
+        DialogAnswers answer({reply(QMessageBox::Ok)});
         opened.interface->vActionOpen("/nonexistent/settings.kvs");
-        QCOMPARE(answer.answered, 1);
-        QCOMPARE(answer.text, QString("The file /nonexistent/settings.kvs does not exist."));
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(answer.texts.value(0), QString("The file /nonexistent/settings.kvs does not exist."));
     }
 };
 

@@ -144,9 +144,9 @@ private slots:
 
         // Closing asks; Cancel, the default, keeps the window and the edit.
         {
-            ModalAnswer byDefault(QMessageBox::NoButton);
+            DialogAnswers byDefault({reply(QMessageBox::NoButton)});
             QVERIFY(!window.close());
-            QCOMPARE(byDefault.text,
+            QCOMPARE(byDefault.texts.value(0),
                      QString("1 parameter(s) have changes that were not written to the sensor."));
         }
         QCOMPARE(ints->value(delay), held + 5);
@@ -156,9 +156,9 @@ private slots:
         QCOMPARE(window.rowMark("OnDelay1"), QString());
         QVERIFY(!window.parameterBrowser()->isValueBold(item));
         QCOMPARE(discard->text(), QString("Discard all changes (0)"));
-        ModalAnswer unasked(QMessageBox::NoButton);
+        DialogAnswers unasked({reply(QMessageBox::NoButton)});
         QVERIFY(window.close());
-        QCOMPARE(unasked.answered, 0);
+        QCOMPARE(unasked.answered(), 0);
     }
 
     void startsOfflineWithItsCatalogueRecord()

@@ -233,10 +233,10 @@ private slots:
         setHistory(window, 10, 100.0);
         const QMap<QString, QString> before = treeValues(window);
         const QVector<QPointF> historyBefore = history(window);
-        ModalAnswer answer(QMessageBox::Ok);
+        DialogAnswers answer({reply(QMessageBox::Ok)});
         QVERIFY(!window.bOpenSettings(path));
-        QCOMPARE(answer.title, QString("Opening settings..."));
-        QCOMPARE(answer.text, message);
+        QCOMPARE(answer.titles.value(0), QString("Opening settings..."));
+        QCOMPARE(answer.texts.value(0), message);
         QCOMPARE(treeValues(window), before);
         QCOMPARE(history(window), historyBefore);
     }
@@ -251,9 +251,9 @@ private slots:
                 ours + "<pluginsettings><propertytreedata data=\"OnDelay1=321;\"/></pluginsettings></root>");
             SensorWindow window(hostRecord("RT5-350-M18"));
             setHistory(window, 10, 100.0);
-            ModalAnswer answer(QMessageBox::Ok);
+            DialogAnswers answer({reply(QMessageBox::Ok)});
             QVERIFY(!window.bOpenSettings(path));
-            QCOMPARE(answer.answered, 0);
+            QCOMPARE(answer.answered(), 0);
             QCOMPARE(treeValues(window).value("OnDelay1"), QString("321"));
             QCOMPARE(history(window).size(), 10);
         }
@@ -262,9 +262,9 @@ private slots:
                       ours + "<pluginsettings><chartdata data=\"1000:5;1085:6;\"/></pluginsettings></root>");
             SensorWindow window(hostRecord("RT5-350-M18"));
             const QMap<QString, QString> before = treeValues(window);
-            ModalAnswer answer(QMessageBox::Ok);
+            DialogAnswers answer({reply(QMessageBox::Ok)});
             QVERIFY(!window.bOpenSettings(path));
-            QCOMPARE(answer.answered, 0);
+            QCOMPARE(answer.answered(), 0);
             QCOMPARE(treeValues(window), before);
             QCOMPARE(history(window), (QVector<QPointF>{{1000, 5}, {1085, 6}}));
         }
@@ -287,9 +287,9 @@ private slots:
         SensorWindow window(hostRecord("RT5-350-M18"));
         managerOf<QtIntPropertyManager>(window, "OnDelay2")->setValue(row(window, "OnDelay2"), 55);
         // The value that is no number is listed and left out; the user applies the others.
-        ModalAnswer answer("applyOthers");
+        DialogAnswers answer({choose("applyOthers")});
         QVERIFY(window.bOpenSettings(path));
-        const QString listed = answer.informativeText;
+        const QString listed = answer.informativeTexts.value(0);
         QVERIFY2(listed.startsWith("On-delay") || listed.contains(": "), qPrintable(listed));
         QCOMPARE(listed.count('\n'), 0);
         const QMap<QString, QString> values = treeValues(window);
@@ -306,16 +306,16 @@ private slots:
         QVERIFY(save(window, path));
         const QByteArray old = contentOf(path);
         setHistory(window, 2000, 300.0);
-        ModalAnswer answer(QMessageBox::Ok);
+        DialogAnswers answer({reply(QMessageBox::Ok)});
         {
             const FileSizeLimit limit(old.size() + 100);
             FileDialogAnswer files(path);
             window.vSaveSettings();
         }
-        QCOMPARE(answer.answered, 1);
-        QCOMPARE(answer.title, QString("Saving settings..."));
-        QVERIFY2(answer.text.startsWith("The settings could not be saved to " + path + ": "),
-                 qPrintable(answer.text));
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(answer.titles.value(0), QString("Saving settings..."));
+        QVERIFY2(answer.texts.value(0).startsWith("The settings could not be saved to " + path + ": "),
+                 qPrintable(answer.texts.value(0)));
         QCOMPARE(contentOf(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.kvs"});
     }

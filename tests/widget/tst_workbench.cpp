@@ -157,29 +157,29 @@ private slots:
         // One port, one window; the refusal names the port and the window
         // that holds it.
         {
-            ModalAnswer refusal(QMessageBox::Ok);
+            DialogAnswers refusal({reply(QMessageBox::Ok)});
             QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
-            QCOMPARE(refusal.answered, 1);
-            QCOMPARE(refusal.text, "The port " + simulated + " is in use by the window \"" +
-                                       subWindows.value(0)->windowTitle() +
-                                       "\". Disconnect it there first, or pick another port.");
-            QCOMPARE(window.statusBar()->currentMessage(), refusal.text);
+            QCOMPARE(refusal.answered(), 1);
+            QCOMPARE(refusal.texts.value(0), "The port " + simulated + " is in use by the window \"" +
+                                                 subWindows.value(0)->windowTitle() +
+                                                 "\". Disconnect it there first, or pick another port.");
+            QCOMPARE(window.statusBar()->currentMessage(), refusal.texts.value(0));
         }
         {
-            ModalAnswer refusal(QMessageBox::Ok);
+            DialogAnswers refusal({reply(QMessageBox::Ok)});
             QVERIFY(
                 QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, "/dev/iolink-missing")));
             QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
-            QVERIFY(refusal.text.startsWith("Port /dev/iolink-missing cannot be opened: "));
+            QVERIFY(refusal.texts.value(0).startsWith("Port /dev/iolink-missing cannot be opened: "));
         }
 
         // Once the first window lets go, the second gets the port it was refused.
         QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, QString())));
         {
-            ModalAnswer refusal(QMessageBox::Ok);
+            DialogAnswers refusal({reply(QMessageBox::Ok)});
             QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
             QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
-            QCOMPARE(refusal.answered, 0);
+            QCOMPARE(refusal.answered(), 0);
         }
 
         // Closing the window lets go of the simulated port.
