@@ -49,7 +49,7 @@ public:
                 const Answer answer = m_answers.takeFirst();
                 if (answer.uncheck && box->checkBox())
                     box->checkBox()->setChecked(false);
-                button(box, answer)->click();
+                boxButton(box, answer)->click();
             } else if (auto* button = m_answers.value(0).button.isEmpty()
                                           ? nullptr
                                           : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
@@ -67,7 +67,7 @@ public:
     int answered() const { return titles.size(); }
 
 private:
-    static QAbstractButton* button(QMessageBox* box, const Answer& answer)
+    static QAbstractButton* boxButton(QMessageBox* box, const Answer& answer)
     {
         if (!answer.button.isEmpty())
             return box->findChild<QAbstractButton*>(answer.button);
