@@ -1,7 +1,6 @@
 // Editing in the tree browser with real key, mouse and wheel events: moving through the rows and
 // scrolling never changes a value; an edit is committed only by Enter, by leaving the editor or by
-// an explicit choice, and Esc abandons it. Open editors follow their manager; factory bindings can
-// be replaced.
+// an explicit choice, and Esc abandons it.
 
 #include "qteditorfactory.h"
 #include "qttreepropertybrowser.h"
@@ -23,31 +22,8 @@ Q_DECLARE_METATYPE(QtProperty*)
 
 namespace {
 
-// Makes its own line edit and leaves committing to whoever listens, as the sensor window does.
-class OwnLineEditFactory : public QtLineEditFactory
-{
-    Q_OBJECT
-public:
-    using QtLineEditFactory::QtLineEditFactory;
-
-Q_SIGNALS:
-    void textEdited(const QString& text);
-    void editingFinished(const QString& text);
-
-protected:
-    QWidget* createEditor(QtStringPropertyManager*, QtProperty* property, QWidget* parent) override
-    {
-        auto* editor = new QLineEdit(parent);
-        editor->setText(property->valueText());
-        connect(editor, &QLineEdit::textEdited, this, &OwnLineEditFactory::textEdited);
-        connect(editor, &QLineEdit::editingFinished, this,
-                [this, editor] { emit editingFinished(editor->text()); });
-        return editor;
-    }
-};
-
-// Shows a string property as a push button, as an application may do for an action.
-class ButtonEditorFactory : public QtLineEditFactory
+// Shows a string as a push button, as an application does for an action.
+class ButtonFactory : public QtLineEditFactory
 {
     Q_OBJECT
 public:
@@ -60,7 +36,7 @@ protected:
     QWidget* createEditor(QtStringPropertyManager*, QtProperty* property, QWidget* parent) override
     {
         auto* button = new QPushButton(property->valueText(), parent);
-        connect(button, &QPushButton::clicked, this, &ButtonEditorFactory::clicked);
+        connect(button, &QPushButton::clicked, this, &ButtonFactory::clicked);
         return button;
     }
 };
@@ -75,24 +51,26 @@ void hit(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 
 void type(const QString& text)
 {
-    for (const QChar c : text) {
-        QTest::keyPress(QApplication::focusWidget(), c.toLatin1());
-        QTest::keyRelease(QApplication::focusWidget(), c.toLatin1());
-    }
+    for (const QChar c : text)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
 }
 
 // A wheel turn over pos in widget reaches the widget that lies there and is passed on to its
 // parents, like one from the mouse.
-void turnWheel(QWidget* widget, QPoint pos, int steps)
+void turnWheel(QWidget* widget, QPoint pos)
 {
-    QWidget* target = widget->childAt(pos);
-    if (!target)
-        target = widget;
+    QWidget* target = widget->childAt(pos) ? widget->childAt(pos) : widget;
     const QPoint local = target->mapFrom(widget, pos);
-    QWheelEvent wheel(local, target->mapToGlobal(local), QPoint(), QPoint(0, -120 * steps), Qt::NoButton,
+    QWheelEvent wheel(local, target->mapToGlobal(local), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&wheel);
     QApplication::instance()->notify(target, &wheel);
+}
+
+// What an editor shows: a combo box its chosen entry, the others their text.
+QString shownBy(const QWidget* editor)
+{
+    return editor->property(qobject_cast<const QComboBox*>(editor) ? "currentText" : "text").toString();
 }
 
 } // namespace
@@ -102,34 +80,34 @@ class PropertyEditingTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { qRegisterMetaType<QtProperty*>(); }
+    // Numbers are typed the same way whatever the user's locale.
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        qRegisterMetaType<QtProperty*>();
+    }
     void init();
-    void cleanup();
+    void cleanup() { delete m_browser; }
 
     void movingAndScrollingChangeNothing();
-    void editorOpensOnClickF2EnterAndTyping();
-    void enterCommitsTypedValue();
+    void keysCommitOrAbandonTheEdit();
     void spinBoxRefusesValuesPastTheRange();
     void openEditorsFollowTheirManager();
-    void escapeAbandonsTheEdit();
-    void leavingWithKeysCommitsAndMoves();
-    void wheelOverOpenEditorScrollsTree();
     void enumListChoiceCommits();
-    void comboBoxCommitsOnlyListChoicesAtOnce();
     void checkBoxTogglesOnClickAndSpace();
     void disabledRowsGetNoEditorAndAbandonTheEdit();
-    void applicationLineEditReplacesTheFirstAndFollowsTreeKeys();
     void pushButtonActsOnlyOnItsOwnPress();
     void deletedFactoryTakesItsEditors();
     void focusedTreeFramesCurrentRow();
 
 private:
-    QTreeWidgetItem* row(QtProperty* property) const;
-    QWidget* editorOf(QtProperty* property) const;
+    QTreeWidgetItem* row(QtProperty* property) const
+    {
+        return m_tree->findItems(property->propertyName(), Qt::MatchExactly).value(0);
+    }
+    QWidget* editorOf(QtProperty* property) const { return m_tree->itemWidget(row(property), 1); }
     int openEditorCount() const;
-    int changeCount() const;
-    void select(QtProperty* property);
-    void clickValue(QtProperty* property);
+    void select(QtProperty* property) { m_browser->setCurrentItem(m_browser->topLevelItem(property)); }
     // Clicks the property's value, which makes the row current and opens its editor (and toggles
     // a check box).
     template <class Editor> Editor* openEditor(QtProperty* property);
@@ -141,38 +119,31 @@ private:
     QtEnumPropertyManager* m_enums = nullptr;
     QtBoolPropertyManager* m_bools = nullptr;
     QtStringPropertyManager* m_strings = nullptr;
-    QtSpinBoxFactory* m_spinBoxFactory = nullptr;
-    QtLineEditFactory* m_lineEditFactory = nullptr;
     QtProperty* m_int = nullptr;
     QtProperty* m_double = nullptr;
     QtProperty* m_enum = nullptr;
     QtProperty* m_bool = nullptr;
     QtProperty* m_string = nullptr;
-    QList<QtProperty*> m_rows;
-    QList<QSignalSpy*> m_changes;
+    int m_changes = 0; // values changed in any manager
 };
 
 void PropertyEditingTest::init()
 {
     m_browser = new QtTreePropertyBrowser;
     m_tree = m_browser->findChild<QTreeWidget*>();
-    auto* groups = new QtGroupPropertyManager(m_browser);
     m_ints = new QtIntPropertyManager(m_browser);
     m_doubles = new QtDoublePropertyManager(m_browser);
     m_enums = new QtEnumPropertyManager(m_browser);
     m_bools = new QtBoolPropertyManager(m_browser);
     m_strings = new QtStringPropertyManager(m_browser);
-    m_spinBoxFactory = new QtSpinBoxFactory(m_browser);
-    m_lineEditFactory = new QtLineEditFactory(m_browser);
-    m_browser->setFactoryForManager(m_ints, m_spinBoxFactory);
+    m_browser->setFactoryForManager(m_ints, new QtSpinBoxFactory(m_browser));
     m_browser->setFactoryForManager(m_doubles, new QtDoubleSpinBoxFactory(m_browser));
     m_browser->setFactoryForManager(m_enums, new QtEnumEditorFactory(m_browser));
     m_browser->setFactoryForManager(m_bools, new QtCheckBoxFactory(m_browser));
-    m_browser->setFactoryForManager(m_strings, m_lineEditFactory);
+    m_browser->setFactoryForManager(m_strings, new QtLineEditFactory(m_browser));
 
     m_int = m_ints->addProperty(QStringLiteral("Threshold"));
     m_ints->setRange(m_int, 0, 5000);
-    m_ints->setSingleStep(m_int, 10);
     m_ints->setValue(m_int, 100);
     m_double = m_doubles->addProperty(QStringLiteral("Hysteresis"));
     m_doubles->setRange(m_double, 0.0, 10.0);
@@ -183,43 +154,25 @@ void PropertyEditingTest::init()
     m_bool = m_bools->addProperty(QStringLiteral("Inverted"));
     m_string = m_strings->addProperty(QStringLiteral("Tag"));
     m_strings->setValue(m_string, QStringLiteral("Line"));
-    m_rows = {m_int, m_double, m_enum, m_bool, m_string};
-    for (QtProperty* property : qAsConst(m_rows))
+    for (QtProperty* property : {m_int, m_double, m_enum, m_bool, m_string})
         m_browser->addProperty(property);
     // Enough rows below for the tree to scroll.
-    QtProperty* spare = groups->addProperty(QStringLiteral("Spare outputs"));
     for (int i = 1; i <= 12; ++i)
-        spare->addSubProperty(m_ints->addProperty(QStringLiteral("Output %1").arg(i)));
-    m_browser->addProperty(spare);
+        m_browser->addProperty(m_ints->addProperty(QStringLiteral("Output %1").arg(i)));
+    m_changes = 0;
+    const auto count = [this] { ++m_changes; };
+    connect(m_ints, &QtIntPropertyManager::valueChanged, this, count);
+    connect(m_doubles, &QtDoublePropertyManager::valueChanged, this, count);
+    connect(m_enums, &QtEnumPropertyManager::valueChanged, this, count);
+    connect(m_bools, &QtBoolPropertyManager::valueChanged, this, count);
+    connect(m_strings, &QtStringPropertyManager::valueChanged, this, count);
 
-    m_changes = {new QSignalSpy(m_ints, &QtIntPropertyManager::valueChanged),
-                 new QSignalSpy(m_doubles, &QtDoublePropertyManager::valueChanged),
-                 new QSignalSpy(m_enums, &QtEnumPropertyManager::valueChanged),
-                 new QSignalSpy(m_bools, &QtBoolPropertyManager::valueChanged),
-                 new QSignalSpy(m_strings, &QtStringPropertyManager::valueChanged)};
     m_browser->resize(400, 200);
     m_browser->show();
     // Leaving an editor commits through its losing the focus, which needs an active window.
     m_browser->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_browser));
     m_tree->setFocus();
-}
-
-void PropertyEditingTest::cleanup()
-{
-    qDeleteAll(m_changes);
-    m_changes.clear();
-    delete m_browser;
-}
-
-QTreeWidgetItem* PropertyEditingTest::row(QtProperty* property) const
-{
-    return m_tree->findItems(property->propertyName(), Qt::MatchExactly | Qt::MatchRecursive).value(0);
-}
-
-QWidget* PropertyEditingTest::editorOf(QtProperty* property) const
-{
-    return m_tree->itemWidget(row(property), 1);
 }
 
 int PropertyEditingTest::openEditorCount() const
@@ -230,129 +183,118 @@ int PropertyEditingTest::openEditorCount() const
     return count;
 }
 
-int PropertyEditingTest::changeCount() const
-{
-    int count = 0;
-    for (const QSignalSpy* spy : m_changes)
-        count += spy->count();
-    return count;
-}
-
-void PropertyEditingTest::select(QtProperty* property)
-{
-    m_browser->setCurrentItem(m_browser->topLevelItem(property));
-}
-
-void PropertyEditingTest::clickValue(QtProperty* property)
+template <class Editor> Editor* PropertyEditingTest::openEditor(QtProperty* property)
 {
     const QModelIndex value = m_tree->model()->index(m_tree->indexOfTopLevelItem(row(property)), 1);
     QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {}, m_tree->visualRect(value).center());
-}
-
-template <class Editor> Editor* PropertyEditingTest::openEditor(QtProperty* property)
-{
-    clickValue(property);
     return qobject_cast<Editor*>(editorOf(property));
 }
 
 void PropertyEditingTest::movingAndScrollingChangeNothing()
 {
-    // Selecting a row from the program opens nothing either.
-    select(m_int);
-    QCOMPARE(openEditorCount(), 0);
-    for (int i = 1; i < m_rows.size(); ++i) {
-        hit(Qt::Key_Down);
-        QCOMPARE(m_tree->currentItem(), row(m_rows.at(i)));
-        QCOMPARE(openEditorCount(), 0);
-    }
-    for (Qt::Key key : {Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_Up}) {
-        hit(key);
-        QCOMPARE(openEditorCount(), 0);
-    }
-    QCOMPARE(QApplication::focusWidget(), m_tree);
-
-    QScrollBar* scrollBar = m_tree->verticalScrollBar();
-    QVERIFY(scrollBar->maximum() > 0);
-    scrollBar->setValue(0);
-    turnWheel(m_tree->viewport(), m_tree->visualItemRect(row(m_int)).center(), 1);
-    QVERIFY(scrollBar->value() > 0);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(changeCount(), 0);
-}
-
-void PropertyEditingTest::editorOpensOnClickF2EnterAndTyping()
-{
-    // A click on the name only selects.
+    // Selecting a row from the program, a click on its name or keys that move open nothing.
+    select(m_string);
     QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
                       m_tree->visualRect(m_tree->model()->index(0, 0)).center());
     QCOMPARE(m_tree->currentItem(), row(m_int));
-    QCOMPARE(openEditorCount(), 0);
-
-    auto* spinBox = openEditor<QSpinBox>(m_int);
-    QVERIFY(spinBox);
-    QCOMPARE(QApplication::focusWidget(), spinBox);
-    hit(Qt::Key_Escape);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(QApplication::focusWidget(), m_tree);
-
-    for (const auto& [property, key] : {qMakePair(m_string, Qt::Key_F2), qMakePair(m_enum, Qt::Key_Return)}) {
-        select(property);
+    for (Qt::Key key : {Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_Up, Qt::Key_Home,
+                        Qt::Key_Down, Qt::Key_Down}) {
         hit(key);
-        QVERIFY(editorOf(property));
-        hit(Qt::Key_Escape);
+        QCOMPARE(openEditorCount(), 0);
     }
+    QCOMPARE(m_tree->currentItem(), row(m_enum));
 
-    // The first typed character goes into the editor in place of the old value.
-    select(m_int);
-    type(QStringLiteral("7"));
-    spinBox = qobject_cast<QSpinBox*>(editorOf(m_int));
-    QVERIFY(spinBox);
-    QCOMPARE(spinBox->text(), QStringLiteral("7"));
-    QCOMPARE(changeCount(), 0);
+    // The wheel scrolls the tree, also over an open editor, which keeps the focus and its value.
+    QScrollBar* scrollBar = m_tree->verticalScrollBar();
+    turnWheel(m_tree->viewport(), m_tree->visualItemRect(row(m_int)).center());
+    QVERIFY(scrollBar->value() > 0);
+    QCOMPARE(openEditorCount(), 0);
+    for (QtProperty* property : {m_int, m_enum}) {
+        scrollBar->setValue(0);
+        select(property);
+        hit(Qt::Key_F2);
+        QWidget* editor = editorOf(property);
+        QVERIFY(editor);
+        // Nor may the wheel pull the focus into an editor.
+        QVERIFY(editor->focusPolicy() != Qt::WheelFocus);
+        turnWheel(m_tree->viewport(), editor->geometry().center());
+        QVERIFY(scrollBar->value() > 0);
+        QCOMPARE(QApplication::focusWidget(), editor);
+        hit(Qt::Key_Return);
+    }
+    QCOMPARE(m_changes, 0);
 }
 
-void PropertyEditingTest::enterCommitsTypedValue()
+void PropertyEditingTest::keysCommitOrAbandonTheEdit()
 {
+    // The first typed character opens the editor in place of the old value; F2 opens it as it is.
+    // Esc abandons the edit; Enter and keys that move on (on a closed combo box the arrows too,
+    // instead of stepping through its entries) commit it.
     const struct
     {
         QtProperty* property;
-        int manager;
-        QString typed;
+        QString typed; // nothing: opened with F2
         QString shown;
+        Qt::Key key;
+        QtProperty* next; // none: any other row
     } cases[] = {
-        {m_int, 0, QStringLiteral("250"), QStringLiteral("250")},
-        {m_double, 1, QLocale().toString(3.75, 'f', 2), QLocale().toString(3.75, 'f', 2)},
-        {m_enum, 2, QStringLiteral("W"), QStringLiteral("Window")},
-        {m_string, 4, QStringLiteral("Hall"), QStringLiteral("Hall")},
+        {m_int, "250", "250", Qt::Key_Escape, m_int},
+        {m_int, "250", "250", Qt::Key_Enter, m_int},
+        {m_double, "3.75", "3.75", Qt::Key_Enter, m_double},
+        {m_enum, "W", "Window", Qt::Key_Escape, m_enum},
+        {m_enum, {}, "Single", Qt::Key_Escape, m_enum},
+        {m_enum, "W", "Window", Qt::Key_Enter, m_enum},
+        {m_string, "Hall", "Hall", Qt::Key_Escape, m_string},
+        {m_string, {}, "Line", Qt::Key_PageUp, nullptr},
+        {m_string, "Hall", "Hall", Qt::Key_Enter, m_string},
+        {m_int, "42", "42", Qt::Key_Down, m_double},
+        {m_double, {}, "3.75", Qt::Key_Up, m_int},
+        {m_int, {}, "42", Qt::Key_PageDown, nullptr},
+        {m_enum, {}, "Window", Qt::Key_Down, m_bool},
+        {m_enum, "O", "Off", Qt::Key_Up, m_double},
+        {m_int, "55", "55", Qt::Key_Tab, m_int},
     };
     for (const auto& c : cases) {
+        const QString before = row(c.property)->text(1);
         select(c.property);
+        if (c.typed.isEmpty())
+            hit(Qt::Key_F2);
         type(c.typed);
-        QCOMPARE(changeCount(), 0);
-        hit(Qt::Key_Enter);
-        QCOMPARE(m_changes.at(c.manager)->count(), 1);
-        QCOMPARE(m_changes.at(c.manager)->last().at(0).value<QtProperty*>(), c.property);
-        QCOMPARE(c.property->valueText(), c.shown);
-        QCOMPARE(row(c.property)->text(1), c.shown);
+        QCOMPARE(shownBy(editorOf(c.property)), c.shown);
+        hit(c.key);
         QCOMPARE(openEditorCount(), 0);
-        QCOMPARE(m_tree->currentItem(), row(c.property));
-        m_changes.at(c.manager)->clear();
+        QCOMPARE(QApplication::focusWidget(), m_tree);
+        const bool committed = c.key != Qt::Key_Escape && !c.typed.isEmpty();
+        QCOMPARE(row(c.property)->text(1), committed ? c.shown : before);
+        QCOMPARE(m_changes, committed ? 1 : 0);
+        if (c.next)
+            QCOMPARE(m_tree->currentItem(), row(c.next));
+        else
+            QVERIFY(m_tree->currentItem() != row(c.property));
+        m_changes = 0;
     }
 
-    // Enter on an untouched editor changes nothing; neither does a double shown rounded.
-    m_doubles->setValue(m_double, 1.2345);
-    m_changes.at(1)->clear();
-    select(m_double);
+    // Home and End stay in an editor that takes text.
+    select(m_string);
     hit(Qt::Key_F2);
+    hit(Qt::Key_Home);
+    QVERIFY(editorOf(m_string));
+    hit(Qt::Key_Escape);
+    // Enter on an untouched editor changes nothing, not even a double shown rounded.
+    m_doubles->setValue(m_double, 1.2345);
+    m_changes = 0;
+    select(m_double);
+    hit(Qt::Key_Return);
+    QVERIFY(editorOf(m_double));
     hit(Qt::Key_Return);
     QCOMPARE(m_doubles->value(m_double), 1.2345);
-    QCOMPARE(changeCount(), 0);
+    QCOMPARE(m_changes, 0);
 }
 
 // A value past the range is typed whole and refused when committed, never cut.
 void PropertyEditingTest::spinBoxRefusesValuesPastTheRange()
 {
-    QSignalSpy refused(m_spinBoxFactory, &QtSpinBoxFactory::valueRefused);
+    QSignalSpy refused(m_browser->findChild<QtSpinBoxFactory*>(), &QtSpinBoxFactory::valueRefused);
     m_ints->setMaximum(m_int, 1000);
     auto* editor = openEditor<QSpinBox>(m_int);
     QVERIFY(editor);
@@ -360,9 +302,8 @@ void PropertyEditingTest::spinBoxRefusesValuesPastTheRange()
     QTest::keyClicks(editor, QStringLiteral("5000"));
     QCOMPARE(editor->value(), 5000);
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(changeCount(), 0);
+    QCOMPARE(m_changes, 0);
     QCOMPARE(refused.count(), 1);
-    QCOMPARE(refused.last().at(0).value<QtProperty*>(), m_int);
     QCOMPARE(refused.last().at(1).toInt(), 5000);
     QCOMPARE(editor->value(), 100);
     QVERIFY(editor->styleSheet().contains("border"));
@@ -370,6 +311,13 @@ void PropertyEditingTest::spinBoxRefusesValuesPastTheRange()
     QVERIFY(editor->styleSheet().isEmpty());
     m_ints->setSingleStep(m_int, 5);
     QCOMPARE(editor->singleStep(), 5);
+
+    // The maximum itself is taken.
+    editor = openEditor<QSpinBox>(m_int);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("1000"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_ints->value(m_int), 1000);
 }
 
 void PropertyEditingTest::openEditorsFollowTheirManager()
@@ -389,114 +337,19 @@ void PropertyEditingTest::openEditorsFollowTheirManager()
     QCOMPARE(lineEdit->text(), QStringLiteral("Hall"));
     QTest::keyClick(lineEdit, Qt::Key_End);
     QTest::keyClicks(lineEdit, QStringLiteral(" 4B"));
-    QCOMPARE(lineEdit->text(), QStringLiteral("Hall B"));
     QTest::keyClick(lineEdit, Qt::Key_Return);
     QCOMPARE(m_strings->value(m_string), QStringLiteral("Hall B"));
 
     auto* comboBox = openEditor<QComboBox>(m_enum);
     QVERIFY(comboBox);
-    QCOMPARE(comboBox->count(), 3);
     m_enums->setEnumNames(m_enum, {QStringLiteral("A"), QStringLiteral("B")});
     QCOMPARE(comboBox->count(), 2);
-    QCOMPARE(comboBox->currentIndex(), 0);
     m_enums->setValue(m_enum, 1);
     QCOMPARE(comboBox->currentText(), QStringLiteral("B"));
-}
-
-void PropertyEditingTest::escapeAbandonsTheEdit()
-{
-    const QList<QPair<QtProperty*, QString>> typed = {
-        {m_int, QStringLiteral("4321")}, {m_string, QStringLiteral("Hall")}, {m_enum, QStringLiteral("W")}};
-    for (const auto& [property, text] : typed) {
-        const QString before = row(property)->text(1);
-        select(property);
-        type(text);
-        QVERIFY(editorOf(property));
-        hit(Qt::Key_Escape);
-        QCOMPARE(openEditorCount(), 0);
-        QCOMPARE(row(property)->text(1), before);
-        QCOMPARE(property->valueText(), before);
-    }
-    // Opened again, the editor shows the old text.
-    select(m_string);
-    hit(Qt::Key_F2);
-    auto* lineEdit = qobject_cast<QLineEdit*>(editorOf(m_string));
-    QVERIFY(lineEdit);
-    QCOMPARE(lineEdit->text(), QStringLiteral("Line"));
-    QCOMPARE(changeCount(), 0);
-}
-
-void PropertyEditingTest::leavingWithKeysCommitsAndMoves()
-{
-    select(m_int);
-    type(QStringLiteral("42"));
-    hit(Qt::Key_Down);
-    QCOMPARE(m_changes.at(0)->count(), 1);
-    QCOMPARE(m_ints->value(m_int), 42);
-    QCOMPARE(m_tree->currentItem(), row(m_double));
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(QApplication::focusWidget(), m_tree);
-
-    // Up, PageUp and PageDown leave an open editor too; without an edit nothing is committed.
-    hit(Qt::Key_F2);
-    QVERIFY(editorOf(m_double));
-    hit(Qt::Key_Up);
-    QCOMPARE(m_tree->currentItem(), row(m_int));
-    for (QtProperty* start : {m_int, m_string}) {
-        const Qt::Key key = start == m_int ? Qt::Key_PageDown : Qt::Key_PageUp;
-        select(start);
-        hit(Qt::Key_F2);
-        QVERIFY(editorOf(start));
-        hit(key);
-        QVERIFY(m_tree->currentItem() != row(start));
-        QCOMPARE(openEditorCount(), 0);
-    }
-    QCOMPARE(changeCount(), 1);
-
-    // Home and End stay in an editor that takes text.
-    select(m_string);
-    hit(Qt::Key_F2);
-    hit(Qt::Key_Home);
-    QVERIFY(editorOf(m_string));
-    hit(Qt::Key_Escape);
-
-    // Arrow keys on the closed combo box move rows instead of stepping through its entries.
-    select(m_enum);
-    hit(Qt::Key_F2);
-    hit(Qt::Key_Down);
-    QCOMPARE(m_tree->currentItem(), row(m_bool));
-    QCOMPARE(m_enums->value(m_enum), 0);
-    select(m_enum);
-    type(QStringLiteral("O"));
-    hit(Qt::Key_Up);
-    QCOMPARE(m_changes.at(2)->count(), 1);
-    QCOMPARE(m_enums->value(m_enum), 2);
-    QCOMPARE(m_tree->currentItem(), row(m_double));
-
-    // Tab leaves the editor as well, on its way to the next widget.
-    select(m_int);
-    type(QStringLiteral("55"));
-    hit(Qt::Key_Tab);
-    QCOMPARE(m_ints->value(m_int), 55);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(changeCount(), 3);
-}
-
-void PropertyEditingTest::wheelOverOpenEditorScrollsTree()
-{
-    QScrollBar* scrollBar = m_tree->verticalScrollBar();
-    for (QtProperty* property : {m_int, m_enum}) {
-        scrollBar->setValue(0);
-        select(property);
-        hit(Qt::Key_F2);
-        QWidget* editor = editorOf(property);
-        QVERIFY(editor);
-        turnWheel(m_tree->viewport(), editor->geometry().center(), 1);
-        QVERIFY(scrollBar->value() > 0);
-        QCOMPARE(QApplication::focusWidget(), editor);
-        hit(Qt::Key_Return);
-    }
-    QCOMPARE(changeCount(), 0);
+    QPixmap red(8, 8);
+    red.fill(Qt::red);
+    m_enums->setEnumIcons(m_enum, {{0, QIcon(red)}});
+    QVERIFY(!comboBox->itemIcon(0).isNull());
 }
 
 void PropertyEditingTest::enumListChoiceCommits()
@@ -508,11 +361,10 @@ void PropertyEditingTest::enumListChoiceCommits()
     hit(Qt::Key_F4);
     QTRY_VERIFY(comboBox->view()->isVisible());
     hit(Qt::Key_Down);
-    QCOMPARE(changeCount(), 0);
+    QCOMPARE(m_changes, 0);
     hit(Qt::Key_Return);
-    QCOMPARE(changeCount(), 1);
+    QCOMPARE(m_changes, 1);
     QCOMPARE(m_enums->value(m_enum), 1);
-    QVERIFY(!comboBox->view()->isVisible());
 
     // Esc in the list only closes the list.
     hit(Qt::Key_Down, Qt::AltModifier);
@@ -523,26 +375,13 @@ void PropertyEditingTest::enumListChoiceCommits()
     QCOMPARE(m_enums->value(m_enum), 1);
     QCOMPARE(editorOf(m_enum), comboBox);
 
-    // A click on an entry.
-    hit(Qt::Key_F4);
-    QTRY_VERIFY(comboBox->view()->isVisible());
-    QAbstractItemView* list = comboBox->view();
-    const QPoint off = list->visualRect(list->model()->index(2, 0)).center();
-    QTest::mouseMove(list->viewport(), off);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, off);
-    QTRY_COMPARE(m_enums->value(m_enum), 2);
-    QCOMPARE(changeCount(), 2);
-}
-
-void PropertyEditingTest::comboBoxCommitsOnlyListChoicesAtOnce()
-{
     // Outside the tree nothing keeps the wheel from the combo box; it must not count as a choice,
     // even after the list was open once.
     QtEnumEditorFactory factory;
     factory.addPropertyManager(m_enums);
-    QtAbstractEditorFactoryBase& editors = factory;
     QWidget parent;
-    auto* editor = qobject_cast<QComboBox*>(editors.createEditor(m_enum, &parent));
+    auto* editor = qobject_cast<QComboBox*>(
+        static_cast<QtAbstractEditorFactoryBase&>(factory).createEditor(m_enum, &parent));
     QVERIFY(editor);
     parent.show();
     QVERIFY(QTest::qWaitForWindowExposed(&parent));
@@ -551,46 +390,33 @@ void PropertyEditingTest::comboBoxCommitsOnlyListChoicesAtOnce()
     QWheelEvent wheel(QPointF(5, 5), QPointF(editor->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(editor, &wheel);
-    QCOMPARE(editor->currentIndex(), 1);
-    QCOMPARE(m_enums->value(m_enum), 0);
-
-    editor->showPopup();
-    QTest::keyClick(editor->view(), Qt::Key_Down);
-    QTest::keyClick(editor->view(), Qt::Key_Return);
     QCOMPARE(editor->currentIndex(), 2);
-    QCOMPARE(m_enums->value(m_enum), 2);
+    QCOMPARE(m_enums->value(m_enum), 1);
 }
 
 void PropertyEditingTest::checkBoxTogglesOnClickAndSpace()
 {
-    QSignalSpy& toggles = *m_changes.at(3);
     auto* checkBox = openEditor<QCheckBox>(m_bool);
     QVERIFY(checkBox);
-    QCOMPARE(toggles.count(), 1);
     QVERIFY(m_bools->value(m_bool));
-
     QTest::mouseClick(checkBox, Qt::LeftButton);
-    QCOMPARE(toggles.count(), 2);
     QVERIFY(!m_bools->value(m_bool));
     // The open box follows the manager, its texts included.
     m_bools->setValue(m_bool, true, QStringLiteral("On"), QStringLiteral("Off"));
     QVERIFY(checkBox->isChecked());
     QCOMPARE(checkBox->text(), QStringLiteral("On"));
-
     hit(Qt::Key_Space);
-    QCOMPARE(toggles.count(), 4);
     QVERIFY(!m_bools->value(m_bool));
+    QCOMPARE(m_changes, 4);
 
     // Arrow keys move on without toggling; Space on the row opens the box and toggles it.
     hit(Qt::Key_Down);
     QCOMPARE(m_tree->currentItem(), row(m_string));
     hit(Qt::Key_Up);
-    QCOMPARE(m_tree->currentItem(), row(m_bool));
-    QCOMPARE(toggles.count(), 4);
+    QCOMPARE(m_changes, 4);
     hit(Qt::Key_Space);
-    QCOMPARE(toggles.count(), 5);
     QVERIFY(m_bools->value(m_bool));
-    QCOMPARE(changeCount(), 5);
+    QCOMPARE(m_changes, 5);
 }
 
 void PropertyEditingTest::disabledRowsGetNoEditorAndAbandonTheEdit()
@@ -614,52 +440,15 @@ void PropertyEditingTest::disabledRowsGetNoEditorAndAbandonTheEdit()
     m_string->setEnabled(false);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!editor);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(changeCount(), 0);
-}
-
-void PropertyEditingTest::applicationLineEditReplacesTheFirstAndFollowsTreeKeys()
-{
-    auto* factory = new OwnLineEditFactory(m_browser);
-    m_browser->setFactoryForManager(m_strings, factory);
-    QVERIFY(m_lineEditFactory->propertyManagers().isEmpty());
-    QCOMPARE(factory->propertyManagers(), QSet<QtStringPropertyManager*>{m_strings});
-    QSignalSpy edited(factory, &OwnLineEditFactory::textEdited);
-    QSignalSpy finished(factory, &OwnLineEditFactory::editingFinished);
-
-    select(m_string);
-    type(QStringLiteral("Hall"));
-    auto* lineEdit = qobject_cast<QLineEdit*>(editorOf(m_string));
-    QVERIFY(lineEdit);
-    QCOMPARE(lineEdit->text(), QStringLiteral("Hall"));
-    QCOMPARE(edited.last().at(0).toString(), QStringLiteral("Hall"));
-    hit(Qt::Key_Escape);
-    QCOMPARE(openEditorCount(), 0);
-    QCOMPARE(finished.count(), 0);
-
-    hit(Qt::Key_F2);
-    type(QStringLiteral("Gate"));
-    hit(Qt::Key_Return);
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.last().at(0).toString(), QStringLiteral("Gate"));
-    QCOMPARE(openEditorCount(), 0);
-
-    hit(Qt::Key_F2);
-    type(QStringLiteral("Belt"));
-    hit(Qt::Key_Up);
-    QCOMPARE(finished.count(), 2);
-    QCOMPARE(finished.last().at(0).toString(), QStringLiteral("Belt"));
-    QCOMPARE(m_tree->currentItem(), row(m_bool));
-    QCOMPARE(changeCount(), 0);
+    QCOMPARE(m_changes, 0);
 }
 
 void PropertyEditingTest::pushButtonActsOnlyOnItsOwnPress()
 {
-    auto* factory = new ButtonEditorFactory(m_browser);
-    m_browser->setFactoryForManager(m_strings, factory);
-    QSignalSpy clicks(factory, &ButtonEditorFactory::clicked);
-
-    // Space or a click on the row only brings up the button.
+    auto* buttons = new ButtonFactory(m_browser);
+    m_browser->setFactoryForManager(m_strings, buttons);
+    QSignalSpy clicks(buttons, &ButtonFactory::clicked);
+    // Space or a click on the row only brings the button up.
     select(m_string);
     hit(Qt::Key_Space);
     QVERIFY(qobject_cast<QPushButton*>(editorOf(m_string)));
@@ -667,9 +456,7 @@ void PropertyEditingTest::pushButtonActsOnlyOnItsOwnPress()
     auto* button = openEditor<QPushButton>(m_string);
     QVERIFY(button);
     QCOMPARE(clicks.count(), 0);
-
     QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(clicks.count(), 1);
     hit(Qt::Key_Space);
     QCOMPARE(clicks.count(), 2);
 }
@@ -678,11 +465,11 @@ void PropertyEditingTest::deletedFactoryTakesItsEditors()
 {
     QPointer<QSpinBox> editor = openEditor<QSpinBox>(m_int);
     QVERIFY(editor);
-    delete m_spinBoxFactory;
+    delete m_browser->findChild<QtSpinBoxFactory*>();
     QVERIFY(!editor);
     QVERIFY(!openEditor<QSpinBox>(m_int));
     m_ints->setValue(m_int, 300); // must not reach a deleted editor
-    QCOMPARE(m_tree->currentItem()->text(1), QStringLiteral("300"));
+    QCOMPARE(row(m_int)->text(1), QStringLiteral("300"));
 }
 
 void PropertyEditingTest::focusedTreeFramesCurrentRow()
@@ -695,28 +482,23 @@ void PropertyEditingTest::focusedTreeFramesCurrentRow()
     // Without the selection's fill the frame is all that marks the row.
     m_tree->clearSelection();
     const QRect current = m_tree->visualItemRect(row(m_double));
+    const auto framed = [this, frame](QPoint point) {
+        return QColor(m_tree->viewport()->grab().toImage().pixel(point)) == frame;
+    };
+    QVERIFY(framed(QPoint(current.center().x(), current.top())));
+    QVERIFY(framed(QPoint(0, current.center().y())));
     const QRect other = m_tree->visualItemRect(row(m_enum));
-    const QPoint topEdge(current.center().x(), current.top());
-    const QPoint otherTopEdge(other.center().x(), other.top());
+    QVERIFY(!framed(QPoint(other.center().x(), other.top())));
 
-    QImage image = m_tree->viewport()->grab().toImage();
-    QCOMPARE(QColor(image.pixel(topEdge)), frame);
-    QCOMPARE(QColor(image.pixel(topEdge + QPoint(0, 1))), frame);
-    QCOMPARE(QColor(image.pixel(QPoint(0, current.center().y()))), frame);
-    QVERIFY(QColor(image.pixel(otherTopEdge)) != frame);
-
-    // The editor's row keeps the frame while the editor has the focus.
+    // The editor's row keeps the frame while the editor has the focus, and loses it with the focus.
     hit(Qt::Key_F2);
     QVERIFY(editorOf(m_double));
-    image = m_tree->viewport()->grab().toImage();
-    QCOMPARE(QColor(image.pixel(QPoint(0, current.center().y()))), frame);
+    QVERIFY(framed(QPoint(0, current.center().y())));
     hit(Qt::Key_Escape);
-
     auto* elsewhere = new QLineEdit(m_browser);
     elsewhere->show();
     elsewhere->setFocus();
-    image = m_tree->viewport()->grab().toImage();
-    QVERIFY(QColor(image.pixel(topEdge)) != frame);
+    QVERIFY(!framed(QPoint(0, current.center().y())));
 }
 
 QTEST_MAIN(PropertyEditingTest)

@@ -7,137 +7,101 @@
 
 Q_DECLARE_METATYPE(QtProperty*)
 
+namespace {
+
+// Number managers put reversed bounds in order, let a moved bound push the other one and the value
+// along, and signal only what really changed.
+template <class Manager, class Value> void checkRanges()
+{
+    Manager manager;
+    QtProperty* property = manager.addProperty();
+    QSignalSpy values(&manager, &Manager::valueChanged);
+    QSignalSpy ranges(&manager, &Manager::rangeChanged);
+    QSignalSpy steps(&manager, &Manager::singleStepChanged);
+    QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
+
+    manager.setValue(property, Value(8));
+    manager.setRange(property, Value(10), Value(2));
+    QCOMPARE(manager.minimum(property), Value(2));
+    QCOMPARE(manager.maximum(property), Value(10));
+    manager.setMinimum(property, Value(20));
+    QCOMPARE(manager.maximum(property), Value(20));
+    QCOMPARE(manager.value(property), Value(20));
+    manager.setMaximum(property, Value(5));
+    QCOMPARE(manager.minimum(property), Value(5));
+    QCOMPARE(manager.value(property), Value(5));
+    manager.setSingleStep(property, Value(-3));
+    QCOMPARE(manager.singleStep(property), Value(0));
+
+    // Setting what is already there, also as a reversed range or by clamping to it, signals nothing.
+    manager.setRange(property, Value(9), Value(-9));
+    manager.setValue(property, Value(12)); // clamps to 9: a change
+    manager.setValue(property, Value(15));
+    manager.setRange(property, Value(9), Value(-9));
+    manager.setMinimum(property, Value(-9));
+    manager.setSingleStep(property, Value(-1));
+    QCOMPARE(manager.value(property), Value(9));
+    QCOMPARE(values.count(), 4);
+    QCOMPARE(changed.count(), 4);
+    QCOMPARE(ranges.count(), 4);
+    QCOMPARE(steps.count(), 1);
+}
+
+} // namespace
+
 class PropertyManagersTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { qRegisterMetaType<QtProperty*>(); }
-    void intRangesClampOrderAndSignalOnlyChanges();
-    void doubleRangesDecimalsAndText();
-    void boolTextsForBothStates();
-    void stringPatternRefusesMismatch();
+    void intRanges() { checkRanges<QtIntPropertyManager, int>(); }
+    void doubleRanges() { checkRanges<QtDoublePropertyManager, double>(); }
+    void valueTexts();
     void enumNamesResetIndexAndBoundValue();
     void propertySettersSignalOnlyChanges();
-    void subPropertiesKeepOrderAndRefuseCycles();
-    void deletingPropertyDetachesFromParents();
 };
 
-void PropertyManagersTest::intRangesClampOrderAndSignalOnlyChanges()
+void PropertyManagersTest::valueTexts()
 {
-    QtIntPropertyManager manager;
-    QtProperty* property = manager.addProperty(QStringLiteral("threshold"));
-    QSignalSpy ranges(&manager, &QtIntPropertyManager::rangeChanged);
-    QSignalSpy values(&manager, &QtIntPropertyManager::valueChanged);
+    QtDoublePropertyManager doubles;
+    QtProperty* number = doubles.addProperty();
+    doubles.setValue(number, 3.25);
+    doubles.setDecimals(number, 40);
+    QCOMPARE(doubles.decimals(number), 13);
+    doubles.setDecimals(number, -1);
+    QCOMPARE(doubles.decimals(number), 0);
+    doubles.setDecimals(number, 3);
+    QCOMPARE(number->valueText(), QLocale().toString(3.25, 'f', 3));
 
-    manager.setValue(property, 250);
-    manager.setRange(property, 0, 0);
-    QCOMPARE(manager.value(property), 0);
-    QCOMPARE(property->valueText(), QStringLiteral("0"));
-    manager.setValue(property, 99);
-    QCOMPARE(manager.value(property), 0);
-    QCOMPARE(values.count(), 2); // 250, then clamped to 0; the refused 99 is silent
-
-    manager.setRange(property, 10, 0);
-    QCOMPARE(manager.minimum(property), 0);
-    QCOMPARE(manager.maximum(property), 10);
-
-    manager.setValue(property, 8);
-    manager.setMinimum(property, 20);
-    QCOMPARE(manager.maximum(property), 20);
-    QCOMPARE(manager.value(property), 20);
-    manager.setMaximum(property, 5);
-    QCOMPARE(manager.minimum(property), 5);
-    QCOMPARE(manager.value(property), 5);
-    QCOMPARE(ranges.last().at(1).toInt(), 5);
-    QCOMPARE(ranges.last().at(2).toInt(), 5);
-
-    manager.setSingleStep(property, -3);
-    QCOMPARE(manager.singleStep(property), 0);
-
-    // Setting what is already there, also as a reversed range or by clamping to it, signals nothing.
-    manager.setRange(property, -5, 5);
-    manager.setValue(property, 3);
-    manager.setSingleStep(property, 2);
-    values.clear();
-    ranges.clear();
-    QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
-    QSignalSpy steps(&manager, &QtIntPropertyManager::singleStepChanged);
-    manager.setValue(property, 3);
-    manager.setValue(property, 7); // clamps to 5: a change
-    manager.setValue(property, 9); // clamps to 5 again: none
-    manager.setRange(property, 5, -5);
-    manager.setMinimum(property, -5);
-    manager.setSingleStep(property, 2);
-    QCOMPARE(values.count(), 1);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(ranges.count(), 0);
-    QCOMPARE(steps.count(), 0);
-}
-
-void PropertyManagersTest::doubleRangesDecimalsAndText()
-{
-    QtDoublePropertyManager manager;
-    QtProperty* property = manager.addProperty();
-    QSignalSpy values(&manager, &QtDoublePropertyManager::valueChanged);
-
-    manager.setValue(property, 12.5);
-    manager.setRange(property, 20.0, 0.5);
-    QCOMPARE(manager.minimum(property), 0.5);
-    QCOMPARE(manager.maximum(property), 20.0);
-    manager.setMaximum(property, 3.25);
-    QCOMPARE(manager.value(property), 3.25);
-    QCOMPARE(values.count(), 2);
-    QCOMPARE(values.last().at(1).toDouble(), 3.25);
-
-    manager.setDecimals(property, 40);
-    QCOMPARE(manager.decimals(property), 13);
-    manager.setDecimals(property, -1);
-    QCOMPARE(manager.decimals(property), 0);
-    manager.setDecimals(property, 3);
-    QCOMPARE(property->valueText(), QLocale().toString(3.25, 'f', 3));
-}
-
-void PropertyManagersTest::boolTextsForBothStates()
-{
-    QtBoolPropertyManager manager;
-    QtProperty* property = manager.addProperty();
-    QSignalSpy values(&manager, &QtBoolPropertyManager::valueChanged);
-    QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
-
-    QCOMPARE(property->valueText(), QStringLiteral("False"));
-    manager.setValue(property, false, QStringLiteral("On"), QStringLiteral("Off"));
-    QCOMPARE(property->valueText(), QStringLiteral("Off"));
-    QCOMPARE(values.count(), 0); // only the texts changed
-    QCOMPARE(changed.count(), 1);
-
-    manager.setValue(property, true);
-    QCOMPARE(property->valueText(), QStringLiteral("On"));
-    QCOMPARE(values.count(), 1);
-    QCOMPARE(values.last().at(1).toBool(), true);
-
-    manager.setValue(property, true, QString(), QString());
-    QCOMPARE(property->valueText(), QStringLiteral("True"));
-    QCOMPARE(values.count(), 1);
-    manager.setValue(property, true, QString(), QString());
+    // A bool shows its own texts, or the default ones; changing only the texts is no value change.
+    QtBoolPropertyManager bools;
+    QtProperty* flag = bools.addProperty();
+    QSignalSpy toggles(&bools, &QtBoolPropertyManager::valueChanged);
+    QSignalSpy changed(&bools, &QtAbstractPropertyManager::propertyChanged);
+    QCOMPARE(flag->valueText(), QStringLiteral("False"));
+    bools.setValue(flag, false, QStringLiteral("On"), QStringLiteral("Off"));
+    QCOMPARE(flag->valueText(), QStringLiteral("Off"));
+    bools.setValue(flag, true);
+    QCOMPARE(flag->valueText(), QStringLiteral("On"));
+    bools.setValue(flag, true, QString(), QString());
+    bools.setValue(flag, true, QString(), QString());
+    QCOMPARE(flag->valueText(), QStringLiteral("True"));
+    QCOMPARE(toggles.count(), 1);
     QCOMPARE(changed.count(), 3);
-    QVERIFY(!property->valueIcon().isNull());
-}
+    QVERIFY(!flag->valueIcon().isNull());
 
-void PropertyManagersTest::stringPatternRefusesMismatch()
-{
-    QtStringPropertyManager manager;
-    QtProperty* property = manager.addProperty();
-    QSignalSpy values(&manager, &QtStringPropertyManager::valueChanged);
-
-    manager.setValue(property, QStringLiteral("free text"));
-    manager.setRegExp(property, QRegExp(QStringLiteral("[0-9]{3}")));
-    QCOMPARE(manager.value(property), QStringLiteral("free text"));
-    manager.setValue(property, QStringLiteral("12a"));
-    QCOMPARE(manager.value(property), QStringLiteral("free text"));
-    manager.setValue(property, QStringLiteral("123"));
-    QCOMPARE(property->valueText(), QStringLiteral("123"));
-    QCOMPARE(values.count(), 2);
+    // A string that does not match the pattern is refused.
+    QtStringPropertyManager strings;
+    QtProperty* text = strings.addProperty();
+    QSignalSpy texts(&strings, &QtStringPropertyManager::valueChanged);
+    strings.setValue(text, QStringLiteral("free text"));
+    strings.setRegExp(text, QRegExp(QStringLiteral("[0-9]{3}")));
+    strings.setValue(text, QStringLiteral("12a"));
+    QCOMPARE(text->valueText(), QStringLiteral("free text"));
+    strings.setValue(text, QStringLiteral("123"));
+    QCOMPARE(text->valueText(), QStringLiteral("123"));
+    QCOMPARE(texts.count(), 2);
 }
 
 void PropertyManagersTest::enumNamesResetIndexAndBoundValue()
@@ -145,11 +109,6 @@ void PropertyManagersTest::enumNamesResetIndexAndBoundValue()
     QtEnumPropertyManager manager;
     QtProperty* property = manager.addProperty();
     QSignalSpy values(&manager, &QtEnumPropertyManager::valueChanged);
-    QSignalSpy names(&manager, &QtEnumPropertyManager::enumNamesChanged);
-
-    QCOMPARE(manager.value(property), -1);
-    manager.setValue(property, 0);
-    QCOMPARE(manager.value(property), -1);
 
     const QStringList outputs{QStringLiteral("PNP"), QStringLiteral("NPN"), QStringLiteral("Push-pull")};
     manager.setEnumNames(property, outputs);
@@ -157,7 +116,6 @@ void PropertyManagersTest::enumNamesResetIndexAndBoundValue()
     manager.setValue(property, 2);
     manager.setValue(property, 3);
     manager.setValue(property, -1);
-    QCOMPARE(manager.value(property), 2);
     QCOMPARE(property->valueText(), QStringLiteral("Push-pull"));
 
     manager.setEnumNames(property, outputs);
@@ -167,7 +125,6 @@ void PropertyManagersTest::enumNamesResetIndexAndBoundValue()
     manager.setEnumNames(property, {});
     QCOMPARE(manager.value(property), -1);
     QCOMPARE(property->valueText(), QString());
-    QCOMPARE(names.count(), 3);
     QCOMPARE(values.count(), 1);
 }
 
@@ -177,7 +134,6 @@ void PropertyManagersTest::propertySettersSignalOnlyChanges()
     QtProperty* property = manager.addProperty(QStringLiteral("Outputs"));
     QSignalSpy changed(&manager, &QtAbstractPropertyManager::propertyChanged);
 
-    QVERIFY(!property->hasValue());
     property->setStatusTip(QStringLiteral("readOnly"));
     property->setStatusTip(QStringLiteral("readOnly"));
     property->setToolTip(QStringLiteral("tip"));
@@ -186,55 +142,6 @@ void PropertyManagersTest::propertySettersSignalOnlyChanges()
     property->setModified(true);
     property->setPropertyName(QStringLiteral("Outputs"));
     QCOMPARE(changed.count(), 4);
-}
-
-void PropertyManagersTest::subPropertiesKeepOrderAndRefuseCycles()
-{
-    QtGroupPropertyManager manager;
-    QtProperty* root = manager.addProperty(QStringLiteral("root"));
-    QtProperty* a = manager.addProperty(QStringLiteral("a"));
-    QtProperty* b = manager.addProperty(QStringLiteral("b"));
-    QtProperty* c = manager.addProperty(QStringLiteral("c"));
-    QSignalSpy inserted(&manager, &QtAbstractPropertyManager::propertyInserted);
-
-    root->addSubProperty(a);
-    root->addSubProperty(c);
-    root->insertSubProperty(b, a);
-    root->addSubProperty(b);
-    QCOMPARE(root->subProperties(), (QList<QtProperty*>{a, b, c}));
-    QCOMPARE(inserted.count(), 3);
-    QCOMPARE(inserted.last().at(0).value<QtProperty*>(), b);
-    QCOMPARE(inserted.last().at(1).value<QtProperty*>(), root);
-    QCOMPARE(inserted.last().at(2).value<QtProperty*>(), a);
-
-    a->addSubProperty(root);
-    a->addSubProperty(a);
-    QVERIFY(a->subProperties().isEmpty());
-    QCOMPARE(inserted.count(), 3);
-}
-
-void PropertyManagersTest::deletingPropertyDetachesFromParents()
-{
-    QtIntPropertyManager manager;
-    QtProperty* first = manager.addProperty(QStringLiteral("first"));
-    QtProperty* second = manager.addProperty(QStringLiteral("second"));
-    QtProperty* shared = manager.addProperty(QStringLiteral("shared"));
-    QtProperty* child = manager.addProperty(QStringLiteral("child"));
-    first->addSubProperty(shared);
-    second->addSubProperty(shared);
-    shared->addSubProperty(child);
-    QSignalSpy removed(&manager, &QtAbstractPropertyManager::propertyRemoved);
-    QSignalSpy destroyed(&manager, &QtAbstractPropertyManager::propertyDestroyed);
-
-    delete shared;
-    QVERIFY(first->subProperties().isEmpty());
-    QVERIFY(second->subProperties().isEmpty());
-    QCOMPARE(removed.count(), 2);
-    QCOMPARE(destroyed.count(), 1);
-    QVERIFY(!manager.properties().contains(shared));
-    // The child outlives its deleted parent and can be placed again.
-    first->addSubProperty(child);
-    QCOMPARE(first->subProperties(), QList<QtProperty*>{child});
 }
 
 QTEST_MAIN(PropertyManagersTest)
