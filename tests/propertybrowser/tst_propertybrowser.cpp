@@ -180,9 +180,8 @@ void PropertyBrowserTest::rowsShowTextsTipsAndState()
     QVERIFY(!threshold->icon(0).isNull());
     QVERIFY(threshold->font(1).bold());
     QVERIFY(!threshold->font(0).bold());
-    QTreeWidgetItem* other = row(QStringLiteral("Threshold"), 1);
-    QVERIFY(other->icon(0).isNull());
-    QVERIFY(!other->font(1).bold());
+    QVERIFY(row(QStringLiteral("Threshold"), 1)->icon(0).isNull());
+    QVERIFY(!row(QStringLiteral("Threshold"), 1)->font(1).bold());
     m_browser->setItemIcon(first, QIcon());
     m_browser->setValueBold(first, false);
     QVERIFY(threshold->icon(0).isNull());
