@@ -62,9 +62,8 @@ private Q_SLOTS:
     void localTimeStaysRightAcrossDaysAndClockChanges();
     void saveReplacesOnlyRegularFiles();
     void exportPreviewFollowsTheTickedBoxes();
-    void exportCancelOrNoNameWritesNothing();
     void failedExportKeepsTheOldFileAndAGoodOneReplacesIt();
-    void exportBrowseProposesTheDatedName();
+    void exportNeedsANameAndWritesNothingWhenCancelled();
     void failedPrintKeepsTheOldFileAndAGoodOneReplacesIt();
     void progressEndsOnlyForItsOwnIdAndOnce();
     void hiddenOrDestroyedProgress();
@@ -185,24 +184,6 @@ void WidgetsTest::exportPreviewFollowsTheTickedBoxes()
     QVERIFY(preview->toPlainText().startsWith("Time,;|Signal,;|Unit,;|State\n"));
 }
 
-void WidgetsTest::exportCancelOrNoNameWritesNothing()
-{
-    const QString path = m_dir.filePath("cancelled.csv");
-    ExportDialog dialog(&m_series, &m_names);
-    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    QVERIFY(!ok->isEnabled());
-    auto* name = dialog.findChild<QLineEdit*>("fileName");
-    name->setText(path);
-    QVERIFY(ok->isEnabled());
-    dialog.reject();
-    QVERIFY(!QFile::exists(path));
-    name->clear();
-    QVERIFY(!ok->isEnabled());
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
-    dialog.accept();
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
-}
-
 void WidgetsTest::failedExportKeepsTheOldFileAndAGoodOneReplacesIt()
 {
     const QString path = m_dir.filePath("kept.csv");
@@ -243,9 +224,14 @@ void WidgetsTest::failedExportKeepsTheOldFileAndAGoodOneReplacesIt()
                             dialog.delimiter());
 }
 
-void WidgetsTest::exportBrowseProposesTheDatedName()
+// Export is offered only with a file name, which browsing proposes with the date; cancelling
+// or accepting without a name writes nothing.
+void WidgetsTest::exportNeedsANameAndWritesNothingWhenCancelled()
 {
     ExportDialog dialog(&m_series, &m_names);
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    auto* name = dialog.findChild<QLineEdit*>("fileName");
+    QVERIFY(!ok->isEnabled());
     const QString chosen = m_dir.filePath("chosen.csv");
     QString proposed;
     QTimer::singleShot(0, this, [&] {
@@ -257,8 +243,15 @@ void WidgetsTest::exportBrowseProposesTheDatedName()
     });
     dialog.findChild<QPushButton*>("browse")->click();
     QCOMPARE(proposed, proposedExportFileName(QDate::currentDate()));
-    QCOMPARE(dialog.findChild<QLineEdit*>("fileName")->text(), chosen);
-    QVERIFY(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled());
+    QCOMPARE(name->text(), chosen);
+    QVERIFY(ok->isEnabled());
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    dialog.reject();
+    name->clear();
+    QVERIFY(!ok->isEnabled());
+    dialog.accept();
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
+    QVERIFY(!QFile::exists(chosen));
 }
 
 // A chart is printed into a PDF beside its target and renamed over it, so a print that fails
