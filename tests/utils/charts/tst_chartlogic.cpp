@@ -310,12 +310,10 @@ void ChartLogicTest::summariesDrawWhatAScanDraws()
         }
         // Some histories end on a whole block of the summaries.
         const std::size_t block = std::size_t(Utils::HistorySummary::samplesPerEntry(1));
-        if (round % 4 == 1 && x.size() >= block) {
-            const std::size_t whole = x.size() / block * block;
-            x.resize(whole);
-            y.resize(whole);
-            states.resize(whole);
-        }
+        const std::size_t kept = round % 4 == 1 && x.size() >= block ? x.size() / block * block : x.size();
+        x.resize(kept);
+        y.resize(kept);
+        states.resize(kept);
         const int dropped = round % 3 == 2 ? random.bounded(int(x.size())) : 0;
         ValueOverTime grown;
         for (std::size_t i = std::size_t(dropped); i < x.size(); ++i) {
@@ -358,20 +356,18 @@ void ChartLogicTest::summariesDrawWhatAScanDraws()
             decimateStates(history.pxData(), history.stateData(), begin, end, xMin, xMax, columns,
                            scannedMarks);
             decimateHistory(history, begin, end, xMin, xMax, columns, summarised, summarisedMarks);
-            QVERIFY2(scanned.size() == summarised.size(), qPrintable(where));
-            for (std::size_t i = 0; i < scanned.size(); ++i) {
-                const bool same = scanned[i].x() == summarised[i].x() &&
-                                  (scanned[i].y() == summarised[i].y() ||
-                                   (isLineBreak(scanned[i]) && isLineBreak(summarised[i])));
-                QVERIFY2(same, qPrintable(where + QString(", point %1").arg(i)));
-            }
-
-            QVERIFY2(scannedMarks.size() == summarisedMarks.size(), qPrintable(where));
-            for (std::size_t i = 0; i < scannedMarks.size(); ++i) {
-                QVERIFY2(scannedMarks[i].x == summarisedMarks[i].x &&
-                             scannedMarks[i].state == summarisedMarks[i].state,
-                         qPrintable(where + QString(", mark %1").arg(i)));
-            }
+            QVERIFY2(std::equal(scanned.begin(), scanned.end(), summarised.begin(), summarised.end(),
+                                [](const QPointF& a, const QPointF& b) {
+                                    return a.x() == b.x() &&
+                                           (a.y() == b.y() || (isLineBreak(a) && isLineBreak(b)));
+                                }),
+                     qPrintable(where));
+            QVERIFY2(std::equal(scannedMarks.begin(), scannedMarks.end(), summarisedMarks.begin(),
+                                summarisedMarks.end(),
+                                [](const StateMark& a, const StateMark& b) {
+                                    return a.x == b.x && a.state == b.state;
+                                }),
+                     qPrintable(where));
         }
     }
 }
