@@ -98,27 +98,21 @@ private slots:
     void reductionKeepsExtremesOfRandomShapes_data();
     void reductionKeepsExtremesOfRandomShapes();
     void reductionEdgeCases();
-    void statesAreMarkedOncePerColumn_data();
     void statesAreMarkedOncePerColumn();
     void gapsBreakTheLineWhereverTheyFall_data();
     void gapsBreakTheLineWhereverTheyFall();
     void summariesDrawWhatAScanDraws();
     void historyTextRoundTripsExactly();
-    void historyTextIsXmlSafe();
-    void olderHistoryTextReadsStates();
-    void malformedHistoryTextIsRefused_data();
-    void malformedHistoryTextIsRefused();
-    void timeWindowFollowsAndPans();
-    void timeWindowZoomStaysInLimits();
+    void historyTextReadsOlderFilesAndRefusesMalformedOnes();
+    void timeWindowFollowsPansAndZooms();
 };
 
 void ChartLogicTest::reductionKeepsExtremesOfRandomShapes_data()
 {
     QTest::addColumn<int>("shape");
     QTest::addColumn<int>("columns");
-    const char* names[] = {"random walk", "noisy sine",        "square wave",
-                           "sparse",      "irregular spacing", "spikes"};
-    for (int shape = 0; shape < 6; ++shape) {
+    const char* names[] = {"random walk", "square wave", "sparse", "irregular spacing"};
+    for (int shape = 0; shape < 4; ++shape) {
         for (int columns : {1, 7, 640}) {
             QTest::addRow("%s, %d columns", names[shape], columns) << shape << columns;
         }
@@ -130,29 +124,20 @@ void ChartLogicTest::reductionKeepsExtremesOfRandomShapes()
     QFETCH(int, shape);
     QFETCH(int, columns);
     QRandomGenerator random(quint32(1234 + shape * 17 + columns));
-    const int count = shape == 3 ? 50 : 20000;
+    const int count = shape == 2 ? 50 : 20000;
     double walk = 0.0;
     double time = 1.7e12;
     const Series s = makeSeries(
         count,
         [&](int i) {
-            if (shape == 4)
+            if (shape == 3)
                 return time += random.bounded(1000) * random.bounded(1000) / 100.0;
             return 1.7e12 + i * 85.0;
         },
         [&](int i) {
-            switch (shape) {
-            case 0:
+            if (shape == 0)
                 return walk += random.bounded(2.0) - 1.0;
-            case 1:
-                return 500.0 * std::sin(i / 300.0) + random.bounded(40.0);
-            case 2:
-                return (i / 733) % 2 == 0 ? 100.0 : 9000.0;
-            case 5:
-                return random.bounded(100) == 0 ? 10000.0 : 200.0;
-            default:
-                return random.bounded(10000.0);
-            }
+            return shape == 1 ? ((i / 733) % 2 == 0 ? 100.0 : 9000.0) : random.bounded(10000.0);
         });
     const double first = s.x.front();
     const double last = s.x.back();
@@ -193,25 +178,11 @@ void ChartLogicTest::reductionEdgeCases()
     verifyReduction(s, 0, 100, 1050.0, 1050.0, 10);
 }
 
-void ChartLogicTest::statesAreMarkedOncePerColumn_data()
-{
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<double>("xMin");
-    QTest::addColumn<double>("xMax");
-    for (int columns : {1, 7, 100, 5000})
-        QTest::addRow("%d columns, all", columns) << columns << 0.0 << 4999.0;
-    QTest::addRow("part of the range") << 50 << 1200.5 << 3100.0;
-    QTest::addRow("empty range") << 10 << 2500.0 << 2500.0;
-}
-
 // Values, gaps and the three states mixed at random: the line holds values
 // only, and every pixel column gets one mark per state it holds, at the
 // state's first sample there, never for a value or a gap.
 void ChartLogicTest::statesAreMarkedOncePerColumn()
 {
-    QFETCH(int, columns);
-    QFETCH(double, xMin);
-    QFETCH(double, xMax);
     QRandomGenerator random(5);
     ValueOverTime history;
     for (int i = 0; i < 5000; ++i) {
@@ -221,27 +192,30 @@ void ChartLogicTest::statesAreMarkedOncePerColumn()
         else
             history.append(i, random.bounded(1000.0));
     }
-    const int begin = std::max(0, history.lowerBound(xMin) - 1);
-    const int end = std::min(history.size(), history.upperBound(xMax) + 1);
-    std::vector<QPointF> line;
-    decimateColumns(history.pxData(), history.pyData(), begin, end, xMin, xMax, columns, line);
-    for (const QPointF& p : line)
-        QVERIFY(isLineBreak(p) || history.state(int(p.x())) == SampleState::Value);
+    // The whole range on several widths, a part of it, and an empty one.
+    const std::tuple<int, double, double> views[] = {{1, 0.0, 4999.0},   {7, 0.0, 4999.0},
+                                                     {100, 0.0, 4999.0}, {5000, 0.0, 4999.0},
+                                                     {50, 1200.5, 3100}, {10, 2500.0, 2500.0}};
+    for (const auto& [columns, xMin, xMax] : views) {
+        const int begin = std::max(0, history.lowerBound(xMin) - 1);
+        const int end = std::min(history.size(), history.upperBound(xMax) + 1);
+        std::vector<QPointF> line;
+        decimateColumns(history.pxData(), history.pyData(), begin, end, xMin, xMax, columns, line);
+        for (const QPointF& p : line)
+            QVERIFY(isLineBreak(p) || history.state(int(p.x())) == SampleState::Value);
 
-    std::map<std::pair<int, SampleState>, double> expected;
-    for (int i = begin; i < end; ++i) {
-        const SampleState state = history.state(i);
-        if (state != SampleState::Value && state != SampleState::Gap && i >= xMin && i <= xMax)
-            expected.emplace(std::make_pair(std::min(columnOf(i, xMin, xMax, columns), columns - 1), state),
-                             i);
-    }
-    std::vector<StateMark> marks;
-    decimateStates(history.pxData(), history.stateData(), begin, end, xMin, xMax, columns, marks);
-    QCOMPARE(marks.size(), expected.size());
-    for (const StateMark& mark : marks) {
-        const auto key =
-            std::make_pair(std::min(columnOf(mark.x, xMin, xMax, columns), columns - 1), mark.state);
-        QCOMPARE(mark.x, expected[key]);
+        auto columnAt = [&](double x) { return std::min(columnOf(x, xMin, xMax, columns), columns - 1); };
+        std::map<std::pair<int, SampleState>, double> expected;
+        for (int i = begin; i < end; ++i) {
+            const SampleState state = history.state(i);
+            if (state != SampleState::Value && state != SampleState::Gap && i >= xMin && i <= xMax)
+                expected.emplace(std::make_pair(columnAt(i), state), i);
+        }
+        std::vector<StateMark> marks;
+        decimateStates(history.pxData(), history.stateData(), begin, end, xMin, xMax, columns, marks);
+        QCOMPARE(marks.size(), expected.size());
+        for (const StateMark& mark : marks)
+            QCOMPARE(mark.x, expected[std::make_pair(columnAt(mark.x), mark.state)]);
     }
 }
 
@@ -336,12 +310,10 @@ void ChartLogicTest::summariesDrawWhatAScanDraws()
         }
         // Some histories end on a whole block of the summaries.
         const std::size_t block = std::size_t(Utils::HistorySummary::samplesPerEntry(1));
-        if (round % 4 == 1 && x.size() >= block) {
-            const std::size_t whole = x.size() / block * block;
-            x.resize(whole);
-            y.resize(whole);
-            states.resize(whole);
-        }
+        const std::size_t kept = round % 4 == 1 && x.size() >= block ? x.size() / block * block : x.size();
+        x.resize(kept);
+        y.resize(kept);
+        states.resize(kept);
         const int dropped = round % 3 == 2 ? random.bounded(int(x.size())) : 0;
         ValueOverTime grown;
         for (std::size_t i = std::size_t(dropped); i < x.size(); ++i) {
@@ -355,22 +327,12 @@ void ChartLogicTest::summariesDrawWhatAScanDraws()
             history.assign(x, y, states);
             history.dropOldest(dropped);
         }
-        // Summaries made at once are those grown sample by sample.
-        const Utils::HistorySummary& made = history.summary();
-        QCOMPARE(made.levels(), grown.summary().levels());
-        for (int level = 1; level <= made.levels(); ++level) {
-            QCOMPARE(made.size(level), grown.summary().size(level));
-            for (int i = 0; i < made.size(level); ++i) {
-                const auto& entry = made.entry(level, i);
-                const auto& expected = grown.summary().entry(level, i);
-                QVERIFY(entry.states == expected.states &&
-                        (!(entry.states & Utils::HistorySummary::stateBit(SampleState::Value)) ||
-                         (entry.min == expected.min && entry.max == expected.max &&
-                          entry.low == expected.low && entry.high == expected.high)));
-            }
-        }
         if (history.isEmpty())
             continue;
+        Utils::HistorySummary summary = history.summary();
+        QVERIFY(summary.memoryBytes() >= std::size_t(summary.size(1)) * sizeof(Utils::HistorySummary::Entry));
+        summary.clear();
+        QCOMPARE(summary.memoryBytes(), std::size_t(0));
         const double first = history.x(0);
         const double span = history.x(history.size() - 1) - first;
         for (int view = 0; view < 5; ++view) {
@@ -394,65 +356,50 @@ void ChartLogicTest::summariesDrawWhatAScanDraws()
             decimateStates(history.pxData(), history.stateData(), begin, end, xMin, xMax, columns,
                            scannedMarks);
             decimateHistory(history, begin, end, xMin, xMax, columns, summarised, summarisedMarks);
-            QVERIFY2(scanned.size() == summarised.size(), qPrintable(where));
-            for (std::size_t i = 0; i < scanned.size(); ++i) {
-                const bool same = scanned[i].x() == summarised[i].x() &&
-                                  (scanned[i].y() == summarised[i].y() ||
-                                   (isLineBreak(scanned[i]) && isLineBreak(summarised[i])));
-                QVERIFY2(same, qPrintable(where + QString(", point %1").arg(i)));
-            }
-
-            QVERIFY2(scannedMarks.size() == summarisedMarks.size(), qPrintable(where));
-            for (std::size_t i = 0; i < scannedMarks.size(); ++i) {
-                QVERIFY2(scannedMarks[i].x == summarisedMarks[i].x &&
-                             scannedMarks[i].state == summarisedMarks[i].state,
-                         qPrintable(where + QString(", mark %1").arg(i)));
-            }
+            QVERIFY2(std::equal(scanned.begin(), scanned.end(), summarised.begin(), summarised.end(),
+                                [](const QPointF& a, const QPointF& b) {
+                                    return a.x() == b.x() &&
+                                           (a.y() == b.y() || (isLineBreak(a) && isLineBreak(b)));
+                                }),
+                     qPrintable(where));
+            QVERIFY2(std::equal(scannedMarks.begin(), scannedMarks.end(), summarisedMarks.begin(),
+                                summarisedMarks.end(),
+                                [](const StateMark& a, const StateMark& b) {
+                                    return a.x == b.x && a.state == b.state;
+                                }),
+                     qPrintable(where));
         }
     }
 }
 
+// Written as XML-safe text, every double reads back bit for bit.
 void ChartLogicTest::historyTextRoundTripsExactly()
-{
-    QRandomGenerator random(99);
-    ValueOverTime history;
-    double time = 1717171717000.0;
-    for (double value : {0.1 + 0.2, 1e-300, -2.5e17, -0.0, 1.0 / 3.0})
-        history.append(time += 85.0, value);
-    for (SampleState state :
-         {SampleState::Gap, SampleState::TooClose, SampleState::TooFar, SampleState::NoData})
-        history.appendState(time += 85.0, state);
-    for (int i = 0; i < 1000; ++i)
-        history.append(time += random.bounded(200.0), random.bounded(20000.0) - 10000.0);
-    const std::string text = formatHistory(history);
-    ValueOverTime read;
-    QVERIFY(parseHistory(text, ';', read));
-    QCOMPARE(read.size(), history.size());
-    const std::size_t count = std::size_t(history.size());
-    QVERIFY(std::memcmp(read.pxData(), history.pxData(), count * sizeof(double)) == 0);
-    QVERIFY(std::memcmp(read.pyData(), history.pyData(), count * sizeof(double)) == 0);
-    QVERIFY(std::memcmp(read.stateData(), history.stateData(), count) == 0);
-
-    // Another separator, and an empty history.
-    QVERIFY(parseHistory(formatHistory(history, '|'), '|', read));
-    QCOMPARE(read.size(), history.size());
-    QVERIFY(parseHistory(formatHistory(ValueOverTime()), ';', read));
-    QVERIFY(read.isEmpty());
-}
-
-void ChartLogicTest::historyTextIsXmlSafe()
 {
     ValueOverTime history;
     history.append(1717171717000.0, -12.75);
     history.appendState(1717171717085.5, SampleState::NoData);
     history.appendState(1717171717170.0, SampleState::Gap);
-    const std::string text = formatHistory(history);
-    QCOMPARE(QString::fromStdString(text),
+    QCOMPARE(QString::fromStdString(formatHistory(history)),
              QStringLiteral("1717171717000:-12.75;1717171717085.5:nodata;1717171717170:gap;"));
+    double time = 1717171717200.0;
+    for (double value : {0.1 + 0.2, 1e-300, -2.5e17, -0.0, 1.0 / 3.0})
+        history.append(time += 85.3, value);
+    history.appendState(time += 85.0, SampleState::TooClose);
+    history.appendState(time += 85.0, SampleState::TooFar);
+    ValueOverTime read;
+    QVERIFY(parseHistory(formatHistory(history, '|'), '|', read));
+    QCOMPARE(read.size(), history.size());
+    const std::size_t count = std::size_t(history.size());
+    QVERIFY(std::memcmp(read.pxData(), history.pxData(), count * sizeof(double)) == 0);
+    QVERIFY(std::memcmp(read.pyData(), history.pyData(), count * sizeof(double)) == 0);
+    QVERIFY(std::memcmp(read.stateData(), history.stateData(), count) == 0);
+    QVERIFY(parseHistory(formatHistory(ValueOverTime()), ';', read));
+    QVERIFY(read.isEmpty());
 }
 
-// Older files kept gaps as "nan" and the states as the sensor's codes.
-void ChartLogicTest::olderHistoryTextReadsStates()
+// Older files kept gaps as "nan" and the states as the sensor's codes. A malformed text leaves
+// the history as it was.
+void ChartLogicTest::historyTextReadsOlderFilesAndRefusesMalformedOnes()
 {
     ValueOverTime read;
     QVERIFY(parseHistory("1:32760;2:32764;3:32776;4:nan;5:32770;6:close;7:far", ';', read));
@@ -464,38 +411,19 @@ void ChartLogicTest::olderHistoryTextReadsStates()
         QCOMPARE(read.state(i), expected[i]);
         QCOMPARE(std::isnan(read.y(i)), expected[i] != SampleState::Value);
     }
+
+    const std::pair<const char*, char> malformed[] = {
+        {"1:2;3;", ';'},   {"1:2;x:3;", ';'}, {"1:2;3:4abc;", ';'},   {"1:2;;3:4;", ';'},
+        {"1:2:3;", ';'},   {"5:1;4:1;", ';'}, {"1 :2;", ';'},         {";", ';'},
+        {"1:2,3:4,", ';'}, {"1:2e3:4e", 'e'}, {"1:2;3:closer;", ';'}, {"gap:2;", ';'}};
+    for (const auto& [text, separator] : malformed) {
+        QVERIFY2(!parseHistory(text, separator, read), text);
+        QCOMPARE(read.size(), 7);
+        QCOMPARE(read.y(4), 32770.0);
+    }
 }
 
-void ChartLogicTest::malformedHistoryTextIsRefused_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<char>("separator");
-    QTest::newRow("no value mark") << "1:2;3;" << ';';
-    QTest::newRow("letters") << "1:2;x:3;" << ';';
-    QTest::newRow("trailing garbage") << "1:2;3:4abc;" << ';';
-    QTest::newRow("empty sample") << "1:2;;3:4;" << ';';
-    QTest::newRow("two value marks") << "1:2:3;" << ';';
-    QTest::newRow("time runs backwards") << "5:1;4:1;" << ';';
-    QTest::newRow("blank inside") << "1 :2;" << ';';
-    QTest::newRow("only separator") << ";" << ';';
-    QTest::newRow("wrong separator") << "1:2,3:4," << ';';
-    QTest::newRow("separator part of numbers") << "1:2e3:4e" << 'e';
-    QTest::newRow("unknown word") << "1:2;3:closer;" << ';';
-    QTest::newRow("word for a time") << "gap:2;" << ';';
-}
-
-void ChartLogicTest::malformedHistoryTextIsRefused()
-{
-    QFETCH(QString, text);
-    QFETCH(char, separator);
-    ValueOverTime history;
-    history.append(7.0, 8.0);
-    QVERIFY(!parseHistory(text.toStdString(), separator, history));
-    QCOMPARE(history.size(), 1);
-    QCOMPARE(history.y(0), 8.0);
-}
-
-void ChartLogicTest::timeWindowFollowsAndPans()
+void ChartLogicTest::timeWindowFollowsPansAndZooms()
 {
     TimeWindow window;
     window.setSpanLimits(2000.0, 600000.0);
@@ -525,22 +453,16 @@ void ChartLogicTest::timeWindowFollowsAndPans()
     // Offsets are capped on a narrow canvas: at most 45% while following.
     window.jumpTo(1e6, 100);
     QCOMPARE(window.right(), 1e6 + 0.45 * 60000.0);
-}
 
-void ChartLogicTest::timeWindowZoomStaysInLimits()
-{
-    TimeWindow window;
-    window.setSpanLimits(2000.0, 10500000.0);
-    window.setDefaultSpan(60000.0);
+    // Zooming keeps the time under the mouse in place and the span within its limits.
     window.setRight(1e6);
     window.zoomAt(1e6 - 30000.0, 0.5, 0.0, 1e6, 600);
     QCOMPARE(window.span(), 30000.0);
-    // The time under the mouse stays where it was.
     QCOMPARE(window.left() + window.span() / 2.0, 1e6 - 30000.0);
     window.zoomAt(1e6, 1e-6, 0.0, 1e6, 600);
     QCOMPARE(window.span(), 2000.0);
     window.zoomAt(1e6, 1e9, 0.0, 1e12, 600);
-    QCOMPARE(window.span(), 10500000.0);
+    QCOMPARE(window.span(), 600000.0);
     window.resetZoom(2e6, 600);
     QCOMPARE(window.span(), 60000.0);
     QVERIFY(window.isFollowing());
