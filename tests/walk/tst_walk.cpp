@@ -1,12 +1,10 @@
-// A seeded random walk through the sensor window with the real description
-// document against the simulated sensor at the wire's speed: typed values,
-// lists, units, languages, reads and writes, settings files, teach buttons,
-// connecting both ways, going offline and the line going and coming back,
-// each through the widgets a user works with. After every step that has
-// settled it checks that the window shows what the sensor holds or says why
-// not, that nothing was written the user did not ask for, that every read
-// went out whole, and that the menus say what the window is doing. A failure
-// names its seed and steps; the seed alone repeats them.
+// A seeded random walk through the sensor window (the real description
+// document, the simulated sensor at the wire's speed) doing through its widgets
+// what users do: typing, lists, units, languages, reads, writes, settings
+// files, teach buttons, connecting both ways, going offline, the line going
+// and coming back. After each settled step the window shows what the sensor
+// holds or says why not, nothing was written unasked, every read went out
+// whole, and the menus say what the window does. The seed repeats a failure.
 #include <InProcessRig.h>
 
 #include <tools/SettingsFile.h>
@@ -14,14 +12,9 @@
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QElapsedTimer>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -49,89 +42,15 @@ void triggerAction(QObject& owner, const QString& text)
     }
 }
 
-// Answers each modal dialog that comes up: the connection question with the
-// button the step asked for, a file dialog with the step's file, a message
-// box with a seeded choice among its buttons. The updating pop-up is no
-// question and is left alone.
-class SeededAnswers : public QObject
-{
-public:
-    explicit SeededAnswers(quint32 seed) : m_random(seed)
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
-        m_timer.start(10);
-    }
-
-    // For the next step: the connection question's button by object name
-    // (empty: a seeded one), the file a file dialog gets.
-    QString connectionButton;
-    QString fileName;
-    // What was asked and answered during the current step, whether the user
-    // agreed, and whether they chose to write the edits not yet written.
-    QStringList asked;
-    bool confirmed = false;
-    bool savedEdits = false;
-
-private:
-    void answer()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() == "DataFrameSenderUi")
-            return;
-        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            if (m_fileDialog == dialog)
-                return;
-            m_fileDialog = dialog;
-            asked << "file dialog: " + QFileInfo(fileName).fileName();
-            if (auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit"))
-                edit->setText(fileName);
-            else
-                dialog->selectFile(fileName);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            return;
-        }
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            const QList<QAbstractButton*> buttons = box->buttons();
-            if (buttons.isEmpty())
-                return;
-            QAbstractButton* chosen = buttons.value(int(m_random.bounded(quint32(buttons.size()))));
-            const QMessageBox::ButtonRole role = box->buttonRole(chosen);
-            confirmed = confirmed || role == QMessageBox::AcceptRole || role == QMessageBox::YesRole;
-            savedEdits = savedEdits || chosen->objectName() == "saveEdits";
-            asked << QString("\"%1\" -> %2").arg(box->text().section('\n', 0, 0), chosen->text());
-            chosen->click();
-            return;
-        }
-        const QList<QAbstractButton*> buttons = modal->findChildren<QAbstractButton*>();
-        if (buttons.isEmpty())
-            return;
-        QAbstractButton* chosen = modal->findChild<QAbstractButton*>(connectionButton);
-        if (!chosen)
-            chosen = buttons.value(int(m_random.bounded(quint32(buttons.size()))));
-        asked << QString("%1 -> %2").arg(modal->windowTitle(), chosen->objectName());
-        chosen->click();
-    }
-
-    QRandomGenerator m_random;
-    QTimer m_timer;
-    QPointer<QFileDialog> m_fileDialog;
-};
-
 // One step as the walk took it, and what may follow from it.
 struct Step
 {
-    explicit Step(QString text = QString(), bool mayWrite = false) : text(std::move(text)), mayWrite(mayWrite)
-    {
-    }
+    explicit Step(QString text = {}, bool mayWrite = false) : text(std::move(text)), mayWrite(mayWrite) {}
 
     QString text;
-    bool mayWrite = false;
-    // Not meant for the port selector: the connection must stay as it is.
-    bool stray = false;
-    bool readsAll = false;
-    bool lineLostDuringRead = false;
-    bool waitForOffline = false;
-    int minimumMs = 900;
+    // What it may lead to: a write, a read of all, the line lost while
+    // reading; a stray input on the port selector must keep the connection.
+    bool mayWrite = false, readsAll = false, lineLostDuringRead = false, stray = false;
     // How long after its last write the step still reads (a teach's read-back).
     int readsAfterWriteMs = 0;
     // A typed value committed to a row, in the row's unit.
@@ -142,27 +61,11 @@ struct Step
     QMap<QString, qlonglong> fileNumbers;
 };
 
-// What a row shows and what the sensor holds, in the row's terms: lengths
-// in the row's unit to the editor's decimals, enumerations as list positions.
-struct RowValues
-{
-    QString tree;
-    QString sensor;
-};
-
-// The whole numbers a number row takes, and the decimals it shows.
-struct RowRange
-{
-    int low;
-    int high;
-    int decimals;
-};
-
 class Walk
 {
 public:
     Walk(const PluginLibrary& plugin, const QString& document, const QString& folder, quint32 seed)
-        : random(seed), answers(seed ^ 0x5eedu), folder(folder), seed(seed),
+        : random(seed), answerRandom(seed ^ 0x5eedu), folder(folder), seed(seed),
           rig(plugin, document, folder + "/trace.txt", "UM035/107", "RT5-350-M18", true, seed)
     {
         rig.workbench.resize(1280, 800);
@@ -171,6 +74,8 @@ public:
             qWarning("the workbench did not show: clicks may miss");
         tree()->expandAll();
         rig.device->model().holdTarget(int(random.bounded(60, 340)));
+        QObject::connect(&answering, &QTimer::timeout, [this] { answer(); });
+        answering.start(10);
     }
 
     // Empty when every step kept the rules; otherwise the failure with the steps.
@@ -178,43 +83,29 @@ public:
     {
         for (int n = 1; n <= steps; ++n) {
             *walked = n;
-            answers.asked.clear();
-            answers.confirmed = answers.savedEdits = false;
+            asked.clear();
+            confirmed = savedEdits = false;
             rig.clearTrace();
             const bool wasConnected = rig.window->isConnected();
             const bool wasWriteMode = modeText() == translated("Mode: write");
             const QMap<QString, qlonglong> before = sensorNumbers();
-            log << QString("%1. ").arg(n);
-            Step step = takeStep();
-            log.last() += step.text;
+            const Step step = takeStep();
+            log << QString("%1. ").arg(n) + step.text;
             settle(step);
-            if (!answers.asked.isEmpty())
-                log.last() += " [" + answers.asked.join("; ") + "]";
-            if (!rig.window->isConnected())
-                treeRead = false;
-            else if (step.readsAll && !lineDown)
-                treeRead = true;
+            if (!asked.isEmpty())
+                log.last() += " [" + asked.join("; ") + "]";
+            treeRead = rig.window->isConnected() && (treeRead || (step.readsAll && !lineDown));
             const QString failure = check(step, wasConnected, wasWriteMode, before);
             if (!failure.isEmpty())
-                return QString("seed %1, step %2: %3\nreplay: IOLINK_WALK_SEEDS=%1 tst_walk\n%4%5")
-                    .arg(seed)
-                    .arg(n)
-                    .arg(failure, log.join('\n'), keptTrace());
+                return QString("seed %1, step %2: ").arg(seed).arg(n) + failure +
+                       "\nreplay: IOLINK_WALK_SEEDS=" + QString::number(seed) + " tst_walk\n" +
+                       log.join('\n');
         }
         return QString();
     }
 
 private:
-    // The failing step's trace, kept where scripts/walk keeps the output.
-    QString keptTrace() const
-    {
-        const QString out = qEnvironmentVariable("WALK_OUT");
-        const QString kept = QString("%1/seed-%2-trace.txt").arg(out).arg(seed);
-        if (out.isEmpty() || !QFile::copy(rig.traceFile(), kept))
-            return QString();
-        return "\nthe last step's trace: " + kept;
-    }
-    QTreeWidget* tree() const
+    QTreeWidget* tree()
     {
         return rig.window->parameterBrowser()->findChild<QTreeWidget*>("propertyTreeView");
     }
@@ -222,9 +113,9 @@ private:
     template <class T> T pick(const QList<T>& list) { return list.value(int(random.bounded(list.size()))); }
     bool chance(int percent) { return int(random.bounded(100)) < percent; }
 
-    // The rows the sensor holds as settings: no buttons, identity texts,
-    // counters, test-mode rows or rows hidden for the variant.
-    QStringList settingRows() const
+    // The rows the sensor holds as settings (no buttons, identity texts,
+    // counters, test-mode rows or rows hidden for the variant) that are wanted.
+    QStringList settingRows(const std::function<bool(const QString&)>& wanted = {}) const
     {
         QStringList ids;
         for (const QString& id : rig.window->parameterAddressMap().keys()) {
@@ -232,29 +123,18 @@ private:
             if (!p || !p->isEnabled() || p->statusTip() == "readOnly" || id.contains("BUTTON") ||
                 id.contains("ReadOnly") || id == "CrashCounter" || id.startsWith("Simula") ||
                 id.startsWith("Test") || !rig.visible(qPrintable(id)) ||
-                (rig.manager<QtStringPropertyManager>(id) && !id.contains("Tag")))
+                (rig.manager<QtStringPropertyManager>(id) && !id.contains("Tag")) || (wanted && !wanted(id)))
                 continue;
             ids << id;
         }
         return ids;
     }
-    QStringList rowsOf(const std::function<bool(QtAbstractPropertyManager*, const QString&)>& wanted) const
-    {
-        QStringList ids;
-        for (const QString& id : settingRows()) {
-            if (wanted(rig.property(id)->propertyManager(), id))
-                ids << id;
-        }
-        return ids;
-    }
-    // Every number the sensor holds for the setting rows, by id.
+    // Every number the sensor holds for the setting rows, by id (0 for a text).
     QMap<QString, qlonglong> sensorNumbers() const
     {
         QMap<QString, qlonglong> numbers;
-        for (const QString& id : settingRows()) {
-            if (!rig.manager<QtStringPropertyManager>(id))
-                numbers.insert(id, rig.simulated(id));
-        }
+        for (const QString& id : settingRows())
+            numbers.insert(id, rig.simulated(id));
         return numbers;
     }
     // Every length row follows the window's unit, which the switching point's
@@ -264,7 +144,8 @@ private:
         QtProperty* point = rig.property("SwitchingThresholdA1");
         return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
     }
-    RowRange rowRange(const QString& id) const
+    // The whole numbers a number row takes, and the decimals it shows.
+    std::tuple<int, int, int> rowRange(const QString& id) const
     {
         QtProperty* p = rig.property(id);
         if (auto* doubles = rig.manager<QtDoublePropertyManager>(id))
@@ -273,7 +154,9 @@ private:
         auto* ints = rig.manager<QtIntPropertyManager>(id);
         return {ints->minimum(p), ints->maximum(p), 0};
     }
-    RowValues rowValues(const QString& id) const
+    // What a row shows and what the sensor holds, in the row's terms: lengths
+    // in the row's unit to the editor's decimals, enumerations as list positions.
+    std::pair<QString, QString> rowValues(const QString& id) const
     {
         QtProperty* p = rig.property(id);
         const QVariant held = rig.device->model().parameterValue(id);
@@ -299,6 +182,40 @@ private:
         return {};
     }
 
+    // Answers each modal dialog that comes up: the connection question with
+    // the button the step asked for, a file dialog with the step's file, a
+    // message box with a seeded choice among its buttons. The updating pop-up
+    // is no question and is left alone.
+    void answer()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() == "DataFrameSenderUi")
+            return;
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (fileDialog == dialog)
+                return;
+            fileDialog = dialog;
+            asked << "file dialog: " + QFileInfo(fileName).fileName();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(fileName);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        const QList<QAbstractButton*> buttons =
+            box ? box->buttons() : modal->findChildren<QAbstractButton*>();
+        if (buttons.isEmpty())
+            return;
+        QAbstractButton* chosen = box ? nullptr : modal->findChild<QAbstractButton*>(connectionButton);
+        if (!chosen)
+            chosen = buttons.value(int(answerRandom.bounded(quint32(buttons.size()))));
+        const QMessageBox::ButtonRole role = box ? box->buttonRole(chosen) : QMessageBox::InvalidRole;
+        confirmed = confirmed || role == QMessageBox::AcceptRole || role == QMessageBox::YesRole;
+        savedEdits = savedEdits || (box && chosen->objectName() == "saveEdits");
+        asked << (box ? QString("\"%1\" -> %2").arg(box->text().section('\n', 0, 0), chosen->text())
+                      : QString("%1 -> %2").arg(modal->windowTitle(), chosen->objectName()));
+        chosen->click();
+    }
+
     // Clicks the row's value, scrolled into view, and returns the editor that opened, if any.
     QWidget* openEditor(const QString& id)
     {
@@ -315,14 +232,24 @@ private:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
         return tree()->itemWidget(row, 1);
     }
+    // Types over the value in the row's editor, if one opens.
+    QWidget* typeInto(const QString& id, const QString& text)
+    {
+        QWidget* editor = openEditor(id);
+        if (editor) {
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, text);
+        }
+        return editor;
+    }
     // Whether the click meant for a row's value made a check box's row
     // current instead: the click then toggled that check box.
-    bool clickedCheckBox() const
+    bool clickedCheckBox()
     {
         QTreeWidgetItem* hit = tree()->currentItem();
-        return hit && !rowsOf([this, hit](QtAbstractPropertyManager* m, const QString& id) {
+        return hit && !settingRows([this, hit](const QString& id) {
                            return rig.property(id)->propertyName() == hit->text(0) &&
-                                  m == rig.manager<QtBoolPropertyManager>(id);
+                                  rig.manager<QtBoolPropertyManager>(id);
                        }).isEmpty();
     }
 
@@ -379,68 +306,53 @@ private:
     // with Enter or by leaving the editor, or abandoned with Esc.
     Step typeValue()
     {
-        const QString id = pick(rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
-            return id != "MesurementUnit" && (m == rig.manager<QtIntPropertyManager>(id) ||
-                                              m == rig.manager<QtDoublePropertyManager>(id));
+        const QString id = pick(settingRows([this](const QString& id) {
+            return id != "MesurementUnit" &&
+                   (rig.manager<QtIntPropertyManager>(id) || rig.manager<QtDoublePropertyManager>(id));
         }));
-        const RowRange range = rowRange(id);
-        const int low = range.low;
-        const int high = std::max(low, range.high);
+        const auto [low, top, decimals] = rowRange(id);
+        const int high = std::max(low, top);
         double value = 0;
-        switch (random.bounded(5)) {
-        case 0:
+        const int way = int(random.bounded(5));
+        if (way == 0)
             value = high + 1 + random.bounded(std::max(1, high));
-            break;
-        case 1:
+        else if (way == 1)
             value = low - 1 - random.bounded(20);
-            break;
-        case 2:
-            if (range.decimals > 0) {
-                value = random.bounded(low, high) + (1 + random.bounded(9)) / 10.0;
-                break;
-            }
-            [[fallthrough]];
-        default:
+        else if (way == 2 && decimals > 0)
+            value = random.bounded(low, high) + (1 + random.bounded(9)) / 10.0;
+        else
             value = random.bounded(low, high + 1);
-        }
-        const QString text =
-            QString::number(value, 'f', range.decimals > 0 && value != std::floor(value) ? 1 : 0);
+        const QString text = QString::number(value, 'f', decimals > 0 && value != std::floor(value) ? 1 : 0);
         Step step(QString("type %1 into %2").arg(text, id));
-        QWidget* editor = openEditor(id);
+        QWidget* editor = typeInto(id, text);
         if (!editor) {
             step.text += " (no editor)";
             // A click that landed on a check box instead is the user's write.
             step.mayWrite = clickedCheckBox();
             return step;
         }
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, text);
         const int how = int(random.bounded(4));
-        const Qt::Key key = how == 3 ? Qt::Key_Escape : how == 2 ? Qt::Key_Down : Qt::Key_Return;
         step.text += how == 3 ? ", Esc" : how == 2 ? ", leave with Down" : ", Enter";
-        QTest::keyClick(editor, key);
-        if (how != 3) {
-            step.mayWrite = true;
-            step.typedId = id;
-            step.typed = value;
-        }
+        QTest::keyClick(editor, how == 3 ? Qt::Key_Escape : how == 2 ? Qt::Key_Down : Qt::Key_Return);
+        step.mayWrite = how != 3;
+        step.typedId = how != 3 ? id : QString();
+        step.typed = value;
         return step;
     }
 
     // Another entry of a list row, picked from the row's opened list.
     Step chooseFromList(const QString& only)
     {
-        const QStringList ids = rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
-            return m == rig.manager<QtEnumPropertyManager>(id) && id != "MesurementUnit" && id != "TestMode";
+        const QStringList ids = settingRows([this](const QString& id) {
+            return rig.manager<QtEnumPropertyManager>(id) && id != "MesurementUnit" && id != "TestMode";
         });
         const QString id = only.isEmpty() ? pick(ids) : only;
         Step step("open the list of " + id + " (no list)", true);
         auto* combo = qobject_cast<QComboBox*>(openEditor(id));
         if (!combo || combo->count() < 2)
             return step;
-        int index = int(random.bounded(combo->count() - 1));
-        if (index >= combo->currentIndex())
-            ++index;
+        const int drawn = int(random.bounded(combo->count() - 1));
+        const int index = drawn >= combo->currentIndex() ? drawn + 1 : drawn;
         step.text = QString("choose \"%1\" for %2").arg(combo->itemText(index), id);
         combo->showPopup();
         combo->view()->setCurrentIndex(combo->model()->index(index, 0));
@@ -454,15 +366,12 @@ private:
 
     Step editTag()
     {
-        const QString id =
-            pick(rowsOf([](QtAbstractPropertyManager*, const QString& id) { return id.contains("Tag"); }));
+        const QString id = pick(settingRows([](const QString& id) { return id.contains("Tag"); }));
         const QString text = pick(QStringList{"Conveyor 3", "Bay 7", "Pallet", "x"});
         const Step step(QString("type \"%1\" into %2, Enter").arg(text, id), true);
-        QWidget* editor = openEditor(id);
+        QWidget* editor = typeInto(id, text);
         if (!editor)
             return step;
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         if (tree()->itemWidget(tree()->currentItem(), 1) == editor)
             QTest::keyClick(editor, Qt::Key_Escape);
@@ -498,10 +407,8 @@ private:
     Step teach()
     {
         QStringList buttons;
-        for (const char* id : {"TEACHBUTTON1", "TEACHBUTTON2"}) {
-            if (rig.visible(id))
-                buttons << id;
-        }
+        for (const char* id : {"TEACHBUTTON1", "TEACHBUTTON2"})
+            buttons << (rig.visible(id) ? QStringList{id} : QStringList());
         const QString id = pick(buttons);
         Step step("teach button " + id, true);
         step.readsAfterWriteMs = 5500;
@@ -523,15 +430,14 @@ private:
     Step changeElsewhere()
     {
         Step step("the sensor is changed elsewhere:");
-        const QStringList ids = rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
-            return m == rig.manager<QtIntPropertyManager>(id) ||
-                   (m == rig.manager<QtDoublePropertyManager>(id) && id != "DetectionRangeFar" &&
-                    !shownInInches(id));
+        const QStringList ids = settingRows([this](const QString& id) {
+            return rig.manager<QtIntPropertyManager>(id) || (rig.manager<QtDoublePropertyManager>(id) &&
+                                                             id != "DetectionRangeFar" && !shownInInches(id));
         });
         for (int k = 0; k < 3; ++k) {
             const QString id = pick(ids);
-            const RowRange range = rowRange(id);
-            const int value = int(random.bounded(range.low, range.high + 1));
+            const auto [low, high, decimals] = rowRange(id);
+            const int value = int(random.bounded(low, high + 1));
             rig.setOnSensor(id, value);
             step.text += QString(" %1=%2").arg(id).arg(value);
         }
@@ -541,9 +447,9 @@ private:
     Step connectToSensor()
     {
         const int way = int(random.bounded(10));
-        answers.connectionButton = way < 6 ? "sensorToPc" : way < 9 ? "pcToSensor" : "cancel";
-        Step step("choose the port, " + answers.connectionButton, answers.connectionButton == "pcToSensor");
-        step.readsAll = answers.connectionButton == "sensorToPc";
+        connectionButton = way < 6 ? "sensorToPc" : way < 9 ? "pcToSensor" : "cancel";
+        Step step("choose the port, " + connectionButton, connectionButton == "pcToSensor");
+        step.readsAll = connectionButton == "sensorToPc";
         choosePort();
         return step;
     }
@@ -564,7 +470,6 @@ private:
         if (!during.isEmpty())
             step.text += QString(" after %1 ms").arg(ms);
         step.lineLostDuringRead = !during.isEmpty();
-        step.waitForOffline = true;
         return step;
     }
 
@@ -573,7 +478,7 @@ private:
     {
         const int after = int(random.bounded(2000, 9000));
         const bool unplug = chance(50);
-        answers.connectionButton = "sensorToPc";
+        connectionButton = "sensorToPc";
         const Step step = loseLineAfter(after, unplug, "choose the port, sensorToPc; ");
         choosePort();
         return step;
@@ -600,12 +505,12 @@ private:
 
     Step disconnect()
     {
-        if (chance(50)) {
+        const bool fromList = chance(50);
+        if (fromList)
             choosePort(0);
-            return Step("choose Offline in the port list");
-        }
-        triggerAction(*rig.window, translated("&Disconnect"));
-        return Step("Disconnect (menu)");
+        else
+            triggerAction(*rig.window, translated("&Disconnect"));
+        return Step(fromList ? "choose Offline in the port list" : "Disconnect (menu)");
     }
 
     // A wheel notch or an arrow key that lands on the port selector.
@@ -639,9 +544,8 @@ private:
         step.loadsFile = true;
         std::vector<SettingsEntry> entries;
         SettingsFileContent content;
-        const QString own = folder + "/own.kvs";
-        rig.window->saveSettingsTo(own);
-        if (readSettingsFile(own, name, &content) == SettingsFileStatus::Loaded)
+        rig.window->saveSettingsTo(folder + "/own.kvs");
+        if (readSettingsFile(folder + "/own.kvs", name, &content) == SettingsFileStatus::Loaded)
             entries = parseParameterText(content.propertyTreeData);
         const QStringList delays = {"OnDelay1", "OffDelay1", "OnDelay2", "OffDelay2"};
         auto setNumber = [&](const QString& id, qlonglong value) {
@@ -650,10 +554,12 @@ private:
                     entry.value = settingsIntText(int(value));
             }
             step.fileNumbers.insert(id, value);
+            step.text += QString(" %1=%2").arg(id).arg(value);
         };
         const char* kinds[] = {"good",           "out of range",   "partial",
                                "nothing usable", "foreign sensor", "corrupt"};
         const int kind = int(random.bounded(6));
+        step.text = QString("open settings file %1 (%2").arg(QFileInfo(path).fileName(), kinds[kind]);
         for (int k = 0; kind == 0 && k < 2; ++k)
             setNumber(pick(delays), random.bounded(0, 5000));
         if (kind == 1)
@@ -668,11 +574,8 @@ private:
         const std::string fileText =
             kind == 5 ? "<root><plugin" : settingsFileText(kind == 4 ? "RT5-6000-M30" : name, parameters, "");
         saveSettingsFile(path, fileText);
-        step.text = QString("open settings file %1 (%2").arg(QFileInfo(path).fileName(), kinds[kind]);
-        for (auto it = step.fileNumbers.cbegin(); it != step.fileNumbers.cend(); ++it)
-            step.text += QString(" %1=%2").arg(it.key()).arg(it.value());
         step.text += ")";
-        answers.fileName = path;
+        fileName = path;
         triggerAction(rig.workbench, QCoreApplication::translate("WorkbenchWindow", "Open &settings..."));
         return step;
     }
@@ -681,19 +584,16 @@ private:
     // has been read or written for a while: the write timer has had its turn.
     void settle(const Step& step)
     {
-        QElapsedTimer since;
+        QElapsedTimer since, quiet, sinceWrite;
         since.start();
-        QElapsedTimer quiet;
         quiet.start();
-        QElapsedTimer sinceWrite;
-        int seen = -1;
-        int writes = 0;
+        int seen = -1, writes = 0;
         while (since.elapsed() < 90000) {
             QTest::qWait(50);
             const QWidget* modal = QApplication::activeModalWidget();
             const auto* popup = rig.window->findChild<QWidget*>("DataFrameSenderUi");
             if ((modal && modal->objectName() != "DataFrameSenderUi") || (popup && popup->isVisible()) ||
-                (step.waitForOffline && rig.window->isConnected() && since.elapsed() < 20000))
+                (lineDown && rig.window->isConnected() && since.elapsed() < 20000))
                 continue;
             const QStringList sent = rig.sent();
             if (sent.filter(writeCommand).size() != writes) {
@@ -707,7 +607,7 @@ private:
                 continue;
             }
             const bool readBackDue = writes > 0 && sinceWrite.elapsed() < step.readsAfterWriteMs;
-            if (quiet.elapsed() >= 500 && since.elapsed() >= step.minimumMs && !readBackDue)
+            if (quiet.elapsed() >= 500 && since.elapsed() >= 900 && !readBackDue)
                 return;
         }
     }
@@ -716,14 +616,13 @@ private:
                   const QMap<QString, qlonglong>& before)
     {
         const bool connected = rig.window->isConnected();
-        const bool mayWrite = step.mayWrite || (step.loadsFile && answers.confirmed) || answers.savedEdits;
+        const bool mayWrite = step.mayWrite || (step.loadsFile && confirmed) || savedEdits;
         const QStringList sent = rig.sent();
         if (!mayWrite && !sent.filter(writeCommand).isEmpty())
             return "written without the user's asking: " + sent.filter(writeCommand).join("; ");
-        if (!requestsBetweenReadsAndFetches(sent).isEmpty())
-            return "requests between a read and its fetch: " +
-                   requestsBetweenReadsAndFetches(sent).join("; ");
-        if (step.stray && wasConnected && !connected && answers.asked.isEmpty())
+        if (const QStringList split = requestsBetweenReadsAndFetches(sent); !split.isEmpty())
+            return "requests between a read and its fetch: " + split.join("; ");
+        if (step.stray && wasConnected && !connected && asked.isEmpty())
             return "a stray input on the port selector disconnected the sensor without asking";
 
         // The menus and the port selector say what the window is doing.
@@ -735,7 +634,7 @@ private:
         if (connected != (rig.window->portSelector()->currentIndex() > 1) ||
             connected != (menuText == translated("&Disconnect")))
             return QString("connected: %1, port selector shows \"%2\", the menu offers \"%3\"")
-                .arg(connected)
+                .arg(int(connected))
                 .arg(rig.window->portSelector()->currentText(), menuText);
         if (connected && treeRead && modeText() != translated("Mode: write"))
             return "after a completed read of all the window shows \"" + modeText() + "\"";
@@ -745,14 +644,13 @@ private:
         if ((connected && treeRead) || (step.lineLostDuringRead && !connected)) {
             QStringList unlike;
             for (const QString& id : settingRows()) {
-                const RowValues values = rowValues(id);
-                if (values.tree != values.sensor && rig.mark(id).isEmpty())
-                    unlike << id + ": tree " + values.tree + ", sensor " + values.sensor;
+                const auto [shows, holds] = rowValues(id);
+                if (shows != holds && rig.mark(id).isEmpty())
+                    unlike << id + ": tree " + shows + ", sensor " + holds;
             }
             if (!unlike.isEmpty())
-                return QString("%1rows unlike the sensor without a mark: ")
-                           .arg(connected ? "" : "after the line was lost while reading, ") +
-                       unlike.join("; ");
+                return (connected ? "" : "after the line was lost while reading, ") +
+                       ("rows unlike the sensor without a mark: " + unlike.join("; "));
         }
 
         // A committed value is what the sensor holds, or the row says why not.
@@ -760,35 +658,28 @@ private:
         if (!id.isEmpty() && wasConnected && connected && wasWriteMode && !lineDown &&
             rig.mark(id).isEmpty()) {
             const qlonglong held = rig.simulated(id);
-            const RowValues values = rowValues(id);
+            const auto [shows, holds] = rowValues(id);
             const bool takenAsTyped = shownInInches(id) ? std::abs(held - step.typed * 25.4) <= 0.5
                                                         : std::abs(held - step.typed) < 1e-9;
-            const bool leftAsItWas = held == before.value(id) && values.tree == values.sensor;
+            const bool leftAsItWas = held == before.value(id) && shows == holds;
             if (!takenAsTyped && !leftAsItWas)
-                return QString("typed %1 into %2; the sensor holds %3, the row shows %4 and is not marked")
-                    .arg(step.typed)
-                    .arg(id)
-                    .arg(held)
-                    .arg(values.tree);
+                return "typed " + QString::number(step.typed) + " into " + id + "; the sensor holds " +
+                       QString::number(held) + ", the row shows " + shows + " and is not marked";
         }
 
         // A file changes the sensor only in what it holds, or marks the row;
         // a value the sensor cannot hold is refused: the sensor keeps its own.
-        if (step.loadsFile && answers.confirmed && wasConnected && connected) {
+        if (step.loadsFile && confirmed && wasConnected && connected) {
             const QMap<QString, qlonglong> after = sensorNumbers();
             const bool refused = step.text.contains("out of range");
             QStringList wrong;
-            for (auto it = after.cbegin(); it != after.cend(); ++it) {
-                const bool fromFile = step.fileNumbers.contains(it.key()) && !refused;
-                const bool right = fromFile
-                                       ? it.value() == step.fileNumbers.value(it.key())
-                                       : it.value() == before.value(it.key()) || step.text.contains("good");
-                if (!right && rig.mark(it.key()).isEmpty())
-                    wrong << QString("%1: sensor %2, before %3, file %4")
-                                 .arg(it.key())
-                                 .arg(it.value())
-                                 .arg(before.value(it.key()))
-                                 .arg(step.fileNumbers.value(it.key(), -1));
+            for (const QString& id : after.keys()) {
+                const bool fromFile = step.fileNumbers.contains(id) && !refused;
+                const bool right = fromFile ? after[id] == step.fileNumbers[id]
+                                            : after[id] == before[id] || step.text.contains("good");
+                if (!right && rig.mark(id).isEmpty())
+                    wrong << id + ": sensor " + QString::number(after[id]) + ", before " +
+                                 QString::number(before[id]);
             }
             if (!wrong.isEmpty())
                 return "after loading the file the sensor holds what the file did not say, unmarked: " +
@@ -797,7 +688,6 @@ private:
 
         // Offline, no live value is left: no distance, no output on. The
         // rows the master sends the device are settings, not live values.
-        // Before the first connection the list shows its own defaults.
         QStringList shown;
         QTreeWidget* list = rig.window->processDataTree();
         for (int top = 0; top < qMin(2, list->topLevelItemCount()); ++top) {
@@ -815,15 +705,24 @@ private:
     }
 
     QRandomGenerator random;
-    SeededAnswers answers;
+    QRandomGenerator answerRandom;
+    // For the next step: the connection question's button by object name
+    // (empty: a seeded one), the file a file dialog gets.
+    QString connectionButton, fileName;
+    // What was asked and answered during the current step, whether the user
+    // agreed, and whether they chose to write the edits not yet written.
+    QStringList asked;
+    bool confirmed = false, savedEdits = false;
+    QTimer answering;
+    QPointer<QFileDialog> fileDialog;
     QString folder;
     quint32 seed;
     LinkRig rig;
     QStringList log;
-    bool treeRead = false;
-    bool lineDown = false;
-    bool unplugged = false;
-    bool everConnected = false;
+    // Whether all was read since connecting, the line is down and how, and
+    // whether the window was ever connected (before, the process data show
+    // their own defaults).
+    bool treeRead = false, lineDown = false, unplugged = false, everConnected = false;
 };
 
 } // namespace
@@ -834,22 +733,19 @@ class WalkTest : public QObject
 
 private:
     PluginLibrary plugin;
-    QString document;
+    const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
 
 private slots:
     void initTestCase()
     {
-        document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
         qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
     }
 
-    // The seeds come from IOLINK_WALK_SEEDS, separated by commas.
     void walk_data()
     {
         QTest::addColumn<quint32>("seed");
-        for (const QString& text :
-             qEnvironmentVariable("IOLINK_WALK_SEEDS", "1").split(',', Qt::SkipEmptyParts))
+        for (const QString& text : qEnvironmentVariable("IOLINK_WALK_SEEDS", "1").split(','))
             QTest::newRow(qPrintable("seed " + text.trimmed())) << text.trimmed().toUInt();
     }
 
@@ -860,18 +756,11 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         int walked = 0;
-        QString failure;
-        {
-            Walk walk(plugin, document, folder.path(), seed);
-            failure = walk.run(60, &walked);
-        }
-        qInfo().noquote() << QString("walk seed %1: %2 steps, %3 s, %4")
-                                 .arg(seed)
-                                 .arg(walked)
-                                 .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
-                                 .arg(failure.isEmpty() ? "pass" : "FAIL");
-        if (!failure.isEmpty())
-            QFAIL(qPrintable(failure));
+        const QString failure = Walk(plugin, document, folder.path(), seed).run(60, &walked);
+        qInfo().noquote() << "walk seed " + QString::number(seed) + ": " + QString::number(walked) +
+                                 " steps, " + QString::number(clock.elapsed() / 1000.0, 'f', 1) + " s, " +
+                                 (failure.isEmpty() ? "pass" : "FAIL");
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 };
 
