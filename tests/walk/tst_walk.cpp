@@ -105,7 +105,7 @@ public:
     }
 
 private:
-    QTreeWidget* tree()
+    QTreeWidget* tree() const
     {
         return rig.window->parameterBrowser()->findChild<QTreeWidget*>("propertyTreeView");
     }
@@ -244,7 +244,7 @@ private:
     }
     // Whether the click meant for a row's value made a check box's row
     // current instead: the click then toggled that check box.
-    bool clickedCheckBox()
+    bool clickedCheckBox() const
     {
         QTreeWidgetItem* hit = tree()->currentItem();
         return hit && !settingRows([this, hit](const QString& id) {
