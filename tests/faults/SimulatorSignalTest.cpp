@@ -1,8 +1,9 @@
 // iolink-sim holds its faults back until SIGUSR1, lets the sound answers it
-// was asked for pass, spoils as many as it was told and says on standard
-// output when the faults begin: what the fault matrix relies on to put a
-// fault into one phase of the work. It also holds the object where its
-// command line and standard input put it, so teach-in can be tried.
+// was asked for pass, spoils as many as it was told, says on standard output
+// when the faults begin and answers again once stopped and continued: what
+// the fault matrix relies on to put a fault into one phase of the work. It
+// also holds the object where its command line and standard input put it
+// until the next line, so teach-in can be tried; the end of input ends nothing.
 #include "Frame.h"
 #include "SimulatorProcess.h"
 #include "WaitUntil.h"
@@ -21,88 +22,42 @@ using DataFrame = CommunicationInterface::DataFrame;
 
 namespace {
 
-class SimulatorSignalTest : public ::testing::Test
+TEST(SimulatorSignal, TheObjectStaysWhereInputPutsItAndHeldFaultsWaitForTheSignal)
 {
-protected:
-    void start(const QStringList& faults)
-    {
-        QString error;
-        ASSERT_TRUE(
-            simulator.start(IOLINK_SIM, QStringList{"--model", "UK130", "--variant", "137"} + faults, &error))
-            << error.toStdString();
-        communication = std::make_unique<SerialCommunication>(
-            std::make_unique<SerialTransport>(simulator.path()), &trace);
-        PortSettings settings;
-        settings.portName = simulator.path();
-        ASSERT_TRUE(communication->open(settings, &error)) << error.toStdString();
-    }
-
-    // The answer to one connection check, empty when none came.
-    std::string check() { return ask(QByteArray::fromHex("03511201")); }
-
-    std::string ask(const QByteArray& request)
-    {
+    using namespace IoLinkSimulator;
+    SimulatorProcess simulator;
+    QString error;
+    ASSERT_TRUE(simulator.start(IOLINK_SIM,
+                                {"--model", "UK130", "--variant", "137", "--object-at", "250", "--error",
+                                 "--fault-on-signal", "--fault-after", "1", "--fault-count", "2"},
+                                &error))
+        << error.toStdString();
+    ProtocolTrace trace;
+    SerialCommunication communication(std::make_unique<SerialTransport>(simulator.path()), &trace);
+    PortSettings settings;
+    settings.portName = simulator.path();
+    ASSERT_TRUE(communication.open(settings, &error)) << error.toStdString();
+    // The answer to one request, empty when none came.
+    const auto ask = [&communication](const QByteArray& request) {
         SensorQuery query;
         query.request = request.toStdString();
         query.expectedAnswer = ".*";
         query.timeoutMs = 1000;
         DataFrame frame{{query}};
-        QSignalSpy finished(communication.get(), &CommunicationInterface::emitFinished);
-        communication->submitFrame(&frame);
+        QSignalSpy finished(&communication, &CommunicationInterface::emitFinished);
+        communication.submitFrame(&frame);
         EXPECT_TRUE(finished.wait(5000));
         return frame.queries.front().answer;
-    }
+    };
+    const auto check = [&ask] { return ask(QByteArray::fromHex("03511201")); };
+    const auto distance = [&ask] {
+        const std::string answer = ask(Frame::build(Frame::ProcessData));
+        return answer.size() == 8 ? Frame::readUint16(QByteArray::fromStdString(answer), 4) : -1;
+    };
 
-    int distance()
-    {
-        const std::string answer = ask(IoLinkSimulator::Frame::build(IoLinkSimulator::Frame::ProcessData));
-        return answer.size() == 8 ? IoLinkSimulator::Frame::readUint16(QByteArray::fromStdString(answer), 4)
-                                  : -1;
-    }
-
-    SimulatorProcess simulator;
-    ProtocolTrace trace;
-    std::unique_ptr<SerialCommunication> communication;
-};
-
-TEST_F(SimulatorSignalTest, HeldFaultsWaitForTheSignalThenForTheirAnswer)
-{
-    start({"--error", "--fault-on-signal", "--fault-after", "1", "--fault-count", "2"});
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(check().size(), 4u) << "held, check " << i;
-    EXPECT_FALSE(simulator.faultsBegun());
-
-    ASSERT_TRUE(simulator.arm());
-    EXPECT_EQ(check().size(), 4u);
-    EXPECT_FALSE(simulator.faultsBegun());
-    EXPECT_EQ(check(), std::string("\x05"
-                                   "ERROR"));
-    EXPECT_TRUE(simulator.faultsBegun());
-    EXPECT_EQ(check(), std::string("\x05"
-                                   "ERROR"));
-    EXPECT_EQ(check().size(), 4u);
-}
-
-// A stopped simulator answers nothing; continued, it answers again.
-TEST_F(SimulatorSignalTest, AStoppedSimulatorAnswersAgainOnceContinued)
-{
-    start({});
-    EXPECT_EQ(check().size(), 4u);
-    ASSERT_TRUE(simulator.stop());
-    EXPECT_TRUE(check().empty());
-    ASSERT_TRUE(simulator.resume());
-    EXPECT_EQ(check().size(), 4u);
-}
-
-// What --object-at and the lines on standard input say holds until the next
-// line; a teach of A1 takes that distance; the end of the input ends nothing.
-TEST_F(SimulatorSignalTest, TheObjectStaysWhereStandardInputPutsIt)
-{
-    using namespace IoLinkSimulator;
-    start({"--object-at", "250"});
     EXPECT_EQ(distance(), 250);
     ASSERT_TRUE(simulator.tell("object 400\n"));
-    EXPECT_TRUE(waitUntil([this] { return distance() == 400; }, 5000));
+    EXPECT_TRUE(waitUntil([&distance] { return distance() == 400; }, 5000));
 
     const QByteArray teachA1 = QByteArray::fromHex("450001") + QByteArray(1, '\x01');
     EXPECT_EQ(ask(Frame::build(Frame::ParameterWrite, teachA1)),
@@ -116,6 +71,23 @@ TEST_F(SimulatorSignalTest, TheObjectStaysWhereStandardInputPutsIt)
     QTest::qWait(300);
     EXPECT_TRUE(simulator.isRunning());
     EXPECT_EQ(distance(), 400);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(check().size(), 4u) << "held, check " << i;
+    EXPECT_FALSE(simulator.faultsBegun());
+
+    ASSERT_TRUE(simulator.arm());
+    const std::string refused = std::string("\x05") + "ERROR";
+    EXPECT_EQ(check().size(), 4u);
+    EXPECT_FALSE(simulator.faultsBegun());
+    EXPECT_EQ(check(), refused);
+    EXPECT_TRUE(simulator.faultsBegun());
+    EXPECT_EQ(check(), refused);
+    EXPECT_EQ(check().size(), 4u);
+
+    ASSERT_TRUE(simulator.stop());
+    EXPECT_TRUE(check().empty());
+    ASSERT_TRUE(simulator.resume());
+    EXPECT_EQ(check().size(), 4u);
 }
 
 } // namespace

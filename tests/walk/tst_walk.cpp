@@ -1,30 +1,24 @@
-// A seeded random walk through the sensor window with the real description
-// document against the simulated sensor at the wire's speed: typed values,
-// lists, units, languages, reads and writes, settings files, teach buttons,
-// connecting both ways, going offline and the line going and coming back,
-// each through the widgets a user works with. After every step that has
-// settled it checks that the window shows what the sensor holds or says why
-// not, that nothing was written the user did not ask for, that every read
-// went out whole, and that the menus say what the window is doing. A failure
-// names its seed and steps; the seed alone repeats them.
-#include "WalkSupport.h"
-
-#include <window/SensorWindowForm.h>
+// A seeded random walk through the sensor window (the real description
+// document, the simulated sensor at the wire's speed) doing through its widgets
+// what users do: typing, lists, units, languages, reads, writes, settings
+// files, teach buttons, connecting both ways, going offline, the line going
+// and coming back. After each settled step the window shows what the sensor
+// holds or says why not, nothing was written unasked, every read went out
+// whole, and the menus say what the window does. The seed repeats a failure.
+#include <InProcessRig.h>
 
 #include <tools/SettingsFile.h>
+#include <window/SensorWindowForm.h>
 
 #include <QAbstractItemView>
-#include <QAbstractSpinBox>
 #include <QAction>
-#include <QDoubleSpinBox>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
+#include <QLineEdit>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTreeWidget>
+
+#include <cmath>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -40,19 +34,23 @@ QString translated(const char* text)
     return QCoreApplication::translate("NimbarSensorPlugin::Core::SensorWindow", text);
 }
 
+void triggerAction(QObject& owner, const QString& text)
+{
+    for (QAction* action : owner.findChildren<QAction*>()) {
+        if (action->text() == text)
+            action->trigger();
+    }
+}
+
 // One step as the walk took it, and what may follow from it.
 struct Step
 {
-    explicit Step(QString text = QString()) : text(std::move(text)) {}
+    explicit Step(QString text = {}, bool mayWrite = false) : text(std::move(text)), mayWrite(mayWrite) {}
 
     QString text;
-    bool mayWrite = false;
-    // Not meant for the port selector: the connection must stay as it is.
-    bool stray = false;
-    bool readsAll = false;
-    bool lineLostDuringRead = false;
-    bool waitForOffline = false;
-    int minimumMs = 900;
+    // What it may lead to: a write, a read of all, the line lost while
+    // reading; a stray input on the port selector must keep the connection.
+    bool mayWrite = false, readsAll = false, lineLostDuringRead = false, stray = false;
     // How long after its last write the step still reads (a teach's read-back).
     int readsAfterWriteMs = 0;
     // A typed value committed to a row, in the row's unit.
@@ -67,16 +65,17 @@ class Walk
 {
 public:
     Walk(const PluginLibrary& plugin, const QString& document, const QString& folder, quint32 seed)
-        : random(seed), answers(seed ^ 0x5eedu), folder(folder), seed(seed)
+        : random(seed), answerRandom(seed ^ 0x5eedu), folder(folder), seed(seed),
+          rig(plugin, document, folder + "/trace.txt", "UM035/107", "RT5-350-M18", true, seed)
     {
-        rig = std::make_unique<LinkRig>(plugin, document, folder + "/trace.txt", "UM035/107", "RT5-350-M18",
-                                        true, seed);
-        rig->workbench.resize(1280, 800);
-        rig->workbench.show();
-        if (!QTest::qWaitForWindowExposed(&rig->workbench))
+        rig.workbench.resize(1280, 800);
+        rig.workbench.show();
+        if (!QTest::qWaitForWindowExposed(&rig.workbench))
             qWarning("the workbench did not show: clicks may miss");
         tree()->expandAll();
-        rig->device->model().holdTarget(int(random.bounded(60, 340)));
+        rig.device->model().holdTarget(int(random.bounded(60, 340)));
+        QObject::connect(&answering, &QTimer::timeout, [this] { answer(); });
+        answering.start(10);
     }
 
     // Empty when every step kept the rules; otherwise the failure with the steps.
@@ -84,150 +83,219 @@ public:
     {
         for (int n = 1; n <= steps; ++n) {
             *walked = n;
-            answers.startStep();
-            rig->clearTrace();
-            const bool wasConnected = rig->window->isConnected();
+            asked.clear();
+            confirmed = savedEdits = false;
+            rig.clearTrace();
+            const bool wasConnected = rig.window->isConnected();
             const bool wasWriteMode = modeText() == translated("Mode: write");
-            const QMap<QString, qlonglong> before = sensorNumbers(*rig);
-            log << QString("%1. ").arg(n);
-            Step step = takeStep();
-            log.last() += step.text;
+            const QMap<QString, qlonglong> before = sensorNumbers();
+            const Step step = takeStep();
+            log << QString("%1. ").arg(n) + step.text;
             settle(step);
-            if (!answers.asked.isEmpty())
-                log.last() += " [" + answers.asked.join("; ") + "]";
-            if (!rig->window->isConnected())
-                treeRead = false;
-            else if (step.readsAll && !lineDown)
-                treeRead = true;
+            if (!asked.isEmpty())
+                log.last() += " [" + asked.join("; ") + "]";
+            treeRead = rig.window->isConnected() && (treeRead || (step.readsAll && !lineDown));
             const QString failure = check(step, wasConnected, wasWriteMode, before);
             if (!failure.isEmpty())
-                return QString("seed %1, step %2: %3\nreplay: IOLINK_WALK_SEEDS=%1 tst_walk\n%4%5")
-                    .arg(seed)
-                    .arg(n)
-                    .arg(failure, log.join('\n'), keptTrace());
+                return QString("seed %1, step %2: ").arg(seed).arg(n) + failure +
+                       "\nreplay: IOLINK_WALK_SEEDS=" + QString::number(seed) + " tst_walk\n" +
+                       log.join('\n');
         }
         return QString();
     }
 
 private:
-    // The failing step's trace, kept where scripts/walk keeps the output.
-    QString keptTrace() const
-    {
-        const QString folder = qEnvironmentVariable("WALK_OUT");
-        const QString kept = QString("%1/seed-%2-trace.txt").arg(folder).arg(seed);
-        if (folder.isEmpty() || !QFile::copy(rig->traceFile(), kept))
-            return QString();
-        return "\nthe last step's trace: " + kept;
-    }
     QTreeWidget* tree() const
     {
-        return rig->window->parameterBrowser()->findChild<QTreeWidget*>("propertyTreeView");
+        return rig.window->parameterBrowser()->findChild<QTreeWidget*>("propertyTreeView");
     }
-    QString modeText() const { return rig->window->findChild<QLabel*>("modeLabel")->text(); }
-    bool popupShown() const
-    {
-        auto* popup = rig->window->findChild<QWidget*>("DataFrameSenderUi");
-        return popup && popup->isVisible();
-    }
+    QString modeText() const { return rig.window->findChild<QLabel*>("modeLabel")->text(); }
     template <class T> T pick(const QList<T>& list) { return list.value(int(random.bounded(list.size()))); }
     bool chance(int percent) { return int(random.bounded(100)) < percent; }
 
-    // The row of a parameter, scrolled into view and current; its value cell.
-    QTreeWidgetItem* showRow(const QString& id)
+    // The rows the sensor holds as settings (no buttons, identity texts,
+    // counters, test-mode rows or rows hidden for the variant) that are wanted.
+    QStringList settingRows(const std::function<bool(const QString&)>& wanted = {}) const
     {
-        QtBrowserItem* item = rig->window->parameterBrowser()->items(rig->property(id)).value(0);
-        if (!item)
-            return nullptr;
-        rig->window->parameterBrowser()->setCurrentItem(item);
-        QTreeWidgetItem* row = tree()->currentItem();
-        if (row)
-            tree()->scrollToItem(row);
-        return row;
+        QStringList ids;
+        for (const QString& id : rig.window->parameterAddressMap().keys()) {
+            QtProperty* p = rig.property(id);
+            if (!p || !p->isEnabled() || p->statusTip() == "readOnly" || id.contains("BUTTON") ||
+                id.contains("ReadOnly") || id == "CrashCounter" || id.startsWith("Simula") ||
+                id.startsWith("Test") || !rig.visible(qPrintable(id)) ||
+                (rig.manager<QtStringPropertyManager>(id) && !id.contains("Tag")) || (wanted && !wanted(id)))
+                continue;
+            ids << id;
+        }
+        return ids;
     }
-    QPoint cell(QTreeWidgetItem* row, int column) const
+    // Every number the sensor holds for the setting rows, by id (0 for a text).
+    QMap<QString, qlonglong> sensorNumbers() const
     {
-        const QRect rect = tree()->visualItemRect(row);
-        return {tree()->header()->sectionViewportPosition(column) + 8, rect.center().y()};
+        QMap<QString, qlonglong> numbers;
+        for (const QString& id : settingRows())
+            numbers.insert(id, rig.simulated(id));
+        return numbers;
     }
-    // Clicks the row's value and returns the editor that opened, if any.
+    // Every length row follows the window's unit, which the switching point's
+    // caption names; some length rows have no unit in their caption.
+    bool shownInInches(const QString& id) const
+    {
+        QtProperty* point = rig.property("SwitchingThresholdA1");
+        return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
+    }
+    // The whole numbers a number row takes, and the decimals it shows.
+    std::tuple<int, int, int> rowRange(const QString& id) const
+    {
+        QtProperty* p = rig.property(id);
+        if (auto* doubles = rig.manager<QtDoublePropertyManager>(id))
+            return {int(std::ceil(doubles->minimum(p))), int(std::floor(doubles->maximum(p))),
+                    doubles->decimals(p)};
+        auto* ints = rig.manager<QtIntPropertyManager>(id);
+        return {ints->minimum(p), ints->maximum(p), 0};
+    }
+    // What a row shows and what the sensor holds, in the row's terms: lengths
+    // in the row's unit to the editor's decimals, enumerations as list positions.
+    std::pair<QString, QString> rowValues(const QString& id) const
+    {
+        QtProperty* p = rig.property(id);
+        const QVariant held = rig.device->model().parameterValue(id);
+        const qlonglong number = held.toLongLong() & 0xFFFF;
+        if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
+            const int decimals = doubles->decimals(p);
+            // The sensor's "no limit" shows as the largest far end.
+            const double farEnd = qRound(doubles->maximum(p) * (shownInInches(id) ? 25.4 : 1.0));
+            const double millimetres = id == "DetectionRangeFar" && number == 30000 ? farEnd : double(number);
+            return {QString::number(doubles->value(p), 'f', decimals),
+                    QString::number(shownInInches(id) ? millimetres / 25.4 : millimetres, 'f', decimals)};
+        }
+        if (auto* ints = rig.manager<QtIntPropertyManager>(id))
+            return {QString::number(ints->value(p)), QString::number(number)};
+        if (auto* bools = rig.manager<QtBoolPropertyManager>(id))
+            return {bools->value(p) ? "1" : "0", number != 0 ? "1" : "0"};
+        if (auto* enums = rig.manager<QtEnumPropertyManager>(id))
+            return {QString::number(enums->value(p)),
+                    QString::number(id == "TeachLoked" ? teachLockPosition(int(number))
+                                                       : enumPositionForCode(id, int(number), variant))};
+        if (auto* strings = rig.manager<QtStringPropertyManager>(id))
+            return {strings->value(p), QString::fromUtf8(held.toByteArray().replace('\0', ""))};
+        return {};
+    }
+
+    // Answers each modal dialog that comes up: the connection question with
+    // the button the step asked for, a file dialog with the step's file, a
+    // message box with a seeded choice among its buttons. The updating pop-up
+    // is no question and is left alone.
+    void answer()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() == "DataFrameSenderUi")
+            return;
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (fileDialog == dialog)
+                return;
+            fileDialog = dialog;
+            asked << "file dialog: " + QFileInfo(fileName).fileName();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(fileName);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        const QList<QAbstractButton*> buttons =
+            box ? box->buttons() : modal->findChildren<QAbstractButton*>();
+        if (buttons.isEmpty())
+            return;
+        QAbstractButton* chosen = box ? nullptr : modal->findChild<QAbstractButton*>(connectionButton);
+        if (!chosen)
+            chosen = buttons.value(int(answerRandom.bounded(quint32(buttons.size()))));
+        const QMessageBox::ButtonRole role = box ? box->buttonRole(chosen) : QMessageBox::InvalidRole;
+        confirmed = confirmed || role == QMessageBox::AcceptRole || role == QMessageBox::YesRole;
+        savedEdits = savedEdits || (box && chosen->objectName() == "saveEdits");
+        asked << (box ? QString("\"%1\" -> %2").arg(box->text().section('\n', 0, 0), chosen->text())
+                      : QString("%1 -> %2").arg(modal->windowTitle(), chosen->objectName()));
+        chosen->click();
+    }
+
+    // Clicks the row's value, scrolled into view, and returns the editor that opened, if any.
     QWidget* openEditor(const QString& id)
     {
-        QTreeWidgetItem* row = showRow(id);
+        QtBrowserItem* item = rig.window->parameterBrowser()->items(rig.property(id)).value(0);
+        if (!item)
+            return nullptr;
+        rig.window->parameterBrowser()->setCurrentItem(item);
+        QTreeWidgetItem* row = tree()->currentItem();
         if (!row)
             return nullptr;
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier, cell(row, 1));
+        tree()->scrollToItem(row);
+        const QPoint cell(tree()->header()->sectionViewportPosition(1) + 8,
+                          tree()->visualItemRect(row).center().y());
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
         return tree()->itemWidget(row, 1);
+    }
+    // Types over the value in the row's editor, if one opens.
+    QWidget* typeInto(const QString& id, const QString& text)
+    {
+        QWidget* editor = openEditor(id);
+        if (editor) {
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, text);
+        }
+        return editor;
     }
     // Whether the click meant for a row's value made a check box's row
     // current instead: the click then toggled that check box.
     bool clickedCheckBox() const
     {
         QTreeWidgetItem* hit = tree()->currentItem();
-        if (!hit)
-            return false;
-        for (const QString& id : settingRows(*rig)) {
-            QtProperty* property = rig->property(id);
-            if (property->propertyName() == hit->text(0) &&
-                property->propertyManager() == rig->manager<QtBoolPropertyManager>(id))
-                return true;
-        }
-        return false;
-    }
-    QList<QString> rowsOf(const std::function<bool(QtAbstractPropertyManager*, const QString&)>& wanted) const
-    {
-        QList<QString> ids;
-        for (const QString& id : settingRows(*rig)) {
-            if (wanted(rig->property(id)->propertyManager(), id))
-                ids << id;
-        }
-        return ids;
+        return hit && !settingRows([this, hit](const QString& id) {
+                           return rig.property(id)->propertyName() == hit->text(0) &&
+                                  rig.manager<QtBoolPropertyManager>(id);
+                       }).isEmpty();
     }
 
     // Picks a port in the selector's list as a user does: open it, move to
-    // the entry, press Enter.
-    void choosePort(int index)
+    // the entry, press Enter. Without an index: the sensor's port.
+    void choosePort(int index = -1)
     {
-        QComboBox* ports = rig->window->portSelector();
+        QComboBox* ports = rig.window->portSelector();
         ports->showPopup();
-        QAbstractItemView* view = ports->view();
-        view->setCurrentIndex(ports->model()->index(index, 0));
-        QTest::keyClick(view, Qt::Key_Return);
+        ports->view()->setCurrentIndex(
+            ports->model()->index(index < 0 ? ports->findText(rig.port) : index, 0));
+        QTest::keyClick(ports->view(), Qt::Key_Return);
     }
 
     Step takeStep()
     {
-        const bool connected = rig->window->isConnected();
+        // The weight of each kind of step while the line is down, connected, offline.
         struct Kind
         {
-            int weight;
+            int weights[3];
             Step (Walk::*run)();
         };
-        QList<Kind> kinds;
-        if (lineDown) {
-            kinds = {{30, &Walk::lineBack},          {6, &Walk::typeValue},      {3, &Walk::chooseFromList},
-                     {3, &Walk::switchUnit},         {2, &Walk::switchLanguage}, {3, &Walk::loadFile},
-                     {4, &Walk::strayOnPortSelector}};
-        } else if (connected) {
-            kinds = {{30, &Walk::typeValue},     {12, &Walk::chooseFromList},
-                     {5, &Walk::editTag},        {5, &Walk::switchUnit},
-                     {3, &Walk::switchLanguage}, {2, &Walk::readAll},
-                     {2, &Walk::writeAll},       {4, &Walk::loadFile},
-                     {3, &Walk::teach},          {6, &Walk::strayOnPortSelector},
-                     {2, &Walk::disconnect},     {3, &Walk::loseLine},
-                     {4, &Walk::moveTarget}};
-        } else {
-            kinds = {{30, &Walk::connectToSensor},   {6, &Walk::connectAndLoseLine},
-                     {8, &Walk::typeValue},          {4, &Walk::chooseFromList},
-                     {3, &Walk::switchUnit},         {2, &Walk::switchLanguage},
-                     {4, &Walk::loadFile},           {8, &Walk::changeSensorElsewhere},
-                     {3, &Walk::strayOnPortSelector}};
-        }
+        static const Kind kinds[] = {{{30, 0, 0}, &Walk::lineBack},
+                                     {{0, 0, 30}, &Walk::connectToSensor},
+                                     {{0, 0, 6}, &Walk::connectAndLoseLine},
+                                     {{6, 30, 8}, &Walk::typeValue},
+                                     {{3, 12, 4}, &Walk::chooseFromList},
+                                     {{0, 5, 0}, &Walk::editTag},
+                                     {{3, 5, 3}, &Walk::switchUnit},
+                                     {{2, 3, 2}, &Walk::switchLanguage},
+                                     {{0, 2, 0}, &Walk::readAll},
+                                     {{0, 2, 0}, &Walk::writeAll},
+                                     {{3, 4, 4}, &Walk::loadFile},
+                                     {{0, 3, 0}, &Walk::teach},
+                                     {{0, 0, 8}, &Walk::changeElsewhere},
+                                     {{4, 6, 3}, &Walk::strayInput},
+                                     {{0, 2, 0}, &Walk::disconnect},
+                                     {{0, 3, 0}, &Walk::loseLine},
+                                     {{0, 4, 0}, &Walk::moveTarget}};
+        const int state = lineDown ? 0 : rig.window->isConnected() ? 1 : 2;
         int total = 0;
         for (const Kind& kind : kinds)
-            total += kind.weight;
+            total += kind.weights[state];
         int chosen = int(random.bounded(total));
         for (const Kind& kind : kinds) {
-            chosen -= kind.weight;
+            chosen -= kind.weights[state];
             if (chosen < 0)
                 return (this->*kind.run)();
         }
@@ -238,80 +306,53 @@ private:
     // with Enter or by leaving the editor, or abandoned with Esc.
     Step typeValue()
     {
-        const QList<QString> ids = rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
-            return id != "MesurementUnit" && (m == rig->manager<QtIntPropertyManager>(id) ||
-                                              m == rig->manager<QtDoublePropertyManager>(id));
-        });
-        const QString id = pick(ids);
-        const RowRange range = rowRange(*rig, id);
-        const int low = range.low;
-        const int high = std::max(low, range.high);
-        const int decimals = range.decimals;
+        const QString id = pick(settingRows([this](const QString& id) {
+            return id != "MesurementUnit" &&
+                   (rig.manager<QtIntPropertyManager>(id) || rig.manager<QtDoublePropertyManager>(id));
+        }));
+        const auto [low, top, decimals] = rowRange(id);
+        const int high = std::max(low, top);
         double value = 0;
-        switch (random.bounded(5)) {
-        case 0:
+        const int way = int(random.bounded(5));
+        if (way == 0)
             value = high + 1 + random.bounded(std::max(1, high));
-            break;
-        case 1:
+        else if (way == 1)
             value = low - 1 - random.bounded(20);
-            break;
-        case 2:
-            if (decimals > 0) {
-                value = random.bounded(low, high) + (1 + random.bounded(9)) / 10.0;
-                break;
-            }
-            [[fallthrough]];
-        default:
+        else if (way == 2 && decimals > 0)
+            value = random.bounded(low, high) + (1 + random.bounded(9)) / 10.0;
+        else
             value = random.bounded(low, high + 1);
-        }
         const QString text = QString::number(value, 'f', decimals > 0 && value != std::floor(value) ? 1 : 0);
-        Step step;
-        step.text = QString("type %1 into %2").arg(text, id);
-        QWidget* editor = openEditor(id);
+        Step step(QString("type %1 into %2").arg(text, id));
+        QWidget* editor = typeInto(id, text);
         if (!editor) {
             step.text += " (no editor)";
             // A click that landed on a check box instead is the user's write.
             step.mayWrite = clickedCheckBox();
             return step;
         }
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, text);
         const int how = int(random.bounded(4));
-        if (how == 3) {
-            step.text += ", Esc";
-            QTest::keyClick(editor, Qt::Key_Escape);
-            return step;
-        }
-        step.mayWrite = true;
-        step.typedId = id;
+        step.text += how == 3 ? ", Esc" : how == 2 ? ", leave with Down" : ", Enter";
+        QTest::keyClick(editor, how == 3 ? Qt::Key_Escape : how == 2 ? Qt::Key_Down : Qt::Key_Return);
+        step.mayWrite = how != 3;
+        step.typedId = how != 3 ? id : QString();
         step.typed = value;
-        if (how == 0 || how == 1) {
-            step.text += ", Enter";
-            QTest::keyClick(editor, Qt::Key_Return);
-        } else {
-            step.text += ", leave with Down";
-            QTest::keyClick(editor, Qt::Key_Down);
-        }
         return step;
     }
 
     // Another entry of a list row, picked from the row's opened list.
-    Step chooseFromList(const QString& only = QString())
+    Step chooseFromList(const QString& only)
     {
-        const QList<QString> ids = rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
-            return m == rig->manager<QtEnumPropertyManager>(id) && id != "MesurementUnit" && id != "TestMode";
+        const QStringList ids = settingRows([this](const QString& id) {
+            return rig.manager<QtEnumPropertyManager>(id) && id != "MesurementUnit" && id != "TestMode";
         });
         const QString id = only.isEmpty() ? pick(ids) : only;
-        Step step;
-        step.mayWrite = true;
+        Step step("open the list of " + id + " (no list)", true);
         auto* combo = qobject_cast<QComboBox*>(openEditor(id));
-        if (!combo || combo->count() < 2) {
-            step.text = "open the list of " + id + " (no list)";
+        if (!combo || combo->count() < 2)
             return step;
-        }
-        int index = int(random.bounded(combo->count() - 1));
-        if (index >= combo->currentIndex())
-            ++index;
+        const int drawn = int(random.bounded(combo->count() - 1));
+        const int index = drawn >= combo->currentIndex() ? drawn + 1 : drawn;
         step.text = QString("choose \"%1\" for %2").arg(combo->itemText(index), id);
         combo->showPopup();
         combo->view()->setCurrentIndex(combo->model()->index(index, 0));
@@ -325,17 +366,12 @@ private:
 
     Step editTag()
     {
-        const QString id =
-            pick(rowsOf([](QtAbstractPropertyManager*, const QString& id) { return id.contains("Tag"); }));
+        const QString id = pick(settingRows([](const QString& id) { return id.contains("Tag"); }));
         const QString text = pick(QStringList{"Conveyor 3", "Bay 7", "Pallet", "x"});
-        Step step;
-        step.text = QString("type \"%1\" into %2, Enter").arg(text, id);
-        step.mayWrite = true;
-        QWidget* editor = openEditor(id);
+        const Step step(QString("type \"%1\" into %2, Enter").arg(text, id), true);
+        QWidget* editor = typeInto(id, text);
         if (!editor)
             return step;
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
         if (tree()->itemWidget(tree()->currentItem(), 1) == editor)
             QTest::keyClick(editor, Qt::Key_Escape);
@@ -344,44 +380,37 @@ private:
 
     Step switchLanguage()
     {
-        const bool german =
-            QCoreApplication::translate("NimbarSensorPlugin::Core::SensorWindow", "Offline") != "Offline";
-        const QString name = german ? "actionLanguage_en" : "actionLanguage_de";
-        if (auto* action = rig->workbench.findChild<QAction*>(name))
+        const QString name = translated("Offline") != "Offline" ? "actionLanguage_en" : "actionLanguage_de";
+        if (auto* action = rig.workbench.findChild<QAction*>(name))
             action->trigger();
-        return Step{"language " + name.right(2)};
+        return Step("language " + name.right(2));
     }
 
     void clickToolButton(QAction* action)
     {
-        QWidget* button = rig->window->form().sensorOperationsToolbar->widgetForAction(action);
-        QTest::mouseClick(button, Qt::LeftButton);
+        QTest::mouseClick(rig.window->form().sensorOperationsToolbar->widgetForAction(action),
+                          Qt::LeftButton);
     }
     Step readAll()
     {
-        Step step{"read (tool bar)"};
+        Step step("read (tool bar)");
         step.readsAll = true;
-        clickToolButton(rig->window->form().actionRead);
+        clickToolButton(rig.window->form().actionRead);
         return step;
     }
     Step writeAll()
     {
-        Step step{"write all (tool bar)"};
-        step.mayWrite = true;
-        clickToolButton(rig->window->form().actionWritePermanent);
-        return step;
+        clickToolButton(rig.window->form().actionWritePermanent);
+        return Step("write all (tool bar)", true);
     }
 
     Step teach()
     {
-        QList<QString> buttons;
-        for (const char* id : {"TEACHBUTTON1", "TEACHBUTTON2"}) {
-            if (rig->visible(id))
-                buttons << id;
-        }
+        QStringList buttons;
+        for (const char* id : {"TEACHBUTTON1", "TEACHBUTTON2"})
+            buttons << (rig.visible(id) ? QStringList{id} : QStringList());
         const QString id = pick(buttons);
-        Step step{"teach button " + id};
-        step.mayWrite = true;
+        Step step("teach button " + id, true);
         step.readsAfterWriteMs = 5500;
         if (auto* button = qobject_cast<QPushButton*>(openEditor(id)))
             QTest::mouseClick(button, Qt::LeftButton);
@@ -393,24 +422,23 @@ private:
     Step moveTarget()
     {
         const int distance = chance(20) ? 0 : int(random.bounded(60, 340));
-        rig->device->model().holdTarget(distance);
-        return Step{QString("the object moves to %1 mm").arg(distance)};
+        rig.device->model().holdTarget(distance);
+        return Step(QString("the object moves to %1 mm").arg(distance));
     }
 
     // While offline, another tool changes a few settings on the sensor.
-    Step changeSensorElsewhere()
+    Step changeElsewhere()
     {
-        Step step{"the sensor is changed elsewhere:"};
-        const QList<QString> ids = rowsOf([this](QtAbstractPropertyManager* m, const QString& id) {
-            return m == rig->manager<QtIntPropertyManager>(id) ||
-                   (m == rig->manager<QtDoublePropertyManager>(id) && id != "DetectionRangeFar" &&
-                    !shownInInches(*rig, id));
+        Step step("the sensor is changed elsewhere:");
+        const QStringList ids = settingRows([this](const QString& id) {
+            return rig.manager<QtIntPropertyManager>(id) || (rig.manager<QtDoublePropertyManager>(id) &&
+                                                             id != "DetectionRangeFar" && !shownInInches(id));
         });
         for (int k = 0; k < 3; ++k) {
             const QString id = pick(ids);
-            const RowRange range = rowRange(*rig, id);
-            const int value = int(random.bounded(range.low, range.high + 1));
-            rig->setOnSensor(id, value);
+            const auto [low, high, decimals] = rowRange(id);
+            const int value = int(random.bounded(low, high + 1));
+            rig.setOnSensor(id, value);
             step.text += QString(" %1=%2").arg(id).arg(value);
         }
         return step;
@@ -419,11 +447,29 @@ private:
     Step connectToSensor()
     {
         const int way = int(random.bounded(10));
-        answers.connectionButton = way < 6 ? "sensorToPc" : way < 9 ? "pcToSensor" : "cancel";
-        Step step{"choose the port, " + answers.connectionButton};
-        step.readsAll = answers.connectionButton == "sensorToPc";
-        step.mayWrite = answers.connectionButton == "pcToSensor";
-        choosePort(rig->window->portSelector()->findText(rig->port));
+        connectionButton = way < 6 ? "sensorToPc" : way < 9 ? "pcToSensor" : "cancel";
+        Step step("choose the port, " + connectionButton, connectionButton == "pcToSensor");
+        step.readsAll = connectionButton == "sensorToPc";
+        choosePort();
+        return step;
+    }
+
+    // The line goes, unplugged or silent, after the given time; the step
+    // waits until the window has gone offline.
+    Step loseLineAfter(int ms, bool unplug, const QString& during)
+    {
+        lineDown = true;
+        unplugged = unplug;
+        QTimer::singleShot(ms, rig.window, [device = rig.device, unplug] {
+            if (unplug)
+                device->unplug();
+            else
+                device->faults().setSilent(true);
+        });
+        Step step(QString("%1the line goes (%2)").arg(during, unplug ? "unplugged" : "silent"));
+        if (!during.isEmpty())
+            step.text += QString(" after %1 ms").arg(ms);
+        step.lineLostDuringRead = !during.isEmpty();
         return step;
     }
 
@@ -432,83 +478,56 @@ private:
     {
         const int after = int(random.bounded(2000, 9000));
         const bool unplug = chance(50);
-        Step step{QString("choose the port, sensorToPc; the line goes (%1) after %2 ms")
-                      .arg(unplug ? "unplugged" : "silent")
-                      .arg(after)};
-        step.lineLostDuringRead = true;
-        step.waitForOffline = true;
-        answers.connectionButton = "sensorToPc";
-        loseLineAfter(after, unplug);
-        choosePort(rig->window->portSelector()->findText(rig->port));
+        connectionButton = "sensorToPc";
+        const Step step = loseLineAfter(after, unplug, "choose the port, sensorToPc; ");
+        choosePort();
         return step;
-    }
-
-    void loseLineAfter(int ms, bool unplug)
-    {
-        lineDown = true;
-        unplugged = unplug;
-        QTimer::singleShot(ms, rig->window, [device = rig->device, unplug] {
-            if (unplug)
-                device->unplug();
-            else
-                device->faults().setSilent(true);
-        });
     }
 
     Step loseLine()
     {
         const bool unplug = chance(50);
-        Step step;
-        step.waitForOffline = true;
-        if (chance(50)) {
-            const int after = int(random.bounded(1000, 8000));
-            step.text = QString("read (tool bar); the line goes (%1) after %2 ms")
-                            .arg(unplug ? "unplugged" : "silent")
-                            .arg(after);
-            step.lineLostDuringRead = true;
-            loseLineAfter(after, unplug);
-            clickToolButton(rig->window->form().actionRead);
-        } else {
-            step.text = QString("the line goes (%1)").arg(unplug ? "unplugged" : "silent");
-            loseLineAfter(0, unplug);
-        }
+        if (!chance(50))
+            return loseLineAfter(0, unplug, QString());
+        const Step step = loseLineAfter(int(random.bounded(1000, 8000)), unplug, "read (tool bar); ");
+        clickToolButton(rig.window->form().actionRead);
         return step;
     }
 
     Step lineBack()
     {
-        rig->device->faults().setSilent(false);
+        rig.device->faults().setSilent(false);
         if (unplugged)
-            rig->device->plugIn();
+            rig.device->plugIn();
         lineDown = false;
-        return Step{"the line comes back"};
+        return Step("the line comes back");
     }
 
     Step disconnect()
     {
-        if (chance(50)) {
+        const bool fromList = chance(50);
+        if (fromList)
             choosePort(0);
-            return Step{"choose Offline in the port list"};
-        }
-        triggerAction(*rig->window, translated("&Disconnect"));
-        return Step{"Disconnect (menu)"};
+        else
+            triggerAction(*rig.window, translated("&Disconnect"));
+        return Step(fromList ? "choose Offline in the port list" : "Disconnect (menu)");
     }
 
     // A wheel notch or an arrow key that lands on the port selector.
-    Step strayOnPortSelector()
+    Step strayInput()
     {
-        QComboBox* ports = rig->window->portSelector();
-        Step step;
-        step.stray = true;
+        QComboBox* ports = rig.window->portSelector();
         const int up = chance(50) ? 1 : -1;
-        if (chance(50)) {
-            step.text = QString("wheel notch %1 on the port selector").arg(up > 0 ? "up" : "down");
+        const bool wheel = chance(50);
+        Step step(QString("%1 %2 on the port selector")
+                      .arg(wheel ? "wheel notch" : "arrow key", up > 0 ? "up" : "down"));
+        step.stray = true;
+        if (wheel) {
             const QPoint centre = ports->rect().center();
-            QWheelEvent wheel(centre, ports->mapToGlobal(centre), QPoint(), QPoint(0, 120 * up), Qt::NoButton,
+            QWheelEvent event(centre, ports->mapToGlobal(centre), QPoint(), QPoint(0, 120 * up), Qt::NoButton,
                               Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(ports, &wheel);
+            QApplication::sendEvent(ports, &event);
         } else {
-            step.text = QString("arrow key %1 on the port selector").arg(up > 0 ? "up" : "down");
             QTest::keyClick(ports, up > 0 ? Qt::Key_Up : Qt::Key_Down);
         }
         return step;
@@ -520,26 +539,27 @@ private:
     {
         static int files = 0;
         const QString path = QString("%1/settings-%2.kvs").arg(folder).arg(++files);
-        const std::string name = rig->window->sensorRecord().name();
+        const std::string name = rig.window->sensorRecord().name();
         Step step;
         step.loadsFile = true;
         std::vector<SettingsEntry> entries;
         SettingsFileContent content;
-        const QString own = folder + "/own.kvs";
-        rig->window->saveSettingsTo(own);
-        if (readSettingsFile(own, name, &content) == SettingsFileStatus::Loaded)
+        rig.window->saveSettingsTo(folder + "/own.kvs");
+        if (readSettingsFile(folder + "/own.kvs", name, &content) == SettingsFileStatus::Loaded)
             entries = parseParameterText(content.propertyTreeData);
-        const QList<QString> delays = {"OnDelay1", "OffDelay1", "OnDelay2", "OffDelay2"};
+        const QStringList delays = {"OnDelay1", "OffDelay1", "OnDelay2", "OffDelay2"};
         auto setNumber = [&](const QString& id, qlonglong value) {
             for (SettingsEntry& entry : entries) {
                 if (entry.id == id.toStdString())
                     entry.value = settingsIntText(int(value));
             }
             step.fileNumbers.insert(id, value);
+            step.text += QString(" %1=%2").arg(id).arg(value);
         };
         const char* kinds[] = {"good",           "out of range",   "partial",
                                "nothing usable", "foreign sensor", "corrupt"};
         const int kind = int(random.bounded(6));
+        step.text = QString("open settings file %1 (%2").arg(QFileInfo(path).fileName(), kinds[kind]);
         for (int k = 0; kind == 0 && k < 2; ++k)
             setNumber(pick(delays), random.bounded(0, 5000));
         if (kind == 1)
@@ -554,12 +574,9 @@ private:
         const std::string fileText =
             kind == 5 ? "<root><plugin" : settingsFileText(kind == 4 ? "RT5-6000-M30" : name, parameters, "");
         saveSettingsFile(path, fileText);
-        step.text = QString("open settings file %1 (%2").arg(QFileInfo(path).fileName(), kinds[kind]);
-        for (auto it = step.fileNumbers.cbegin(); it != step.fileNumbers.cend(); ++it)
-            step.text += QString(" %1=%2").arg(it.key()).arg(it.value());
         step.text += ")";
-        answers.fileName = path;
-        triggerAction(rig->workbench, QCoreApplication::translate("WorkbenchWindow", "Open &settings..."));
+        fileName = path;
+        triggerAction(rig.workbench, QCoreApplication::translate("WorkbenchWindow", "Open &settings..."));
         return step;
     }
 
@@ -567,21 +584,18 @@ private:
     // has been read or written for a while: the write timer has had its turn.
     void settle(const Step& step)
     {
-        QElapsedTimer since;
+        QElapsedTimer since, quiet, sinceWrite;
         since.start();
-        QElapsedTimer quiet;
         quiet.start();
-        int seen = -1;
-        int writes = 0;
-        QElapsedTimer sinceWrite;
+        int seen = -1, writes = 0;
         while (since.elapsed() < 90000) {
             QTest::qWait(50);
             const QWidget* modal = QApplication::activeModalWidget();
-            if ((modal && modal->objectName() != "DataFrameSenderUi") || popupShown())
+            const auto* popup = rig.window->findChild<QWidget*>("DataFrameSenderUi");
+            if ((modal && modal->objectName() != "DataFrameSenderUi") || (popup && popup->isVisible()) ||
+                (lineDown && rig.window->isConnected() && since.elapsed() < 20000))
                 continue;
-            if (step.waitForOffline && rig->window->isConnected() && since.elapsed() < 20000)
-                continue;
-            const QStringList sent = rig->sent();
+            const QStringList sent = rig.sent();
             if (sent.filter(writeCommand).size() != writes) {
                 writes = int(sent.filter(writeCommand).size());
                 sinceWrite.start();
@@ -593,7 +607,7 @@ private:
                 continue;
             }
             const bool readBackDue = writes > 0 && sinceWrite.elapsed() < step.readsAfterWriteMs;
-            if (quiet.elapsed() >= 500 && since.elapsed() >= step.minimumMs && !readBackDue)
+            if (quiet.elapsed() >= 500 && since.elapsed() >= 900 && !readBackDue)
                 return;
         }
     }
@@ -601,81 +615,71 @@ private:
     QString check(const Step& step, bool wasConnected, bool wasWriteMode,
                   const QMap<QString, qlonglong>& before)
     {
-        const bool connected = rig->window->isConnected();
-        const bool mayWrite = step.mayWrite || (step.loadsFile && answers.confirmed) || answers.savedEdits;
-        const QStringList sent = rig->sent();
+        const bool connected = rig.window->isConnected();
+        const bool mayWrite = step.mayWrite || (step.loadsFile && confirmed) || savedEdits;
+        const QStringList sent = rig.sent();
         if (!mayWrite && !sent.filter(writeCommand).isEmpty())
             return "written without the user's asking: " + sent.filter(writeCommand).join("; ");
-        if (!requestsBetweenReadsAndFetches(sent).isEmpty())
-            return "requests between a read and its fetch: " +
-                   requestsBetweenReadsAndFetches(sent).join("; ");
-        if (step.stray && wasConnected && !connected && answers.asked.isEmpty())
+        if (const QStringList split = requestsBetweenReadsAndFetches(sent); !split.isEmpty())
+            return "requests between a read and its fetch: " + split.join("; ");
+        if (step.stray && wasConnected && !connected && asked.isEmpty())
             return "a stray input on the port selector disconnected the sensor without asking";
 
         // The menus and the port selector say what the window is doing.
-        const bool selectorSaysConnected = rig->window->portSelector()->currentIndex() > 1;
         QString menuText;
-        for (QAction* action : rig->window->findChildren<QAction*>()) {
+        for (QAction* action : rig.window->findChildren<QAction*>()) {
             if (action->shortcut() == QKeySequence(Qt::CTRL + Qt::Key_K))
                 menuText = action->text();
         }
-        const bool menuSaysConnected = menuText == translated("&Disconnect");
-        if (connected != selectorSaysConnected || connected != menuSaysConnected)
+        if (connected != (rig.window->portSelector()->currentIndex() > 1) ||
+            connected != (menuText == translated("&Disconnect")))
             return QString("connected: %1, port selector shows \"%2\", the menu offers \"%3\"")
-                .arg(connected)
-                .arg(rig->window->portSelector()->currentText(), menuText);
+                .arg(int(connected))
+                .arg(rig.window->portSelector()->currentText(), menuText);
         if (connected && treeRead && modeText() != translated("Mode: write"))
             return "after a completed read of all the window shows \"" + modeText() + "\"";
 
-        if (connected && treeRead) {
-            const QStringList unlike = unmarkedRowsUnlikeTheSensor(*rig, variant);
+        // After a completed read, and after the line was lost while reading,
+        // a row shows what the sensor holds or is marked.
+        if ((connected && treeRead) || (step.lineLostDuringRead && !connected)) {
+            QStringList unlike;
+            for (const QString& id : settingRows()) {
+                const auto [shows, holds] = rowValues(id);
+                if (shows != holds && rig.mark(id).isEmpty())
+                    unlike << id + ": tree " + shows + ", sensor " + holds;
+            }
             if (!unlike.isEmpty())
-                return "rows unlike the sensor without a mark: " + unlike.join("; ");
-        }
-        if (step.lineLostDuringRead && !connected) {
-            const QStringList unlike = unmarkedRowsUnlikeTheSensor(*rig, variant);
-            if (!unlike.isEmpty())
-                return "after the line was lost while reading, rows unlike the sensor without a mark: " +
-                       unlike.join("; ");
+                return (connected ? "" : "after the line was lost while reading, ") +
+                       ("rows unlike the sensor without a mark: " + unlike.join("; "));
         }
 
         // A committed value is what the sensor holds, or the row says why not.
-        if (!step.typedId.isEmpty() && wasConnected && connected && wasWriteMode && !lineDown &&
-            rig->mark(step.typedId).isEmpty()) {
-            const QString& id = step.typedId;
-            const qlonglong held = rig->simulated(id);
-            const RowValues values = rowValues(*rig, id, variant);
-            const bool inches = shownInInches(*rig, id);
-            const bool takenAsTyped =
-                inches ? std::abs(held - step.typed * 25.4) <= 0.5 : std::abs(held - step.typed) < 1e-9;
-            const bool leftAsItWas = held == before.value(id) && values.tree == values.sensor;
+        const QString& id = step.typedId;
+        if (!id.isEmpty() && wasConnected && connected && wasWriteMode && !lineDown &&
+            rig.mark(id).isEmpty()) {
+            const qlonglong held = rig.simulated(id);
+            const auto [shows, holds] = rowValues(id);
+            const bool takenAsTyped = shownInInches(id) ? std::abs(held - step.typed * 25.4) <= 0.5
+                                                        : std::abs(held - step.typed) < 1e-9;
+            const bool leftAsItWas = held == before.value(id) && shows == holds;
             if (!takenAsTyped && !leftAsItWas)
-                return QString("typed %1 into %2; the sensor holds %3, the row shows %4 and is not marked")
-                    .arg(step.typed)
-                    .arg(id)
-                    .arg(held)
-                    .arg(values.tree);
+                return "typed " + QString::number(step.typed) + " into " + id + "; the sensor holds " +
+                       QString::number(held) + ", the row shows " + shows + " and is not marked";
         }
 
-        // A file changes the sensor only in what it holds, or marks the row.
-        if (step.loadsFile && answers.confirmed && wasConnected && connected) {
-            const QMap<QString, qlonglong> after = sensorNumbers(*rig);
+        // A file changes the sensor only in what it holds, or marks the row;
+        // a value the sensor cannot hold is refused: the sensor keeps its own.
+        if (step.loadsFile && confirmed && wasConnected && connected) {
+            const QMap<QString, qlonglong> after = sensorNumbers();
+            const bool refused = step.text.contains("out of range");
             QStringList wrong;
-            // A value the sensor cannot hold is refused: the sensor keeps its own.
-            const bool refusedKind = step.text.contains("out of range");
-            for (auto it = after.cbegin(); it != after.cend(); ++it) {
-                if (!rig->mark(it.key()).isEmpty())
-                    continue;
-                if (step.fileNumbers.contains(it.key()) && !refusedKind
-                        ? it.value() != step.fileNumbers.value(it.key())
-                        : it.value() != before.value(it.key()) && !step.text.contains("good"))
-                    wrong << QString("%1: sensor %2, before %3, file %4")
-                                 .arg(it.key())
-                                 .arg(it.value())
-                                 .arg(before.value(it.key()))
-                                 .arg(step.fileNumbers.contains(it.key())
-                                          ? QString::number(step.fileNumbers.value(it.key()))
-                                          : QString("-"));
+            for (const QString& id : after.keys()) {
+                const bool fromFile = step.fileNumbers.contains(id) && !refused;
+                const bool right = fromFile ? after[id] == step.fileNumbers[id]
+                                            : after[id] == before[id] || step.text.contains("good");
+                if (!right && rig.mark(id).isEmpty())
+                    wrong << id + ": sensor " + QString::number(after[id]) + ", before " +
+                                 QString::number(before[id]);
             }
             if (!wrong.isEmpty())
                 return "after loading the file the sensor holds what the file did not say, unmarked: " +
@@ -684,7 +688,15 @@ private:
 
         // Offline, no live value is left: no distance, no output on. The
         // rows the master sends the device are settings, not live values.
-        const QStringList shown = liveProcessData();
+        QStringList shown;
+        QTreeWidget* list = rig.window->processDataTree();
+        for (int top = 0; top < qMin(2, list->topLevelItemCount()); ++top) {
+            QTreeWidgetItem* section = list->topLevelItem(top);
+            shown << section->text(2).trimmed();
+            for (int k = 0; k < section->childCount(); ++k)
+                shown << section->child(k)->text(2).trimmed() +
+                             (section->child(k)->text(3) == translated("On") ? " on" : "");
+        }
         everConnected = everConnected || connected;
         if (!connected && everConnected &&
             (shown.value(1) != QString::fromUtf8("–") || shown.join(',').contains(" on")))
@@ -692,46 +704,26 @@ private:
         return QString();
     }
 
-    // Before the first connection the list shows its own defaults.
-    mutable bool everConnected = false;
-
-    // The measured value and what the device reports, as shown.
-    QStringList liveProcessData() const
-    {
-        QStringList rows;
-        QTreeWidget* list = rig->window->processDataTree();
-        for (int top = 0; top < qMin(2, list->topLevelItemCount()); ++top) {
-            QTreeWidgetItem* section = list->topLevelItem(top);
-            rows << section->text(2).trimmed();
-            for (int k = 0; k < section->childCount(); ++k)
-                rows << section->child(k)->text(2).trimmed() +
-                            (section->child(k)->text(3) == translated("On") ? " on" : "");
-        }
-        return rows;
-    }
-
     QRandomGenerator random;
-    SeededAnswers answers;
+    QRandomGenerator answerRandom;
+    // For the next step: the connection question's button by object name
+    // (empty: a seeded one), the file a file dialog gets.
+    QString connectionButton, fileName;
+    // What was asked and answered during the current step, whether the user
+    // agreed, and whether they chose to write the edits not yet written.
+    QStringList asked;
+    bool confirmed = false, savedEdits = false;
+    QTimer answering;
+    QPointer<QFileDialog> fileDialog;
     QString folder;
     quint32 seed;
-    std::unique_ptr<LinkRig> rig;
+    LinkRig rig;
     QStringList log;
-    bool treeRead = false;
-    bool lineDown = false;
-    bool unplugged = false;
+    // Whether all was read since connecting, the line is down and how, and
+    // whether the window was ever connected (before, the process data show
+    // their own defaults).
+    bool treeRead = false, lineDown = false, unplugged = false, everConnected = false;
 };
-
-QList<quint32> seedsFromEnvironment()
-{
-    QList<quint32> seeds;
-    for (const QString& text : qEnvironmentVariable("IOLINK_WALK_SEEDS").split(',', Qt::SkipEmptyParts))
-        seeds << text.trimmed().toUInt();
-    const quint32 first = qEnvironmentVariable("IOLINK_WALK_FIRST").toUInt();
-    const int count = qEnvironmentVariableIntValue("IOLINK_WALK_COUNT");
-    for (int k = 0; first > 0 && k < count; ++k)
-        seeds << first + quint32(k);
-    return seeds.isEmpty() ? QList<quint32>{1} : seeds;
-}
 
 } // namespace
 
@@ -741,12 +733,11 @@ class WalkTest : public QObject
 
 private:
     PluginLibrary plugin;
-    QString document;
+    const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
 
 private slots:
     void initTestCase()
     {
-        document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
         qputenv("IOLINK_DESCRIPTION_DOCUMENT", document.toLocal8Bit());
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
     }
@@ -754,32 +745,22 @@ private slots:
     void walk_data()
     {
         QTest::addColumn<quint32>("seed");
-        for (quint32 seed : seedsFromEnvironment())
-            QTest::newRow(qPrintable(QString("seed %1").arg(seed))) << seed;
+        for (const QString& text : qEnvironmentVariable("IOLINK_WALK_SEEDS", "1").split(','))
+            QTest::newRow(qPrintable("seed " + text.trimmed())) << text.trimmed().toUInt();
     }
 
     void walk()
     {
         QFETCH(quint32, seed);
-        const int steps = qEnvironmentVariableIsSet("IOLINK_WALK_STEPS")
-                              ? qEnvironmentVariableIntValue("IOLINK_WALK_STEPS")
-                              : 60;
         QTemporaryDir folder;
         QElapsedTimer clock;
         clock.start();
         int walked = 0;
-        QString failure;
-        {
-            Walk walk(plugin, document, folder.path(), seed);
-            failure = walk.run(steps, &walked);
-        }
-        qInfo().noquote() << QString("walk seed %1: %2 steps, %3 s, %4")
-                                 .arg(seed)
-                                 .arg(walked)
-                                 .arg(clock.elapsed() / 1000.0, 0, 'f', 1)
-                                 .arg(failure.isEmpty() ? "pass" : "FAIL");
-        if (!failure.isEmpty())
-            QFAIL(qPrintable(failure));
+        const QString failure = Walk(plugin, document, folder.path(), seed).run(60, &walked);
+        qInfo().noquote() << "walk seed " + QString::number(seed) + ": " + QString::number(walked) +
+                                 " steps, " + QString::number(clock.elapsed() / 1000.0, 'f', 1) + " s, " +
+                                 (failure.isEmpty() ? "pass" : "FAIL");
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 };
 
