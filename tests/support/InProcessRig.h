@@ -76,7 +76,6 @@ struct LinkRig
 
     // Requests sent since the trace was last cleared, as hex.
     QStringList sent() const { return TraceLines::read(trace).requests(); }
-    const QString& traceFile() const { return trace; }
     QStringList writes() const { return writesOf(sent()); }
     void clearTrace()
     {
