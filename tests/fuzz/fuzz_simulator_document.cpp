@@ -14,8 +14,8 @@ void Fuzz::run(const QByteArray& input)
         if (!description && error.isEmpty())
             Fuzz::fail("a refused description must say why");
         if (description) {
-            for (const auto& spec : description->parameters)
-                description->find(spec.address);
+            for (const auto& parameter : description->parameters)
+                description->find(parameter.address);
         }
     }
 }

@@ -163,11 +163,11 @@ struct ModelFixture
     // A write as the workbench sends it, by the parameter's id.
     QByteArray write(const char* id, int value)
     {
-        const ParameterSpec* spec = model->description().find(QLatin1String(id));
-        EXPECT_TRUE(spec) << id;
-        return spec ? ask(writeRequest(spec->address.index, spec->address.subIndex,
-                                       valueBytes(spec->size, value)))
-                    : QByteArray();
+        const ParameterSpec* parameter = model->description().find(QLatin1String(id));
+        EXPECT_TRUE(parameter) << id;
+        return parameter ? ask(writeRequest(parameter->address.index, parameter->address.subIndex,
+                                            valueBytes(parameter->size, value)))
+                         : QByteArray();
     }
 
     qint64 number(const char* id) const { return model->parameterValue(QLatin1String(id)).toLongLong(); }
