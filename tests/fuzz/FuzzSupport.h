@@ -3,25 +3,18 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
-#include <QtGlobal>
+#include <QFile>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 
+// What every fuzz target shares. Each target is one file that includes this
+// header and defines Fuzz::run for one input.
 namespace Fuzz {
 
-// The readers log what they refuse; at a million inputs that is only noise.
-// A fatal message still shows, since it ends the run.
-inline void silenceQtMessages()
-{
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtFatalMsg)
-            std::fprintf(stderr, "qFatal: %s\n", qPrintable(message));
-    });
-}
+void run(const QByteArray& input);
 
 // A property of the reader does not hold: stops the run like a crash does,
 // with a message the silenced Qt log would swallow.
@@ -31,38 +24,37 @@ inline void silenceQtMessages()
     std::abort();
 }
 
-inline QByteArray bytes(const uint8_t* data, size_t size)
+// For the readers that take a path: one file per process, so that parallel
+// fuzzing runs do not share it, rewritten for each input.
+inline QString scratchFile(const QByteArray& content)
 {
-    return QByteArray(reinterpret_cast<const char*>(data), int(size));
+    static const struct Scratch
+    {
+        QString path =
+            QDir::temp().filePath(QStringLiteral("iolink-fuzz-%1").arg(QCoreApplication::applicationPid()));
+        ~Scratch() { QFile::remove(path); }
+    } scratch;
+    QFile file(scratch.path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        fail("cannot write the scratch file");
+    return scratch.path;
 }
 
-// For the readers that take a path: one file per process, rewritten for each
-// input, so parallel fuzzing runs do not share it.
-class ScratchFile
-{
-public:
-    explicit ScratchFile(const char* suffix)
-        : m_path(QDir::tempPath().toStdString() + "/iolink-fuzz-" +
-                 std::to_string(QCoreApplication::applicationPid()) + suffix)
-    {
-    }
-    ~ScratchFile() { std::remove(m_path.c_str()); }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
-
-    const std::string& write(const uint8_t* data, size_t size) const
-    {
-        std::FILE* file = std::fopen(m_path.c_str(), "wb");
-        if (!file)
-            fail("cannot write the scratch file");
-        if (size > 0 && std::fwrite(data, 1, size, file) != size)
-            fail("cannot write the scratch file");
-        std::fclose(file);
-        return m_path;
-    }
-
-private:
-    std::string m_path;
-};
-
 } // namespace Fuzz
+
+// The readers log what they refuse; at a million inputs that is only noise.
+// A fatal message still shows, since it ends the run.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg)
+            std::fprintf(stderr, "qFatal: %s\n", qPrintable(message));
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    Fuzz::run(QByteArray(reinterpret_cast<const char*>(data), int(size)));
+    return 0;
+}

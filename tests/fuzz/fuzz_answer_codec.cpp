@@ -8,16 +8,8 @@
 
 namespace Core = NimbarSensorPlugin::Core;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+void Fuzz::run(const QByteArray& answer)
 {
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    const QByteArray answer = Fuzz::bytes(data, size);
-
     Core::stripAnswer(answer, 0);
     const QByteArray stripped = Core::stripAnswer(answer, 3);
     if (answer.size() > 1 && stripped.contains('\0'))
@@ -52,5 +44,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             again->size != address->size)
             Fuzz::fail("a parsed address does not read back");
     }
-    return 0;
 }

@@ -8,15 +8,8 @@
 
 namespace Framing = ExtensionSystem;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+void Fuzz::run(const QByteArray& input)
 {
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    const QByteArray input = Fuzz::bytes(data, size);
     const int newline = input.indexOf('\n');
     const QByteArray patternLine = newline < 0 ? QByteArray() : input.left(newline);
     const QByteArray received = newline < 0 ? input : input.mid(newline + 1);
@@ -41,5 +34,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int status = Framing::answerStatus(received, QString::fromLatin1(patternLine.left(32)));
     if (status != 1 && status != 2)
         Fuzz::fail("query status neither accepted nor refused");
-    return 0;
 }

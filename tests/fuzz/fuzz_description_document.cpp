@@ -7,17 +7,9 @@
 
 namespace Core = NimbarSensorPlugin::Core;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+void Fuzz::run(const QByteArray& input)
 {
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    static const Fuzz::ScratchFile scratch(".xml");
-    const std::string& path = scratch.write(data, size);
-
+    const std::string path = Fuzz::scratchFile(input).toStdString();
     const auto sensors = Core::loadSensorCatalogue(path);
     std::string name = "RT5-350-M18";
     if (!sensors.empty())
@@ -34,5 +26,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const boost::property_tree::ptree_error&) {
         // An entry without variants; the window refuses it with a message.
     }
-    return 0;
 }

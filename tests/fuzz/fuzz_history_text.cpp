@@ -17,32 +17,22 @@ bool same(double a, double b)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+void Fuzz::run(const QByteArray& input)
 {
     // The first byte picks the separator; the settings files use ';'.
-    if (size == 0)
-        return 0;
-    const char separator = data[0] & 1 ? char(data[0] >> 1) : ';';
-    const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if (input.isEmpty())
+        return;
+    const quint8 first = quint8(input.at(0));
+    const char separator = first & 1 ? char(first >> 1) : ';';
+    const std::string text = input.mid(1).toStdString();
 
     Utils::ValueOverTime history;
     history.append(-1.0, -1.0);
     if (!Utils::Charts::parseHistory(text, separator, history)) {
         if (history.size() != 1 || history.x(0) != -1.0 || history.y(0) != -1.0)
             Fuzz::fail("a refused text changed the history");
-        return 0;
+        return;
     }
-    for (int i = 0; i < history.size(); ++i) {
-        if ((history.state(i) == Utils::SampleState::Value) == std::isnan(history.y(i)))
-            Fuzz::fail("a sample's state disagrees with its value");
-    }
-
     const std::string written = Utils::Charts::formatHistory(history, separator);
     Utils::ValueOverTime again;
     if (!Utils::Charts::parseHistory(written, separator, again))
@@ -50,14 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (again.size() != history.size())
         Fuzz::fail("a written history reads back with another length");
     for (int i = 0; i < history.size(); ++i) {
+        if ((history.state(i) == Utils::SampleState::Value) == std::isnan(history.y(i)))
+            Fuzz::fail("a sample's state disagrees with its value");
         if (!same(history.x(i), again.x(i)) || !same(history.y(i), again.y(i)) ||
             history.state(i) != again.state(i))
             Fuzz::fail("a written history reads back with other samples");
-    }
-
-    for (int i = 0; i < history.size(); ++i) {
         if (history.lowerBound(history.x(i)) > i || history.upperBound(history.x(i)) <= i)
             Fuzz::fail("a time lookup misses its own sample");
     }
-    return 0;
 }

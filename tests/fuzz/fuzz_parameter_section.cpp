@@ -40,27 +40,19 @@ void visit(const std::string& elementName, const pt::ptree& node, const std::str
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+void Fuzz::run(const QByteArray& input)
 {
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    static const Fuzz::ScratchFile scratch(".xml");
     pt::ptree document;
     try {
-        Core::readDescriptionDocument(scratch.write(data, size), document);
+        Core::readDescriptionDocument(Fuzz::scratchFile(input).toStdString(), document);
     } catch (const pt::ptree_error&) {
-        return 0;
+        return;
     }
     const auto section = document.get_child_optional("document.treeGui.default");
     if (!section)
-        return 0;
+        return;
     for (const char* language : {"en", "de"}) {
         for (const auto& child : *section)
             visit(child.first, child.second, language, 0);
     }
-    return 0;
 }

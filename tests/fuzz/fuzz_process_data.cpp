@@ -6,16 +6,8 @@
 
 namespace Core = NimbarSensorPlugin::Core;
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+void Fuzz::run(const QByteArray& answer)
 {
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    const QByteArray answer = Fuzz::bytes(data, size);
-
     const int code = Core::processDataDistanceCode(answer);
     Core::processDataStatusBits(answer);
     Core::distanceKind(code);
@@ -32,5 +24,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (*counter < 0 || *counter > 0xFFFF)
             Fuzz::fail("crash counter outside 16 bits");
     }
-    return 0;
 }

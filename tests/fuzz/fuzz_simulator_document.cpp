@@ -4,16 +4,9 @@
 
 #include <SensorDescription.h>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+void Fuzz::run(const QByteArray& input)
 {
-    Fuzz::silenceQtMessages();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    static const Fuzz::ScratchFile scratch(".xml");
-    const QString path = QString::fromStdString(scratch.write(data, size));
+    const QString path = Fuzz::scratchFile(input);
     for (const char* variant : {"", "107"}) {
         QString error;
         const auto description = IoLinkSimulator::loadSensorDescription(path, QStringLiteral("UM035"),
@@ -21,9 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!description && error.isEmpty())
             Fuzz::fail("a refused description must say why");
         if (description) {
-            for (const auto& spec : description->parameters)
-                description->find(spec.address);
+            for (const auto& parameter : description->parameters)
+                description->find(parameter.address);
         }
     }
-    return 0;
 }

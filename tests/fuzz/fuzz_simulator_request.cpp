@@ -12,11 +12,9 @@
 
 namespace Sim = IoLinkSimulator;
 
-namespace {
-
-const std::vector<Sim::SensorDescription>& descriptions()
+void Fuzz::run(const QByteArray& bytes)
 {
-    static const std::vector<Sim::SensorDescription> loaded = [] {
+    static const std::vector<Sim::SensorDescription> models = [] {
         std::vector<Sim::SensorDescription> models;
         for (const char* id : {"UM035", "UM060", "UK130", "UK340", "UK600"}) {
             QString error;
@@ -28,27 +26,13 @@ const std::vector<Sim::SensorDescription>& descriptions()
         }
         return models;
     }();
-    return loaded;
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    Fuzz::silenceQtMessages();
-    descriptions();
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    if (size == 0)
-        return 0;
-    const auto& models = descriptions();
+    if (bytes.isEmpty())
+        return;
+    const quint8 first = quint8(bytes.at(0));
     auto now = std::make_shared<qint64>(0);
-    Sim::SensorModel model(models[data[0] % models.size()], data[0], [now] { return *now; });
+    Sim::SensorModel model(models[first % models.size()], first, [now] { return *now; });
 
-    const QByteArray input = Fuzz::bytes(data + 1, size - 1);
+    const QByteArray input = bytes.mid(1);
     int position = 0;
     while (position < input.size()) {
         const int length = 1 + quint8(input.at(position));
@@ -64,5 +48,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     model.distanceCode();
     model.statusBits();
-    return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-// The port device delivers answers from the event loop, so the tests run
+// The terminal server answers from the event loop, so the tests run
 // inside a Qt application.
 int main(int argc, char** argv)
 {
