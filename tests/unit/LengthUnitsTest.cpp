@@ -99,7 +99,7 @@ TEST(LengthUnits, HeldMillimetresRoundTripThroughEitherUnit)
 // A connected variant brings its ranges and whether it has an analog output.
 TEST(LengthUnits, AConnectedVariantBringsItsRanges)
 {
-    LengthUnits units = shortRange(LengthUnits::Millimetres);
+    LengthUnits units;
     units.setConnectedVariant("200", SensorVariant{6000, 50, 6001, 30, false, false, true});
     EXPECT_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 6000.0);
     EXPECT_EQ(units.editorLimits("DetectionRangeFar").maximum, 6001.0);
@@ -107,6 +107,9 @@ TEST(LengthUnits, AConnectedVariantBringsItsRanges)
     EXPECT_DOUBLE_EQ(units.detectionMarkMinimum(), 30.0);
     EXPECT_FALSE(units.isLength("analog0V"));
     EXPECT_EQ(units.variant().code, QString("200"));
+    units.setConnectedVariant("107", SensorVariant{350, 20, 351, 0, true, false, true});
+    EXPECT_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 350.0);
+    EXPECT_TRUE(units.isLength("analog0V"));
 }
 
 // The sensor's "no limit" for the far end shows as the variant's largest

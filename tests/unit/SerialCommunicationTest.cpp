@@ -107,20 +107,12 @@ protected:
     std::unique_ptr<SerialCommunication> communication;
 };
 
-// Answers come in pieces, with zero bytes and newlines in them, stray
-// bytes before the request and more after the frame; the pattern decides.
+// Answers come byte by byte, with zero bytes and newlines in them; the
+// pattern decides between accepted and not accepted.
 TEST_F(SerialCommunicationTest, AnswerFramedByLengthByteAndJudgedByThePattern)
 {
-    device.deliver(QByteArray::fromHex("0541"));
-    QCoreApplication::processEvents();
     const QByteArray answer = answerTo(0x22, QByteArray::fromHex("000a0d00"));
-    // The trailing bytes come in the same read as the end of the frame.
-    device.setResponder([&answer](ScriptedDevice& d, const QByteArray& request) {
-        if (request == processDataRequest)
-            d.deliver(answer + QByteArray::fromHex("eeee"), 3);
-        else
-            d.deliver(errorText, 1);
-    });
+    answerWith({{processDataRequest, answer}, {connectionCheck, errorText}}, 1);
     DataFrame frame{{query(processDataRequest), query(processDataRequest, 500, ""),
                      query(connectionCheck, 500, ".*ERR.*"), query(connectionCheck, 500, "OK"),
                      query(connectionCheck, 500, "(")}};
@@ -133,6 +125,19 @@ TEST_F(SerialCommunicationTest, AnswerFramedByLengthByteAndJudgedByThePattern)
     EXPECT_EQ(answerOf(q[4]), hex(errorText));
     EXPECT_EQ(device.writes.first(), processDataRequest);
     EXPECT_EQ(device.baudRates, QList<int>{38400});
+}
+
+TEST_F(SerialCommunicationTest, BytesAfterTheFrameAndStrayBytesBeforeTheRequestAreDropped)
+{
+    device.deliver(QByteArray::fromHex("0541"));
+    QCoreApplication::processEvents();
+    answerWith({{processDataRequest, processDataAnswer + QByteArray::fromHex("eeee")}}, 5);
+    DataFrame frame{{query(processDataRequest), query(processDataRequest)}};
+    ASSERT_TRUE(run(frame));
+    for (const SensorQuery& q : frame.queries) {
+        EXPECT_EQ(q.status, 1);
+        EXPECT_EQ(answerOf(q), hex(processDataAnswer));
+    }
 }
 
 // An answer whose check octet does not fit is not handed on: its query ends
