@@ -13,7 +13,7 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-TEST(SettingsCompare, NumbersCompareAsTheFileHoldsThem)
+TEST(SettingsCompare, NumbersCompareAsTheFileHoldsThemAndOnlySharedIdsDiffer)
 {
     EXPECT_TRUE(sameSettingsValue("321", "321.000000", false));
     EXPECT_TRUE(sameSettingsValue(" 7.1250000001", "7.125000", false));
@@ -22,10 +22,7 @@ TEST(SettingsCompare, NumbersCompareAsTheFileHoldsThem)
     // Texts are taken as they are: a tag "007" is not the tag "7".
     EXPECT_FALSE(sameSettingsValue("007", "7", true));
     EXPECT_TRUE(sameSettingsValue("Bay 7", "Bay 7", true));
-}
-
-TEST(SettingsCompare, OnlyIdsBothSidesHaveCanDiffer)
-{
+    // Only ids both sides have can differ.
     const std::vector<SettingsEntry> file{
         {"OnDelay1", "100"}, {"Unknown", "1"}, {"LocationTag", "Hall"}, {"OnDelay1", "15"}};
     const std::vector<SettingsEntry> window{{"SwitchingThresholdA1", "300.000000"},
@@ -41,7 +38,7 @@ TEST(SettingsCompare, OnlyIdsBothSidesHaveCanDiffer)
     EXPECT_TRUE(settingsDifferences({}, window, {}).empty());
 }
 
-TEST(LiveLog, OneLinePerAnswerWithDistanceAndOutputs)
+TEST(LiveLog, OneLinePerAnswerWithDistanceAndOutputsInAFileOfItsOwn)
 {
     EXPECT_EQ(liveLogHeader(0), "time_ms,distance_mm,switch_1,switch_2\n");
     EXPECT_EQ(liveLogHeader(1), "time_ms,distance_inch,switch_1,switch_2\n");
@@ -51,11 +48,8 @@ TEST(LiveLog, OneLinePerAnswerWithDistanceAndOutputs)
     EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("087022007ff80000"), 0), "0,too far,0,0\n");
     // A pattern that does not parse reads as too close, and its bits mean nothing.
     EXPECT_EQ(liveLogLine(0, QByteArray::fromHex("0870220080080003"), 0), "0,too close,0,0\n");
-}
 
-// The file holds the header and whole lines; a new log replaces it.
-TEST(LiveLog, TheFileHoldsTheHeaderAndItsLines)
-{
+    // The file holds the header and whole lines; a new log replaces it.
     QTemporaryDir dir;
     const QString path = dir.filePath("live.csv");
     const QByteArray answer = QByteArray::fromHex("0870220004d20081");

@@ -18,135 +18,86 @@ std::vector<std::string> names(const std::list<ExtensionSystem::SensorBasic>& se
 {
     std::vector<std::string> result;
     for (const auto& sensor : sensors)
-        result.push_back(sensor.name());
+        result.push_back(sensor.name() + "=" + sensor.id());
     return result;
 }
 
 } // namespace
 
-TEST(Catalogue, RealDocumentListsTheFamilyInDocumentOrder)
+TEST(Catalogue, RealDocumentListsTheFamilyAndGivesWholeEntries)
 {
-    const auto sensors = loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT);
+    const auto sensors = names(loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT));
     ASSERT_GE(sensors.size(), 5u);
-    EXPECT_EQ(sensors.front().name(), "RT5-350-M18");
-    EXPECT_EQ(sensors.front().id(), "UM035");
-    EXPECT_EQ(sensors.back().name(), "RT5-6000-M30");
-}
-
-TEST(Catalogue, DefaultLocationIsBesideTheApplication)
-{
+    EXPECT_EQ(sensors.front(), "RT5-350-M18=UM035");
+    EXPECT_EQ(sensors.back(), "RT5-6000-M30=UK600");
     // The build copies the real document beside every executable.
-    const auto besideTheApplication = names(loadSensorCatalogue());
-    ASSERT_FALSE(besideTheApplication.empty());
-    EXPECT_EQ(besideTheApplication, names(loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT)));
+    EXPECT_EQ(names(loadSensorCatalogue()), sensors);
+
+    Sensor sensor = findSensorDescription("RT5-6000-M30", IOLINK_DESCRIPTION_DOCUMENT);
+    EXPECT_EQ(sensor.id(), "UK600");
+    EXPECT_EQ(sensor.characterDelay(), 1);
+    EXPECT_EQ(sensor.lineDelay(), 10);
+    EXPECT_EQ(sensor.sensorsNode().size(), 2u);
+    EXPECT_EQ(sensor.sensorsNode().front().second.get<std::string>("ID3"), "111");
+    EXPECT_TRUE(findSensorDescription("rt5-350-m18", IOLINK_DESCRIPTION_DOCUMENT).tree.empty());
 }
 
-TEST(Catalogue, ForeignOrBrokenDocumentsGiveAnEmptyList)
+// What the list holds and which entry a lookup of "Alpha" finds: element text
+// is trimmed (only a CDATA section keeps a blank), entries without a name
+// are left out of the list but end a lookup, element names are not examined.
+TEST(Catalogue, ListAndLookupOfMadeUpDocuments)
 {
     TestDocument docs;
-    const std::string entries = TestDocument::entry("A1", "Alpha");
-    EXPECT_TRUE(loadSensorCatalogue(docs.write(TestDocument::family(entries, "OtherFamily"))).empty());
-    EXPECT_TRUE(
-        loadSensorCatalogue(docs.write(TestDocument::family(entries, "<![CDATA[IoLinkMzRT5family ]]>")))
-            .empty());
-    EXPECT_TRUE(loadSensorCatalogue(docs.write(TestDocument::family(entries, "iolinkmzrt5family"))).empty());
-    EXPECT_TRUE(loadSensorCatalogue(docs.missingPath()).empty());
-    EXPECT_TRUE(
-        loadSensorCatalogue(docs.write("<document><documentId>IoLinkMzRT5family</documentId>")).empty());
-    EXPECT_TRUE(
-        loadSensorCatalogue(docs.write("<document><sensorList>" + entries + "</sensorList></document>"))
-            .empty());
-    EXPECT_TRUE(
-        loadSensorCatalogue(docs.write("<document><documentId>IoLinkMzRT5family</documentId></document>"))
-            .empty());
-}
-
-TEST(Catalogue, ElementTextIsTrimmedBeforeTheIdIsCompared)
-{
-    // Only a CDATA section keeps a blank through the reader (tested above);
-    // blanks around element text are layout and go.
-    TestDocument docs;
-    const std::string entries = TestDocument::entry("A1", " Alpha ");
-    const auto sensors =
-        loadSensorCatalogue(docs.write(TestDocument::family(entries, "\n  IoLinkMzRT5family ")));
-    ASSERT_EQ(sensors.size(), 1u);
-    EXPECT_EQ(sensors.front().name(), "Alpha");
-}
-
-TEST(Catalogue, EntriesWithoutNameAreLeftOutAndLaterOnesStillAppear)
-{
-    TestDocument docs;
-    const std::string path = docs.write(TestDocument::family(TestDocument::entry("A1", "Alpha") +
-                                                             "    <sensor><id>B2</id></sensor>\n" +
-                                                             TestDocument::entry("C3", "Gamma")));
-    const auto sensors = loadSensorCatalogue(path);
-    EXPECT_EQ(names(sensors), (std::vector<std::string>{"Alpha", "Gamma"}));
-    EXPECT_EQ(sensors.back().id(), "C3");
-}
-
-TEST(Catalogue, ElementNamesOfEntriesAreNotExamined)
-{
-    TestDocument docs;
-    const std::string path = docs.write(TestDocument::family(
-        "    <sensor><name>Alpha</name></sensor>\n    <model><name>Beta</name></model>\n"));
-    EXPECT_EQ(names(loadSensorCatalogue(path)), (std::vector<std::string>{"Alpha", "Beta"}));
-}
-
-TEST(Lookup, FindsTheFirstEntryOfThatName)
-{
-    TestDocument docs;
-    const std::string path = docs.write(TestDocument::family(
-        TestDocument::entry("A1", "Alpha", "<portsettings><linedelay>4</linedelay></portsettings>") +
-        TestDocument::entry("A2", "Alpha", "<portsettings><linedelay>9</linedelay></portsettings>")));
-    const Sensor sensor = findSensorDescription("Alpha", path);
-    EXPECT_EQ(sensor.id(), "A1");
-    EXPECT_EQ(sensor.lineDelay(), 4);
-}
-
-TEST(Lookup, NamesCompareExactly)
-{
-    const Sensor sensor = findSensorDescription("rt5-350-m18", IOLINK_DESCRIPTION_DOCUMENT);
-    EXPECT_TRUE(sensor.name().empty());
-    EXPECT_TRUE(sensor.tree.empty());
-}
-
-TEST(Lookup, FailuresGiveTheDefaultRecord)
-{
-    TestDocument docs;
-    const std::string entries = TestDocument::entry("A1", "Alpha");
-    for (const std::string& path :
-         {docs.write(TestDocument::family(entries, "<![CDATA[IoLinkMzRT5family ]]>"), "foreign.xml"),
-          docs.missingPath(),
-          docs.write("<document><documentId>IoLinkMzRT5family</documentId><sensorList>", "broken.xml"),
-          // An entry without a name before the match ends the walk.
-          docs.write(TestDocument::family("    <sensor><id>X</id></sensor>\n" + entries), "nameless.xml")}) {
-        const Sensor sensor = findSensorDescription("Alpha", path);
-        EXPECT_TRUE(sensor.name().empty()) << path;
-        EXPECT_TRUE(sensor.tree.empty()) << path;
-        EXPECT_EQ(sensor.characterDelay(), 0);
+    const std::string alpha = TestDocument::entry("A1", "Alpha");
+    const struct
+    {
+        std::string path;
+        std::vector<std::string> listed;
+        const char* foundId;
+    } cases[] = {
+        {docs.write(TestDocument::family(alpha, "OtherFamily"), "1.xml"), {}, ""},
+        {docs.write(TestDocument::family(alpha, "<![CDATA[IoLinkMzRT5family ]]>"), "2.xml"), {}, ""},
+        {docs.write(TestDocument::family(alpha, "iolinkmzrt5family"), "3.xml"), {}, ""},
+        {docs.missingPath(), {}, ""},
+        {docs.write("<document><documentId>IoLinkMzRT5family</documentId><sensorList>", "4.xml"), {}, ""},
+        {docs.write("<document><sensorList>" + alpha + "</sensorList></document>", "5.xml"), {}, ""},
+        {docs.write("<document><documentId>IoLinkMzRT5family</documentId></document>", "6.xml"), {}, ""},
+        {docs.write(TestDocument::family(TestDocument::entry("A1", " Alpha "), "\n  IoLinkMzRT5family "),
+                    "7.xml"),
+         {"Alpha=A1"},
+         "A1"},
+        {docs.write(TestDocument::family("    <sensor><id>B2</id></sensor>\n" + alpha +
+                                         TestDocument::entry("C3", "Gamma")),
+                    "8.xml"),
+         {"Alpha=A1", "Gamma=C3"},
+         ""},
+        {docs.write(TestDocument::family(
+                        "    <sensor><name>Beta</name></sensor>\n    <model><name>Alpha</name><id>M</id>"
+                        "</model>\n" +
+                        TestDocument::entry("A2", "Alpha")),
+                    "9.xml"),
+         {"Beta=", "Alpha=M", "Alpha=A2"},
+         "M"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(names(loadSensorCatalogue(c.path)), c.listed) << c.path;
+        const Sensor sensor = findSensorDescription("Alpha", c.path);
+        EXPECT_EQ(sensor.id(), c.foundId) << c.path;
+        EXPECT_EQ(sensor.tree.empty(), std::string(c.foundId).empty()) << c.path;
         EXPECT_FALSE(sensor.thresholdsReadOnly());
     }
 }
 
-TEST(Lookup, RecordCarriesTheWholeEntry)
-{
-    const Sensor sensor = findSensorDescription("RT5-6000-M30", IOLINK_DESCRIPTION_DOCUMENT);
-    EXPECT_EQ(sensor.id(), "UK600");
-    EXPECT_EQ(sensor.characterDelay(), 1);
-    EXPECT_EQ(sensor.lineDelay(), 10);
-    Sensor copy = sensor;
-    EXPECT_EQ(copy.sensorsNode().size(), 2u);
-    EXPECT_EQ(copy.sensorsNode().front().second.get<std::string>("ID3"), "111");
-}
-
 TEST(FamilyDocument, VariantsAreCompleteAndCoverTheKnownCodes)
 {
-    std::set<std::string> codes;
-    std::set<std::string> analog, resetAcc;
-    for (const auto& listed : loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT)) {
-        Sensor sensor = findSensorDescription(listed.name(), IOLINK_DESCRIPTION_DOCUMENT);
-        ASSERT_EQ(sensor.id(), listed.id());
-        ASSERT_GE(sensor.id().size(), 5u) << "identity check compares characters 0 and 2 to 4";
+    std::set<std::string> codes, analog, resetAcc, identityKeys;
+    const auto listed = loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT);
+    for (const auto& entry : listed) {
+        Sensor sensor = findSensorDescription(entry.name(), IOLINK_DESCRIPTION_DOCUMENT);
+        ASSERT_EQ(sensor.id(), entry.id());
+        // The identity check compares characters 0 and 2 to 4.
+        ASSERT_GE(sensor.id().size(), 5u);
+        identityKeys.insert(sensor.id().substr(0, 1) + sensor.id().substr(2, 3));
         for (const auto& variant : sensor.sensorsNode()) {
             const auto& v = variant.second;
             const std::string code = v.get<std::string>("ID3");
@@ -161,6 +112,7 @@ TEST(FamilyDocument, VariantsAreCompleteAndCoverTheKnownCodes)
             EXPECT_GE(v.get<int>("objMaxRange"), maxRange);
         }
     }
+    EXPECT_EQ(identityKeys.size(), listed.size()) << "models the identity check cannot tell apart";
     for (const char* code : {"107", "108", "111", "113", "137"})
         EXPECT_TRUE(codes.count(code)) << code;
     EXPECT_GE(codes.size(), 6u);
@@ -168,17 +120,8 @@ TEST(FamilyDocument, VariantsAreCompleteAndCoverTheKnownCodes)
     EXPECT_EQ(resetAcc, (std::set<std::string>{"0", "1"}));
 }
 
-TEST(FamilyDocument, ModelsAreToldApartByTheComparedIdentityCharacters)
-{
-    std::set<std::string> keys;
-    for (const auto& sensor : loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT))
-        keys.insert(sensor.id().substr(0, 1) + sensor.id().substr(2, 3));
-    EXPECT_EQ(keys.size(), loadSensorCatalogue(IOLINK_DESCRIPTION_DOCUMENT).size());
-}
-
 TEST(DocumentLimits, NestingAndTextsAreMeasuredPastCommentsCdataAndQuotes)
 {
-    EXPECT_EQ(documentShape("<a><b/><c><d>x</d></c></a>").depth, 3);
     const DocumentShape odd = documentShape(
         "<?xml version=\"1.0\"?><!-- <x><y><z> long comment --><a t=\"<b>\"><![CDATA[<c><d>]]></a>");
     EXPECT_EQ(odd.depth, 1);
@@ -192,38 +135,38 @@ TEST(DocumentLimits, NestingAndTextsAreMeasuredPastCommentsCdataAndQuotes)
 }
 
 // A document nested deeper than any real one is refused before the reader
-// recurses into it; the workbench lists nothing instead of crashing.
-TEST(DocumentLimits, ADeeplyNestedDocumentIsRefusedWithFileAndLine)
+// recurses into it, and so is a huge text; the workbench lists nothing
+// instead of crashing.
+TEST(DocumentLimits, TooDeepOrHugeDocumentsAreRefusedWithFileAndLine)
 {
     TestDocument docs;
     std::string nested;
     for (int k = 0; k < 50000; ++k)
         nested += "<property>";
-    const std::string path = docs.write("<document><documentId>IoLinkMzRT5family</documentId>\n" + nested);
-    try {
-        checkDocumentLimits(path);
-        FAIL() << "not refused";
-    } catch (const boost::property_tree::xml_parser_error& error) {
-        EXPECT_EQ(error.filename(), path);
-        EXPECT_EQ(error.line(), 2u);
-        EXPECT_NE(std::string(error.message()).find("nested more than 64 deep"), std::string::npos);
+    const struct
+    {
+        std::string path;
+        unsigned long line;
+        const char* message;
+    } cases[] = {
+        {docs.write("<document><documentId>IoLinkMzRT5family</documentId>\n" + nested, "deep.xml"), 2,
+         "nested more than 64 deep"},
+        {docs.write(
+             TestDocument::family(TestDocument::entry(
+                 "UM035", "RT5-350-M18", "\n<caption><en>" + std::string(1 << 20, 'x') + "</en></caption>")),
+             "huge.xml"),
+         6, "an element text of 1048576 bytes"},
+    };
+    for (const auto& c : cases) {
+        try {
+            checkDocumentLimits(c.path);
+            ADD_FAILURE() << c.path << " not refused";
+        } catch (const boost::property_tree::xml_parser_error& error) {
+            EXPECT_EQ(error.filename(), c.path);
+            EXPECT_EQ(error.line(), c.line);
+            EXPECT_NE(std::string(error.message()).find(c.message), std::string::npos) << error.message();
+        }
+        EXPECT_TRUE(loadSensorCatalogue(c.path).empty());
     }
-    EXPECT_TRUE(loadSensorCatalogue(path).empty());
     EXPECT_NO_THROW(checkDocumentLimits(IOLINK_DESCRIPTION_DOCUMENT));
-}
-
-TEST(DocumentLimits, AHugeCaptionIsRefusedWithFileAndLine)
-{
-    TestDocument docs;
-    const std::string path = docs.write(TestDocument::family(TestDocument::entry(
-        "UM035", "RT5-350-M18", "\n<caption><en>" + std::string(1 << 20, 'x') + "</en></caption>")));
-    try {
-        checkDocumentLimits(path);
-        FAIL() << "not refused";
-    } catch (const boost::property_tree::xml_parser_error& error) {
-        EXPECT_EQ(error.filename(), path);
-        EXPECT_EQ(error.line(), 6u);
-        EXPECT_NE(std::string(error.message()).find("an element text of 1048576 bytes"), std::string::npos)
-            << error.message();
-    }
 }

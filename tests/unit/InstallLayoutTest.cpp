@@ -9,88 +9,46 @@
 using ExtensionSystem::dataFile;
 using ExtensionSystem::pluginFolder;
 
-namespace {
-
-// A root with bin/ and whatever folders and files a test lays out under it,
-// the way a build tree or an unpacked package holds them.
-class InstallLayout : public ::testing::Test
+// Each case lays out folders (ending in '/') and files under a root with
+// bin/, the way a build tree or an unpacked package holds them, and names
+// where the plug-ins and two data files are found from bin/.
+TEST(InstallLayout, PluginsAndDataAreFoundBesideTheProgramFirstThenInTheInstalledPlaces)
 {
-protected:
-    void SetUp() override
+    const struct
     {
-        ASSERT_TRUE(root.isValid());
-        make("bin");
+        const char* what;
+        QStringList layout;
+        const char* plugins;
+        const char* first;
+        const char* second;
+    } cases[] = {
+        {"build tree", {"bin/plugins/", "bin/first.xml"}, "bin/plugins", "bin/first.xml", "bin/second.xml"},
+        {"installed tree",
+         {"lib/iolink-workbench/plugins/", "share/iolink-workbench/first.xml"},
+         "lib/iolink-workbench/plugins",
+         "share/iolink-workbench/first.xml",
+         "bin/second.xml"},
+        {"both",
+         {"bin/plugins/", "lib/iolink-workbench/plugins/", "bin/first.xml",
+          "share/iolink-workbench/first.xml", "share/iolink-workbench/second.xml"},
+         "bin/plugins",
+         "bin/first.xml",
+         "share/iolink-workbench/second.xml"},
+        {"nothing there", {}, "bin/plugins", "bin/first.xml", "bin/second.xml"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir root;
+        const auto path = [&root](const QString& relative) { return root.path() + '/' + relative; };
+        ASSERT_TRUE(QDir(root.path()).mkpath("bin"));
+        for (const QString& entry : c.layout) {
+            ASSERT_TRUE(QDir(root.path()).mkpath(entry.endsWith('/') ? entry : entry.section('/', 0, -2)));
+            ASSERT_TRUE(entry.endsWith('/') || QFile(path(entry)).open(QIODevice::WriteOnly))
+                << entry.toStdString();
+        }
+        EXPECT_EQ(pluginFolder(path("bin")), path(c.plugins)) << c.what;
+        // A program folder given with a trailing slash gives clean paths.
+        EXPECT_EQ(pluginFolder(path("bin/")), path(c.plugins)) << c.what;
+        EXPECT_EQ(dataFile(path("bin"), "first.xml"), path(c.first)) << c.what;
+        EXPECT_EQ(dataFile(path("bin"), "second.xml"), path(c.second)) << c.what;
     }
-
-    void make(const QString& folder)
-    {
-        ASSERT_TRUE(QDir(root.path()).mkpath(folder)) << folder.toStdString();
-    }
-
-    void touch(const QString& file)
-    {
-        QFile f(path(file));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << file.toStdString();
-    }
-
-    QString path(const QString& relative) const { return root.path() + '/' + relative; }
-    QString program() const { return path("bin"); }
-
-    QTemporaryDir root;
-};
-
-} // namespace
-
-TEST_F(InstallLayout, BuildTreeFindsPluginsAndDataBesideTheProgram)
-{
-    make("bin/plugins");
-    touch("bin/family.xml");
-
-    EXPECT_EQ(pluginFolder(program()), path("bin/plugins"));
-    EXPECT_EQ(dataFile(program(), "family.xml"), path("bin/family.xml"));
-}
-
-TEST_F(InstallLayout, InstalledTreeFindsPluginsInLibAndDataInShare)
-{
-    make("lib/iolink-workbench/plugins");
-    make("share/iolink-workbench");
-    touch("share/iolink-workbench/family.xml");
-
-    EXPECT_EQ(pluginFolder(program()), path("lib/iolink-workbench/plugins"));
-    EXPECT_EQ(dataFile(program(), "family.xml"), path("share/iolink-workbench/family.xml"));
-}
-
-TEST_F(InstallLayout, BesideTheProgramWinsOverTheInstalledPlace)
-{
-    make("bin/plugins");
-    make("lib/iolink-workbench/plugins");
-    touch("bin/family.xml");
-    make("share/iolink-workbench");
-    touch("share/iolink-workbench/family.xml");
-
-    EXPECT_EQ(pluginFolder(program()), path("bin/plugins"));
-    EXPECT_EQ(dataFile(program(), "family.xml"), path("bin/family.xml"));
-}
-
-TEST_F(InstallLayout, EachFileIsLookedUpOnItsOwn)
-{
-    touch("bin/first.xml");
-    make("share/iolink-workbench");
-    touch("share/iolink-workbench/second.xml");
-
-    EXPECT_EQ(dataFile(program(), "first.xml"), path("bin/first.xml"));
-    EXPECT_EQ(dataFile(program(), "second.xml"), path("share/iolink-workbench/second.xml"));
-}
-
-TEST_F(InstallLayout, NothingThereNamesThePlaceBesideTheProgram)
-{
-    EXPECT_EQ(pluginFolder(program()), path("bin/plugins"));
-    EXPECT_EQ(dataFile(program(), "family.xml"), path("bin/family.xml"));
-}
-
-TEST_F(InstallLayout, ProgramFolderGivenWithATrailingSlashGivesCleanPaths)
-{
-    make("lib/iolink-workbench/plugins");
-
-    EXPECT_EQ(pluginFolder(program() + '/'), path("lib/iolink-workbench/plugins"));
 }

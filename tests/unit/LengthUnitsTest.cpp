@@ -96,19 +96,20 @@ TEST(LengthUnits, HeldMillimetresRoundTripThroughEitherUnit)
     EXPECT_EQ(inches.held("SwitchingThresholdA1", 1.97), 50);
 }
 
+// A connected variant brings its ranges and whether it has an analog output.
 TEST(LengthUnits, AConnectedVariantBringsItsRanges)
 {
     LengthUnits units;
     units.setConnectedVariant("200", SensorVariant{6000, 50, 6001, 30, false, false, true});
+    EXPECT_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 6000.0);
+    EXPECT_EQ(units.editorLimits("DetectionRangeFar").maximum, 6001.0);
+    EXPECT_DOUBLE_EQ(units.switchingMarkPlace(0), 50.0);
+    EXPECT_DOUBLE_EQ(units.detectionMarkMinimum(), 30.0);
+    EXPECT_FALSE(units.isLength("analog0V"));
     EXPECT_EQ(units.variant().code, QString("200"));
-    EXPECT_EQ(units.variant().maxRange, 6000);
-    EXPECT_EQ(units.variant().minRange, 50);
-    EXPECT_EQ(units.variant().objMaxRange, 6001);
-    EXPECT_EQ(units.variant().objMinRange, 30);
-    EXPECT_FALSE(units.variant().hasAnalogOutput);
     units.setConnectedVariant("107", SensorVariant{350, 20, 351, 0, true, false, true});
     EXPECT_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 350.0);
-    EXPECT_TRUE(units.variant().hasAnalogOutput);
+    EXPECT_TRUE(units.isLength("analog0V"));
 }
 
 // The sensor's "no limit" for the far end shows as the variant's largest

@@ -1,6 +1,5 @@
-// What a monitor publishes and journals, without a broker: device aliases,
-// topics, payloads, events, the journal's rotation, the watch for a port's
-// return, and the command line of --monitor.
+#include <FileFaults.h>
+#include <WaitUntil.h>
 #include <WorkbenchOptions.h>
 #include <link/ReconnectWatch.h>
 #include <monitor/EventJournal.h>
@@ -8,7 +7,6 @@
 #include <parameters/SensorEvents.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,7 +24,7 @@ QJsonObject parsed(const QByteArray& json)
     return QJsonDocument::fromJson(json).object();
 }
 
-TEST(MonitorMessages, AliasesAreOneTopicLevel)
+TEST(MonitorMessages, AliasesTopicsAndIdentification)
 {
     const std::pair<QString, QString> cases[] = {
         {"/dev/ttyUSB0", "RT5-350-M18_ttyUSB0"},
@@ -40,6 +38,12 @@ TEST(MonitorMessages, AliasesAreOneTopicLevel)
     EXPECT_EQ(Monitor::processDataTopic("plant", "A_b"), "plant/devices/A_b/processdata/value");
     EXPECT_EQ(Monitor::portStatusTopic("plant", 2), "plant/masters/2/ports/1/status");
     EXPECT_EQ(Monitor::gatewayStatusTopic("plant"), "plant/gateway/status");
+    // The identification leaves out what nothing gave.
+    EXPECT_EQ(parsed(Monitor::identificationPayload({{"vendorName", "Nimbar Sensors"},
+                                                     {"serialNumber", "0042"},
+                                                     {"locationTag", ""},
+                                                     {"unknown", "x"}})),
+              QJsonObject({{"vendorName", "Nimbar Sensors"}, {"serialNumber", "0042"}}));
 }
 
 TEST(MonitorMessages, ProcessDataNeverGiveAStateAsADistance)
@@ -74,13 +78,6 @@ TEST(MonitorMessages, ProcessDataNeverGiveAStateAsADistance)
     }
 }
 
-TEST(MonitorMessages, IdentificationLeavesOutWhatNothingGave)
-{
-    const QJsonObject identity = parsed(Monitor::identificationPayload(
-        {{"vendorName", "Nimbar Sensors"}, {"serialNumber", "0042"}, {"locationTag", ""}, {"unknown", "x"}}));
-    EXPECT_EQ(identity, QJsonObject({{"vendorName", "Nimbar Sensors"}, {"serialNumber", "0042"}}));
-}
-
 TEST(MonitorMessages, EventsAreStampedAndPlaced)
 {
     const QDateTime time(QDate(2026, 12, 7), QTime(9, 30, 5, 42), Qt::UTC);
@@ -113,10 +110,7 @@ TEST(EventJournal, AppendsLinesAndKeepsOneOlderFile)
     EXPECT_FALSE(QFile::exists(name + ".1"));
     // A third line would pass the limit: the two go to the older file.
     EXPECT_EQ(journal.append(event), QString());
-    auto lines = [](const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().count('\n') : -1;
-    };
+    const auto lines = [](const QString& file) { return contentOf(file).count('\n'); };
     EXPECT_EQ(lines(name), 1);
     EXPECT_EQ(lines(name + ".1"), 2);
     journal.append(event);
@@ -134,18 +128,6 @@ TEST(EventJournal, AppendsLinesAndKeepsOneOlderFile)
     EXPECT_NE(blocked.append(event), QString());
 }
 
-// Serves the event loop until done or two seconds have passed.
-bool waitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 2000) {
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return done();
-}
-
 TEST(ReconnectWatch, APortComesBackWhenItWasGoneOrLeadsElsewhere)
 {
     QTemporaryDir folder;
@@ -161,19 +143,19 @@ TEST(ReconnectWatch, APortComesBackWhenItWasGoneOrLeadsElsewhere)
     QObject::connect(&watch, &ReconnectWatch::cameBack, [&returns](const QString& path) { returns << path; });
     // Still there, leading where it did: no return.
     watch.watch(port);
-    EXPECT_FALSE(waitFor([&] { return !returns.isEmpty(); }));
+    EXPECT_FALSE(waitUntil([&] { return !returns.isEmpty(); }, 2000));
     // Gone, then there again.
     QFile::remove(port);
     QThread::msleep(700);
     QCoreApplication::processEvents();
     QFile::link(first, port);
-    EXPECT_TRUE(waitFor([&] { return returns == QStringList{port}; }));
+    EXPECT_TRUE(waitUntil([&] { return returns == QStringList{port}; }, 2000));
     EXPECT_FALSE(watch.isWatching());
     // Replugged faster than a look: the link leads to another device.
     watch.watch(port);
     QFile::remove(port);
     QFile::link(second, port);
-    EXPECT_TRUE(waitFor([&] { return returns.size() == 2; }));
+    EXPECT_TRUE(waitUntil([&] { return returns.size() == 2; }, 2000));
 }
 
 TEST(MonitorOptions, PairsBrokerAndOriginator)

@@ -38,17 +38,16 @@ struct Row
     }
     std::string id() const { return key("id"); }
     std::string type() const { return key("type"); }
-    bool isCategory() const { return type() == "category"; }
+    int items() const { return node->get_child_optional("items") ? int(node->get_child("items").size()) : 0; }
 };
 
 void collectRows(const pt::ptree& node, std::vector<const pt::ptree*> ancestors, std::vector<Row>* rows)
 {
     rows->push_back({&node, ancestors});
     ancestors.push_back(&node);
-    for (const auto& child : node) {
+    for (const auto& child : node)
         if (child.first == "property")
             collectRows(child.second, ancestors, rows);
-    }
 }
 
 // Every node of the parameter section, depth first in document order.
@@ -63,24 +62,19 @@ const std::vector<Row>& rows()
     return all;
 }
 
-const Row* findRow(const std::string& id)
+const Row& row(const std::string& id)
 {
-    for (const Row& row : rows()) {
-        if (row.id() == id)
-            return &row;
-    }
-    return nullptr;
+    static const Row none{&document(), {}};
+    for (const Row& r : rows())
+        if (r.id() == id)
+            return r;
+    ADD_FAILURE() << id << " is missing";
+    return none;
 }
 
 bool isDecimal(const std::string& text)
 {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
-int itemCount(const Row& row)
-{
-    const auto items = row.node->get_child_optional("items");
-    return items ? int(items->size()) : 0;
 }
 
 // Both languages present, non-empty and valid UTF-8.
@@ -95,62 +89,43 @@ void expectBilingual(const pt::ptree& texts, const std::string& where)
 
 } // namespace
 
-TEST(ParameterSection, EveryParameterHasADecimalAddressWithAKnownSize)
+TEST(ParameterSection, EveryRowIsUniqueCaptionedAndItsDefaultFitsItsRange)
 {
     ASSERT_GT(rows().size(), 50u);
-    for (const Row& row : rows()) {
-        if (row.isCategory())
-            continue;
-        const std::string index = row.key("index"), subIndex = row.key("subIndex"), size = row.key("size");
-        ASSERT_TRUE(isDecimal(index) && isDecimal(subIndex) && isDecimal(size)) << row.id();
-        EXPECT_LE(std::stoi(index), 0xFFFF) << row.id();
-        EXPECT_LE(std::stoi(subIndex), 0xFF) << row.id();
-        EXPECT_TRUE(size == "6" || size == "7" || size == "9") << row.id() << " size " << size;
-    }
-}
-
-TEST(ParameterSection, IdsAndAddressesAreUnique)
-{
+    const std::set<std::string> types{"category", "enumerator", "int", "double", "bool", "action", "string"};
     std::map<std::string, std::string> addressOwners;
     std::set<std::string> ids;
     for (const Row& row : rows()) {
-        EXPECT_FALSE(row.id().empty()) << "a " << row.type() << " node has no id";
-        EXPECT_TRUE(ids.insert(row.id()).second) << row.id();
-        if (row.isCategory())
-            continue;
-        const std::string address = row.key("index") + "/" + row.key("subIndex");
-        const auto known = addressOwners.emplace(address, row.id());
-        EXPECT_TRUE(known.second) << row.id() << " shares " << address << " with " << known.first->second;
-    }
-}
-
-TEST(ParameterSection, TagsAreFreeTextAtTheIdentificationIndices)
-{
-    const std::map<std::string, std::string> tagIndices{
-        {"AppSpecificTag", "24"}, {"FunctionTag", "25"}, {"LocationTag", "26"}};
-    for (const auto& [id, index] : tagIndices) {
-        const Row* tag = findRow(id);
-        ASSERT_TRUE(tag) << id;
-        EXPECT_EQ(tag->key("index"), index) << id;
-        EXPECT_EQ(tag->key("subIndex"), "0") << id;
-        EXPECT_EQ(tag->type(), "string") << id;
-        EXPECT_EQ(tag->key("isString"), "true") << id;
-        EXPECT_EQ(tag->key("readonly"), "false") << id;
-    }
-}
-
-TEST(ParameterSection, RowsItemsAndButtonsAreCaptionedInEnglishAndGerman)
-{
-    for (const Row& row : rows()) {
-        ASSERT_TRUE(row.node->get_child_optional("text")) << row.id();
-        expectBilingual(row.node->get_child("text"), row.id());
-        if (row.type() == "action") {
-            ASSERT_TRUE(row.node->get_child_optional("caption.text")) << row.id();
-            expectBilingual(row.node->get_child("caption.text"), row.id() + " button");
-        }
-        if (const auto items = row.node->get_child_optional("items")) {
+        const std::string id = row.id(), type = row.type();
+        EXPECT_TRUE(!id.empty() && ids.insert(id).second) << "a " << type << " node has id '" << id << "'";
+        EXPECT_TRUE(types.count(type)) << id << " has type '" << type << "'";
+        ASSERT_TRUE(row.node->get_child_optional("text")) << id;
+        expectBilingual(row.node->get_child("text"), id);
+        if (type == "action")
+            expectBilingual(row.node->get_child("caption.text", {}), id + " button");
+        if (const auto items = row.node->get_child_optional("items"))
             for (const auto& item : *items)
-                expectBilingual(item.second, row.id() + " item");
+                expectBilingual(item.second, id + " item");
+        if (type == "category")
+            continue;
+        const std::string index = row.key("index"), subIndex = row.key("subIndex"), size = row.key("size");
+        ASSERT_TRUE(isDecimal(index) && isDecimal(subIndex) && isDecimal(size)) << id;
+        EXPECT_TRUE(std::stoi(index) <= 0xFFFF && std::stoi(subIndex) <= 0xFF) << id;
+        EXPECT_TRUE(size == "6" || size == "7" || size == "9") << id << " size " << size;
+        const auto known = addressOwners.emplace(index + "/" + subIndex, id);
+        EXPECT_TRUE(known.second) << id << " shares its address with " << known.first->second;
+        EXPECT_TRUE(row.key("readonly") == "true" || row.key("readonly") == "false") << id;
+        if (type == "enumerator") {
+            const int value = row.node->get<int>("defaultvalue");
+            EXPECT_TRUE(row.items() >= 2 && value >= 0 && value < row.items()) << id;
+        } else if (type == "int" || type == "double") {
+            const double minimum = row.node->get<double>("min"), maximum = row.node->get<double>("max");
+            const double value = row.node->get<double>("defaultvalue");
+            EXPECT_TRUE(minimum < maximum && value >= minimum && value <= maximum) << id << " " << value;
+        } else if (type == "bool") {
+            EXPECT_TRUE(row.key("defaultvalue") == "0" || row.key("defaultvalue") == "1") << id;
+        } else if (type == "string") {
+            EXPECT_TRUE(row.node->get_child_optional("defaultvalue")) << id;
         }
     }
     for (const auto& entry : document().get_child("document.guiCategory.default"))
@@ -158,52 +133,41 @@ TEST(ParameterSection, RowsItemsAndButtonsAreCaptionedInEnglishAndGerman)
                         "process-data entry " + entry.second.get<std::string>("id"));
 }
 
-TEST(ParameterSection, TypesAndDefaultsFitTheirRanges)
+TEST(ParameterSection, RowsTheCodeReliesOnHaveTheirPlaceTypeAndEntries)
 {
-    const std::set<std::string> types{"category", "enumerator", "int", "double", "bool", "action", "string"};
-    for (const Row& row : rows()) {
-        const std::string type = row.type();
-        EXPECT_TRUE(types.count(type)) << row.id() << " has type '" << type << "'";
-        EXPECT_TRUE(row.isCategory() || row.key("readonly") == "true" || row.key("readonly") == "false")
-            << row.id();
-        if (type == "enumerator") {
-            ASSERT_GE(itemCount(row), 2) << row.id();
-            const int value = row.node->get<int>("defaultvalue");
-            EXPECT_TRUE(value >= 0 && value < itemCount(row)) << row.id();
-        } else if (type == "int" || type == "double") {
-            const double minimum = row.node->get<double>("min"), maximum = row.node->get<double>("max");
-            const double value = row.node->get<double>("defaultvalue");
-            EXPECT_LT(minimum, maximum) << row.id();
-            EXPECT_TRUE(value >= minimum && value <= maximum) << row.id() << " default " << value;
-        } else if (type == "bool") {
-            const std::string value = row.key("defaultvalue");
-            EXPECT_TRUE(value == "0" || value == "1") << row.id();
-        } else if (type == "string") {
-            EXPECT_TRUE(row.node->get_child_optional("defaultvalue")) << row.id();
-        }
+    // The tags are free text at the identification indices.
+    for (const auto& [id, index] : std::map<std::string, std::string>{
+             {"AppSpecificTag", "24"}, {"FunctionTag", "25"}, {"LocationTag", "26"}}) {
+        const std::string place = row(id).key("index") + "/" + row(id).key("subIndex") + " " +
+                                  row(id).type() + " " + row(id).key("isString") + " " +
+                                  row(id).key("readonly");
+        EXPECT_EQ(place, index + "/0 string true false") << id;
     }
-}
-
-TEST(ParameterSection, EnumerationsHaveTheEntriesTheirSensorCodesNeed)
-{
     // Sensor code 10 (the crash-detection function) sits at positions 6, 7
     // and 3 and is the last name, which variants without crash detection drop.
-    const std::map<std::string, int> sizes{
-        {"PinFunctionA1", 7},  {"PinFunctionA2", 8},  {"PinFunctionA3", 4}, {"ErrorWarning1", 17},
-        {"ErrorWarning2", 17}, {"ErrorWarning3", 17}, {"ErrorWarning4", 17}};
-    for (const auto& [id, size] : sizes) {
-        const Row* row = findRow(id);
-        ASSERT_TRUE(row) << id;
-        EXPECT_EQ(itemCount(*row), size) << id;
-    }
+    for (const auto& [id, size] : std::map<std::string, int>{{"PinFunctionA1", 7},
+                                                             {"PinFunctionA2", 8},
+                                                             {"PinFunctionA3", 4},
+                                                             {"ErrorWarning1", 17},
+                                                             {"ErrorWarning2", 17},
+                                                             {"ErrorWarning3", 17},
+                                                             {"ErrorWarning4", 17},
+                                                             {"MesurementUnit", 2}})
+        EXPECT_EQ(row(id).items(), size) << id;
     for (const char* id : {"TeachInMode1", "TeachInMode2"})
-        EXPECT_GE(itemCount(*findRow(id)), 3) << id << " needs window mode at position 2";
+        EXPECT_GE(row(id).items(), 3) << id << " needs window mode at position 2";
     // Unit code 0 is millimetres, 1 inches.
-    const pt::ptree& units = findRow("MesurementUnit")->node->get_child("items");
-    ASSERT_EQ(units.size(), 2u);
-    EXPECT_NE(units.front().second.get<std::string>("en").find("mm"), std::string::npos);
-    EXPECT_NE(units.back().second.get<std::string>("en").find("inch"), std::string::npos);
-    EXPECT_EQ(findRow("TestMode")->key("defaultvalue"), "0") << "test mode starts off";
+    EXPECT_NE(row("MesurementUnit").node->get_child("items").front().second.get<std::string>("en").find("mm"),
+              std::string::npos);
+    EXPECT_NE(
+        row("MesurementUnit").node->get_child("items").back().second.get<std::string>("en").find("inch"),
+        std::string::npos);
+    EXPECT_EQ(row("TestMode").key("defaultvalue"), "0") << "test mode starts off";
+    for (const char* group :
+         {"Output1Settings", "Output2Settings", "Output3Settings", "AnalogMode", "CrashDetection"})
+        EXPECT_EQ(row(group).type(), "category") << group;
+    EXPECT_EQ(row("CrashCounter").type(), "int");
+    EXPECT_EQ(row("CrashCounter").key("index"), "4899") << "the status poll reads it at 0x1323";
 }
 
 TEST(ParameterSection, EveryIdTheWindowHandlesIsPresentAndAttached)
@@ -226,17 +190,10 @@ MesurementUnit ObjectInfo TeachLoked ErrorWarning1 ErrorWarning2 ErrorWarning3 E
 FirmwareRevisionReadOnly SensorNumberReadOnly SerialNumberReadOnly HardwareRevisionReadOnly
 FunctionTag LocationTag AppSpecificTag)");
     for (std::string id; handled >> id;) {
-        const Row* row = findRow(id);
-        ASSERT_TRUE(row) << id;
-        EXPECT_EQ(row->key("visible", "true"), "true") << id;
-        for (const pt::ptree* ancestor : row->ancestors)
+        EXPECT_EQ(row(id).key("visible", "true"), "true") << id;
+        for (const pt::ptree* ancestor : row(id).ancestors)
             EXPECT_EQ(ancestor->get<std::string>("visible", "true"), "true") << id;
     }
-    for (const char* group :
-         {"Output1Settings", "Output2Settings", "Output3Settings", "AnalogMode", "CrashDetection"})
-        EXPECT_TRUE(findRow(group)->isCategory()) << group;
-    EXPECT_EQ(findRow("CrashCounter")->type(), "int");
-    EXPECT_EQ(findRow("CrashCounter")->key("index"), "4899") << "the status poll reads it at 0x1323";
 }
 
 TEST(ParameterSection, LengthCaptionsEndInTheMillimetreSuffix)
@@ -246,7 +203,7 @@ TEST(ParameterSection, LengthCaptionsEndInTheMillimetreSuffix)
     for (const char* id : {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1", "HysteresisA1",
                            "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2", "HysteresisA2"}) {
         for (const char* language : {"text.en", "text.de"}) {
-            const std::string caption = findRow(id)->key(language);
+            const std::string caption = row(id).key(language);
             ASSERT_GT(caption.size(), 5u) << id;
             EXPECT_EQ(caption.substr(caption.size() - 5), " (mm)") << id;
             EXPECT_EQ(caption.find("mm"), caption.size() - 3) << id << ": " << caption;
@@ -267,13 +224,10 @@ TEST(ProcessDataSection, EntriesFollowTheRowLayout)
         ASSERT_LT(row, groups.size());
         ASSERT_FALSE(id.empty());
         EXPECT_EQ(id.front(), groups[row]) << "row " << row;
-        if (id.front() == '2') {
-            EXPECT_EQ(entry.second.get<std::string>("parent", ""),
-                      "Object" + std::to_string((row - 15) / 2 + 1));
-        }
-        if (row > 0 && ids[row - 1].front() == id.front()) {
-            EXPECT_LT(ids[row - 1], id) << "row " << row;
-        }
+        EXPECT_TRUE(id.front() != '2' || entry.second.get<std::string>("parent", "") ==
+                                             "Object" + std::to_string((row - 15) / 2 + 1))
+            << "row " << row;
+        EXPECT_TRUE(row == 0 || ids[row - 1].front() != id.front() || ids[row - 1] < id) << "row " << row;
     }
     EXPECT_EQ(ids.size(), groups.size());
     EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());

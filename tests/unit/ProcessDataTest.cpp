@@ -6,7 +6,7 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-TEST(ProcessData, DistanceAndStatusBitsFromTheRecord)
+TEST(ProcessData, DistanceStatusBitsAndSpecialCodesFromTheRecord)
 {
     const QByteArray record = QByteArray::fromHex("0870220004d20083");
     EXPECT_EQ(processDataDistanceCode(record), 1234);
@@ -14,10 +14,6 @@ TEST(ProcessData, DistanceAndStatusBitsFromTheRecord)
     EXPECT_EQ(distanceKind(1234), DistanceKind::Distance);
     EXPECT_DOUBLE_EQ(shownDistance(1234, 0), 1234.0);
     EXPECT_DOUBLE_EQ(shownDistance(1234, 1), 123.4);
-}
-
-TEST(ProcessData, SpecialDistanceCodes)
-{
     EXPECT_EQ(distanceKind(processDataDistanceCode(QByteArray::fromHex("087022007ffc0000"))),
               DistanceKind::NoData);
     EXPECT_EQ(distanceKind(processDataDistanceCode(QByteArray::fromHex("087022007ff80000"))),

@@ -1,3 +1,5 @@
+#include <FileFaults.h>
+
 #include <extensionsystem/ProtocolTrace.h>
 
 #include <QFile>
@@ -6,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using ExtensionSystem::ProtocolTrace;
@@ -22,30 +21,6 @@ void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
     if (type == QtWarningMsg)
         warnings.append(message);
 }
-
-// A file size limit for as long as it lives, with SIGXFSZ ignored as the
-// workbench does: writes beyond it fail with EFBIG instead of ending the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        ::getrlimit(RLIMIT_FSIZE, &m_previous);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_previous;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &m_previous);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_previous{};
-    void (*m_handler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -63,6 +38,7 @@ TEST(ProtocolTrace, AFailedWriteIsReportedOnceAndStopsTheTrace)
     warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
     {
+        // Writes beyond the limit fail as on a full disk.
         const FileSizeLimit limit(40);
         trace.sent("COM1", QByteArray::fromHex("025225"));
         trace.received("COM1", QByteArray::fromHex("0740aa"));

@@ -8,14 +8,6 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-TEST(RequestFrames, CheckOctetFollowsTheChecksumRule)
-{
-    // The fixed requests below check the rule's values. Zero bytes leave the sum alone, so padding needs no
-    // new check octet.
-    EXPECT_EQ(checkOctet(0x24, QByteArray::fromHex("1800004142")),
-              checkOctet(0x24, QByteArray::fromHex("180000414200000000")));
-}
-
 // The fixed requests, and reads and a single-byte write worked out by hand.
 TEST(RequestFrames, RequestsAreSentByteForByte)
 {
@@ -42,34 +34,27 @@ TEST(RequestFrames, RequestsAreSentByteForByte)
     };
     for (const auto& request : requests)
         EXPECT_EQ(request.build().toHex(), QByteArray(request.expected)) << request.name;
+    // Zero bytes leave the sum alone, so padding needs no new check octet.
+    EXPECT_EQ(checkOctet(0x24, QByteArray::fromHex("1800004142")),
+              checkOctet(0x24, QByteArray::fromHex("180000414200000000")));
 }
 
+// The size (6, 7 or 9) is the frame's length byte and sets how many value
+// bytes follow the address.
 TEST(RequestFrames, WriteRequestLengthAndValueBytesFollowTheSize)
 {
-    const struct
-    {
-        int size;
-        int value;
-        const char* data;
-    } writes[] = {
-        {6, 300, "3412052c"},
-        {7, 1000, "34120503e8"},
-        {9, 70000,
-         "3412050000"
-         "1170"},
-    };
-    for (const auto& write : writes) {
-        const QByteArray frame = writeRequest({0x1234, 5, write.size}, write.value);
-        ASSERT_EQ(frame.size(), write.size + 1) << write.size;
-        EXPECT_EQ(frame.at(0), static_cast<char>(write.size));
-        EXPECT_EQ(frame.at(2), static_cast<char>(0x24));
-        EXPECT_EQ(frame.mid(3), QByteArray::fromHex(write.data)) << write.size;
-        EXPECT_EQ(frame.at(1), static_cast<char>(checkOctet(0x24, QByteArray::fromHex(write.data))));
+    const std::pair<int, const char*> writes[] = {
+        {300, "3412052c"}, {1000, "34120503e8"}, {70000, "34120500001170"}};
+    for (const auto& [value, hex] : writes) {
+        const QByteArray data = QByteArray::fromHex(hex);
+        const int size = data.size() + 2;
+        EXPECT_EQ(writeRequest({0x1234, 5, size}, value).toHex(),
+                  (char(size) + QByteArray(1, char(checkOctet(0x24, data))) + '\x24' + data).toHex());
     }
     EXPECT_TRUE(writeRequest({0x1234, 5, 8}, 1).isEmpty());
 }
 
-TEST(RequestFrames, TagWriteIsPaddedToThirtyTwoBytes)
+TEST(RequestFrames, TagWriteIsPaddedOrCutToThirtyTwoBytes)
 {
     const QByteArray frame = tagWriteRequest(0x18, "Tank1");
     ASSERT_EQ(frame.size(), 38);
@@ -77,18 +62,10 @@ TEST(RequestFrames, TagWriteIsPaddedToThirtyTwoBytes)
     EXPECT_EQ(frame.at(1), static_cast<char>(checkOctet(0x24, QByteArray::fromHex("180000") + "Tank1")));
     EXPECT_EQ(frame.mid(2, 9), QByteArray::fromHex("24180000") + "Tank1");
     EXPECT_EQ(frame.mid(11), QByteArray(27, '\0'));
-}
-
-TEST(RequestFrames, LongTagIsCutAtACharacterBoundary)
-{
     const QByteArray exact(32, 'x');
     EXPECT_EQ(tagWriteRequest(0x19, exact).mid(6), exact);
-
     // 31 letters and a two-byte character: the character does not fit whole.
-    const QByteArray text = QByteArray(31, 'a') + "\xc3\xa9";
-    const QByteArray frame = tagWriteRequest(0x1A, text);
-    ASSERT_EQ(frame.size(), 38);
-    EXPECT_EQ(frame.mid(6), QByteArray(31, 'a') + QByteArray(1, '\0'));
+    EXPECT_EQ(tagWriteRequest(0x1A, QByteArray(31, 'a') + "\xc3\xa9").mid(6), QByteArray(31, 'a') + '\0');
 }
 
 TEST(RequestFrames, StripAnswerRemovesZeroBytesThenTheHeader)
@@ -104,62 +81,44 @@ TEST(RequestFrames, StripAnswerRemovesZeroBytesThenTheHeader)
     EXPECT_EQ(stripAnswer(QByteArray::fromHex("00"), 3), QByteArray::fromHex("00"));
 }
 
-TEST(RequestFrames, ErrorAnswersAreRecognisedOnlyWhole)
-{
-    EXPECT_TRUE(isErrorAnswer(QByteArray::fromHex("0476a78011")));
-    EXPECT_TRUE(isErrorAnswer(QByteArray::fromHex("0457a78020")));
-    EXPECT_FALSE(isErrorAnswer(QByteArray::fromHex("0476a7801100")));
-    EXPECT_FALSE(isErrorAnswer(QByteArray::fromHex("0476a78020")));
-    EXPECT_FALSE(isErrorAnswer({}));
-}
-
-TEST(RequestFrames, TheErrorFrameIsRecognisedOnlyWhole)
+// How each answer classifier reads an answer: an error answer of the
+// protocol, the master's ERROR frame, a refused tag write, a fetch failure.
+TEST(RequestFrames, AnswersAreClassifiedOnlyWhenWhole)
 {
     const struct
     {
         const char* answer;
         bool isError;
-    } cases[] = {
-        {"054552524f52", true},
-        {"", false},
-        {"4552524f52", false},                 // the letters without their length byte
-        {"064552524f5200", false},             // with a byte more
-        {"0c6127544f4f4c204552524f52", false}, // a tag that holds the letters
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(isErrorTextAnswer(QByteArray::fromHex(c.answer)), c.isError) << c.answer;
-}
-
-TEST(RequestFrames, RefusedTagAnswersAreTheTwoErrorCodes)
-{
-    EXPECT_TRUE(isRefusedTagAnswer(QByteArray::fromHex("0476a78011")));
-    EXPECT_TRUE(isRefusedTagAnswer(QByteArray::fromHex("0457a78020")));
-    EXPECT_TRUE(isRefusedTagAnswer(QByteArray::fromHex("0552a7008020")));
-    EXPECT_FALSE(isRefusedTagAnswer(QByteArray::fromHex("0476a78021")));
-    EXPECT_FALSE(isRefusedTagAnswer(QByteArray::fromHex("2552a7") + "8020"));
-}
-
-TEST(RequestFrames, FetchFailuresAreToldApartFromValues)
-{
-    const struct
-    {
-        const char* answer;
+        bool isErrorText;
+        bool isRefusedTag;
         FetchFailure failure;
     } cases[] = {
-        {"", FetchFailure::NoAnswer},
-        {"0476a78011", FetchFailure::IndexNotAvailable},
-        {"0457a78020", FetchFailure::ServiceUnavailable},
-        {"0450a78023", FetchFailure::Refused},
-        {"054552524f52", FetchFailure::Refused}, // the master's "ERROR"
-        {"066127000000c8", FetchFailure::None},
-        // A value whose bytes happen to look like an error code is a value.
-        {"0661278011802000", FetchFailure::None},
-        {"0b6127554d3033352d313037", FetchFailure::None},
-        // A tag whose text holds the letters ERROR is a value.
-        {"0c61274552524f522054414731", FetchFailure::None},
+        {"", false, false, false, FetchFailure::NoAnswer},
+        {"0476a78011", true, false, true, FetchFailure::IndexNotAvailable},
+        {"0457a78020", true, false, true, FetchFailure::ServiceUnavailable},
+        {"0450a78023", false, false, false, FetchFailure::Refused},
+        {"0476a7801100", false, false, true, FetchFailure::IndexNotAvailable},
+        {"0476a78020", false, false, true, FetchFailure::ServiceUnavailable},
+        {"0476a78021", false, false, false, FetchFailure::Refused},
+        {"0552a7008020", false, false, true, FetchFailure::Refused},
+        {"054552524f52", false, true, false, FetchFailure::Refused},
+        // The letters without their length byte, or with a byte more.
+        {"4552524f52", false, false, false, FetchFailure::None},
+        {"064552524f5200", false, false, false, FetchFailure::None},
+        // Values whose bytes hold an error code or the letters ERROR are
+        // values; a tag whose text reads 8020 is no refusal.
+        {"066127000000c8", false, false, false, FetchFailure::None},
+        {"0661278011802000", false, false, false, FetchFailure::None},
+        {"0c61274552524f522054414731", false, false, false, FetchFailure::None},
+        {"2552a738303230", false, false, false, FetchFailure::Refused},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fetchFailure(QByteArray::fromHex(c.answer)), c.failure) << c.answer;
+    for (const auto& c : cases) {
+        const QByteArray answer = QByteArray::fromHex(c.answer);
+        EXPECT_EQ(isErrorAnswer(answer), c.isError) << c.answer;
+        EXPECT_EQ(isErrorTextAnswer(answer), c.isErrorText) << c.answer;
+        EXPECT_EQ(isRefusedTagAnswer(answer), c.isRefusedTag) << c.answer;
+        EXPECT_EQ(fetchFailure(answer), c.failure) << c.answer;
+    }
     EXPECT_EQ(fetchErrorCode(QByteArray::fromHex("0450a78023")), 0x8023);
     EXPECT_EQ(fetchErrorCode(QByteArray::fromHex("066127000000c8")), 0);
 }

@@ -10,64 +10,70 @@ namespace {
 
 Sensor recordFrom(const std::string& entryXml)
 {
-    std::stringstream text("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n" + entryXml);
+    std::stringstream text("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<name>A</name>" + entryXml);
     Sensor sensor;
     sensor.fromXMLStream(text);
     return sensor;
 }
 
-class LanguageGuard
-{
-public:
-    explicit LanguageGuard(const std::string& code) : m_saved(ExtensionSystem::Globals::getLanguage())
-    {
-        ExtensionSystem::Globals::setLanguage(code);
-    }
-    ~LanguageGuard() { ExtensionSystem::Globals::setLanguage(m_saved); }
-
-private:
-    std::string m_saved;
-};
-
 } // namespace
 
-TEST(SensorRecord, PortDelaysReadAsIntegersWithZeroForMissingOrText)
+// A delay beyond any real master's would stall every exchange, a negative
+// one would wrap the time-outs: both are kept to 0 to 10000 ms, and the
+// report names the document's own number. Missing or text delays are 0.
+TEST(SensorRecord, PortDelaysAreWholeMillisecondsWithinTenSeconds)
 {
-    const Sensor full = recordFrom("<name>A</name><portsettings><characterdelay>3</"
-                                   "characterdelay><linedelay>12</linedelay></portsettings>");
-    EXPECT_EQ(full.characterDelay(), 3);
-    EXPECT_EQ(full.lineDelay(), 12);
-
-    const Sensor partial = recordFrom("<name>A</name><portsettings><linedelay>7</linedelay></portsettings>");
-    EXPECT_EQ(partial.characterDelay(), 0);
-    EXPECT_EQ(partial.lineDelay(), 7);
-
-    const Sensor text =
-        recordFrom("<name>A</name><portsettings><characterdelay>fast</characterdelay></portsettings>");
-    EXPECT_EQ(text.characterDelay(), 0);
+    const struct
+    {
+        const char* settings;
+        int characterDelay;
+        int lineDelay;
+        QStringList problems;
+    } cases[] = {
+        {"<characterdelay>3</characterdelay><linedelay>12</linedelay>", 3, 12, {}},
+        {"<linedelay>7</linedelay>", 0, 7, {}},
+        {"<characterdelay>0</characterdelay><linedelay>10000</linedelay>", 0, 10000, {}},
+        {"<characterdelay>-5000</characterdelay><linedelay>2147483647</linedelay>",
+         0,
+         10000,
+         {"The port setting characterdelay of -5000 ms lies outside 0 to 10000 ms; 0 ms is used.",
+          "The port setting linedelay of 2147483647 ms lies outside 0 to 10000 ms; 10000 ms is used."}},
+        {"<characterdelay>2e9</characterdelay><linedelay>40</linedelay>",
+         0,
+         40,
+         {"The port setting characterdelay is no whole number of milliseconds; 0 is used."}},
+        {"<characterdelay>fast</characterdelay>",
+         0,
+         0,
+         {"The port setting characterdelay is no whole number of milliseconds; 0 is used."}},
+    };
+    for (const auto& c : cases) {
+        const Sensor sensor = recordFrom(std::string("<portsettings>") + c.settings + "</portsettings>");
+        EXPECT_EQ(sensor.characterDelay(), c.characterDelay) << c.settings;
+        EXPECT_EQ(sensor.lineDelay(), c.lineDelay) << c.settings;
+        EXPECT_EQ(sensor.delayProblems(), c.problems) << c.settings;
+    }
 }
 
 TEST(SensorRecord, ThresholdsReadOnlyOnlyForNonZeroNumbers)
 {
-    auto readOnly = [](const std::string& value) {
-        return recordFrom("<name>A</name><chartsettings><thresholdsreadonly>" + value +
-                          "</thresholdsreadonly></chartsettings>")
-            .thresholdsReadOnly();
-    };
-    EXPECT_TRUE(readOnly("1"));
-    EXPECT_TRUE(readOnly("2"));
-    EXPECT_FALSE(readOnly("0"));
-    EXPECT_FALSE(readOnly("true"));
-    EXPECT_FALSE(recordFrom("<name>A</name>").thresholdsReadOnly());
+    for (const auto& [value, readOnly] :
+         std::map<std::string, bool>{{"1", true}, {"2", true}, {"0", false}, {"true", false}})
+        EXPECT_EQ(recordFrom("<chartsettings><thresholdsreadonly>" + value +
+                             "</thresholdsreadonly></chartsettings>")
+                      .thresholdsReadOnly(),
+                  readOnly)
+            << value;
+    EXPECT_FALSE(recordFrom("").thresholdsReadOnly());
 }
 
 TEST(SensorRecord, VariantsAreFoundByTheirCode)
 {
-    Sensor sensor = recordFrom("<name>A</name>");
+    Sensor sensor = recordFrom("");
     EXPECT_THROW(sensor.sensorsNode(), boost::property_tree::ptree_bad_path);
     EXPECT_FALSE(sensor.variant("107"));
     Sensor withVariants = recordFrom(
-        "<name>A</name><sensors><variant><ID3>107</ID3><maxRange>350</maxRange><analogOutput>1</analogOutput>"
+        "<sensors><variant><ID3>107</ID3><maxRange>350</maxRange><analogOutput>1</analogOutput>"
         "</variant><variant><ID3>111</ID3><A2PinFct>1</A2PinFct><resetAcc>0</resetAcc></variant></sensors>");
     const std::optional<SensorVariant> analog = withVariants.variant("107");
     ASSERT_TRUE(analog);
@@ -93,59 +99,25 @@ TEST(SensorRecord, HostDecidesAcceptanceAndMalformedTextKeepsTheTree)
     EXPECT_TRUE(sensor.name().empty());
 }
 
-TEST(SensorRecord, TakesTheHostLanguageAtConstruction)
+// A record keeps the host language of its construction; copies and
+// assignments take it with the tree and are independent of the original.
+TEST(SensorRecord, LanguageAndCopies)
 {
-    LanguageGuard german("de");
-    Sensor sensor;
+    const std::string saved = ExtensionSystem::Globals::getLanguage();
+    ExtensionSystem::Globals::setLanguage("de");
+    Sensor original = recordFrom("<id>A1</id><portsettings><linedelay>5</linedelay></portsettings>");
     ExtensionSystem::Globals::setLanguage("en");
-    EXPECT_EQ(sensor.languageCode(), "de");
-}
-
-TEST(SensorRecord, CopiesAreIndependent)
-{
-    Sensor original = [] {
-        LanguageGuard german("de");
-        return recordFrom(
-            "<id>A1</id><name>Alpha</name><portsettings><linedelay>5</linedelay></portsettings>");
-    }();
-
     Sensor copy(original);
-    EXPECT_EQ(copy.name(), "Alpha");
-    EXPECT_EQ(copy.id(), "A1");
-    EXPECT_EQ(copy.languageCode(), "de");
-    copy.tree.put("portsettings.linedelay", 99);
-    EXPECT_EQ(original.lineDelay(), 5);
-    EXPECT_EQ(copy.lineDelay(), 99);
-
     Sensor assigned;
     assigned = original;
+    ExtensionSystem::Globals::setLanguage(saved);
+    copy.tree.put("portsettings.linedelay", 99);
     original.tree.put("portsettings.linedelay", 42);
+    for (const Sensor* sensor : {&original, &copy, &assigned}) {
+        EXPECT_EQ(sensor->name(), "A");
+        EXPECT_EQ(sensor->id(), "A1");
+        EXPECT_EQ(sensor->languageCode(), "de");
+    }
+    EXPECT_EQ(copy.lineDelay(), 99);
     EXPECT_EQ(assigned.lineDelay(), 5);
-    EXPECT_EQ(assigned.languageCode(), "de");
-    EXPECT_EQ(assigned.name(), "Alpha");
-}
-
-// A delay beyond any real master's would stall every exchange, a negative
-// one would wrap the time-outs: both are kept to 0 to 10000 ms, and the
-// report names the document's own number.
-TEST(SensorRecord, PortDelaysStayWithinTenSeconds)
-{
-    auto record = [](const std::string& characterDelay, const std::string& lineDelay) {
-        return recordFrom("<name>N</name><portsettings><characterdelay>" + characterDelay +
-                          "</characterdelay><linedelay>" + lineDelay + "</linedelay></portsettings>");
-    };
-    const Sensor huge = record("-5000", "2147483647");
-    EXPECT_EQ(huge.characterDelay(), 0);
-    EXPECT_EQ(huge.lineDelay(), 10000);
-    EXPECT_EQ(
-        huge.delayProblems(),
-        QStringList({"The port setting characterdelay of -5000 ms lies outside 0 to 10000 ms; 0 ms is used.",
-                     "The port setting linedelay of 2147483647 ms lies outside 0 to 10000 ms; 10000 ms is "
-                     "used."}));
-    const Sensor text = record("2e9", "40");
-    EXPECT_EQ(text.characterDelay(), 0);
-    EXPECT_EQ(text.lineDelay(), 40);
-    EXPECT_EQ(text.delayProblems(),
-              QStringList{"The port setting characterdelay is no whole number of milliseconds; 0 is used."});
-    EXPECT_TRUE(record("0", "10000").delayProblems().isEmpty());
 }

@@ -24,12 +24,8 @@ TEST(ValueCodec, AddressIsThreeDecimalFieldsWithAKnownSize)
 
 TEST(ValueCodec, CaptionsSplitAtTheirLastParenthesis)
 {
-    const struct
-    {
-        const char* caption;
-        const char* name;
-        const char* unit;
-    } cases[] = {
+    // Caption, name, unit.
+    const char* const cases[][3] = {
         {"Switching point A1 (mm)", "Switching point A1", "mm"},
         {" Span (a) (in) ", "Span (a)", "in"},
         {"Temperature (°C)", "Temperature", "°C"},
@@ -38,34 +34,15 @@ TEST(ValueCodec, CaptionsSplitAtTheirLastParenthesis)
         {"Name", "Name", ""},
     };
     for (const auto& c : cases) {
-        const CaptionParts parts = splitCaptionUnit(QString::fromUtf8(c.caption));
-        EXPECT_EQ(parts.name, QString::fromUtf8(c.name)) << c.caption;
-        EXPECT_EQ(parts.unit, QString::fromUtf8(c.unit)) << c.caption;
+        const CaptionParts parts = splitCaptionUnit(QString::fromUtf8(c[0]));
+        EXPECT_EQ(parts.name, QString::fromUtf8(c[1])) << c[0];
+        EXPECT_EQ(parts.unit, QString::fromUtf8(c[2])) << c[0];
     }
-}
-
-TEST(ValueCodec, ValueBytesFollowTheSize)
-{
-    const struct
-    {
-        int value;
-        int size;
-        const char* bytes;
-    } cases[] = {
-        {300, 6, "2c"}, {1000, 7, "03e8"}, {70000, 9, "00001170"}, {65536, 7, "0000"}, {-1, 7, "ffff"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(valueBytes(c.value, c.size).toHex(), QByteArray(c.bytes)) << c.value << " " << c.size;
-    EXPECT_TRUE(valueBytes(5, 8).isEmpty());
 }
 
 TEST(ValueCodec, AnswerNumberReadsTheLengthByteAsDecimal)
 {
-    const struct
-    {
-        const char* answer;
-        int number;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"0552a703e8", 1000},  // length above 4: the last two bytes
         {"0552a7ffff", 65535}, // unsigned
         {"1052a70102", 258},   // 0x10 reads as ten
@@ -75,10 +52,10 @@ TEST(ValueCodec, AnswerNumberReadsTheLengthByteAsDecimal)
         {"e8", 232},           {"", 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(answerNumber(QByteArray::fromHex(c.answer)), c.number) << c.answer;
+        EXPECT_EQ(answerNumber(QByteArray::fromHex(c.first)), c.second) << c.first;
 }
 
-TEST(ValueCodec, BoolsAndTextsFromAnswers)
+TEST(ValueCodec, BoolsTextsAndReadOnlyNumbersFromAnswers)
 {
     EXPECT_FALSE(answerBool(QByteArray::fromHex("0552a70000")));
     EXPECT_TRUE(answerBool(QByteArray::fromHex("0552a70100")));
@@ -89,26 +66,22 @@ TEST(ValueCodec, BoolsAndTextsFromAnswers)
               QString::fromUtf8("Füllstand"));
     EXPECT_EQ(answerText(QByteArray::fromHex("0552a7")), QString());
     EXPECT_EQ(answerText({}), QString());
-}
-
-TEST(ValueCodec, SelfReadOnlyNumbersAreSignedThirtyTwoBits)
-{
+    // Read-only numbers the sensor reports itself are signed 32 bits, shown from 0.
     EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a7000001f4")), "500");
     EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a77fffffff")), "2147483647");
     EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a780000000")), "0");
     EXPECT_EQ(answerSelfReadOnly(QByteArray::fromHex("0752a7ffffffff")), "0");
 }
 
-struct EnumCase
+TEST(ValueCodec, EnumerationPositionsAndSensorCodesMapBothWays)
 {
-    const char* id;
-    const char* variant;
-    int position;
-    int code;
-};
-
-TEST(ValueCodec, EnumerationPositionsAreSentAsTheirCodes)
-{
+    struct EnumCase
+    {
+        const char* id;
+        const char* variant;
+        int position;
+        int code;
+    };
     const EnumCase cases[] = {
         {"PinFunctionA1", "", 6, 10},     {"PinFunctionA1", "", 2, 2},      {"PinFunctionA2", "", 7, 10},
         {"PinFunctionA2", "", 6, 6},      {"PinFunctionA3", "", 0, 3},      {"PinFunctionA3", "", 3, 10},
@@ -121,40 +94,22 @@ TEST(ValueCodec, EnumerationPositionsAreSentAsTheirCodes)
     for (const auto& c : cases)
         EXPECT_EQ(enumCodeForPosition(c.id, c.position, c.variant), c.code)
             << c.id << " " << c.variant << " " << c.position;
-}
-
-TEST(ValueCodec, SensorCodesAreShownAtTheirPositions)
-{
-    const EnumCase cases[] = {
+    // And back: the sensor's codes are shown at their positions.
+    const EnumCase shown[] = {
         {"PinFunctionA1", "", 6, 10},     {"PinFunctionA2", "", 7, 10},     {"PinFunctionA3", "", 3, 10},
         {"PinFunctionA3", "", 1, 4},      {"PinFunctionA3", "", 6, 6},      {"ErrorWarning1", "111", 12, 28},
         {"ErrorWarning1", "111", 14, 30}, {"ErrorWarning1", "111", 15, 31}, {"ErrorWarning1", "107", 12, 21},
         {"ErrorWarning1", "120", 14, 30}, {"ErrorWarning1", "120", 14, 31}, {"ErrorWarning1", "", 14, 30},
         {"ErrorWarning1", "111", 7, 8},   {"ErrorWarning1", "111", 7, 7},   {"ErrorWarning1", "111", 25, 25},
     };
-    for (const auto& c : cases)
+    for (const auto& c : shown)
         EXPECT_EQ(enumPositionForCode(c.id, c.code, c.variant), c.position)
             << c.id << " " << c.variant << " " << c.code;
 }
 
-TEST(ValueCodec, ErrorSourcesReadBackWhatWasWritten)
-{
-    const struct
-    {
-        const char* variant;
-        int entries;
-    } lists[] = {{"107", 16}, {"108", 16}, {"111", 16}, {"113", 16}, {"120", 15}, {"", 15}};
-    for (const auto& list : lists) {
-        for (int position = 0; position < list.entries; ++position) {
-            const int code = enumCodeForPosition("ErrorWarning2", position, list.variant);
-            EXPECT_EQ(enumPositionForCode("ErrorWarning2", code, list.variant), position)
-                << list.variant << " " << position;
-        }
-    }
-}
-
-// An entry keeps its code when the whole list is cut for a variant.
-TEST(ValueCodec, TrimmedErrorSourcesKeepTheCodesOfTheWholeList)
+// Every error source reads back as written, and keeps the code it has in
+// the whole list when the list is cut for a variant.
+TEST(ValueCodec, TrimmedChoicesReadBackAndKeepTheCodesOfTheWholeList)
 {
     QStringList whole;
     for (int position = 0; position < 17; ++position)
@@ -162,13 +117,32 @@ TEST(ValueCodec, TrimmedErrorSourcesKeepTheCodesOfTheWholeList)
     for (const char* variant : {"107", "108", "111", "113", "120", "137"}) {
         QStringList trimmed = whole;
         trimErrorWarningNames(trimmed, variant);
-        for (int position = 0; position < trimmed.size(); ++position)
-            EXPECT_EQ(enumCodeForPosition("ErrorWarning1", position, variant),
-                      errorSourceCodeInWholeList(trimmed[position].toInt()))
+        for (int position = 0; position < trimmed.size(); ++position) {
+            const int code = enumCodeForPosition("ErrorWarning2", position, variant);
+            EXPECT_EQ(code, errorSourceCodeInWholeList(trimmed[position].toInt()))
                 << variant << " " << position;
+            EXPECT_EQ(enumPositionForCode("ErrorWarning2", code, variant), position)
+                << variant << " " << position;
+        }
     }
     EXPECT_EQ(errorSourceCodeInWholeList(13), 28);
     EXPECT_EQ(errorSourceCodeInWholeList(17), 0);
+    // Without a known variant nothing goes; shorter lists lose what they can.
+    QStringList names = whole;
+    trimErrorWarningNames(names, "");
+    EXPECT_EQ(names, whole);
+    names = whole.mid(0, 14);
+    trimErrorWarningNames(names, "137");
+    EXPECT_EQ(names, whole.mid(0, 12) + whole.mid(13, 1));
+    names = whole.mid(0, 10);
+    trimErrorWarningNames(names, "108");
+    EXPECT_EQ(names, whole.mid(0, 10));
+    // Crash detection is the last pin function and goes without the sensor for it.
+    names = QStringList{"switching", "crash"};
+    trimPinFunctionNames(names, true);
+    EXPECT_EQ(names.size(), 2);
+    trimPinFunctionNames(names, false);
+    EXPECT_EQ(names, QStringList{"switching"});
 }
 
 TEST(ValueCodec, LengthsAreWholeMillimetresRoundedHalfUp)
@@ -185,7 +159,7 @@ TEST(ValueCodec, LengthsAreWholeMillimetresRoundedHalfUp)
     EXPECT_NEAR(inchesFromMillimetres(25.4), 1.0, 1e-12);
 }
 
-TEST(ValueCodec, TeachLockReplacesOnlyItsBit)
+TEST(ValueCodec, TeachLockSimulationAndSwitchBits)
 {
     EXPECT_EQ(teachLockValue(9, 1), 13);
     EXPECT_EQ(teachLockValue(13, 0), 9);
@@ -193,16 +167,13 @@ TEST(ValueCodec, TeachLockReplacesOnlyItsBit)
     EXPECT_EQ(teachLockPosition(13), 1);
     EXPECT_EQ(teachLockPosition(9), 0);
     EXPECT_EQ(teachLockPosition(0x1F4), 1);
-}
-
-TEST(ValueCodec, SimulationDistanceOffIsSentAsZero)
-{
+    // Simulation distance "off" is sent as zero.
     EXPECT_EQ(valueBytes(simulationDistanceValue(0), 7), QByteArray::fromHex("0000"));
+    // Values wider than their size keep their low bytes (the write requests show the rest).
+    EXPECT_EQ(valueBytes(65536, 7).toHex(), "0000");
+    EXPECT_EQ(valueBytes(-1, 7).toHex(), "ffff");
     EXPECT_EQ(simulationDistanceValue(1), 500);
-}
-
-TEST(ValueCodec, SwitchByteMapsRowsToTheirBits)
-{
+    // The process-data switch rows map to their bits.
     const int bitOfRow[] = {0, 1, 3, 4, 7};
     for (int row = 0; row < 5; ++row) {
         std::array<bool, 5> checked{};

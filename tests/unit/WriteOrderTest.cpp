@@ -26,11 +26,8 @@ TEST(WriteOrder, AParameterGoesAfterWhatItDependsOn)
 TEST(WriteOrder, WhatDependsOnADifferingParameterGoesWithIt)
 {
     const QStringList order = writeOrder(ids);
-    const struct
-    {
-        QSet<QString> differing;
-        QStringList written;
-    } cases[] = {
+    // What differs, and what a write of it sends.
+    const std::pair<QSet<QString>, QStringList> cases[] = {
         {{}, {}},
         {{"FilterStrength"}, {"FilterStrength"}},
         {{"SwitchingThresholdA1"}, {"SwitchingThresholdA1"}},
@@ -41,9 +38,8 @@ TEST(WriteOrder, WhatDependsOnADifferingParameterGoesWithIt)
         {{"SwitchingThresholdA1", "FilterStrength", "OnDelay1"},
          {"FilterStrength", "OnDelay1", "SwitchingThresholdA1"}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(differingWrites(order, c.differing), c.written)
-            << c.differing.values().join(',').toStdString();
+    for (const auto& [differing, written] : cases)
+        EXPECT_EQ(differingWrites(order, differing), written) << differing.values().join(',').toStdString();
 }
 
 // A rule naming a parameter the description document does not have would
