@@ -45,36 +45,6 @@ bool writeText(const QString& path, const QString& text)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
 }
 
-// The address of a parameter as the description document gives it.
-std::optional<ParameterAddress> documentAddress(const QString& id)
-{
-    QFile file(IOLINK_DOCUMENT);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QXmlStreamReader xml(&file);
-    QString current;
-    QStringList parts;
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (!xml.isStartElement()) {
-            xml.readNext();
-            continue;
-        }
-        const QStringRef name = xml.name();
-        if (name == QLatin1String("id")) {
-            current = xml.readElementText();
-            parts.clear();
-        } else if (current == id && (name == QLatin1String("index") || name == QLatin1String("subIndex") ||
-                                     name == QLatin1String("size"))) {
-            parts << xml.readElementText();
-            if (parts.size() == 3)
-                return parseParameterAddress(parts.join(';'));
-        } else {
-            xml.readNext();
-        }
-    }
-    return std::nullopt;
-}
-
 // The parameter values a settings file holds, by id.
 QMap<QString, QString> settingsValues(const QString& text)
 {
@@ -92,6 +62,8 @@ struct DocumentRow
     QString type;
     QString defaultValue;
     QStringList items;
+    // Index, sub-index and size.
+    QStringList address;
 };
 
 QMap<QString, DocumentRow> documentRows()
@@ -124,6 +96,8 @@ QMap<QString, DocumentRow> documentRows()
                 row.caption = text;
             else if (at == "items/item/en")
                 row.items << text;
+            else if (QRegularExpression("property/(index|subIndex|size)$").match(at).hasMatch())
+                row.address << text;
         } else if (token == QXmlStreamReader::EndElement) {
             if (!open.isEmpty() && (path.last() == "property" || path.last() == "node")) {
                 rows.insert(open.last().first, open.last().second);
@@ -133,6 +107,12 @@ QMap<QString, DocumentRow> documentRows()
         }
     }
     return rows;
+}
+
+// The address of a parameter as the description document gives it.
+std::optional<ParameterAddress> documentAddress(const QString& id)
+{
+    return parseParameterAddress(documentRows().value(id).address.join(';'));
 }
 
 // Whether words hold the caption with the value beside it. A row that wraps
