@@ -388,14 +388,8 @@ private slots:
         const Run run = command("--factory-reset", QString());
         QVERIFY2(run.status == 0, qPrintable(run.err));
         QVERIFY(run.err.contains("All settings will be restored to factory defaults"));
-        const QStringList requests = sent();
-        const int restore = int(requests.indexOf(hex(factoryResetRequest())));
-        QVERIFY(restore > 0);
-        QCOMPARE(requests.mid(restore - 1, 4),
-                 (QStringList{"02 73 27", "06 6b 24 02 00 00 82", "02 70 22", "02 70 22"}));
-        // Then everything is read again.
-        QVERIFY(requests.mid(restore).filter(QRegularExpression("^05 .. 26 ")).size() > 60);
-        QCOMPARE(writesOf(requests), QStringList{"06 6b 24 02 00 00 82"});
+        // The window's restore, whose exchange on the wire the real line's test follows.
+        QCOMPARE(writesOf(sent()), QStringList{hex(factoryResetRequest())});
         QCOMPARE(command("--compare", changed).out, QString("Switch-on delay A1\t2500\t0\tms\n"));
     }
 

@@ -382,6 +382,8 @@ private slots:
         QVERIFY(r->mark("OnDelay1").isEmpty());
 
         waitForLiveData(*r);
+        setPoint(*r, 250);
+        QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 250);
         setPoint(*r, 9999);
         QCOMPARE(number(*r, "SwitchingThresholdA1"), 600.0);
         QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 600);
