@@ -23,16 +23,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-using NimbarSensorPlugin::Core::crashCounterReadRequest;
-using NimbarSensorPlugin::Core::echoReadRequest;
-using NimbarSensorPlugin::Core::EchoRecord;
-using NimbarSensorPlugin::Core::fetchRequest;
-using NimbarSensorPlugin::Core::LinkSession;
-using NimbarSensorPlugin::Core::processDataRequest;
-using NimbarSensorPlugin::Core::readRequest;
-using NimbarSensorPlugin::Core::SensorConnection;
-using NimbarSensorPlugin::Core::sensorQuery;
-using NimbarSensorPlugin::Core::StatusPoll;
+using namespace NimbarSensorPlugin::Core;
 
 class PartsTest : public QObject
 {
@@ -77,15 +68,27 @@ private:
     // The family document's rows over a model of their own.
     struct Tree
     {
-        NimbarSensorPlugin::Core::ParameterModel model;
-        NimbarSensorPlugin::Core::LengthUnits units;
-        NimbarSensorPlugin::Core::ParameterTree tree{model, units};
+        ParameterModel model;
+        LengthUnits units;
+        ParameterTree tree{model, units};
         Tree()
         {
-            tree.build(NimbarSensorPlugin::Core::descriptionDocumentPath(), "root", "en");
+            tree.build(descriptionDocumentPath(), "root", "en");
             tree.resetModel();
         }
+        ParameterAddress address(const QString& id) const
+        {
+            return *parseParameterAddress(tree.addresses().value(id));
+        }
     };
+
+    // A whole read on the wire: the request, the process data asked while
+    // the sensor prepares the answer, and the fetch.
+    static QStringList readExchange(const ParameterAddress& address)
+    {
+        return {hex(readRequest(quint16(address.index), quint8(address.subIndex))), hex(processDataRequest()),
+                hex(fetchRequest())};
+    }
 
 private slots:
     void initTestCase()
@@ -224,9 +227,9 @@ private slots:
     void aConnectionSaysWhyItFailed()
     {
         using Failure = SensorConnection::Failure;
-        QVERIFY(NimbarSensorPlugin::Core::identityMatches("UM035", "UX035-107"));
-        QVERIFY(!NimbarSensorPlugin::Core::identityMatches("UM03", "UM035"));
-        const QString identityRead = hex(NimbarSensorPlugin::Core::identityReadRequest());
+        QVERIFY(identityMatches("UM035", "UX035-107"));
+        QVERIFY(!identityMatches("UM03", "UM035"));
+        const QString identityRead = hex(identityReadRequest());
         const struct
         {
             const char* reference;
@@ -234,10 +237,12 @@ private slots:
             Failure failure;
             int attempts;
             int identityReads;
-        } cases[] = {{"UM035", 0, Failure::NoAnswer, 5, 0},
-                     {"UM035", 1, Failure::NoAnswer, 6, 1},
-                     {"UK130", -1, Failure::WrongIdentity, 1, 10},
-                     {"UM035", -1, Failure::None, 1, 1}};
+            const char* said;
+        } cases[] = {
+            {"UM035", 0, Failure::NoAnswer, 5, 0, "No answer on P after 5 attempts."},
+            {"UM035", 1, Failure::NoAnswer, 6, 1, "No answer on P after 6 attempts."},
+            {"UK130", -1, Failure::WrongIdentity, 1, 10, "The sensor identifies itself as UM035-107."},
+            {"UM035", -1, Failure::None, 1, 1, ""}};
         for (const auto& c : cases) {
             if (c.silenceAfter >= 0)
                 device->faults().silenceAfter(c.silenceAfter);
@@ -249,6 +254,7 @@ private slots:
             QTest::qWait(100);
             QCOMPARE(result.failure, c.failure);
             QCOMPARE(result.attempts, c.attempts);
+            QCOMPARE(SensorConnection::failureText(result, "P"), QString(c.said));
             QCOMPARE(sent().count(identityRead), c.identityReads);
             QCOMPARE(result.identity,
                      c.identityReads > 0 && c.silenceAfter < 0 ? QString("UM035-107") : QString());
@@ -262,16 +268,13 @@ private slots:
     // document's rows keep it to a second or two at the wire's speed.
     void aReadOfAllBringsWhatTheSensorHolds()
     {
-        using namespace NimbarSensorPlugin::Core;
         QVERIFY(!useLinkTestDocument(dir.path()).isEmpty());
         Tree built;
         useFamilyDocument();
         ParameterTree& tree = built.tree;
         ParameterModel& model = built.model;
         QVERIFY2(tree.problems().isEmpty(), qPrintable(tree.problems().join('\n')));
-        const auto onDelay = parseParameterAddress(tree.addresses().value("OnDelay1"));
-        QVERIFY(onDelay);
-        device->model().answer(writeRequest(*onDelay, 4321));
+        device->model().answer(writeRequest(built.address("OnDelay1"), 4321));
         device->model().answer(tagWriteRequest(0x19, "Conveyor 3"));
         device->faults().refuseNextRead(0x19);
         clearTrace();
@@ -284,16 +287,11 @@ private slots:
         QCOMPARE(model.held("OnDelay1").toInt(), 4321);
         QCOMPARE(model.held("FunctionTag").toString(), QString("Conveyor 3"));
         QStringList expected;
-        auto readOf = [](quint16 index, int subIndex) {
-            return QStringList{hex(readRequest(index, quint8(subIndex))), hex(processDataRequest()),
-                               hex(fetchRequest())};
-        };
-        for (auto it = tree.addresses().cbegin(); it != tree.addresses().cend(); ++it) {
-            const auto address = parseParameterAddress(it.value());
-            if (!it.key().contains("BUTTON"))
-                expected << readOf(quint16(address->index), address->subIndex);
+        for (const QString& id : tree.addresses().keys()) {
+            if (!id.contains("BUTTON"))
+                expected << readExchange(built.address(id));
         }
-        expected << readOf(0x19, 0);
+        expected << readExchange({0x19, 0, 9});
         QCOMPARE(sent(), expected);
 
         int asked = 0;
@@ -314,7 +312,6 @@ private slots:
     // sensor needs between their reads.
     void oneRowTheIdentityAndTheTaughtThresholdsAreRead()
     {
-        using namespace NimbarSensorPlugin::Core;
         Tree built;
         ParameterReader reader(*session, built.tree, built.model);
         const ParameterReader::Options settings{false, false};
@@ -336,11 +333,8 @@ private slots:
         QVERIFY(reader.readTaughtThresholds("A1", settings, [] { return true; }));
         QCOMPARE(session->pausedMilliseconds(), paused + 250 + 4 * 150 + 3 * 110);
         QStringList expected;
-        for (const char* id : {"SwitchingThresholdA1", "UpperThresholdA1", "LowerThresholdA1"}) {
-            const auto address = parseParameterAddress(built.tree.addresses().value(id));
-            expected << hex(readRequest(address->index, quint8(address->subIndex)))
-                     << hex(processDataRequest()) << hex(fetchRequest());
-        }
+        for (const char* id : {"SwitchingThresholdA1", "UpperThresholdA1", "LowerThresholdA1"})
+            expected << readExchange(built.address(id));
         QCOMPARE(sent(), expected);
         int asked = 0;
         QVERIFY(!reader.readTaughtThresholds("A2", settings, [&asked] { return ++asked < 2; }));
@@ -352,11 +346,10 @@ private slots:
     // refuses loses nothing.
     void aWriteSaysWhatTheSensorMadeOfIt()
     {
-        using namespace NimbarSensorPlugin::Core;
         Tree built;
         ParameterWriter writer(*session, built.tree, built.model);
         QtProperty* delay = built.tree.find("OnDelay1");
-        const auto address = parseParameterAddress(built.tree.addresses().value("OnDelay1"));
+        const ParameterAddress address = built.address("OnDelay1");
         built.model.setEdit("OnDelay1", 1500);
         QCOMPARE(writer.code(delay, 1500), 1500);
         // A button sends its teach command.
@@ -372,11 +365,11 @@ private slots:
         QCOMPARE(session->pausedMilliseconds(), paused + 200);
         QCOMPARE(built.model.state("OnDelay1"), RowState::InStep);
         QCOMPARE(device->model().parameterValue("OnDelay1").toInt(), 1500);
-        QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(*address, 1500))}));
+        QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(address, 1500))}));
 
         writer.startTally();
         built.model.setEdit("OnDelay1", 1600);
-        device->faults().refuseNextWrite(quint16(address->index));
+        device->faults().refuseNextWrite(quint16(address.index));
         const WriteOutcome refused = writer.write(delay, 1600, false);
         QVERIFY(!refused.taken && !refused.ignored);
         QVERIFY(refused.reason.startsWith("refused by the sensor"));
@@ -405,9 +398,8 @@ private slots:
         QCOMPARE(writer.writeAllKind("OnDelay1"), WriteAllKind::Skip);
 
         QtProperty* counter = built.tree.find("CrashCounter");
-        const auto counterAddress = parseParameterAddress(built.tree.addresses().value("CrashCounter"));
         const RowState before = built.model.state("CrashCounter");
-        device->faults().refuseNextWrite(quint16(counterAddress->index));
+        device->faults().refuseNextWrite(quint16(built.address("CrashCounter").index));
         QVERIFY(writer.write(counter, 0, false).ignored);
         QCOMPARE(built.model.state("CrashCounter"), before);
     }
@@ -418,7 +410,6 @@ private slots:
     // counts as the user's.
     void anEditGoesOutAsTheModeSays()
     {
-        using namespace NimbarSensorPlugin::Core;
         Tree built;
         RecordedPoll recorded(*session);
         ParameterWriter writer(*session, built.tree, built.model);
@@ -433,7 +424,6 @@ private slots:
         QSignalSpy written(&editor, &ParameterEditor::written);
         QSignalSpy outputEdited(&editor, &ParameterEditor::outputEdited);
         QtProperty* threshold = built.tree.find("SwitchingThresholdA1");
-        const auto address = parseParameterAddress(built.tree.addresses().value("SwitchingThresholdA1"));
         auto* doubles = built.tree.managers().doubles;
 
         doubles->setValue(threshold, 299.0);
@@ -455,12 +445,17 @@ private slots:
         QCOMPARE(written.first().value(0).toString(), QString("SwitchingThresholdA1"));
         QCOMPARE(device->model().parameterValue("SwitchingThresholdA1").toInt(), 303);
         // Without live data the window still learns the outputs' state.
-        QCOMPARE(sent(), (QStringList{hex(fetchRequest()), hex(writeRequest(*address, 303)),
+        QCOMPARE(sent(), (QStringList{hex(fetchRequest()),
+                                      hex(writeRequest(built.address("SwitchingThresholdA1"), 303)),
                                       hex(processDataRequest())}));
-        QVERIFY(messages.last().value(0).toString().startsWith("Switching point A1 = 303"));
+        QCOMPARE(messages.last().value(0).toString(), QString("Switching point A1 = 303 mm written"));
         // The chart turns to the output edited.
         QCOMPARE(outputEdited.size(), 1);
         QCOMPARE(outputEdited.first().value(0).toInt(), 0);
+        device->faults().refuseNextWrite(quint16(built.address("SwitchingThresholdA1").index));
+        doubles->setValue(threshold, 304.0);
+        QTRY_VERIFY(messages.last().value(0).toString().startsWith(
+            "Switching point A1 was not written to the sensor: refused by the sensor"));
 
         const QList<QPair<EditMode, QString>> staying{{EditMode::Read, "read"},
                                                       {EditMode::WindowOnly, "window only"},
@@ -533,7 +528,6 @@ private slots:
     // middle of a read is lost once.
     void aSessionConnectsReadsWritesAndLosesTheSensor()
     {
-        using namespace NimbarSensorPlugin::Core;
         QVERIFY(!useLinkTestDocument(dir.path()).isEmpty());
         Tree built;
         useFamilyDocument();
@@ -558,8 +552,7 @@ private slots:
         QSignalSpy written(&sensorSession, &SensorSession::allWritten);
         auto writes = [this] { return writesOf(sent()); };
 
-        const auto onDelay = parseParameterAddress(built.tree.addresses().value("OnDelay1"));
-        device->faults().refuseNextRead(quint16(onDelay->index));
+        device->faults().refuseNextRead(quint16(built.address("OnDelay1").index));
         sensorSession.setLiveDataOnResume(true);
         sensorSession.startBusy(50);
         QVERIFY(sensorSession.connectToSensor());
@@ -585,10 +578,7 @@ private slots:
         QVERIFY(recorded.poll.isLiveData() && editor.followUps());
 
         // A teach's read-back brings what the sensor learnt of that output, and writes nothing.
-        auto readOf = [&built](const char* id) {
-            const auto address = parseParameterAddress(built.tree.addresses().value(id));
-            return hex(readRequest(address->index, quint8(address->subIndex)));
-        };
+        auto readOf = [&built](const char* id) { return readExchange(built.address(id)).first(); };
         for (const auto& [button, wanted] :
              {std::pair{"TEACHBUTTON1", "SwitchingThresholdA1"}, std::pair{"CrashCounter", "CrashCounter"}}) {
             // Live data went on after the last read-back: a poll step in progress would put it off.
