@@ -7,7 +7,6 @@
 #include <window/SensorWindow.h>
 
 #include <QComboBox>
-#include <QDockWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMetaMethod>
@@ -25,38 +24,29 @@ class SensorInterfaceTest : public QObject
     Q_OBJECT
 
 private:
-    struct Opened
-    {
-        std::unique_ptr<QMdiArea> area;
-        // Destroyed before the area: it deletes the window the sub-window shows.
-        std::unique_ptr<SensorInterface> interface;
-    };
+    std::unique_ptr<QMdiArea> area;
+    // Destroyed before the area: it deletes the window the sub-window shows.
+    std::unique_ptr<SensorInterface> interface;
+    SensorWindow* window = nullptr;
 
-    Opened open(const char* name = "RT5-350-M18")
+    void open(const char* name = "RT5-350-M18")
     {
-        Opened opened;
-        opened.area = std::make_unique<QMdiArea>();
-        auto* subWindow = new QMdiSubWindow(opened.area.get());
-        opened.interface.reset(
-            static_cast<SensorInterface*>(poGetInterfaceInstance(hostRecord(name), subWindow)));
-        return opened;
+        area = std::make_unique<QMdiArea>();
+        auto* subWindow = new QMdiSubWindow(area.get());
+        interface.reset(static_cast<SensorInterface*>(poGetInterfaceInstance(hostRecord(name), subWindow)));
+        QVERIFY(interface);
+        window = interface->sensorWindow();
+        QCOMPARE(subWindow->widget(), window);
     }
 
 private slots:
-    void createsTheWindowInTheSubWindow()
+    void cleanup()
     {
-        RecordingBroker broker({});
-        Opened opened = open();
-        QVERIFY(opened.interface);
-        SensorWindow* window = opened.interface->sensorWindow();
-        QVERIFY(window);
-        auto* subWindow = opened.area->subWindowList().value(0);
-        QCOMPARE(subWindow->widget(), window);
-        QVERIFY(!opened.interface->isPortRegistered());
-        QCOMPARE(window->sensorRecord().name(), std::string("RT5-350-M18"));
-        QVERIFY(broker.calls.isEmpty());
+        interface.reset();
+        area.reset();
     }
 
+    // Hosts invoke the interface by these indices.
     void slotTableKeepsItsOrder()
     {
         const QStringList expected = {"vComPortListChanged()",
@@ -75,21 +65,11 @@ private slots:
                                       "getSensorName()",
                                       "receivedData(std::string)"};
         const QMetaObject& meta = SensorInterface::staticMetaObject;
-        QCOMPARE(meta.methodCount() - meta.methodOffset(), expected.size());
-        for (int i = 0; i < expected.size(); ++i)
-            QCOMPARE(QString(meta.method(meta.methodOffset() + i).methodSignature()), expected.at(i));
+        QStringList found;
+        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
+            found << meta.method(i).methodSignature();
+        QCOMPARE(found, expected);
         QCOMPARE(meta.method(meta.methodOffset() + 14).access(), QMetaMethod::Private);
-    }
-
-    void portSettingsCarryTheSensorsDelays()
-    {
-        RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open("RT5-6000-M30");
-        emit opened.interface->sensorWindow()->vComPortSelected("/dev/ttyUSB0");
-        QCOMPARE(broker.lastSettings.portName, QString("/dev/ttyUSB0"));
-        QCOMPARE(broker.lastSettings.characterDelay, 1);
-        QCOMPARE(broker.lastSettings.lineDelay, 10);
-        QCOMPARE(broker.lastSettings.flowControl, 0);
     }
 
     // The ports the window picks one after another ("" for Offline), what
@@ -128,43 +108,42 @@ private slots:
         QFETCH(QStringList, calls);
         QFETCH(bool, registered);
         RecordingBroker broker(QSet<QString>(openable.begin(), openable.end()));
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
+        open();
         for (const QString& port : qAsConst(chosen))
             emit window->vComPortSelected(port);
         QCOMPARE(broker.calls, calls);
-        QCOMPARE(opened.interface->isPortRegistered(), registered);
+        QCOMPARE(interface->isPortRegistered(), registered);
         QVERIFY(window->communication() == (registered ? broker.current() : nullptr));
         if (registered)
             QCOMPARE(broker.current()->currentPortSettings().portName, chosen.last());
     }
 
-    void rawSendsStopAtTheFirstZeroByte()
+    // The port is opened with the sensor's delays; raw sends stop at the first zero byte.
+    void portSettingsAndRawSends()
     {
         RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
+        open("RT5-6000-M30");
         emit window->vComPortSelected("/dev/ttyUSB0");
+        QCOMPARE(broker.lastSettings.portName, QString("/dev/ttyUSB0"));
+        QCOMPARE(broker.lastSettings.characterDelay, 1);
+        QCOMPARE(broker.lastSettings.lineDelay, 10);
+        QCOMPARE(broker.lastSettings.flowControl, 0);
         emit window->vSendData(QString::fromLatin1("\x03\x51\xe9", 3));
         emit window->vSendData(QString::fromLatin1("AB\0CD", 5));
-        QCOMPARE(broker.current()->sentBytes.size(), size_t(2));
-        QCOMPARE(broker.current()->sentBytes[0], std::string("\x03\x51\xe9"));
-        QCOMPARE(broker.current()->sentBytes[1], std::string("AB"));
+        QCOMPARE(broker.current()->sentBytes, (std::vector<std::string>{"\x03\x51\xe9", "AB"}));
     }
 
     void portListUpdateWhileRegisteredKeepsTheHeldPort()
     {
         RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        SensorWindow* window = opened.interface->sensorWindow();
-        opened.interface->vAvailablePortsUpdated({"/dev/ttyS0", "/dev/ttyUSB0"});
+        open();
+        interface->vAvailablePortsUpdated({"/dev/ttyS0", "/dev/ttyUSB0"});
         window->portSelector()->setCurrentIndex(3);
         emit window->vComPortSelected("/dev/ttyUSB0");
-        QVERIFY(opened.interface->isPortRegistered());
         broker.calls.clear();
 
         // The adapter vanished from the system's list; the window holds it still.
-        opened.interface->vAvailablePortsUpdated({"/dev/ttyS0", "/dev/ttyS1"});
+        interface->vAvailablePortsUpdated({"/dev/ttyS0", "/dev/ttyS1"});
         QComboBox* selector = window->portSelector();
         QCOMPARE(selector->count(), 5);
         QCOMPARE(selector->itemText(4), QString("/dev/ttyUSB0"));
@@ -176,48 +155,50 @@ private slots:
         QCOMPARE(broker.calls, QStringList{"unregister"});
     }
 
-    void aboutToCloseUnregistersButKeepsTheFlag()
+    // How the host lets go of a sensor on a port, what the broker is told
+    // and whether the interface still counts the port as held.
+    void lettingGoReleasesThePort_data()
     {
-        RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        emit opened.interface->sensorWindow()->vComPortSelected("/dev/ttyUSB0");
-        opened.interface->vAboutToClose();
-        QCOMPARE(broker.calls.last(), QString("unregister"));
-        QVERIFY(opened.interface->isPortRegistered());
+        QTest::addColumn<int>("how");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<bool>("registered");
+        QTest::newRow("about to close") << 0 << QStringList{"unregister"} << true;
+        QTest::newRow("exit") << 1 << QStringList{"unregister", "unregister"} << false;
+        QTest::newRow("destroyed") << 2 << QStringList{"unregister plugin"} << false;
     }
 
-    void closingTheWindowReleasesThePort()
+    void lettingGoReleasesThePort()
     {
+        QFETCH(int, how);
+        QFETCH(QStringList, calls);
+        QFETCH(bool, registered);
         RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        opened.interface->vAvailablePortsUpdated({"/dev/ttyUSB0"});
-        emit opened.interface->sensorWindow()->vComPortSelected("/dev/ttyUSB0");
-        broker.calls.clear();
-        opened.interface->vActionExit(QString());
-        QCOMPARE(broker.calls, (QStringList{"unregister", "unregister"}));
-        QVERIFY(!opened.interface->isPortRegistered());
-    }
-
-    void destructionUnregistersAndDeletesTheWindow()
-    {
-        RecordingBroker broker({"/dev/ttyUSB0"});
-        Opened opened = open();
-        QPointer<SensorWindow> window = opened.interface->sensorWindow();
+        open();
+        QPointer<SensorWindow> shown = window;
+        interface->vAvailablePortsUpdated({"/dev/ttyUSB0"});
         emit window->vComPortSelected("/dev/ttyUSB0");
-        opened.interface.reset();
-        QCOMPARE(broker.calls.last(), QString("unregister plugin"));
-        QVERIFY(window.isNull());
-        QVERIFY(opened.area->subWindowList().value(0)->widget() == nullptr);
+        broker.calls.clear();
+        if (how == 0)
+            interface->vAboutToClose();
+        else if (how == 1)
+            interface->vActionExit(QString());
+        else
+            interface.reset();
+        QCOMPARE(broker.calls, calls);
+        if (interface)
+            QCOMPARE(interface->isPortRegistered(), registered);
+        else
+            QVERIFY(shown.isNull() && !area->subWindowList().value(0)->widget());
     }
 
     void openSettingsFromTheHostReachesTheWindow()
     {
         RecordingBroker broker({});
-        Opened opened = open();
+        open();
         DialogAnswers answer({reply(QMessageBox::Ok)});
-        opened.interface->vActionOpen("/nonexistent/settings.kvs");
-        QCOMPARE(answer.answered(), 1);
-        QCOMPARE(answer.texts.value(0), QString("The file /nonexistent/settings.kvs does not exist."));
+        interface->vActionOpen("/nonexistent/settings.kvs");
+        QCOMPARE(answer.texts, QStringList{"The file /nonexistent/settings.kvs does not exist."});
+        QVERIFY(broker.calls.isEmpty());
     }
 };
 
