@@ -15,6 +15,10 @@ template <class Manager, class Value> void checkRanges()
 {
     Manager manager;
     QtProperty* property = manager.addProperty();
+    const auto state = [&] {
+        return QList<Value>{manager.minimum(property), manager.maximum(property), manager.value(property),
+                            manager.singleStep(property)};
+    };
     QSignalSpy values(&manager, &Manager::valueChanged);
     QSignalSpy ranges(&manager, &Manager::rangeChanged);
     QSignalSpy steps(&manager, &Manager::singleStepChanged);
@@ -22,16 +26,12 @@ template <class Manager, class Value> void checkRanges()
 
     manager.setValue(property, Value(8));
     manager.setRange(property, Value(10), Value(2));
-    QCOMPARE(manager.minimum(property), Value(2));
-    QCOMPARE(manager.maximum(property), Value(10));
+    QCOMPARE(state(), (QList<Value>{2, 10, 8, 1}));
     manager.setMinimum(property, Value(20));
-    QCOMPARE(manager.maximum(property), Value(20));
-    QCOMPARE(manager.value(property), Value(20));
+    QCOMPARE(state(), (QList<Value>{20, 20, 20, 1}));
     manager.setMaximum(property, Value(5));
-    QCOMPARE(manager.minimum(property), Value(5));
-    QCOMPARE(manager.value(property), Value(5));
     manager.setSingleStep(property, Value(-3));
-    QCOMPARE(manager.singleStep(property), Value(0));
+    QCOMPARE(state(), (QList<Value>{5, 5, 5, 0}));
 
     // Setting what is already there, also as a reversed range or by clamping to it, signals nothing.
     manager.setRange(property, Value(9), Value(-9));
@@ -41,10 +41,8 @@ template <class Manager, class Value> void checkRanges()
     manager.setMinimum(property, Value(-9));
     manager.setSingleStep(property, Value(-1));
     QCOMPARE(manager.value(property), Value(9));
-    QCOMPARE(values.count(), 4);
-    QCOMPARE(changed.count(), 4);
-    QCOMPARE(ranges.count(), 4);
-    QCOMPARE(steps.count(), 1);
+    QCOMPARE((QList<int>{values.count(), changed.count(), ranges.count(), steps.count()}),
+             (QList<int>{4, 4, 4, 1}));
 }
 
 } // namespace
@@ -70,7 +68,7 @@ void PropertyManagersTest::valueTexts()
     doubles.setDecimals(number, 40);
     QCOMPARE(doubles.decimals(number), 13);
     doubles.setDecimals(number, -1);
-    QCOMPARE(doubles.decimals(number), 0);
+    QCOMPARE(number->valueText(), QStringLiteral("3"));
     doubles.setDecimals(number, 3);
     QCOMPARE(number->valueText(), QLocale().toString(3.25, 'f', 3));
 
