@@ -13,7 +13,6 @@ namespace {
 class ButtonFactory : public QtLineEditFactory
 {
 public:
-    using QtLineEditFactory::QtLineEditFactory;
     int clicks = 0;
 
 protected:
@@ -64,8 +63,7 @@ class PropertyEditingTest : public QObject
     QtEnumPropertyManager m_enums;
     QtBoolPropertyManager m_bools;
     QtStringPropertyManager m_strings;
-    QtProperty *m_int = nullptr, *m_double = nullptr, *m_enum = nullptr, *m_bool = nullptr,
-               *m_string = nullptr;
+    QtProperty *m_int, *m_double, *m_enum, *m_bool, *m_string;
     int m_changes = 0; // values changed in any manager
 
     QTreeWidgetItem* row(QtProperty* property) const
@@ -114,16 +112,14 @@ private Q_SLOTS:
         m_browser->setFactoryForManager(&m_enums, new QtEnumEditorFactory(m_browser));
         m_browser->setFactoryForManager(&m_bools, new QtCheckBoxFactory(m_browser));
         m_browser->setFactoryForManager(&m_strings, new QtLineEditFactory(m_browser));
-        m_int = m_ints.addProperty(QStringLiteral("Threshold"));
+        m_int = m_ints.addProperty("Threshold");
         m_ints.setRange(m_int, 0, 1000);
-        m_ints.setValue(m_int, 100);
-        m_double = m_doubles.addProperty(QStringLiteral("Hysteresis"));
-        m_enum = m_enums.addProperty(QStringLiteral("Mode"));
-        m_enums.setEnumNames(m_enum,
-                             {QStringLiteral("Single"), QStringLiteral("Window"), QStringLiteral("Off")});
-        m_bool = m_bools.addProperty(QStringLiteral("Inverted"));
-        m_string = m_strings.addProperty(QStringLiteral("Tag"));
-        m_strings.setValue(m_string, QStringLiteral("Line"));
+        m_double = m_doubles.addProperty("Hysteresis");
+        m_enum = m_enums.addProperty("Mode");
+        m_enums.setEnumNames(m_enum, {"Single", "Window", "Off"});
+        m_bool = m_bools.addProperty("Inverted");
+        m_string = m_strings.addProperty("Tag");
+        m_strings.setValue(m_string, "Line");
         for (QtProperty* property : {m_int, m_double, m_enum, m_bool, m_string})
             m_browser->addProperty(property);
         // Enough rows below for the tree to scroll.
@@ -140,21 +136,67 @@ private Q_SLOTS:
 
     void cleanup() { delete m_browser; }
 
-    void movingAndScrollingChangeNothing()
+    void keysCommitOrAbandonTheEdit()
     {
-        // Selecting a row from the program, a click on its name or keys that move open nothing.
-        select(m_string);
-        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
-                          m_tree->visualRect(m_tree->model()->index(0, 0)).center());
-        QCOMPARE(m_tree->currentItem(), row(m_int));
-        for (Qt::Key key : {Qt::Key_End, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_PageDown, Qt::Key_Up,
-                            Qt::Key_Home, Qt::Key_Down, Qt::Key_Down}) {
+        int refused = 0;
+        connect(m_browser->findChild<QtSpinBoxFactory*>(), &QtSpinBoxFactory::valueRefused, this,
+                [&refused](QtProperty*, int value) { refused = value; });
+        // The first typed character opens the editor in place of the old value; F2 opens it as it
+        // is. Esc abandons the edit; Enter and keys that move on (on a closed combo box the arrows
+        // too, instead of stepping through its entries) commit it, unless the value is refused.
+        const auto check = [this](QtProperty* property, const QString& typed, const QString& shown,
+                                  Qt::Key key, QtProperty* next, bool taken = true) {
+            const QString before = row(property)->text(1);
+            select(property);
+            if (typed.isEmpty())
+                hit(Qt::Key_F2);
+            type(typed);
+            const QWidget* editor = editorOf(property);
+            QCOMPARE(editor->property(qobject_cast<const QComboBox*>(editor) ? "currentText" : "text"),
+                     shown);
             hit(key);
             QCOMPARE(openEditorCount(), 0);
-        }
-        QCOMPARE(m_tree->currentItem(), row(m_enum));
+            QCOMPARE(QApplication::focusWidget(), m_tree);
+            const bool committed = taken && key != Qt::Key_Escape && !typed.isEmpty();
+            QCOMPARE(row(property)->text(1), committed ? shown : before);
+            QCOMPARE(m_changes, committed ? 1 : 0);
+            // No next row: any other row.
+            QVERIFY(next ? m_tree->currentItem() == row(next) : m_tree->currentItem() != row(property));
+            m_changes = 0;
+        };
+        check(m_int, "250", "250", Qt::Key_Escape, m_int);
+        // Past the range: typed whole, never cut, and refused; the maximum itself is taken.
+        check(m_int, "5000", "5000", Qt::Key_Enter, m_int, false);
+        QCOMPARE(refused, 5000);
+        check(m_int, "1000", "1000", Qt::Key_Enter, m_int);
+        check(m_double, "3.75", "3.75", Qt::Key_Enter, m_double);
+        check(m_enum, "W", "Window", Qt::Key_Escape, m_enum);
+        check(m_enum, {}, "Single", Qt::Key_Escape, m_enum);
+        check(m_enum, "W", "Window", Qt::Key_Enter, m_enum);
+        check(m_string, "Hall", "Hall", Qt::Key_Escape, m_string);
+        check(m_string, {}, "Line", Qt::Key_PageUp, nullptr);
+        check(m_string, "Hall", "Hall", Qt::Key_Enter, m_string);
+        check(m_int, "42", "42", Qt::Key_Down, m_double);
+        check(m_double, {}, "3.75", Qt::Key_Up, m_int);
+        check(m_int, {}, "42", Qt::Key_PageDown, nullptr);
+        check(m_enum, {}, "Window", Qt::Key_Down, m_bool);
+        check(m_enum, "O", "Off", Qt::Key_Up, m_double);
+        check(m_int, "55", "55", Qt::Key_Tab, m_int);
+        // Enter on an untouched editor changes nothing, not even a double shown rounded.
+        m_doubles.setValue(m_double, 1.2345);
+        m_changes = 0;
+        check(m_double, {}, "1.23", Qt::Key_Enter, m_double);
 
-        // The wheel over an open editor scrolls the tree; the editor keeps the focus and its value.
+        // Home and End stay in an editor that takes text.
+        select(m_string);
+        hit(Qt::Key_F2);
+        hit(Qt::Key_Home);
+        QVERIFY(editorOf(m_string));
+    }
+
+    // The wheel over an open editor scrolls the tree; the editor keeps the focus and its value.
+    void wheelScrollsTheTree()
+    {
         for (QtProperty* property : {m_int, m_enum}) {
             m_tree->verticalScrollBar()->setValue(0);
             select(property);
@@ -171,120 +213,24 @@ private Q_SLOTS:
         QCOMPARE(m_changes, 0);
     }
 
-    void keysCommitOrAbandonTheEdit()
-    {
-        // The first typed character opens the editor in place of the old value; F2 opens it as it
-        // is. Esc abandons the edit; Enter and keys that move on (on a closed combo box the arrows
-        // too, instead of stepping through its entries) commit it. The maximum itself is taken.
-        const struct
-        {
-            QtProperty* property;
-            QString typed; // nothing: opened with F2
-            QString shown;
-            Qt::Key key;
-            QtProperty* next; // none: any other row
-        } cases[] = {
-            {m_int, "250", "250", Qt::Key_Escape, m_int},
-            {m_int, "1000", "1000", Qt::Key_Enter, m_int},
-            {m_double, "3.75", "3.75", Qt::Key_Enter, m_double},
-            {m_enum, "W", "Window", Qt::Key_Escape, m_enum},
-            {m_enum, {}, "Single", Qt::Key_Escape, m_enum},
-            {m_enum, "W", "Window", Qt::Key_Enter, m_enum},
-            {m_string, "Hall", "Hall", Qt::Key_Escape, m_string},
-            {m_string, {}, "Line", Qt::Key_PageUp, nullptr},
-            {m_string, "Hall", "Hall", Qt::Key_Enter, m_string},
-            {m_int, "42", "42", Qt::Key_Down, m_double},
-            {m_double, {}, "3.75", Qt::Key_Up, m_int},
-            {m_int, {}, "42", Qt::Key_PageDown, nullptr},
-            {m_enum, {}, "Window", Qt::Key_Down, m_bool},
-            {m_enum, "O", "Off", Qt::Key_Up, m_double},
-            {m_int, "55", "55", Qt::Key_Tab, m_int},
-        };
-        for (const auto& c : cases) {
-            const QString before = row(c.property)->text(1);
-            select(c.property);
-            if (c.typed.isEmpty())
-                hit(Qt::Key_F2);
-            type(c.typed);
-            const QWidget* editor = editorOf(c.property);
-            QCOMPARE(editor->property(qobject_cast<const QComboBox*>(editor) ? "currentText" : "text"),
-                     c.shown);
-            hit(c.key);
-            QCOMPARE(openEditorCount(), 0);
-            QCOMPARE(QApplication::focusWidget(), m_tree);
-            const bool committed = c.key != Qt::Key_Escape && !c.typed.isEmpty();
-            QCOMPARE(row(c.property)->text(1), committed ? c.shown : before);
-            QCOMPARE(m_changes, committed ? 1 : 0);
-            QVERIFY(c.next ? m_tree->currentItem() == row(c.next) : m_tree->currentItem() != row(c.property));
-            m_changes = 0;
-        }
-
-        // Home and End stay in an editor that takes text.
-        select(m_string);
-        hit(Qt::Key_F2);
-        hit(Qt::Key_Home);
-        QVERIFY(editorOf(m_string));
-        hit(Qt::Key_Escape);
-        // Enter on an untouched editor changes nothing, not even a double shown rounded.
-        m_doubles.setValue(m_double, 1.2345);
-        m_changes = 0;
-        select(m_double);
-        hit(Qt::Key_Return);
-        QVERIFY(editorOf(m_double));
-        hit(Qt::Key_Return);
-        QCOMPARE(m_doubles.value(m_double), 1.2345);
-        QCOMPARE(m_changes, 0);
-    }
-
-    // A value past the range is typed whole and refused when committed, never cut.
-    void spinBoxRefusesValuesPastTheRange()
-    {
-        int refused = 0;
-        connect(m_browser->findChild<QtSpinBoxFactory*>(), &QtSpinBoxFactory::valueRefused, this,
-                [&refused](QtProperty*, int value) { refused = value; });
-        select(m_int);
-        type(QStringLiteral("5000"));
-        auto* editor = qobject_cast<QSpinBox*>(editorOf(m_int));
-        QVERIFY(editor);
-        QCOMPARE(editor->value(), 5000);
-        hit(Qt::Key_Return);
-        QCOMPARE(m_changes, 0);
-        QCOMPARE(refused, 5000);
-        QCOMPARE(editor->value(), 100);
-        QVERIFY(editor->styleSheet().contains("border"));
-        QTest::keyClicks(editor, QStringLiteral("9"));
-        QVERIFY(editor->styleSheet().isEmpty());
-        m_ints.setSingleStep(m_int, 5);
-        QCOMPARE(editor->singleStep(), 5);
-    }
-
     void openEditorsFollowTheirManager()
     {
-        m_doubles.setDecimals(m_double, 3);
         auto* doubleSpinBox = openEditor<QDoubleSpinBox>(m_double);
         QVERIFY(doubleSpinBox);
-        QCOMPARE(doubleSpinBox->decimals(), 3);
+        m_doubles.setDecimals(m_double, 3);
         m_doubles.setValue(m_double, 7.125);
-        QCOMPARE(doubleSpinBox->value(), 7.125);
-
-        // The manager's pattern holds for what is typed.
-        m_strings.setRegExp(m_string, QRegExp(QStringLiteral("[A-Za-z ]*")));
+        QCOMPARE(doubleSpinBox->text(), "7.125");
         auto* lineEdit = openEditor<QLineEdit>(m_string);
         QVERIFY(lineEdit);
-        m_strings.setValue(m_string, QStringLiteral("Hall"));
-        QCOMPARE(lineEdit->text(), QStringLiteral("Hall"));
-        QTest::keyClick(lineEdit, Qt::Key_End);
-        QTest::keyClicks(lineEdit, QStringLiteral(" 4B"));
-        QTest::keyClick(lineEdit, Qt::Key_Return);
-        QCOMPARE(m_strings.value(m_string), QStringLiteral("Hall B"));
-
+        m_strings.setValue(m_string, "Hall");
+        QCOMPARE(lineEdit->text(), "Hall");
         auto* comboBox = openEditor<QComboBox>(m_enum);
         QVERIFY(comboBox);
-        m_enums.setEnumNames(m_enum, {QStringLiteral("A"), QStringLiteral("B")});
-        QCOMPARE(comboBox->count(), 2);
+        m_enums.setEnumNames(m_enum, {"A", "B"});
         m_enums.setValue(m_enum, 1);
-        QCOMPARE(comboBox->currentText(), QStringLiteral("B"));
         m_enums.setEnumIcons(m_enum, {{0, m_browser->style()->standardIcon(QStyle::SP_DialogOkButton)}});
+        QCOMPARE(comboBox->count(), 2);
+        QCOMPARE(comboBox->currentText(), "B");
         QVERIFY(!comboBox->itemIcon(0).isNull());
     }
 
@@ -302,15 +248,6 @@ private Q_SLOTS:
         QCOMPARE(m_changes, 1);
         QCOMPARE(m_enums.value(m_enum), 1);
 
-        // Esc in the list only closes the list.
-        hit(Qt::Key_Down, Qt::AltModifier);
-        QTRY_VERIFY(comboBox->view()->isVisible());
-        hit(Qt::Key_Down);
-        hit(Qt::Key_Escape);
-        QTRY_VERIFY(!comboBox->view()->isVisible());
-        QCOMPARE(m_enums.value(m_enum), 1);
-        QCOMPARE(editorOf(m_enum), comboBox);
-
         // Where nothing keeps the wheel from the combo box (outside the tree) it is no choice, even
         // after the list was open once.
         comboBox->removeEventFilter(m_tree->itemDelegate());
@@ -327,9 +264,9 @@ private Q_SLOTS:
         QTest::mouseClick(checkBox, Qt::LeftButton);
         QVERIFY(!m_bools.value(m_bool));
         // The open box follows the manager, its texts included.
-        m_bools.setValue(m_bool, true, QStringLiteral("On"), QStringLiteral("Off"));
+        m_bools.setValue(m_bool, true, "On", "Off");
         QVERIFY(checkBox->isChecked());
-        QCOMPARE(checkBox->text(), QStringLiteral("On"));
+        QCOMPARE(checkBox->text(), "On");
         hit(Qt::Key_Space);
         QVERIFY(!m_bools.value(m_bool));
         // Arrow keys move on without toggling; Space on the row opens the box and toggles it.
@@ -341,18 +278,18 @@ private Q_SLOTS:
         QCOMPARE(m_changes, 5);
 
         // A push button acts only on a press of its own: Space or a click on the row only brings it up.
-        auto* buttons = new ButtonFactory(m_browser);
-        m_browser->setFactoryForManager(&m_strings, buttons);
+        ButtonFactory buttons;
+        m_browser->setFactoryForManager(&m_strings, &buttons);
         select(m_string);
         hit(Qt::Key_Space);
         QVERIFY(qobject_cast<QPushButton*>(editorOf(m_string)));
         hit(Qt::Key_Escape);
         auto* button = openEditor<QPushButton>(m_string);
         QVERIFY(button);
-        QCOMPARE(buttons->clicks, 0);
+        QCOMPARE(buttons.clicks, 0);
         QTest::mouseClick(button, Qt::LeftButton);
         hit(Qt::Key_Space);
-        QCOMPARE(buttons->clicks, 2);
+        QCOMPARE(buttons.clicks, 2);
     }
 
     void editorsCloseWithoutCommitWhenDisabledOrUnbound()
@@ -364,13 +301,13 @@ private Q_SLOTS:
         // Disabling the browser, or the row being edited (as the sensor window does while it reads),
         // closes the editor.
         select(m_int);
-        type(QStringLiteral("999"));
+        type("999");
         m_browser->setEnabled(false);
         QCOMPARE(openEditorCount(), 0);
         m_browser->setEnabled(true);
         m_tree->setFocus();
         select(m_string);
-        type(QStringLiteral("Hall"));
+        type("Hall");
         QPointer<QWidget> editor = editorOf(m_string);
         QVERIFY(editor);
         m_string->setEnabled(false);
@@ -385,33 +322,28 @@ private Q_SLOTS:
         QVERIFY(!editor);
         QVERIFY(!openEditor<QSpinBox>(m_int));
         m_ints.setValue(m_int, 300);
-        QCOMPARE(row(m_int)->text(1), QStringLiteral("300"));
+        QCOMPARE(row(m_int)->text(1), "300");
     }
 
+    // A style sheet may leave the selection without a fill; the frame still marks the current row
+    // while the focus is in the tree or its editor.
     void focusedTreeFramesCurrentRow()
     {
         QPalette palette = m_tree->palette();
         palette.setColor(QPalette::Highlight, Qt::magenta);
         m_tree->setPalette(palette);
         select(m_double);
-        // Without the selection's fill the frame is all that marks the row.
         m_tree->clearSelection();
-        const QRect current = m_tree->visualItemRect(row(m_double));
-        const QRect other = m_tree->visualItemRect(row(m_enum));
-        const auto framed = [this](QPoint point) {
-            return QColor(m_tree->viewport()->grab().toImage().pixel(point)) == Qt::magenta;
+        const auto framed = [this](QtProperty* property) {
+            const QImage image = m_tree->viewport()->grab().toImage();
+            return QColor(image.pixel(0, m_tree->visualItemRect(row(property)).center().y())) == Qt::magenta;
         };
-        QVERIFY(framed({current.center().x(), current.top()}));
-        QVERIFY(framed({0, current.center().y()}));
-        QVERIFY(!framed({other.center().x(), other.top()}));
-
-        // The editor's row keeps the frame while the editor has the focus, and loses it with the focus.
+        QVERIFY(framed(m_double) && !framed(m_enum));
         hit(Qt::Key_F2);
-        QVERIFY(editorOf(m_double));
-        QVERIFY(framed({0, current.center().y()}));
+        QVERIFY(editorOf(m_double) && framed(m_double));
         hit(Qt::Key_Escape);
         m_tree->clearFocus();
-        QVERIFY(!framed({0, current.center().y()}));
+        QVERIFY(!framed(m_double));
     }
 };
 
