@@ -7,8 +7,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <memory>
-
 Q_DECLARE_METATYPE(QtProperty*)
 
 namespace {
@@ -53,7 +51,7 @@ class PropertyBrowserTest : public QObject
     QtIntPropertyManager* m_ints = nullptr;
     QtTreePropertyBrowser* m_browser = nullptr;
     QTreeWidget* m_tree = nullptr;
-    QtProperty *m_root = nullptr, *m_outputA = nullptr, *m_outputB = nullptr, *m_threshold = nullptr;
+    QtProperty *m_root, *m_outputA, *m_outputB, *m_threshold;
 
     QTreeWidgetItem* row(const QString& name, int occurrence = 0) const
     {
@@ -142,8 +140,15 @@ private Q_SLOTS:
 
     void cleanup() { delete m_browser; }
 
-    void rowsFollowThePropertyTree()
+    void rowsAndCurrentItemFollowThePropertyTree()
     {
+        QList<QtBrowserItem*> currents;
+        connect(m_browser, &QtAbstractPropertyBrowser::currentItemChanged, this,
+                [&currents](QtBrowserItem* item) { currents.append(item); });
+        QtBrowserItem* outputB = m_browser->items(m_outputB).value(0);
+        m_browser->setCurrentItem(outputB);
+        m_browser->setCurrentItem(outputB);
+        QCOMPARE(m_tree->currentItem(), row("Output B"));
         QCOMPARE(childNames("Output B"), QStringList{"Threshold"});
         QVERIFY(!m_browser->addProperty(m_root)); // already shown
 
@@ -159,7 +164,13 @@ private Q_SLOTS:
             QCOMPARE(childNames("Threshold", occurrence), (QStringList{"Hysteresis", "Step"}));
         QVERIFY(step->subProperties().isEmpty());
 
+        // Taking the current row's parent away clears the current item.
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualItemRect(row("Hysteresis")).center());
+        QtBrowserItem* clicked = m_browser->currentItem();
+        QCOMPARE(clicked->parent()->parent()->property(), m_outputA);
         m_outputA->removeSubProperty(m_threshold);
+        QCOMPARE(currents, (QList<QtBrowserItem*>{outputB, clicked, nullptr}));
         QCOMPARE(m_browser->items(hysteresis).size(), 1);
         QCOMPARE(row("Output A")->childCount(), 0);
         m_threshold->setPropertyName("Switch point");
@@ -174,25 +185,6 @@ private Q_SLOTS:
         delete m_root->propertyManager(); // takes the top-level property with it
         QVERIFY(m_browser->topLevelItems().isEmpty());
         QCOMPARE(m_tree->topLevelItemCount(), 0);
-    }
-
-    void currentItemFollowsProgramClicksAndRemoval()
-    {
-        QList<QtBrowserItem*> currents;
-        connect(m_browser, &QtAbstractPropertyBrowser::currentItemChanged, this,
-                [&currents](QtBrowserItem* item) { currents.append(item); });
-        QtBrowserItem* outputB = m_browser->items(m_outputB).value(0);
-        QtBrowserItem* threshold = m_browser->items(m_threshold).value(0);
-        m_browser->setCurrentItem(outputB);
-        m_browser->setCurrentItem(outputB);
-        QCOMPARE(m_tree->currentItem(), row("Output B"));
-        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
-                          m_tree->visualItemRect(row("Threshold")).center());
-        QCOMPARE(m_browser->currentItem(), threshold);
-        // Taking the current row's parent away clears the current item.
-        m_root->removeSubProperty(m_outputA);
-        QCOMPARE(m_browser->currentItem(), nullptr);
-        QCOMPARE(currents, (QList<QtBrowserItem*>{outputB, threshold, nullptr}));
     }
 
     void rowsShowTextsTipsAndState()
@@ -234,11 +226,11 @@ private Q_SLOTS:
     void sharedFactoryServesUntilLastBrowserLetsGo()
     {
         QtSpinBoxFactory factory;
-        auto second = std::make_unique<QtTreePropertyBrowser>();
+        auto* second = new QtTreePropertyBrowser;
         m_browser->setFactoryForManager(m_ints, &factory);
         second->setFactoryForManager(m_ints, &factory);
         second->addProperty(m_threshold);
-        second.reset();
+        delete second;
         QCOMPARE(factory.propertyManagers().size(), 1);
         m_browser->unsetFactoryForManager(m_ints);
         QVERIFY(factory.propertyManagers().isEmpty());

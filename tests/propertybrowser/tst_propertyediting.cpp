@@ -166,7 +166,6 @@ private Q_SLOTS:
         check(m_int, "1000", "1000", Qt::Key_Enter, m_int);
         check(m_double, "3.75", "3.75", Qt::Key_Enter, m_double);
         check(m_enum, "W", "Window", Qt::Key_Escape, m_enum);
-        check(m_enum, {}, "Single", Qt::Key_Escape, m_enum);
         check(m_enum, "W", "Window", Qt::Key_Enter, m_enum);
         check(m_string, "Hall", "Hall", Qt::Key_Escape, m_string);
         check(m_string, {}, "Line", Qt::Key_PageUp, nullptr);
