@@ -195,9 +195,8 @@ private Q_SLOTS:
         for (int occurrence : {0, 1}) {
             const QTreeWidgetItem* threshold = row("Threshold", occurrence);
             // The caption, which may be cut short in its column, heads the name's tip.
-            QCOMPARE(threshold->toolTip(0), "Threshold\nswitching distance");
-            QCOMPARE(threshold->toolTip(1), "switching distance");
-            QCOMPARE(threshold->statusTip(1), "readOnly");
+            QCOMPARE((QStringList{threshold->toolTip(0), threshold->toolTip(1), threshold->statusTip(1)}),
+                     (QStringList{"Threshold\nswitching distance", "switching distance", "readOnly"}));
             QVERIFY(!(threshold->flags() & Qt::ItemIsEnabled));
         }
 
