@@ -40,6 +40,7 @@ private:
     QPoint at(Qt::Orientation along, double value) const;
     double unitsPerPixel(Qt::Orientation along) const;
     void drag(Qt::Orientation along, double from, double to);
+    void dragPixels(QPoint from, QPoint to);
 
     QwtPlot* m_plot = nullptr;
     Marks* m_marks = nullptr;
@@ -70,11 +71,9 @@ void ThresholdsTest::geometry()
     QCOMPARE(hysteresisBand(500.0, 20.0, false, false), QwtInterval(500.0, 520.0));
     QCOMPARE(hysteresisBand(500.0, 20.0, true, true), QwtInterval(490.0, 510.0));
     QVERIFY(!hysteresisBand(500.0, 0.0, true, false).isValid());
-
-    QCOMPARE(formatMarkValue(480.0), QStringLiteral("480"));
-    QCOMPARE(formatMarkValue(-3.0), QStringLiteral("-3"));
-    QCOMPARE(formatMarkValue(39.37007874), QStringLiteral("39.37"));
-    QCOMPARE(formatMarkValue(0.5), QStringLiteral("0.50"));
+    for (const auto& [value, text] :
+         {std::pair{480.0, "480"}, {-3.0, "-3"}, {39.37007874, "39.37"}, {0.5, "0.50"}})
+        QCOMPARE(formatMarkValue(value), QString(text));
 }
 
 // Only a real change to an output that exists is reported, with its mark and value; each
@@ -89,15 +88,14 @@ void ThresholdsTest::managerKeepsAndReportsValuesOfCountedOutputs()
     manager.setMiddle(2, 1, 710.0);
     manager.setLow(0, 0, 10.0);
     manager.setLow(3, 0, 10.0);
-    QCOMPARE(changed.count(), 3);
-    QCOMPARE(changed.at(0), (QVariantList{1u, 530.0}));
-    QCOMPARE(changed.at(1), (QVariantList{0u, 470.0}));
-    QCOMPARE(changed.at(2), (QVariantList{2u, 710.0}));
-    QCOMPARE(manager.high(1, 0), 530.0);
-    QCOMPARE(manager.low(1, 0), 0.0);
-    QCOMPARE(manager.low(2, 0), 470.0);
-    QCOMPARE(manager.middle(2, 1), 710.0);
-    QCOMPARE(manager.middle(2, 0), 0.0);
+    QCOMPARE(QList<QVariantList>(changed), (QList<QVariantList>{{1u, 530.0}, {0u, 470.0}, {2u, 710.0}}));
+    const auto values = [&manager](uint output, int component) {
+        return QList<double>{manager.low(output, component), manager.high(output, component),
+                             manager.middle(output, component)};
+    };
+    QCOMPARE(values(1, 0), (QList<double>{0.0, 530.0, 0.0}));
+    QCOMPARE(values(2, 0), (QList<double>{470.0, 0.0, 0.0}));
+    QCOMPARE(values(2, 1), (QList<double>{0.0, 0.0, 710.0}));
     // A dropped output forgets its values and takes no new ones.
     manager.setOutputs(1);
     manager.setLow(2, 0, 90.0);
@@ -147,12 +145,17 @@ double ThresholdsTest::unitsPerPixel(Qt::Orientation along) const
 
 void ThresholdsTest::drag(Qt::Orientation along, double from, double to)
 {
+    dragPixels(at(along, from), at(along, to));
+}
+
+void ThresholdsTest::dragPixels(QPoint from, QPoint to)
+{
     QWidget* canvas = m_plot->canvas();
-    QTest::mouseMove(canvas, at(along, from));
-    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, at(along, from));
-    QTest::mouseMove(canvas, (at(along, from) + at(along, to)) / 2);
-    QTest::mouseMove(canvas, at(along, to));
-    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, at(along, to));
+    QTest::mouseMove(canvas, from);
+    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(canvas, (from + to) / 2);
+    QTest::mouseMove(canvas, to);
+    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
 }
 
 void ThresholdsTest::dragReportsMarkAndValue_data()
@@ -257,12 +260,8 @@ void ThresholdsTest::marksFollowAxisRescale()
     m_plot->replot();
     QSignalSpy changed(m_marks, &Marks::emitValueChanged);
     // Where the marks used to be there is nothing to grab any more.
-    for (const QPoint& old : {oldMiddle, oldRight}) {
-        QTest::mouseMove(m_plot->canvas(), old);
-        QTest::mousePress(m_plot->canvas(), Qt::LeftButton, Qt::NoModifier, old);
-        QTest::mouseMove(m_plot->canvas(), old + QPoint(20, 20));
-        QTest::mouseRelease(m_plot->canvas(), Qt::LeftButton, Qt::NoModifier, old + QPoint(20, 20));
-    }
+    for (const QPoint& old : {oldMiddle, oldRight})
+        dragPixels(old, old + QPoint(20, 20));
     QCOMPARE(changed.count(), 0);
     drag(Qt::Vertical, 500.0, 600.0);
     drag(Qt::Horizontal, 800.0, 1500.0);

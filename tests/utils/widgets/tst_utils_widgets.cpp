@@ -1,5 +1,5 @@
 // libUtils' small widgets and dialogs: the export text and file, the export
-// dialog, printing to a file, the progress wait, the property browser's
+// dialog's file name, printing, the progress wait, the property browser's
 // button, the built-in icons and the connection status.
 #include <utils/ValueOverTime.h>
 #include <utils/widgets/ButtonFactory.h>
@@ -14,16 +14,13 @@
 
 #include <qttreepropertybrowser.h>
 #include <qwt_plot.h>
-#include <qwt_plot_curve.h>
 
-#include <QCheckBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -34,7 +31,6 @@
 #include <limits>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Utils;
 
@@ -61,22 +57,12 @@ private Q_SLOTS:
     void linesHoldLocalTimeValueUnitAndState();
     void localTimeStaysRightAcrossDaysAndClockChanges();
     void saveReplacesOnlyRegularFiles();
-    void exportPreviewFollowsTheTickedBoxes();
-    void failedExportKeepsTheOldFileAndAGoodOneReplacesIt();
     void exportNeedsANameAndWritesNothingWhenCancelled();
     void failedPrintKeepsTheOldFileAndAGoodOneReplacesIt();
     void progressEndsOnlyForItsOwnIdAndOnce();
-    void hiddenOrDestroyedProgress();
     void browserButtonReportsItsPropertyAndFollowsIt();
-    void everyIconLoads_data();
     void everyIconLoads();
     void connectionStatusShowsTheState();
-
-private:
-    ValueOverTime m_history;
-    QList<const ValueOverTime*> m_series{&m_history};
-    QList<QString> m_names{"Time", "Signal"};
-    QTemporaryDir m_dir;
 };
 
 void WidgetsTest::initTestCase()
@@ -84,9 +70,6 @@ void WidgetsTest::initTestCase()
     // A zone with daylight-saving switches, which the day-wise time conversion must handle.
     qputenv("TZ", "Europe/Berlin");
     tzset();
-    const qint64 start = QDateTime(QDate(2026, 12, 4), QTime(10, 0)).toMSecsSinceEpoch();
-    for (int i = 0; i < 25; ++i)
-        m_history.append(double(start + i * 85), 1000.0 + i);
 }
 
 void WidgetsTest::delimiterAndFileNameFollowTheChoice()
@@ -120,6 +103,8 @@ void WidgetsTest::linesHoldLocalTimeValueUnitAndState()
         "09-03-2026 14:07:04.000,;,;in,;gap",     "09-03-2026 14:07:05.000,;,;in,;too close",
         "09-03-2026 14:07:06.000,;,;in,;too far", "09-03-2026 14:07:07.000,;,;in,;no data"};
     QCOMPARE(lines(exportText(data, ",;", {"Zeit", "Abstand", "Einheit", "Zustand"}, "in")), expected);
+    QCOMPARE(lines(exportText(data, ",;", {"Zeit", "Abstand", "Einheit", "Zustand"}, "in", 2)),
+             expected.mid(0, 3));
 }
 
 // Every 37 minutes over a year and a half, and every minute around both clock changes of 2026,
@@ -144,15 +129,23 @@ void WidgetsTest::localTimeStaysRightAcrossDaysAndClockChanges()
 }
 
 // The folder's name is not ASCII: paths are the file system's bytes. A pipe, a folder or a
-// missing folder is refused with the reason and left as it was.
+// missing folder is refused with the reason and left as it was, and so is an older file when the
+// disk is full.
 void WidgetsTest::saveReplacesOnlyRegularFiles()
 {
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkdir("Prüfung-Тест"));
     const QString folder = dir.filePath("Prüfung-Тест");
-    QCOMPARE(saveExportFile(folder + "/export.csv", QByteArray(5000, 'a')), QString());
-    QCOMPARE(saveExportFile(folder + "/export.csv", "Time;Value\n"), QString());
-    QCOMPARE(contentOf(folder + "/export.csv"), QByteArray("Time;Value\n"));
+    const QString path = folder + "/export.csv";
+    QCOMPARE(saveExportFile(path, QByteArray(5000, 'a')), QString());
+    {
+        const FileSizeLimit limit(256);
+        QVERIFY(saveExportFile(path, QByteArray(1000, 'b')).startsWith("Cannot export to " + path + ": "));
+    }
+    QCOMPARE(contentOf(path), QByteArray(5000, 'a'));
+    // Shorter than the older file, so that a replacement that leaves its tail shows.
+    QCOMPARE(saveExportFile(path, "Time;Value\n"), QString());
+    QCOMPARE(contentOf(path), QByteArray("Time;Value\n"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"export.csv"});
 
     const QString fifo = dir.filePath("pipe.csv");
@@ -168,71 +161,20 @@ void WidgetsTest::saveReplacesOnlyRegularFiles()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System), QStringList{"pipe.csv"});
 }
 
-void WidgetsTest::exportPreviewFollowsTheTickedBoxes()
-{
-    ExportDialog dialog(&m_series, &m_names);
-    auto* preview = dialog.findChild<QPlainTextEdit*>("preview");
-    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
-        box->setChecked(false);
-    dialog.findChild<QCheckBox*>("commaBox")->setChecked(true);
-    dialog.findChild<QCheckBox*>("semicolonBox")->setChecked(true);
-    dialog.setUnit("mm");
-    QVERIFY(preview->toPlainText().startsWith(
-        "Time,;Signal,;Unit,;State\n04-12-2026 10:00:00.000,;1000,;mm,;\n"));
-    dialog.findChild<QLineEdit*>("otherDelimiter")->setText("|");
-    dialog.findChild<QCheckBox*>("otherBox")->setChecked(true);
-    QVERIFY(preview->toPlainText().startsWith("Time,;|Signal,;|Unit,;|State\n"));
-}
-
-void WidgetsTest::failedExportKeepsTheOldFileAndAGoodOneReplacesIt()
-{
-    const QString path = m_dir.filePath("kept.csv");
-    // Longer than the export, so that a replacement that leaves its tail shows.
-    const QByteArray previous = QByteArray(20000, 'x');
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(previous);
-    }
-    ExportDialog dialog(&m_series, &m_names);
-    QSignalSpy failed(&dialog, &ExportDialog::exportFailed);
-    dialog.findChild<QLineEdit*>("fileName")->setText(path);
-    {
-        const FileSizeLimit limit(256);
-        dialog.accept();
-    }
-    QCOMPARE(failed.size(), 1);
-    QVERIFY(dialog.errorString().startsWith("Cannot export to " + path + ": "));
-    QCOMPARE(failed.at(0).at(0).toString(), dialog.errorString());
-    QCOMPARE(contentOf(path), previous);
-
-    // Without write permission in the folder no temporary file can be made beside the target;
-    // root is not held back by permissions, so there the case says nothing.
-    if (geteuid() != 0) {
-        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-        dialog.accept();
-        QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(failed.size(), 2);
-        QCOMPARE(contentOf(path), previous);
-    }
-
-    dialog.accept();
-    QCOMPARE(dialog.errorString(), QString());
-    const QList<QByteArray> lines = contentOf(path).split('\n');
-    QCOMPARE(lines.size(), 27);
-    QCOMPARE(lines[25], "04-12-2026 10:00:02.040" + dialog.delimiter() + "1024" + dialog.delimiter() +
-                            dialog.delimiter());
-}
-
 // Export is offered only with a file name, which browsing proposes with the date; cancelling
 // or accepting without a name writes nothing.
 void WidgetsTest::exportNeedsANameAndWritesNothingWhenCancelled()
 {
-    ExportDialog dialog(&m_series, &m_names);
+    ValueOverTime history;
+    history.append(1e12, 1.0);
+    QList<const ValueOverTime*> series{&history};
+    QList<QString> names{"Time", "Signal"};
+    ExportDialog dialog(&series, &names);
     QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     auto* name = dialog.findChild<QLineEdit*>("fileName");
     QVERIFY(!ok->isEnabled());
-    const QString chosen = m_dir.filePath("chosen.csv");
+    QTemporaryDir dir;
+    const QString chosen = dir.filePath("chosen.csv");
     QString proposed;
     QTimer::singleShot(0, this, [&] {
         if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
@@ -245,13 +187,11 @@ void WidgetsTest::exportNeedsANameAndWritesNothingWhenCancelled()
     QCOMPARE(proposed, proposedExportFileName(QDate::currentDate()));
     QCOMPARE(name->text(), chosen);
     QVERIFY(ok->isEnabled());
-    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
     dialog.reject();
     name->clear();
     QVERIFY(!ok->isEnabled());
     dialog.accept();
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
-    QVERIFY(!QFile::exists(chosen));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
 // A chart is printed into a PDF beside its target and renamed over it, so a print that fails
@@ -259,18 +199,13 @@ void WidgetsTest::exportNeedsANameAndWritesNothingWhenCancelled()
 void WidgetsTest::failedPrintKeepsTheOldFileAndAGoodOneReplacesIt()
 {
     QwtPlot plot;
-    auto* curve = new QwtPlotCurve("distance");
-    curve->setSamples(QVector<double>{0, 1, 2, 3}, QVector<double>{120, 180, 90, 150});
-    curve->attach(&plot);
     plot.resize(600, 400);
-    plot.replot();
     QTemporaryDir dir;
     const QString path = dir.filePath("kept.pdf");
-    const QByteArray old = "an older print\n";
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
+        file.write("an older print\n");
     }
     PlotDocument document(&plot);
     QSignalSpy failed(&document, &PlotDocument::printFailed);
@@ -283,56 +218,50 @@ void WidgetsTest::failedPrintKeepsTheOldFileAndAGoodOneReplacesIt()
     QVERIFY2(document.errorString().startsWith("Cannot print to " + path + ": "),
              qPrintable(document.errorString()));
     QCOMPARE(failed.at(0).at(0).toString(), document.errorString());
-    QCOMPARE(contentOf(path), old);
+    QCOMPARE(contentOf(path), QByteArray("an older print\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
 
     document.vPrintDocument();
-    QCOMPARE(failed.size(), 1);
     QCOMPARE(document.errorString(), QString());
-    const QByteArray pdf = contentOf(path);
-    QVERIFY(pdf.startsWith("%PDF-") && pdf.contains("/Type /Page"));
+    QVERIFY(contentOf(path).startsWith("%PDF-"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
 }
 
 // A wrongly ended wait shows as a failed check; one that never ends fails by the time-out. An
 // exit before the wait ends the next wait at once, but only that one; foreign ids are ignored.
-void WidgetsTest::progressEndsOnlyForItsOwnIdAndOnce()
-{
-    ProgressBarUi progress(nullptr);
-    progress.exit(4);
-    progress.exit(3);
-    bool ownExitSent = false;
-    QTimer::singleShot(0, &progress, [&] {
-        progress.exit(6);
-        QTimer::singleShot(0, &progress, [&] {
-            ownExitSent = true;
-            progress.exit(5);
-        });
-    });
-    QCOMPARE(progress.exec(5), 1);
-    QVERIFY(ownExitSent);
-
-    bool guardFired = false;
-    QTimer guard;
-    connect(&guard, &QTimer::timeout, &progress, [&] {
-        guardFired = true;
-        guard.stop();
-        progress.exit(3);
-    });
-    guard.start(0);
-    QCOMPARE(progress.exec(3), 1);
-    QVERIFY(!guardFired);
-    QCOMPARE(progress.exec(3), 1);
-    QVERIFY(guardFired);
-}
-
 // A wait that is not to be shown stays hidden past the delay after which a wait is shown; one
 // whose dialog is destroyed meanwhile ends.
-void WidgetsTest::hiddenOrDestroyedProgress()
+void WidgetsTest::progressEndsOnlyForItsOwnIdAndOnce()
 {
     QWidget window;
     window.show();
     QPointer<ProgressBarUi> progress = new ProgressBarUi(&window);
+    progress->exit(4);
+    progress->exit(3);
+    bool ownExitSent = false;
+    QTimer::singleShot(0, progress, [&] {
+        progress->exit(6);
+        QTimer::singleShot(0, progress, [&] {
+            ownExitSent = true;
+            progress->exit(5);
+        });
+    });
+    QCOMPARE(progress->exec(5), 1);
+    QVERIFY(ownExitSent);
+
+    bool guardFired = false;
+    QTimer guard;
+    connect(&guard, &QTimer::timeout, progress, [&] {
+        guardFired = true;
+        guard.stop();
+        progress->exit(3);
+    });
+    guard.start(0);
+    QCOMPARE(progress->exec(3), 1);
+    QVERIFY(!guardFired);
+    QCOMPARE(progress->exec(3), 1);
+    QVERIFY(guardFired);
+
     progress->setShowUi(false);
     bool visible = true;
     QTimer::singleShot(400, progress, [&] {
@@ -382,10 +311,10 @@ void WidgetsTest::browserButtonReportsItsPropertyAndFollowsIt()
     QVERIFY(button->isEnabled() && late->isEnabled());
 }
 
-// The icons plug-ins name by resource path come built into the widget library.
-void WidgetsTest::everyIconLoads_data()
+// The icons plug-ins name by resource path come built into the widget library, each of the
+// format its name promises and not a blank or single-coloured square.
+void WidgetsTest::everyIconLoads()
 {
-    QTest::addColumn<QString>("path");
     const QString main =
         "!_galben_cerc_negru.svg Connection_image_new-01.svg Export.svg Menuebaum.svg PNBC.jpg "
         "Reset.svg Sensorenliste.svg Verlauf_Loeschen.svg button.svg connect_sensor_pc.svg "
@@ -393,29 +322,25 @@ void WidgetsTest::everyIconLoads_data()
         "kavrix-tool-configure.svg led_state_1_1.svg led_state_1_2.svg led_state_2_1.svg "
         "led_state_2_2.svg led_state_F_2.svg lesen.svg libary.svg recorder_play.svg "
         "schreiben.svg temporaer_schreiben.svg";
+    QStringList paths;
     for (const QString& name : main.split(' '))
-        QTest::newRow(qPrintable(name)) << ":/newPrefix/icons/" + name;
-    const QString second = "schreiben.svg schreiben2cerc.svg arrow_down.png Process_data_new-01.svg";
-    for (const QString& name : second.split(' '))
-        QTest::newRow(qPrintable("icons/" + name)) << ":/icons/icons/" + name;
-}
-
-void WidgetsTest::everyIconLoads()
-{
-    QFETCH(QString, path);
-    QImageReader reader(path);
-    // The content must be of the format the name promises.
-    const QString suffix = QFileInfo(path).suffix();
-    QCOMPARE(QString(reader.format()), suffix == "jpg" ? QString("jpeg") : suffix);
-    const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
-    QVERIFY(!QIcon(path).pixmap(24, 24).isNull());
-    // Something is drawn, not a blank or single-coloured square.
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            colours.insert(image.pixel(x, y));
+        paths << ":/newPrefix/icons/" + name;
+    for (const char* name :
+         {"schreiben.svg", "schreiben2cerc.svg", "arrow_down.png", "Process_data_new-01.svg"})
+        paths << QStringLiteral(":/icons/icons/") + name;
+    for (const QString& path : paths) {
+        QImageReader reader(path);
+        const QString suffix = QFileInfo(path).suffix();
+        QCOMPARE(QString(reader.format()), suffix == "jpg" ? QString("jpeg") : suffix);
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!QIcon(path).pixmap(24, 24).isNull(), qPrintable(path));
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height() && colours.size() < 3; ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                colours.insert(image.pixel(x, y));
+        }
+        QVERIFY2(colours.size() > 2, qPrintable(path));
     }
-    QVERIFY(colours.size() > 2);
 }
 
 void WidgetsTest::connectionStatusShowsTheState()
