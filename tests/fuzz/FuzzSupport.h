@@ -10,22 +10,19 @@
 #include <cstdio>
 #include <cstdlib>
 
-// What every fuzz target shares. Each target is one file that includes this
-// header and defines Fuzz::run for one input.
+// Each target is one file that includes this header and defines Fuzz::run.
 namespace Fuzz {
 
 void run(const QByteArray& input);
 
-// A property of the reader does not hold: stops the run like a crash does,
-// with a message the silenced Qt log would swallow.
+// Stops the run like a crash, with a message the silenced Qt log would swallow.
 [[noreturn]] inline void fail(const char* what)
 {
     std::fprintf(stderr, "fuzz check failed: %s\n", what);
     std::abort();
 }
 
-// For the readers that take a path: one file per process, so that parallel
-// fuzzing runs do not share it, rewritten for each input.
+// One file per process, so that parallel fuzzing runs do not share it.
 inline QString scratchFile(const QByteArray& content)
 {
     static const struct Scratch
@@ -43,7 +40,6 @@ inline QString scratchFile(const QByteArray& content)
 } // namespace Fuzz
 
 // The readers log what they refuse; at a million inputs that is only noise.
-// A fatal message still shows, since it ends the run.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {

@@ -1,8 +1,9 @@
-// The master's answers as the plug-in reads them: cleaning, error detection
-// and the numbers, texts and flags of a fetch; and the parameter addresses of
-// the description document, which arrive as text.
+// The master's answers as the plug-in reads them: cleaning, error detection,
+// the numbers, texts and flags of a fetch, the status poll's records, and the
+// parameter addresses of the description document, which arrive as text.
 #include "FuzzSupport.h"
 
+#include <link/ProcessData.h>
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
 
@@ -11,8 +12,7 @@ namespace Core = NimbarSensorPlugin::Core;
 void Fuzz::run(const QByteArray& answer)
 {
     Core::stripAnswer(answer, 0);
-    const QByteArray stripped = Core::stripAnswer(answer, 3);
-    if (answer.size() > 1 && stripped.contains('\0'))
+    if (answer.size() > 1 && Core::stripAnswer(answer, 3).contains('\0'))
         Fuzz::fail("stripAnswer left a zero byte");
     Core::isRefusedTagAnswer(answer);
     const bool error = Core::isErrorAnswer(answer);
@@ -22,7 +22,6 @@ void Fuzz::run(const QByteArray& answer)
         Fuzz::fail("an error answer reads as a value");
     if (code != 0 && failure == Core::FetchFailure::None)
         Fuzz::fail("an error code without a failure");
-
     const int number = Core::answerNumber(answer);
     if (number < 0 || number > 0xFFFF)
         Fuzz::fail("answerNumber outside 16 bits");
@@ -33,13 +32,26 @@ void Fuzz::run(const QByteArray& answer)
     if (!parsed)
         Fuzz::fail("answerSelfReadOnly is not a number");
 
-    const QString text = QString::fromUtf8(answer);
-    if (const auto address = Core::parseParameterAddress(text)) {
+    const int distance = Core::processDataDistanceCode(answer);
+    Core::processDataStatusBits(answer);
+    Core::distanceKind(distance);
+    Core::shownDistance(distance, 0);
+    Core::shownDistance(distance, 1);
+    if (const auto echoes = Core::decodeEchoRecord(answer)) {
+        for (const int echo : echoes->distanceCodes) {
+            Core::distanceKind(echo);
+            Core::shownDistance(echo, 0);
+        }
+    }
+    if (const auto counter = Core::crashCounterFromAnswer(answer);
+        counter && (*counter < 0 || *counter > 0xFFFF))
+        Fuzz::fail("crash counter outside 16 bits");
+
+    if (const auto address = Core::parseParameterAddress(QString::fromUtf8(answer))) {
         if (Core::valueBytes(0, address->size).isEmpty())
             Fuzz::fail("an accepted address has no value layout");
-        const QString written =
-            QStringLiteral("%1;%2;%3").arg(address->index).arg(address->subIndex).arg(address->size);
-        const auto again = Core::parseParameterAddress(written);
+        const auto again = Core::parseParameterAddress(
+            QStringLiteral("%1;%2;%3").arg(address->index).arg(address->subIndex).arg(address->size));
         if (!again || again->index != address->index || again->subIndex != address->subIndex ||
             again->size != address->size)
             Fuzz::fail("a parsed address does not read back");

@@ -1,7 +1,5 @@
-// The communication component's view of the bytes from the serial line: where
-// the first frame ends, which command it answers, and whether a query takes
-// it. The input is a pattern line (as a plug-in may pass any pattern) and then
-// the received bytes.
+// Bytes from the serial line as the communication component frames them. The
+// input is a pattern line (a plug-in may pass any pattern), then the bytes.
 #include "FuzzSupport.h"
 
 #include <extensionsystem/AnswerFraming.h>
@@ -27,8 +25,7 @@ void Fuzz::run(const QByteArray& input)
     }
     Framing::frameCommand(received);
 
-    // The plug-in's own patterns, and one from the input, kept short so a
-    // pathological expression stays a matter of the expression engine.
+    // The input's pattern is kept short: a pathological one would only test the expression engine.
     if (Framing::answerStatus(received, QString()) != 1 || Framing::answerStatus(received, ".*") != 1)
         Fuzz::fail("an open pattern refused an answer");
     const int status = Framing::answerStatus(received, QString::fromLatin1(patternLine.left(32)));

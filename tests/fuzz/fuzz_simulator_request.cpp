@@ -1,7 +1,6 @@
-// The simulated master and sensor, built from the real description document,
-// answering a sequence of request frames. The first byte picks the model; the
-// rest is split into frames by their length bytes. A frame whose check octet
-// is 0 gets the right one, so mutations reach the commands behind the check.
+// The simulator answering request frames. The first byte picks the model; the
+// rest is split into frames by their length bytes. A check octet of 0 is
+// replaced by the right one, so mutations reach the commands behind the check.
 #include "FuzzSupport.h"
 
 #include <Frame.h>

@@ -24,262 +24,239 @@ class ThresholdsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void geometry();
-    void managerKeepsAndReportsValuesOfCountedOutputs();
+    void geometry()
+    {
+        const std::vector<MarkPixel> marks{{0, Qt::Horizontal, 100.0}, {1, Qt::Horizontal, 104.0}};
+        for (const auto& [y, key] : {std::pair{101.0, 0}, {103.0, 1}, {109.0, 1}, {109.5, -1}})
+            QCOMPARE(nearestMarkWithin(marks, QPointF(50, y), 5.0), key);
+        QCOMPARE(nearestMarkWithin({}, QPointF(50, 100), 5.0), -1);
 
-    void init();
-    void cleanup();
-    void dragReportsMarkAndValue_data();
-    void dragReportsMarkAndValue();
-    void readOnlyBlocksHoverAndDrag();
-    void dragsStopAtNeighboursAndAxisEnds();
-    void marksFollowAxisRescale();
-    void deletedWidgetLeavesThePlot();
+        const std::optional<double> none;
+        const struct
+        {
+            double wanted, gap;
+            std::optional<double> floor, ceiling;
+            double expected;
+        } drags[] = {{300, 0, none, none, 300},   {-50, 0, none, none, 0},    {2000, 10, none, none, 990},
+                     {700, 10, none, 600.0, 590}, {100, 0, 200.0, none, 200}, {450, 10, 200.0, 600.0, 450},
+                     {450, 10, 400.0, 410.0, 123}};
+        // The axis is given reversed on purpose: inverted axes list their ends that way. Without
+        // room between the limits the mark stays where it is (123).
+        for (const auto& d : drags)
+            QCOMPARE(restrictDraggedValue(d.wanted, 123.0, 1000.0, 0.0, d.gap, d.floor, d.ceiling),
+                     d.expected);
+
+        QCOMPARE(hysteresisBand(500.0, 20.0, true, false), QwtInterval(480.0, 500.0));
+        QCOMPARE(hysteresisBand(500.0, 20.0, false, false), QwtInterval(500.0, 520.0));
+        QCOMPARE(hysteresisBand(500.0, 20.0, true, true), QwtInterval(490.0, 510.0));
+        QVERIFY(!hysteresisBand(500.0, 0.0, true, false).isValid());
+        for (const auto& [value, text] :
+             {std::pair{480.0, "480"}, {-3.0, "-3"}, {39.37007874, "39.37"}, {0.5, "0.50"}})
+            QCOMPARE(formatMarkValue(value), QString(text));
+    }
+
+    // Only a real change to an output that exists is reported, with its mark and value; each
+    // output and component keeps its own low, high and middle value.
+    void managerKeepsAndReportsValuesOfCountedOutputs()
+    {
+        ThresholdMultiManager manager(2);
+        QSignalSpy changed(&manager, &ThresholdMultiManager::emitValueChanged);
+        manager.setHigh(1, 0, 530.0);
+        manager.setHigh(1, 0, 530.0);
+        manager.setLow(2, 0, 470.0);
+        manager.setMiddle(2, 1, 710.0);
+        manager.setLow(0, 0, 10.0);
+        manager.setLow(3, 0, 10.0);
+        QCOMPARE(QList<QVariantList>(changed), (QList<QVariantList>{{1u, 530.0}, {0u, 470.0}, {2u, 710.0}}));
+        const auto values = [&manager](uint output, int component) {
+            return QList<double>{manager.low(output, component), manager.high(output, component),
+                                 manager.middle(output, component)};
+        };
+        QCOMPARE(values(1, 0), (QList<double>{0.0, 530.0, 0.0}));
+        QCOMPARE(values(2, 0), (QList<double>{470.0, 0.0, 0.0}));
+        QCOMPARE(values(2, 1), (QList<double>{0.0, 0.0, 710.0}));
+        // A dropped output forgets its values and takes no new ones.
+        manager.setOutputs(1);
+        manager.setLow(2, 0, 90.0);
+        QCOMPARE(changed.count(), 3);
+        QCOMPARE(manager.low(2, 0), 0.0);
+    }
+
+    // Lower 300, middle 500, upper 700 across; a range from 100 to 800 upright.
+    void init()
+    {
+        m_plot = new QwtPlot();
+        m_plot->resize(640, 480);
+        m_plot->setAxisScale(QwtPlot::yLeft, 0.0, 1000.0);
+        m_plot->setAxisScale(QwtPlot::xBottom, 0.0, 1000.0);
+        m_marks = new Marks(m_plot, 3);
+        m_marks->setLowerMark(300.0);
+        m_marks->setMiddleMark(500.0);
+        m_marks->setUpperMark(700.0);
+        m_marks->showLowerMark(true);
+        m_marks->showMiddleMark(true);
+        m_marks->showUpperMark(true);
+        m_marks->setLeftMark(0, 100.0);
+        m_marks->setRightMark(0, 800.0);
+        m_plot->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_plot));
+        m_plot->replot();
+    }
+
+    void cleanup() { delete m_plot; }
+
+    void dragReportsMarkAndValue_data()
+    {
+        QTest::addColumn<uint>("mark");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("target");
+        QTest::newRow("lower") << uint(Marks::LowerMark) << 300.0 << 150.0;
+        QTest::newRow("upper") << uint(Marks::UpperMark) << 700.0 << 900.0;
+        QTest::newRow("middle") << uint(Marks::MiddleMark) << 500.0 << 420.0;
+        QTest::newRow("left") << uint(Marks::LeftMark) << 100.0 << 250.0;
+        QTest::newRow("right") << uint(Marks::RightMark) << 800.0 << 640.0;
+    }
+
+    void dragReportsMarkAndValue()
+    {
+        QFETCH(uint, mark);
+        QFETCH(double, start);
+        QFETCH(double, target);
+        QSignalSpy changed(m_marks, &Marks::emitValueChanged);
+        const Qt::Orientation along = mark >= Marks::LeftMark ? Qt::Horizontal : Qt::Vertical;
+        drag(along, start, target);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toUInt(), mark);
+        const double value = changed.at(0).at(1).toDouble();
+        QVERIFY(qAbs(value - target) <= unitsPerPixel(along));
+        const double kept[] = {m_marks->lowerMark(), m_marks->upperMark(), m_marks->middleMark(), 0.0,
+                               m_marks->leftMark(0), m_marks->rightMark(0)};
+        QCOMPARE(kept[mark], value);
+    }
+
+    void readOnlyBlocksHoverAndDrag()
+    {
+        QWidget* canvas = m_plot->canvas();
+        const Qt::CursorShape plain = canvas->cursor().shape();
+        QTest::mouseMove(canvas, at(Qt::Vertical, 500.0));
+        QCOMPARE(canvas->cursor().shape(), Qt::SizeVerCursor);
+        QTest::mouseMove(canvas, QPoint(at(Qt::Horizontal, 100.0).x(), at(Qt::Vertical, 600.0).y()));
+        QCOMPARE(canvas->cursor().shape(), Qt::SizeHorCursor);
+        QTest::mouseMove(canvas, at(Qt::Vertical, 600.0));
+        QCOMPARE(canvas->cursor().shape(), plain);
+
+        m_marks->setReadOnly(true);
+        QSignalSpy changed(m_marks, &Marks::emitValueChanged);
+        QTest::mouseMove(canvas, at(Qt::Vertical, 500.0));
+        QCOMPARE(canvas->cursor().shape(), plain);
+        drag(Qt::Horizontal, 100.0, 400.0);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(m_marks->leftMark(0), 100.0);
+
+        m_marks->setReadOnly(false);
+        drag(Qt::Vertical, 500.0, 800.0);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    // A mark stops at its visible neighbour unless overlapping is allowed, passes hidden ones, and
+    // keeps the restriction's distance in pixels to the axis ends and its neighbours.
+    void dragsStopAtNeighboursAndAxisEnds()
+    {
+        drag(Qt::Vertical, 300.0, 900.0);
+        QCOMPARE(m_marks->lowerMark(), 500.0);
+        drag(Qt::Vertical, 700.0, 100.0);
+        QCOMPARE(m_marks->upperMark(), 500.0);
+        drag(Qt::Horizontal, 100.0, 950.0);
+        QCOMPARE(m_marks->leftMark(0), 800.0);
+        m_marks->allowOverlapping(true);
+        drag(Qt::Horizontal, 800.0, 50.0);
+        QVERIFY(m_marks->rightMark(0) < 100.0);
+        m_marks->allowOverlapping(false);
+
+        m_marks->setLowerMark(300.0);
+        m_marks->setUpperMark(700.0);
+        m_marks->showUpperMark(false);
+        m_marks->showMiddleMark(false);
+        QSignalSpy changed(m_marks, &Marks::emitValueChanged);
+        drag(Qt::Vertical, 700.0, 900.0);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(m_marks->upperMark(), 700.0);
+        drag(Qt::Vertical, 300.0, 800.0);
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(m_marks->lowerMark() > 750.0);
+
+        m_marks->setLowerMark(300.0);
+        m_marks->showUpperMark(true);
+        m_marks->vSetRestrictionFactor(5);
+        const QwtScaleMap map = m_plot->canvasMap(QwtPlot::yLeft);
+        drag(Qt::Vertical, 300.0, 0.0);
+        QVERIFY(map.transform(0.0) - map.transform(m_marks->lowerMark()) >= 5.0 - 1e-6);
+        drag(Qt::Vertical, 700.0, m_marks->lowerMark());
+        QVERIFY(map.transform(m_marks->lowerMark()) - map.transform(m_marks->upperMark()) >= 5.0 - 1e-6);
+        m_marks->allowOverlapping(true);
+        drag(Qt::Vertical, m_marks->upperMark(), 1000.0);
+        QVERIFY(map.transform(m_marks->upperMark()) - map.transform(1000.0) >= 5.0 - 1e-6);
+    }
+
+    void marksFollowAxisRescale()
+    {
+        const QPoint oldMiddle = at(Qt::Vertical, 500.0);
+        const QPoint oldRight = at(Qt::Horizontal, 800.0);
+        m_plot->setAxisScale(QwtPlot::yLeft, 0.0, 2000.0);
+        m_plot->setAxisScale(QwtPlot::xBottom, 0.0, 2000.0);
+        m_plot->replot();
+        QSignalSpy changed(m_marks, &Marks::emitValueChanged);
+        // Where the marks used to be there is nothing to grab any more.
+        for (const QPoint& old : {oldMiddle, oldRight})
+            dragPixels(old, old + QPoint(20, 20));
+        QCOMPARE(changed.count(), 0);
+        drag(Qt::Vertical, 500.0, 600.0);
+        drag(Qt::Horizontal, 800.0, 1500.0);
+        QCOMPARE(changed.count(), 2);
+        QVERIFY(qAbs(changed.at(0).at(1).toDouble() - 600.0) <= unitsPerPixel(Qt::Vertical));
+        QVERIFY(qAbs(changed.at(1).at(1).toDouble() - 1500.0) <= unitsPerPixel(Qt::Horizontal));
+    }
+
+    void deletedWidgetLeavesThePlot()
+    {
+        const int withMarks = m_plot->itemList().size();
+        auto* second = new Marks(m_plot, 4);
+        second->setRightMark(0, 500.0);
+        QVERIFY(m_plot->itemList().size() > withMarks);
+        delete second;
+        QCOMPARE(m_plot->itemList().size(), withMarks);
+    }
 
 private:
-    QPoint at(Qt::Orientation along, double value) const;
-    double unitsPerPixel(Qt::Orientation along) const;
-    void drag(Qt::Orientation along, double from, double to);
+    QPoint at(Qt::Orientation along, double value) const
+    {
+        const QWidget* canvas = m_plot->canvas();
+        if (along == Qt::Vertical)
+            return QPoint(canvas->width() / 3, qRound(m_plot->canvasMap(QwtPlot::yLeft).transform(value)));
+        return QPoint(qRound(m_plot->canvasMap(QwtPlot::xBottom).transform(value)), canvas->height() / 2);
+    }
+
+    double unitsPerPixel(Qt::Orientation along) const
+    {
+        const QwtScaleMap map = m_plot->canvasMap(along == Qt::Vertical ? QwtPlot::yLeft : QwtPlot::xBottom);
+        return qAbs(map.sDist() / map.pDist());
+    }
+
+    void drag(Qt::Orientation along, double from, double to) { dragPixels(at(along, from), at(along, to)); }
+
+    void dragPixels(QPoint from, QPoint to)
+    {
+        QWidget* canvas = m_plot->canvas();
+        QTest::mouseMove(canvas, from);
+        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
+        QTest::mouseMove(canvas, (from + to) / 2);
+        QTest::mouseMove(canvas, to);
+        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
+    }
 
     QwtPlot* m_plot = nullptr;
     Marks* m_marks = nullptr;
 };
-
-void ThresholdsTest::geometry()
-{
-    const std::vector<MarkPixel> marks{{0, Qt::Horizontal, 100.0}, {1, Qt::Horizontal, 104.0}};
-    for (const auto& [y, key] : {std::pair{101.0, 0}, {103.0, 1}, {109.0, 1}, {109.5, -1}})
-        QCOMPARE(nearestMarkWithin(marks, QPointF(50, y), 5.0), key);
-    QCOMPARE(nearestMarkWithin({}, QPointF(50, 100), 5.0), -1);
-
-    const std::optional<double> none;
-    const struct
-    {
-        double wanted, gap;
-        std::optional<double> floor, ceiling;
-        double expected;
-    } drags[] = {{300, 0, none, none, 300},   {-50, 0, none, none, 0},    {2000, 10, none, none, 990},
-                 {700, 10, none, 600.0, 590}, {100, 0, 200.0, none, 200}, {450, 10, 200.0, 600.0, 450},
-                 {450, 10, 400.0, 410.0, 123}};
-    // The axis is given reversed on purpose: inverted axes list their ends that way. Without
-    // room between the limits the mark stays where it is (123).
-    for (const auto& d : drags)
-        QCOMPARE(restrictDraggedValue(d.wanted, 123.0, 1000.0, 0.0, d.gap, d.floor, d.ceiling), d.expected);
-
-    QCOMPARE(hysteresisBand(500.0, 20.0, true, false), QwtInterval(480.0, 500.0));
-    QCOMPARE(hysteresisBand(500.0, 20.0, false, false), QwtInterval(500.0, 520.0));
-    QCOMPARE(hysteresisBand(500.0, 20.0, true, true), QwtInterval(490.0, 510.0));
-    QVERIFY(!hysteresisBand(500.0, 0.0, true, false).isValid());
-
-    QCOMPARE(formatMarkValue(480.0), QStringLiteral("480"));
-    QCOMPARE(formatMarkValue(-3.0), QStringLiteral("-3"));
-    QCOMPARE(formatMarkValue(39.37007874), QStringLiteral("39.37"));
-    QCOMPARE(formatMarkValue(0.5), QStringLiteral("0.50"));
-}
-
-// Only a real change to an output that exists is reported, with its mark and value; each
-// output and component keeps its own low, high and middle value.
-void ThresholdsTest::managerKeepsAndReportsValuesOfCountedOutputs()
-{
-    ThresholdMultiManager manager(2);
-    QSignalSpy changed(&manager, &ThresholdMultiManager::emitValueChanged);
-    manager.setHigh(1, 0, 530.0);
-    manager.setHigh(1, 0, 530.0);
-    manager.setLow(2, 0, 470.0);
-    manager.setMiddle(2, 1, 710.0);
-    manager.setLow(0, 0, 10.0);
-    manager.setLow(3, 0, 10.0);
-    QCOMPARE(changed.count(), 3);
-    QCOMPARE(changed.at(0), (QVariantList{1u, 530.0}));
-    QCOMPARE(changed.at(1), (QVariantList{0u, 470.0}));
-    QCOMPARE(changed.at(2), (QVariantList{2u, 710.0}));
-    QCOMPARE(manager.high(1, 0), 530.0);
-    QCOMPARE(manager.low(1, 0), 0.0);
-    QCOMPARE(manager.low(2, 0), 470.0);
-    QCOMPARE(manager.middle(2, 1), 710.0);
-    QCOMPARE(manager.middle(2, 0), 0.0);
-    // A dropped output forgets its values and takes no new ones.
-    manager.setOutputs(1);
-    manager.setLow(2, 0, 90.0);
-    QCOMPARE(changed.count(), 3);
-    QCOMPARE(manager.low(2, 0), 0.0);
-}
-
-// Lower 300, middle 500, upper 700 across; a range from 100 to 800 upright.
-void ThresholdsTest::init()
-{
-    m_plot = new QwtPlot();
-    m_plot->resize(640, 480);
-    m_plot->setAxisScale(QwtPlot::yLeft, 0.0, 1000.0);
-    m_plot->setAxisScale(QwtPlot::xBottom, 0.0, 1000.0);
-    m_marks = new Marks(m_plot, 3);
-    m_marks->setLowerMark(300.0);
-    m_marks->setMiddleMark(500.0);
-    m_marks->setUpperMark(700.0);
-    m_marks->showLowerMark(true);
-    m_marks->showMiddleMark(true);
-    m_marks->showUpperMark(true);
-    m_marks->setLeftMark(0, 100.0);
-    m_marks->setRightMark(0, 800.0);
-    m_plot->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_plot));
-    m_plot->replot();
-}
-
-void ThresholdsTest::cleanup()
-{
-    delete m_plot;
-}
-
-QPoint ThresholdsTest::at(Qt::Orientation along, double value) const
-{
-    const QWidget* canvas = m_plot->canvas();
-    if (along == Qt::Vertical)
-        return QPoint(canvas->width() / 3, qRound(m_plot->canvasMap(QwtPlot::yLeft).transform(value)));
-    return QPoint(qRound(m_plot->canvasMap(QwtPlot::xBottom).transform(value)), canvas->height() / 2);
-}
-
-double ThresholdsTest::unitsPerPixel(Qt::Orientation along) const
-{
-    const QwtScaleMap map = m_plot->canvasMap(along == Qt::Vertical ? QwtPlot::yLeft : QwtPlot::xBottom);
-    return qAbs(map.sDist() / map.pDist());
-}
-
-void ThresholdsTest::drag(Qt::Orientation along, double from, double to)
-{
-    QWidget* canvas = m_plot->canvas();
-    QTest::mouseMove(canvas, at(along, from));
-    QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, at(along, from));
-    QTest::mouseMove(canvas, (at(along, from) + at(along, to)) / 2);
-    QTest::mouseMove(canvas, at(along, to));
-    QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, at(along, to));
-}
-
-void ThresholdsTest::dragReportsMarkAndValue_data()
-{
-    QTest::addColumn<uint>("mark");
-    QTest::addColumn<double>("start");
-    QTest::addColumn<double>("target");
-    QTest::newRow("lower") << uint(Marks::LowerMark) << 300.0 << 150.0;
-    QTest::newRow("upper") << uint(Marks::UpperMark) << 700.0 << 900.0;
-    QTest::newRow("middle") << uint(Marks::MiddleMark) << 500.0 << 420.0;
-    QTest::newRow("left") << uint(Marks::LeftMark) << 100.0 << 250.0;
-    QTest::newRow("right") << uint(Marks::RightMark) << 800.0 << 640.0;
-}
-
-void ThresholdsTest::dragReportsMarkAndValue()
-{
-    QFETCH(uint, mark);
-    QFETCH(double, start);
-    QFETCH(double, target);
-    QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-    const Qt::Orientation along = mark >= Marks::LeftMark ? Qt::Horizontal : Qt::Vertical;
-    drag(along, start, target);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toUInt(), mark);
-    const double value = changed.at(0).at(1).toDouble();
-    QVERIFY(qAbs(value - target) <= unitsPerPixel(along));
-    const double kept[] = {m_marks->lowerMark(), m_marks->upperMark(), m_marks->middleMark(), 0.0,
-                           m_marks->leftMark(0), m_marks->rightMark(0)};
-    QCOMPARE(kept[mark], value);
-}
-
-void ThresholdsTest::readOnlyBlocksHoverAndDrag()
-{
-    QWidget* canvas = m_plot->canvas();
-    const Qt::CursorShape plain = canvas->cursor().shape();
-    QTest::mouseMove(canvas, at(Qt::Vertical, 500.0));
-    QCOMPARE(canvas->cursor().shape(), Qt::SizeVerCursor);
-    QTest::mouseMove(canvas, QPoint(at(Qt::Horizontal, 100.0).x(), at(Qt::Vertical, 600.0).y()));
-    QCOMPARE(canvas->cursor().shape(), Qt::SizeHorCursor);
-    QTest::mouseMove(canvas, at(Qt::Vertical, 600.0));
-    QCOMPARE(canvas->cursor().shape(), plain);
-
-    m_marks->setReadOnly(true);
-    QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-    QTest::mouseMove(canvas, at(Qt::Vertical, 500.0));
-    QCOMPARE(canvas->cursor().shape(), plain);
-    drag(Qt::Horizontal, 100.0, 400.0);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(m_marks->leftMark(0), 100.0);
-
-    m_marks->setReadOnly(false);
-    drag(Qt::Vertical, 500.0, 800.0);
-    QCOMPARE(changed.count(), 1);
-}
-
-// A mark stops at its visible neighbour unless overlapping is allowed, passes hidden ones, and
-// keeps the restriction's distance in pixels to the axis ends and its neighbours.
-void ThresholdsTest::dragsStopAtNeighboursAndAxisEnds()
-{
-    drag(Qt::Vertical, 300.0, 900.0);
-    QCOMPARE(m_marks->lowerMark(), 500.0);
-    drag(Qt::Vertical, 700.0, 100.0);
-    QCOMPARE(m_marks->upperMark(), 500.0);
-    drag(Qt::Horizontal, 100.0, 950.0);
-    QCOMPARE(m_marks->leftMark(0), 800.0);
-    m_marks->allowOverlapping(true);
-    drag(Qt::Horizontal, 800.0, 50.0);
-    QVERIFY(m_marks->rightMark(0) < 100.0);
-    m_marks->allowOverlapping(false);
-
-    m_marks->setLowerMark(300.0);
-    m_marks->setUpperMark(700.0);
-    m_marks->showUpperMark(false);
-    m_marks->showMiddleMark(false);
-    QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-    drag(Qt::Vertical, 700.0, 900.0);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(m_marks->upperMark(), 700.0);
-    drag(Qt::Vertical, 300.0, 800.0);
-    QCOMPARE(changed.count(), 1);
-    QVERIFY(m_marks->lowerMark() > 750.0);
-
-    m_marks->setLowerMark(300.0);
-    m_marks->showUpperMark(true);
-    m_marks->vSetRestrictionFactor(5);
-    const QwtScaleMap map = m_plot->canvasMap(QwtPlot::yLeft);
-    drag(Qt::Vertical, 300.0, 0.0);
-    QVERIFY(map.transform(0.0) - map.transform(m_marks->lowerMark()) >= 5.0 - 1e-6);
-    drag(Qt::Vertical, 700.0, m_marks->lowerMark());
-    QVERIFY(map.transform(m_marks->lowerMark()) - map.transform(m_marks->upperMark()) >= 5.0 - 1e-6);
-    m_marks->allowOverlapping(true);
-    drag(Qt::Vertical, m_marks->upperMark(), 1000.0);
-    QVERIFY(map.transform(m_marks->upperMark()) - map.transform(1000.0) >= 5.0 - 1e-6);
-}
-
-void ThresholdsTest::marksFollowAxisRescale()
-{
-    const QPoint oldMiddle = at(Qt::Vertical, 500.0);
-    const QPoint oldRight = at(Qt::Horizontal, 800.0);
-    m_plot->setAxisScale(QwtPlot::yLeft, 0.0, 2000.0);
-    m_plot->setAxisScale(QwtPlot::xBottom, 0.0, 2000.0);
-    m_plot->replot();
-    QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-    // Where the marks used to be there is nothing to grab any more.
-    for (const QPoint& old : {oldMiddle, oldRight}) {
-        QTest::mouseMove(m_plot->canvas(), old);
-        QTest::mousePress(m_plot->canvas(), Qt::LeftButton, Qt::NoModifier, old);
-        QTest::mouseMove(m_plot->canvas(), old + QPoint(20, 20));
-        QTest::mouseRelease(m_plot->canvas(), Qt::LeftButton, Qt::NoModifier, old + QPoint(20, 20));
-    }
-    QCOMPARE(changed.count(), 0);
-    drag(Qt::Vertical, 500.0, 600.0);
-    drag(Qt::Horizontal, 800.0, 1500.0);
-    QCOMPARE(changed.count(), 2);
-    QVERIFY(qAbs(changed.at(0).at(1).toDouble() - 600.0) <= unitsPerPixel(Qt::Vertical));
-    QVERIFY(qAbs(changed.at(1).at(1).toDouble() - 1500.0) <= unitsPerPixel(Qt::Horizontal));
-}
-
-void ThresholdsTest::deletedWidgetLeavesThePlot()
-{
-    const int withMarks = m_plot->itemList().size();
-    auto* second = new Marks(m_plot, 4);
-    second->setRightMark(0, 500.0);
-    QVERIFY(m_plot->itemList().size() > withMarks);
-    delete second;
-    QCOMPARE(m_plot->itemList().size(), withMarks);
-}
 
 QTEST_MAIN(ThresholdsTest)
 #include "tst_thresholds.moc"
