@@ -103,7 +103,7 @@ TEST(ModelRequests, RefusedRequestsGetErrorAnswersAndChangeNothing)
 }
 
 // Numbers the workbench decodes: a length byte above 4 in decimal hex digits.
-TEST(ModelParameters, DefaultThenWrittenValueOfEverySizeReadsBack)
+TEST(ModelParameters, WrittenValuesOfEverySizeReadBackUntilAFactoryReset)
 {
     const std::tuple<quint16, quint8, int, int, int> cases[] = {
         {81, 0, 6, 0, 1}, {100, 1, 7, 200, 333}, {100, 2, 7, 10, 33}, {4660, 5, 9, 1500, 0x1234}};
@@ -116,12 +116,26 @@ TEST(ModelParameters, DefaultThenWrittenValueOfEverySizeReadsBack)
         f.ask(writeRequest(index, subIndex, valueBytes(size, written)));
         EXPECT_EQ(answerNumber(f.read(index, subIndex)), written) << index << "/" << int(subIndex);
     }
+    f.ask(tagWrite(0x18, "kept?"));
+    f.ask(writeRequest(2, 0, valueBytes(6, 0x81))); // another system command
+    EXPECT_EQ(answerNumber(f.read(100, 1)), 333);
+    EXPECT_EQ(f.ask(factoryResetRequest), writeAcknowledgement);
+    for (const auto& [index, subIndex, size, defaultValue, written] : cases)
+        EXPECT_EQ(answerNumber(f.read(index, subIndex)), defaultValue) << index << "/" << int(subIndex);
+    EXPECT_TRUE(answerText(f.read(0x18, 0)).isEmpty());
+
+    // A single byte waits for its commit.
+    f.ask(Frame::build(0x23, bytes({0x99})));
+    EXPECT_EQ(f.model->processDataSelection(), 0);
+    f.ask(bytes({0x06, 0x4C, 0x24, 0x00, 0x00, 0x01, 0x98}));
+    EXPECT_EQ(f.model->processDataSelection(), 0x99);
 }
 
-TEST(ModelParameters, TextsTagsAndTheSelfReadOnlyNumber)
+TEST(ModelParameters, TextsTagsTheSelfReadOnlyNumberAndTheCrashCounter)
 {
     ModelFixture f(QStringLiteral("108"));
     EXPECT_EQ(answerText(f.read(0x12, 0)), QString("UM035-108"));
+    EXPECT_EQ(f.read(0x1323, 0), indexNotAvailable); // no crash detection
     const QByteArray hours = f.read(122, 0);
     EXPECT_TRUE(Frame::isValid(hours) && hours.right(4).toHex().toInt(nullptr, 16) == 123456);
     // A free text loses only its zero padding.
@@ -133,36 +147,13 @@ TEST(ModelParameters, TextsTagsAndTheSelfReadOnlyNumber)
         EXPECT_EQ(f.ask(tagWrite(index, text)), writeAcknowledgement);
         EXPECT_EQ(f.read(index, 0), Frame::build(Frame::Fetch, text + QByteArray(32 - text.size(), '\0')));
     }
-}
 
-TEST(ModelParameters, FactoryResetRestoresEveryDefaultASingleByteWaitsForItsCommit)
-{
-    ModelFixture f;
-    f.write("SwitchingThresholdA1", 321);
-    f.write("OnDelay1", 9);
-    f.ask(tagWrite(0x18, "kept?"));
-    f.ask(writeRequest(2, 0, valueBytes(6, 0x81))); // another system command
-    EXPECT_EQ(answerNumber(f.read(100, 1)), 321);
-    EXPECT_EQ(f.ask(factoryResetRequest), writeAcknowledgement);
-    EXPECT_EQ(answerNumber(f.read(100, 1)), 200);
-    EXPECT_EQ(answerNumber(f.read(4660, 5)), 1500);
-    EXPECT_TRUE(answerText(f.read(0x18, 0)).isEmpty());
-
-    f.ask(Frame::build(0x23, bytes({0x99})));
-    EXPECT_EQ(f.model->processDataSelection(), 0);
-    f.ask(bytes({0x06, 0x4C, 0x24, 0x00, 0x00, 0x01, 0x98}));
-    EXPECT_EQ(f.model->processDataSelection(), 0x99);
-}
-
-TEST(ModelParameters, CrashCounterIsSmallResetByTheButtonAndMissingWithoutCrashDetection)
-{
-    ModelFixture f;
-    const int counter = answerNumber(f.read(0x1323, 0));
+    ModelFixture crashes;
+    const int counter = answerNumber(crashes.read(0x1323, 0));
     EXPECT_TRUE(counter >= 1 && counter <= 5) << counter;
-    f.write("RESETBUTTON", 0);
-    EXPECT_EQ(f.read(0x1323, 0).right(2), bytes({0, 0}));
-    EXPECT_EQ(f.model->crashCounter(), 0);
-    EXPECT_EQ(ModelFixture(QStringLiteral("108")).read(0x1323, 0), indexNotAvailable);
+    crashes.write("RESETBUTTON", 0);
+    EXPECT_EQ(crashes.read(0x1323, 0).right(2), bytes({0, 0}));
+    EXPECT_EQ(crashes.model->crashCounter(), 0);
 }
 
 // 22 bytes: 15 check 27, echo count, 00, index of the evaluated echo, four

@@ -49,10 +49,9 @@ TEST(SwitchingOutput, PointAndWindowModesAndTheSpecialCodes)
         EXPECT_EQ(point.update(quint16(distance), OutputSettings{false, 100, 0, 0, 0}), bool(on)) << distance;
 }
 
-// The model's outputs follow their written settings: on at or below the
-// switching point, kept on within the hysteresis above it; in window mode
-// within the widths around it.
-TEST(Switching, StatusBitsFollowTheSettingsOfBothOutputsUnlessThereIsOnlyOne)
+// On at or below the switching point, kept on within the hysteresis above
+// it; in window mode within the widths around it.
+TEST(Switching, StatusBitsFollowTheSettingsOfBothOutputsAndTeachTakesTheCurrentDistance)
 {
     ModelFixture f;
     f.moveBetween(100, 250);
@@ -83,15 +82,9 @@ TEST(Switching, StatusBitsFollowTheSettingsOfBothOutputsUnlessThereIsOnlyOne)
     singleOutput.moveBetween(100, 250);
     singleOutput.write("SwitchingThresholdA2", 340);
     EXPECT_EQ(singleOutput.model->statusBits() & 0x02, 0x00);
-}
 
-// Button 1 teaches the switching point, 13 and 14 the window's edges as
-// distances from it; without a target nothing is taught.
-TEST(Teach, ButtonsTakeTheCurrentDistance)
-{
-    ModelFixture f;
-    f.moveBetween(100, 250);
-    const int distance = f.model->distanceCode();
+    // Button 1 teaches the switching point, 13 and 14 the window's edges as
+    // distances from it; without a target nothing is taught.
     f.write("TEACHBUTTON1", 1);
     EXPECT_EQ(answerNumber(f.read(100, 1)), distance);
     f.write("TEACHBUTTON2", 1);
@@ -108,7 +101,7 @@ TEST(Teach, ButtonsTakeTheCurrentDistance)
     EXPECT_EQ(f.number("SwitchingThresholdA1"), distance - 30);
 }
 
-TEST(DistanceUnit, TenthsOfAnInchRoundToTheNearestAndSpecialCodesStay)
+TEST(DistanceUnit, InInchModeOnlyTheProcessDataDistanceIsInTenthsOfAnInchRoundedToTheNearest)
 {
     const int cases[][2] = {{381, 150}, {254, 100}, {127, 50},  {128, 50},    {129, 51},
                             {2, 1},     {20, 8},    {350, 138}, {10000, 3937}};
@@ -116,12 +109,9 @@ TEST(DistanceUnit, TenthsOfAnInchRoundToTheNearestAndSpecialCodesStay)
         EXPECT_EQ(DistanceCode::inTenthsOfAnInch(quint16(millimetres)), tenths) << millimetres;
     for (const quint16 special : {DistanceCode::TooClose, DistanceCode::TooFar, DistanceCode::NoData})
         EXPECT_EQ(DistanceCode::inTenthsOfAnInch(special), special);
-}
 
-// Only the process data's distance follows the unit; thresholds and echoes
-// stay in millimetres, and a factory reset brings millimetres back.
-TEST(DistanceUnit, InInchModeOnlyTheProcessDataDistanceIsInTenthsOfAnInch)
-{
+    // Only the process data's distance follows the unit; thresholds and echoes
+    // stay in millimetres, and a factory reset brings millimetres back.
     ModelFixture f;
     const auto processData = [&f] { return f.ask(processDataRequest); };
     f.moveBetween(100, 250);
