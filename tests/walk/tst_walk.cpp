@@ -374,9 +374,9 @@ private:
     }
     Step readAll()
     {
+        clickToolButton(rig.window->form().actionRead);
         Step step("read (tool bar)");
         step.readsAll = true;
-        clickToolButton(rig.window->form().actionRead);
         return step;
     }
     Step writeAll()
@@ -539,13 +539,12 @@ private:
             setNumber(pick(delays), random.bounded(0, 5000));
         if (kind == 1)
             setNumber(pick(delays), 70000 + random.bounded(1000));
-        std::string parameters = kind == 3 ? "NoSuchParameter=1;;" : parameterText(entries);
         if (kind == 2) {
             const QString id = pick(delays);
+            entries = {SettingsEntry{id.toStdString(), {}}};
             setNumber(id, random.bounded(0, 5000));
-            parameters =
-                parameterText({{id.toStdString(), settingsIntText(int(step.fileNumbers.value(id)))}});
         }
+        const std::string parameters = kind == 3 ? "NoSuchParameter=1;;" : parameterText(entries);
         const std::string fileText =
             kind == 5 ? "<root><plugin" : settingsFileText(kind == 4 ? "RT5-6000-M30" : name, parameters, "");
         saveSettingsFile(path, fileText);
