@@ -1,9 +1,5 @@
-// iolink-sim holds its faults back until SIGUSR1, lets the sound answers it
-// was asked for pass, spoils as many as it was told, says on standard output
-// when the faults begin and answers again once stopped and continued: what
-// the fault matrix relies on to put a fault into one phase of the work. It
-// also holds the object where its command line and standard input put it
-// until the next line, so teach-in can be tried; the end of input ends nothing.
+// What the fault matrix relies on to put a fault into one phase of the work,
+// and the held object teach-in needs; the end of input ends nothing.
 #include "Frame.h"
 #include "SimulatorProcess.h"
 #include "WaitUntil.h"
@@ -37,7 +33,6 @@ TEST(SimulatorSignal, TheObjectStaysWhereInputPutsItAndHeldFaultsWaitForTheSigna
     PortSettings settings;
     settings.portName = simulator.path();
     ASSERT_TRUE(communication.open(settings, &error)) << error.toStdString();
-    // The answer to one request, empty when none came.
     const auto ask = [&communication](const QByteArray& request) {
         SensorQuery query;
         query.request = request.toStdString();

@@ -1,12 +1,7 @@
 // The sensor window against iolink-sim on a pseudo-terminal, the master
-// misbehaving from a point within one phase of the user's work. Whatever
-// the fault, the window must not crash, must keep answering, must finish
-// what it was doing or go offline saying why, must send the sensor no value
-// the user did not give, and must connect to a sound master afterwards.
-//
-// One row is one phase, one fault and one seed ("read/silent/2"); the seed
-// places the fault within the phase and sets how long it lasts. Every row
-// runs in a process of its own when scripts/faults runs the whole matrix.
+// misbehaving from a point within one phase of the user's work. One row is
+// a phase, a fault and a seed ("read/silent/2"); the seed places the fault
+// within the phase and sets how long it lasts.
 #include "SimulatorProcess.h"
 #include <PtyRig.h>
 #include <TestDocuments.h>
@@ -27,56 +22,33 @@ using NimbarSensorPlugin::Core::writeRequest;
 
 namespace {
 
-enum class Phase
-{
-    Connect,
-    ReadAll,
-    WriteAll,
-    LiveData,
-    Edit,
-    Teach
-};
+// Each phase with the answers the simulator gives in it on a sound line
+// (live data: its first second); the fault begins somewhere among them.
+const std::pair<QString, int> phaseRows[] = {{"connect", 44}, {"read", 35}, {"write", 32},
+                                             {"live", 10},    {"edit", 3},  {"teach", 52}};
 
-// Each phase with the answers the simulator gives in it on a sound line with
-// the small test document, counted from the moment the test starts the phase
-// (live data: its first second). The fault begins somewhere among them.
-struct PhaseRow
-{
-    Phase phase;
-    const char* name;
-    int answers;
-};
-const PhaseRow phaseRows[] = {{Phase::Connect, "connect", 44}, {Phase::ReadAll, "read", 35},
-                              {Phase::WriteAll, "write", 32},  {Phase::LiveData, "live", 10},
-                              {Phase::Edit, "edit", 3},        {Phase::Teach, "teach", 52}};
-
-// Each fault: its name, then the simulator's options for it (none: a killed or
-// stopped simulator, signalled by the test when the fault is due). Most
-// answers are awaited for 2 s; a late answer comes just after that. A fault's
-// position seeds its cases: bit errors, added last, left the others' cases.
+// Each fault with the simulator's options for it (none: the test kills or
+// stops it). Most answers are awaited for 2 s; a late one comes just after.
+// A fault's position seeds its cases: bit errors, added last, left the others'.
 const char* const faultRows[] = {"silent --silent",     "drop --drop 1",   "badcheck --bad-check",
                                  "truncate --truncate", "random --random", "error --error",
                                  "late --delay 2100",   "kill ",           "stop ",
                                  "corrupt --corrupt"};
 
-// One cell and seed: the point in the phase where the fault begins and how
-// long it lasts. The same cell and seed always make the same case.
 struct FaultCase
 {
     FaultCase(int phaseIndex, int faultIndex, quint32 seed)
-        : phase(phaseRows[phaseIndex].phase), fault(QString(faultRows[faultIndex]).section(' ', 0, 0)),
-          tag(QString("%1/%2/%3").arg(phaseRows[phaseIndex].name, fault).arg(seed))
+        : phase(phaseRows[phaseIndex].first), fault(QString(faultRows[faultIndex]).section(' ', 0, 0)),
+          tag(QString("%1/%2/%3").arg(phase, fault).arg(seed))
     {
         std::mt19937 random(seed * 7919u + quint32(phaseIndex) * 131u + quint32(faultIndex));
-        const int soundAnswers = int(random() % quint32(phaseRows[phaseIndex].answers));
-        // Silence, a killed or a stopped simulator lasts. Other faults spoil an
-        // answer or a few, from which the window recovers, or every answer
-        // from then on, which takes it offline.
+        const int soundAnswers = int(random() % quint32(phaseRows[phaseIndex].second));
+        // A few spoilt answers the window recovers from, or all from then on
+        // (0), which take it offline; silence, kill and stop last.
         static const int spoilt[] = {1, 4, 0};
         const bool lasting = fault == "silent" || fault == "kill" || fault == "stop";
         const int faultyAnswers = fault == "drop" ? 1 : lasting ? 0 : spoilt[random() % 3];
         stoppedMs = 1500 + int(random() % 5000);
-        // The faults are held until the test starts the phase.
         arguments = QStringList{"--fault-on-signal", "--fault-after", QString::number(soundAnswers)};
         if (faultyAnswers > 0)
             arguments << "--fault-count" << QString::number(faultyAnswers);
@@ -85,10 +57,7 @@ struct FaultCase
                       (fault == "stop" ? QString(", stopped for %1 ms").arg(stoppedMs) : QString());
     }
 
-    Phase phase;
-    QString fault;
-    QString tag;
-    // How long a stopped simulator stays stopped.
+    QString phase, fault, tag;
     int stoppedMs = 0;
     QStringList arguments;
     QString description;
@@ -125,11 +94,10 @@ private slots:
         QTest::addColumn<int>("phase");
         QTest::addColumn<int>("fault");
         QTest::addColumn<uint>("seed");
-        bool ok = false;
-        const int seeds = qEnvironmentVariableIntValue("IOLINK_FAULT_SEEDS", &ok);
+        const int seeds = qEnvironmentVariableIntValue("IOLINK_FAULT_SEEDS");
         for (int phase = 0; phase < int(std::size(phaseRows)); ++phase) {
             for (int fault = 0; fault < int(std::size(faultRows)); ++fault) {
-                for (uint seed = 1; seed <= uint(ok && seeds > 0 ? seeds : 3); ++seed)
+                for (uint seed = 1; seed <= uint(seeds > 0 ? seeds : 3); ++seed)
                     QTest::newRow(qPrintable(FaultCase(phase, fault, seed).tag)) << phase << fault << seed;
             }
         }
@@ -142,7 +110,6 @@ private slots:
         QFETCH(uint, seed);
         const FaultCase c(phase, fault, seed);
         qInfo().noquote() << c.description;
-        // The protocol traces of the run stay in IOLINK_FAULT_TRACE_DIR when it is set.
         const QString files = qEnvironmentVariable("IOLINK_FAULT_TRACE_DIR", dir.path()) + "/" +
                               QString(c.tag).replace('/', '-');
 
@@ -156,56 +123,44 @@ private slots:
         QVERIFY(rig.window);
         ModalAnswers modals;
         rig.offer(faulty.path());
-        // A new trace, with no messages or boxes seen yet.
         const auto restart = [&](const char* file) {
             rig.restartTrace(files + file);
             rig.forgetMessages();
             modals.boxes.clear();
         };
 
-        // Every phase but connecting starts from a sensor connected on a
-        // sound line, with live data running again.
-        if (c.phase != Phase::Connect) {
+        if (c.phase != "connect") {
             rig.choose(faulty.path());
             QVERIFY2(waitUntil([&] { return rig.window->isConnected() && !rig.popupShown(); }, 30000),
                      qPrintable(modals.summary()));
         }
 
-        const auto propertyOf = [&rig](const char* id) {
+        const auto propertyOf = [&rig](const QString& id) {
             return rig.window->findProperty(rig.window->rootProperty(), id);
         };
         const auto addressOf = [&rig](const char* id) {
             return parseParameterAddress(rig.window->parameterAddressMap().value(id));
         };
-        QtProperty* edited = propertyOf("OnDelay1");
-        QtProperty* teachButton = propertyOf("TEACHBUTTON1");
-        const auto editAddress = addressOf("OnDelay1");
-        const auto teachAddress = addressOf("TEACHBUTTON1");
-        const auto threshold = addressOf("SwitchingThresholdA1");
-        QVERIFY(edited && teachButton && editAddress && teachAddress && threshold);
+        const auto editAddress = addressOf("OnDelay1"), teachAddress = addressOf("TEACHBUTTON1"),
+                   threshold = addressOf("SwitchingThresholdA1");
+        QVERIFY(editAddress && teachAddress && threshold && propertyOf("OnDelay1") &&
+                propertyOf("TEACHBUTTON1"));
         const int editValue = 1000 + int(seed) * 37;
 
-        // What the user does to start the phase, the writes it may send (only
-        // what the test gives the sensor), and what shows that it finished.
+        // What the user does, the writes it may send and what shows it finished.
         std::function<void()> act = [] {};
         std::function<bool(const QString&)> asked = [](const QString&) { return false; };
         const auto connectedAndSaw = [&rig](const char* message) {
             return [&rig, message] { return rig.window->isConnected() && rig.sawMessage(message); };
         };
         std::function<bool()> completed = connectedAndSaw("Read from the sensor:");
-        int limitMs = 90000;
-        int liveBefore = 0;
-        int liveAfter = 0;
-        switch (c.phase) {
-        case Phase::Connect:
+        int limitMs = 90000, liveBefore = 0, liveAfter = 0;
+        if (c.phase == "connect") {
             act = [&] { rig.choose(faulty.path()); };
-            break;
-        case Phase::ReadAll:
+        } else if (c.phase == "read") {
             act = [&] { rig.window->form().actionRead->trigger(); };
-            break;
-        case Phase::WriteAll: {
-            // Writing everything sends what the tree shows: the same writes
-            // as on a sound line, or fewer.
+        } else if (c.phase == "write") {
+            // Writing everything sends the writes of a sound line, or fewer.
             restart("-reference.trace");
             QTimer::singleShot(0, rig.window->form().actionWritePermanent, &QAction::trigger);
             QVERIFY(waitUntil([&] { return rig.sawMessage("Written to the sensor:") && !rig.popupShown(); },
@@ -215,27 +170,24 @@ private slots:
             asked = [reference](const QString& request) { return reference.contains(request); };
             act = [&] { rig.window->form().actionWritePermanent->trigger(); };
             completed = connectedAndSaw("Written to the sensor:");
-            break;
-        }
-        case Phase::LiveData:
+        } else if (c.phase == "live") {
             completed = [&] { return rig.window->isConnected() && liveAfter > liveBefore; };
-            break;
-        case Phase::Edit: {
+        } else if (c.phase == "edit") {
             const QString request = hex(writeRequest(*editAddress, editValue));
             asked = [request](const QString& sent) { return sent == request; };
             act = [&] {
+                QtProperty* edited = propertyOf("OnDelay1");
                 static_cast<QtIntPropertyManager*>(edited->propertyManager())->setValue(edited, editValue);
             };
-            // The write was answered, refused or not answered: the status bar says which.
+            // Answered, refused or not answered: the status bar says which.
             completed = connectedAndSaw("On delay");
             limitMs = 30000;
-            break;
-        }
-        case Phase::Teach: {
+        } else {
             const QString button = writtenAddress(hex(writeRequest(*teachAddress, 1)));
             asked = [button](const QString& sent) { return writtenAddress(sent) == button; };
             act = [&] {
-                QMetaObject::invokeMethod(rig.window, "buttonClicked", Q_ARG(QtProperty*, teachButton));
+                QMetaObject::invokeMethod(rig.window, "buttonClicked",
+                                          Q_ARG(QtProperty*, propertyOf("TEACHBUTTON1")));
             };
             // The taught switching point is read back after the button's write.
             completed = [&] {
@@ -246,8 +198,6 @@ private slots:
                        std::find(written, sent.cend(), readBack) != sent.cend();
             };
             limitMs = 45000;
-            break;
-        }
         }
 
         faulty.whenFaultsBegin([&faulty, &c] {
@@ -257,13 +207,12 @@ private slots:
                 faulty.resumeAfter(c.stoppedMs);
         });
 
-        // Live data shows what the sensor sends, and the simulated sensor
-        // changes none of its parameters on its own: the rows must stay as
-        // they are, or a later write of everything would send what nobody gave.
+        // The simulated sensor changes none of its parameters on its own: live
+        // data must leave the rows, or writing everything would send them.
         const auto rowTexts = [&] {
             QStringList rows;
             for (const QString& id : rig.window->parameterAddressMap().keys()) {
-                if (QtProperty* row = propertyOf(qPrintable(id)))
+                if (QtProperty* row = propertyOf(id))
                     rows << id + " = " + row->valueText();
             }
             return rows;
@@ -284,13 +233,12 @@ private slots:
             return !rig.window->isConnected() &&
                    (modals.saw("Connecting to sensor",
                                "The sensor did not respond, please make sure it is properly connected.") ||
-                    (c.phase == Phase::Connect &&
-                     modals.saw("Connecting to sensor...",
-                                "The connected sensor does not match currently "
-                                "selected sensor, please try again with the proper "
-                                "sensor")));
+                    (c.phase == "connect" && modals.saw("Connecting to sensor...",
+                                                        "The connected sensor does not match currently "
+                                                        "selected sensor, please try again with the proper "
+                                                        "sensor")));
         };
-        if (c.phase == Phase::LiveData) {
+        if (c.phase == "live") {
             // Polls still answered at the end of a stretch in which three
             // unanswered ones would have taken the window offline.
             waitUntil(offlineAsSaid, 11000);
@@ -306,24 +254,16 @@ private slots:
                                 .arg(c.description, rig.window->isConnected() ? "connected" : "offline",
                                      modals.summary(), rig.messages.join(" | "))));
 
-        // A phase that ended before its fault began would prove nothing.
-        QVERIFY2(faulty.faultsBegun(),
-                 qPrintable(c.description + "; the phase ended before the fault began"));
+        QVERIFY2(faulty.faultsBegun(), "the phase ended before the fault began");
 
-        if (c.phase == Phase::LiveData) {
-            QStringList changed = rowTexts();
-            changed.erase(std::remove_if(changed.begin(), changed.end(),
-                                         [&](const QString& row) { return rowsBefore.contains(row); }),
-                          changed.end());
-            QVERIFY2(changed.isEmpty(),
-                     qPrintable(c.description + "; live data changed rows, now: " + changed.join("; ") +
-                                "; before: " + rowsBefore.join("; ")));
-        }
-
-        QStringList unasked = rig.writes();
-        unasked.erase(std::remove_if(unasked.begin(), unasked.end(), asked), unasked.end());
-        QVERIFY2(unasked.isEmpty(),
-                 qPrintable(c.description + "; writes nobody asked for: " + unasked.join("; ")));
+        // Rows live data changed, then writes nobody asked for.
+        const auto others = [](QStringList list, const std::function<bool(const QString&)>& known) {
+            list.erase(std::remove_if(list.begin(), list.end(), known), list.end());
+            return list;
+        };
+        if (c.phase == "live")
+            VERIFY_NONE(others(rowTexts(), [&](const QString& row) { return rowsBefore.contains(row); }));
+        VERIFY_NONE(others(rig.writes(), asked));
 
         // A sound master on a new port: the window connects and reads it.
         if (rig.window->isConnected())
@@ -340,9 +280,7 @@ private slots:
         VERIFY_NONE(rig.writes());
         ticks.stop();
         // A window that stopped answering for longer counts as hung.
-        QVERIFY2(ticks.longestGapMs() < 1500, qPrintable(QString("%1; the window did not answer for %2 ms")
-                                                             .arg(c.description)
-                                                             .arg(ticks.longestGapMs())));
+        QVERIFY2(ticks.longestGapMs() < 1500, qPrintable(QString::number(ticks.longestGapMs()) + " ms"));
     }
 };
 

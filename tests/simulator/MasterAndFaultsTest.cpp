@@ -53,11 +53,10 @@ TEST(MasterStream, RequestsAreAnsweredOnceCompleteWhateverTheChunkingAndGarbage)
     for (int i = 0; i < request.size(); i += 5)
         tagAnswers += f.send(request.mid(i, 5));
     EXPECT_EQ(tagAnswers, writeAcknowledgement);
-    const QByteArray stored = f.master.model().parameterValue(ParameterAddress{0x1A, 0}).toByteArray();
-    EXPECT_EQ(stored, QByteArray("Hall 3") + QByteArray(26, '\0'));
-    const QByteArray both = f.send(connectionCheck + processDataRequest);
-    EXPECT_EQ(both.size(), 4 + 8);
-    EXPECT_EQ(both.left(4), f.checkAnswer);
+    EXPECT_EQ(f.master.model().parameterValue(ParameterAddress{0x1A, 0}).toByteArray(),
+              QByteArray("Hall 3") + QByteArray(26, '\0'));
+    EXPECT_EQ(f.send(connectionCheck + processDataRequest),
+              f.checkAnswer + f.master.model().answer(processDataRequest));
 
     EXPECT_EQ(f.send(bytes({0xFF, 0x00, 0x01, 0x80}) + connectionCheck), f.checkAnswer);
     EXPECT_EQ(f.master.discardedBytes(), 4);
@@ -83,8 +82,6 @@ TEST(Faults, AnswersAreDroppedDamagedReplacedOrWithheld)
         answered += !f.send(connectionCheck).isEmpty();
     EXPECT_GT(answered, 140);
     EXPECT_LT(answered, 260);
-    f.faults.setDropRate(1.0);
-    EXPECT_TRUE(f.send(connectionCheck).isEmpty());
     f.faults.setDropRate(0.0);
 
     f.faults.setCorrupt(true);
@@ -120,8 +117,6 @@ TEST(Faults, RandomBytesReplaceAnswersTheSameWayForTheSameSeed)
     EXPECT_GT(seen.size(), 15);
 }
 
-// Refused reads and writes and a late fetch wait for their index and happen
-// once; a refused write stores nothing.
 TEST(Faults, RefusalsAndALateFetchWaitForTheirIndex)
 {
     MasterFixture f;
@@ -148,9 +143,7 @@ TEST(Faults, RefusalsAndALateFetchWaitForTheirIndex)
     EXPECT_EQ(f.master.model().parameterValue(ParameterAddress{100, 1}).toLongLong(), 250);
 }
 
-// Held faults wait for the start, then for the sound answers asked for, and
-// end after their count; the handler hears of the beginning once. A delay
-// counts only for the faulty answers.
+// A delay counts only for the faulty answers.
 TEST(Faults, HeldFaultsBeginWhereTheyAreToldAndEndAfterTheirCount)
 {
     MasterFixture f;
@@ -176,8 +169,7 @@ TEST(Faults, HeldFaultsBeginWhereTheyAreToldAndEndAfterTheirCount)
     EXPECT_EQ(begun, 1);
 }
 
-// 8 bytes of request and answer take 2.08 ms at 38400 baud; a later answer
-// waits behind an earlier one that is late.
+// 8 bytes of request and answer take 2.08 ms at 38400 baud.
 TEST(AnswerSchedule, AnswerIsDueAfterItsWireTimeAndDelayAndIsNotOvertaken)
 {
     AnswerSchedule schedule;

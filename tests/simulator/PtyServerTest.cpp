@@ -32,10 +32,8 @@ QByteArray exchange(int fd, const QByteArray& request, int count)
 
 } // namespace
 
-// Flow-control characters, a carriage return and zero bytes pass both ways
-// unchanged, and the next client is served after the first closed. Serial
-// port locks are kept by path, so a server that gets the terminal number of
-// one before it must still offer a path no client has locked yet.
+// Serial port locks are kept by path, so a server that gets the terminal
+// number of one before it must still offer a path no client has locked yet.
 TEST(PtyServer, BytesPassUnchangedForOneClientAfterTheOtherUnderAPathOfTheirOwn)
 {
     QString firstPath;
@@ -90,8 +88,7 @@ TEST(SimulatorOptions, BadCommandLinesAreExplained)
     }
 }
 
-// The object can be held only where the sensor measures (80 to 1300 mm here),
-// on the command line and on standard input alike; 0 lets it move.
+// 0 lets the object move.
 TEST(SimulatorOptions, ObjectPlacesAreCheckedAgainstTheMeasuringRange)
 {
     VariantInfo variant;

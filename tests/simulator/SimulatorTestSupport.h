@@ -20,7 +20,6 @@ using namespace IoLinkSimulator;
 using NimbarSensorPlugin::Core::answerNumber;
 using NimbarSensorPlugin::Core::answerText;
 
-// Requests as the workbench forms them.
 inline QByteArray bytes(std::initializer_list<int> values)
 {
     QByteArray result;
@@ -58,8 +57,6 @@ inline const QByteArray factoryResetRequest = bytes({0x06, 0x6B, 0x24, 0x02, 0x0
 inline const QByteArray writeAcknowledgement = bytes({0x02, 0x43, 0x24});
 inline const QByteArray indexNotAvailable = bytes({0x04, 0x76, 0xA7, 0x80, 0x11});
 
-// A family document of two models, the first with two variants; the
-// parameter section is optional.
 class TestDocument
 {
 public:
@@ -89,7 +86,6 @@ public:
         return R"(<?xml version="1.0" encoding="utf-8"?>
 <document><documentId>IoLinkMzRT5family</documentId><sensorList>
   <sensor><id>UM035</id><name>Test-350</name><sensors>
-    <!-- first variant -->
     <variant><ID3>107</ID3><maxRange>350</maxRange><minRange>20</minRange></variant>
     <variant><ID3>108</ID3><maxRange>340</maxRange><minRange>30</minRange><A2PinFct>1</A2PinFct>
       <resetAcc>0</resetAcc></variant>
@@ -115,7 +111,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A model of the test document on a clock the test moves.
 struct ModelFixture
 {
     std::shared_ptr<qint64> now = std::make_shared<qint64>(0);
@@ -136,8 +131,7 @@ struct ModelFixture
                             model->description().variant.maxRange);
     }
 
-    // Moves the clock, in steps of 50 ms, to a moment the target shows this
-    // kind of reading (for a distance, one from low to high millimetres).
+    // Moves the clock to a moment the target shows this kind of reading.
     void moveTo(TargetMotion::Kind kind, qint64 from = 3000, int low = 0, int high = 0xFFFF)
     {
         const TargetMotion target = motion();
@@ -152,7 +146,6 @@ struct ModelFixture
 
     QByteArray ask(const QByteArray& request) { return model->answer(request); }
 
-    // Read request, then fetch, as the workbench reads a parameter.
     QByteArray read(quint16 index, quint8 subIndex)
     {
         ask(readRequest(index, subIndex));
@@ -160,7 +153,6 @@ struct ModelFixture
         return ask(fetchRequest);
     }
 
-    // A write as the workbench sends it, by the parameter's id.
     QByteArray write(const char* id, int value)
     {
         const ParameterSpec* parameter = model->description().find(QLatin1String(id));

@@ -1,10 +1,7 @@
-// A seeded random walk through the sensor window (the real description
-// document, the simulated sensor at the wire's speed) doing through its widgets
-// what users do: typing, lists, units, languages, reads, writes, settings
-// files, teach buttons, connecting both ways, going offline, the line going
-// and coming back. After each settled step the window shows what the sensor
-// holds or says why not, nothing was written unasked, every read went out
-// whole, and the menus say what the window does. The seed repeats a failure.
+// A seeded random walk through the sensor window's widgets against the
+// simulated sensor at the wire's speed. After each settled step the window
+// shows what the sensor holds or says why not, nothing was written unasked,
+// every read went out whole and the menus say what the window does.
 #include <InProcessRig.h>
 
 #include <tools/SettingsFile.h>
@@ -48,16 +45,12 @@ struct Step
     explicit Step(QString text = {}, bool mayWrite = false) : text(std::move(text)), mayWrite(mayWrite) {}
 
     QString text;
-    // What it may lead to: a write, a read of all, the line lost while
-    // reading; a stray input on the port selector must keep the connection.
-    bool mayWrite = false, readsAll = false, lineLostDuringRead = false, stray = false;
+    bool mayWrite = false, readsAll = false, lineLostDuringRead = false, stray = false, loadsFile = false;
     // How long after its last write the step still reads (a teach's read-back).
     int readsAfterWriteMs = 0;
-    // A typed value committed to a row, in the row's unit.
+    // A value committed to a row in the row's unit; the numbers a settings file sets.
     QString typedId;
     double typed = 0.0;
-    // A settings file the user picked, with the numbers it sets.
-    bool loadsFile = false;
     QMap<QString, qlonglong> fileNumbers;
 };
 
@@ -129,7 +122,6 @@ private:
         }
         return ids;
     }
-    // Every number the sensor holds for the setting rows, by id (0 for a text).
     QMap<QString, qlonglong> sensorNumbers() const
     {
         QMap<QString, qlonglong> numbers;
@@ -137,14 +129,12 @@ private:
             numbers.insert(id, rig.simulated(id));
         return numbers;
     }
-    // Every length row follows the window's unit, which the switching point's
-    // caption names; some length rows have no unit in their caption.
+    // The switching point's caption names the unit; some length rows name none.
     bool shownInInches(const QString& id) const
     {
         QtProperty* point = rig.property("SwitchingThresholdA1");
         return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
     }
-    // The whole numbers a number row takes, and the decimals it shows.
     std::tuple<int, int, int> rowRange(const QString& id) const
     {
         QtProperty* p = rig.property(id);
@@ -182,10 +172,8 @@ private:
         return {};
     }
 
-    // Answers each modal dialog that comes up: the connection question with
-    // the button the step asked for, a file dialog with the step's file, a
-    // message box with a seeded choice among its buttons. The updating pop-up
-    // is no question and is left alone.
+    // Answers the connection question with the step's button, a file dialog
+    // with the step's file, a message box with a seeded choice of its buttons.
     void answer()
     {
         QWidget* modal = QApplication::activeModalWidget();
@@ -216,7 +204,6 @@ private:
         chosen->click();
     }
 
-    // Clicks the row's value, scrolled into view, and returns the editor that opened, if any.
     QWidget* openEditor(const QString& id)
     {
         QtBrowserItem* item = rig.window->parameterBrowser()->items(rig.property(id)).value(0);
@@ -232,7 +219,6 @@ private:
         QTest::mouseClick(tree()->viewport(), Qt::LeftButton, Qt::NoModifier, cell);
         return tree()->itemWidget(row, 1);
     }
-    // Types over the value in the row's editor, if one opens.
     QWidget* typeInto(const QString& id, const QString& text)
     {
         QWidget* editor = openEditor(id);
@@ -242,8 +228,7 @@ private:
         }
         return editor;
     }
-    // Whether the click meant for a row's value made a check box's row
-    // current instead: the click then toggled that check box.
+    // Whether the click meant for a row's value toggled a check box instead.
     bool clickedCheckBox() const
     {
         QTreeWidgetItem* hit = tree()->currentItem();
@@ -253,8 +238,7 @@ private:
                        }).isEmpty();
     }
 
-    // Picks a port in the selector's list as a user does: open it, move to
-    // the entry, press Enter. Without an index: the sensor's port.
+    // Opens the port list, moves to the entry (default: the sensor's) and presses Enter.
     void choosePort(int index = -1)
     {
         QComboBox* ports = rig.window->portSelector();
@@ -302,8 +286,6 @@ private:
         return Step();
     }
 
-    // A number typed into a row's editor, in or out of its range, committed
-    // with Enter or by leaving the editor, or abandoned with Esc.
     Step typeValue()
     {
         const QString id = pick(settingRows([this](const QString& id) {
@@ -340,7 +322,6 @@ private:
         return step;
     }
 
-    // Another entry of a list row, picked from the row's opened list.
     Step chooseFromList(const QString& only)
     {
         const QStringList ids = settingRows([this](const QString& id) {
@@ -393,9 +374,9 @@ private:
     }
     Step readAll()
     {
+        clickToolButton(rig.window->form().actionRead);
         Step step("read (tool bar)");
         step.readsAll = true;
-        clickToolButton(rig.window->form().actionRead);
         return step;
     }
     Step writeAll()
@@ -454,8 +435,6 @@ private:
         return step;
     }
 
-    // The line goes, unplugged or silent, after the given time; the step
-    // waits until the window has gone offline.
     Step loseLineAfter(int ms, bool unplug, const QString& during)
     {
         lineDown = true;
@@ -473,7 +452,6 @@ private:
         return step;
     }
 
-    // Connecting "Sensor -> PC", and the line goes while everything is read.
     Step connectAndLoseLine()
     {
         const int after = int(random.bounded(2000, 9000));
@@ -513,7 +491,6 @@ private:
         return Step(fromList ? "choose Offline in the port list" : "Disconnect (menu)");
     }
 
-    // A wheel notch or an arrow key that lands on the port selector.
     Step strayInput()
     {
         QComboBox* ports = rig.window->portSelector();
@@ -533,8 +510,6 @@ private:
         return step;
     }
 
-    // A settings file of one of the kinds a user comes across, opened with
-    // the workbench's File menu.
     Step loadFile()
     {
         static int files = 0;
@@ -564,13 +539,12 @@ private:
             setNumber(pick(delays), random.bounded(0, 5000));
         if (kind == 1)
             setNumber(pick(delays), 70000 + random.bounded(1000));
-        std::string parameters = kind == 3 ? "NoSuchParameter=1;;" : parameterText(entries);
         if (kind == 2) {
             const QString id = pick(delays);
+            entries = {SettingsEntry{id.toStdString(), {}}};
             setNumber(id, random.bounded(0, 5000));
-            parameters =
-                parameterText({{id.toStdString(), settingsIntText(int(step.fileNumbers.value(id)))}});
         }
+        const std::string parameters = kind == 3 ? "NoSuchParameter=1;;" : parameterText(entries);
         const std::string fileText =
             kind == 5 ? "<root><plugin" : settingsFileText(kind == 4 ? "RT5-6000-M30" : name, parameters, "");
         saveSettingsFile(path, fileText);
@@ -580,8 +554,7 @@ private:
         return step;
     }
 
-    // Waits until no dialog is open, the pop-up has gone, and no parameter
-    // has been read or written for a while: the write timer has had its turn.
+    // Waits until no dialog or pop-up is open and nothing was read or written for a while.
     void settle(const Step& step)
     {
         QElapsedTimer since, quiet, sinceWrite;
@@ -704,13 +677,11 @@ private:
         return QString();
     }
 
-    QRandomGenerator random;
-    QRandomGenerator answerRandom;
-    // For the next step: the connection question's button by object name
-    // (empty: a seeded one), the file a file dialog gets.
+    QRandomGenerator random, answerRandom;
+    // The connection question's button (empty: a seeded one), the file a file dialog gets.
     QString connectionButton, fileName;
-    // What was asked and answered during the current step, whether the user
-    // agreed, and whether they chose to write the edits not yet written.
+    // What was asked and answered during the step, whether the user agreed
+    // and whether they chose to write the edits not yet written.
     QStringList asked;
     bool confirmed = false, savedEdits = false;
     QTimer answering;
@@ -719,9 +690,7 @@ private:
     quint32 seed;
     LinkRig rig;
     QStringList log;
-    // Whether all was read since connecting, the line is down and how, and
-    // whether the window was ever connected (before, the process data show
-    // their own defaults).
+    // Before the first connection the process data show their own defaults.
     bool treeRead = false, lineDown = false, unplugged = false, everConnected = false;
 };
 
