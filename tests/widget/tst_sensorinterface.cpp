@@ -1,5 +1,4 @@
 #include "WindowUnderTest.h"
-#include <ModalAnswers.h>
 
 #include <RecordingBroker.h>
 #include <plugin/PluginExports.h>
@@ -182,16 +181,6 @@ private slots:
             QCOMPARE(interface->isPortRegistered(), registered);
         else
             QVERIFY(shown.isNull() && !area->subWindowList().value(0)->widget());
-    }
-
-    void openSettingsFromTheHostReachesTheWindow()
-    {
-        RecordingBroker broker({});
-        open();
-        DialogAnswers answer({reply(QMessageBox::Ok)});
-        interface->vActionOpen("/nonexistent/settings.kvs");
-        QCOMPARE(answer.texts, QStringList{"The file /nonexistent/settings.kvs does not exist."});
-        QVERIFY(broker.calls.isEmpty());
     }
 };
 

@@ -1,22 +1,12 @@
-// The window as hosts and users reach it: its slot table by index, its
-// title, ports, docks and edits, and the chart's marks dragged with the mouse.
 #include "WindowUnderTest.h"
 #include <ModalAnswers.h>
 
-#include <CanvasDrag.h>
-
-#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
-
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
-#include <qwt_plot.h>
 
 #include <QAction>
 #include <QComboBox>
-#include <QDockWidget>
 #include <QMetaMethod>
-#include <QStatusBar>
-#include <QTreeWidget>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -165,31 +155,6 @@ private slots:
         connect(&window, &SensorWindow::vAboutToClose, this, [&] { asked << "about to close"; });
         QVERIFY(window.close());
         QCOMPARE(asked, (QStringList{"@0", "about to close"}));
-    }
-
-    // Window mode: dragging the lower mark stores its new half width, the
-    // switching point stays.
-    void draggingAWindowMarkStoresItsHalfWidth()
-    {
-        SensorWindow window(hostRecord("RT5-6000-M30"));
-        QwtPlot* plot = window.chart()->poPlot(0);
-        auto* marks = plot->findChild<Utils::ThresholdWindowWidgetUniversal*>();
-        auto* doubles = managerOf<QtDoublePropertyManager>(window, "SwitchingThresholdA1");
-        managerOf<QtEnumPropertyManager>(window, "TeachInMode1")->setValue(row(window, "TeachInMode1"), 2);
-        doubles->setValue(row(window, "SwitchingThresholdA1"), 500);
-        doubles->setValue(row(window, "LowerThresholdA1"), 20);
-        doubles->setValue(row(window, "UpperThresholdA1"), 30);
-        QTRY_COMPARE(marks->lowerMark(), 480.0);
-
-        showWithChart(window);
-        marks->setReadOnly(false);
-        // A narrow scale, so that one pixel is well below a millimetre.
-        window.chart()->setScale(0, 440.0, 560.0);
-        plot->replot();
-        dragOnCanvas(plot, Qt::Vertical, 480, 470);
-        QCOMPARE(doubles->value(row(window, "LowerThresholdA1")), 30.0);
-        QCOMPARE(marks->lowerMark(), 470.0);
-        QCOMPARE(doubles->value(row(window, "SwitchingThresholdA1")), 500.0);
     }
 };
 

@@ -328,6 +328,8 @@ private slots:
         QTest::newRow("not XML") << QByteArray("<document>\n<documentId>IoLinkMzRT5family</documentId>\n"
                                                "<sensorList></document>\n")
                                  << "line 3: ";
+        QTest::newRow("deep") << "<document>\n" + QByteArray("<a>").repeated(70)
+                              << "line 2: elements are nested";
         QTest::newRow("foreign") << QByteArray("<document><documentId>Other</documentId></document>")
                                  << "is for \"Other\", not for \"IoLinkMzRT5family\"";
     }
