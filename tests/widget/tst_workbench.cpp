@@ -215,7 +215,9 @@ private slots:
 
     // At 1280x800 the sensor window's docks leave the chart little room
     // beside the sensor list: the list steps aside while sensors are open.
-    void theSensorListStepsAsideForSensorWindows()
+    // The sensor windows bring keys of their own; the workbench must not
+    // take them, and the active sensor window must get them.
+    void sensorWindowsShareTheWorkbench()
     {
         WorkbenchWindow window(plugin);
         window.resize(1280, 800);
@@ -230,45 +232,27 @@ private slots:
         QCOMPARE(window.openSensorCount(), 1);
         QVERIFY(window.mdiArea()->subWindowList().value(0)->isMaximized());
         QVERIFY(dock->isHidden() && !listAction->isChecked());
-        SensorWindow* sensorWindow = sensorAt(window, 0);
+        SensorWindow* first = sensorAt(window, 0);
         // Its keys work at once: they need the focus inside it.
-        QVERIFY(sensorWindow->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(first->isAncestorOf(QApplication::focusWidget()));
 
         // The list comes back on demand, and the sensor window folds its lists
         // into tabs beside the tree so that the chart keeps its room.
         listAction->trigger();
         QVERIFY(dock->isVisible());
-        QDockWidget* chart = sensorWindow->chart()->getDockChartItem(0);
+        QDockWidget* chart = first->chart()->getDockChartItem(0);
         QTRY_VERIFY2(chart->width() >= window.width() * 2 / 5, qPrintable(QString::number(chart->width())));
-        QVERIFY(!sensorWindow->tabifiedDockWidgets(sensorWindow->processDataDock()).isEmpty());
+        QVERIFY(!first->tabifiedDockWidgets(first->processDataDock()).isEmpty());
         window.sensorList()->setCurrentItem(window.sensorList()->topLevelItem(1));
         window.findChild<QAction*>("actionOpenSensor")->trigger();
         QVERIFY(dock->isHidden());
-        // Among windows shown one at a time, one more is shown the same way;
-        // among arranged ones it joins them.
+        // Among windows shown one at a time, one more is shown the same way.
         QVERIFY(window.mdiArea()->subWindowList().value(1)->isMaximized());
-        window.mdiArea()->tileSubWindows();
-        QVERIFY(window.openSensor("RT5-1300-M30"));
-        QVERIFY(!window.mdiArea()->subWindowList().value(2)->isMaximized());
 
-        window.mdiArea()->closeAllSubWindows();
-        QTRY_COMPARE(window.openSensorCount(), 0);
-        QVERIFY(dock->isVisible());
-        QVERIFY(window.sensorList()->hasFocus());
-    }
-
-    // The sensor windows bring keys of their own; the workbench must not take
-    // them, and the active sensor window must get them, also in presentation mode.
-    void keysReachTheActiveSensorWindowAndPresentationModeEveryOne()
-    {
-        WorkbenchWindow window(plugin);
-        QVERIFY(activated(window));
-        QVERIFY(window.openSensor("RT5-350-M18"));
-        QVERIFY(window.openSensor("RT5-600-M18"));
         QList<QKeySequence> sensorKeys = {
             QKeySequence(Qt::CTRL + Qt::Key_K), QKeySequence(Qt::CTRL + Qt::Key_R),
             QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W), QKeySequence(Qt::CTRL + Qt::Key_L)};
-        for (QAction* action : sensorAt(window, 0)->findChildren<QAction*>())
+        for (QAction* action : first->findChildren<QAction*>())
             sensorKeys += action->shortcuts();
         QList<QKeySequence> workbenchKeys = menuShortcuts(window.menuBar()->actions());
         for (QAction* action : window.actions())
@@ -285,20 +269,19 @@ private slots:
         // the focus must follow the active window.
         QVERIFY(sensorAt(window, 1)->isAncestorOf(QApplication::focusWidget()));
         window.mdiArea()->setActiveSubWindow(window.mdiArea()->subWindowList().value(0));
-        SensorWindow* active = sensorAt(window, 0);
-        QVERIFY(active->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(first->isAncestorOf(QApplication::focusWidget()));
 
         // The echo plot asked for without echo data goes with presentation mode.
-        active->findChild<QAction*>("actionShowEchoPlot")->setChecked(true);
-        QVERIFY(!active->chart()->getDockChartItem(1)->isHidden());
+        first->findChild<QAction*>("actionShowEchoPlot")->setChecked(true);
+        QVERIFY(!first->chart()->getDockChartItem(1)->isHidden());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(ExtensionSystem::Globals::getPresentationMode());
-        QVERIFY(sensorAt(window, 1)->propertyTreeDock()->isHidden() && active->observationDock()->isHidden());
+        QVERIFY(sensorAt(window, 1)->propertyTreeDock()->isHidden() && first->observationDock()->isHidden());
+        QVERIFY(first->chart()->getDockChartItem(1)->isHidden());
         // The distance and the outputs' LEDs stay in view.
-        QVERIFY(!active->chart()->getDockChartItem(0)->isHidden() && !active->processDataDock()->isHidden());
-        QTreeWidget* processData = active->processDataTree();
+        QVERIFY(!chart->isHidden() && !first->processDataDock()->isHidden());
+        QTreeWidget* processData = first->processDataTree();
         QVERIFY(processData->topLevelItem(1)->isExpanded() && !processData->topLevelItem(2)->isExpanded());
-        QVERIFY(active->chart()->getDockChartItem(1)->isHidden());
         // The Window menu lists the open windows, the active one checked.
         QMenu* windowMenu = window.menuBar()->actions().value(2)->menu();
         emit windowMenu->aboutToShow();
@@ -313,11 +296,19 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!ExtensionSystem::Globals::getPresentationMode());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-        // A sensor opened later starts in the same mode.
-        window.openSensor("RT5-1300-M30");
+        // A sensor opened later starts in the same mode; among arranged
+        // windows it joins them.
+        window.mdiArea()->tileSubWindows();
+        QVERIFY(window.openSensor("RT5-1300-M30"));
+        QVERIFY(!window.mdiArea()->subWindowList().value(2)->isMaximized());
         QVERIFY(sensorAt(window, 2)->propertyTreeDock()->isHidden());
         window.setPresentationMode(false);
         QVERIFY(!sensorAt(window, 2)->propertyTreeDock()->isHidden());
+
+        window.mdiArea()->closeAllSubWindows();
+        QTRY_COMPARE(window.openSensorCount(), 0);
+        QVERIFY(dock->isVisible());
+        QVERIFY(window.sensorList()->hasFocus());
     }
 
     // The list stays empty; the label names the file and what is wrong.
