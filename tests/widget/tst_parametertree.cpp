@@ -97,12 +97,6 @@ private:
         explicit Tree(const char* language) { tree.build(descriptionDocumentPath(), "root", language); }
     };
 
-    static QtBrowserItem* itemOf(QtTreePropertyBrowser* browser, QtProperty* property)
-    {
-        const QList<QtBrowserItem*> items = browser->items(property);
-        return items.isEmpty() ? nullptr : items.first();
-    }
-
     // Per section of the process data: the value and unit of a measurement,
     // the state of a status bit, the state and command code of a switch, the
     // rows of an object group.
@@ -147,10 +141,10 @@ private slots:
         // in the tree, so they are read and saved.
         QtTreePropertyBrowser* browser = window.parameterBrowser();
         for (const char* id : {"AnalogMode", "TeachStatus"}) {
-            QtBrowserItem* item = itemOf(browser, row(window, id));
+            QtBrowserItem* item = browser->items(row(window, id)).value(0);
             QVERIFY2(item && !browser->isItemVisible(item), id);
         }
-        QVERIFY(itemOf(browser, row(window, "MeasuringDataChannel")));
+        QVERIFY(browser->items(row(window, "MeasuringDataChannel")).value(0));
         QCOMPARE(
             processDataRows(window.processDataTree()),
             QString(

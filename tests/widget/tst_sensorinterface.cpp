@@ -114,12 +114,9 @@ private slots:
         open("RT5-6000-M30");
         emit window->vComPortSelected("/dev/ttyUSB0");
         const auto& settings = broker.lastSettings;
-        QCOMPARE(QString("%1 %2 %3 %4")
-                     .arg(settings.portName)
-                     .arg(settings.characterDelay)
-                     .arg(settings.lineDelay)
-                     .arg(settings.flowControl),
-                 QString("/dev/ttyUSB0 1 10 0"));
+        QCOMPARE((QVariantList{settings.portName, settings.characterDelay, settings.lineDelay,
+                               settings.flowControl}),
+                 (QVariantList{"/dev/ttyUSB0", 1, 10, 0}));
         emit window->vSendData(QString::fromLatin1("\x03\x51\xe9", 3));
         emit window->vSendData(QString::fromLatin1("AB\0CD", 5));
         QCOMPARE(broker.current()->sentBytes, (std::vector<std::string>{"\x03\x51\xe9", "AB"}));
