@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(window->chart()->getData(0)->size(), 25);
         QVERIFY(chartToolbar->isEnabled());
         window->form().actionClear_History->trigger();
-        QCOMPARE(answers.titles, QStringList(2, "Clear chart history"));
+        QCOMPARE(answers.titles, (QStringList{"Clear chart history", "Clear chart history"}));
         QCOMPARE(window->chart()->getData(0)->size(), 0);
         QVERIFY(!chartToolbar->isEnabled());
     }

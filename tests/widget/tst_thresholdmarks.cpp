@@ -95,7 +95,7 @@ private slots:
                                                                          {"SwitchingThresholdA2", 800}})
             tree.setDoubleValue(id, value);
         const auto shown = [this] {
-            Marks* switching = marks->marks(0);
+            auto* switching = marks->marks(0);
             return QList<double>{switching->lowerMark(), switching->middleMark(), switching->upperMark(),
                                  double(switching->isReadOnly())};
         };
