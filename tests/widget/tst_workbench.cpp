@@ -357,7 +357,8 @@ private slots:
         // lengths keep their unit suffix, once.
         const auto shown = [&] {
             QStringList texts = {
-                window.menuBar()->actions().value(0)->text(), sensorWindow->processDataDock()->windowTitle(),
+                window.menuBar()->actions().value(0)->text(),
+                sensorWindow->processDataDock()->windowTitle().trimmed(),
                 sensorWindow->parameterBrowser()->findChild<QTreeWidget*>()->headerItem()->text(0),
                 window.sensorList()->headerItem()->text(1), hysteresis->propertyName()};
             for (QwtPlotItem* item : sensorWindow->chart()->poPlot(0)->itemList(QwtPlotItem::Rtti_PlotMarker))
