@@ -148,7 +148,7 @@ private slots:
         QCOMPARE(
             processDataRows(window.processDataTree()),
             QString(
-                "[ 0 mm ] [Off Off Off Off Off Off Off Off] [On+0 Off-11 Off-12 Off-13 Off-14] [2 2 2 2]"));
+                "[ 0 mm  ] [Off Off Off Off Off Off Off Off] [On+10 Off-11 Off-12 Off-13 Off-14] [2 2 2 2]"));
     }
 
     void typeRulesOfTheTree()
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(notice && notice->text().contains(dir.filePath("IoLinkMzRT5family.xml")));
         // The stray entry takes no row and no place in the list's groups.
         QTreeWidget* tree = window.processDataTree();
-        QCOMPARE(processDataRows(tree), QString("[ 0 mm ] [Off] [Off-0] [0 1]"));
+        QCOMPARE(processDataRows(tree), QString("[ 0 mm ] [!] [Off-2] [0 1 0 0]"));
         QCOMPARE(tree->topLevelItem(1)->child(0)->text(0), QString("Output 1"));
         QCOMPARE(tree->topLevelItem(3)->child(1)->child(0)->text(0), QString("Echo"));
 
