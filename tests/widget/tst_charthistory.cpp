@@ -1,5 +1,3 @@
-// The chart history from the window's chart tool bar, as a user drives it:
-// the export dialog, printing into a PDF file, and clearing.
 #include "WindowUnderTest.h"
 #include <ModalAnswers.h>
 
@@ -96,39 +94,26 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
+    // The preview shows the first ten samples, the file all of them.
     void exportedLinesReadTimeValueUnitAndState()
     {
         fillHistory(25);
-        {
-            DialogAnswers answer({reply(QMessageBox::Ok)});
-            exportTo(dir.path());
-            QCOMPARE(answer.titles, QStringList{"Exporting chart data..."});
-            QCOMPARE(answer.texts,
-                     QStringList{"Cannot export to " + dir.path() + ": it is not a regular file"});
-        }
         const QString path = dir.filePath("history.csv");
         const QStringList preview = exportTo(path, {"commaBox", "semicolonBox"});
-
-        // The preview shows the first ten samples, the file all of them.
-        QCOMPARE(preview.size(), 11);
-        QCOMPARE(preview.last(), localTime(9) + ",;390,;mm,;");
-        const QList<QByteArray> lines = contentOf(path).split('\n');
-        QCOMPARE(lines.size(), 27);
-        QCOMPARE(lines.last(), QByteArray());
-        QCOMPARE(lines[0], "Time,;Distance,;Unit,;State");
-        for (int i = 0; i < 25; ++i) {
-            const QString value = i == 7   ? "1235,;mm,;"
-                                  : i == 3 ? ",;mm,;too close"
-                                  : i == 4 ? ",;mm,;gap"
-                                           : QString::number(300 + 10 * i) + ",;mm,;";
-            QCOMPARE(QString::fromLatin1(lines[i + 1]), localTime(i) + ",;" + value);
-        }
+        QStringList expected = {"Time,;Distance,;Unit,;State"};
+        for (int i = 0; i < 25; ++i)
+            expected << localTime(i) + ",;" +
+                            (i == 7   ? "1235,;mm,;"
+                             : i == 3 ? ",;mm,;too close"
+                             : i == 4 ? ",;mm,;gap"
+                                      : QString::number(300 + 10 * i) + ",;mm,;");
+        QCOMPARE(preview, expected.mid(0, 11));
+        QCOMPARE(QString::fromLatin1(contentOf(path)), expected.join('\n') + '\n');
         QCOMPARE(filesInDir(), QStringList{"history.csv"});
     }
 
     // The curve is on the page: the PDF of a history is larger than that of
-    // an empty chart. Nothing else is left in the folder. A file that cannot
-    // be written is named with the reason.
+    // an empty chart. A file that cannot be written is named with the reason.
     void printingWritesThePlotIntoAPdf()
     {
         showWithChart(*window);
@@ -141,13 +126,10 @@ private slots:
                                          double(start + i * 85), false, -1.0, -1.0);
         window->chart()->updateChart(true);
         const QByteArray pdf = print(dir.filePath("chart.pdf"));
-        QCOMPARE(answer.answered(), 0);
-        QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
         QCOMPARE(pdf.count("/Type /Page\n"), 1);
         QVERIFY2(pdf.size() > empty.size() + 2000,
                  qPrintable(QString("%1 bytes with history, %2 without").arg(pdf.size()).arg(empty.size())));
-        QCOMPARE(filesInDir(), (QStringList{"chart.pdf", "empty.pdf"}));
-
+        QCOMPARE(answer.answered(), 0);
         print(dir.path());
         QCOMPARE(answer.titles, QStringList{"Printing chart..."});
         QCOMPARE(answer.texts, QStringList{"Cannot print to " + dir.path() + ": it is not a regular file"});
@@ -158,18 +140,13 @@ private slots:
         fillHistory(25);
         QToolBar* chartToolbar = window->form().chartToolbar;
         chartToolbar->setEnabled(true);
-        {
-            DialogAnswers no({reply(QMessageBox::No)});
-            window->form().actionClear_History->trigger();
-            QCOMPARE(no.titles, QStringList{"Clear chart history"});
-            QCOMPARE(no.texts, QStringList{"Do you really want to clear chart history ?"});
-        }
+        DialogAnswers answers({reply(QMessageBox::No), reply(QMessageBox::Yes)});
+        window->form().actionClear_History->trigger();
+        QCOMPARE(answers.texts, QStringList{"Do you really want to clear chart history ?"});
         QCOMPARE(window->chart()->getData(0)->size(), 25);
         QVERIFY(chartToolbar->isEnabled());
-
-        DialogAnswers yes({reply(QMessageBox::Yes)});
         window->form().actionClear_History->trigger();
-        QCOMPARE(yes.answered(), 1);
+        QCOMPARE(answers.titles, (QStringList{"Clear chart history", "Clear chart history"}));
         QCOMPARE(window->chart()->getData(0)->size(), 0);
         QVERIFY(!chartToolbar->isEnabled());
     }

@@ -30,6 +30,10 @@
 
 #include <qttreepropertybrowser.h>
 
+#include <FileFaults.h>
+
+using NimbarSensorPlugin::Core::SensorWindow;
+
 namespace {
 
 const QString document = IOLINK_PLUGIN_DIR "/../IoLinkMzRT5family.xml";
@@ -46,6 +50,16 @@ QList<QKeySequence> menuShortcuts(const QList<QAction*>& actions)
     return keys;
 }
 
+SensorWindow* sensorAt(WorkbenchWindow& window, int index)
+{
+    return qobject_cast<SensorWindow*>(window.mdiArea()->subWindowList().value(index)->widget());
+}
+
+QString pluginLabel(const WorkbenchWindow& window)
+{
+    return window.findChild<QLabel*>("pluginLabel")->text();
+}
+
 } // namespace
 
 // The workbench with the real plug-in loaded from the build's plug-in folder.
@@ -57,16 +71,6 @@ private:
     PluginLibrary plugin;
     // The user's settings while the tests run, away from the real ones.
     QTemporaryDir settingsDir;
-
-    static NimbarSensorPlugin::Core::SensorWindow* sensorWindowOf(QMdiSubWindow* subWindow)
-    {
-        return qobject_cast<NimbarSensorPlugin::Core::SensorWindow*>(subWindow->widget());
-    }
-
-    static NimbarSensorPlugin::Core::SensorWindow* sensorAt(WorkbenchWindow& window, int index)
-    {
-        return sensorWindowOf(window.mdiArea()->subWindowList().value(index));
-    }
 
     static bool activated(WorkbenchWindow& window)
     {
@@ -88,72 +92,19 @@ private slots:
 
     void init() { QSettings().clear(); }
 
-    void listsThePluginsSensorsAndOpensOneInASubWindow()
+    void sensorsArePickedAndPortsOfferedAndOpenedThroughTheBroker()
     {
         WorkbenchWindow window(plugin);
-        QCOMPARE(window.sensorList()->topLevelItemCount(), 5);
-        QCOMPARE(window.sensorList()->topLevelItem(0)->text(0), QString("RT5-350-M18"));
-        QCOMPARE(window.sensorList()->topLevelItem(0)->text(1), QString("UM035"));
-        const QString label = window.findChild<QLabel*>("pluginLabel")->text();
-        QVERIFY(label.contains("IoLinkMzRT5family") && label.contains("SERIAL"));
-        window.show();
-        QVERIFY(!window.openSensor("RT5-999"));
-        QCOMPARE(window.openSensorCount(), 0);
-        QVERIFY(window.openSensor("RT5-600-M18"));
-        QCOMPARE(window.openSensorCount(), 1);
-        QMdiSubWindow* subWindow = window.mdiArea()->subWindowList().value(0);
-        QVERIFY(subWindow);
-        QPointer<QMainWindow> sensorWindow = sensorWindowOf(subWindow);
-        QVERIFY(sensorWindow);
-        QCOMPARE(sensorWindow->windowTitle(), QString("RT5-600-M18 (Offline)"));
-
-        QVERIFY(subWindow->close());
-        QTRY_COMPARE(window.openSensorCount(), 0);
-        QTRY_VERIFY(sensorWindow.isNull());
-        QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
-
-        // Closing the workbench closes every sensor.
-        window.openSensor("RT5-350-M18");
-        sensorWindow = sensorAt(window, 0);
-        QVERIFY(window.close());
-        QVERIFY(!sensorWindow->isVisible());
-
-        PluginLibrary missing;
-        QVERIFY(!missing.load("/nonexistent/libIoLinkMzRT5family.so"));
-        WorkbenchWindow withoutPlugin(missing);
-        QCOMPARE(withoutPlugin.sensorList()->topLevelItemCount(), 0);
-        QVERIFY(withoutPlugin.findChild<QLabel*>("pluginLabel")->text().contains("/nonexistent"));
-    }
-
-    void portsThatComeAndGoReachEveryOpenSensor()
-    {
-        WorkbenchWindow window(plugin);
-        QStringList system = {"/dev/ttyUSB0"};
+        QStringList system = {"/dev/ttyUSB0", "/dev/iolink-missing"};
         window.setPortLister([&system] { return system; });
-        window.openSensor("RT5-350-M18");
-        auto* selector = sensorAt(window, 0)->findChild<QComboBox*>("portSelector");
-        QCOMPARE(selector->count(), 3);
-        QCOMPARE(selector->itemText(2), QString("/dev/ttyUSB0"));
-
-        system = QStringList{"/dev/ttyACM0", "/dev/ttyUSB0"};
-        window.refreshPorts();
-        QCOMPARE(selector->count(), 4);
-        QCOMPARE(selector->itemText(2), QString("/dev/ttyACM0"));
-
-        system.clear();
-        window.refreshPorts();
-        QCOMPARE(selector->count(), 2);
-    }
-
-    void simulatedSensorsAndGivenPathsAreOfferedAndOpenedThroughTheBroker()
-    {
-        WorkbenchWindow window(plugin);
-        window.setPortLister([] { return QStringList{"/dev/ttyUSB0", "/dev/iolink-missing"}; });
+        QCOMPARE(window.sensorList()->topLevelItemCount(), 5);
+        QCOMPARE(window.sensorList()->topLevelItem(0)->text(1), QString("UM035"));
+        QVERIFY(pluginLabel(window).contains("IoLinkMzRT5family") && pluginLabel(window).contains("SERIAL"));
+        QVERIFY(!window.openSensor("RT5-999"));
         QString error;
         QVERIFY(addSimulatedSensor(window.hostPorts(), "UM035/999", document, &error).isEmpty());
         QVERIFY(error.contains("999"));
         const QString simulated = addSimulatedSensor(window.hostPorts(), "UM060/113", document, &error);
-        QCOMPARE(simulated, QString("SIM1-UM060-113"));
         window.hostPorts().addPath("/dev/iolink-missing");
         window.refreshPorts();
         QCOMPARE(window.availablePorts(),
@@ -168,94 +119,79 @@ private slots:
         QCOMPARE(window.openSensorCount(), 1);
         QCOMPARE(window.statusBar()->currentMessage(),
                  QString("RT5-600-M18 is open already: its window is in front."));
-        QMainWindow* first = sensorAt(window, 0);
-        QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, simulated)));
+        SensorWindow* first = sensorAt(window, 0);
+        QCOMPARE(first->windowTitle(), QString("RT5-600-M18 (Offline)"));
+        // Ports that come and go reach every open sensor.
+        system = QStringList{"/dev/ttyACM0"};
+        window.refreshPorts();
+        QCOMPARE(first->findChild<QComboBox*>("portSelector")->itemText(4), QString("/dev/ttyACM0"));
+        const auto connectTo = [](QMainWindow* sensorWindow, const QString& port) {
+            return QMetaObject::invokeMethod(sensorWindow, "vConnectToPort", Q_ARG(QString, port));
+        };
+        QVERIFY(connectTo(first, simulated));
         QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
         // One on a port has its sensor: one more of the model may be on another port.
         open->trigger();
-        const auto subWindows = window.mdiArea()->subWindowList();
-        QCOMPARE(subWindows.size(), 2);
-        QMainWindow* second = sensorWindowOf(subWindows.value(1));
+        QCOMPARE(window.openSensorCount(), 2);
+        QPointer<SensorWindow> second = sensorAt(window, 1);
 
-        // One port, one window; the refusal names the port and the window
-        // that holds it.
-        {
-            DialogAnswers refusal({reply(QMessageBox::Ok)});
-            QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
-            QCOMPARE(refusal.answered(), 1);
-            QCOMPARE(refusal.texts.value(0), "The port " + simulated + " is in use by the window \"" +
-                                                 subWindows.value(0)->windowTitle() +
-                                                 "\". Disconnect it there first, or pick another port.");
-            QCOMPARE(window.statusBar()->currentMessage(), refusal.texts.value(0));
-        }
-        {
-            DialogAnswers refusal({reply(QMessageBox::Ok)});
-            QVERIFY(
-                QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, "/dev/iolink-missing")));
-            QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
-            QVERIFY(refusal.texts.value(0).startsWith("Port /dev/iolink-missing cannot be opened: "));
-        }
+        // One port, one window; the refusal names the port and the window that holds it.
+        DialogAnswers refusals({reply(QMessageBox::Ok), reply(QMessageBox::Ok)});
+        QVERIFY(connectTo(second, simulated));
+        QCOMPARE(refusals.texts.value(0), "The port " + simulated + " is in use by the window \"" +
+                                              window.mdiArea()->subWindowList().value(0)->windowTitle() +
+                                              "\". Disconnect it there first, or pick another port.");
+        QCOMPARE(window.statusBar()->currentMessage(), refusals.texts.value(0));
+        QVERIFY(connectTo(second, "/dev/iolink-missing"));
+        QVERIFY(refusals.texts.value(1).startsWith("Port /dev/iolink-missing cannot be opened: "));
+        QVERIFY(window.statusBar()->currentMessage().contains("/dev/iolink-missing cannot be opened"));
 
-        // Once the first window lets go, the second gets the port it was refused.
-        QVERIFY(QMetaObject::invokeMethod(first, "vConnectToPort", Q_ARG(QString, QString())));
-        {
-            DialogAnswers refusal({reply(QMessageBox::Ok)});
-            QVERIFY(QMetaObject::invokeMethod(second, "vConnectToPort", Q_ARG(QString, simulated)));
-            QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
-            QCOMPARE(refusal.answered(), 0);
-        }
-
-        // Closing the window lets go of the simulated port.
-        subWindows.value(1)->close();
+        // Closing a window lets go of its port and of the window.
+        QVERIFY(window.mdiArea()->subWindowList().value(0)->close());
         QTRY_VERIFY(!window.hostPorts().simulated(simulated)->isOpen());
-    }
+        QVERIFY(connectTo(second, simulated));
+        QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
+        QCOMPARE(refusals.answered(), 2);
+        QVERIFY(window.close());
+        QTRY_VERIFY(second.isNull());
+        QCOMPARE(window.openSensorCount(), 0);
 
-    void fitsTheScreenItOpensOn()
-    {
-        const QMargins frame(4, 36, 4, 4);
-        // Room to spare: the default size, centred.
-        QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 0, 1920, 1080), frame, {1280, 800}),
-                 QRect(320, 156, 1280, 800));
-        // The technician's screen, 800 pixels tall with a panel of 30 at the
-        // top: frame and all inside what is left.
-        const QRect available(0, 30, 1280, 770);
-        const QRect fitted = WorkbenchWindow::fittedGeometry(available, frame, {1280, 800});
-        QCOMPARE(fitted, QRect(4, 66, 1272, 730));
-        QCOMPARE(fitted.marginsAdded(frame), available);
-
-        // Nothing remembered: on a screen too small for the default the
-        // window system fits it, frame included.
-        WorkbenchWindow window(plugin);
-        window.rememberBetweenRuns();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QRect screen = window.screen()->availableGeometry();
-        QVERIFY(screen.width() < 1280 || screen.height() < 800);
-        QVERIFY(window.isMaximized());
-        QTRY_VERIFY(screen.contains(window.frameGeometry()));
-        QVERIFY(screen.contains(window.normalGeometry()));
+        PluginLibrary missing;
+        QVERIFY(!missing.load("/nonexistent/libIoLinkMzRT5family.so"));
+        WorkbenchWindow withoutPlugin(missing);
+        QCOMPARE(withoutPlugin.sensorList()->topLevelItemCount(), 0);
+        QVERIFY(pluginLabel(withoutPlugin).contains("/nonexistent"));
     }
 
     void remembersTheLayoutBetweenRunsUntilReset()
     {
+        // The technician's screen, 800 pixels tall with a panel of 30 at the
+        // top: frame and all inside what is left.
+        const QMargins frame(4, 36, 4, 4);
+        QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 0, 1920, 1080), frame, {1280, 800}),
+                 QRect(320, 156, 1280, 800));
+        QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 30, 1280, 770), frame, {1280, 800}),
+                 QRect(4, 66, 1272, 730));
         QRect geometry;
         {
+            // Nothing remembered: on a screen too small for the default the
+            // window system fits it, frame included.
             WorkbenchWindow window(plugin);
             window.rememberBetweenRuns();
-            window.setWindowState(Qt::WindowNoState);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const QRect screen = window.screen()->availableGeometry();
+            QVERIFY(screen.width() < 1280 || screen.height() < 800);
+            QVERIFY(window.isMaximized());
+            QTRY_VERIFY(screen.contains(window.frameGeometry()));
+            window.setWindowState(Qt::WindowNoState);
             window.setGeometry(40, 50, 700, 500);
             QTRY_COMPARE(window.geometry(), QRect(40, 50, 700, 500));
             geometry = window.geometry();
             // Closed with a sensor open, so with the list hidden.
             window.openSensor("RT5-350-M18");
-            QVERIFY(window.sensorDock()->isHidden());
             QVERIFY(window.close());
         }
-        QVERIFY(!WorkbenchSettings::geometry().isEmpty());
-        QVERIFY(!WorkbenchSettings::windowState().isEmpty());
-
         WorkbenchWindow window(plugin);
         window.rememberBetweenRuns();
         window.show();
@@ -266,11 +202,8 @@ private slots:
         QVERIFY(window.sensorDock()->isVisible());
 
         window.findChild<QAction*>("actionResetLayout")->trigger();
-        QVERIFY(WorkbenchSettings::geometry().isEmpty());
-        QVERIFY(WorkbenchSettings::windowState().isEmpty());
+        QVERIFY(WorkbenchSettings::geometry().isEmpty() && WorkbenchSettings::windowState().isEmpty());
         QVERIFY(window.isMaximized());
-        QVERIFY(window.sensorDock()->isVisible());
-
         // A window that was not asked to remember leaves the settings alone.
         {
             WorkbenchWindow other(plugin);
@@ -282,113 +215,73 @@ private slots:
 
     // At 1280x800 the sensor window's docks leave the chart little room
     // beside the sensor list: the list steps aside while sensors are open.
-    void theSensorListStepsAsideForSensorWindows()
+    // The sensor windows bring keys of their own; the workbench must not
+    // take them, and the active sensor window must get them.
+    void sensorWindowsShareTheWorkbench()
     {
         WorkbenchWindow window(plugin);
         window.resize(1280, 800);
         QVERIFY(activated(window));
         QDockWidget* dock = window.sensorDock();
         QAction* listAction = window.findChild<QAction*>("actionSensorList");
-        QVERIFY(dock->isVisible());
-        QVERIFY(listAction->isChecked());
-        QVERIFY(window.statusBar()->currentMessage().contains("Double-click"));
+        QVERIFY(dock->isVisible() && listAction->isChecked());
 
         // The first sensor is chosen and the list has the focus: Enter opens it.
-        QCOMPARE(window.sensorList()->currentItem(), window.sensorList()->topLevelItem(0));
         QTRY_VERIFY(window.sensorList()->hasFocus());
         QTest::keyClick(window.sensorList(), Qt::Key_Return);
         QCOMPARE(window.openSensorCount(), 1);
-        QMdiSubWindow* first = window.mdiArea()->subWindowList().value(0);
-        QVERIFY(first->isMaximized());
-        QVERIFY(dock->isHidden());
-        QVERIFY(!listAction->isChecked());
-        auto* sensorWindow = sensorWindowOf(first);
+        QVERIFY(window.mdiArea()->subWindowList().value(0)->isMaximized());
+        QVERIFY(dock->isHidden() && !listAction->isChecked());
+        SensorWindow* first = sensorAt(window, 0);
         // Its keys work at once: they need the focus inside it.
-        QVERIFY(sensorWindow->isAncestorOf(QApplication::focusWidget()));
-        QDockWidget* chart = sensorWindow->chart()->getDockChartItem(0);
-        QVERIFY(chart->isVisible());
-        QTRY_VERIFY2(chart->width() >= window.width() * 2 / 5, qPrintable(QString::number(chart->width())));
+        QVERIFY(first->isAncestorOf(QApplication::focusWidget()));
 
         // The list comes back on demand, and the sensor window folds its lists
         // into tabs beside the tree so that the chart keeps its room.
         listAction->trigger();
         QVERIFY(dock->isVisible());
+        QDockWidget* chart = first->chart()->getDockChartItem(0);
         QTRY_VERIFY2(chart->width() >= window.width() * 2 / 5, qPrintable(QString::number(chart->width())));
-        QVERIFY(!sensorWindow->tabifiedDockWidgets(sensorWindow->processDataDock()).isEmpty());
+        QVERIFY(!first->tabifiedDockWidgets(first->processDataDock()).isEmpty());
         window.sensorList()->setCurrentItem(window.sensorList()->topLevelItem(1));
         window.findChild<QAction*>("actionOpenSensor")->trigger();
-        QCOMPARE(window.openSensorCount(), 2);
         QVERIFY(dock->isHidden());
-        // Among windows shown one at a time, one more is shown the same way;
-        // among arranged ones it joins them.
+        // Among windows shown one at a time, one more is shown the same way.
         QVERIFY(window.mdiArea()->subWindowList().value(1)->isMaximized());
-        window.mdiArea()->tileSubWindows();
-        QVERIFY(window.openSensor("RT5-1300-M30"));
-        QVERIFY(!window.mdiArea()->subWindowList().value(2)->isMaximized());
-
-        window.mdiArea()->subWindowList().value(0)->close();
-        window.mdiArea()->subWindowList().value(1)->close();
-        QTRY_COMPARE(window.openSensorCount(), 1);
-        QVERIFY(dock->isHidden());
-        window.mdiArea()->subWindowList().value(0)->close();
-        QTRY_COMPARE(window.openSensorCount(), 0);
-        QVERIFY(dock->isVisible());
-        QVERIFY(window.sensorList()->hasFocus());
-    }
-
-    // The sensor windows bring keys of their own; the workbench must not take
-    // them, and the active sensor window must get them.
-    void sensorWindowKeysReachTheActiveSensorWindow()
-    {
-        WorkbenchWindow window(plugin);
-        QVERIFY(activated(window));
-        QVERIFY(window.openSensor("RT5-350-M18"));
-        QVERIFY(window.openSensor("RT5-600-M18"));
-        const auto subWindows = window.mdiArea()->subWindowList();
 
         QList<QKeySequence> sensorKeys = {
             QKeySequence(Qt::CTRL + Qt::Key_K), QKeySequence(Qt::CTRL + Qt::Key_R),
             QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_W), QKeySequence(Qt::CTRL + Qt::Key_L)};
-        for (QAction* action : sensorWindowOf(subWindows.value(0))->findChildren<QAction*>())
+        for (QAction* action : first->findChildren<QAction*>())
             sensorKeys += action->shortcuts();
         QList<QKeySequence> workbenchKeys = menuShortcuts(window.menuBar()->actions());
         for (QAction* action : window.actions())
             workbenchKeys += action->shortcuts();
-        for (const QKeySequence& key : qAsConst(workbenchKeys)) {
-            QVERIFY2(!key.isEmpty(), "an empty shortcut");
-            QVERIFY2(!sensorKeys.contains(key), qPrintable(key.toString()));
-        }
+        for (const QKeySequence& key : qAsConst(workbenchKeys))
+            QVERIFY2(!key.isEmpty() && !sensorKeys.contains(key), qPrintable(key.toString()));
         for (const QKeySequence& key : {QKeySequence(Qt::Key_F5), QKeySequence(QKeySequence::Save),
                                         QKeySequence(QKeySequence::Open), QKeySequence(QKeySequence::Print)})
             QVERIFY2(sensorKeys.contains(key), qPrintable(key.toString()));
-        for (const QKeySequence& key : {QKeySequence(Qt::Key_F1), QKeySequence(Qt::Key_F11)})
-            QVERIFY2(workbenchKeys.contains(key), qPrintable(key.toString()));
+        QVERIFY(workbenchKeys.contains(QKeySequence(Qt::Key_F1)));
+        QVERIFY(workbenchKeys.contains(QKeySequence(Qt::Key_F11)));
 
         // The sensor windows bind their keys to the window and its children:
         // the focus must follow the active window.
-        QCOMPARE(window.mdiArea()->activeSubWindow(), subWindows.value(1));
-        QVERIFY(sensorWindowOf(subWindows.value(1))->isAncestorOf(QApplication::focusWidget()));
-        window.mdiArea()->setActiveSubWindow(subWindows.value(0));
-        QVERIFY(sensorWindowOf(subWindows.value(0))->isAncestorOf(QApplication::focusWidget()));
-    }
+        QVERIFY(sensorAt(window, 1)->isAncestorOf(QApplication::focusWidget()));
+        window.mdiArea()->setActiveSubWindow(window.mdiArea()->subWindowList().value(0));
+        QVERIFY(first->isAncestorOf(QApplication::focusWidget()));
 
-    void presentationModeReachesEveryOpenSensor()
-    {
-        WorkbenchWindow window(plugin);
-        QVERIFY(activated(window));
-        window.openSensor("RT5-350-M18");
-        window.openSensor("RT5-600-M18");
-        // The echo plot, with the detection range's marks, is there when asked for without echo data.
-        auto* active = sensorWindowOf(window.mdiArea()->activeSubWindow());
-        QVERIFY(active->chart()->getDockChartItem(1)->isHidden());
-        active->findChild<QAction*>("actionShowEchoPlot")->setChecked(true);
-        QVERIFY(!active->chart()->getDockChartItem(1)->isHidden());
-        // F11 enters it, wherever the focus is.
+        // The echo plot asked for without echo data goes with presentation mode.
+        first->findChild<QAction*>("actionShowEchoPlot")->setChecked(true);
+        QVERIFY(!first->chart()->getDockChartItem(1)->isHidden());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         QVERIFY(ExtensionSystem::Globals::getPresentationMode());
-        for (QMdiSubWindow* subWindow : window.mdiArea()->subWindowList())
-            QVERIFY(sensorWindowOf(subWindow)->propertyTreeDock()->isHidden());
-        QVERIFY(active->chart()->getDockChartItem(1)->isHidden());
+        QVERIFY(sensorAt(window, 1)->propertyTreeDock()->isHidden() && first->observationDock()->isHidden());
+        QVERIFY(first->chart()->getDockChartItem(1)->isHidden());
+        // The distance and the outputs' LEDs stay in view.
+        QVERIFY(!chart->isHidden() && !first->processDataDock()->isHidden());
+        QTreeWidget* processData = first->processDataTree();
+        QVERIFY(processData->topLevelItem(1)->isExpanded() && !processData->topLevelItem(2)->isExpanded());
         // The Window menu lists the open windows, the active one checked.
         QMenu* windowMenu = window.menuBar()->actions().value(2)->menu();
         emit windowMenu->aboutToShow();
@@ -398,18 +291,24 @@ private slots:
                 listed << action->text() + (action->isChecked() ? " *" : "");
         }
         QCOMPARE(listed,
-                 (QStringList{"&1 " + window.mdiArea()->subWindowList().value(0)->windowTitle(),
-                              "&2 " + window.mdiArea()->subWindowList().value(1)->windowTitle() + " *"}));
+                 (QStringList{"&1 " + window.mdiArea()->subWindowList().value(0)->windowTitle() + " *",
+                              "&2 " + window.mdiArea()->subWindowList().value(1)->windowTitle()}));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(!ExtensionSystem::Globals::getPresentationMode());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
-        QVERIFY(ExtensionSystem::Globals::getPresentationMode());
-        // A sensor opened later starts in the same mode.
-        window.openSensor("RT5-1300-M30");
-        auto* last = sensorWindowOf(window.mdiArea()->subWindowList().last());
-        QVERIFY(last->findChild<QDockWidget*>("propertyTree")->isHidden());
+        // A sensor opened later starts in the same mode; among arranged
+        // windows it joins them.
+        window.mdiArea()->tileSubWindows();
+        QVERIFY(window.openSensor("RT5-1300-M30"));
+        QVERIFY(!window.mdiArea()->subWindowList().value(2)->isMaximized());
+        QVERIFY(sensorAt(window, 2)->propertyTreeDock()->isHidden());
         window.setPresentationMode(false);
-        QVERIFY(!last->findChild<QDockWidget*>("propertyTree")->isHidden());
+        QVERIFY(!sensorAt(window, 2)->propertyTreeDock()->isHidden());
+
+        window.mdiArea()->closeAllSubWindows();
+        QTRY_COMPARE(window.openSensorCount(), 0);
+        QVERIFY(dock->isVisible());
+        QVERIFY(window.sensorList()->hasFocus());
     }
 
     // The list stays empty; the label names the file and what is wrong.
@@ -417,9 +316,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("not XML") << QByteArray(
-                                        "<document>\n<documentId>IoLinkMzRT5family</documentId>\n<sensorList>"
-                                        "</document>\n")
+        QTest::newRow("not XML") << QByteArray("<document>\n<documentId>IoLinkMzRT5family</documentId>\n"
+                                               "<sensorList></document>\n")
                                  << "line 3: ";
         QTest::newRow("deep") << "<document>\n" + QByteArray("<a>").repeated(70)
                               << "line 2: elements are nested";
@@ -432,17 +330,16 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QString, problem);
         QTemporaryDir dir;
-        const QString path = dir.filePath("broken.xml");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        QFile file(dir.filePath("broken.xml"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
         file.close();
-        qputenv("IOLINK_DESCRIPTION_DOCUMENT", QFile::encodeName(path));
+        qputenv("IOLINK_DESCRIPTION_DOCUMENT", QFile::encodeName(file.fileName()));
         WorkbenchWindow window(plugin);
         qunsetenv("IOLINK_DESCRIPTION_DOCUMENT");
         QCOMPARE(window.sensorList()->topLevelItemCount(), 0);
-        const QString label = window.findChild<QLabel*>("pluginLabel")->text();
-        QVERIFY2(label.contains(path) && label.contains(problem.toHtmlEscaped()), qPrintable(label));
+        const QString label = pluginLabel(window);
+        QVERIFY2(label.contains(file.fileName()) && label.contains(problem.toHtmlEscaped()),
+                 qPrintable(label));
     }
 
     void switchesTheLanguageWhileRunningAndRemembersIt()
@@ -451,42 +348,37 @@ private slots:
         window.rememberBetweenRuns();
         window.show();
         window.openSensor("RT5-350-M18");
-        auto* sensorWindow = sensorAt(window, 0);
-        QtProperty* identification =
-            sensorWindow->parameterBrowser()->properties().value(0)->subProperties().value(0);
+        SensorWindow* sensorWindow = sensorAt(window, 0);
         auto* german = window.findChild<QAction*>("actionLanguage_de");
         auto* english = window.findChild<QAction*>("actionLanguage_en");
-        QCOMPARE(german->text(), QString("Deutsch"));
-        QVERIFY(english->isChecked());
-        // Texts the host's parts draw themselves follow too: the tree's header, the chart's marks.
-        const auto header = [sensorWindow] {
-            return sensorWindow->parameterBrowser()->findChild<QTreeWidget*>()->headerItem()->text(0);
-        };
-        const auto markLabels = [sensorWindow] {
-            QStringList labels;
-            for (QwtPlotItem* item : sensorWindow->chart()->poPlot(0)->itemList(QwtPlotItem::Rtti_PlotMarker))
-                labels << static_cast<QwtPlotMarker*>(item)->label().text();
-            return labels.join(' ');
-        };
-        QVERIFY(markLabels().contains("Threshold"));
-        // Lengths keep their unit suffix, once, through the switches.
         QtProperty* hysteresis = sensorWindow->findProperty(sensorWindow->rootProperty(), "HysteresisA2");
         const QString englishHysteresis = hysteresis->propertyName();
-        QVERIFY(englishHysteresis.endsWith(" (mm)"));
+        // Texts the host's parts draw themselves follow too: the tree's header, the chart's marks;
+        // lengths keep their unit suffix, once.
+        const auto shown = [&] {
+            QStringList texts = {
+                window.menuBar()->actions().value(0)->text(),
+                sensorWindow->processDataDock()->windowTitle().trimmed(),
+                sensorWindow->parameterBrowser()->findChild<QTreeWidget*>()->headerItem()->text(0),
+                window.sensorList()->headerItem()->text(1), hysteresis->propertyName()};
+            for (QwtPlotItem* item : sensorWindow->chart()->poPlot(0)->itemList(QwtPlotItem::Rtti_PlotMarker))
+                texts << static_cast<QwtPlotMarker*>(item)->label().text();
+            return texts.join('|');
+        };
+        const QString inEnglish = shown();
+        QVERIFY2(inEnglish.startsWith("&File|Process data|Property|Id|" + englishHysteresis + "|") &&
+                     englishHysteresis.endsWith(" (mm)") && inEnglish.contains("Threshold"),
+                 qPrintable(inEnglish));
 
         german->trigger();
         QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("de"));
-        QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&Datei"));
-        QTRY_COMPARE(sensorWindow->processDataDock()->windowTitle(), QString("Prozessdaten"));
-        QCOMPARE(identification->propertyName(), QString("Identifikation"));
-        QCOMPARE(header(), QString("Eigenschaft"));
+        QTRY_VERIFY2(shown().startsWith("&Datei|Prozessdaten|Eigenschaft|Kennung|") &&
+                         shown().contains("Schaltpunkt") && !shown().contains("Threshold"),
+                     qPrintable(shown()));
         QVERIFY(hysteresis->propertyName() != englishHysteresis);
         QVERIFY(hysteresis->propertyName().endsWith(" (mm)") &&
                 !hysteresis->propertyName().contains("(mm) (mm)"));
-        QTRY_VERIFY2(markLabels().contains("Schaltpunkt") && !markLabels().contains("Threshold"),
-                     qPrintable(markLabels()));
         QVERIFY(german->isChecked());
-        QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Kennung"));
         // A sensor opened now starts in German.
         window.openSensor("RT5-600-M18");
         QCOMPARE(sensorAt(window, 1)->propertyTreeDock()->windowTitle(), QString("Parameterbaum"));
@@ -495,15 +387,8 @@ private slots:
         QCOMPARE(WorkbenchSettings::startLanguage("en"), QString("en"));
 
         english->trigger();
-        QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&File"));
-        QTRY_COMPARE(sensorWindow->processDataDock()->windowTitle(), QString("Process data"));
-        QCOMPARE(identification->propertyName(), QString("Identification"));
-        QCOMPARE(header(), QString("Property"));
-        QCOMPARE(hysteresis->propertyName(), englishHysteresis);
-        QTRY_VERIFY2(!markLabels().contains("Schaltpunkt"), qPrintable(markLabels()));
-        QCOMPARE(window.sensorList()->headerItem()->text(1), QString("Id"));
+        QTRY_COMPARE(shown(), inEnglish);
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
-        QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
 
         // A language without a catalogue leaves everything English.
         german->trigger();
@@ -511,7 +396,7 @@ private slots:
         QVERIFY(window.statusBar()->currentMessage().contains("no translation for \"xx\""));
         QVERIFY(english->isChecked());
         QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
-        QTRY_COMPARE(window.menuBar()->actions().value(0)->text(), QString("&File"));
+        QTRY_COMPARE(shown(), inEnglish);
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
     }
 
@@ -521,37 +406,31 @@ private slots:
     {
         QTemporaryDir dir;
         const QString shot = dir.filePath("shot.png");
-        const QString workbenchBinary = IOLINK_PLUGIN_DIR "/../iolink-workbench";
-        QVERIFY(QFileInfo(workbenchBinary).isExecutable());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", dir.filePath("settings"));
         auto run = [&](const QString& fileSizeLimit, QProcess* workbench) {
             workbench->setProcessEnvironment(environment);
             // A write beyond the limit then fails with an error instead of killing the process.
             workbench->start("sh", {"-c", "trap '' XFSZ; ulimit -f " + fileSizeLimit + "; exec \"$0\" \"$@\"",
-                                    workbenchBinary, "--screenshot", shot, "--quit-after", "1000"});
+                                    IOLINK_PLUGIN_DIR "/../iolink-workbench", "--screenshot", shot,
+                                    "--quit-after", "1000"});
             return workbench->waitForFinished(60000);
         };
 
         QProcess good;
         QVERIFY(run("unlimited", &good));
         QCOMPARE(good.exitCode(), 0);
-        QFile file(shot);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray picture = file.readAll();
-        file.close();
+        const QByteArray picture = contentOf(shot);
         // Far beyond the limit below, which a complete picture cannot fit in.
         QVERIFY(picture.size() > 16 * 1024);
         QVERIFY(!QImage::fromData(picture, "PNG").isNull());
 
         QProcess limited;
         QVERIFY(run("16", &limited));
-        QVERIFY(limited.exitStatus() == QProcess::NormalExit);
-        QVERIFY(limited.exitCode() != 0);
+        QVERIFY(limited.exitStatus() == QProcess::NormalExit && limited.exitCode() != 0);
         const QString errors = QString::fromLocal8Bit(limited.readAllStandardError());
         QVERIFY2(errors.contains("cannot write the screenshot " + shot + ": "), qPrintable(errors));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), picture);
+        QCOMPARE(contentOf(shot), picture);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"shot.png"});
     }
 };
