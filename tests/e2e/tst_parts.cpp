@@ -330,7 +330,6 @@ private slots:
         QtProperty* delay = built.tree.find("OnDelay1");
         const ParameterAddress address = built.address("OnDelay1");
         built.model.setEdit("OnDelay1", 1500);
-        QCOMPARE(writer.code(delay, 1500), 1500);
         const QList<QPair<const char*, int>> commands{
             {"TEACHBUTTON1", 1},       {"TEACHBUTTON2", 1},       {"TEACHBUTTON13", 2},
             {"TEACHBUTTON22", 2},      {"TEACHBUTTON14", 3},      {"TEACHBUTTON23", 3},
@@ -349,7 +348,6 @@ private slots:
         device->faults().refuseNextWrite(quint16(address.index));
         const WriteOutcome refused = writer.write(delay, 1600, false);
         QVERIFY(!refused.taken && !refused.ignored);
-        QVERIFY(refused.reason.startsWith("refused by the sensor"));
         QCOMPARE(built.model.state("OnDelay1"), RowState::Refused);
         QCOMPARE(built.model.shown("OnDelay1").toInt(), 1600);
         QVERIFY(built.model.reason("OnDelay1").startsWith("Not written to the sensor: refused"));
