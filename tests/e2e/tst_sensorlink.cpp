@@ -1,8 +1,6 @@
 // The sensor window with the small test document against the simulated
-// master, through the workbench's real broker and communication component at
-// the wire's speed: what the window itself asks, shows and tells the user
-// about connecting, reading and writing. The exchanges below it are the
-// parts test's.
+// master through the workbench's broker at the wire's speed: what only the
+// whole window asks, shows and tells the user.
 #include <InProcessRig.h>
 #include <TestDocuments.h>
 
@@ -20,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QWheelEvent>
 
 #include <cmath>
 
@@ -35,8 +32,7 @@ private:
     QString document;
     PluginLibrary plugin;
 
-    // Every rig runs at the wire's speed, so that timers fire during
-    // sequences as they do on a real line.
+    // At the wire's speed timers fire during sequences as on a real line.
     std::unique_ptr<LinkRig> rig(const QString& spec = "UM060/113", const QString& sensorName = "Test M18")
     {
         return std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), spec, sensorName, true);
@@ -47,29 +43,10 @@ private:
     {
         return r.manager<QtDoublePropertyManager>("SwitchingThresholdA1");
     }
+    static double point(const LinkRig& r) { return doubles(r)->value(r.property("SwitchingThresholdA1")); }
     static void setPoint(const LinkRig& r, double value)
     {
         doubles(r)->setValue(r.property("SwitchingThresholdA1"), value);
-    }
-    // What a number, length or choice row shows, as a number.
-    static double number(const LinkRig& r, const QString& id)
-    {
-        QtProperty* p = r.property(id);
-        if (auto* lengths = r.manager<QtDoublePropertyManager>(id))
-            return lengths->value(p);
-        if (auto* ints = r.manager<QtIntPropertyManager>(id))
-            return ints->value(p);
-        return r.manager<QtEnumPropertyManager>(id)->value(p);
-    }
-
-    // The texts of the rows of the sensor's status bits.
-    static QStringList statusTexts(const LinkRig& r)
-    {
-        QStringList texts;
-        QTreeWidgetItem* group = r.window->processDataTree()->topLevelItem(1);
-        for (int k = 0; k < group->childCount(); ++k)
-            texts << group->child(k)->text(3);
-        return texts;
     }
 
 private slots:
@@ -81,9 +58,7 @@ private slots:
     }
 
     // Cancelled, or answered while the selector says "Offline", the question
-    // sends nothing; Enter takes the choice that leaves the sensor as it is,
-    // and the connect runs its sequence and then reads every parameter but
-    // the button.
+    // sends nothing; Enter takes the choice that leaves the sensor as it is.
     void theConnectionQuestion()
     {
         auto r = rig();
@@ -128,10 +103,8 @@ private slots:
         QCOMPARE(mode(*r), QString("Mode: write"));
     }
 
-    // Writing everything pads tags and lists what the sensor refused; the
-    // refused row holds the window's value already, so only a write of
-    // everything sends it.
-    void writingEverythingPadsAndListsWhatTheSensorRefused()
+    // Writing everything on connecting pads tags and tells what the sensor refused.
+    void writingEverythingPadsAndTellsWhatTheSensorRefused()
     {
         auto r = rig();
         setPoint(*r, 512);
@@ -202,93 +175,13 @@ private slots:
 
         dialog->findChild<QPushButton*>("take:SwitchingThresholdA1")->click();
         QCOMPARE(rows(), QStringList{pinRow});
-        QCOMPARE(number(*r, "SwitchingThresholdA1"), 450.0);
+        QCOMPARE(point(*r), 450.0);
         QCOMPARE(r->mark("SwitchingThresholdA1"), QString("Not written to the sensor yet"));
         QTest::qWait(600);
         VERIFY_NONE(r->writes());
         QCOMPARE(r->simulated("SwitchingThresholdA1"), 300);
         QVERIFY(r->mark("PinFunctionA1").isEmpty());
         dialog->close();
-    }
-
-    // Offline the distance shows a dash and the outputs are off. The history
-    // ends in a gap there, which the chart draws as a break, and goes on
-    // after connecting again; switching live data off and on leaves a gap
-    // the same way. In inches the sensor sends tenths of an inch: the window
-    // shows the object where it is.
-    void goingOfflineEndsTheLiveValuesAndBreaksTheCurve()
-    {
-        auto r = rig();
-        r->device->model().holdTarget(100);
-        r->connectReading();
-        waitForLiveData(*r);
-        QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
-        QTRY_COMPARE(distance->text(2), QString("100"));
-        QVERIFY2(statusTexts(*r).contains("On"), qPrintable(statusTexts(*r).join("|")));
-
-        r->window->portSelector()->setCurrentIndex(0);
-        r->invoke("actionConnectSensor", Q_ARG(int, 0));
-        QVERIFY(!r->window->isConnected());
-        QCOMPARE(distance->text(2), QString("\u2013"));
-        QVERIFY(!statusTexts(*r).contains("On"));
-        const Utils::ValueOverTime* history = r->window->chart()->getData(0);
-        QVERIFY(std::isnan(history->y(history->size() - 1)));
-        QTest::qWait(300);
-
-        r->setOnSensor("MesurementUnit", 1);
-        r->device->model().holdTarget(381);
-        r->connectReading();
-        waitForLiveData(*r);
-        QTRY_VERIFY(qAbs(distance->text(2).trimmed().toDouble() - 381 / 25.4) <= 0.1);
-        QVERIFY(distance->text(3).contains("inch"));
-
-        QAction* live = r->window->form().actionEnable_live_data;
-        live->trigger();
-        QVERIFY(!live->isChecked());
-        const int gapAt = history->size() - 1;
-        QVERIFY(std::isnan(history->y(gapAt)));
-        QTest::qWait(300);
-        QCOMPARE(history->size(), gapAt + 1);
-        live->trigger();
-        QTRY_VERIFY(history->size() >= gapAt + 3);
-    }
-
-    // A stray wheel turn or arrow key on the port selector never lets the
-    // sensor go unasked. No, the default, keeps everything as it was.
-    void thePortSelectorAsksBeforeLettingTheSensorGo()
-    {
-        auto r = rig();
-        r->connectReading();
-        QComboBox* selector = r->window->portSelector();
-        const int port = selector->currentIndex();
-        for (int turn : {120, -120}) {
-            const QPoint at = selector->rect().center();
-            QWheelEvent wheel(at, selector->mapToGlobal(at), QPoint(), QPoint(0, turn), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(selector, &wheel);
-            QCOMPARE(selector->currentIndex(), port);
-        }
-
-        QStringList asked;
-        QTimer enter;
-        QObject::connect(&enter, &QTimer::timeout, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                asked << box->text();
-                QTest::keyClick(box, Qt::Key_Return);
-            }
-        });
-        enter.start(10);
-        QTest::keyClick(selector, Qt::Key_Up);
-        enter.stop();
-        QCOMPARE(asked, QStringList{"Disconnect the sensor on " + r->port + "?"});
-        QCOMPARE(selector->currentIndex(), port);
-        QVERIFY(r->window->isConnected());
-
-        DialogAnswers yes({reply(QMessageBox::Yes)});
-        QTest::keyClick(selector, Qt::Key_Up);
-        QCOMPARE(yes.texts, asked);
-        QVERIFY(!r->window->isConnected());
-        QCOMPARE(selector->currentIndex(), 0);
     }
 
     // An output row of the master's data sends the switch byte when its box
@@ -341,8 +234,7 @@ private slots:
         r->connectOverwriting();
         QMdiSubWindow* subWindow = r->workbench.mdiArea()->subWindowList().value(0);
         QSignalSpy aboutToClose(r->window, SIGNAL(vAboutToClose()));
-        // As in the running workbench: the read is started from the main
-        // event loop and the user closes the window while it runs.
+        // As in the running workbench, the read starts from the main event loop.
         QEventLoop mainLoop;
         QTimer::singleShot(0, r->window, [&] {
             r->invoke("vRadAllSettings", Q_ARG(bool, true));
@@ -358,10 +250,9 @@ private slots:
         QVERIFY(r->sent().isEmpty());
     }
 
-    // A value beyond what the variant's editor allows is neither cut nor
-    // written back, and a refused read leaves its row: the tree and the
-    // status bar say so. The limits stay those of the variant when
-    // everything is read again, and a larger entry is written as the limit.
+    // A value beyond the variant's limits is neither cut nor written back,
+    // and a refused read leaves its row: the tree and the status bar say so.
+    // A larger entry is written as the limit.
     void readingMarksWhatItCannotShowAndTheVariantLimitsEntries()
     {
         auto r = rig();
@@ -385,68 +276,8 @@ private slots:
         setPoint(*r, 250);
         QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 250);
         setPoint(*r, 9999);
-        QCOMPARE(number(*r, "SwitchingThresholdA1"), 600.0);
+        QCOMPARE(point(*r), 600.0);
         QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 600);
-    }
-
-    // The line goes in the middle of reading everything: no row loses its
-    // value, the window goes offline and says so, and connecting again with
-    // the sensor's values writes nothing.
-    void losingTheLineWhileReadingKeepsTheRows()
-    {
-        auto r = rig();
-        const std::tuple<const char*, int, int> rows[] = {
-            {"SwitchingThresholdA1", 450, 460}, {"OnDelay1", 1234, 2345}, {"PinFunctionA1", 2, 1}};
-        for (const auto& [id, before, after] : rows)
-            r->setOnSensor(id, before);
-        r->connectReading();
-        for (const auto& [id, before, after] : rows)
-            r->setOnSensor(id, after);
-
-        DialogAnswers lost({reply(QMessageBox::Ok)});
-        QTimer::singleShot(400, r->device, [r = r.get()] { r->device->unplug(); });
-        r->window->form().actionRead->trigger();
-        QCOMPARE(lost.texts,
-                 QStringList{"The sensor did not respond, please make sure it is properly connected."});
-        QVERIFY(!r->window->isConnected());
-        QVERIFY(!r->window->form().sensorOperationsToolbar->isEnabled());
-        QCOMPARE(r->window->portSelector()->currentIndex(), 0);
-        // A row the read did not reach keeps its value and says so.
-        for (const auto& [id, before, after] : rows) {
-            const double held = number(*r, id);
-            QVERIFY2(held == after || (held == before && !r->mark(id).isEmpty()), id);
-        }
-
-        r->device->plugIn();
-        r->clearTrace();
-        r->connectReading();
-        QTest::qWait(600);
-        VERIFY_NONE(r->writes());
-        VERIFY_NONE(rowsUnlikeTheSensor(*r, "113"));
-        // Everything was read: the window writes the user's edits again.
-        QCOMPARE(mode(*r), QString("Mode: write"));
-        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isSettling(), 10000);
-        setPoint(*r, 222);
-        QTRY_COMPARE_WITH_TIMEOUT(r->simulated("SwitchingThresholdA1"), qlonglong(222), 5000);
-    }
-
-    // The chosen error source goes to a variant whose list is cut otherwise
-    // by its code, not by its place in the list; one the variant lacks gives
-    // way to the first entry.
-    void writingToAnotherVariantKeepsTheChosenEntry()
-    {
-        for (const auto& [chosen, shown, written] :
-             {std::tuple{"Impact detected", "Impact detected", 28}, std::tuple{"Cross-talk", "None", 0}}) {
-            auto r = rig("UK130/120", "Test M30");
-            auto* sources = r->manager<QtEnumPropertyManager>("ErrorWarning1");
-            QtProperty* source = r->property("ErrorWarning1");
-            sources->setValue(source, sources->enumNames(source).indexOf(chosen));
-            QTest::qWait(500);
-            r->connectOverwriting();
-            QCOMPARE(sources->enumNames(source).value(sources->value(source)), QString(shown));
-            QCOMPARE(r->simulated("ErrorWarning1"), qlonglong(written));
-            QCOMPARE(r->mark("ErrorWarning1"), QString());
-        }
     }
 
     // The analog window is a band on the distance plot, whose scale keeps
@@ -469,7 +300,41 @@ private slots:
         QVERIFY(plot->axisInterval(QwtPlot::yLeft).maxValue() >= 1300.0);
     }
 
-    void theMenuKeysDriveTheSensorAndTheModeIsShown()
+    // In inches the sensor sends tenths of an inch: the window shows the
+    // object where it is. Live data switched off, and going offline, end
+    // the history in a gap the chart draws as a break.
+    void theLiveValuesAndTheirGaps()
+    {
+        auto r = rig();
+        r->setOnSensor("MesurementUnit", 1);
+        r->device->model().holdTarget(381);
+        r->connectReading();
+        waitForLiveData(*r);
+        QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
+        QTRY_VERIFY(qAbs(distance->text(2).trimmed().toDouble() - 381 / 25.4) <= 0.1);
+        QVERIFY(distance->text(3).contains("inch"));
+
+        QAction* live = r->window->form().actionEnable_live_data;
+        live->trigger();
+        QVERIFY(!live->isChecked());
+        const Utils::ValueOverTime* history = r->window->chart()->getData(0);
+        const int gapAt = history->size() - 1;
+        QVERIFY(std::isnan(history->y(gapAt)));
+        QTest::qWait(300);
+        QCOMPARE(history->size(), gapAt + 1);
+        live->trigger();
+        QTRY_VERIFY(history->size() >= gapAt + 3);
+
+        r->window->portSelector()->setCurrentIndex(0);
+        r->invoke("actionConnectSensor", Q_ARG(int, 0));
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(distance->text(2), QString("\u2013"));
+        QVERIFY(std::isnan(history->y(history->size() - 1)));
+    }
+
+    // The keys reach the sensor; an arrow key on the port selector asks
+    // before letting the sensor go, and No, the default, keeps it.
+    void theKeysDriveTheSensorAndTheModeIsShown()
     {
         auto r = rig();
         QCOMPARE(mode(*r), QString("Offline"));
@@ -486,7 +351,6 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
         QVERIFY(!r->sent().filter(hex(readRequest(64, 1))).isEmpty());
         QVERIFY(r->writes().isEmpty());
-
         // Reading gives the keyboard focus back to the tree once it is done.
         waitForLiveData(*r);
         QTRY_VERIFY(r->window->isAncestorOf(QApplication::focusWidget()));
@@ -494,8 +358,26 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
         QCOMPARE(r->window->form().actionEnable_live_data->isChecked(), !live);
 
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::ControlModifier);
+        QComboBox* selector = r->window->portSelector();
+        const int port = selector->currentIndex();
+        QStringList asked;
+        QTimer enter;
+        QObject::connect(&enter, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked << box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        enter.start(10);
+        QTest::keyClick(selector, Qt::Key_Up);
+        enter.stop();
+        QCOMPARE(asked, QStringList{"Disconnect the sensor on " + r->port + "?"});
+        QCOMPARE(selector->currentIndex(), port);
+        QVERIFY(r->window->isConnected());
+        DialogAnswers yes({reply(QMessageBox::Yes)});
+        QTest::keyClick(selector, Qt::Key_Up);
         QVERIFY(!r->window->isConnected());
+        QCOMPARE(selector->currentIndex(), 0);
         QCOMPARE(mode(*r), QString("Offline"));
     }
 };
