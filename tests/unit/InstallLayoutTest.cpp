@@ -34,8 +34,7 @@ TEST(InstallLayout, PluginsAndDataAreFoundBesideTheProgramFirstThenInTheInstalle
          "bin/plugins",
          "bin/first.xml",
          "share/iolink-workbench/second.xml"},
-        {"nothing there", {}, "bin/plugins", "bin/first.xml", "bin/second.xml"},
-    };
+        {"nothing there", {}, "bin/plugins", "bin/first.xml", "bin/second.xml"}};
     for (const auto& c : cases) {
         QTemporaryDir root;
         const auto path = [&root](const QString& relative) { return root.path() + '/' + relative; };

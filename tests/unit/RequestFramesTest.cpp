@@ -16,22 +16,20 @@ TEST(RequestFrames, RequestsAreSentByteForByte)
         const char* name;
         std::function<QByteArray()> build;
         const char* expected;
-    } requests[] = {
-        {"connection check", connectionCheckRequest, "03511201"},
-        {"connect setup", connectSetupRequest, "0473110903"},
-        {"process data", processDataRequest, "027022"},
-        {"connect mode", connectModeRequest, "03702103"},
-        {"fetch", fetchRequest, "027327"},
-        {"identity read", identityReadRequest, "055726120000"},
-        {"echo read", echoReadRequest, "055226111200"},
-        {"crash counter read", crashCounterReadRequest, "055226231300"},
-        {"factory reset", factoryResetRequest, "066b2402000082"},
-        {"single-byte commit", singleByteCommitRequest, "064c2400000198"},
-        {"prepare tag write", prepareTagWriteRequest, "025225"},
-        {"read 0x1234 sub 5", [] { return readRequest(0x1234, 5); }, "057626341205"},
-        {"read 0x0100", [] { return readRequest(0x0100, 0); }, "057326000100"},
-        {"single byte", [] { return singleByteRequest(0x9B); }, "034f239b"},
-    };
+    } requests[] = {{"connection check", connectionCheckRequest, "03511201"},
+                    {"connect setup", connectSetupRequest, "0473110903"},
+                    {"process data", processDataRequest, "027022"},
+                    {"connect mode", connectModeRequest, "03702103"},
+                    {"fetch", fetchRequest, "027327"},
+                    {"identity read", identityReadRequest, "055726120000"},
+                    {"echo read", echoReadRequest, "055226111200"},
+                    {"crash counter read", crashCounterReadRequest, "055226231300"},
+                    {"factory reset", factoryResetRequest, "066b2402000082"},
+                    {"single-byte commit", singleByteCommitRequest, "064c2400000198"},
+                    {"prepare tag write", prepareTagWriteRequest, "025225"},
+                    {"read 0x1234 sub 5", [] { return readRequest(0x1234, 5); }, "057626341205"},
+                    {"read 0x0100", [] { return readRequest(0x0100, 0); }, "057326000100"},
+                    {"single byte", [] { return singleByteRequest(0x9B); }, "034f239b"}};
     for (const auto& request : requests)
         EXPECT_EQ(request.build().toHex(), QByteArray(request.expected)) << request.name;
     // Zero bytes leave the sum alone, so padding needs no new check octet.
@@ -92,26 +90,24 @@ TEST(RequestFrames, AnswersAreClassifiedOnlyWhenWhole)
         bool isErrorText;
         bool isRefusedTag;
         FetchFailure failure;
-    } cases[] = {
-        {"", false, false, false, FetchFailure::NoAnswer},
-        {"0476a78011", true, false, true, FetchFailure::IndexNotAvailable},
-        {"0457a78020", true, false, true, FetchFailure::ServiceUnavailable},
-        {"0450a78023", false, false, false, FetchFailure::Refused},
-        {"0476a7801100", false, false, true, FetchFailure::IndexNotAvailable},
-        {"0476a78020", false, false, true, FetchFailure::ServiceUnavailable},
-        {"0476a78021", false, false, false, FetchFailure::Refused},
-        {"0552a7008020", false, false, true, FetchFailure::Refused},
-        {"054552524f52", false, true, false, FetchFailure::Refused},
-        // The letters without their length byte, or with a byte more.
-        {"4552524f52", false, false, false, FetchFailure::None},
-        {"064552524f5200", false, false, false, FetchFailure::None},
-        // Values whose bytes hold an error code or the letters ERROR are
-        // values; a tag whose text reads 8020 is no refusal.
-        {"066127000000c8", false, false, false, FetchFailure::None},
-        {"0661278011802000", false, false, false, FetchFailure::None},
-        {"0c61274552524f522054414731", false, false, false, FetchFailure::None},
-        {"2552a738303230", false, false, false, FetchFailure::Refused},
-    };
+    } cases[] = {{"", false, false, false, FetchFailure::NoAnswer},
+                 {"0476a78011", true, false, true, FetchFailure::IndexNotAvailable},
+                 {"0457a78020", true, false, true, FetchFailure::ServiceUnavailable},
+                 {"0450a78023", false, false, false, FetchFailure::Refused},
+                 {"0476a7801100", false, false, true, FetchFailure::IndexNotAvailable},
+                 {"0476a78020", false, false, true, FetchFailure::ServiceUnavailable},
+                 {"0476a78021", false, false, false, FetchFailure::Refused},
+                 {"0552a7008020", false, false, true, FetchFailure::Refused},
+                 {"054552524f52", false, true, false, FetchFailure::Refused},
+                 // The letters without their length byte, or with a byte more.
+                 {"4552524f52", false, false, false, FetchFailure::None},
+                 {"064552524f5200", false, false, false, FetchFailure::None},
+                 // Values whose bytes hold an error code or the letters ERROR are
+                 // values; a tag whose text reads 8020 is no refusal.
+                 {"066127000000c8", false, false, false, FetchFailure::None},
+                 {"0661278011802000", false, false, false, FetchFailure::None},
+                 {"0c61274552524f522054414731", false, false, false, FetchFailure::None},
+                 {"2552a738303230", false, false, false, FetchFailure::Refused}};
     for (const auto& c : cases) {
         const QByteArray answer = QByteArray::fromHex(c.answer);
         EXPECT_EQ(isErrorAnswer(answer), c.isError) << c.answer;
