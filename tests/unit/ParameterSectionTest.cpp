@@ -7,7 +7,6 @@
 
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -159,27 +158,6 @@ TEST(ParameterSection, RowsTheCodeReliesOnHaveTheirPlaceTypeAndEntries)
     EXPECT_NE(units.front().second.get<std::string>("en").find("mm"), std::string::npos);
     EXPECT_NE(units.back().second.get<std::string>("en").find("inch"), std::string::npos);
     EXPECT_EQ(row("TestMode").key("defaultvalue"), "0");
-}
-
-TEST(ParameterSection, EveryIdTheWindowHandlesIsPresentAndAttached)
-{
-    std::istringstream handled(R"(
-PinFunctionA1 PinFunctionA2 PinFunctionA3 TeachInMode1 TeachInMode2 SwitchingThresholdA1
-SwitchingThresholdA2 LowerThresholdA1 UpperThresholdA1 LowerThresholdA2 UpperThresholdA2
-HysteresisA1 HysteresisA2 DetectionRangeNear DetectionRangeFar Output1Settings Output2Settings
-Output3Settings NONCA1 NPNPNP1 OnDelay1 OffDelay1 InputMode1 NONCA2 NPNPNP2 OnDelay2 OffDelay2
-InputMode2 InputMode3 TestMode TestA1 TestA2 SimulationDistanceValue SimulationMeasurementValue
-SimulaionAnalogVoltage SimulaionAnalogCurrent SimulationAnalogOutput SimulationWarning
-SimulationContamination SimulatioContaminationRange SimulationAmbient SimulationFatalError
-SimulationTemperatureError SimulationTemperatureWarningHigh SimulationTemperatureWarningLow
-SimulationUndervoltage SimulationShortCircuit SimulationAccelerationSensor analog0V analog10V
-AnalogMode AnalogSubt CrashDetection CrashCounter RESETBUTTON TEACHBUTTON1 TEACHBUTTON2
-TEACHBUTTON13 TEACHBUTTON14 TEACHBUTTON22 TEACHBUTTON23 ANALOGTEACHBUTTON1 ANALOGTEACHBUTTON2
-MesurementUnit ObjectInfo TeachLoked ErrorWarning1 ErrorWarning2 ErrorWarning3 ErrorWarning4
-FirmwareRevisionReadOnly SensorNumberReadOnly SerialNumberReadOnly HardwareRevisionReadOnly
-FunctionTag LocationTag AppSpecificTag)");
-    for (std::string id; handled >> id;)
-        EXPECT_TRUE(row(id).attached) << id;
 }
 
 // The unit switch replaces the last five characters; the language switch looks for "mm" to tell which

