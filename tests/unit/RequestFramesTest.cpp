@@ -1,5 +1,7 @@
 #include <link/RequestFrames.h>
 
+#include <QByteArrayList>
+
 #include <gtest/gtest.h>
 
 using namespace NimbarSensorPlugin::Core;

@@ -37,10 +37,9 @@ TEST(SensorRecord, PortDelaysAreWholeMillisecondsWithinTenSeconds)
         {"<characterdelay>fast</characterdelay>", "0 0" + notWhole}};
     for (const auto& [settings, outcome] : cases) {
         const Sensor sensor = recordFrom(std::string("<portsettings>") + settings + "</portsettings>");
-        EXPECT_EQ(QStringList({QString("%1 %2").arg(sensor.characterDelay()).arg(sensor.lineDelay())} +
-                              sensor.delayProblems())
-                      .join('\n'),
-                  outcome);
+        const QStringList read =
+            QStringList(QString("%1 %2").arg(sensor.characterDelay()).arg(sensor.lineDelay()));
+        EXPECT_EQ((read + sensor.delayProblems()).join('\n'), outcome) << settings;
     }
 }
 

@@ -116,10 +116,11 @@ TEST(SettingsFile, WrittenFileReadsBackAndOthersAreForeign)
     EXPECT_TRUE(content.hasPluginSettings && content.hasPropertyTreeData && content.hasChartData);
     EXPECT_EQ(content.propertyTreeData + "|" + content.chartData, tree + "|1000:5;1085:6;");
     EXPECT_EQ(proposedSettingsFileName("ABC123", QDate(2026, 12, 4)), "ABC123-settings-04-12-2026.kvs");
-    for (const std::string& attributes : {"pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\"",
-                                          "pluginid=\"OtherFamily\" sensorid=\"RT5-350-M18\"",
-                                          "sensorid=\"RT5-350-M18\"", "pluginid=\"IoLinkMzRT5family\""})
-        EXPECT_EQ(read("<?xml version=\"1.0\"?>\n<root " + attributes + ">\n</root>\n", &content),
-                  SettingsFileStatus::ForeignSensor)
+    for (const char* attributes : {"pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\"",
+                                   "pluginid=\"OtherFamily\" sensorid=\"RT5-350-M18\"",
+                                   "sensorid=\"RT5-350-M18\"", "pluginid=\"IoLinkMzRT5family\""})
+        EXPECT_EQ(
+            read(std::string("<?xml version=\"1.0\"?>\n<root ") + attributes + ">\n</root>\n", &content),
+            SettingsFileStatus::ForeignSensor)
             << attributes;
 }
