@@ -100,8 +100,9 @@ TEST(ParameterSection, EveryRowIsUniqueCaptionedAndItsDefaultFitsItsRange)
         expectBilingual(row.node->get_child("text", {}), id);
         if (type == "action")
             expectBilingual(row.node->get_child("caption.text", {}), id + " button");
-        for (const auto& item : row.node->get_child("items", {}))
-            expectBilingual(item.second, id + " item");
+        if (const auto items = row.node->get_child_optional("items"))
+            for (const auto& item : *items)
+                expectBilingual(item.second, id + " item");
         if (type == "category")
             continue;
         const std::string index = row.key("index"), subIndex = row.key("subIndex"), size = row.key("size");
