@@ -130,7 +130,8 @@ TEST(ParameterSection, EveryRowIsUniqueCaptionedAndItsDefaultFitsItsRange)
                         "process-data entry " + entry.second.get<std::string>("id"));
 }
 
-// Type, address, number of entries and whether it is read-only, of rows whose place the code relies on.
+// Type, address, number of entries and whether it is read-only, of rows whose place the code relies on;
+// each is attached to the tree, where the window looks for it.
 TEST(ParameterSection, RowsTheCodeReliesOnHaveTheirPlaceTypeAndEntries)
 {
     // The tags are free text at the identification indices; the status poll reads the crash counter at
@@ -150,6 +151,7 @@ TEST(ParameterSection, RowsTheCodeReliesOnHaveTheirPlaceTypeAndEntries)
                       std::to_string(r.items()) + " " + r.key("readonly"),
                   place)
             << id;
+        EXPECT_TRUE(r.attached) << id << " is hidden from the tree";
     }
     for (const char* id : {"ErrorWarning1", "ErrorWarning2", "ErrorWarning3", "ErrorWarning4"})
         EXPECT_EQ(row(id).items(), 17) << id;
