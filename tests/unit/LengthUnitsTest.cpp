@@ -16,38 +16,33 @@ LengthUnits shortRange(int unit)
     return units;
 }
 
+const int mm = LengthUnits::Millimetres;
+const int in = LengthUnits::Inches;
+
 TEST(LengthUnits, EditorsOfferTheVariantsRangeInTheShownUnit)
 {
-    const struct
-    {
-        const char* id;
-        int unit;
-        double minimum;
-        double maximum;
-        int decimals;
-    } cases[] = {
-        {"SwitchingThresholdA1", LengthUnits::Millimetres, 1.0, 350.0, 0},
-        {"SwitchingThresholdA1", LengthUnits::Inches, 0.039, 350 / 25.4, 2},
-        {"HysteresisA2", LengthUnits::Millimetres, 5.0, 1000.0, 0},
-        {"HysteresisA2", LengthUnits::Inches, 0.19, 40.0, 2},
-        {"DetectionRangeNear", LengthUnits::Millimetres, 0.0, 350.0, 0},
-        {"DetectionRangeFar", LengthUnits::Millimetres, 0.0, 351.0, 0},
-        {"DetectionRangeFar", LengthUnits::Inches, 0.0, 351 / 25.4, 2},
-        {"analog10V", LengthUnits::Millimetres, 50.0, 350.0, 0},
-        {"analog0V", LengthUnits::Inches, 2.0, 350 / 25.4, 2},
-        {"SimulationMeasurementValue", LengthUnits::Inches, 0.0, 350 / 25.4, 2},
-    };
-    for (const auto& c : cases) {
-        const EditorLimits limits = shortRange(c.unit).editorLimits(c.id);
-        EXPECT_DOUBLE_EQ(limits.minimum, c.minimum) << c.id << " unit " << c.unit;
-        EXPECT_DOUBLE_EQ(limits.maximum, c.maximum) << c.id << " unit " << c.unit;
-        EXPECT_EQ(limits.decimals, c.decimals) << c.id << " unit " << c.unit;
+    const std::tuple<const char*, int, double, double, int> cases[] = {
+        {"SwitchingThresholdA1", mm, 1.0, 350.0, 0},
+        {"SwitchingThresholdA1", in, 0.039, 350 / 25.4, 2},
+        {"HysteresisA2", mm, 5.0, 1000.0, 0},
+        {"HysteresisA2", in, 0.19, 40.0, 2},
+        {"DetectionRangeNear", mm, 0.0, 350.0, 0},
+        {"DetectionRangeFar", mm, 0.0, 351.0, 0},
+        {"DetectionRangeFar", in, 0.0, 351 / 25.4, 2},
+        {"analog10V", mm, 50.0, 350.0, 0},
+        {"analog0V", in, 2.0, 350 / 25.4, 2},
+        {"SimulationMeasurementValue", in, 0.0, 350 / 25.4, 2}};
+    for (const auto& [id, unit, minimum, maximum, decimals] : cases) {
+        const EditorLimits limits = shortRange(unit).editorLimits(id);
+        EXPECT_DOUBLE_EQ(limits.minimum, minimum) << id << " unit " << unit;
+        EXPECT_DOUBLE_EQ(limits.maximum, maximum) << id << " unit " << unit;
+        EXPECT_EQ(limits.decimals, decimals) << id << " unit " << unit;
     }
 }
 
 TEST(LengthUnits, OnlyLengthsFollowTheUnit)
 {
-    LengthUnits units = shortRange(LengthUnits::Inches);
+    LengthUnits units = shortRange(in);
     EXPECT_TRUE(units.isLength("UpperThresholdA2"));
     EXPECT_FALSE(units.isLength("OnDelay1"));
     EXPECT_DOUBLE_EQ(units.shown("OnDelay1", 250), 250.0);
@@ -62,41 +57,21 @@ TEST(LengthUnits, OnlyLengthsFollowTheUnit)
     EXPECT_EQ(units.held("HysteresisA1", 12.0), 12);
 }
 
-// A dragged mark stays where the variant measures.
-TEST(LengthUnits, MarksStayWithinTheVariantsRange)
-{
-    const LengthUnits millimetres = shortRange(LengthUnits::Millimetres);
-    EXPECT_DOUBLE_EQ(millimetres.switchingMarkPlace(5), 20.0);
-    EXPECT_DOUBLE_EQ(millimetres.switchingMarkPlace(400), 350.0);
-    EXPECT_DOUBLE_EQ(millimetres.switchingMarkPlace(350), 350.0);
-    const LengthUnits inches = shortRange(LengthUnits::Inches);
-    EXPECT_DOUBLE_EQ(inches.switchingMarkPlace(0), 20 / 25.4);
-    EXPECT_DOUBLE_EQ(inches.switchingMarkPlace(14), 350 / 25.4 - 1);
-    EXPECT_DOUBLE_EQ(inches.switchingMarkPlace(13), 13.0);
-    LengthUnits nearEnd;
-    nearEnd.setVariant({"", 350, 351, 20, 30, false});
-    EXPECT_DOUBLE_EQ(nearEnd.detectionMarkMinimum(), 30.0);
-    nearEnd.setUnit(LengthUnits::Inches);
-    EXPECT_DOUBLE_EQ(nearEnd.detectionMarkMinimum(), 30 / 25.4);
-}
-
-// Whole millimetres survive the way to inches and back; what the user
-// types in inches goes to the sensor as the nearest whole millimetre.
+// Whole millimetres survive the way to inches and back; what the user types in inches goes to the sensor
+// as the nearest whole millimetre.
 TEST(LengthUnits, HeldMillimetresRoundTripThroughEitherUnit)
 {
-    for (int unit : {LengthUnits::Millimetres, LengthUnits::Inches}) {
-        const LengthUnits units = shortRange(unit);
+    for (int unit : {mm, in})
         for (int millimetres : {0, 1, 25, 50, 51, 299, 350, 1000})
-            EXPECT_EQ(units.held("HysteresisA1", units.shown("HysteresisA1", millimetres)), millimetres)
+            EXPECT_EQ(
+                shortRange(unit).held("HysteresisA1", shortRange(unit).shown("HysteresisA1", millimetres)),
+                millimetres)
                 << millimetres << " mm, unit " << unit;
-    }
-    const LengthUnits inches = shortRange(LengthUnits::Inches);
-    EXPECT_EQ(inches.held("SwitchingThresholdA1", 1.0), 25);
-    EXPECT_NEAR(inches.shown("SwitchingThresholdA1", 25), 0.984, 0.001);
-    EXPECT_EQ(inches.held("SwitchingThresholdA1", 1.97), 50);
+    EXPECT_EQ(shortRange(in).held("SwitchingThresholdA1", 1.97), 50);
+    EXPECT_NEAR(shortRange(in).shown("SwitchingThresholdA1", 25), 0.984, 0.001);
 }
 
-// A connected variant brings its ranges and whether it has an analog output.
+// A connected variant brings its ranges, the ends of its marks and whether it has an analog output.
 TEST(LengthUnits, AConnectedVariantBringsItsRanges)
 {
     LengthUnits units;
@@ -107,27 +82,27 @@ TEST(LengthUnits, AConnectedVariantBringsItsRanges)
     EXPECT_DOUBLE_EQ(units.detectionMarkMinimum(), 30.0);
     EXPECT_FALSE(units.isLength("analog0V"));
     EXPECT_EQ(units.variant().code, QString("200"));
+    units.setUnit(in);
+    EXPECT_DOUBLE_EQ(units.detectionMarkMinimum(), 30 / 25.4);
     units.setConnectedVariant("107", SensorVariant{350, 20, 351, 0, true, false, true});
-    EXPECT_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 350.0);
+    EXPECT_DOUBLE_EQ(units.editorLimits("SwitchingThresholdA1").maximum, 350 / 25.4);
     EXPECT_TRUE(units.isLength("analog0V"));
 }
 
-// The sensor's "no limit" for the far end shows as the variant's largest
-// far end, and that end, like the document's 10001, goes back as "no limit".
+// The sensor's "no limit" for the far end shows as the variant's largest far end, and that end, like the
+// document's 10001, goes back as "no limit"; only the far end knows "no limit".
 TEST(LengthUnits, TheFarEndsNoLimitIsTheVariantsLargestFarEnd)
 {
-    for (int unit : {LengthUnits::Millimetres, LengthUnits::Inches}) {
+    for (int unit : {mm, in}) {
         const LengthUnits units = shortRange(unit);
         const double shown = units.shown("DetectionRangeFar", LengthUnits::FarEndNoLimit);
         EXPECT_DOUBLE_EQ(shown, units.editorLimits("DetectionRangeFar").maximum) << unit;
         EXPECT_EQ(units.held("DetectionRangeFar", shown), LengthUnits::FarEndNoLimit) << unit;
         EXPECT_EQ(units.held("DetectionRangeFar", units.shown("DetectionRangeFar", 350)), 350) << unit;
     }
-    const LengthUnits millimetres = shortRange(LengthUnits::Millimetres);
-    EXPECT_EQ(millimetres.held("DetectionRangeFar", 10001.0), LengthUnits::FarEndNoLimit);
-    // Only the far end knows "no limit".
-    EXPECT_EQ(millimetres.held("DetectionRangeNear", 351.0), 351);
-    EXPECT_DOUBLE_EQ(millimetres.shown("DetectionRangeNear", LengthUnits::FarEndNoLimit), 30000.0);
+    EXPECT_EQ(shortRange(mm).held("DetectionRangeFar", 10001.0), LengthUnits::FarEndNoLimit);
+    EXPECT_EQ(shortRange(mm).held("DetectionRangeNear", 351.0), 351);
+    EXPECT_DOUBLE_EQ(shortRange(mm).shown("DetectionRangeNear", LengthUnits::FarEndNoLimit), 30000.0);
 }
 
 } // namespace

@@ -28,8 +28,7 @@ void play(ParameterModel& model, const QString& events)
             {"doubt", [&] { model.setInDoubt({id}, "stopped"); }},
             {"notAllowed", [&] { model.setNotAllowed(id, "allowed 1 to 350"); }},
             {"drop", [&] { model.dropEdit(id); }},
-            {"dropAll", [&] { model.dropAllEdits(); }},
-        };
+            {"dropAll", [&] { model.dropAllEdits(); }}};
         ASSERT_TRUE(actions.contains(what)) << word.toStdString();
         actions.value(what)();
     }
@@ -45,24 +44,22 @@ TEST(ParameterModel, RowsShowWhatTheSensorHoldsOrSayWhyNot)
         int shown;
         int held;
         bool marked;
-    } cases[] = {
-        {"", RowState::NotRead, 300, 300, false},
-        {"read:222", RowState::InStep, 222, 222, false},
-        {"read:222 edit:50", RowState::Edited, 50, 222, true},
-        {"read:222 edit:50 edit:222", RowState::InStep, 222, 222, false},
-        {"read:222 edit:50 writing written:50", RowState::InStep, 50, 50, false},
-        {"edit:50 writing", RowState::Writing, 50, 300, true},
-        {"read:222 edit:50 refused", RowState::Refused, 50, 222, true},
-        {"refused", RowState::Refused, 300, 300, true},
-        {"read:222 failed", RowState::ReadFailed, 222, 222, true},
-        {"read:222 doubt", RowState::NotRead, 222, 222, true},
-        {"doubt read:5", RowState::InStep, 5, 5, false},
-        {"edit:50 read:5", RowState::InStep, 5, 5, false},
-        {"read:222 failed edit:50 drop", RowState::ReadFailed, 222, 222, true},
-        {"read:222 edit:50 edit/B:8 dropAll edit/B:7", RowState::InStep, 222, 222, false},
-        {"notAllowed", RowState::NotAllowed, 300, 300, true},
-        {"read/C:1", RowState::NotRead, 300, 300, false},
-    };
+    } cases[] = {{"", RowState::NotRead, 300, 300, false},
+                 {"read:222", RowState::InStep, 222, 222, false},
+                 {"read:222 edit:50", RowState::Edited, 50, 222, true},
+                 {"read:222 edit:50 edit:222", RowState::InStep, 222, 222, false},
+                 {"read:222 edit:50 writing written:50", RowState::InStep, 50, 50, false},
+                 {"edit:50 writing", RowState::Writing, 50, 300, true},
+                 {"read:222 edit:50 refused", RowState::Refused, 50, 222, true},
+                 {"refused", RowState::Refused, 300, 300, true},
+                 {"read:222 failed", RowState::ReadFailed, 222, 222, true},
+                 {"read:222 doubt", RowState::NotRead, 222, 222, true},
+                 {"doubt read:5", RowState::InStep, 5, 5, false},
+                 {"edit:50 read:5", RowState::InStep, 5, 5, false},
+                 {"read:222 failed edit:50 drop", RowState::ReadFailed, 222, 222, true},
+                 {"read:222 edit:50 edit/B:8 dropAll edit/B:7", RowState::InStep, 222, 222, false},
+                 {"notAllowed", RowState::NotAllowed, 300, 300, true},
+                 {"read/C:1", RowState::NotRead, 300, 300, false}};
     for (const auto& c : cases) {
         ParameterModel model;
         model.reset({{"A", 300}, {"B", 7}});

@@ -36,8 +36,7 @@ TEST(WriteOrder, WhatDependsOnADifferingParameterGoesWithIt)
         // Through the switching mode to the switching point.
         {{"PinFunctionA1"}, {"PinFunctionA1", "OnDelay1", "TeachInMode1", "SwitchingThresholdA1"}},
         {{"SwitchingThresholdA1", "FilterStrength", "OnDelay1"},
-         {"FilterStrength", "OnDelay1", "SwitchingThresholdA1"}},
-    };
+         {"FilterStrength", "OnDelay1", "SwitchingThresholdA1"}}};
     for (const auto& [differing, written] : cases)
         EXPECT_EQ(differingWrites(order, differing), written) << differing.values().join(',').toStdString();
 }
