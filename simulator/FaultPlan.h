@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QSet>
 
 #include <functional>
@@ -55,11 +54,6 @@ public:
     void ignoreWritesTo(quint16 index) { m_ignoredWrites.insert(index); }
     bool ignoresWritesTo(quint16 index) const { return m_ignoredWrites.contains(index); }
 
-    // The fetch that follows the next read request of this index is answered
-    // that much later (on top of any other delay); the answers after it wait
-    // behind it, as a master answers in order.
-    void delayFetchAfterRead(quint16 index, int milliseconds) { m_delayedReads.insert(index, milliseconds); }
-
     // When the faults above begin, so that a test can put them at a chosen
     // point of a sequence: held faults wait for start(); then, or at once
     // when not held, this many answers still go out sound. The refused and
@@ -89,8 +83,6 @@ public:
     // True once for a refused index, which is then forgotten.
     bool takeReadRefusal(quint16 index) { return m_refusedReads.remove(index); }
     bool takeWriteRefusal(quint16 index) { return m_refusedWrites.remove(index); }
-    // The delay for the fetch after a read of this index, once; 0 when none.
-    int takeFetchDelay(quint16 index) { return m_delayedReads.take(index); }
     Outcome apply(const QByteArray& answer);
 
 private:
@@ -116,7 +108,6 @@ private:
     QSet<quint16> m_refusedReads;
     QSet<quint16> m_refusedWrites;
     QSet<quint16> m_ignoredWrites;
-    QHash<quint16, int> m_delayedReads;
 };
 
 } // namespace IoLinkSimulator

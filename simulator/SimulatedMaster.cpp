@@ -15,11 +15,9 @@ std::vector<SimulatedMaster::Answer> SimulatedMaster::receive(const QByteArray& 
     std::vector<Answer> answers;
     QByteArray request;
     while (nextRequest(&request)) {
-        m_answerDelayMs = 0;
         const FaultPlan::Outcome outcome = m_faults.apply(answerTo(request));
         if (!outcome.bytes.isEmpty())
-            answers.push_back(
-                Answer{outcome.bytes, static_cast<int>(request.size()), outcome.delayMs + m_answerDelayMs});
+            answers.push_back(Answer{outcome.bytes, static_cast<int>(request.size()), outcome.delayMs});
     }
     return answers;
 }
@@ -28,7 +26,6 @@ void SimulatedMaster::reset()
 {
     m_buffer.clear();
     m_refuseFetch = false;
-    m_fetchDelayMs = 0;
 }
 
 void SimulatedMaster::discard(int count)
@@ -81,17 +78,12 @@ QByteArray SimulatedMaster::answerTo(const QByteArray& request)
                                     : 0;
     if (command == Frame::ReadRequest && addressed) {
         m_refuseFetch = m_faults.takeReadRefusal(index);
-        m_fetchDelayMs = m_faults.takeFetchDelay(index);
     }
     // Answered before the model sees the write, so nothing is stored.
     if (command == Frame::ParameterWrite && addressed && m_faults.takeWriteRefusal(index))
         return Frame::errorAnswer(Frame::ParameterWrite, Frame::DeviceControl);
     if (command == Frame::ParameterWrite && addressed && m_faults.ignoresWritesTo(index))
         return Frame::acknowledgement(Frame::ParameterWrite);
-    if (command == Frame::Fetch) {
-        m_answerDelayMs = m_fetchDelayMs;
-        m_fetchDelayMs = 0;
-    }
     QByteArray answer = m_model->answer(request);
     if (command == Frame::Fetch && m_refuseFetch) {
         m_refuseFetch = false;

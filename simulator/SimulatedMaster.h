@@ -45,8 +45,6 @@ private:
     FaultPlan m_faults;
     QByteArray m_buffer;
     bool m_refuseFetch = false;
-    int m_fetchDelayMs = 0;
-    int m_answerDelayMs = 0;
     int m_discardedBytes = 0;
 };
 

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
+#include <QTemporaryFile>
 
 #include <cstddef>
 #include <cstdint>
@@ -22,19 +20,14 @@ void run(const QByteArray& input);
     std::abort();
 }
 
-// One file per process, so that parallel fuzzing runs do not share it.
+// A file of this process's own, so that parallel fuzzing runs do not share it.
 inline QString scratchFile(const QByteArray& content)
 {
-    static const struct Scratch
-    {
-        QString path =
-            QDir::temp().filePath(QStringLiteral("iolink-fuzz-%1").arg(QCoreApplication::applicationPid()));
-        ~Scratch() { QFile::remove(path); }
-    } scratch;
-    QFile file(scratch.path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+    static QTemporaryFile file;
+    if (!(file.isOpen() || file.open()) || !file.resize(0) || !file.seek(0) ||
+        file.write(content) != content.size() || !file.flush())
         fail("cannot write the scratch file");
-    return scratch.path;
+    return file.fileName();
 }
 
 } // namespace Fuzz

@@ -1,51 +1,41 @@
 #include "SensorDescription.h"
 #include "SimulatorTestSupport.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace SimulatorTest;
 
 // A document without a section serves the built-in parameters.
-TEST(DescriptionLoading, AChosenVariantBringsItsRangesAndFailuresSayWhatIsWrong)
+TEST(DescriptionLoading, AChosenVariantBringsItsRangesAndParameters)
 {
-    TestDocument document;
+    QTemporaryDir dir;
+    // The test document with another parameter section.
+    const auto document = [&dir](const QString& name, const QByteArray& section) {
+        QFile source(testDocument), file(dir.filePath(name));
+        EXPECT_TRUE(source.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly));
+        QByteArray text = source.readAll();
+        const int from = text.indexOf("<treeGui>");
+        file.write(text.replace(from, text.indexOf("</treeGui>") + 10 - from, section));
+        return file.fileName();
+    };
     QString error;
-    const auto chosen = loadSensorDescription(document.withoutParameters(), "UM035", "108", &error);
+    const auto chosen = loadSensorDescription(document("plain.xml", {}), "UM035", "108", &error);
     ASSERT_TRUE(chosen) << error.toStdString();
-    EXPECT_EQ(chosen->variant.minRange, 30);
-    EXPECT_EQ(chosen->variant.maxRange, 340);
+    EXPECT_EQ(std::pair(chosen->variant.minRange, chosen->variant.maxRange), std::pair(30, 340));
     for (const char* id : {"HysteresisA2", "TeachInMode1", "TEACHBUTTON23", "RESETBUTTON", "CrashCounter"})
         EXPECT_TRUE(chosen->find(QLatin1String(id))) << id;
-    const ParameterSpec* threshold = chosen->find(QStringLiteral("SwitchingThresholdA1"));
-    ASSERT_TRUE(threshold);
-    EXPECT_TRUE(threshold->defaultNumber >= 30 && threshold->defaultNumber <= 340)
-        << threshold->defaultNumber;
-    const auto withSection = loadSensorDescription(document.withParameters(), "UM035", QString(), &error);
+    const qint64 threshold = chosen->find(QStringLiteral("SwitchingThresholdA1"))->defaultNumber;
+    EXPECT_TRUE(threshold >= 30 && threshold <= 340) << threshold;
+    const auto withSection = loadSensorDescription(testDocument, "UM035", QString(), &error);
     ASSERT_TRUE(withSection) << error.toStdString();
     EXPECT_FALSE(withSection->find(QStringLiteral("Skipped")) ||
                  withSection->find(QStringLiteral("Output1Settings")));
-
-    const auto section = [&](const char* node, const char* name) {
-        const std::string tree =
-            std::string("<treeGui><default><node>") + node + "</node></default></treeGui>";
-        return document.write(TestDocument::family(tree), name);
-    };
-    const std::pair<QString, const char*> documents[] = {
-        {document.write("nothing", "missing-dir/none.xml"), "cannot open"},
-        {document.write("<document><documentId>", "broken.xml"), "not valid XML"},
-        {document.write("<document><documentId>Other</documentId></document>", "other.xml"), "not the"},
-        {section("<type>int</type><id>Lost</id><index>5</index><size>6</size>", "lost.xml"),
-         "'Lost' has no subIndex"},
-        {section("<type>int</type><id>Hex</id><index>0x18</index><subIndex>0</subIndex><size>6</size>",
-                 "hex.xml"),
-         "'Hex' has index '0x18'"}};
-    for (const auto& [path, expected] : documents) {
-        EXPECT_FALSE(loadSensorDescription(path, "UM035", QString(), &error)) << expected;
-        EXPECT_TRUE(error.contains(expected)) << error.toStdString();
-    }
-    const QString good = document.withParameters();
-    EXPECT_FALSE(loadSensorDescription(good, "XX999", QString(), &error));
-    EXPECT_TRUE(error.contains("unknown model 'XX999'") && error.contains("UK600")) << error.toStdString();
-    EXPECT_FALSE(loadSensorDescription(good, "UM035", "999", &error));
-    EXPECT_TRUE(error.contains("no variant '999'") && error.contains("108")) << error.toStdString();
+    // A hexadecimal index is refused rather than read as another address.
+    const QByteArray hex = "<treeGui><default><node><type>int</type><id>Hex</id><index>0x18</index>"
+                           "<subIndex>0</subIndex><size>6</size></node></default></treeGui>";
+    EXPECT_FALSE(loadSensorDescription(document("hex.xml", hex), "UM035", {}, &error));
+    EXPECT_TRUE(error.contains("'Hex' has index '0x18'")) << error.toStdString();
 }
 
 // The simulator's check-octet rule reproduces each fixed request byte for byte.

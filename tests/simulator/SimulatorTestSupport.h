@@ -6,11 +6,8 @@
 
 #include <parameters/ValueCodec.h>
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 namespace SimulatorTest {
@@ -57,70 +54,18 @@ inline const QByteArray factoryResetRequest = bytes({0x06, 0x6B, 0x24, 0x02, 0x0
 inline const QByteArray writeAcknowledgement = bytes({0x02, 0x43, 0x24});
 inline const QByteArray indexNotAvailable = bytes({0x04, 0x76, 0xA7, 0x80, 0x11});
 
-class TestDocument
-{
-public:
-    static constexpr const char* ParameterSection = R"(<treeGui><default>
-  <node><type>category</type><id>Output1Settings</id>
-    <property><type>double</type><id>SwitchingThresholdA1</id><index>100</index><subIndex>1</subIndex>
-      <size>7</size><min>20</min><max>350</max><defaultvalue>200.0</defaultvalue></property>
-    <property><type>double</type><id>HysteresisA1</id><index>100</index><subIndex>2</subIndex>
-      <size>7</size><min>0</min><max>100</max><defaultvalue>10</defaultvalue></property>
-  </node>
-  <node><type>int</type><id>OnDelay1</id><index>4660</index><subIndex>5</subIndex><size>9</size>
-    <min>0</min><max>60000</max><defaultvalue>1500</defaultvalue><readonly>false</readonly></node>
-  <node><type>enumerator</type><id>MesurementUnit</id><index>81</index><subIndex>0</subIndex>
-    <size>6</size><defaultvalue>0</defaultvalue></node>
-  <node><type>int</type><id>SerialCounter</id><index>121</index><subIndex>0</subIndex><size>7</size>
-    <defaultvalue>77</defaultvalue></node>
-  <node><type>string</type><id>OperatingHoursSelfReadOnly</id><index>122</index><subIndex>0</subIndex>
-    <size>9</size><defaultvalue>123456</defaultvalue></node>
-  <node><type>string</type><id>Location</id><isString>true</isString><index>130</index><subIndex>0</subIndex>
-    <size>16</size></node>
-  <node><type>nonsense</type><id>Skipped</id></node>
-</default></treeGui>
-)";
-
-    static std::string family(const std::string& treeGui = "")
-    {
-        return R"(<?xml version="1.0" encoding="utf-8"?>
-<document><documentId>IoLinkMzRT5family</documentId><sensorList>
-  <sensor><id>UM035</id><name>Test-350</name><sensors>
-    <variant><ID3>107</ID3><maxRange>350</maxRange><minRange>20</minRange></variant>
-    <variant><ID3>108</ID3><maxRange>340</maxRange><minRange>30</minRange><A2PinFct>1</A2PinFct>
-      <resetAcc>0</resetAcc></variant>
-  </sensors></sensor>
-  <sensor><id>UK600</id><name>Test-6000</name><sensors>
-    <variant><ID3>111</ID3><maxRange>6000</maxRange><minRange>350</minRange></variant>
-  </sensors></sensor>
-</sensorList>
-)" + treeGui + "</document>\n";
-    }
-
-    QString write(const std::string& text, const QString& name = QStringLiteral("family.xml"))
-    {
-        const QString path = m_dir.filePath(name);
-        std::ofstream(path.toStdString(), std::ios::binary) << text;
-        return path;
-    }
-
-    QString withParameters() { return write(family(ParameterSection)); }
-    QString withoutParameters() { return write(family(), QStringLiteral("plain.xml")); }
-
-private:
-    QTemporaryDir m_dir;
-};
+// Two models, UM035 with variants 107 and 108 and UK600, and a parameter section of their own.
+inline const QString testDocument = QStringLiteral(SIMULATOR_TEST_DOCUMENT);
 
 struct ModelFixture
 {
     std::shared_ptr<qint64> now = std::make_shared<qint64>(0);
-    TestDocument document;
     std::unique_ptr<SensorModel> model;
 
     explicit ModelFixture(const QString& variant = QString())
     {
         QString error;
-        model = SensorModel::create(document.withParameters(), QStringLiteral("UM035"), variant, 7, &error,
+        model = SensorModel::create(testDocument, QStringLiteral("UM035"), variant, 7, &error,
                                     [clock = now] { return *clock; });
         EXPECT_TRUE(model) << error.toStdString();
     }
