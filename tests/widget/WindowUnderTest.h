@@ -34,13 +34,3 @@ Manager* managerOf(const NimbarSensorPlugin::Core::SensorWindow& window, const Q
     QtProperty* property = row(window, id);
     return property ? qobject_cast<Manager*>(property->propertyManager()) : nullptr;
 }
-
-// On screen at a size a technician's screen has, with the chart live, so
-// that marks can be dragged and the plot printed as the user sees it.
-inline void showWithChart(NimbarSensorPlugin::Core::SensorWindow& window)
-{
-    window.resize(1280, 800);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.chart()->setEnabled(true);
-}

@@ -3,21 +3,17 @@
 #include <RecordingBroker.h>
 #include <plugin/PluginExports.h>
 #include <plugin/SensorInterface.h>
-#include <window/SensorWindow.h>
 
 #include <QComboBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMetaMethod>
-#include <QPointer>
-#include <QtTest>
 
 #include <memory>
 
 using namespace NimbarSensorPlugin::Core;
 
-// The interface's port registration, driven through the window's signals,
-// against a broker that records every call.
+// The interface's port registration, driven through the window's signals, against a broker that records every
+// call.
 class SensorInterfaceTest : public QObject
 {
     Q_OBJECT
@@ -61,50 +57,37 @@ private slots:
         QCOMPARE(meta.method(meta.methodOffset() + 14).access(), QMetaMethod::Private);
     }
 
-    // The ports the window picks one after another ("" for Offline), what
-    // the broker is asked, and whether the interface holds a port at the end.
-    void portChoicesReachTheBroker_data()
-    {
-        QTest::addColumn<QStringList>("openable");
-        QTest::addColumn<QStringList>("chosen");
-        QTest::addColumn<QStringList>("calls");
-        QTest::addColumn<bool>("registered");
-        const QString usb0 = "/dev/ttyUSB0";
-        const QString usb1 = "/dev/ttyUSB1";
-        QTest::newRow("the same port twice registers once")
-            << QStringList{usb0} << QStringList{usb0, usb0} << QStringList{"register " + usb0} << true;
-        QTest::newRow("another port unregisters the first")
-            << QStringList{usb0, usb1} << QStringList{usb0, usb1}
-            << QStringList{"register " + usb0, "unregister", "register " + usb1} << true;
-        QTest::newRow("offline matters only while registered")
-            << QStringList{usb0} << QStringList{"", usb0, ""} << QStringList{"register " + usb0, "unregister"}
-            << false;
-        QTest::newRow("after offline the same port registers anew")
-            << QStringList{usb0} << QStringList{usb0, "", usb0}
-            << QStringList{"register " + usb0, "unregister", "register " + usb0} << true;
-        QTest::newRow("a port that does not open leaves nothing behind")
-            << QStringList{usb0} << QStringList{usb0, "/dev/ttyUSB9"}
-            << QStringList{"register " + usb0, "unregister", "register /dev/ttyUSB9"} << false;
-        QTest::newRow("a refused port is asked for again")
-            << QStringList() << QStringList{usb0, usb0} << QStringList{"register " + usb0, "register " + usb0}
-            << false;
-    }
-
+    // The ports the window picks one after another ("" for Offline), what the broker is asked, and whether
+    // the interface holds a port at the end.
     void portChoicesReachTheBroker()
     {
-        QFETCH(QStringList, openable);
-        QFETCH(QStringList, chosen);
-        QFETCH(QStringList, calls);
-        QFETCH(bool, registered);
-        RecordingBroker broker(QSet<QString>(openable.begin(), openable.end()));
-        open();
-        for (const QString& port : qAsConst(chosen))
-            emit window->vComPortSelected(port);
-        QCOMPARE(broker.calls, calls);
-        QCOMPARE(interface->isPortRegistered(), registered);
-        QVERIFY(window->communication() == (registered ? broker.current() : nullptr));
-        if (registered)
-            QCOMPARE(broker.current()->currentPortSettings().portName, chosen.last());
+        const QString usb0 = "/dev/ttyUSB0";
+        const QString usb1 = "/dev/ttyUSB1";
+        const std::tuple<QStringList, QStringList, QStringList, bool> cases[] = {
+            // The same port twice registers once; another port unregisters the first.
+            {{usb0}, {usb0, usb0}, {"register " + usb0}, true},
+            {{usb0, usb1}, {usb0, usb1}, {"register " + usb0, "unregister", "register " + usb1}, true},
+            // Offline matters only while registered; after it the same port registers anew.
+            {{usb0}, {"", usb0, ""}, {"register " + usb0, "unregister"}, false},
+            {{usb0}, {usb0, "", usb0}, {"register " + usb0, "unregister", "register " + usb0}, true},
+            // A port that does not open leaves nothing behind; a refused one is asked for again.
+            {{usb0},
+             {usb0, "/dev/ttyUSB9"},
+             {"register " + usb0, "unregister", "register /dev/ttyUSB9"},
+             false},
+            {{}, {usb0, usb0}, {"register " + usb0, "register " + usb0}, false}};
+        for (const auto& [openable, chosen, calls, registered] : cases) {
+            cleanup();
+            RecordingBroker broker(QSet<QString>(openable.begin(), openable.end()));
+            open();
+            for (const QString& port : chosen)
+                emit window->vComPortSelected(port);
+            QCOMPARE(broker.calls, calls);
+            QCOMPARE(interface->isPortRegistered(), registered);
+            QVERIFY(window->communication() == (registered ? broker.current() : nullptr));
+            if (registered)
+                QCOMPARE(broker.current()->currentPortSettings().portName, chosen.last());
+        }
     }
 
     // The port is opened with the sensor's delays; raw sends stop at the first zero byte.
@@ -134,9 +117,8 @@ private slots:
         // The adapter vanished from the system's list; the window holds it still.
         interface->vAvailablePortsUpdated({"/dev/ttyS0", "/dev/ttyS1"});
         QComboBox* selector = window->portSelector();
-        QCOMPARE(selector->count(), 5);
-        QCOMPARE(selector->currentIndex(), 4);
-        QCOMPARE(selector->currentText(), QString("/dev/ttyUSB0"));
+        QCOMPARE((QVariantList{selector->count(), selector->currentIndex(), selector->currentText()}),
+                 (QVariantList{5, 4, "/dev/ttyUSB0"}));
         QVERIFY(broker.calls.isEmpty());
 
         // Once refilled, choices reach the interface again.
@@ -144,40 +126,30 @@ private slots:
         QCOMPARE(broker.calls, QStringList{"unregister"});
     }
 
-    // How the host lets go of a sensor on a port, what the broker is told
-    // and whether the interface still counts the port as held.
-    void lettingGoReleasesThePort_data()
-    {
-        QTest::addColumn<int>("how");
-        QTest::addColumn<QStringList>("calls");
-        QTest::addColumn<bool>("registered");
-        QTest::newRow("about to close") << 0 << QStringList{"unregister"} << true;
-        QTest::newRow("exit") << 1 << QStringList{"unregister", "unregister"} << false;
-        QTest::newRow("destroyed") << 2 << QStringList{"unregister plugin"} << false;
-    }
-
+    // How the host lets go of a sensor on a port: what the broker is told, and whether the interface still
+    // counts the port as held or the window is gone with it.
     void lettingGoReleasesThePort()
     {
-        QFETCH(int, how);
-        QFETCH(QStringList, calls);
-        QFETCH(bool, registered);
-        RecordingBroker broker({"/dev/ttyUSB0"});
-        open();
-        QPointer<SensorWindow> shown = window;
-        interface->vAvailablePortsUpdated({"/dev/ttyUSB0"});
-        emit window->vComPortSelected("/dev/ttyUSB0");
-        broker.calls.clear();
-        if (how == 0)
-            interface->vAboutToClose();
-        else if (how == 1)
-            interface->vActionExit(QString());
-        else
-            interface.reset();
-        QCOMPARE(broker.calls, calls);
-        if (interface)
-            QCOMPARE(interface->isPortRegistered(), registered);
-        else
-            QVERIFY(shown.isNull() && !area->subWindowList().value(0)->widget());
+        const std::tuple<int, QStringList, bool> ways[] = {{0, {"unregister"}, true},
+                                                           {1, {"unregister", "unregister"}, false},
+                                                           {2, {"unregister plugin"}, false}};
+        for (const auto& [how, calls, registered] : ways) {
+            cleanup();
+            RecordingBroker broker({"/dev/ttyUSB0"});
+            open();
+            QPointer<SensorWindow> shown = window;
+            emit window->vComPortSelected("/dev/ttyUSB0");
+            broker.calls.clear();
+            if (how == 0)
+                interface->vAboutToClose();
+            else if (how == 1)
+                interface->vActionExit(QString());
+            else
+                interface.reset();
+            QCOMPARE(broker.calls, calls);
+            QVERIFY(interface ? interface->isPortRegistered() == registered
+                              : shown.isNull() && !area->subWindowList().value(0)->widget());
+        }
     }
 };
 

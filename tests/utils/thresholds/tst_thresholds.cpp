@@ -1,15 +1,11 @@
-// Threshold marks: the geometry of hit test, dragging and bands, the values
-// kept per output, and the marks on a plot as a user drags them.
-//
-// Mouse events travel the way a real window system delivers them, so that
-// moves reach the canvas with the pressed button and hovering works offscreen.
-#define QTEST_QPA_MOUSE_HANDLING
+// Threshold marks: the geometry of hit test and dragging, the values kept per output, and the marks on a plot
+// as a user drags them.
+#include <CanvasDrag.h>
 
 #include <utils/thresholds/ThresholdGeometry.h>
 #include <utils/thresholds/ThresholdMultiManager.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
-#include <QSignalSpy>
 #include <QtTest>
 #include <qwt_plot.h>
 #include <qwt_scale_map.h>
@@ -40,23 +36,15 @@ private slots:
         } drags[] = {{300, 0, none, none, 300},   {-50, 0, none, none, 0},    {2000, 10, none, none, 990},
                      {700, 10, none, 600.0, 590}, {100, 0, 200.0, none, 200}, {450, 10, 200.0, 600.0, 450},
                      {450, 10, 400.0, 410.0, 123}};
-        // The axis is given reversed on purpose: inverted axes list their ends that way. Without
-        // room between the limits the mark stays where it is (123).
+        // The axis is given reversed on purpose: inverted axes list their ends that way. Without room between
+        // the limits the mark stays where it is (123).
         for (const auto& d : drags)
             QCOMPARE(restrictDraggedValue(d.wanted, 123.0, 1000.0, 0.0, d.gap, d.floor, d.ceiling),
                      d.expected);
-
-        QCOMPARE(hysteresisBand(500.0, 20.0, true, false), QwtInterval(480.0, 500.0));
-        QCOMPARE(hysteresisBand(500.0, 20.0, false, false), QwtInterval(500.0, 520.0));
-        QCOMPARE(hysteresisBand(500.0, 20.0, true, true), QwtInterval(490.0, 510.0));
-        QVERIFY(!hysteresisBand(500.0, 0.0, true, false).isValid());
-        for (const auto& [value, text] :
-             {std::pair{480.0, "480"}, {-3.0, "-3"}, {39.37007874, "39.37"}, {0.5, "0.50"}})
-            QCOMPARE(formatMarkValue(value), QString(text));
     }
 
-    // Only a real change to an output that exists is reported, with its mark and value; each
-    // output and component keeps its own low, high and middle value.
+    // Only a real change to an output that exists is reported, with its mark and value; each output and
+    // component keeps its own values, and a dropped output forgets them and takes no new ones.
     void managerKeepsAndReportsValuesOfCountedOutputs()
     {
         ThresholdMultiManager manager(2);
@@ -68,18 +56,12 @@ private slots:
         manager.setLow(0, 0, 10.0);
         manager.setLow(3, 0, 10.0);
         QCOMPARE(QList<QVariantList>(changed), (QList<QVariantList>{{1u, 530.0}, {0u, 470.0}, {2u, 710.0}}));
-        const auto values = [&manager](uint output, int component) {
-            return QList<double>{manager.low(output, component), manager.high(output, component),
-                                 manager.middle(output, component)};
-        };
-        QCOMPARE(values(1, 0), (QList<double>{0.0, 530.0, 0.0}));
-        QCOMPARE(values(2, 0), (QList<double>{470.0, 0.0, 0.0}));
-        QCOMPARE(values(2, 1), (QList<double>{0.0, 0.0, 710.0}));
-        // A dropped output forgets its values and takes no new ones.
+        QCOMPARE((QList<double>{manager.high(1, 0), manager.low(1, 0), manager.low(2, 0),
+                                manager.middle(2, 0), manager.middle(2, 1), manager.low(2, 1)}),
+                 (QList<double>{530, 0, 470, 0, 710, 0}));
         manager.setOutputs(1);
         manager.setLow(2, 0, 90.0);
-        QCOMPARE(changed.count(), 3);
-        QCOMPARE(manager.low(2, 0), 0.0);
+        QVERIFY(changed.count() == 3 && manager.low(2, 0) == 0.0);
     }
 
     // Lower 300, middle 500, upper 700 across; a range from 100 to 800 upright.
@@ -105,61 +87,31 @@ private slots:
 
     void cleanup() { delete m_plot; }
 
-    void dragReportsMarkAndValue_data()
-    {
-        QTest::addColumn<uint>("mark");
-        QTest::addColumn<double>("start");
-        QTest::addColumn<double>("target");
-        QTest::newRow("lower") << uint(Marks::LowerMark) << 300.0 << 150.0;
-        QTest::newRow("upper") << uint(Marks::UpperMark) << 700.0 << 900.0;
-        QTest::newRow("middle") << uint(Marks::MiddleMark) << 500.0 << 420.0;
-        QTest::newRow("left") << uint(Marks::LeftMark) << 100.0 << 250.0;
-        QTest::newRow("right") << uint(Marks::RightMark) << 800.0 << 640.0;
-    }
-
     void dragReportsMarkAndValue()
     {
-        QFETCH(uint, mark);
-        QFETCH(double, start);
-        QFETCH(double, target);
-        QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-        const Qt::Orientation along = mark >= Marks::LeftMark ? Qt::Horizontal : Qt::Vertical;
-        drag(along, start, target);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.at(0).at(0).toUInt(), mark);
-        const double value = changed.at(0).at(1).toDouble();
-        QVERIFY(qAbs(value - target) <= unitsPerPixel(along));
-        const double kept[] = {m_marks->lowerMark(), m_marks->upperMark(), m_marks->middleMark(), 0.0,
-                               m_marks->leftMark(0), m_marks->rightMark(0)};
-        QCOMPARE(kept[mark], value);
+        const std::tuple<uint, double, double> drags[] = {{Marks::LowerMark, 300.0, 150.0},
+                                                          {Marks::UpperMark, 700.0, 900.0},
+                                                          {Marks::MiddleMark, 500.0, 420.0},
+                                                          {Marks::LeftMark, 100.0, 250.0},
+                                                          {Marks::RightMark, 800.0, 640.0}};
+        for (const auto& [mark, start, target] : drags) {
+            cleanup();
+            init();
+            QSignalSpy changed(m_marks, &Marks::emitValueChanged);
+            const Qt::Orientation along = mark >= Marks::LeftMark ? Qt::Horizontal : Qt::Vertical;
+            drag(along, start, target);
+            QCOMPARE(changed.count(), 1);
+            QCOMPARE(changed.at(0).at(0).toUInt(), mark);
+            const double value = changed.at(0).at(1).toDouble();
+            QVERIFY(qAbs(value - target) <= unitsPerPixel(along));
+            const double kept[] = {m_marks->lowerMark(), m_marks->upperMark(), m_marks->middleMark(), 0.0,
+                                   m_marks->leftMark(0), m_marks->rightMark(0)};
+            QCOMPARE(kept[mark], value);
+        }
     }
 
-    void readOnlyBlocksHoverAndDrag()
-    {
-        QWidget* canvas = m_plot->canvas();
-        const Qt::CursorShape plain = canvas->cursor().shape();
-        QTest::mouseMove(canvas, at(Qt::Vertical, 500.0));
-        QCOMPARE(canvas->cursor().shape(), Qt::SizeVerCursor);
-        QTest::mouseMove(canvas, QPoint(at(Qt::Horizontal, 100.0).x(), at(Qt::Vertical, 600.0).y()));
-        QCOMPARE(canvas->cursor().shape(), Qt::SizeHorCursor);
-        QTest::mouseMove(canvas, at(Qt::Vertical, 600.0));
-        QCOMPARE(canvas->cursor().shape(), plain);
-
-        m_marks->setReadOnly(true);
-        QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-        QTest::mouseMove(canvas, at(Qt::Vertical, 500.0));
-        QCOMPARE(canvas->cursor().shape(), plain);
-        drag(Qt::Horizontal, 100.0, 400.0);
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(m_marks->leftMark(0), 100.0);
-
-        m_marks->setReadOnly(false);
-        drag(Qt::Vertical, 500.0, 800.0);
-        QCOMPARE(changed.count(), 1);
-    }
-
-    // A mark stops at its visible neighbour unless overlapping is allowed, passes hidden ones, and
-    // keeps the restriction's distance in pixels to the axis ends and its neighbours.
+    // A mark stops at its visible neighbour unless overlapping is allowed, passes hidden ones, and keeps the
+    // restriction's distance in pixels to the axis ends and its neighbours.
     void dragsStopAtNeighboursAndAxisEnds()
     {
         drag(Qt::Vertical, 300.0, 900.0);
@@ -198,27 +150,18 @@ private slots:
         QVERIFY(map.transform(m_marks->upperMark()) - map.transform(1000.0) >= 5.0 - 1e-6);
     }
 
-    void marksFollowAxisRescale()
+    void readOnlyMarksCannotBeDraggedAndDeletedOnesGo()
     {
-        const QPoint oldMiddle = at(Qt::Vertical, 500.0);
-        const QPoint oldRight = at(Qt::Horizontal, 800.0);
-        m_plot->setAxisScale(QwtPlot::yLeft, 0.0, 2000.0);
-        m_plot->setAxisScale(QwtPlot::xBottom, 0.0, 2000.0);
-        m_plot->replot();
+        m_marks->setReadOnly(true);
         QSignalSpy changed(m_marks, &Marks::emitValueChanged);
-        // Where the marks used to be there is nothing to grab any more.
-        for (const QPoint& old : {oldMiddle, oldRight})
-            dragPixels(old, old + QPoint(20, 20));
+        drag(Qt::Horizontal, 100.0, 400.0);
         QCOMPARE(changed.count(), 0);
-        drag(Qt::Vertical, 500.0, 600.0);
-        drag(Qt::Horizontal, 800.0, 1500.0);
-        QCOMPARE(changed.count(), 2);
-        QVERIFY(qAbs(changed.at(0).at(1).toDouble() - 600.0) <= unitsPerPixel(Qt::Vertical));
-        QVERIFY(qAbs(changed.at(1).at(1).toDouble() - 1500.0) <= unitsPerPixel(Qt::Horizontal));
-    }
+        QCOMPARE(m_marks->leftMark(0), 100.0);
+        m_marks->setReadOnly(false);
+        drag(Qt::Vertical, 500.0, 800.0);
+        QCOMPARE(changed.count(), 1);
 
-    void deletedWidgetLeavesThePlot()
-    {
+        // A deleted widget takes its marks off the plot.
         const int withMarks = m_plot->itemList().size();
         auto* second = new Marks(m_plot, 4);
         second->setRightMark(0, 500.0);
@@ -228,31 +171,13 @@ private slots:
     }
 
 private:
-    QPoint at(Qt::Orientation along, double value) const
-    {
-        const QWidget* canvas = m_plot->canvas();
-        if (along == Qt::Vertical)
-            return QPoint(canvas->width() / 3, qRound(m_plot->canvasMap(QwtPlot::yLeft).transform(value)));
-        return QPoint(qRound(m_plot->canvasMap(QwtPlot::xBottom).transform(value)), canvas->height() / 2);
-    }
-
     double unitsPerPixel(Qt::Orientation along) const
     {
         const QwtScaleMap map = m_plot->canvasMap(along == Qt::Vertical ? QwtPlot::yLeft : QwtPlot::xBottom);
         return qAbs(map.sDist() / map.pDist());
     }
 
-    void drag(Qt::Orientation along, double from, double to) { dragPixels(at(along, from), at(along, to)); }
-
-    void dragPixels(QPoint from, QPoint to)
-    {
-        QWidget* canvas = m_plot->canvas();
-        QTest::mouseMove(canvas, from);
-        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
-        QTest::mouseMove(canvas, (from + to) / 2);
-        QTest::mouseMove(canvas, to);
-        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
-    }
+    void drag(Qt::Orientation along, double from, double to) { dragOnCanvas(m_plot, along, from, to); }
 
     QwtPlot* m_plot = nullptr;
     Marks* m_marks = nullptr;
