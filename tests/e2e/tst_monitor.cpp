@@ -60,18 +60,15 @@ private slots:
         broker.stop();
     }
 
-    void twoSensorsArePublishedAndOneComesBack();
-    void eventsWaitWhileTheBrokerIsAway();
-    void aSettingChangedAtTheSensorIsReported();
+    void sensorsArePublishedThroughALossAChangeAndABrokerOutage();
 
 private:
     bool startSimulator(SimulatorProcess& simulator, const QString& link, int seed,
-                        const QStringList& more = {})
+                        const QStringList& more = {"--model", "UM035", "--variant", "107"})
     {
         QString error;
-        const QStringList arguments{"--model", "UM035", "--variant", "107", "--seed", QString::number(seed),
-                                    "--link",  link};
-        const bool started = simulator.start(IOLINK_SIM, arguments + more, &error);
+        const bool started = simulator.start(
+            IOLINK_SIM, more + QStringList{"--seed", QString::number(seed), "--link", link}, &error);
         if (!started)
             qWarning() << error;
         return started;
@@ -99,11 +96,7 @@ private:
         QCOMPARE(monitor.exitCode(), 0);
         const QStringList requests = TraceLines::read(m_folder.filePath("trace.txt")).requests();
         QVERIFY(!requests.isEmpty());
-        for (const QString& request : requests) {
-            const QString command = request.section(' ', 2, 2);
-            QVERIFY2(QStringList({"11", "12", "21", "22", "26", "27"}).contains(command),
-                     qPrintable(request));
-        }
+        VERIFY_NONE(requests.filter(QRegularExpression("^\\S+ \\S+ (?!11|12|21|22|26|27)")));
     }
     QString journal() const { return m_folder.filePath("journal.jsonl"); }
 
@@ -112,20 +105,29 @@ private:
     QProcess monitor;
 };
 
-// Both sensors' identities and process data arrive; one simulator ends and
-// starts again under its link: the loss and the return are published and
-// journaled, and the other sensor's data never paused.
-void MonitorTest::twoSensorsArePublishedAndOneComesBack()
+// Two sensors' identities and data arrive; a third port holds a sensor of
+// another model, and its port says so. One simulator ends, and starts again
+// while the broker is away: the loss is published at once, the return waits
+// in the monitor for the broker and a persistent subscriber, and the other
+// sensor's data never paused. The other sensor is taught at its housing: the
+// next check reads its settings again and reports the moved switching point,
+// once. Everything is journaled.
+void MonitorTest::sensorsArePublishedThroughALossAChangeAndABrokerOutage()
 {
     Subscriber subscriber;
-    subscriber.start(broker.port(), "plant/#");
+    const auto subscribe = [&subscriber, this] { subscriber.start(broker.port(), "plant/#", "tst-monitor"); };
+    subscribe();
     const QString linkA = m_folder.filePath("sensorA");
     const QString linkB = m_folder.filePath("sensorB");
+    const QString otherLink = m_folder.filePath("sensorC");
     SimulatorProcess simulatorA;
     SimulatorProcess simulatorB;
+    SimulatorProcess other;
     QVERIFY(startSimulator(simulatorA, linkA, 3));
-    QVERIFY(startSimulator(simulatorB, linkB, 4));
-    startMonitor({linkA, linkB});
+    QVERIFY(startSimulator(simulatorB, linkB, 4,
+                           {"--model", "UM035", "--variant", "107", "--housing-teach-after", "25"}));
+    QVERIFY(startSimulator(other, otherLink, 5, {"--model", "UK130"}));
+    startMonitor({linkA, linkB, otherLink}, 1);
 
     const QString aliasA = alias(linkA);
     const QString aliasB = alias(linkB);
@@ -133,66 +135,23 @@ void MonitorTest::twoSensorsArePublishedAndOneComesBack()
         return subscriber.on(deviceAlias + "/processdata/value");
     };
     QVERIFY(waitUntil([&] { return !data(aliasA).isEmpty() && !data(aliasB).isEmpty(); }, 90000));
-    for (const QString& deviceAlias : {aliasA, aliasB}) {
-        const QList<Message> identity = subscriber.on("/devices/" + deviceAlias + "/identification");
-        QVERIFY(!identity.isEmpty());
-        const QJsonObject fields = QJsonDocument::fromJson(identity.last().payload).object();
-        QCOMPARE(QStringList({fields["productName"].toString(), fields["productId"].toString(),
-                              fields["vendorName"].toString()}),
-                 QStringList({sensorName, "UM035-107", "Nimbar Sensors"}));
-    }
+    for (const QString& deviceAlias : {aliasA, aliasB})
+        QVERIFY(subscriber.on(deviceAlias + "/identification").value(0).payload.contains("UM035-107"));
+    QVERIFY(waitUntil(
+        [&] {
+            return subscriber.on("/masters/3/ports/1/status").value(0).payload.contains("INCORRECT_DEVICE");
+        },
+        30000));
 
     simulatorA.kill();
     QVERIFY(waitUntil([&] { return modesOf(subscriber.events(), aliasA).contains("APPEARS"); }, 20000));
-    QVERIFY(startSimulator(simulatorA, linkA, 5));
-    QVERIFY(waitUntil([&] { return modesOf(subscriber.events(), aliasA).contains("DISAPPEARS"); }, 60000));
-    const double back = subscriber.on(aliasA + "/events").last().time;
-    QVERIFY(waitUntil([&] { return data(aliasA).last().time > back; }, 10000));
-
-    stopMonitorThatWroteNothing();
-    QVERIFY(waitUntil([&] { return subscriber.on("plant/gateway/status").size() >= 2; }, 5000));
-    QCOMPARE(subscriber.on("plant/gateway/status").last().payload, QByteArray(R"({"online":false})"));
-    QCOMPARE(modesOf(subscriber.events(), aliasA),
-             QStringList({"SINGLESHOT", "APPEARS", "DISAPPEARS", "SINGLESHOT"}));
-    QCOMPARE(modesOf(subscriber.events(), aliasB), QStringList({"SINGLESHOT", "SINGLESHOT"}));
-    QCOMPARE(journalEvents(journal()), subscriber.events());
-
-    // The poll's pace, and no pause of the other sensor's data meanwhile.
-    const QList<Message> dataB = data(aliasB);
-    double longestPause = 0;
-    for (int k = 1; k < dataB.size(); ++k)
-        longestPause = std::max(longestPause, dataB[k].time - dataB[k - 1].time);
-    QVERIFY2(longestPause < 1.0, qPrintable(QString("a pause of %1 s").arg(longestPause)));
-    const double rate = (dataB.size() - 1) / (dataB.last().time - dataB.first().time);
-    QVERIFY2(rate > 5.0, qPrintable(QString("%1 answers/s").arg(rate)));
-    const QJsonObject value = QJsonDocument::fromJson(dataB.last().payload).object()["ioLink"].toObject();
-    QVERIFY(value.contains("valid") && value["value"].toObject().contains("switchingOutputA1"));
-}
-
-// The broker goes away (and comes back from its persistence) while a sensor
-// is lost and comes back: those events wait in the monitor and reach a
-// subscriber with a persistent session, all of them, in order.
-void MonitorTest::eventsWaitWhileTheBrokerIsAway()
-{
-    Subscriber subscriber;
-    const auto subscribe = [&subscriber, this] {
-        subscriber.start(broker.port(), "plant/devices/+/events", "tst-monitor-events");
-    };
-    subscribe();
-    const QString link = m_folder.filePath("sensorC");
-    SimulatorProcess simulator;
-    QVERIFY(startSimulator(simulator, link, 6));
-    startMonitor({link});
-    QVERIFY(waitUntil([&] { return !subscriber.events().isEmpty(); }, 60000));
-
+    // The monitor looks for the lost sensor meanwhile.
+    QTest::qWait(5000);
+    const double away = QDateTime::currentMSecsSinceEpoch() / 1000.0;
     broker.stop();
-    simulator.kill();
-    const auto journaled = [&](const char* mode) {
-        return modesOf(journalEvents(journal()), alias(link)).contains(mode);
-    };
-    QVERIFY(waitUntil([&] { return journaled("APPEARS"); }, 20000));
-    QVERIFY(startSimulator(simulator, link, 7));
-    QVERIFY(waitUntil([&] { return journaled("DISAPPEARS"); }, 60000));
+    QVERIFY(startSimulator(simulatorA, linkA, 6));
+    QVERIFY(
+        waitUntil([&] { return modesOf(journalEvents(journal()), aliasA).contains("DISAPPEARS"); }, 60000));
     QVERIFY(broker.start());
     // The subscriber may have given up while the broker was away; its
     // session, kept by the broker, brings what came meanwhile.
@@ -201,47 +160,39 @@ void MonitorTest::eventsWaitWhileTheBrokerIsAway()
         subscribe();
         subscriber.messages = before;
     }
-    QVERIFY(waitUntil([&] { return subscriber.events().size() >= 3; }, 30000));
-    stopMonitorThatWroteNothing();
-    QVERIFY(waitUntil([&] { return subscriber.events().size() >= 4; }, 5000));
-    QCOMPARE(subscriber.events(), journalEvents(journal()));
-    QCOMPARE(modesOf(subscriber.events(), alias(link)),
-             QStringList({"SINGLESHOT", "APPEARS", "DISAPPEARS", "SINGLESHOT"}));
-}
+    QVERIFY(waitUntil([&] { return modesOf(subscriber.events(), aliasA).contains("DISAPPEARS"); }, 30000));
+    const double back = subscriber.on(aliasA + "/events").last().time;
+    QVERIFY(waitUntil([&] { return data(aliasA).last().time > back; }, 10000));
 
-// Someone teaches the sensor at its housing: the next check reads the
-// settings again between polls and reports the switching point that moved,
-// once. The other port holds a sensor of another model: its port says so.
-void MonitorTest::aSettingChangedAtTheSensorIsReported()
-{
-    Subscriber subscriber;
-    subscriber.start(broker.port(), "plant/devices/+/events");
-    Subscriber ports;
-    ports.start(broker.port(), "plant/masters/+/ports/1/status");
-    const QString link = m_folder.filePath("sensorD");
-    SimulatorProcess simulator;
-    QVERIFY(startSimulator(simulator, link, 8, {"--housing-teach-after", "25"}));
-    SimulatorProcess other;
-    QString error;
-    const QString otherLink = m_folder.filePath("sensorE");
-    QVERIFY2(other.start(IOLINK_SIM, {"--model", "UK130", "--link", otherLink}, &error), qPrintable(error));
-    startMonitor({link, otherLink}, 1);
     const auto changed = [&] {
-        QList<QJsonObject> found;
+        QStringList found;
         for (const QJsonObject& event : subscriber.events()) {
             if (event["message"].toObject()["code"].toInt() == 0xF005)
-                found << event;
+                found << event["severity"].toString() + " " + event["message"].toObject()["text"].toString();
         }
         return found;
     };
     QVERIFY(waitUntil([&] { return !changed().isEmpty(); }, 120000));
-    const QString text = changed().first()["message"].toObject()["text"].toString();
-    QVERIFY2(text.startsWith("Switching point A1 changed on the sensor: "), qPrintable(text));
-    QCOMPARE(changed().first()["severity"].toString(), QString("WARNING"));
+    QVERIFY2(changed().first().startsWith("WARNING Switching point A1 changed on the sensor: "),
+             qPrintable(changed().first()));
+
     stopMonitorThatWroteNothing();
+    const auto status = [&subscriber] {
+        const QList<Message> all = subscriber.on("plant/gateway/status");
+        return all.isEmpty() ? QByteArray() : all.last().payload;
+    };
+    QVERIFY(waitUntil([&] { return status() == R"({"online":false})"; }, 5000));
     QCOMPARE(changed().size(), 1);
-    QCOMPARE(ports.on("/masters/2/ports/1/status").first().payload,
-             QByteArray(R"({"statusInfo":"INCORRECT_DEVICE"})"));
+    QCOMPARE(modesOf(subscriber.events(), aliasA),
+             QStringList({"SINGLESHOT", "APPEARS", "DISAPPEARS", "SINGLESHOT"}));
+    QCOMPARE(modesOf(subscriber.events(), aliasB), QStringList({"SINGLESHOT", "SINGLESHOT", "SINGLESHOT"}));
+    QCOMPARE(journalEvents(journal()), subscriber.events());
+
+    double longestPause = 0;
+    const QList<Message> dataB = data(aliasB);
+    for (int k = 1; k < dataB.size() && dataB[k].time < away; ++k)
+        longestPause = std::max(longestPause, dataB[k].time - dataB[k - 1].time);
+    QVERIFY2(longestPause < 1.0, qPrintable(QString("a pause of %1 s").arg(longestPause)));
 }
 
 QTEST_GUILESS_MAIN(MonitorTest)

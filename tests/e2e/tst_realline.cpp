@@ -1,21 +1,12 @@
 // The sensor window with the real description document against one simulated
-// sensor at the wire's speed of 38400 baud, every sequence that talks to the
-// sensor in turn on one connection: reading everything takes about ten
-// seconds, so the poll, the pop-up and the write timer all fire while the
-// sequences run. The trace must show every exchange whole, and the tree must
-// show what the sensor holds.
+// sensor at 38400 baud, every sequence that talks to the sensor in turn on one
+// connection: a whole read takes ten seconds, so the poll, the pop-up and the
+// write timer all fire meanwhile. Every exchange must go out whole.
 #include <InProcessRig.h>
-
-#include <CanvasDrag.h>
 
 #include <window/SensorWindowForm.h>
 
-#include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
-
-#include <qwt_plot.h>
-
 #include <QAction>
-#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -59,13 +50,7 @@ private:
         rig->invoke("buttonClicked", Q_ARG(QtProperty*, rig->property(button)));
     }
 
-    Utils::ThresholdWindowWidgetUniversal* switchingMarks() const
-    {
-        return rig->window->chart()->poPlot(0)->findChild<Utils::ThresholdWindowWidgetUniversal*>();
-    }
-
-    // Values unlike the document's defaults, so that a row that was not read
-    // or read from another parameter's answer shows.
+    // Values unlike the defaults: a row not read, or read from another answer, shows.
     void setSensorValues(int offset)
     {
         rig->setOnSensor("SwitchingThresholdA1", 180 + offset);
@@ -90,8 +75,7 @@ private:
         VERIFY_NONE(rowsUnlikeTheSensor(*rig, "107"));
     }
 
-    // Started from the event loop, as a click is: the sequence it starts
-    // runs inside the trigger.
+    // From the event loop, as a click: the sequence runs inside the trigger.
     static void start(QAction* action) { QTimer::singleShot(0, action, &QAction::trigger); }
 
     // Reads everything; the status bar says when it is done.
@@ -124,9 +108,8 @@ private slots:
         }
     }
 
-    // Connecting reads every row, and so do a read and a write of everything
-    // while live data run: the poll goes on between the exchanges, never
-    // inside one, and live data run again afterwards.
+    // Connecting, a read and a write of everything while live data run: the
+    // poll goes between the exchanges, never inside one.
     void connectingReadingAndWritingEverythingWhileLiveDataRun()
     {
         for (const int offset : {0, 5}) {
@@ -141,11 +124,9 @@ private slots:
             checkWholeAndInStep(rig->sent());
             VERIFY_NONE(rig->writes());
             QVERIFY(message().contains("not read: 0"));
-            QVERIFY(rig->sent().filter("05 52 26 23 13 00").size() >= 1);
         }
 
-        // The sensor changed behind the window's back; writing everything
-        // puts the window's values back.
+        // Writing everything puts back what changed behind the window's back.
         setSensorValues(10);
         rig->clearTrace();
         start(rig->window->form().actionWritePermanent);
@@ -157,49 +138,29 @@ private slots:
         waitForLiveData(*rig);
     }
 
-    // Cancel ends a read or a write of everything after the exchange in
-    // progress: what is on the wire stays whole, nothing of the sequence
-    // follows, and every row not done is marked.
-    void cancellingAReadOrAWriteOfEverything()
+    // Cancel ends a write of everything after the exchange in progress:
+    // nothing of the sequence follows, and every row not done is marked.
+    void cancellingAWriteOfEverything()
     {
         waitForLiveData(*rig);
         auto* cancel = rig->window->findChild<QPushButton*>("cancelSequence");
         QVERIFY(cancel);
+        setSensorValues(20);
         // The number of requests sent before the click.
         int before = -1;
-        const auto cancelDuring = [&](QAction* action, const QString& progress, const QString& cancelled) {
-            before = -1;
-            const auto clicking = connect(
-                rig->window->statusBar(), &QStatusBar::messageChanged, cancel, [&](const QString& text) {
-                    if (before < 0 && text.startsWith(progress) && cancel->isVisible()) {
-                        before = int(rig->sent().size());
-                        cancel->click();
-                    }
-                });
-            rig->clearTrace();
-            start(action);
-            QTRY_VERIFY_WITH_TIMEOUT(message().startsWith(cancelled), 20000);
-            disconnect(clicking);
-            QTest::qWait(1000);
-        };
-
-        cancelDuring(rig->window->form().actionRead, "Reading 10 of", "Reading cancelled.");
-        QStringList sent = rig->sent();
-        QVERIFY(before >= 0);
-        QVERIFY2(sent.mid(before).filter(QRegularExpression("^05 .. 26 (?!23 13|11 12)")).size() <= 1,
-                 qPrintable(sent.mid(before).join("; ")));
-        VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
-        QStringList unread;
-        QMetaObject::invokeMethod(rig->window->findChild<QObject*>("scripting"), "unreadRows",
-                                  Q_RETURN_ARG(QStringList, unread));
-        QVERIFY(unread.size() > 40);
-        QVERIFY2(message().endsWith(QString("not read: %1 (marked in the tree).").arg(unread.size())),
-                 qPrintable(message()));
-        waitForLiveData(*rig);
-
-        setSensorValues(20);
-        cancelDuring(rig->window->form().actionWritePermanent, "Writing 5 of", "Writing cancelled:");
-        sent = rig->sent();
+        const auto clicking =
+            connect(rig->window->statusBar(), &QStatusBar::messageChanged, cancel, [&](const QString& text) {
+                if (before < 0 && text.startsWith("Writing 5 of") && cancel->isVisible()) {
+                    before = int(rig->sent().size());
+                    cancel->click();
+                }
+            });
+        rig->clearTrace();
+        start(rig->window->form().actionWritePermanent);
+        QTRY_VERIFY_WITH_TIMEOUT(message().startsWith("Writing cancelled:"), 20000);
+        disconnect(clicking);
+        QTest::qWait(1000);
+        const QStringList sent = rig->sent();
         QVERIFY(before >= 0);
         QVERIFY2(writesOf(sent.mid(before)).size() <= 1, qPrintable(sent.mid(before).join("; ")));
         VERIFY_NONE(writesApartFromTheirFetch(sent));
@@ -212,14 +173,13 @@ private slots:
         readAll();
     }
 
-    // Pressing a teach button writes it; about 4.5 s later the window reads
-    // the three thresholds of that output back, in this order, and the
-    // chart's switching mark stands where the object stood. The press and
-    // what it taught are reported to the host, each once, as no write.
+    // A teach button's write is followed 4.5 s later by reading the output's
+    // three thresholds back, in this order. The press and what it taught are
+    // reported to the host, each once, as no write.
     void teachingReadsTheTaughtThresholdsBack()
     {
         waitForLiveData(*rig);
-        // Window mode, so that the chart shows the window around the point.
+        // Window mode: the window around the point is taught too.
         rig->manager<QtEnumPropertyManager>("TeachInMode1")->setValue(rig->property("TeachInMode1"), 2);
         QTRY_COMPARE(rig->simulated("TeachInMode1"), qlonglong(2));
         waitForLiveData(*rig);
@@ -241,8 +201,6 @@ private slots:
                  qPrintable(reads.join("; ")));
         VERIFY_NONE(requestsBetweenReadsAndFetches(sent));
         QTRY_COMPARE(shown("SwitchingThresholdA1"), 250.0);
-        QCOMPARE(switchingMarks()->middleMark(), 250.0);
-        QCOMPARE(switchingMarks()->lowerMark(), 250.0 - rig->simulated("LowerThresholdA1"));
         const QString taught(
             "Switching point A1 taught: 250 mm, Window above switching point A1 taught: 20 mm, "
             "Window below switching point A1 taught: 20 mm");
@@ -252,28 +210,8 @@ private slots:
         rig->device->model().holdTarget(0);
     }
 
-    // With echoes on, the echo plot shows the detection range; dragging its
-    // far end writes the new end.
-    void draggingTheDetectionRangeWritesItsEnd()
-    {
-        waitForLiveData(*rig);
-        rig->manager<QtEnumPropertyManager>("ObjectInfo")->setValue(rig->property("ObjectInfo"), 1);
-        QTRY_COMPARE(rig->simulated("ObjectInfo"), qlonglong(1));
-        rig->workbench.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&rig->workbench));
-        QwtPlot* echoes = rig->window->chart()->poPlot(1);
-        QTRY_VERIFY(echoes->isVisible());
-        echoes->replot();
-        rig->clearTrace();
-        const double far = rig->window->chart()->getXMax(1);
-        dragOnCanvas(echoes, Qt::Horizontal, shown("DetectionRangeFar"), far * 0.8);
-        const double end = shown("DetectionRangeFar");
-        QVERIFY2(qAbs(end - far * 0.8) <= 2, qPrintable(QString::number(end)));
-        QTRY_COMPARE(rig->writes(), QStringList{hex(writeRequest({68, 2, 7}, int(end)))});
-    }
-
-    // An impact the poll finds is reported to the host once; the reset
-    // button writes the counter's reset and reads it back.
+    // An impact is said once; the reset button writes the counter's reset
+    // and reads the counter back.
     void anImpactIsReportedAndResettingTheCrashCounterReadsItBack()
     {
         waitForLiveData(*rig);
@@ -295,10 +233,9 @@ private slots:
         QCOMPARE(eventTexts(events, "crashCounter"), rose);
     }
 
-    // In read mode a teach button only marks a write as waiting. A
-    // disconnect before a teach's read-back leaves the window offline, where
-    // nothing is read and restoring the factory settings neither asks nor
-    // sends.
+    // In read mode a teach button only marks a write as waiting. Offline
+    // after a teach, nothing is read back, and restoring the factory
+    // settings neither asks nor sends.
     void aTeachInReadModeOrBeforeADisconnect()
     {
         waitForLiveData(*rig);
@@ -326,10 +263,9 @@ private slots:
         QCOMPARE(rig->sent(), QStringList());
     }
 
-    // "PC -> Sensor" reads the sensor and puts back the window's values
-    // where they differ from it: an edit made offline, and values changed
-    // on the sensor behind the window's back. Only those go out, and only
-    // those are read back.
+    // "PC -> Sensor" puts back the window's values where the sensor differs:
+    // an offline edit and values changed behind the window's back. Only
+    // those go out, and only those are read back.
     void overwritingTheSensorWritesOnlyWhatDiffers()
     {
         QVERIFY(!rig->window->isConnected());
@@ -364,9 +300,8 @@ private slots:
     }
 
     // Restoring the factory settings asks first; cancelled, it leaves the
-    // sensor alone while live data go on. Otherwise it sends the restore
-    // whole, reads every parameter again, and the tree then shows the
-    // sensor's defaults.
+    // sensor alone. Otherwise it sends the restore whole and reads every
+    // parameter again: the tree shows the defaults.
     void restoringTheFactorySettingsReadsEverythingAgain()
     {
         QVERIFY(rig->window->isConnected());
@@ -374,7 +309,6 @@ private slots:
             rig->setOnSensor(it.key(), it.value());
         readAll();
         waitForLiveData(*rig);
-        QCOMPARE(rig->property("SwitchingThresholdA1")->propertyName(), QString("Switching point A1 (inch)"));
         const QStringList question{"Restore factory defaults",
                                    "All settings will be restored to factory defaults, continue ?"};
         rig->clearTrace();
@@ -410,51 +344,7 @@ private slots:
         for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
             QCOMPARE(rig->simulated(it.key()), it.value());
         VERIFY_NONE(rowsUnlikeTheSensor(*rig, "107"));
-        // Back from inches, the lengths' captions name millimetres again.
-        QCOMPARE(rig->property("SwitchingThresholdA1")->propertyName(), QString("Switching point A1 (mm)"));
         waitForLiveData(*rig);
-    }
-
-    // Printing the live history checks the line once and stays connected.
-    void printingTheLiveHistoryChecksTheLineOnce()
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(rig->window->chart()->getData(0)->size() >= 40, 10000);
-        rig->clearTrace();
-        qputenv("IOLINK_PRINT_PDF", QFile::encodeName(dir.filePath("live.pdf")));
-        DialogAnswers noBox({reply(QMessageBox::Ok)});
-        rig->window->form().actionPrint_chart_view->trigger();
-        qunsetenv("IOLINK_PRINT_PDF");
-        QCOMPARE(noBox.titles, QStringList());
-        QTest::qWait(300);
-        QCOMPARE(rig->sent().filter("03 51 12 01").size(), 1);
-        QVERIFY(rig->window->isConnected());
-    }
-
-    // The report marks the row that differs from the file last saved, which
-    // the window still finds as it is on disk.
-    void theReportMarksWhatDiffersFromTheLastSavedFile()
-    {
-        const QString saved = dir.filePath("line 4.kvs");
-        QCOMPARE(rig->window->saveSettingsTo(saved), QString());
-        QFile file(saved);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        const QByteArray text = file.readAll();
-        QVERIFY(text.contains(";OnDelay1=0;"));
-        file.resize(0);
-        file.write(QByteArray(text).replace(";OnDelay1=0;", ";OnDelay1=1500;"));
-        file.close();
-        const QString path = dir.filePath("report.pdf");
-        qputenv("IOLINK_REPORT_PDF", QFile::encodeName(path));
-        QMetaObject::invokeMethod(rig->window, "printReport");
-        qunsetenv("IOLINK_REPORT_PDF");
-        QCOMPARE(message(), "Report written to " + path);
-        QProcess pdftotext;
-        pdftotext.start("pdftotext", {"-raw", path, "-"});
-        QVERIFY(pdftotext.waitForFinished() && pdftotext.exitCode() == 0);
-        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
-        QVERIFY2(report.contains("Switch-on delay A1 0 ms differs from line 4.kvs (1500 ms there)"),
-                 qPrintable(report));
-        QCOMPARE(report.count("differs from"), 1);
     }
 
     void cleanupTestCase() { rig.reset(); }

@@ -1,7 +1,6 @@
 // The sensor window against iolink-sim on a pseudo-terminal, the master
-// misbehaving from a point within one phase of the user's work. One row is
-// a phase, a fault and a seed ("read/silent/2"); the seed places the fault
-// within the phase and sets how long it lasts.
+// misbehaving within one phase of the user's work. A row is a phase, a fault
+// and a seed ("read/silent/2") that places the fault and sets its length.
 #include "SimulatorProcess.h"
 #include <PtyRig.h>
 #include <TestDocuments.h>
@@ -139,12 +138,8 @@ private slots:
             return rig.window->findProperty(rig.window->rootProperty(), id);
         };
         const auto addressOf = [&rig](const char* id) {
-            return parseParameterAddress(rig.window->parameterAddressMap().value(id));
+            return *parseParameterAddress(rig.window->parameterAddressMap().value(id));
         };
-        const auto editAddress = addressOf("OnDelay1"), teachAddress = addressOf("TEACHBUTTON1"),
-                   threshold = addressOf("SwitchingThresholdA1");
-        QVERIFY(editAddress && teachAddress && threshold && propertyOf("OnDelay1") &&
-                propertyOf("TEACHBUTTON1"));
         const int editValue = 1000 + int(seed) * 37;
 
         // What the user does, the writes it may send and what shows it finished.
@@ -173,7 +168,7 @@ private slots:
         } else if (c.phase == "live") {
             completed = [&] { return rig.window->isConnected() && liveAfter > liveBefore; };
         } else if (c.phase == "edit") {
-            const QString request = hex(writeRequest(*editAddress, editValue));
+            const QString request = hex(writeRequest(addressOf("OnDelay1"), editValue));
             asked = [request](const QString& sent) { return sent == request; };
             act = [&] {
                 QtProperty* edited = propertyOf("OnDelay1");
@@ -183,17 +178,18 @@ private slots:
             completed = connectedAndSaw("On delay");
             limitMs = 30000;
         } else {
-            const QString button = writtenAddress(hex(writeRequest(*teachAddress, 1)));
+            const QString button = writtenAddress(hex(writeRequest(addressOf("TEACHBUTTON1"), 1)));
             asked = [button](const QString& sent) { return writtenAddress(sent) == button; };
             act = [&] {
                 QMetaObject::invokeMethod(rig.window, "buttonClicked",
                                           Q_ARG(QtProperty*, propertyOf("TEACHBUTTON1")));
             };
             // The taught switching point is read back after the button's write.
-            completed = [&] {
+            const auto threshold = addressOf("SwitchingThresholdA1");
+            const QString readBack = hex(readRequest(threshold.index, quint8(threshold.subIndex)));
+            completed = [&, readBack] {
                 const QStringList sent = rig.sent();
                 const auto written = std::find_if(sent.cbegin(), sent.cend(), asked);
-                const QString readBack = hex(readRequest(threshold->index, quint8(threshold->subIndex)));
                 return rig.window->isConnected() && !rig.popupShown() &&
                        std::find(written, sent.cend(), readBack) != sent.cend();
             };
@@ -207,8 +203,7 @@ private slots:
                 faulty.resumeAfter(c.stoppedMs);
         });
 
-        // The simulated sensor changes none of its parameters on its own: live
-        // data must leave the rows, or writing everything would send them.
+        // Live data must leave the rows, or writing everything would send them.
         const auto rowTexts = [&] {
             QStringList rows;
             for (const QString& id : rig.window->parameterAddressMap().keys()) {
@@ -222,7 +217,7 @@ private slots:
         restart(".trace");
         TickWatch ticks;
         ticks.start();
-        QVERIFY(faulty.arm());
+        QVERIFY(!faulty.faultsBegun() && faulty.arm());
         bool returned = false;
         QTimer::singleShot(0, rig.window, [&] {
             act();
@@ -239,8 +234,7 @@ private slots:
                                                         "sensor")));
         };
         if (c.phase == "live") {
-            // Polls still answered at the end of a stretch in which three
-            // unanswered ones would have taken the window offline.
+            // Polls still answered after a stretch in which three unanswered would go offline.
             waitUntil(offlineAsSaid, 11000);
             liveBefore = int(rig.sent().size());
             if (!offlineAsSaid())
@@ -257,13 +251,11 @@ private slots:
         QVERIFY2(faulty.faultsBegun(), "the phase ended before the fault began");
 
         // Rows live data changed, then writes nobody asked for.
-        const auto others = [](QStringList list, const std::function<bool(const QString&)>& known) {
-            list.erase(std::remove_if(list.begin(), list.end(), known), list.end());
-            return list;
-        };
+        QStringList unasked = rig.writes();
+        unasked.erase(std::remove_if(unasked.begin(), unasked.end(), asked), unasked.end());
         if (c.phase == "live")
-            VERIFY_NONE(others(rowTexts(), [&](const QString& row) { return rowsBefore.contains(row); }));
-        VERIFY_NONE(others(rig.writes(), asked));
+            QCOMPARE(rowTexts(), rowsBefore);
+        VERIFY_NONE(unasked);
 
         // A sound master on a new port: the window connects and reads it.
         if (rig.window->isConnected())
