@@ -165,54 +165,58 @@ inline void waitForLiveData(const LinkRig& r)
     QTRY_VERIFY_WITH_TIMEOUT(r.window->chart()->getData(0)->size() >= samples + 3, 10000);
 }
 
-// Rows whose value differs from what the simulated sensor holds, as
-// "id: tree ..., sensor ...", unless the row is marked with the sensor's
-// value; buttons and rows the variant has no counter for are left out.
-// Lengths are compared in millimetres.
-inline QStringList rowsUnlikeTheSensor(const LinkRig& rig, const QString& variant)
+// Whether a length row shows inches: the switching point's caption names the unit.
+inline bool shownInInches(const LinkRig& rig, const QString& id)
+{
+    QtProperty* point = rig.property("SwitchingThresholdA1");
+    return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
+}
+
+// What a row shows and what the simulated sensor holds, in the row's terms: lengths in the row's unit to
+// the editor's decimals, enumerations as list positions, texts without their padding.
+inline std::pair<QString, QString> rowAndSensor(const LinkRig& rig, const QString& id, const QString& variant)
 {
     using namespace NimbarSensorPlugin::Core;
+    QtProperty* p = rig.property(id);
+    const QVariant held = rig.device->model().parameterValue(id);
+    const qlonglong number = held.toLongLong() & 0xFFFF;
+    if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
+        const int decimals = doubles->decimals(p);
+        const double scale = shownInInches(rig, id) ? 25.4 : 1.0;
+        // The sensor's "no limit" shows as the largest far end.
+        const double millimetres = id == "DetectionRangeFar" && number == 30000
+                                       ? qRound(doubles->maximum(p) * scale)
+                                       : double(number);
+        return {QString::number(doubles->value(p), 'f', decimals),
+                QString::number(millimetres / scale, 'f', decimals)};
+    }
+    if (auto* ints = rig.manager<QtIntPropertyManager>(id))
+        return {QString::number(ints->value(p)), QString::number(number)};
+    if (auto* bools = rig.manager<QtBoolPropertyManager>(id))
+        return {bools->value(p) ? "1" : "0", number != 0 ? "1" : "0"};
+    if (auto* enums = rig.manager<QtEnumPropertyManager>(id))
+        return {QString::number(enums->value(p)),
+                QString::number(id == "TeachLoked" ? teachLockPosition(int(number))
+                                                   : enumPositionForCode(id, int(number), variant))};
+    if (auto* strings = rig.manager<QtStringPropertyManager>(id))
+        return {strings->value(p), id.contains("SelfReadOnly")
+                                       ? QString::number(qint32(held.toLongLong()))
+                                       : QString::fromUtf8(held.toByteArray().replace('\0', ""))};
+    return {};
+}
+
+// Rows whose value differs from what the simulated sensor holds, as "id: tree ..., sensor ...", unless
+// the row is marked with the sensor's value; buttons and rows the variant has no counter for are left out.
+inline QStringList rowsUnlikeTheSensor(const LinkRig& rig, const QString& variant)
+{
     QStringList differences;
-    const auto& addresses = rig.window->parameterAddressMap();
-    for (auto it = addresses.cbegin(); it != addresses.cend(); ++it) {
-        const QString& id = it.key();
-        QtProperty* p = rig.property(id);
-        if (!p || id.contains("BUTTON"))
+    for (const QString& id : rig.window->parameterAddressMap().keys()) {
+        // The counter of a variant without the acceleration sensor does not exist. The simulation
+        // distance's "off" (65536) and "on" look the same in the 16 bits a number travels in.
+        if (!rig.property(id) || id.contains("BUTTON") || id == "SimulationDistanceValue" ||
+            (id == "CrashCounter" && !rig.visible("CrashDetection")))
             continue;
-        // The counter of a variant without the acceleration sensor does not exist.
-        if (id == "CrashCounter" && !rig.visible("CrashDetection"))
-            continue;
-        // Its "off" (65536) and "on" look the same in the 16 bits a number travels in.
-        if (id == "SimulationDistanceValue")
-            continue;
-        const QVariant held = rig.device->model().parameterValue(id);
-        const qlonglong number = held.toLongLong() & 0xFFFF;
-        QString tree;
-        QString sensor;
-        if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
-            tree = QString::number(doubles->value(p));
-            // The sensor's "no limit" shows as the largest far end.
-            sensor = QString::number(id == "DetectionRangeFar" && number == 30000 ? doubles->maximum(p)
-                                                                                  : double(number));
-        } else if (auto* ints = rig.manager<QtIntPropertyManager>(id)) {
-            tree = QString::number(ints->value(p));
-            sensor = QString::number(number);
-        } else if (auto* bools = rig.manager<QtBoolPropertyManager>(id)) {
-            tree = bools->value(p) ? "1" : "0";
-            sensor = number != 0 ? "1" : "0";
-        } else if (auto* enums = rig.manager<QtEnumPropertyManager>(id)) {
-            tree = QString::number(enums->value(p));
-            int position = enumPositionForCode(id, int(number), variant);
-            if (id == "TeachLoked")
-                position = teachLockPosition(int(number));
-            else if (id == "SimulationDistanceValue")
-                position = number == 65536 ? 0 : 1;
-            sensor = QString::number(position);
-        } else if (auto* strings = rig.manager<QtStringPropertyManager>(id)) {
-            tree = strings->value(p);
-            sensor = id.contains("SelfReadOnly") ? QString::number(qint32(held.toLongLong()))
-                                                 : QString::fromUtf8(held.toByteArray().replace('\0', ""));
-        }
+        const auto [tree, sensor] = rowAndSensor(rig, id, variant);
         // A value the row's editor cannot hold is marked with what the sensor holds.
         if (tree != sensor && !rig.mark(id).startsWith("the sensor holds " + sensor + ";"))
             differences << id + ": tree " + tree + ", sensor " + sensor;

@@ -129,12 +129,7 @@ private:
             numbers.insert(id, rig.simulated(id));
         return numbers;
     }
-    // The switching point's caption names the unit; some length rows name none.
-    bool shownInInches(const QString& id) const
-    {
-        QtProperty* point = rig.property("SwitchingThresholdA1");
-        return rig.manager<QtDoublePropertyManager>(id) && point && point->propertyName().endsWith("(inch)");
-    }
+    bool shownInInches(const QString& id) const { return ::shownInInches(rig, id); }
     std::tuple<int, int, int> rowRange(const QString& id) const
     {
         QtProperty* p = rig.property(id);
@@ -144,33 +139,7 @@ private:
         auto* ints = rig.manager<QtIntPropertyManager>(id);
         return {ints->minimum(p), ints->maximum(p), 0};
     }
-    // What a row shows and what the sensor holds, in the row's terms: lengths
-    // in the row's unit to the editor's decimals, enumerations as list positions.
-    std::pair<QString, QString> rowValues(const QString& id) const
-    {
-        QtProperty* p = rig.property(id);
-        const QVariant held = rig.device->model().parameterValue(id);
-        const qlonglong number = held.toLongLong() & 0xFFFF;
-        if (auto* doubles = rig.manager<QtDoublePropertyManager>(id)) {
-            const int decimals = doubles->decimals(p);
-            // The sensor's "no limit" shows as the largest far end.
-            const double farEnd = qRound(doubles->maximum(p) * (shownInInches(id) ? 25.4 : 1.0));
-            const double millimetres = id == "DetectionRangeFar" && number == 30000 ? farEnd : double(number);
-            return {QString::number(doubles->value(p), 'f', decimals),
-                    QString::number(shownInInches(id) ? millimetres / 25.4 : millimetres, 'f', decimals)};
-        }
-        if (auto* ints = rig.manager<QtIntPropertyManager>(id))
-            return {QString::number(ints->value(p)), QString::number(number)};
-        if (auto* bools = rig.manager<QtBoolPropertyManager>(id))
-            return {bools->value(p) ? "1" : "0", number != 0 ? "1" : "0"};
-        if (auto* enums = rig.manager<QtEnumPropertyManager>(id))
-            return {QString::number(enums->value(p)),
-                    QString::number(id == "TeachLoked" ? teachLockPosition(int(number))
-                                                       : enumPositionForCode(id, int(number), variant))};
-        if (auto* strings = rig.manager<QtStringPropertyManager>(id))
-            return {strings->value(p), QString::fromUtf8(held.toByteArray().replace('\0', ""))};
-        return {};
-    }
+    std::pair<QString, QString> rowValues(const QString& id) const { return rowAndSensor(rig, id, variant); }
 
     // Answers the connection question with the step's button, a file dialog
     // with the step's file, a message box with a seeded choice of its buttons.
