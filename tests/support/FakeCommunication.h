@@ -2,6 +2,8 @@
 
 #include <extensionsystem/CommunicationInterface.h>
 
+#include <QMetaObject>
+
 #include <string>
 #include <vector>
 
@@ -11,13 +13,30 @@ class FakeCommunication : public ExtensionSystem::CommunicationInterface
 {
     Q_OBJECT
 public:
-    explicit FakeCommunication(const ExtensionSystem::PortSettings& settings, QObject* parent = nullptr);
+    explicit FakeCommunication(const ExtensionSystem::PortSettings& settings, QObject* parent = nullptr)
+        : CommunicationInterface(parent), m_settings(settings)
+    {
+    }
 
-    void sendBytes(std::string bytes) override;
-    unsigned int submitFrame(DataFrame* frame) override;
-    void applyPortSettings(const ExtensionSystem::PortSettings& settings) override;
-    const ExtensionSystem::PortSettings& currentPortSettings() const override;
-    void closePort() override;
+    void sendBytes(std::string bytes) override
+    {
+        if (!closed)
+            sentBytes.push_back(std::move(bytes));
+    }
+    unsigned int submitFrame(DataFrame*) override
+    {
+        const unsigned int id = ++m_lastId;
+        QMetaObject::invokeMethod(
+            this, [this, id] { emit emitFinished(id); }, Qt::QueuedConnection);
+        return id;
+    }
+    void applyPortSettings(const ExtensionSystem::PortSettings& settings) override
+    {
+        m_settings = settings;
+        appliedSettings.push_back(settings);
+    }
+    const ExtensionSystem::PortSettings& currentPortSettings() const override { return m_settings; }
+    void closePort() override { closed = true; }
 
     bool closed = false;
     std::vector<std::string> sentBytes;

@@ -7,8 +7,7 @@
 #include <QTimer>
 
 // Answers the next modal file dialog with a file name, or cancels it when
-// the name is empty, and remembers what the dialog offered. Replacing an
-// existing file is confirmed. Polls instead
+// the name is empty. Replacing an existing file is confirmed. Polls instead
 // of sleeping, so the test waits only as long as the code takes to ask.
 class FileDialogAnswer : public QObject
 {
@@ -30,9 +29,6 @@ public:
             if (!dialog || asked > 0)
                 return;
             ++asked;
-            caption = dialog->windowTitle();
-            offered = dialog->selectedFiles().value(0);
-            filters = dialog->nameFilters();
             if (m_fileName.isEmpty()) {
                 m_timer.stop();
                 dialog->reject();
@@ -52,9 +48,6 @@ public:
     }
 
     int asked = 0;
-    QString caption;
-    QString offered;
-    QStringList filters;
 
 private:
     QString m_fileName;

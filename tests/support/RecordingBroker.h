@@ -15,14 +15,23 @@
 class RecordingBroker : public ExtensionSystem::ConnectionBroker
 {
 public:
-    explicit RecordingBroker(QSet<QString> openablePorts);
-    ~RecordingBroker() override;
+    explicit RecordingBroker(QSet<QString> openablePorts) : m_openable(std::move(openablePorts))
+    {
+        install(this);
+    }
 
-    ExtensionSystem::CommunicationInterface*
-    registerConnection(const ExtensionSystem::PortSettings& settings,
-                       ExtensionSystem::PluginInterface* owner) override;
-    void unregisterConnection(ExtensionSystem::PluginInterface* owner) override;
-    void unregisterPlugin(ExtensionSystem::PluginInterface* owner) override;
+    ExtensionSystem::CommunicationInterface* registerConnection(const ExtensionSystem::PortSettings& settings,
+                                                                ExtensionSystem::PluginInterface*) override
+    {
+        calls << "register " + settings.portName;
+        lastSettings = settings;
+        if (!m_openable.contains(settings.portName))
+            return nullptr;
+        m_current = std::make_unique<FakeCommunication>(settings);
+        return m_current.get();
+    }
+    void unregisterConnection(ExtensionSystem::PluginInterface*) override { calls << "unregister"; }
+    void unregisterPlugin(ExtensionSystem::PluginInterface*) override { calls << "unregister plugin"; }
 
     // "register PORT", "unregister", "unregister plugin", in call order.
     QStringList calls;
