@@ -4,10 +4,6 @@
 
 #include <FileDialogAnswer.h>
 
-#include <catalogue/DescriptionDocument.h>
-#include <parameters/ParameterModel.h>
-#include <parameters/ParameterTree.h>
-#include <tools/LengthUnits.h>
 #include <tools/TreeSettings.h>
 #include <window/SensorWindowForm.h>
 
@@ -27,23 +23,12 @@ using namespace NimbarSensorPlugin::Core;
 
 namespace {
 
-// Every value the tree shows, by id, as text.
+// Every value the tree shows, by id, as it shows it.
 QMap<QString, QString> treeValues(const SensorWindow& window)
 {
     QMap<QString, QString> values;
-    for (QtProperty* p : window.collectProperties(window.rootProperty())) {
-        QtAbstractPropertyManager* manager = p->propertyManager();
-        if (auto* enums = qobject_cast<QtEnumPropertyManager*>(manager))
-            values.insert(p->propertyId(), QString::number(enums->value(p)));
-        else if (auto* bools = qobject_cast<QtBoolPropertyManager*>(manager))
-            values.insert(p->propertyId(), bools->value(p) ? "1" : "0");
-        else if (auto* ints = qobject_cast<QtIntPropertyManager*>(manager))
-            values.insert(p->propertyId(), QString::number(ints->value(p)));
-        else if (auto* doubles = qobject_cast<QtDoublePropertyManager*>(manager))
-            values.insert(p->propertyId(), QString::number(doubles->value(p), 'f', 6));
-        else if (auto* strings = qobject_cast<QtStringPropertyManager*>(manager))
-            values.insert(p->propertyId(), strings->value(p));
-    }
+    for (QtProperty* p : window.collectProperties(window.rootProperty()))
+        values.insert(p->propertyId(), p->valueText());
     return values;
 }
 
@@ -99,9 +84,17 @@ private slots:
 
     void cleanup() { QFile::remove(path); }
 
-    void aSavedWindowComesBackWhole()
+    // The defaults save as a known file; an edited window comes back whole; a save that cannot complete keeps
+    // the older file and says so.
+    void aSavedWindowComesBackWholeAndAFailedSaveKeepsTheFile()
     {
         SensorWindow window(hostRecord("RT5-350-M18"));
+        setHistory(window, 3, 250.0);
+        {
+            FileDialogAnswer first(path);
+            window.vSaveSettings();
+        }
+        QCOMPARE(contentOf(path), contentOf(WIDGET_TEST_DATA "/RT5-350-M18-defaults.kvs"));
         edit<QtEnumPropertyManager>(window, "MesurementUnit", 1);
         // The window changes its unit once the edit's delay is over.
         QTRY_VERIFY(row(window, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
@@ -117,8 +110,10 @@ private slots:
         setHistory(window, 500, 480.5);
         QMap<QString, QString> saved = treeValues(window);
 
-        FileDialogAnswer answer(path);
-        window.vSaveSettings();
+        {
+            FileDialogAnswer answer(path);
+            window.vSaveSettings();
+        }
         const QByteArray text = contentOf(path);
         QVERIFY(text.contains("SwitchingThresholdA1=7.125984;"));
         QVERIFY(text.contains(QString::fromUtf8("LocationTag=Halle Süd – Tor 3 ✓;").toUtf8()));
@@ -133,6 +128,18 @@ private slots:
         QVERIFY(fresh.form().chartToolbar->isEnabled());
         // The captions of lengths name the file's unit.
         QVERIFY(row(fresh, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
+
+        setHistory(window, 2000, 300.0);
+        DialogAnswers answer({reply(QMessageBox::Ok)});
+        {
+            const FileSizeLimit limit(text.size() + 100);
+            FileDialogAnswer files(path);
+            window.vSaveSettings();
+        }
+        QVERIFY2(answer.texts.value(0).startsWith("The settings could not be saved to " + path + ": "),
+                 qPrintable(answer.texts.value(0)));
+        QCOMPARE(contentOf(path), text);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.kvs"});
     }
 
     // A refused file changes nothing and says why; one with a section missing applies what is there, unasked,
@@ -146,7 +153,6 @@ private slots:
         // The file, the message, and the on-delay and history it leaves ("" for the window's own).
         const std::tuple<QByteArray, QString, QString, QString> files[] = {
             {"<root pluginid=\"IoLinkMzRT5family\" sensorid=\"RT5-600-M18\">" + settings, foreign, "0", ""},
-            {"<settings>" + settings.chopped(7) + "</settings>", corrupted, "0", ""},
             {ours + "<pluginsettings><propertytreedata data=\"OnDelay1=9", corrupted, "0", ""},
             {"", corrupted, "0", ""},
             {ours + "<pluginsettings><propertytreedata data=\"OnDelay1=321;\"/></pluginsettings></root>", "",
@@ -191,36 +197,11 @@ private slots:
         FileDialogAnswer file(path);
         window.form().actionOpen_Settings->trigger();
         const QString listed = answer.informativeTexts.value(0);
-        QVERIFY2(listed.startsWith("On-delay") || listed.contains(": "), qPrintable(listed));
-        QCOMPARE(listed.count('\n'), 0);
+        QVERIFY2(listed.contains(": ") && !listed.contains('\n'), qPrintable(listed));
         const QMap<QString, QString> values = treeValues(window);
         QCOMPARE(
             (QStringList{values.value("OnDelay2"), values.value("OffDelay2"), values.value("FunctionTag")}),
             (QStringList{"55", "12", "a&b <c>"}));
-    }
-
-    // The defaults as a known file; a save that cannot complete keeps it.
-    void aFailedSaveKeepsTheOldFileAndSaysSo()
-    {
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        setHistory(window, 3, 250.0);
-        {
-            FileDialogAnswer first(path);
-            window.vSaveSettings();
-        }
-        const QByteArray old = contentOf(path);
-        QCOMPARE(old, contentOf(WIDGET_TEST_DATA "/RT5-350-M18-defaults.kvs"));
-        setHistory(window, 2000, 300.0);
-        DialogAnswers answer({reply(QMessageBox::Ok)});
-        {
-            const FileSizeLimit limit(old.size() + 100);
-            FileDialogAnswer files(path);
-            window.vSaveSettings();
-        }
-        QVERIFY2(answer.texts.value(0).startsWith("The settings could not be saved to " + path + ": "),
-                 qPrintable(answer.texts.value(0)));
-        QCOMPARE(contentOf(path), old);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.kvs"});
     }
 
     // What differs, as the tree shows it and in the window's unit whatever unit the file was written in;
@@ -230,26 +211,17 @@ private slots:
     {
         const std::tuple<int, std::string, QStringList> comparisons[] = {
             {0,
-             "MesurementUnit=0;SwitchingThresholdA1=450.000000;OnDelay1=0;TeachInMode1=2;FunctionTag=Press 4;"
-             "SerialNumberReadOnly=1234;",
-             {"Teach-in mode A1|Switching point|Window||take", "Switching point A1|300|450|mm|take",
-              "Function tag|***|Press 4||take"}},
-            {0,
-             "MesurementUnit=1;SwitchingThresholdA1=11.811024;OnDelay1=5;",
+             "MesurementUnit=1;SwitchingThresholdA1=11.811024;OnDelay1=5;SerialNumberReadOnly=1234;",
              {"Switch-on delay A1|0|5|ms|take"}},
             {1, "MesurementUnit=0;SwitchingThresholdA1=450;", {"Switching point A1|11.81|17.72|inch|take"}},
             {0, "SwitchingThresholdA1=99999;", {"Switching point A1|300|99999|mm|-"}}};
         for (const auto& [windowUnit, file, rows] : comparisons) {
-            ParameterModel model;
-            LengthUnits units;
-            ParameterTree tree{model, units};
-            tree.build(descriptionDocumentPath(), "root", "en");
-            tree.resetModel();
-            units.setUnit(windowUnit);
-            tree.refreshUnitSuffixes();
+            TreeUnderTest built;
+            built.units.setUnit(windowUnit);
+            built.tree.refreshUnitSuffixes();
             QStringList shown;
             for (const SettingsComparison& row :
-                 TreeSettings(tree, model, units).compare(parseParameterText(file)))
+                 TreeSettings(built.tree, built.model, built.units).compare(parseParameterText(file)))
                 shown << QStringList{row.caption, row.windowValue, row.fileValue, row.unit,
                                      row.fileSensorValue.isValid() ? "take" : "-"}
                              .join('|');

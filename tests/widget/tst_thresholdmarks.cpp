@@ -1,14 +1,11 @@
 // The chart, its marks and the parameters behind them, outside a window.
-#include <catalogue/DescriptionDocument.h>
+#include "WindowUnderTest.h"
+
 #include <link/ProcessData.h>
-#include <parameters/ParameterModel.h>
-#include <parameters/ParameterTree.h>
 #include <tools/DistanceChart.h>
-#include <tools/LengthUnits.h>
 #include <tools/ThresholdMarks.h>
 
 #include <utils/ValueOverTime.h>
-#include <utils/charts/GenericChart.h>
 #include <utils/thresholds/ThresholdWindowWidgetUniversal.h>
 
 #include <qwt_plot.h>
@@ -16,7 +13,6 @@
 #include <qtpropertymanager.h>
 
 #include <QMainWindow>
-#include <QtTest>
 
 using namespace NimbarSensorPlugin::Core;
 using Marks = Utils::ThresholdWindowWidgetUniversal;
@@ -26,9 +22,9 @@ class ThresholdMarksTest : public QObject
     Q_OBJECT
 
 private:
-    ParameterModel model;
-    LengthUnits units;
-    ParameterTree tree{model, units};
+    TreeUnderTest built;
+    ParameterTree& tree = built.tree;
+    LengthUnits& units = built.units;
     QMainWindow host;
     DistanceChart* chart = nullptr;
     ThresholdMarks* marks = nullptr;
@@ -36,8 +32,6 @@ private:
 private slots:
     void initTestCase()
     {
-        tree.build(descriptionDocumentPath(), "root", "en");
-        tree.resetModel();
         chart = new DistanceChart(&host, tree, units, &host);
         marks = chart->marks();
         chart->chart()->setPlotAxisScale(1, 0.0, 8000.0, 0.0);
@@ -54,9 +48,8 @@ private slots:
             chart->showDistance(kind, 510.0);
         emit marks->marks(0)->emitValueChanged(0, 400.0);
         chart->showDistance(DistanceKind::TooFar, 0.0);
-        QCOMPARE(history->size(), 3);
-        QCOMPARE(history->state(1), Utils::SampleState::TooClose);
-        QCOMPARE(history->y(2), 510.0);
+        QVERIFY(history->size() == 3 && history->state(1) == Utils::SampleState::TooClose &&
+                history->y(2) == 510.0);
     }
 
     // Window mode marks its limits around the switching point; the marks of the other output and the

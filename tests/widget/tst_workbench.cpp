@@ -1,3 +1,4 @@
+#include "WindowUnderTest.h"
 #include <ModalAnswers.h>
 
 #include <PluginLibrary.h>
@@ -6,8 +7,6 @@
 #include <WorkbenchWindow.h>
 
 #include <extensionsystem/Globals.h>
-#include <utils/charts/GenericChart.h>
-#include <window/SensorWindow.h>
 
 #include <qwt_plot.h>
 #include <qwt_plot_marker.h>
@@ -21,7 +20,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTreeWidget>
-#include <QtTest>
 
 #include <qttreepropertybrowser.h>
 
@@ -95,8 +93,7 @@ private slots:
         const auto connectTo = [](QMainWindow* sensorWindow, const QString& port) {
             return QMetaObject::invokeMethod(sensorWindow, "vConnectToPort", Q_ARG(QString, port));
         };
-        QVERIFY(connectTo(first, simulated));
-        QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
+        QVERIFY(connectTo(first, simulated) && window.hostPorts().simulated(simulated)->isOpen());
         // One on a port has its sensor: one more of the model may be on another port.
         open->trigger();
         QCOMPARE(window.openSensorCount(), 2);
@@ -114,8 +111,7 @@ private slots:
         // Closing a window lets go of its port and of the window.
         QVERIFY(window.mdiArea()->subWindowList().value(0)->close());
         QTRY_VERIFY(!window.hostPorts().simulated(simulated)->isOpen());
-        QVERIFY(connectTo(second, simulated));
-        QVERIFY(window.hostPorts().simulated(simulated)->isOpen());
+        QVERIFY(connectTo(second, simulated) && window.hostPorts().simulated(simulated)->isOpen());
         QVERIFY(window.close());
         QTRY_VERIFY(second.isNull());
 
@@ -124,11 +120,18 @@ private slots:
         WorkbenchWindow withoutPlugin(missing);
         QCOMPARE(withoutPlugin.sensorList()->topLevelItemCount(), 0);
         QVERIFY(pluginLabel(withoutPlugin).contains("/nonexistent"));
+        // A broken document leaves the list empty too; the label names the file and the line.
+        qputenv("IOLINK_DESCRIPTION_DOCUMENT", WIDGET_TEST_DATA "/unreadable.xml");
+        WorkbenchWindow broken(plugin);
+        qunsetenv("IOLINK_DESCRIPTION_DOCUMENT");
+        QCOMPARE(broken.sensorList()->topLevelItemCount(), 0);
+        QVERIFY2(pluginLabel(broken).contains(WIDGET_TEST_DATA "/unreadable.xml, line 4: "),
+                 qPrintable(pluginLabel(broken)));
     }
 
     // The sensor list steps aside while sensors are open. The sensor windows bring keys of their own; the
     // workbench must not take them, and the active sensor window must get them.
-    void sensorWindowsShareTheWorkbench()
+    void sensorWindowsShareTheWorkbenchAndItsLanguage()
     {
         WorkbenchWindow window(plugin);
         window.resize(1280, 800);
@@ -187,49 +190,15 @@ private slots:
         QVERIFY(!ExtensionSystem::Globals::getPresentationMode());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
         // A sensor opened later starts in the same mode.
-        QVERIFY(window.openSensor("RT5-1300-M30"));
-        QVERIFY(sensorAt(window, 2)->propertyTreeDock()->isHidden());
+        QVERIFY(window.openSensor("RT5-1300-M30") && sensorAt(window, 2)->propertyTreeDock()->isHidden());
         window.setPresentationMode(false);
         QVERIFY(!sensorAt(window, 2)->propertyTreeDock()->isHidden());
 
-        window.mdiArea()->closeAllSubWindows();
-        QTRY_COMPARE(window.openSensorCount(), 0);
-        QVERIFY(dock->isVisible() && window.sensorList()->hasFocus());
-    }
-
-    // The list stays empty; the label names the file and what is wrong.
-    void aBrokenDocumentIsNamedWithItsLine()
-    {
-        const std::pair<QByteArray, QString> documents[] = {
-            {"<document>\n<documentId>IoLinkMzRT5family</documentId>\n<sensorList></document>\n", "line 3: "},
-            {"<document><documentId>Other</documentId></document>",
-             "is for \"Other\", not for \"IoLinkMzRT5family\""}};
-        for (const auto& [text, problem] : documents) {
-            QTemporaryDir dir;
-            const QString path = dir.filePath("broken.xml");
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-            file.close();
-            qputenv("IOLINK_DESCRIPTION_DOCUMENT", QFile::encodeName(path));
-            WorkbenchWindow window(plugin);
-            qunsetenv("IOLINK_DESCRIPTION_DOCUMENT");
-            QCOMPARE(window.sensorList()->topLevelItemCount(), 0);
-            QVERIFY2(pluginLabel(window).contains(path) &&
-                         pluginLabel(window).contains(problem.toHtmlEscaped()),
-                     qPrintable(pluginLabel(window)));
-        }
-    }
-
-    void switchesTheLanguageWhileRunningAndRemembersIt()
-    {
-        WorkbenchWindow window(plugin);
+        // The language switches while running and is remembered. Texts the host's parts draw themselves
+        // follow too: the tree's header, the chart's marks; lengths keep their unit suffix, once.
         window.rememberBetweenRuns();
-        window.show();
-        window.openSensor("RT5-350-M18");
-        SensorWindow* sensorWindow = sensorAt(window, 0);
-        QtProperty* hysteresis = sensorWindow->findProperty(sensorWindow->rootProperty(), "HysteresisA2");
-        // Texts the host's parts draw themselves follow too: the tree's header, the chart's marks; lengths
-        // keep their unit suffix, once.
+        SensorWindow* sensorWindow = sensorAt(window, 2);
+        QtProperty* hysteresis = row(*sensorWindow, "HysteresisA2");
         const auto shown = [&] {
             QStringList texts = {
                 window.menuBar()->actions().value(0)->text(),
@@ -246,25 +215,24 @@ private slots:
                  qPrintable(inEnglish));
 
         window.findChild<QAction*>("actionLanguage_de")->trigger();
-        QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("de"));
         QTRY_VERIFY2(shown().startsWith("&Datei|Prozessdaten|Eigenschaft|Kennung|") &&
                          shown().contains("Schaltpunkt") && !shown().contains("Threshold") &&
                          shown().count(" (mm)") == inEnglish.count(" (mm)"),
                      qPrintable(shown()));
-        // A sensor opened now starts in German; so does the next start, unless the command line says
-        // otherwise.
-        window.openSensor("RT5-600-M18");
-        QCOMPARE(sensorAt(window, 1)->propertyTreeDock()->windowTitle(), QString("Parameterbaum"));
+        // So does the next start, unless the command line says otherwise.
         QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("de"));
         QCOMPARE(WorkbenchSettings::startLanguage("en"), QString("en"));
 
         // A language without a catalogue leaves everything English.
         window.setLanguage("xx");
         QVERIFY(window.statusBar()->currentMessage().contains("no translation for \"xx\""));
-        QVERIFY(window.findChild<QAction*>("actionLanguage_en")->isChecked());
-        QCOMPARE(ExtensionSystem::Globals::getLanguage(), std::string("en"));
         QTRY_COMPARE(shown(), inEnglish);
-        QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("en"));
+        QVERIFY(ExtensionSystem::Globals::getLanguage() == "en" &&
+                WorkbenchSettings::startLanguage(QString()) == "en");
+
+        window.mdiArea()->closeAllSubWindows();
+        QTRY_COMPARE(window.openSensorCount(), 0);
+        QVERIFY(dock->isVisible() && window.sensorList()->hasFocus());
     }
 };
 

@@ -32,29 +32,13 @@ class WidgetsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // A zone with daylight-saving switches, which the day-wise time conversion must handle.
-        qputenv("TZ", "Europe/Berlin");
-        tzset();
-    }
-
-    void delimiterFollowsTheChoice()
-    {
-        using Choice = ExportDelimiterChoice;
-        const std::pair<Choice, QByteArray> cases[] = {
-            {{true, false, false, false, false, ""}, "\t"}, {{false, true, true, false, false, ""}, ",;"},
-            {{false, false, false, false, false, "|"}, ""}, // a text without its box
-            {{false, false, false, false, true, "|"}, "|"}, {{true, true, true, true, true, "|"}, "\t,; |"},
-        };
-        for (const auto& [choice, delimiter] : cases)
-            QCOMPARE(exportDelimiter(choice), delimiter);
-    }
-
     // Every 37 minutes over a year and a half, and every minute around both clock changes of 2026, checked
     // against a plain QDateTime conversion of each sample.
     void localTimeStaysRightAcrossDaysAndClockChanges()
     {
+        // A zone with daylight-saving switches, which the day-wise time conversion must handle.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
         ValueOverTime data;
         QByteArray expected = "Time Value Unit State\n";
         const auto add = [&](double time) {
@@ -66,10 +50,9 @@ private slots:
         const double start = localMs(2025, 10, 20, 0, 0, 0, 0);
         for (double t = start; t < start + 540.0 * 86400000; t += 37 * 60000 + 123)
             add(t);
-        for (const double around : {localMs(2026, 3, 29, 1, 0, 0, 0), localMs(2026, 10, 25, 1, 0, 0, 0)}) {
+        for (const double around : {localMs(2026, 3, 29, 1, 0, 0, 0), localMs(2026, 10, 25, 1, 0, 0, 0)})
             for (double t = around; t < around + 3 * 3600000; t += 59999)
                 add(t);
-        }
         QCOMPARE(exportText(data, " ", {"Time", "Value", "Unit", "State"}, "mm"), expected);
     }
 
@@ -95,10 +78,9 @@ private slots:
 
         const QString fifo = dir.filePath("pipe.csv");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        for (const QString& target : {fifo, folder}) {
+        for (const QString& target : {fifo, folder})
             QCOMPARE(saveExportFile(target, "Time;Value\n"),
                      "Cannot export to " + target + ": it is not a regular file");
-        }
         const QString missing = dir.filePath("none/export.csv");
         QCOMPARE(saveExportFile(missing, "Time;Value\n"),
                  "Cannot export to " + missing + ": the folder " + dir.filePath("none") + " does not exist");
@@ -122,25 +104,18 @@ private slots:
                 progress->exit(5);
             });
         });
-        QCOMPARE(progress->exec(5), 1);
-        QVERIFY(ownExitSent);
+        QVERIFY(progress->exec(5) == 1 && ownExitSent);
 
         bool guardFired = false;
-        QTimer guard;
-        connect(&guard, &QTimer::timeout, progress, [&] {
+        QTimer::singleShot(0, progress, [&] {
             guardFired = true;
-            guard.stop();
             progress->exit(3);
         });
-        guard.start(0);
-        QCOMPARE(progress->exec(3), 1);
-        QVERIFY(!guardFired);
-        QCOMPARE(progress->exec(3), 1);
-        QVERIFY(guardFired);
+        QVERIFY(progress->exec(3) == 1 && !guardFired);
+        QVERIFY(progress->exec(3) == 1 && guardFired);
 
         QTimer::singleShot(0, progress, [&] { progress->deleteLater(); });
-        QCOMPARE(progress->exec(8), 0);
-        QVERIFY(progress.isNull());
+        QVERIFY(progress->exec(8) == 0 && progress.isNull());
     }
 
     void browserButtonReportsItsPropertyAndFollowsIt()
@@ -168,11 +143,10 @@ private slots:
         manager.setValue(teach, "Zurücksetzen");
         QCOMPARE(button->text(), QString("Zurücksetzen"));
         teach->setEnabled(false);
-        QVERIFY(!button->isEnabled());
         QWidget parent;
         QtAbstractEditorFactoryBase& editors = factory;
         auto* late = qobject_cast<QPushButton*>(editors.createEditor(teach, &parent));
-        QVERIFY(late && !late->isEnabled());
+        QVERIFY(!button->isEnabled() && late && !late->isEnabled());
         teach->setEnabled(true);
         QVERIFY(button->isEnabled() && late->isEnabled());
     }
