@@ -48,12 +48,6 @@ public:
     }
 
     QString path() const { return m_path; }
-    // Writes to the simulator's standard input, as a person types there.
-    bool tell(const QByteArray& line)
-    {
-        return m_process.write(line) == line.size() && m_process.waitForBytesWritten(3000);
-    }
-    void closeInput() { m_process.closeWriteChannel(); }
     bool isRunning() const { return m_process.state() == QProcess::Running; }
 
     // Lets the held faults go and waits until the simulator has taken them
