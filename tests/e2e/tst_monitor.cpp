@@ -48,18 +48,6 @@ class MonitorTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_folder.isValid());
-        QVERIFY(broker.start());
-    }
-    void cleanup()
-    {
-        monitor.kill();
-        monitor.waitForFinished();
-        broker.stop();
-    }
-
     void sensorsArePublishedThroughALossAChangeAndABrokerOutage();
 
 private:
@@ -73,36 +61,10 @@ private:
             qWarning() << error;
         return started;
     }
-    void startMonitor(const QStringList& links, int verifyEvery = 0)
-    {
-        QStringList arguments;
-        for (const QString& link : links)
-            arguments << "--monitor" << link + '=' + sensorName;
-        arguments << "--mqtt" << broker.address() << "--originator"
-                  << "plant"
-                  << "--verify-every" << QString::number(verifyEvery) << "--journal" << journal() << "--trace"
-                  << m_folder.filePath("trace.txt");
-        monitor.setProcessChannelMode(QProcess::ForwardedChannels);
-        monitor.start(IOLINK_WORKBENCH, arguments);
-        QVERIFY(monitor.waitForStarted());
-    }
-    // SIGTERM ends it cleanly; it never wrote to a sensor: only the connect,
-    // identity, reads, fetches and the poll went out.
-    void stopMonitorThatWroteNothing()
-    {
-        monitor.terminate();
-        QVERIFY(monitor.waitForFinished(20000));
-        QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(monitor.exitCode(), 0);
-        const QStringList requests = TraceLines::read(m_folder.filePath("trace.txt")).requests();
-        QVERIFY(!requests.isEmpty());
-        VERIFY_NONE(requests.filter(QRegularExpression("^\\S+ \\S+ (?!11|12|21|22|26|27)")));
-    }
     QString journal() const { return m_folder.filePath("journal.jsonl"); }
 
     QTemporaryDir m_folder;
     Broker broker{m_folder.path()};
-    QProcess monitor;
 };
 
 // Two sensors' identities and data arrive; a third port holds a sensor of
@@ -111,23 +73,32 @@ private:
 // in the monitor for the broker and a persistent subscriber, and the other
 // sensor's data never paused. The other sensor is taught at its housing: the
 // next check reads its settings again and reports the moved switching point,
-// once. Everything is journaled.
+// once. Everything is journaled, and nothing but the connect, identity,
+// reads, fetches and the poll went out.
 void MonitorTest::sensorsArePublishedThroughALossAChangeAndABrokerOutage()
 {
+    QVERIFY(m_folder.isValid() && broker.start());
     Subscriber subscriber;
     const auto subscribe = [&subscriber, this] { subscriber.start(broker.port(), "plant/#", "tst-monitor"); };
     subscribe();
     const QString linkA = m_folder.filePath("sensorA");
     const QString linkB = m_folder.filePath("sensorB");
     const QString otherLink = m_folder.filePath("sensorC");
-    SimulatorProcess simulatorA;
-    SimulatorProcess simulatorB;
-    SimulatorProcess other;
+    SimulatorProcess simulatorA, simulatorB, other;
     QVERIFY(startSimulator(simulatorA, linkA, 3));
     QVERIFY(startSimulator(simulatorB, linkB, 4,
                            {"--model", "UM035", "--variant", "107", "--housing-teach-after", "25"}));
     QVERIFY(startSimulator(other, otherLink, 5, {"--model", "UK130"}));
-    startMonitor({linkA, linkB, otherLink}, 1);
+    QProcess monitor;
+    QStringList arguments;
+    for (const QString& link : {linkA, linkB, otherLink})
+        arguments << "--monitor" << link + '=' + sensorName;
+    monitor.setProcessChannelMode(QProcess::ForwardedChannels);
+    monitor.start(IOLINK_WORKBENCH,
+                  arguments + QStringList{"--mqtt", broker.address(), "--originator", "plant",
+                                          "--verify-every", "1", "--journal", journal(), "--trace",
+                                          m_folder.filePath("trace.txt")});
+    QVERIFY(monitor.waitForStarted());
 
     const QString aliasA = alias(linkA);
     const QString aliasB = alias(linkB);
@@ -176,7 +147,14 @@ void MonitorTest::sensorsArePublishedThroughALossAChangeAndABrokerOutage()
     QVERIFY2(changed().first().startsWith("WARNING Switching point A1 changed on the sensor: "),
              qPrintable(changed().first()));
 
-    stopMonitorThatWroteNothing();
+    // SIGTERM ends it cleanly.
+    monitor.terminate();
+    QVERIFY(monitor.waitForFinished(20000));
+    QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(monitor.exitCode(), 0);
+    const QStringList requests = TraceLines::read(m_folder.filePath("trace.txt")).requests();
+    QVERIFY(!requests.isEmpty());
+    VERIFY_NONE(requests.filter(QRegularExpression("^\\S+ \\S+ (?!11|12|21|22|26|27)")));
     const auto status = [&subscriber] {
         const QList<Message> all = subscriber.on("plant/gateway/status");
         return all.isEmpty() ? QByteArray() : all.last().payload;

@@ -12,7 +12,6 @@
 #include <qtpropertymanager.h>
 
 #include <QAction>
-#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -50,8 +49,6 @@ private slots:
         DialogAnswers lost({reply(QMessageBox::Ok)});
         sensor.kill();
         QTRY_VERIFY_WITH_TIMEOUT(!window->isConnected(), 15000);
-        QTRY_COMPARE_WITH_TIMEOUT(window->findChild<QLabel*>("modeLabel")->text(),
-                                  QString("Waiting for %1 to come back...").arg(link), 5000);
         const Utils::ValueOverTime* history = window->chart()->getData(0);
         const int samplesBefore = history->size();
 

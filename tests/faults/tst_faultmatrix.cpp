@@ -120,12 +120,12 @@ private slots:
         QVERIFY2(faulty.start(IOLINK_SIM, soundArguments + c.arguments, &error), qPrintable(error));
         PtyRig rig(plugin, files + "-setup.trace", "Test M18");
         QVERIFY(rig.window);
-        ModalAnswers modals;
+        DialogAnswers modals({}, true);
         rig.offer(faulty.path());
         const auto restart = [&](const char* file) {
             rig.restartTrace(files + file);
             rig.forgetMessages();
-            modals.boxes.clear();
+            modals.forgetBoxes();
         };
 
         if (c.phase != "connect") {

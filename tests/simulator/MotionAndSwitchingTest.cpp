@@ -1,5 +1,4 @@
 #include "SimulatorTestSupport.h"
-#include "SwitchingOutput.h"
 
 #include <set>
 
@@ -25,22 +24,6 @@ TEST(TargetMotion, EveryMinuteShowsAllFourKindsInTheVariantRangeTheSeedDecidesTh
         }
         EXPECT_TRUE(codes.count(0) && codes.count(0x7FF8) && codes.count(0x7FFC) && codes.size() > 103);
     }
-}
-
-// Window from 180 to 235 around 200, hysteresis 5 once on; too close
-// switches a point output on and a window output off.
-TEST(SwitchingOutput, PointAndWindowModesAndTheSpecialCodes)
-{
-    SwitchingOutput window, point;
-    const int windowCases[][2] = {{179, 0}, {180, 1}, {176, 1}, {235, 1},
-                                  {236, 0}, {232, 0}, {230, 1}, {DistanceCode::TooClose, 0}};
-    for (const auto& [distance, on] : windowCases)
-        EXPECT_EQ(window.update(quint16(distance), OutputSettings{true, 200, 20, 30, 5}), bool(on))
-            << distance;
-    const int pointCases[][2] = {
-        {DistanceCode::TooClose, 1}, {DistanceCode::NoData, 0}, {50, 1}, {DistanceCode::TooFar, 0}};
-    for (const auto& [distance, on] : pointCases)
-        EXPECT_EQ(point.update(quint16(distance), OutputSettings{false, 100, 0, 0, 0}), bool(on)) << distance;
 }
 
 // On at or below the switching point, kept on within the hysteresis above

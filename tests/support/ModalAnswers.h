@@ -21,7 +21,9 @@
 // said: a connection question by the object name of its button; a message
 // box by a button of its own found by object name, or by a standard button,
 // where NoButton is its default button, as Enter would. A file dialog's own
-// questions are the file dialog's answerer's.
+// questions are the file dialog's answerer's. Once its answers are used up,
+// one told to go on answers as a user who only wants to go on does: OK or the
+// box's escape button, and "Sensor -> PC", which reads and writes nothing.
 class DialogAnswers : public QObject
 {
 public:
@@ -33,30 +35,46 @@ public:
         bool uncheck = false;
     };
 
-    explicit DialogAnswers(QList<Answer> answers) : m_answers(std::move(answers))
+    explicit DialogAnswers(QList<Answer> answers, bool thenGoOn = false)
+        : m_answers(std::move(answers)), m_goOn(thenGoOn)
     {
         m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || m_answers.isEmpty())
+            if (!modal || (m_answers.isEmpty() && !m_goOn))
                 return;
+            const bool scripted = !m_answers.isEmpty();
+            const Answer answer = scripted ? m_answers.first() : Answer{"sensorToPc"};
+            QAbstractButton* button = nullptr;
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
                 if (qobject_cast<QFileDialog*>(box->parentWidget()))
                     return;
                 titles << box->windowTitle();
                 texts << box->text();
                 informativeTexts << box->informativeText();
-                const Answer answer = m_answers.takeFirst();
+                m_boxes << "[" + box->windowTitle() + "] " + box->text();
                 if (answer.uncheck && box->checkBox())
                     box->checkBox()->setChecked(false);
-                boxButton(box, answer)->click();
-            } else if (auto* button = m_answers.value(0).button.isEmpty()
-                                          ? nullptr
-                                          : modal->findChild<QAbstractButton*>(m_answers.value(0).button)) {
+                if (!scripted)
+                    button =
+                        box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok) : box->escapeButton();
+                else if (!answer.button.isEmpty())
+                    button = box->findChild<QAbstractButton*>(answer.button);
+                else
+                    button = answer.standard == QMessageBox::NoButton ? box->defaultButton()
+                                                                      : box->button(answer.standard);
+            } else {
+                // The "updating..." pop-up is modal too, but is no question.
+                button =
+                    answer.button.isEmpty() ? nullptr : modal->findChild<QAbstractButton*>(answer.button);
+                if (!button)
+                    return;
                 titles << modal->windowTitle();
-                m_answers.removeFirst();
-                button->click();
             }
+            if (scripted)
+                m_answers.removeFirst();
+            if (button)
+                button->click();
         });
         m_timer.start();
     }
@@ -66,15 +84,21 @@ public:
     QStringList informativeTexts;
     int answered() const { return titles.size(); }
 
-private:
-    static QAbstractButton* boxButton(QMessageBox* box, const Answer& answer)
+    // Whether a box with this title and a text that starts so came up.
+    bool saw(const QString& title, const QString& textStart) const
     {
-        if (!answer.button.isEmpty())
-            return box->findChild<QAbstractButton*>(answer.button);
-        return answer.standard == QMessageBox::NoButton ? box->defaultButton() : box->button(answer.standard);
+        return std::any_of(m_boxes.cbegin(), m_boxes.cend(), [&](const QString& box) {
+            return box.startsWith("[" + title + "] " + textStart);
+        });
     }
+    QString summary() const { return m_boxes.isEmpty() ? QString("no box") : m_boxes.join(" | "); }
+    void forgetBoxes() { m_boxes.clear(); }
 
+private:
     QList<Answer> m_answers;
+    bool m_goOn;
+    // "[title] text" of each box.
+    QStringList m_boxes;
     QTimer m_timer;
 };
 
@@ -87,63 +111,6 @@ inline DialogAnswers::Answer reply(QMessageBox::StandardButton button)
 {
     return {QString(), button};
 }
-
-// Answers every modal box the way a user who only wants to go on does (OK,
-// or the box's escape button), and the connection question with "Sensor ->
-// PC", which reads the sensor and writes nothing. Keeps what the boxes said.
-class ModalAnswers : public QObject
-{
-public:
-    struct Box
-    {
-        QString title;
-        QString text;
-    };
-
-    ModalAnswers()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
-        m_timer.start(10);
-    }
-
-    QList<Box> boxes;
-
-    bool saw(const QString& title, const QString& textStart) const
-    {
-        return std::any_of(boxes.cbegin(), boxes.cend(), [&](const Box& box) {
-            return box.title == title && box.text.startsWith(textStart);
-        });
-    }
-    QString summary() const
-    {
-        QStringList lines;
-        for (const Box& box : boxes)
-            lines << "[" + box.title + "] " + box.text;
-        return lines.isEmpty() ? QString("no box") : lines.join(" | ");
-    }
-
-private:
-    void answer()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            boxes << Box{box->windowTitle(), box->text()};
-            QAbstractButton* button = box->button(QMessageBox::Ok);
-            if (!button)
-                button = box->escapeButton();
-            if (button)
-                button->click();
-            return;
-        }
-        // The "updating..." pop-up is modal too, but is no question.
-        if (auto* button = modal->findChild<QAbstractButton*>("sensorToPc"))
-            button->click();
-    }
-
-    QTimer m_timer;
-};
 
 // Runs a step on the next modal window, from a timer of its own, so that a
 // message box the step leads to is answered while the step waits for it.

@@ -85,7 +85,7 @@ struct PtyRig
         workbench.refreshPorts();
     }
     // Chooses the port in the selector as a user does; the connection
-    // question is answered by a ModalAnswers.
+    // question is answered by a DialogAnswers.
     void choose(const QString& path)
     {
         const int index = window->portSelector()->findText(path);

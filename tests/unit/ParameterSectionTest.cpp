@@ -162,38 +162,3 @@ TEST(ParameterSection, RowsTheCodeReliesOnHaveTheirPlaceTypeAndEntries)
     EXPECT_NE(units.back().second.get<std::string>("en").find("inch"), std::string::npos);
     EXPECT_EQ(row("TestMode").key("defaultvalue"), "0");
 }
-
-// The unit switch replaces the last five characters; the language switch looks for "mm" to tell which
-// suffix a caption carries.
-TEST(ParameterSection, LengthCaptionsEndInTheMillimetreSuffix)
-{
-    for (const char* id : {"LowerThresholdA1", "SwitchingThresholdA1", "UpperThresholdA1", "HysteresisA1",
-                           "LowerThresholdA2", "SwitchingThresholdA2", "UpperThresholdA2", "HysteresisA2"})
-        for (const char* language : {"text.en", "text.de"}) {
-            const std::string caption = row(id).key(language);
-            EXPECT_TRUE(caption.size() > 5 && caption.find("mm") == caption.size() - 3 &&
-                        caption.substr(caption.size() - 5) == " (mm)")
-                << id << ": " << caption;
-        }
-}
-
-// Row 0 distance, 1 a second value, 2-9 status bits, 10-14 switches, 15-22 distance and amplitude of
-// objects 1 to 4, each group in the order of its ids.
-TEST(ProcessDataSection, EntriesFollowTheRowLayout)
-{
-    const std::string groups = "nn" + std::string(8, '0') + std::string(5, '1') + std::string(8, '2');
-    std::vector<std::string> ids;
-    for (const auto& entry : document().get_child("document.guiCategory.default")) {
-        const std::string id = entry.second.get<std::string>("id", "");
-        const std::size_t row = ids.size();
-        ids.push_back(id);
-        ASSERT_TRUE(row < groups.size() && !id.empty()) << "row " << row;
-        EXPECT_EQ(id.front(), groups[row]) << "row " << row;
-        EXPECT_TRUE(id.front() != '2' || entry.second.get<std::string>("parent", "") ==
-                                             "Object" + std::to_string((row - 15) / 2 + 1))
-            << "row " << row;
-        EXPECT_TRUE(row == 0 || ids[row - 1].front() != id.front() || ids[row - 1] < id) << "row " << row;
-    }
-    EXPECT_EQ(ids.size(), groups.size());
-    EXPECT_EQ(std::set<std::string>(ids.begin(), ids.end()).size(), ids.size());
-}
