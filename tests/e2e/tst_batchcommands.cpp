@@ -333,6 +333,24 @@ private slots:
     // A mistake on the command line ends with status 64 and a sentence before
     // anything is sent. SENSOR stands for a port and a sensor, @ for the
     // test's folder, EMPTY for an empty argument.
+    // The description document is read whole from a regular file only: a
+    // pipe or an endless device gives no sensors, at once, and says why.
+    void theDocumentIsReadFromRegularFilesOnly()
+    {
+        QVERIFY(makeFifo());
+        for (const QString& document : {path("fifo"), QString("/dev/zero")}) {
+            smallDocument = document;
+            const Run run = workbench({"--list-sensors"}, 30000);
+            QVERIFY2(run.status == 0 && run.out.contains("sensors:       0\n"),
+                     qPrintable(run.out + run.err));
+            QVERIFY2(run.err.contains(document + " is not a regular file."), qPrintable(run.err));
+        }
+        // The window's own look at the document does not wait either.
+        QCOMPARE(
+            workbench({"--port", simulator.path(), "--open", "RT5-350-M18", "--factory-reset"}, 30000).status,
+            64);
+    }
+
     void badCommandLinesAreRefused_data()
     {
         QTest::addColumn<QString>("arguments");

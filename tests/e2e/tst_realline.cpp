@@ -296,6 +296,48 @@ private slots:
         waitForLiveData(*rig);
     }
 
+    // Printing the live history checks the line once and stays connected.
+    void printingTheLiveHistoryChecksTheLineOnce()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(rig->window->chart()->getData(0)->size() >= 40, 10000);
+        rig->clearTrace();
+        qputenv("IOLINK_PRINT_PDF", QFile::encodeName(dir.filePath("live.pdf")));
+        DialogAnswers noBox({reply(QMessageBox::Ok)});
+        rig->window->form().actionPrint_chart_view->trigger();
+        qunsetenv("IOLINK_PRINT_PDF");
+        QCOMPARE(noBox.titles, QStringList());
+        QTest::qWait(300);
+        QCOMPARE(rig->sent().filter("03 51 12 01").size(), 1);
+        QVERIFY(rig->window->isConnected());
+    }
+
+    // The report marks the row that differs from the file last saved, which
+    // the window still finds as it is on disk.
+    void theReportMarksWhatDiffersFromTheLastSavedFile()
+    {
+        const QString saved = dir.filePath("line 4.kvs");
+        QCOMPARE(rig->window->saveSettingsTo(saved), QString());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains(";OnDelay1=0;"));
+        file.resize(0);
+        file.write(QByteArray(text).replace(";OnDelay1=0;", ";OnDelay1=1500;"));
+        file.close();
+        const QString path = dir.filePath("report.pdf");
+        qputenv("IOLINK_REPORT_PDF", QFile::encodeName(path));
+        QMetaObject::invokeMethod(rig->window, "printReport");
+        qunsetenv("IOLINK_REPORT_PDF");
+        QCOMPARE(message(), "Report written to " + path);
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-raw", path, "-"});
+        QVERIFY(pdftotext.waitForFinished() && pdftotext.exitCode() == 0);
+        const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+        QVERIFY2(report.contains("Switch-on delay A1 0 ms differs from line 4.kvs (1500 ms there)"),
+                 qPrintable(report));
+        QCOMPARE(report.count("differs from"), 1);
+    }
+
     void cleanupTestCase() { rig.reset(); }
 };
 

@@ -1,17 +1,25 @@
 // The sensor window with the small test document against the simulated
-// master at the wire's speed: what only the whole window asks and shows.
+// master through the workbench's broker at the wire's speed: what only the
+// whole window asks, shows and tells the user.
 #include <InProcessRig.h>
 #include <TestDocuments.h>
 
 #include <tools/SettingsCompareDialog.h>
-#include <tools/SettingsFile.h>
 #include <window/SensorWindowForm.h>
 
+#include <qwt_plot.h>
+#include <qwt_plot_zoneitem.h>
+
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QTreeWidget>
+
+#include <cmath>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -29,6 +37,17 @@ private:
     {
         return std::make_unique<LinkRig>(plugin, document, dir.filePath("trace.txt"), spec, sensorName, true);
     }
+    static QString status(const LinkRig& r) { return r.window->statusBar()->currentMessage(); }
+    static QString mode(const LinkRig& r) { return r.window->findChild<QLabel*>("modeLabel")->text(); }
+    static QtDoublePropertyManager* doubles(const LinkRig& r)
+    {
+        return r.manager<QtDoublePropertyManager>("SwitchingThresholdA1");
+    }
+    static double point(const LinkRig& r) { return doubles(r)->value(r.property("SwitchingThresholdA1")); }
+    static void setPoint(const LinkRig& r, double value)
+    {
+        doubles(r)->setValue(r.property("SwitchingThresholdA1"), value);
+    }
 
 private slots:
     void initTestCase()
@@ -38,12 +57,38 @@ private slots:
         QVERIFY2(plugin.load(PluginLibrary::pluginPath(IOLINK_PLUGIN_DIR)), qPrintable(plugin.errorString()));
     }
 
-    // Enter takes the choice that leaves the sensor as it is: the identity
-    // exchange, then a read of every parameter but the button, and no write.
-    void enterConnectsReadingEverythingAndClosingWhileReadingIsSafe()
+    // Cancelled, or answered while the selector says "Offline", the question
+    // sends nothing; Enter takes the choice that leaves the sensor as it is.
+    void theConnectionQuestion()
     {
         auto r = rig();
+        QSignalSpy portRequests(r->window, SIGNAL(vComPortSelected(QString)));
+        {
+            DialogAnswers answers({choose("sensorToPc")});
+            r->invoke("actionConnectSensor", Q_ARG(int, 1));
+        }
+        QVERIFY(!r->window->isConnected());
+        for (const QList<QVariant>& request : qAsConst(portRequests))
+            QCOMPARE(request.value(0).toString(), QString());
+        {
+            DialogAnswers answers({choose("cancel")});
+            r->selectPort();
+            r->choosePort();
+            QCOMPARE(r->window->portSelector()->currentIndex(), 0);
+        }
+        {
+            // Overwriting the sensor asks once more; cancelling leaves it alone.
+            DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Cancel)});
+            r->selectPort();
+            r->choosePort();
+            QCOMPARE(answers.titles, (QStringList{"Connect to the sensor", "IO-Link Sensor Workbench"}));
+            QCOMPARE(answers.texts, QStringList{"Sensor settings will be overwritten with the ones from PC"});
+            QCOMPARE(r->window->portSelector()->currentIndex(), 0);
+            QVERIFY(!r->window->isConnected());
+        }
+        QVERIFY(r->sent().isEmpty());
         r->connectPressingEnter();
+        QCOMPARE(r->window->windowTitle(), "Test M18 (" + r->port + ")");
         const QStringList sent = r->sent();
         const QStringList sequence{"03 51 12 01", "03 51 12 01", "04 73 11 09 03",
                                    "02 70 22",    "03 70 21 03", "05 57 26 12 00 00",
@@ -53,9 +98,140 @@ private slots:
         QCOMPARE(reads.size(), r->window->parameterAddressMap().size() - 1);
         QVERIFY(!reads.contains(hex(readRequest(69, 1))));
         QVERIFY(r->writes().isEmpty());
+        QVERIFY(r->window->form().sensorOperationsToolbar->isEnabled());
+        QVERIFY(!r->window->form().actionOpen_Settings->isEnabled());
+        QCOMPARE(mode(*r), QString("Mode: write"));
+    }
 
-        // Closed while it reads everything, the window goes without harm, lets
-        // go of the port and polls no more.
+    // Writing everything on connecting pads tags and tells what the sensor refused.
+    void writingEverythingPadsAndTellsWhatTheSensorRefused()
+    {
+        auto r = rig();
+        setPoint(*r, 512);
+        r->manager<QtStringPropertyManager>("FunctionTag")->setValue(r->property("FunctionTag"), "Box 7");
+        QTest::qWait(500);
+        r->device->faults().refuseNextWrite(75);
+
+        DialogAnswers answers(
+            {choose("pcToSensor"), {QString(), QMessageBox::Ok, true}, reply(QMessageBox::Ok)});
+        r->selectPort();
+        r->choosePort();
+        QVERIFY(r->window->isConnected());
+        QCOMPARE(answers.titles.value(2), QString("Not written to the sensor"));
+        QVERIFY2(QRegularExpression("^Written to the sensor: .*; not written: 1; read back otherwise: 0 "
+                                    "\\(marked in the tree\\)\\. Wrote all ")
+                     .match(status(*r))
+                     .hasMatch(),
+                 qPrintable(status(*r)));
+        QVERIFY(!r->mark("OnDelay1").isEmpty());
+        const QStringList writes = r->writes();
+        for (const auto& request : {writeRequest({75, 1, 9}, 0), writeRequest({64, 1, 7}, 512),
+                                    writeRequest({72, 2, 6}, 0), tagWriteRequest(0x19, "Box 7")})
+            QCOMPARE(writes.count(hex(request)), 1);
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 512);
+        QCOMPARE(r->device->model().parameterValue(QString("FunctionTag")).toByteArray().left(5),
+                 QByteArray("Box 7"));
+    }
+
+    // A file's value taken in the compare is the user's edit, marked and left
+    // in the window even in write mode: the sensor gets nothing.
+    void takingAFilesValueInTheCompareWritesNothing()
+    {
+        auto r = rig();
+        r->connectReading();
+        const QString path = dir.filePath("compare.kvs");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            "<root pluginid=\"IoLinkMzRT5family\" sensorid=\"Test M18\"><pluginsettings><propertytreedata "
+            "data=\"MesurementUnit=0;SwitchingThresholdA1=450.000000;PinFunctionA1=1;OnDelay1=0;\"/>"
+            "</pluginsettings></root>");
+        file.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isSettling(), 10000);
+        r->window->form().actionWritePermanent->trigger();
+        QTRY_VERIFY(r->window->form().actionWritePermanent->isChecked() &&
+                    r->window->form().actionWriting->isChecked());
+        QTest::qWait(1000);
+        r->clearTrace();
+
+        r->window->compareWithSettingsFile(path);
+        auto* dialog = r->window->findChild<SettingsCompareDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Compare with settings file"));
+        const auto rows = [dialog] {
+            QStringList texts;
+            for (int row = 0; row < dialog->table()->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < 4; ++column)
+                    cells << dialog->table()->item(row, column)->text();
+                texts << cells.join('|');
+            }
+            return texts;
+        };
+        const QStringList pins =
+            r->manager<QtEnumPropertyManager>("PinFunctionA1")->enumNames(r->property("PinFunctionA1"));
+        const QString pinRow = "Pin A1|" + pins.value(0) + "|" + pins.value(1) + "|";
+        QCOMPARE(rows(), (QStringList{pinRow, "Switching point A1|300|450|mm"}));
+
+        dialog->findChild<QPushButton*>("take:SwitchingThresholdA1")->click();
+        QCOMPARE(rows(), QStringList{pinRow});
+        QCOMPARE(point(*r), 450.0);
+        QCOMPARE(r->mark("SwitchingThresholdA1"), QString("Not written to the sensor yet"));
+        QTest::qWait(600);
+        VERIFY_NONE(r->writes());
+        QCOMPARE(r->simulated("SwitchingThresholdA1"), 300);
+        QVERIFY(r->mark("PinFunctionA1").isEmpty());
+        dialog->close();
+    }
+
+    // An output row of the master's data sends the switch byte when its box
+    // changes, by the mouse on the box or by Space on the row, and only then.
+    void theObservationBoxesSendWhatChangedOnly()
+    {
+        auto r = rig();
+        r->connectReading();
+        waitForLiveData(*r);
+        r->workbench.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&r->workbench));
+        QTreeWidget* list = r->window->processDataTree();
+        QTreeWidgetItem* row = list->topLevelItem(2)->child(1);
+        list->scrollToItem(row);
+        list->setCurrentItem(row, 2);
+        QStyleOptionViewItem box;
+        box.rect = list->visualRect(list->currentIndex());
+        box.features = QStyleOptionViewItem::HasCheckIndicator;
+        const QPoint onTheBox =
+            list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, list).center();
+        list->setCurrentItem(row, 0);
+        const QPoint besideTheBox = list->visualRect(list->currentIndex()).center();
+        auto switchBytes = [&r] { return r->sent().filter(QRegularExpression("^03 .. 23 ")); };
+        r->clearTrace();
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, besideTheBox);
+        row->setText(0, row->text(0));
+        row->setText(3, "?");
+        QTest::qWait(400);
+        QCOMPARE(switchBytes(), QStringList());
+
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, onTheBox);
+        QCOMPARE(row->checkState(2), Qt::Checked);
+        QTRY_COMPARE(switchBytes().size(), 1);
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(row->checkState(2), Qt::Unchecked);
+        QTRY_COMPARE(switchBytes().size(), 2);
+        QVERIFY(switchBytes()[0] != switchBytes()[1]);
+        QTest::qWait(400);
+        QCOMPARE(switchBytes().size(), 2);
+    }
+
+    // Closed while it reads everything, the window goes without harm, lets go
+    // of the port and polls no more.
+    void closingTheWindowInTheMiddleOfReadingIsSafe()
+    {
+        auto r = rig();
+        r->connectOverwriting();
         QMdiSubWindow* subWindow = r->workbench.mdiArea()->subWindowList().value(0);
         QSignalSpy aboutToClose(r->window, SIGNAL(vAboutToClose()));
         // As in the running workbench, the read starts from the main event loop.
@@ -75,9 +251,8 @@ private slots:
     }
 
     // A value beyond the variant's limits is neither cut nor written back,
-    // and a refused read leaves its row: both are marked. A file's value
-    // taken in the compare is an edit left in the window even in write mode:
-    // the sensor gets nothing.
+    // and a refused read leaves its row: the tree and the status bar say so.
+    // A larger entry is written as the limit.
     void readingMarksWhatItCannotShowAndTheVariantLimitsEntries()
     {
         auto r = rig();
@@ -89,40 +264,46 @@ private slots:
         QCOMPARE(r->simulated("SwitchingThresholdA1"), 9000);
         QCOMPARE(r->mark("SwitchingThresholdA1"), QString("the sensor holds 9000; allowed 1 to 600"));
         QCOMPARE(r->mark("OnDelay1"), QString("Not read from the sensor: service temporarily not available"));
+        QVERIFY(status(*r).contains("not read: 1"));
+        QtTreePropertyBrowser* browser = r->window->parameterBrowser();
+        QVERIFY(!browser->itemIcon(browser->items(r->property("OnDelay1")).value(0)).isNull());
+        QVERIFY(r->property("SwitchingThresholdA1")->toolTip().contains("Allowed: 1 to 600 mm"));
         r->window->form().actionRead->trigger();
-        QCOMPARE(r->manager<QtDoublePropertyManager>("SwitchingThresholdA1")
-                     ->maximum(r->property("SwitchingThresholdA1")),
-                 600.0);
+        QCOMPARE(doubles(*r)->maximum(r->property("SwitchingThresholdA1")), 600.0);
         QVERIFY(r->mark("OnDelay1").isEmpty());
 
-        const QString path = dir.filePath("compare.kvs");
-        QCOMPARE(
-            saveSettingsFile(
-                path, settingsFileText("Test M18", "MesurementUnit=0;PinFunctionA1=1;OnDelay1=700;", "")),
-            QString());
-        QTRY_VERIFY_WITH_TIMEOUT(!r->window->isSettling(), 10000);
-        QVERIFY(r->window->form().actionWritePermanent->isChecked() &&
-                r->window->form().actionWriting->isChecked());
-        QTest::qWait(1000);
-        r->clearTrace();
-        r->window->compareWithSettingsFile(path);
-        auto* dialog = r->window->findChild<SettingsCompareDialog*>();
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->table()->rowCount(), 2);
-        dialog->findChild<QPushButton*>("take:OnDelay1")->click();
-        QCOMPARE(dialog->table()->rowCount(), 1);
-        QCOMPARE(r->manager<QtIntPropertyManager>("OnDelay1")->value(r->property("OnDelay1")), 700);
-        QCOMPARE(r->mark("OnDelay1"), QString("Not written to the sensor yet"));
-        QTest::qWait(600);
-        VERIFY_NONE(r->writes());
-        QVERIFY(r->mark("PinFunctionA1").isEmpty());
-        dialog->close();
+        waitForLiveData(*r);
+        setPoint(*r, 250);
+        QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 250);
+        setPoint(*r, 9999);
+        QCOMPARE(point(*r), 600.0);
+        QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 600);
     }
 
-    // Live data in inches (sent in tenths) show the object where it is. An
-    // output row of the master's data sends the switch byte when its box
-    // changes, and only then.
-    void liveDataAndTheOutputBoxes()
+    // The analog window is a band on the distance plot, whose scale keeps
+    // the whole range, so a distance outside the window stays on the chart.
+    void writingEverythingShowsTheAnalogWindow()
+    {
+        auto r = rig("UK130/137", "Test M30");
+        r->manager<QtDoublePropertyManager>("analog0V")->setValue(r->property("analog0V"), 120);
+        r->manager<QtDoublePropertyManager>("analog10V")->setValue(r->property("analog10V"), 900);
+        QTest::qWait(500);
+        r->connectOverwriting();
+        QCOMPARE(r->simulated("analog10V"), 900);
+        QwtPlot* plot = r->window->chart()->poPlot(0);
+        QwtPlotZoneItem* band = nullptr;
+        QTRY_VERIFY(
+            (band = dynamic_cast<QwtPlotZoneItem*>(plot->itemList(QwtPlotItem::Rtti_PlotZone).value(0))));
+        QCOMPARE(band->interval().minValue(), 120.0);
+        QCOMPARE(band->interval().maxValue(), 900.0);
+        QCOMPARE(plot->axisInterval(QwtPlot::yLeft).minValue(), 0.0);
+        QVERIFY(plot->axisInterval(QwtPlot::yLeft).maxValue() >= 1300.0);
+    }
+
+    // In inches the sensor sends tenths of an inch: the window shows the
+    // object where it is. Live data switched off, and going offline, end
+    // the history in a gap the chart draws as a break.
+    void theLiveValuesAndTheirGaps()
     {
         auto r = rig();
         r->setOnSensor("MesurementUnit", 1);
@@ -131,25 +312,73 @@ private slots:
         waitForLiveData(*r);
         QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
         QTRY_VERIFY(qAbs(distance->text(2).trimmed().toDouble() - 381 / 25.4) <= 0.1);
+        QVERIFY(distance->text(3).contains("inch"));
 
-        // Only a change of the box sends, not one of the row's texts.
-        QTreeWidget* list = r->window->processDataTree();
-        QTreeWidgetItem* row = list->topLevelItem(2)->child(1);
-        auto switchBytes = [&r] { return r->sent().filter(QRegularExpression("^03 .. 23 ")); };
+        QAction* live = r->window->form().actionEnable_live_data;
+        live->trigger();
+        QVERIFY(!live->isChecked());
+        const Utils::ValueOverTime* history = r->window->chart()->getData(0);
+        const int gapAt = history->size() - 1;
+        QVERIFY(std::isnan(history->y(gapAt)));
+        QTest::qWait(300);
+        QCOMPARE(history->size(), gapAt + 1);
+        live->trigger();
+        QTRY_VERIFY(history->size() >= gapAt + 3);
+
+        r->window->portSelector()->setCurrentIndex(0);
+        r->invoke("actionConnectSensor", Q_ARG(int, 0));
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(distance->text(2), QString("\u2013"));
+        QVERIFY(std::isnan(history->y(history->size() - 1)));
+    }
+
+    // The keys reach the sensor; an arrow key on the port selector asks
+    // before letting the sensor go, and No, the default, keeps it.
+    void theKeysDriveTheSensorAndTheModeIsShown()
+    {
+        auto r = rig();
+        QCOMPARE(mode(*r), QString("Offline"));
+        r->connectReading();
+        r->window->form().actionWritePermanent->setChecked(false);
+        QCOMPARE(mode(*r), QString("Mode: window only"));
+        r->window->form().actionWritePermanent->setChecked(true);
+
         r->clearTrace();
-        row->setText(0, row->text(0));
-        row->setText(3, "?");
-        list->setFocus();
-        list->setCurrentItem(row, 2);
-        QTest::keyClick(list, Qt::Key_Space);
-        QCOMPARE(row->checkState(2), Qt::Checked);
-        QTRY_COMPARE(switchBytes().size(), 1);
-        QTest::keyClick(list, Qt::Key_Space);
-        QCOMPARE(row->checkState(2), Qt::Unchecked);
-        QTRY_COMPARE(switchBytes().size(), 2);
-        QVERIFY(switchBytes()[0] != switchBytes()[1]);
-        QTest::qWait(400);
-        QCOMPARE(switchBytes().size(), 2);
+        r->workbench.show();
+        QVERIFY(QTest::qWaitForWindowActive(&r->workbench));
+        r->window->parameterBrowser()->setFocus();
+        QTRY_VERIFY(r->window->isAncestorOf(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!r->sent().filter(hex(readRequest(64, 1))).isEmpty());
+        QVERIFY(r->writes().isEmpty());
+        // Reading gives the keyboard focus back to the tree once it is done.
+        waitForLiveData(*r);
+        QTRY_VERIFY(r->window->isAncestorOf(QApplication::focusWidget()));
+        const bool live = r->window->form().actionEnable_live_data->isChecked();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(r->window->form().actionEnable_live_data->isChecked(), !live);
+
+        QComboBox* selector = r->window->portSelector();
+        const int port = selector->currentIndex();
+        QStringList asked;
+        QTimer enter;
+        QObject::connect(&enter, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked << box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        enter.start(10);
+        QTest::keyClick(selector, Qt::Key_Up);
+        enter.stop();
+        QCOMPARE(asked, QStringList{"Disconnect the sensor on " + r->port + "?"});
+        QCOMPARE(selector->currentIndex(), port);
+        QVERIFY(r->window->isConnected());
+        DialogAnswers yes({reply(QMessageBox::Yes)});
+        QTest::keyClick(selector, Qt::Key_Up);
+        QVERIFY(!r->window->isConnected());
+        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(mode(*r), QString("Offline"));
     }
 };
 

@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -127,6 +128,56 @@ private slots:
         QCOMPARE(broken.sensorList()->topLevelItemCount(), 0);
         QVERIFY2(pluginLabel(broken).contains(WIDGET_TEST_DATA "/unreadable.xml, line 4: "),
                  qPrintable(pluginLabel(broken)));
+    }
+
+    void remembersTheLayoutBetweenRunsUntilReset()
+    {
+        // The technician's screen, 800 pixels tall with a panel of 30 at the
+        // top: frame and all inside what is left.
+        const QMargins frame(4, 36, 4, 4);
+        QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 0, 1920, 1080), frame, {1280, 800}),
+                 QRect(320, 156, 1280, 800));
+        QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 30, 1280, 770), frame, {1280, 800}),
+                 QRect(4, 66, 1272, 730));
+        QRect geometry;
+        {
+            // Nothing remembered: on a screen too small for the default the
+            // window system fits it, frame included.
+            WorkbenchWindow window(plugin);
+            window.rememberBetweenRuns();
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            const QRect screen = window.screen()->availableGeometry();
+            QVERIFY(screen.width() < 1280 || screen.height() < 800);
+            QVERIFY(window.isMaximized());
+            QTRY_VERIFY(screen.contains(window.frameGeometry()));
+            window.setWindowState(Qt::WindowNoState);
+            window.setGeometry(40, 50, 700, 500);
+            QTRY_COMPARE(window.geometry(), QRect(40, 50, 700, 500));
+            geometry = window.geometry();
+            // Closed with a sensor open, so with the list hidden.
+            window.openSensor("RT5-350-M18");
+            QVERIFY(window.close());
+        }
+        WorkbenchWindow window(plugin);
+        window.rememberBetweenRuns();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.isMaximized());
+        QCOMPARE(window.geometry(), geometry);
+        // No sensor is open, so the list is there to open one.
+        QVERIFY(window.sensorDock()->isVisible());
+
+        window.findChild<QAction*>("actionResetLayout")->trigger();
+        QVERIFY(WorkbenchSettings::geometry().isEmpty() && WorkbenchSettings::windowState().isEmpty());
+        QVERIFY(window.isMaximized());
+        // A window that was not asked to remember leaves the settings alone.
+        {
+            WorkbenchWindow other(plugin);
+            other.show();
+            QVERIFY(other.close());
+        }
+        QVERIFY(WorkbenchSettings::geometry().isEmpty());
     }
 
     // The sensor list steps aside while sensors are open. The sensor windows bring keys of their own; the
