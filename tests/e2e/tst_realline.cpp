@@ -2,9 +2,12 @@
 // sensor at 38400 baud, every sequence that talks to the sensor in turn on one
 // connection: a whole read takes ten seconds, so the poll, the pop-up and the
 // write timer all fire meanwhile. Every exchange must go out whole.
+#include <CanvasDrag.h>
 #include <InProcessRig.h>
 
 #include <window/SensorWindowForm.h>
+
+#include <qwt_plot.h>
 
 #include <QAction>
 #include <QStatusBar>
@@ -201,6 +204,26 @@ private slots:
         QTRY_COMPARE(eventTexts(events, "teach"), (QStringList{"Teach switching point A1 pressed", taught}));
         QCOMPARE(eventTexts(events, "written"), QStringList());
         rig->device->model().holdTarget(0);
+    }
+
+    // Dragging the far end of the detection range on the echo plot writes
+    // that end, and only it, at once.
+    void draggingTheDetectionRangeWritesItsEnd()
+    {
+        waitForLiveData(*rig);
+        rig->manager<QtEnumPropertyManager>("ObjectInfo")->setValue(rig->property("ObjectInfo"), 1);
+        QTRY_COMPARE(rig->simulated("ObjectInfo"), qlonglong(1));
+        rig->workbench.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig->workbench));
+        QwtPlot* echoes = rig->window->chart()->poPlot(1);
+        QTRY_VERIFY(echoes->isVisible());
+        echoes->replot();
+        rig->clearTrace();
+        const double far = rig->window->chart()->getXMax(1);
+        dragOnCanvas(echoes, Qt::Horizontal, shown("DetectionRangeFar"), far * 0.8);
+        const double end = shown("DetectionRangeFar");
+        QVERIFY2(qAbs(end - far * 0.8) <= 2, qPrintable(QString::number(end)));
+        QTRY_COMPARE(rig->writes(), QStringList{hex(writeRequest({68, 2, 7}, int(end)))});
     }
 
     // An impact is said once; the reset button writes the counter's reset
