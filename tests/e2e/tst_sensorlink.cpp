@@ -7,9 +7,6 @@
 #include <tools/SettingsCompareDialog.h>
 #include <window/SensorWindowForm.h>
 
-#include <qwt_plot.h>
-#include <qwt_plot_zoneitem.h>
-
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
@@ -18,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QTreeWidget>
-
-#include <cmath>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -72,15 +67,13 @@ private slots:
             QCOMPARE(request.value(0).toString(), QString());
         {
             DialogAnswers answers({choose("cancel")});
-            r->selectPort();
-            r->choosePort();
+            r->choose(r->port);
             QCOMPARE(r->window->portSelector()->currentIndex(), 0);
         }
         {
             // Overwriting the sensor asks once more; cancelling leaves it alone.
             DialogAnswers answers({choose("pcToSensor"), reply(QMessageBox::Cancel)});
-            r->selectPort();
-            r->choosePort();
+            r->choose(r->port);
             QCOMPARE(answers.titles, (QStringList{"Connect to the sensor", "IO-Link Sensor Workbench"}));
             QCOMPARE(answers.texts, QStringList{"Sensor settings will be overwritten with the ones from PC"});
             QCOMPARE(r->window->portSelector()->currentIndex(), 0);
@@ -101,36 +94,6 @@ private slots:
         QVERIFY(r->window->form().sensorOperationsToolbar->isEnabled());
         QVERIFY(!r->window->form().actionOpen_Settings->isEnabled());
         QCOMPARE(mode(*r), QString("Mode: write"));
-    }
-
-    // Writing everything on connecting pads tags and tells what the sensor refused.
-    void writingEverythingPadsAndTellsWhatTheSensorRefused()
-    {
-        auto r = rig();
-        setPoint(*r, 512);
-        r->manager<QtStringPropertyManager>("FunctionTag")->setValue(r->property("FunctionTag"), "Box 7");
-        QTest::qWait(500);
-        r->device->faults().refuseNextWrite(75);
-
-        DialogAnswers answers(
-            {choose("pcToSensor"), {QString(), QMessageBox::Ok, true}, reply(QMessageBox::Ok)});
-        r->selectPort();
-        r->choosePort();
-        QVERIFY(r->window->isConnected());
-        QCOMPARE(answers.titles.value(2), QString("Not written to the sensor"));
-        QVERIFY2(QRegularExpression("^Written to the sensor: .*; not written: 1; read back otherwise: 0 "
-                                    "\\(marked in the tree\\)\\. Wrote all ")
-                     .match(status(*r))
-                     .hasMatch(),
-                 qPrintable(status(*r)));
-        QVERIFY(!r->mark("OnDelay1").isEmpty());
-        const QStringList writes = r->writes();
-        for (const auto& request : {writeRequest({75, 1, 9}, 0), writeRequest({64, 1, 7}, 512),
-                                    writeRequest({72, 2, 6}, 0), tagWriteRequest(0x19, "Box 7")})
-            QCOMPARE(writes.count(hex(request)), 1);
-        QCOMPARE(r->simulated("SwitchingThresholdA1"), 512);
-        QCOMPARE(r->device->model().parameterValue(QString("FunctionTag")).toByteArray().left(5),
-                 QByteArray("Box 7"));
     }
 
     // A file's value taken in the compare is the user's edit, marked and left
@@ -278,58 +241,6 @@ private slots:
         setPoint(*r, 9999);
         QCOMPARE(point(*r), 600.0);
         QTRY_COMPARE(r->simulated("SwitchingThresholdA1"), 600);
-    }
-
-    // The analog window is a band on the distance plot, whose scale keeps
-    // the whole range, so a distance outside the window stays on the chart.
-    void writingEverythingShowsTheAnalogWindow()
-    {
-        auto r = rig("UK130/137", "Test M30");
-        r->manager<QtDoublePropertyManager>("analog0V")->setValue(r->property("analog0V"), 120);
-        r->manager<QtDoublePropertyManager>("analog10V")->setValue(r->property("analog10V"), 900);
-        QTest::qWait(500);
-        r->connectOverwriting();
-        QCOMPARE(r->simulated("analog10V"), 900);
-        QwtPlot* plot = r->window->chart()->poPlot(0);
-        QwtPlotZoneItem* band = nullptr;
-        QTRY_VERIFY(
-            (band = dynamic_cast<QwtPlotZoneItem*>(plot->itemList(QwtPlotItem::Rtti_PlotZone).value(0))));
-        QCOMPARE(band->interval().minValue(), 120.0);
-        QCOMPARE(band->interval().maxValue(), 900.0);
-        QCOMPARE(plot->axisInterval(QwtPlot::yLeft).minValue(), 0.0);
-        QVERIFY(plot->axisInterval(QwtPlot::yLeft).maxValue() >= 1300.0);
-    }
-
-    // In inches the sensor sends tenths of an inch: the window shows the
-    // object where it is. Live data switched off, and going offline, end
-    // the history in a gap the chart draws as a break.
-    void theLiveValuesAndTheirGaps()
-    {
-        auto r = rig();
-        r->setOnSensor("MesurementUnit", 1);
-        r->device->model().holdTarget(381);
-        r->connectReading();
-        waitForLiveData(*r);
-        QTreeWidgetItem* distance = r->window->processDataTree()->topLevelItem(0)->child(0);
-        QTRY_VERIFY(qAbs(distance->text(2).trimmed().toDouble() - 381 / 25.4) <= 0.1);
-        QVERIFY(distance->text(3).contains("inch"));
-
-        QAction* live = r->window->form().actionEnable_live_data;
-        live->trigger();
-        QVERIFY(!live->isChecked());
-        const Utils::ValueOverTime* history = r->window->chart()->getData(0);
-        const int gapAt = history->size() - 1;
-        QVERIFY(std::isnan(history->y(gapAt)));
-        QTest::qWait(300);
-        QCOMPARE(history->size(), gapAt + 1);
-        live->trigger();
-        QTRY_VERIFY(history->size() >= gapAt + 3);
-
-        r->window->portSelector()->setCurrentIndex(0);
-        r->invoke("actionConnectSensor", Q_ARG(int, 0));
-        QVERIFY(!r->window->isConnected());
-        QCOMPARE(distance->text(2), QString("\u2013"));
-        QVERIFY(std::isnan(history->y(history->size() - 1)));
     }
 
     // The keys reach the sensor; an arrow key on the port selector asks

@@ -42,11 +42,6 @@ inline QByteArray valueBytes(int size, int value)
     return four.right(size == 6 ? 1 : size == 7 ? 2 : 4);
 }
 
-inline QByteArray tagWrite(quint8 index, const QByteArray& text)
-{
-    return writeRequest(index, 0, text + QByteArray(32 - text.size(), '\0'));
-}
-
 inline const QByteArray connectionCheck = bytes({0x03, 0x51, 0x12, 0x01});
 inline const QByteArray processDataRequest = bytes({0x02, 0x70, 0x22});
 inline const QByteArray fetchRequest = bytes({0x02, 0x73, 0x27});
@@ -70,16 +65,11 @@ struct ModelFixture
         EXPECT_TRUE(model) << error.toStdString();
     }
 
-    TargetMotion motion() const
-    {
-        return TargetMotion(model->seed(), model->description().variant.minRange,
-                            model->description().variant.maxRange);
-    }
-
     // Moves the clock to a moment the target shows this kind of reading.
     void moveTo(TargetMotion::Kind kind, qint64 from = 3000, int low = 0, int high = 0xFFFF)
     {
-        const TargetMotion target = motion();
+        const VariantInfo& variant = model->description().variant;
+        const TargetMotion target(model->seed(), variant.minRange, variant.maxRange);
         for (*now = from; *now < from + 120000; *now += 50) {
             const TargetMotion::Sample sample = target.at(*now);
             if (sample.kind == kind && sample.distanceMm >= low && sample.distanceMm <= high)
@@ -87,7 +77,6 @@ struct ModelFixture
         }
         ADD_FAILURE() << "no such moment within two minutes";
     }
-    void moveBetween(int low, int high) { moveTo(TargetMotion::Kind::Distance, 3000, low, high); }
 
     QByteArray ask(const QByteArray& request) { return model->answer(request); }
 
@@ -100,11 +89,10 @@ struct ModelFixture
 
     QByteArray write(const char* id, int value)
     {
-        const ParameterSpec* parameter = model->description().find(QLatin1String(id));
-        EXPECT_TRUE(parameter) << id;
-        return parameter ? ask(writeRequest(parameter->address.index, parameter->address.subIndex,
-                                            valueBytes(parameter->size, value)))
-                         : QByteArray();
+        const ParameterSpec* p = model->description().find(QLatin1String(id));
+        EXPECT_TRUE(p) << id;
+        return p ? ask(writeRequest(p->address.index, p->address.subIndex, valueBytes(p->size, value)))
+                 : QByteArray();
     }
 
     qint64 number(const char* id) const { return model->parameterValue(QLatin1String(id)).toLongLong(); }

@@ -13,14 +13,12 @@
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTest>
 
 #include <WaitUntil.h>
 
 #include <pwd.h>
 #include <unistd.h>
 
-// mosquitto with its own configuration, persistence and port.
 class Broker
 {
 public:
@@ -85,8 +83,7 @@ public:
         QStringList arguments{"-h", "127.0.0.1", "-p",      QString::number(port), "-t", topic, "-q",
                               "1",  "-F",        "%U %t %p"};
         if (!persistentId.isEmpty())
-            arguments << "-c"
-                      << "-i" << persistentId;
+            arguments += {"-c", "-i", persistentId};
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] { read(); });
         m_process.start("mosquitto_sub", arguments);
         m_process.waitForStarted();

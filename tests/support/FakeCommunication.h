@@ -30,17 +30,12 @@ public:
             this, [this, id] { emit emitFinished(id); }, Qt::QueuedConnection);
         return id;
     }
-    void applyPortSettings(const ExtensionSystem::PortSettings& settings) override
-    {
-        m_settings = settings;
-        appliedSettings.push_back(settings);
-    }
+    void applyPortSettings(const ExtensionSystem::PortSettings& settings) override { m_settings = settings; }
     const ExtensionSystem::PortSettings& currentPortSettings() const override { return m_settings; }
     void closePort() override { closed = true; }
 
     bool closed = false;
     std::vector<std::string> sentBytes;
-    std::vector<ExtensionSystem::PortSettings> appliedSettings;
 
 private:
     ExtensionSystem::PortSettings m_settings;

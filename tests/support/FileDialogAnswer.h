@@ -7,14 +7,13 @@
 #include <QTimer>
 
 // Answers the next modal file dialog with a file name, or cancels it when
-// the name is empty. Replacing an existing file is confirmed. Polls instead
-// of sleeping, so the test waits only as long as the code takes to ask.
+// the name is empty; confirms replacing an existing file. Polls as the
+// answerers of ModalAnswers.h do.
 class FileDialogAnswer : public QObject
 {
 public:
     explicit FileDialogAnswer(const QString& fileName) : m_fileName(fileName)
     {
-        m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             // The dialog's own question whether to replace an existing file.
@@ -44,7 +43,7 @@ public:
             // timer does not fire again while its own slot runs.
             QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         });
-        m_timer.start();
+        m_timer.start(10);
     }
 
     int asked = 0;

@@ -1,21 +1,12 @@
 #pragma once
 
-// The workbench with one simulated sensor in the test's own process and its
-// sensor window, and checks of the protocol trace and of the tree against
-// the simulated sensor.
-
 #include <ModalAnswers.h>
+#include <SensorWindowRig.h>
 #include <TestDocuments.h>
-#include <TraceAnalysis.h>
 
-#include <PluginLibrary.h>
-#include <SimulatedSensors.h>
-#include <WorkbenchWindow.h>
-#include <window/SensorWindow.h>
-
-#include <HostPorts.h>
 #include <SensorModel.h>
 #include <SimulatedPortDevice.h>
+#include <SimulatedSensors.h>
 #include <link/RequestFrames.h>
 #include <parameters/ValueCodec.h>
 #include <utils/ValueOverTime.h>
@@ -24,101 +15,58 @@
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDialog>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTimer>
-#include <QtTest>
-
-// A simulated sensor like the workbench's, but with the given seed for its
-// target motion and crash counter, so that a run can be repeated.
-inline QString addSeededSimulatedSensor(HostPorts& ports, const QString& spec, const QString& document,
-                                        quint32 seed, QString* error)
-{
-    auto model = IoLinkSimulator::SensorModel::create(document, spec.section('/', 0, 0), spec.section('/', 1),
-                                                      seed, error);
-    if (!model)
-        return QString();
-    const QString name =
-        QString("SIM%1-%2").arg(ports.simulatedCount() + 1).arg(model->description().identityText());
-    const QString modelId = model->description().modelId;
-    ports.addSimulated(
-        name, new IoLinkSimulator::SimulatedPortDevice(std::move(model), &ports),
-        [](QIODevice* d, int baudRate) {
-            static_cast<IoLinkSimulator::SimulatedPortDevice*>(d)->setBaudRate(baudRate);
-        },
-        modelId);
-    return name;
-}
+#include <QDateTime>
 
 // The workbench with one simulated sensor and one sensor window. With the
-// wire time on, answers take as long as on a 38400-baud line.
-struct LinkRig
+// wire time on, answers take as long as on a 38400-baud line. A seed makes
+// the target motion and the crash counter repeat; without one they change
+// from run to run, as in the workbench.
+struct LinkRig : SensorWindowRig
 {
     LinkRig(const PluginLibrary& plugin, const QString& document, const QString& traceFile,
             const QString& spec, const QString& sensorName, bool wireTime, quint32 seed = 0)
-        : workbench(plugin)
+        : SensorWindowRig(plugin, traceFile)
     {
         QString error;
-        port = seed == 0 ? addSimulatedSensor(workbench.hostPorts(), spec, document, &error)
-                         : addSeededSimulatedSensor(workbench.hostPorts(), spec, document, seed, &error);
-        device = static_cast<IoLinkSimulator::SimulatedPortDevice*>(workbench.hostPorts().simulated(port));
+        auto model = IoLinkSimulator::SensorModel::create(
+            document, spec.section('/', 0, 0), spec.section('/', 1),
+            seed != 0 ? seed : quint32(QDateTime::currentMSecsSinceEpoch()), &error);
+        HostPorts& ports = workbench.hostPorts();
+        port = QString("SIM%1-%2").arg(ports.simulatedCount() + 1).arg(model->description().identityText());
+        const QString modelId = model->description().modelId;
+        device = new IoLinkSimulator::SimulatedPortDevice(std::move(model), &ports);
+        ports.addSimulated(
+            port, device,
+            [](QIODevice* d, int baudRate) {
+                static_cast<IoLinkSimulator::SimulatedPortDevice*>(d)->setBaudRate(baudRate);
+            },
+            modelId);
         device->setWireTimeEnabled(wireTime);
-        workbench.hostPorts().setTraceFile(traceFile, &error);
-        trace = traceFile;
-        workbench.setPortLister([] { return QStringList(); });
-        workbench.openSensor(sensorName);
-        window = qobject_cast<NimbarSensorPlugin::Core::SensorWindow*>(
-            workbench.mdiArea()->subWindowList().value(0)->widget());
+        open(sensorName);
     }
 
-    // Requests sent since the trace was last cleared, as hex.
-    QStringList sent() const { return TraceLines::read(trace).requests(); }
-    QStringList writes() const { return writesOf(sent()); }
-    void clearTrace()
-    {
-        QString error;
-        workbench.hostPorts().setTraceFile(trace, &error);
-    }
-
-    void invoke(const char* slot, QGenericArgument argument = QGenericArgument())
-    {
-        QVERIFY(QMetaObject::invokeMethod(window, slot, argument));
-    }
-    // Chooses the port in the selector as a user does.
-    void choosePort() { invoke("actionConnectSensor", Q_ARG(int, window->portSelector()->findText(port))); }
-    void selectPort() { window->portSelector()->setCurrentIndex(window->portSelector()->findText(port)); }
+    void clearTrace() { restartTrace(trace); }
     // The connecting helpers check that the window is connected afterwards.
     void connectReading()
     {
-        DialogAnswers answers({choose("sensorToPc")});
-        selectPort();
-        choosePort();
-        QVERIFY(window->isConnected());
+        DialogAnswers answers({::choose("sensorToPc")});
+        connectChecked();
     }
     // Answers the connection question with the Enter key.
     void connectPressingEnter()
     {
-        QTimer enter;
-        QObject::connect(&enter, &QTimer::timeout, [&enter] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                QTest::keyClick(dialog, Qt::Key_Return);
-                enter.stop();
-            }
-        });
-        enter.start(10);
-        selectPort();
-        choosePort();
-        QVERIFY(window->isConnected());
+        ModalStep enter([](QWidget* question) { QTest::keyClick(question, Qt::Key_Return); });
+        connectChecked();
     }
     // "PC -> Sensor", writing only what differs from the sensor or everything.
     void connectOverwriting(bool onlyDifferences = true)
     {
-        DialogAnswers answers({choose("pcToSensor"), {QString(), QMessageBox::Ok, !onlyDifferences}});
-        selectPort();
-        choosePort();
+        DialogAnswers answers({::choose("pcToSensor"), {QString(), QMessageBox::Ok, !onlyDifferences}});
+        connectChecked();
+    }
+    void connectChecked()
+    {
+        choose(port);
         QVERIFY(window->isConnected());
     }
 
@@ -149,11 +97,8 @@ struct LinkRig
         QCOMPARE(simulated(id), qlonglong(value));
     }
 
-    WorkbenchWindow workbench;
     QString port;
-    QString trace;
     IoLinkSimulator::SimulatedPortDevice* device = nullptr;
-    NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
 };
 
 // Edits made while the window still settles after a sequence stay in the

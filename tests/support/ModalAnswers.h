@@ -31,14 +31,12 @@ public:
     {
         QString button;
         QMessageBox::StandardButton standard = QMessageBox::NoButton;
-        // Unchecks the box's check box first.
-        bool uncheck = false;
+        bool uncheck = false; // unchecks the box's check box first
     };
 
     explicit DialogAnswers(QList<Answer> answers, bool thenGoOn = false)
         : m_answers(std::move(answers)), m_goOn(thenGoOn)
     {
-        m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || (m_answers.isEmpty() && !m_goOn))
@@ -76,7 +74,7 @@ public:
             if (button)
                 button->click();
         });
-        m_timer.start();
+        m_timer.start(10);
     }
 
     QStringList titles;
@@ -97,8 +95,7 @@ public:
 private:
     QList<Answer> m_answers;
     bool m_goOn;
-    // "[title] text" of each box.
-    QStringList m_boxes;
+    QStringList m_boxes; // "[title] text" of each box
     QTimer m_timer;
 };
 
@@ -119,7 +116,6 @@ class ModalStep : public QObject
 public:
     explicit ModalStep(std::function<void(QWidget*)> step)
     {
-        m_timer.setInterval(10);
         connect(&m_timer, &QTimer::timeout, this, [this, step] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 m_timer.stop();
@@ -130,7 +126,7 @@ public:
                 });
             }
         });
-        m_timer.start();
+        m_timer.start(10);
     }
 
     int taken = 0;

@@ -6,21 +6,14 @@
 // that shows whether the window kept answering.
 
 #include <ModalAnswers.h>
-#include <TraceAnalysis.h>
+#include <SensorWindowRig.h>
 #include <WaitUntil.h>
 
-#include <PluginLibrary.h>
-#include <WorkbenchWindow.h>
-#include <window/SensorWindow.h>
 #include <window/SensorWindowForm.h>
 
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTimer>
-#include <QtTest>
 
 #include <algorithm>
 
@@ -55,17 +48,12 @@ private:
     qint64 m_longestMs = 0;
 };
 
-struct PtyRig
+struct PtyRig : SensorWindowRig
 {
     PtyRig(const PluginLibrary& plugin, const QString& traceFile, const QString& sensorName)
-        : workbench(plugin), trace(traceFile)
+        : SensorWindowRig(plugin, traceFile)
     {
-        QString error;
-        workbench.hostPorts().setTraceFile(trace, &error);
-        workbench.setPortLister([] { return QStringList(); });
-        workbench.openSensor(sensorName);
-        window = qobject_cast<NimbarSensorPlugin::Core::SensorWindow*>(
-            workbench.mdiArea()->subWindowList().value(0)->widget());
+        open(sensorName);
         if (window)
             messageWatch = QObject::connect(window->statusBar(), &QStatusBar::messageChanged, window,
                                             [this](const QString& message) {
@@ -75,22 +63,12 @@ struct PtyRig
     }
     // The window still talks while the workbench closes it.
     ~PtyRig() { QObject::disconnect(messageWatch); }
-    PtyRig(const PtyRig&) = delete;
-    PtyRig& operator=(const PtyRig&) = delete;
 
     // Offers the port to the window, as the workbench offers a --port path.
     void offer(const QString& path)
     {
         workbench.hostPorts().addPath(path);
         workbench.refreshPorts();
-    }
-    // Chooses the port in the selector as a user does; the connection
-    // question is answered by a DialogAnswers.
-    void choose(const QString& path)
-    {
-        const int index = window->portSelector()->findText(path);
-        window->portSelector()->setCurrentIndex(index);
-        QVERIFY(QMetaObject::invokeMethod(window, "actionConnectSensor", Q_ARG(int, index)));
     }
     void goOffline() { QMetaObject::invokeMethod(window, "actionConnectSensor", Q_ARG(int, 0)); }
 
@@ -112,19 +90,6 @@ struct PtyRig
                            [&start](const QString& message) { return message.startsWith(start); });
     }
 
-    // Requests since the trace was last started, as hex.
-    QStringList sent() const { return TraceLines::read(trace).requests(); }
-    QStringList writes() const { return writesOf(sent()); }
-    void restartTrace(const QString& traceFile)
-    {
-        trace = traceFile;
-        QString error;
-        workbench.hostPorts().setTraceFile(trace, &error);
-    }
-
-    WorkbenchWindow workbench;
-    QString trace;
-    NimbarSensorPlugin::Core::SensorWindow* window = nullptr;
     QStringList messages;
     QMetaObject::Connection messageWatch;
 };

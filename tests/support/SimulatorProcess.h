@@ -4,7 +4,7 @@
 // started with fault options, told when its held faults may begin, and
 // killed or stopped as a master that dies or hangs.
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -24,9 +24,6 @@ public:
 
     ~SimulatorProcess() { kill(); }
 
-    SimulatorProcess(const SimulatorProcess&) = delete;
-    SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
     // Starts the simulator and waits for the path it serves; false with the
     // reason in *error.
     bool start(const QString& program, const QStringList& arguments, QString* error)
@@ -37,9 +34,8 @@ public:
         m_armed = false;
         m_begun = false;
         m_process.start(program, arguments);
-        QElapsedTimer waited;
-        waited.start();
-        while (m_path.isEmpty() && waited.elapsed() < 10000 && m_process.state() != QProcess::NotRunning)
+        for (QDeadlineTimer deadline(10000);
+             m_path.isEmpty() && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning;)
             m_process.waitForReadyRead(100);
         if (m_path.startsWith('/'))
             return true;
@@ -56,9 +52,7 @@ public:
     {
         if (!signal(SIGUSR1))
             return false;
-        QElapsedTimer waited;
-        waited.start();
-        while (!m_armed && waited.elapsed() < 5000 && isRunning())
+        for (QDeadlineTimer deadline(5000); !m_armed && !deadline.hasExpired() && isRunning();)
             m_process.waitForReadyRead(50);
         return m_armed;
     }

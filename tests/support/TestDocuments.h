@@ -1,9 +1,7 @@
 #pragma once
 
-// The description documents the tests that run the plug-in's window make
-// it read: a small one of their own, or the family's real one.
+#include <FileFaults.h>
 
-#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -14,8 +12,7 @@
 // process-data list up to the master's output bits.
 inline QByteArray linkTestDocument()
 {
-    QFile file(IOLINK_TEST_SUPPORT_DIR "/link-test-document.xml");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return contentOf(IOLINK_TEST_SUPPORT_DIR "/link-test-document.xml");
 }
 
 // Writes the document into folder and makes the plug-in read it instead of

@@ -1,10 +1,10 @@
 #pragma once
 
-// Reading a protocol trace: its requests and answers, and the checks that
-// every exchange went out whole. Shared by the end-to-end tests and the
-// benchmarks.
+// A protocol trace's requests and answers, and the checks that every
+// exchange went out whole; the benchmarks read traces too.
 
-#include <QFile>
+#include <FileFaults.h>
+
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -28,11 +28,8 @@ struct TraceLines
 
     static TraceLines read(const QString& fileName)
     {
-        QFile file(fileName);
         TraceLines trace;
-        if (!file.open(QIODevice::ReadOnly))
-            return trace;
-        for (const QString& text : QString::fromLatin1(file.readAll()).split('\n')) {
+        for (const QString& text : QString::fromLatin1(contentOf(fileName)).split('\n')) {
             const QStringList fields = text.simplified().split(' ');
             if (fields.size() > 3 && fields[1].size() == 1)
                 trace.lines.append(

@@ -39,17 +39,6 @@ private:
     std::unique_ptr<SensorWindow> window;
     QTemporaryDir dir;
 
-    void fillHistory(int samples)
-    {
-        for (int i = 0; i < samples; ++i) {
-            const double time = double(historyStart.toMSecsSinceEpoch() + i * 85);
-            if (stateAt.contains(i))
-                window->chart()->vAppendState(0, stateAt[i].first, false, time);
-            else
-                window->chart()->vAppendData(0, i == 7 ? 1234.6 : 300.0 + 10.0 * i, false, time, false, -1.0,
-                                             -1.0);
-        }
-    }
     QStringList filesInDir() const { return QDir(dir.path()).entryList(QDir::Files); }
     QByteArray print(const QString& path)
     {
@@ -58,8 +47,7 @@ private:
         qunsetenv("IOLINK_PRINT_PDF");
         return contentOf(path);
     }
-    // Fills in the export dialog with only the given separators ticked and closes it by the button; returns
-    // its preview.
+    // Ticks only the given separators and closes the export dialog by the button; returns its preview.
     QStringList exportTo(const QString& path, const QStringList& boxes,
                          QDialogButtonBox::StandardButton button)
     {
@@ -92,14 +80,20 @@ private slots:
     // Clearing the history takes a Yes.
     void exportedLinesReadTimeValueUnitAndStateUntilCleared()
     {
-        fillHistory(25);
         const QString path = dir.filePath("history.csv");
         QStringList expected = {"Time,;Distance,;Unit,;State"};
-        for (int i = 0; i < 25; ++i)
+        for (int i = 0; i < 25; ++i) {
+            const double time = double(historyStart.toMSecsSinceEpoch() + i * 85);
+            if (stateAt.contains(i))
+                window->chart()->vAppendState(0, stateAt[i].first, false, time);
+            else
+                window->chart()->vAppendData(0, i == 7 ? 1234.6 : 300.0 + 10.0 * i, false, time, false, -1.0,
+                                             -1.0);
             expected << historyStart.addMSecs(i * 85).toString("dd-MM-yyyy hh:mm:ss.zzz") + ",;" +
                             (stateAt.contains(i)
                                  ? ",;mm,;" + stateAt[i].second
                                  : (i == 7 ? "1235" : QString::number(300 + 10 * i)) + ",;mm,;");
+        }
         const QStringList separators = {"commaBox", "semicolonBox"};
         QCOMPARE(exportTo(path, separators, QDialogButtonBox::Cancel), expected.mid(0, 11));
         QCOMPARE(filesInDir(), QStringList());

@@ -12,8 +12,7 @@
 
 using namespace NimbarSensorPlugin::Core;
 
-// The interface's port registration, driven through the window's signals, against a broker that records every
-// call.
+// Port registration driven through the window's signals, against a broker that records every call.
 class SensorInterfaceTest : public QObject
 {
     Q_OBJECT
@@ -39,22 +38,6 @@ private slots:
     {
         interface.reset();
         area.reset();
-    }
-
-    // Hosts invoke the interface by these indices.
-    void slotTableKeepsItsOrder()
-    {
-        const QMetaObject& meta = SensorInterface::staticMetaObject;
-        QStringList found;
-        for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
-            found << meta.method(i).methodSignature();
-        QCOMPARE(found.join(' '),
-                 QString("vComPortListChanged() vComPortChanged(QString) vSendDataBytes(QString) "
-                         "vReceivedData(QString) vAvailablePortsUpdated(QStringList) vActionOpen(QString) "
-                         "vActionExit(QString) setWindowActive(bool) vAboutToClose() vAutoConnect(QString) "
-                         "vUpdate(QVariant) vSetCompleteNameDescription(QString) setSensorName(QString) "
-                         "getSensorName() receivedData(std::string)"));
-        QCOMPARE(meta.method(meta.methodOffset() + 14).access(), QMetaMethod::Private);
     }
 
     // The ports the window picks one after another ("" for Offline), what the broker is asked, and whether

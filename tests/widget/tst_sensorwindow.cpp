@@ -1,6 +1,7 @@
 #include "WindowUnderTest.h"
 #include <FileFaults.h>
 #include <ModalAnswers.h>
+#include <plugin/SensorInterface.h>
 
 #include <qtpropertymanager.h>
 
@@ -14,39 +15,57 @@ class SensorWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Hosts invoke the window by the indices of its methods: their kinds and signatures, in order.
-    void theSlotTableKeepsItsIndices()
+    // Hosts invoke the window and the plug-in's interface by the indices of their methods: their kinds and
+    // signatures, in order.
+    void theSlotTablesKeepTheirIndices()
     {
         SensorWindow window(hostRecord("RT5-6000-M30"));
-        const QMetaObject* meta = window.metaObject();
         QCOMPARE(window.qt_metacast("NimbarSensorPlugin::Core::SensorWindow"), static_cast<void*>(&window));
         QCOMPARE(window.qt_metacast("QMainWindow"), static_cast<void*>(static_cast<QMainWindow*>(&window)));
-        QStringList found;
-        for (int k = meta->methodOffset(); k < meta->methodCount(); ++k) {
-            const QMetaMethod method = meta->method(k);
-            found << (method.methodType() == QMetaMethod::Signal ? "signal: "
-                      : method.access() == QMetaMethod::Public   ? "public: "
-                      : method.access() == QMetaMethod::Private  ? "private: "
-                                                                 : "protected: ") +
-                         method.methodSignature();
+        const std::pair<const QMetaObject*, QString> tables[] = {
+            {window.metaObject(), "sensorwindow-slots.txt"},
+            {&SensorInterface::staticMetaObject, "sensorinterface-slots.txt"}};
+        for (const auto& [meta, file] : tables) {
+            QStringList found;
+            for (int k = meta->methodOffset(); k < meta->methodCount(); ++k) {
+                const QMetaMethod method = meta->method(k);
+                found << (method.methodType() == QMetaMethod::Signal ? "signal: "
+                          : method.access() == QMetaMethod::Public   ? "public: "
+                          : method.access() == QMetaMethod::Private  ? "private: "
+                                                                     : "protected: ") +
+                             method.methodSignature();
+            }
+            QCOMPARE(
+                found,
+                QString::fromLatin1(contentOf(WIDGET_TEST_DATA "/" + file)).split('\n', Qt::SkipEmptyParts));
         }
-        QCOMPARE(found, QString::fromLatin1(contentOf(WIDGET_TEST_DATA "/sensorwindow-slots.txt"))
-                            .split('\n', Qt::SkipEmptyParts));
     }
 
-    // An edit is the user's until written or dropped: marked, countable, undone all at once, and never lost
-    // by closing unasked.
-    void editsAreMarkedDroppedAndNotLostOnClosing()
+    // Auto-connect asks for the last port of that name; unregistered, it goes Offline before letting go. An
+    // edit is the user's until written or dropped: marked, countable, undone all at once, never lost by
+    // closing unasked; closing disconnects first.
+    void autoConnectGoesBackOfflineAndEditsAreNotLostOnClosing()
     {
         SensorWindow window(hostRecord("RT5-350-M18"));
+        window.updateComPortList({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB0"});
+        QStringList asked;
+        connect(&window, &SensorWindow::vComPortSelected, this, [&](const QString& port) {
+            asked << port + "@" + QString::number(window.portSelector()->currentIndex());
+        });
+        connect(&window, &SensorWindow::vAboutToClose, this, [&] { asked << "about to close"; });
+        window.vAutoConnect("/dev/ttyUSB0");
+        QCOMPARE(asked, (QStringList{"@0", "/dev/ttyUSB0@4", "@0"}));
+        QVERIFY(window.windowTitle() == "RT5-350-M18 (Offline)" && !window.isConnected());
+        asked.clear();
+
         QtProperty* delay = row(window, "OnDelay1");
         auto* ints = managerOf<QtIntPropertyManager>(window, "OnDelay1");
         const int held = ints->value(delay);
         ints->setValue(delay, held + 5);
-        QCOMPARE(window.rowMark("OnDelay1"), QString("Not written to the sensor yet"));
         auto* discard = window.findChild<QAction*>("discardChanges");
-        QCOMPARE(discard->text(), QString("Discard all changes (1)"));
-
+        QCOMPARE((QStringList{window.rowMark("OnDelay1"), discard->text()}),
+                 (QStringList{"Not written to the sensor yet", "Discard all changes (1)"}));
+        window.show();
         // Closing asks; Cancel, the default, keeps the window and the edit.
         {
             DialogAnswers byDefault({reply(QMessageBox::NoButton)});
@@ -63,28 +82,6 @@ private slots:
         DialogAnswers unasked({reply(QMessageBox::NoButton)});
         QVERIFY(window.close());
         QCOMPARE(unasked.answered(), 0);
-    }
-
-    void autoConnectAsksForTheLastPortOfThatNameAndGoesBackOfflineWithoutIt()
-    {
-        SensorWindow window(hostRecord("RT5-350-M18"));
-        window.updateComPortList({"/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyUSB0"});
-        QStringList asked;
-        connect(&window, &SensorWindow::vComPortSelected, this, [&](const QString& port) {
-            asked << port + "@" + QString::number(window.portSelector()->currentIndex());
-        });
-        // Nobody registers the port, so there is no sensor to talk to. The selector says Offline before the
-        // port is let go, and so does the title.
-        window.vAutoConnect("/dev/ttyUSB0");
-        QCOMPARE(asked, (QStringList{"@0", "/dev/ttyUSB0@4", "@0"}));
-        QCOMPARE(window.windowTitle(), QString("RT5-350-M18 (Offline)"));
-        QVERIFY(!window.isConnected());
-
-        // Closing disconnects first, then announces it.
-        window.show();
-        asked.clear();
-        connect(&window, &SensorWindow::vAboutToClose, this, [&] { asked << "about to close"; });
-        QVERIFY(window.close());
         QCOMPARE(asked, (QStringList{"@0", "about to close"}));
     }
 };

@@ -17,7 +17,7 @@
 
 #include <FileFaults.h>
 
-#include <cstdio>
+#include <string>
 
 using namespace NimbarSensorPlugin::Core;
 
@@ -69,17 +69,18 @@ private:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
     }
+    void save(SensorWindow& window)
+    {
+        FileDialogAnswer answer(path);
+        window.vSaveSettings();
+    }
 
 private slots:
     void initTestCase()
     {
-        // Run under the German locale, the numbers must really be German ones for the desktop, or the test
-        // proves nothing.
-        if (qEnvironmentVariableIsSet("IOLINK_EXPECT_DECIMAL_COMMA")) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%f", 0.5);
-            QCOMPARE(QByteArray(text), QByteArray("0,500000"));
-        }
+        // Under the German locale the C library must really write a decimal comma, or the run proves nothing.
+        if (qEnvironmentVariableIsSet("IOLINK_EXPECT_DECIMAL_COMMA"))
+            QCOMPARE(QByteArray::fromStdString(std::to_string(0.5)), QByteArray("0,500000"));
     }
 
     void cleanup() { QFile::remove(path); }
@@ -90,10 +91,7 @@ private slots:
     {
         SensorWindow window(hostRecord("RT5-350-M18"));
         setHistory(window, 3, 250.0);
-        {
-            FileDialogAnswer first(path);
-            window.vSaveSettings();
-        }
+        save(window);
         QCOMPARE(contentOf(path), contentOf(WIDGET_TEST_DATA "/RT5-350-M18-defaults.kvs"));
         edit<QtEnumPropertyManager>(window, "MesurementUnit", 1);
         // The window changes its unit once the edit's delay is over.
@@ -110,14 +108,10 @@ private slots:
         setHistory(window, 500, 480.5);
         QMap<QString, QString> saved = treeValues(window);
 
-        {
-            FileDialogAnswer answer(path);
-            window.vSaveSettings();
-        }
+        save(window);
         const QByteArray text = contentOf(path);
-        QVERIFY(text.contains("SwitchingThresholdA1=7.125984;"));
-        QVERIFY(text.contains(QString::fromUtf8("LocationTag=Halle Süd – Tor 3 ✓;").toUtf8()));
-        QVERIFY(!text.contains("ReadOnly"));
+        QVERIFY(text.contains("SwitchingThresholdA1=7.125984;") && !text.contains("ReadOnly") &&
+                text.contains(QString::fromUtf8("LocationTag=Halle Süd – Tor 3 ✓;").toUtf8()));
 
         SensorWindow fresh(hostRecord("RT5-350-M18"));
         const QString vendor = treeValues(fresh).value("VendorNameReadOnly");
@@ -125,16 +119,15 @@ private slots:
         saved.insert("VendorNameReadOnly", vendor);
         QCOMPARE(treeValues(fresh), saved);
         QCOMPARE(history(fresh), history(window));
-        QVERIFY(fresh.form().chartToolbar->isEnabled());
         // The captions of lengths name the file's unit.
-        QVERIFY(row(fresh, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
+        QVERIFY(fresh.form().chartToolbar->isEnabled() &&
+                row(fresh, "SwitchingThresholdA1")->propertyName().endsWith("(inch)"));
 
         setHistory(window, 2000, 300.0);
         DialogAnswers answer({reply(QMessageBox::Ok)});
         {
             const FileSizeLimit limit(text.size() + 100);
-            FileDialogAnswer files(path);
-            window.vSaveSettings();
+            save(window);
         }
         QVERIFY2(answer.texts.value(0).startsWith("The settings could not be saved to " + path + ": "),
                  qPrintable(answer.texts.value(0)));
@@ -204,9 +197,8 @@ private slots:
             (QStringList{"55", "12", "a&b <c>"}));
     }
 
-    // What differs, as the tree shows it and in the window's unit whatever unit the file was written in;
-    // equal values, the unit row and read-only rows are no difference; a value the sensor cannot take is
-    // shown as written and cannot be taken.
+    // What differs, as the tree shows it in the window's unit; equal values, the unit row and read-only rows
+    // are no difference; a value the sensor cannot take is shown as written and cannot be taken.
     void theCompareListsWhatDiffersAsTheTreeShowsIt()
     {
         const std::tuple<int, std::string, QStringList> comparisons[] = {

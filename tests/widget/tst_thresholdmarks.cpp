@@ -38,8 +38,7 @@ private slots:
         chart->chart()->poPlot(1)->replot();
     }
 
-    // A state goes into the history once, until a distance comes again; one that comes while a mark is
-    // dragged adds nothing.
+    // A state enters the history once until a distance comes; none enters while a mark is dragged.
     void specialCodesEndTheLineOnce()
     {
         const Utils::ValueOverTime* history = chart->chart()->getData(0);
@@ -56,13 +55,11 @@ private slots:
     // read-only state follow the output shown.
     void theMarksShowTheOutputsValues()
     {
-        QVERIFY(!marks->marks(1)->isReadOnly());
         tree.managers().enums->setValue(tree.find("TeachInMode1"), 2);
-        for (const auto& [id, value] : QList<QPair<const char*, double>>{{"SwitchingThresholdA1", 500},
-                                                                         {"LowerThresholdA1", 20},
-                                                                         {"UpperThresholdA1", 30},
-                                                                         {"SwitchingThresholdA2", 800}})
-            tree.setDoubleValue(id, value);
+        tree.setDoubleValue("SwitchingThresholdA1", 500);
+        tree.setDoubleValue("LowerThresholdA1", 20);
+        tree.setDoubleValue("UpperThresholdA1", 30);
+        tree.setDoubleValue("SwitchingThresholdA2", 800);
         const auto shown = [this] {
             auto* switching = marks->marks(0);
             return QList<double>{switching->lowerMark(), switching->middleMark(), switching->upperMark(),
@@ -85,30 +82,24 @@ private slots:
     // distances from the switching point.
     void aDraggedMarkMovesItsParameter()
     {
-        const struct
-        {
-            int plot;
-            uint mark;
-            double draggedTo;
-            int unit;
-            QString id;
-            double value;
-        } drags[] = {{0, Marks::UpperMark, 545.4, 0, "UpperThresholdA1", 45.0},
-                     {0, Marks::LowerMark, 470.0, 0, "LowerThresholdA1", 30.0},
-                     {0, Marks::MiddleMark, 20000.0, 0, "SwitchingThresholdA1", 6000.0}, // above the range
-                     {0, Marks::MiddleMark, 3.0, 0, "SwitchingThresholdA1", 50.0},       // below it
-                     {0, Marks::MiddleMark, 396.0, 1, "SwitchingThresholdA1", 6000 / 25.4 - 1}, // inches
-                     {1, Marks::RightMark, 9500.0, 0, "DetectionRangeFar", 8000.0}, // past the plot
-                     {1, Marks::LeftMark, -5.0, 0, "DetectionRangeNear", 0.0},
-                     {0, Marks::LeftMark, 300.0, 0, QString(), 0.0}}; // no such mark
-        for (const auto& drag : drags) {
+        // Plot, mark, where it is dragged to, length unit; the row it moves and the value it gets.
+        const std::tuple<int, uint, double, int, QString, double> drags[] = {
+            {0, Marks::UpperMark, 545.4, 0, "UpperThresholdA1", 45.0},
+            {0, Marks::LowerMark, 470.0, 0, "LowerThresholdA1", 30.0},
+            {0, Marks::MiddleMark, 20000.0, 0, "SwitchingThresholdA1", 6000.0},        // above the range
+            {0, Marks::MiddleMark, 3.0, 0, "SwitchingThresholdA1", 50.0},              // below it
+            {0, Marks::MiddleMark, 396.0, 1, "SwitchingThresholdA1", 6000 / 25.4 - 1}, // inches
+            {1, Marks::RightMark, 9500.0, 0, "DetectionRangeFar", 8000.0},             // past the plot
+            {1, Marks::LeftMark, -5.0, 0, "DetectionRangeNear", 0.0},
+            {0, Marks::LeftMark, 300.0, 0, QString(), 0.0}}; // no such mark
+        for (const auto& [plot, mark, draggedTo, unit, id, value] : drags) {
             units.setVariant({"200", 6000, 6001, 50, 0, false});
-            units.setUnit(drag.unit);
+            units.setUnit(unit);
             tree.setDoubleValue("SwitchingThresholdA1", 500);
-            const MarkEdit edit = marks->move(drag.plot, drag.mark, drag.draggedTo, 0);
-            QCOMPARE(edit.property ? edit.property->propertyId() : QString(), drag.id);
+            const MarkEdit edit = marks->move(plot, mark, draggedTo, 0);
+            QCOMPARE(edit.property ? edit.property->propertyId() : QString(), id);
             if (edit.property)
-                QCOMPARE(edit.value.toDouble(), drag.value);
+                QCOMPARE(edit.value.toDouble(), value);
         }
     }
 };

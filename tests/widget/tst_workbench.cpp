@@ -35,11 +35,6 @@ SensorWindow* sensorAt(WorkbenchWindow& window, int index)
     return qobject_cast<SensorWindow*>(window.mdiArea()->subWindowList().value(index)->widget());
 }
 
-QString pluginLabel(const WorkbenchWindow& window)
-{
-    return window.findChild<QLabel*>("pluginLabel")->text();
-}
-
 } // namespace
 
 // The workbench with the real plug-in loaded from the build's plug-in folder.
@@ -119,42 +114,38 @@ private slots:
         PluginLibrary missing;
         QVERIFY(!missing.load("/nonexistent/libIoLinkMzRT5family.so"));
         WorkbenchWindow withoutPlugin(missing);
-        QCOMPARE(withoutPlugin.sensorList()->topLevelItemCount(), 0);
-        QVERIFY(pluginLabel(withoutPlugin).contains("/nonexistent"));
+        QVERIFY(withoutPlugin.sensorList()->topLevelItemCount() == 0 &&
+                withoutPlugin.findChild<QLabel*>("pluginLabel")->text().contains("/nonexistent"));
         // A broken document leaves the list empty too; the label names the file and the line.
         qputenv("IOLINK_DESCRIPTION_DOCUMENT", WIDGET_TEST_DATA "/unreadable.xml");
         WorkbenchWindow broken(plugin);
         qunsetenv("IOLINK_DESCRIPTION_DOCUMENT");
         QCOMPARE(broken.sensorList()->topLevelItemCount(), 0);
-        QVERIFY2(pluginLabel(broken).contains(WIDGET_TEST_DATA "/unreadable.xml, line 4: "),
-                 qPrintable(pluginLabel(broken)));
+        const QString label = broken.findChild<QLabel*>("pluginLabel")->text();
+        QVERIFY2(label.contains(WIDGET_TEST_DATA "/unreadable.xml, line 4: "), qPrintable(label));
     }
 
     void remembersTheLayoutBetweenRunsUntilReset()
     {
-        // The technician's screen, 800 pixels tall with a panel of 30 at the
-        // top: frame and all inside what is left.
+        // A screen 800 pixels tall with a panel of 30 at the top: frame and all inside what is left.
         const QMargins frame(4, 36, 4, 4);
         QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 0, 1920, 1080), frame, {1280, 800}),
                  QRect(320, 156, 1280, 800));
         QCOMPARE(WorkbenchWindow::fittedGeometry(QRect(0, 30, 1280, 770), frame, {1280, 800}),
                  QRect(4, 66, 1272, 730));
-        QRect geometry;
+        const QRect geometry(40, 50, 700, 500);
         {
-            // Nothing remembered: on a screen too small for the default the
-            // window system fits it, frame included.
+            // Nothing remembered: on a screen too small for the default the window system fits it.
             WorkbenchWindow window(plugin);
             window.rememberBetweenRuns();
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             const QRect screen = window.screen()->availableGeometry();
-            QVERIFY(screen.width() < 1280 || screen.height() < 800);
-            QVERIFY(window.isMaximized());
+            QVERIFY((screen.width() < 1280 || screen.height() < 800) && window.isMaximized());
             QTRY_VERIFY(screen.contains(window.frameGeometry()));
             window.setWindowState(Qt::WindowNoState);
-            window.setGeometry(40, 50, 700, 500);
-            QTRY_COMPARE(window.geometry(), QRect(40, 50, 700, 500));
-            geometry = window.geometry();
+            window.setGeometry(geometry);
+            QTRY_COMPARE(window.geometry(), geometry);
             // Closed with a sensor open, so with the list hidden.
             window.openSensor("RT5-350-M18");
             QVERIFY(window.close());
@@ -163,14 +154,13 @@ private slots:
         window.rememberBetweenRuns();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(!window.isMaximized());
         QCOMPARE(window.geometry(), geometry);
         // No sensor is open, so the list is there to open one.
-        QVERIFY(window.sensorDock()->isVisible());
+        QVERIFY(!window.isMaximized() && window.sensorDock()->isVisible());
 
         window.findChild<QAction*>("actionResetLayout")->trigger();
-        QVERIFY(WorkbenchSettings::geometry().isEmpty() && WorkbenchSettings::windowState().isEmpty());
-        QVERIFY(window.isMaximized());
+        QVERIFY(WorkbenchSettings::geometry().isEmpty() && WorkbenchSettings::windowState().isEmpty() &&
+                window.isMaximized());
         // A window that was not asked to remember leaves the settings alone.
         {
             WorkbenchWindow other(plugin);
@@ -196,8 +186,7 @@ private slots:
         // The first sensor is chosen and the list has the focus: Enter opens it.
         QTRY_VERIFY(window.sensorList()->hasFocus());
         QTest::keyClick(window.sensorList(), Qt::Key_Return);
-        QCOMPARE(window.openSensorCount(), 1);
-        QVERIFY(window.mdiArea()->subWindowList().value(0)->isMaximized());
+        QVERIFY(window.openSensorCount() == 1 && window.mdiArea()->subWindowList().value(0)->isMaximized());
         QVERIFY(dock->isHidden() && !listAction->isChecked());
         SensorWindow* first = sensorAt(window, 0);
         // Its keys work at once: they need the focus inside it.
@@ -226,8 +215,7 @@ private slots:
         for (const QKeySequence& key : qAsConst(workbenchKeys))
             QVERIFY2(!key.isEmpty() && !sensorKeys.contains(key), qPrintable(key.toString()));
 
-        // The sensor windows bind their keys to the window and its children: the focus must follow the active
-        // window.
+        // The sensor windows bind their keys to themselves: the focus must follow the active window.
         QVERIFY(sensorAt(window, 1)->isAncestorOf(QApplication::focusWidget()));
         window.mdiArea()->setActiveSubWindow(window.mdiArea()->subWindowList().value(0));
         QVERIFY(first->isAncestorOf(QApplication::focusWidget()));
@@ -271,8 +259,9 @@ private slots:
                          shown().count(" (mm)") == inEnglish.count(" (mm)"),
                      qPrintable(shown()));
         // So does the next start, unless the command line says otherwise.
-        QCOMPARE(WorkbenchSettings::startLanguage(QString()), QString("de"));
-        QCOMPARE(WorkbenchSettings::startLanguage("en"), QString("en"));
+        QCOMPARE((QStringList{WorkbenchSettings::startLanguage(QString()),
+                              WorkbenchSettings::startLanguage("en")}),
+                 (QStringList{"de", "en"}));
 
         // A language without a catalogue leaves everything English.
         window.setLanguage("xx");

@@ -1,5 +1,4 @@
-// The chart's pure logic: reduction of a history to pixel columns, the text form of a history, and the rules
-// of the time window.
+// The chart's pure logic: reduction to pixel columns, the text form of a history, the time window.
 #include <utils/ValueOverTime.h>
 #include <utils/charts/ColumnDecimation.h>
 #include <utils/charts/HistoryText.h>
@@ -9,7 +8,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <map>
 
 using namespace Utils::Charts;
@@ -17,15 +15,6 @@ using Utils::SampleState;
 using Utils::ValueOverTime;
 
 namespace {
-
-ValueOverTime makeHistory(int count, const std::function<double(int)>& time,
-                          const std::function<double(int)>& value)
-{
-    ValueOverTime history;
-    for (int i = 0; i < count; ++i)
-        history.append(time(i), value(i));
-    return history;
-}
 
 int columnOf(double x, double xMin, double xMax, int columns)
 {
@@ -102,19 +91,17 @@ private slots:
         for (int shape = 0; shape < 4; ++shape) {
             for (int columns : {1, 7, 640}) {
                 QRandomGenerator random(quint32(1234 + shape * 17 + columns));
+                ValueOverTime h;
                 double walk = 0.0;
                 double time = 1.7e12;
-                const ValueOverTime h = makeHistory(
-                    shape == 2 ? 50 : 20000,
-                    [&](int i) {
-                        return shape == 3 ? time += random.bounded(1000) * random.bounded(1000) / 100.0
-                                          : 1.7e12 + i * 85.0;
-                    },
-                    [&](int i) {
-                        if (shape == 0)
-                            return walk += random.bounded(2.0) - 1.0;
-                        return shape == 1 ? ((i / 733) % 2 == 0 ? 100.0 : 9000.0) : random.bounded(10000.0);
-                    });
+                for (int i = 0; i < (shape == 2 ? 50 : 20000); ++i) {
+                    time = shape == 3 ? time + random.bounded(1000) * random.bounded(1000) / 100.0
+                                      : 1.7e12 + i * 85.0;
+                    walk += shape == 0 ? random.bounded(2.0) - 1.0 : 0.0;
+                    h.append(time, shape == 0   ? walk
+                                   : shape == 1 ? ((i / 733) % 2 == 0 ? 100.0 : 9000.0)
+                                                : random.bounded(10000.0));
+                }
                 // The whole history, and a window in its middle entered and left by the line.
                 const double first = h.x(0);
                 const double span = h.x(h.size() - 1) - first;
@@ -125,14 +112,15 @@ private slots:
         }
 
         std::vector<QPointF> out{QPointF(1, 1)};
-        const ValueOverTime h = makeHistory(
-            100, [](int i) { return 1000.0 + i; }, [](int i) { return (i * 37 + 50) % 101; });
+        ValueOverTime h;
+        for (int i = 0; i < 100; ++i)
+            h.append(1000.0 + i, (i * 37 + 50) % 101);
         decimateColumns(h.pxData(), h.pyData(), 5, 5, 0.0, 2000.0, 100, out);
         QVERIFY(out.empty());
         decimateColumns(h.pxData(), h.pyData(), 7, 8, 0.0, 2000.0, 100, out);
         QCOMPARE(out, std::vector<QPointF>{QPointF(h.x(7), h.y(7))});
-        // All samples on one column: first, lowest, highest, last, whatever the order of lowest and highest
-        // in time.
+        // All samples on one column: first, lowest, highest, last, whichever of lowest and highest came
+        // first.
         decimateColumns(h.pxData(), h.pyData(), 0, 100, 0.0, 1e9, 100, out);
         QCOMPARE(out, (std::vector<QPointF>{{1000, 50}, {1086, 0}, {1015, 100}, {1099, 77}}));
         // A range reaching beyond the data, and an empty one that puts everything into one column.
@@ -218,8 +206,7 @@ private slots:
                 std::memcmp(read.stateData(), history.stateData(), count) == 0);
         QVERIFY(parseHistory(formatHistory(ValueOverTime()), ';', read) && read.isEmpty());
 
-        // Older files kept gaps as "nan" and the states as the sensor's codes. A malformed text leaves the
-        // history as it was.
+        // Older files kept gaps as "nan" and states as codes; a malformed text leaves the history as it was.
         QVERIFY(parseHistory("1:32760;2:32764;3:32776;4:nan;5:32770;6:close;7:far", ';', read));
         QCOMPARE(formatHistory(read), std::string("1:far;2:nodata;3:close;4:gap;5:32770;6:close;7:far;"));
 

@@ -1,5 +1,4 @@
-// The live chart in a main window: time plots following new data, breaks and marks for states and gaps, the
-// current value and double clicks.
+// The live chart in a main window: following, panning and zooming, breaks and marks for states and gaps.
 #include <utils/ValueOverTime.h>
 #include <utils/charts/GenericChart.h>
 #include <utils/charts/StateMarksItem.h>
@@ -15,18 +14,6 @@
 #include <memory>
 
 using namespace Utils::Charts;
-
-namespace {
-
-constexpr double startTime = 1717171717000.0;
-
-void appendSamples(GenericChart& chart, int count, double from, double step, double value)
-{
-    for (int i = 0; i < count; ++i)
-        chart.vAppendData(0, value, false, from + i * step, false, -1.0, -1.0);
-}
-
-} // namespace
 
 class GenericChartTest : public QObject
 {
@@ -47,17 +34,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_chart = nullptr;
-    }
+    void cleanup() { m_window.reset(); }
 
     void timePlotFollowsNewestUntilPanned()
     {
         // Following, the newest sample keeps clear of the right edge.
         m_chart->setMinPanOffset(0, 160);
-        appendSamples(*m_chart, 1500, startTime, 100.0, 500.0);
+        const double startTime = 1717171717000.0;
+        for (int i = 0; i < 1500; ++i)
+            m_chart->vAppendData(0, 500.0, false, startTime + i * 100.0, false, -1.0, -1.0);
         double newest = startTime + 1499 * 100.0;
         m_chart->updateChart(false);
         QVERIFY(m_chart->getXMax(0) > newest &&
@@ -74,7 +59,8 @@ private slots:
         QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, middle + QPoint(200, 0));
         const double panned = m_chart->getXMax(0);
         QVERIFY(panned < newest);
-        appendSamples(*m_chart, 100, newest + 100.0, 100.0, 600.0);
+        for (int i = 1; i <= 100; ++i)
+            m_chart->vAppendData(0, 600.0, false, newest + i * 100.0, false, -1.0, -1.0);
         newest += 100 * 100.0;
         QCOMPARE(m_chart->getXMax(0), panned);
 

@@ -32,8 +32,7 @@ class WidgetsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Every 37 minutes over a year and a half, and every minute around both clock changes of 2026, checked
-    // against a plain QDateTime conversion of each sample.
+    // Every 37 minutes over 18 months and every minute around both clock changes of 2026, against QDateTime.
     void localTimeStaysRightAcrossDaysAndClockChanges()
     {
         // A zone with daylight-saving switches, which the day-wise time conversion must handle.
@@ -138,8 +137,7 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(clicked, QList<QtProperty*>{teach});
 
-        // An open button follows its property's text and state; one made while the property is disabled
-        // starts disabled.
+        // An open button follows its property's text and state; one made while it is disabled starts so.
         manager.setValue(teach, "Zurücksetzen");
         QCOMPARE(button->text(), QString("Zurücksetzen"));
         teach->setEnabled(false);
