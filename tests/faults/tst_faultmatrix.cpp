@@ -1,6 +1,5 @@
-// The sensor window against iolink-sim on a pseudo-terminal, the master
-// misbehaving within one phase of the user's work. A row is a phase, a fault
-// and a seed ("read/silent/2") that places the fault and sets its length.
+// The sensor window against iolink-sim on a pseudo-terminal, its master misbehaving in one phase of work.
+// A row is a phase, a fault and a seed ("read/silent/2") that places the fault and sets its length.
 #include "SimulatorProcess.h"
 #include <PtyRig.h>
 #include <TestDocuments.h>
@@ -26,9 +25,8 @@ namespace {
 const std::pair<QString, int> phaseRows[] = {{"connect", 44}, {"read", 35}, {"write", 32},
                                              {"live", 10},    {"edit", 3},  {"teach", 52}};
 
-// Each fault with the simulator's options for it (none: the test kills or
-// stops it). Most answers are awaited for 2 s; a late one comes just after.
-// A fault's position seeds its cases: bit errors, added last, left the others'.
+// Each fault with its simulator options (none: the test kills or stops it). Most answers are awaited 2 s; a
+// late one comes just after. A fault's position seeds its cases: bit errors, added last, left the others'.
 const char* const faultRows[] = {"silent --silent",     "drop --drop 1",   "badcheck --bad-check",
                                  "truncate --truncate", "random --random", "error --error",
                                  "late --delay 2100",   "kill ",           "stop ",
@@ -56,10 +54,9 @@ struct FaultCase
                       (fault == "stop" ? QString(", stopped for %1 ms").arg(stoppedMs) : QString());
     }
 
-    QString phase, fault, tag;
+    QString phase, fault, tag, description;
     int stoppedMs = 0;
     QStringList arguments;
-    QString description;
 };
 
 // Index and subindex bytes of a write request as hex, empty for no write.
@@ -94,12 +91,10 @@ private slots:
         QTest::addColumn<int>("fault");
         QTest::addColumn<uint>("seed");
         const int seeds = qEnvironmentVariableIntValue("IOLINK_FAULT_SEEDS");
-        for (int phase = 0; phase < int(std::size(phaseRows)); ++phase) {
-            for (int fault = 0; fault < int(std::size(faultRows)); ++fault) {
+        for (int phase = 0; phase < int(std::size(phaseRows)); ++phase)
+            for (int fault = 0; fault < int(std::size(faultRows)); ++fault)
                 for (uint seed = 1; seed <= uint(seeds > 0 ? seeds : 3); ++seed)
                     QTest::newRow(qPrintable(FaultCase(phase, fault, seed).tag)) << phase << fault << seed;
-            }
-        }
     }
 
     void run()

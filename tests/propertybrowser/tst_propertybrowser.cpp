@@ -44,12 +44,10 @@ template <class Manager, class Value> void checkRanges()
 }
 
 // Shows a string as a push button, as an application does for an action.
-class ButtonFactory : public QtLineEditFactory
+struct ButtonFactory : QtLineEditFactory
 {
-public:
     int clicks = 0;
 
-protected:
     QWidget* createEditor(QtStringPropertyManager*, QtProperty* property, QWidget* parent) override
     {
         auto* button = new QPushButton(property->valueText(), parent);
@@ -58,8 +56,7 @@ protected:
     }
 };
 
-// Keys as the keyboard delivers them: each press and release goes to the widget that has the
-// focus at that moment.
+// Keys as the keyboard delivers them: press and release each go to the widget that has the focus then.
 void hit(Qt::Key key)
 {
     QTest::keyPress(QApplication::focusWidget(), key);
@@ -97,7 +94,7 @@ class PropertyBrowserTest : public QObject
 
     QTreeWidgetItem* row(QtProperty* property) const
     {
-        return m_tree->findItems(property->propertyName(), Qt::MatchExactly).value(0);
+        return m_tree->findItems(property->propertyName(), Qt::MatchExactly | Qt::MatchRecursive).value(0);
     }
     QWidget* editorOf(QtProperty* property) const { return m_tree->itemWidget(row(property), 1); }
     void select(QtProperty* property) { m_browser->setCurrentItem(m_browser->topLevelItem(property)); }
@@ -110,8 +107,7 @@ class PropertyBrowserTest : public QObject
         return count;
     }
 
-    // Clicks the property's value, which makes the row current and opens its editor (and toggles
-    // a check box).
+    // Clicks the property's value: the row becomes current and its editor opens (a check box toggles).
     template <class Editor> Editor* openEditor(QtProperty* property)
     {
         const QModelIndex value = m_tree->model()->index(m_tree->indexOfTopLevelItem(row(property)), 1);
@@ -192,68 +188,58 @@ private Q_SLOTS:
     // Sensor > Output A > Threshold > Hysteresis, and Output B: rows follow the tree and its changes.
     void rowsAndCurrentItemFollowThePropertyTree()
     {
-        QtTreePropertyBrowser browser;
-        QTreeWidget* tree = browser.findChild<QTreeWidget*>();
-        const auto row = [tree](const QString& name) {
-            return tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
-        };
-        const auto rows = [tree] {
+        m_browser->clear();
+        const auto rows = [this] {
             QStringList names;
-            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
                 names.append((*it)->text(0));
             return names;
         };
         QtGroupPropertyManager groups;
-        QtIntPropertyManager ints;
         QtProperty* root = groups.addProperty("Sensor");
         QtProperty* outputA = groups.addProperty("Output A");
-        QtProperty* threshold = ints.addProperty("Threshold");
-        QtProperty* hysteresis = ints.addProperty("Hysteresis");
+        QtProperty* threshold = m_ints.addProperty("Threshold");
+        QtProperty* hysteresis = m_ints.addProperty("Hysteresis");
         root->addSubProperty(outputA);
         root->addSubProperty(groups.addProperty("Output B"));
         outputA->addSubProperty(threshold);
-        browser.addProperty(root);
+        m_browser->addProperty(root);
         threshold->addSubProperty(hysteresis);
-        browser.resize(400, 300);
-        browser.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&browser));
         QCOMPARE(rows(), (QStringList{"Sensor", "Output A", "Threshold", "Hysteresis", "Output B"}));
 
         // The marks of an edited value stay through value changes until they are taken away.
-        const auto marks = [&row] {
-            const QTreeWidgetItem* item = row("Threshold");
+        const auto marks = [this, threshold] {
+            const QTreeWidgetItem* item = row(threshold);
             return QList<bool>{!item->icon(0).isNull(), item->font(0).bold(), item->font(1).bold()};
         };
-        QtBrowserItem* item = browser.items(threshold).value(0);
-        browser.setItemIcon(item, browser.style()->standardIcon(QStyle::SP_DialogOkButton));
-        browser.setValueBold(item, true);
-        ints.setValue(threshold, 42);
-        QCOMPARE(row("Threshold")->text(1), "42");
+        QtBrowserItem* item = m_browser->items(threshold).value(0);
+        m_browser->setItemIcon(item, m_browser->style()->standardIcon(QStyle::SP_DialogOkButton));
+        m_browser->setValueBold(item, true);
+        m_ints.setValue(threshold, 42);
+        QCOMPARE(row(threshold)->text(1), "42");
         QCOMPARE(marks(), (QList<bool>{true, false, true}));
-        browser.setItemIcon(item, QIcon());
-        browser.setValueBold(item, false);
+        m_browser->setItemIcon(item, QIcon());
+        m_browser->setValueBold(item, false);
         QCOMPARE(marks(), (QList<bool>{false, false, false}));
 
         // Taking the current row's parent away clears the current item.
         QList<QtBrowserItem*> currents;
-        connect(&browser, &QtAbstractPropertyBrowser::currentItemChanged, this,
+        connect(m_browser, &QtAbstractPropertyBrowser::currentItemChanged, this,
                 [&currents](QtBrowserItem* current) { currents.append(current); });
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                          tree->visualItemRect(row("Hysteresis")).center());
-        QtBrowserItem* clicked = browser.currentItem();
+        QTest::mouseClick(m_tree->viewport(), Qt::LeftButton, {},
+                          m_tree->visualItemRect(row(hysteresis)).center());
+        QtBrowserItem* clicked = m_browser->currentItem();
         QCOMPARE(clicked->property(), hysteresis);
         outputA->removeSubProperty(threshold);
         QCOMPARE(currents, (QList<QtBrowserItem*>{clicked, nullptr}));
         outputA->setPropertyName("Switch point");
         QCOMPARE(rows(), (QStringList{"Sensor", "Switch point", "Output B"}));
-        QVERIFY(browser.items(hysteresis).isEmpty());
+        QVERIFY(m_browser->items(hysteresis).isEmpty());
     }
 
     void keysCommitOrAbandonTheEdit()
     {
-        int refused = 0;
-        connect(m_browser->findChild<QtSpinBoxFactory*>(), &QtSpinBoxFactory::valueRefused, this,
-                [&refused](QtProperty*, int value) { refused = value; });
+        QSignalSpy refused(m_browser->findChild<QtSpinBoxFactory*>(), &QtSpinBoxFactory::valueRefused);
         // The first typed character opens the editor in place of the old value; F2 opens it as it
         // is. Esc abandons the edit; Enter and keys that move on (on a closed combo box the arrows
         // too, instead of stepping through its entries) commit it, unless the value is refused.
@@ -280,7 +266,7 @@ private Q_SLOTS:
         check(m_int, "250", "250", Qt::Key_Escape, m_int);
         // Past the range: typed whole, never cut, and refused; the maximum itself is taken.
         check(m_int, "5000", "5000", Qt::Key_Enter, m_int, false);
-        QCOMPARE(refused, 5000);
+        QCOMPARE(refused.value(0), (QVariantList{QVariant::fromValue(m_int), 5000}));
         check(m_int, "1000", "1000", Qt::Key_Enter, m_int);
         check(m_double, "3.75", "3.75", Qt::Key_Enter, m_double);
         check(m_enum, "W", "Window", Qt::Key_Escape, m_enum);
@@ -377,8 +363,7 @@ private Q_SLOTS:
         QVERIFY(!openEditor<QSpinBox>(m_int));
         m_int->setEnabled(true);
 
-        // Disabling the browser, or the row being edited (as the sensor window does while it reads),
-        // closes the editor.
+        // The sensor window disables the browser or the edited row while reading: either closes the editor.
         select(m_int);
         type("999");
         m_browser->setEnabled(false);

@@ -12,17 +12,13 @@
 
 using namespace NimbarSensorPlugin::Core;
 
-namespace {
-
-std::vector<std::string> names(const std::list<ExtensionSystem::SensorBasic>& sensors)
+static std::vector<std::string> names(const std::list<ExtensionSystem::SensorBasic>& sensors)
 {
     std::vector<std::string> result;
     for (const auto& sensor : sensors)
         result.push_back(sensor.name() + "=" + sensor.id());
     return result;
 }
-
-} // namespace
 
 // The build copies the real document beside every executable, where the catalogue looks by default.
 TEST(Catalogue, RealDocumentListsTheFamilyAndGivesWholeEntries)

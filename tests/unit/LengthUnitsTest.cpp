@@ -5,10 +5,8 @@
 
 using namespace NimbarSensorPlugin::Core;
 
-namespace {
-
 // A 350 mm variant with an analog output.
-LengthUnits shortRange(int unit)
+static LengthUnits shortRange(int unit)
 {
     LengthUnits units;
     units.setVariant({"107", 350, 351, 20, 0, true});
@@ -43,8 +41,7 @@ TEST(LengthUnits, EditorsOfferTheVariantsRangeInTheShownUnit)
 TEST(LengthUnits, OnlyLengthsFollowTheUnit)
 {
     LengthUnits units = shortRange(in);
-    EXPECT_TRUE(units.isLength("UpperThresholdA2"));
-    EXPECT_FALSE(units.isLength("OnDelay1"));
+    EXPECT_TRUE(units.isLength("UpperThresholdA2") && !units.isLength("OnDelay1"));
     EXPECT_DOUBLE_EQ(units.shown("OnDelay1", 250), 250.0);
     EXPECT_EQ(units.held("OnDelay1", 250.0), 250);
     EXPECT_LE(units.editorLimits("OnDelay1").maximum, units.editorLimits("OnDelay1").minimum);
@@ -104,5 +101,3 @@ TEST(LengthUnits, TheFarEndsNoLimitIsTheVariantsLargestFarEnd)
     EXPECT_EQ(shortRange(mm).held("DetectionRangeNear", 351.0), 351);
     EXPECT_DOUBLE_EQ(shortRange(mm).shown("DetectionRangeNear", LengthUnits::FarEndNoLimit), 30000.0);
 }
-
-} // namespace

@@ -15,9 +15,7 @@
 
 using namespace NimbarSensorPlugin::Core;
 
-namespace {
-
-QJsonObject parsed(const QByteArray& json)
+static QJsonObject parsed(const QByteArray& json)
 {
     return QJsonDocument::fromJson(json).object();
 }
@@ -59,11 +57,8 @@ TEST(MonitorMessages, ProcessDataNeverGiveAStateAsADistance)
             decodedProcessData(QByteArray::fromHex(answer), unit)))["ioLink"]
                                        .toObject();
         EXPECT_EQ(ioLink["valid"].toBool(), valid) << answer;
-        QJsonObject shown = ioLink["value"].toObject();
-        for (const QString& key : shown.keys())
-            if (!values.contains(key))
-                shown.remove(key);
-        EXPECT_EQ(shown, values) << answer;
+        for (const QString& key : values.keys())
+            EXPECT_EQ(ioLink["value"][key], values[key]) << answer << " " << key.toStdString();
     }
 }
 
@@ -103,8 +98,7 @@ TEST(EventJournal, AppendsLinesAndKeepsOneOlderFile)
     // A line longer than the limit still goes into an empty journal.
     Monitor::EventJournal small(folder.filePath("small.jsonl"), 10);
     EXPECT_EQ(small.append(event), QString());
-    EXPECT_EQ(lines("small.jsonl"), 1);
-    EXPECT_FALSE(QFile::exists(folder.filePath("small.jsonl.1")));
+    EXPECT_TRUE(lines("small.jsonl") == 1 && !QFile::exists(folder.filePath("small.jsonl.1")));
     EXPECT_NE(Monitor::EventJournal(name + "/inside").append(event), QString());
 }
 
@@ -153,5 +147,3 @@ TEST(MonitorOptions, PairsBrokerAndOriginator)
         EXPECT_FALSE(WorkbenchOptions().parse(QStringList{"w"} + arguments, &error))
             << arguments.join(' ').toStdString();
 }
-
-} // namespace

@@ -8,11 +8,9 @@
 
 using namespace NimbarSensorPlugin::Core;
 
-namespace {
-
 // Plays events given as "what:value" words on row A, or on the row named
 // after a slash ("edit/B:8").
-void play(ParameterModel& model, const QString& events)
+static void play(ParameterModel& model, const QString& events)
 {
     for (const QString& word : events.split(' ', Qt::SkipEmptyParts)) {
         const QString what = word.section(':', 0, 0).section('/', 0, 0);
@@ -64,13 +62,11 @@ TEST(ParameterModel, RowsShowWhatTheSensorHoldsOrSayWhyNot)
         ParameterModel model;
         model.reset({{"A", 300}, {"B", 7}});
         play(model, c.events);
-        EXPECT_EQ(model.state("A"), c.state) << c.events;
-        EXPECT_EQ(model.shown("A").toInt(), c.shown) << c.events;
-        EXPECT_EQ(model.held("A").toInt(), c.held) << c.events;
-        EXPECT_EQ(model.isMarked("A"), c.marked) << c.events;
         // A write of what differs sends every row not known to be in step.
-        EXPECT_EQ(model.differs("A"), c.state != RowState::InStep) << c.events;
-        EXPECT_EQ(model.shown("B").toInt(), 7) << c.events;
+        EXPECT_EQ(std::make_tuple(model.state("A"), model.shown("A").toInt(), model.held("A").toInt(),
+                                  model.isMarked("A"), model.differs("A"), model.shown("B").toInt()),
+                  std::make_tuple(c.state, c.shown, c.held, c.marked, c.state != RowState::InStep, 7))
+            << c.events;
     }
 }
 
@@ -90,5 +86,3 @@ TEST(ParameterModel, ReportsOnlyRealChangesAndCountsEdits)
     EXPECT_EQ(model.shown("C").toString(), QString("new"));
     EXPECT_EQ(changed.count(), 3);
 }
-
-} // namespace

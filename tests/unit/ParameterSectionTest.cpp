@@ -32,10 +32,7 @@ struct Row
     // A node whose visible is not "true" is never attached to the tree, nor is anything under it.
     bool attached;
 
-    std::string key(const char* name, const std::string& fallback = "") const
-    {
-        return node->get<std::string>(name, fallback);
-    }
+    std::string key(const char* name, const char* fallback = "") const { return node->get(name, fallback); }
     int items() const { return node->get_child_optional("items") ? int(node->get_child("items").size()) : 0; }
 };
 
@@ -70,11 +67,6 @@ const Row& row(const std::string& id)
     return none;
 }
 
-bool isDecimal(const std::string& text)
-{
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-}
-
 // Both languages present, non-empty and valid UTF-8.
 void expectBilingual(const pt::ptree& texts, const std::string& where)
 {
@@ -93,6 +85,9 @@ TEST(ParameterSection, EveryRowIsUniqueCaptionedAndItsDefaultFitsItsRange)
     const std::set<std::string> types{"category", "enumerator", "int", "double", "bool", "action", "string"};
     std::map<std::string, std::string> addressOwners;
     std::set<std::string> ids;
+    const auto isDecimal = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    };
     for (const Row& row : rows()) {
         const std::string id = row.key("id"), type = row.key("type");
         EXPECT_TRUE(!id.empty() && ids.insert(id).second) << "a " << type << " node has id '" << id << "'";

@@ -19,14 +19,12 @@ TEST(PluginLibrary, ResolvesTheExportsByTheirPlainNamesOrExplainsWhatIsWrong)
 {
     PluginLibrary plugin;
     ASSERT_TRUE(plugin.load(IOLINK_PLUGIN_FILE)) << plugin.errorString().toStdString();
-    EXPECT_EQ(plugin.pluginName(), "IoLinkMzRT5family");
-    EXPECT_EQ(plugin.communicationType(), "SERIAL");
+    EXPECT_EQ(plugin.pluginName() + " " + plugin.communicationType(), "IoLinkMzRT5family SERIAL");
     EXPECT_EQ(plugin.sensors().size(), 5u);
     EXPECT_EQ(PluginLibrary::pluginPath(QFileInfo(IOLINK_PLUGIN_FILE).path()), QString(IOLINK_PLUGIN_FILE));
 
     PluginLibrary missing;
-    EXPECT_FALSE(missing.load("/nonexistent/libIoLinkMzRT5family.so"));
-    EXPECT_FALSE(missing.isLoaded());
+    EXPECT_FALSE(missing.load("/nonexistent/libIoLinkMzRT5family.so") || missing.isLoaded());
     EXPECT_TRUE(missing.errorString().contains("/nonexistent/libIoLinkMzRT5family.so"));
     // A real library that is not a sensor plug-in: the host framework itself.
     PluginLibrary foreign;

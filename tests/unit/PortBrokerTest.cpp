@@ -41,15 +41,6 @@ protected:
         });
     }
 
-    // The message of each refusal so far.
-    QStringList refusals() const
-    {
-        QStringList texts;
-        for (const QList<QVariant>& arguments : refused)
-            texts << arguments.at(1).toString();
-        return texts;
-    }
-
     PortBroker broker;
     QSignalSpy refused{&broker, &PortBroker::connectionRefused};
     QSignalSpy opened{&broker, &PortBroker::connectionOpened};
@@ -62,9 +53,10 @@ TEST_F(PortBrokerTest, APortHeldByOneOwnerIsRefusedToAnother)
 {
     ASSERT_NE(broker.registerConnection(port("/dev/ttyUSB0"), owner(1)), nullptr);
     EXPECT_EQ(broker.registerConnection(port("/dev/ttyUSB0"), owner(2)), nullptr);
-    EXPECT_EQ(refusals(),
-              QStringList("The port /dev/ttyUSB0 is in use by another sensor window. Disconnect it "
-                          "there first, or pick another port."));
+    EXPECT_EQ(refused,
+              QList<QList<QVariant>>({{"/dev/ttyUSB0", "The port /dev/ttyUSB0 is in use by another "
+                                                       "sensor window. Disconnect it there first, or "
+                                                       "pick another port."}}));
     EXPECT_EQ(broker.holderOf("/dev/ttyUSB0"), owner(1));
     broker.unregisterConnection(owner(1));
     EXPECT_EQ(broker.holderOf("/dev/ttyUSB0"), nullptr);
@@ -106,7 +98,7 @@ TEST_F(PortBrokerTest, PortsThatDoNotOpenYieldNothingAndSayWhy)
     EXPECT_EQ(broker.registerConnection(port("/dev/gone"), owner(1)), nullptr);
     EXPECT_EQ(broker.registerConnection(port(""), owner(1)), nullptr);
     EXPECT_EQ(refused.count(), 1);
-    EXPECT_TRUE(refusals().value(0).contains("no such device"));
+    EXPECT_TRUE(refused.value(0).value(1).toString().contains("no such device"));
     EXPECT_TRUE(broker.portOf(owner(1)).isEmpty());
     PortBroker withoutTransport;
     QSignalSpy refusedToo(&withoutTransport, &PortBroker::connectionRefused);

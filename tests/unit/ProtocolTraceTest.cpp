@@ -12,18 +12,6 @@
 
 using ExtensionSystem::ProtocolTrace;
 
-namespace {
-
-QStringList warnings;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtWarningMsg)
-        warnings.append(message);
-}
-
-} // namespace
-
 // Writes beyond the size limit fail as on a full disk.
 TEST(ProtocolTrace, AFailedWriteIsReportedOnceAndStopsTheTrace)
 {
@@ -35,8 +23,13 @@ TEST(ProtocolTrace, AFailedWriteIsReportedOnceAndStopsTheTrace)
     QStringList signalled;
     QObject::connect(&trace, &ProtocolTrace::writeFailed,
                      [&](const QString& text) { signalled.append(text); });
+    static QStringList warnings;
     warnings.clear();
-    const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtWarningMsg)
+                warnings.append(message);
+        });
     {
         const FileSizeLimit limit(40);
         trace.sent("COM1", QByteArray::fromHex("025225"));

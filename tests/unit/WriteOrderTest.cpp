@@ -1,13 +1,9 @@
+#include <FileFaults.h>
 #include <parameters/WriteOrder.h>
-
-#include <QFile>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
 using namespace NimbarSensorPlugin::Core;
-
-namespace {
 
 // In the order of their ids, as a write of everything finds them.
 const QStringList ids{"DetectionRangeFar", "FilterStrength",       "MesurementUnit", "OnDelay1",
@@ -45,9 +41,7 @@ TEST(WriteOrder, WhatDependsOnADifferingParameterGoesWithIt)
 // silently tie nothing.
 TEST(WriteOrder, EveryRuleNamesParametersOfTheDocument)
 {
-    QFile document(IOLINK_DESCRIPTION_DOCUMENT);
-    ASSERT_TRUE(document.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(document.readAll());
+    const QString text = QString::fromUtf8(contentOf(IOLINK_DESCRIPTION_DOCUMENT));
     for (const QString base :
          {"MesurementUnit", "PinFunctionA1", "PinFunctionA2", "TeachInMode1", "TeachInMode2", "AnalogMode"}) {
         ASSERT_FALSE(dependentsOf(base).isEmpty()) << base.toStdString();
@@ -55,5 +49,3 @@ TEST(WriteOrder, EveryRuleNamesParametersOfTheDocument)
             EXPECT_TRUE(text.contains("<id>" + id + "</id>")) << id.toStdString();
     }
 }
-
-} // namespace

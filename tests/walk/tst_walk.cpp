@@ -1,7 +1,6 @@
-// A seeded random walk through the sensor window's widgets against the
-// simulated sensor at the wire's speed. After each settled step the window
-// shows what the sensor holds or says why not, nothing was written unasked,
-// every read went out whole and the menus say what the window does.
+// A seeded random walk through the sensor window's widgets against the simulated sensor at the wire's speed.
+// After each settled step the window shows what the sensor holds or says why not, nothing was written
+// unasked, every read went out whole and the menus say what the window does.
 #include <InProcessRig.h>
 
 #include <tools/SettingsFile.h>
@@ -33,10 +32,9 @@ QString translated(const char* text)
 
 void triggerAction(QObject& owner, const QString& text)
 {
-    for (QAction* action : owner.findChildren<QAction*>()) {
+    for (QAction* action : owner.findChildren<QAction*>())
         if (action->text() == text)
             action->trigger();
-    }
 }
 
 // One step as the walk took it, and what may follow from it.
@@ -90,9 +88,8 @@ public:
             treeRead = rig.window->isConnected() && (treeRead || (step.readsAll && !lineDown));
             const QString failure = check(step, wasConnected, wasWriteMode, before);
             if (!failure.isEmpty())
-                return QString("seed %1, step %2: ").arg(seed).arg(n) + failure +
-                       "\nreplay: IOLINK_WALK_SEEDS=" + QString::number(seed) + " tst_walk\n" +
-                       log.join('\n');
+                return QString("seed %1, step %2: %3\nreplay: IOLINK_WALK_SEEDS=%1 tst_walk\n%4")
+                    .arg(QString::number(seed), QString::number(n), failure, log.join('\n'));
         }
         return QString();
     }
@@ -106,8 +103,7 @@ private:
     template <class T> T pick(const QList<T>& list) { return list.value(int(random.bounded(list.size()))); }
     bool chance(int percent) { return int(random.bounded(100)) < percent; }
 
-    // The rows the sensor holds as settings (no buttons, identity texts,
-    // counters, test-mode rows or rows hidden for the variant) that are wanted.
+    // Wanted rows the sensor holds as settings: no buttons, identity texts, counters, test or hidden rows.
     QStringList settingRows(const std::function<bool(const QString&)>& wanted = {}) const
     {
         QStringList ids;
@@ -139,10 +135,8 @@ private:
         auto* ints = rig.manager<QtIntPropertyManager>(id);
         return {ints->minimum(p), ints->maximum(p), 0};
     }
-    std::pair<QString, QString> rowValues(const QString& id) const { return rowAndSensor(rig, id, variant); }
 
-    // Answers the connection question with the step's button, a file dialog
-    // with the step's file, a message box with a seeded choice of its buttons.
+    // The connection question gets the step's button, a file dialog the step's file, a box a seeded button.
     void answer()
     {
         QWidget* modal = QApplication::activeModalWidget();
@@ -197,16 +191,6 @@ private:
         }
         return editor;
     }
-    // Whether the click meant for a row's value toggled a check box instead.
-    bool clickedCheckBox() const
-    {
-        QTreeWidgetItem* hit = tree()->currentItem();
-        return hit && !settingRows([this, hit](const QString& id) {
-                           return rig.property(id)->propertyName() == hit->text(0) &&
-                                  rig.manager<QtBoolPropertyManager>(id);
-                       }).isEmpty();
-    }
-
     // Opens the port list, moves to the entry (default: the sensor's) and presses Enter.
     void choosePort(int index = -1)
     {
@@ -220,37 +204,33 @@ private:
     Step takeStep()
     {
         // The weight of each kind of step while the line is down, connected, offline.
-        struct Kind
-        {
-            int weights[3];
-            Step (Walk::*run)();
-        };
-        static const Kind kinds[] = {{{30, 0, 0}, &Walk::lineBack},
-                                     {{0, 0, 30}, &Walk::connectToSensor},
-                                     {{0, 0, 6}, &Walk::connectAndLoseLine},
-                                     {{6, 30, 8}, &Walk::typeValue},
-                                     {{3, 12, 4}, &Walk::chooseFromList},
-                                     {{0, 5, 0}, &Walk::editTag},
-                                     {{3, 5, 3}, &Walk::switchUnit},
-                                     {{2, 3, 2}, &Walk::switchLanguage},
-                                     {{0, 2, 0}, &Walk::readAll},
-                                     {{0, 2, 0}, &Walk::writeAll},
-                                     {{3, 4, 4}, &Walk::loadFile},
-                                     {{0, 3, 0}, &Walk::teach},
-                                     {{0, 0, 8}, &Walk::changeElsewhere},
-                                     {{4, 6, 3}, &Walk::strayInput},
-                                     {{0, 2, 0}, &Walk::disconnect},
-                                     {{0, 3, 0}, &Walk::loseLine},
-                                     {{0, 4, 0}, &Walk::moveTarget}};
+        static const std::pair<std::array<int, 3>, Step (Walk::*)()> kinds[] = {
+            {{30, 0, 0}, &Walk::lineBack},
+            {{0, 0, 30}, &Walk::connectToSensor},
+            {{0, 0, 6}, &Walk::connectAndLoseLine},
+            {{6, 30, 8}, &Walk::typeValue},
+            {{3, 12, 4}, &Walk::chooseFromList},
+            {{0, 5, 0}, &Walk::editTag},
+            {{3, 5, 3}, &Walk::switchUnit},
+            {{2, 3, 2}, &Walk::switchLanguage},
+            {{0, 2, 0}, &Walk::readAll},
+            {{0, 2, 0}, &Walk::writeAll},
+            {{3, 4, 4}, &Walk::loadFile},
+            {{0, 3, 0}, &Walk::teach},
+            {{0, 0, 8}, &Walk::changeElsewhere},
+            {{4, 6, 3}, &Walk::strayInput},
+            {{0, 2, 0}, &Walk::disconnect},
+            {{0, 3, 0}, &Walk::loseLine},
+            {{0, 4, 0}, &Walk::moveTarget}};
         const int state = lineDown ? 0 : rig.window->isConnected() ? 1 : 2;
         int total = 0;
-        for (const Kind& kind : kinds)
-            total += kind.weights[state];
+        for (const auto& [weights, run] : kinds)
+            total += weights[state];
         int chosen = int(random.bounded(total));
-        for (const Kind& kind : kinds) {
-            chosen -= kind.weights[state];
+        for (const auto& [weights, run] : kinds) {
+            chosen -= weights[state];
             if (chosen < 0)
-                return (this->*kind.run)();
+                return (this->*run)();
         }
         return Step();
     }
@@ -279,7 +259,11 @@ private:
         if (!editor) {
             step.text += " (no editor)";
             // A click that landed on a check box instead is the user's write.
-            step.mayWrite = clickedCheckBox();
+            QTreeWidgetItem* hit = tree()->currentItem();
+            step.mayWrite = hit && !settingRows([this, hit](const QString& id) {
+                                        return rig.property(id)->propertyName() == hit->text(0) &&
+                                               rig.manager<QtBoolPropertyManager>(id);
+                                    }).isEmpty();
             return step;
         }
         const int how = int(random.bounded(4));
@@ -319,12 +303,11 @@ private:
         const QString id = pick(settingRows([](const QString& id) { return id.contains("Tag"); }));
         const QString text = pick(QStringList{"Conveyor 3", "Bay 7", "Pallet", "x"});
         const Step step(QString("type \"%1\" into %2, Enter").arg(text, id), true);
-        QWidget* editor = typeInto(id, text);
-        if (!editor)
-            return step;
-        QTest::keyClick(editor, Qt::Key_Return);
-        if (tree()->itemWidget(tree()->currentItem(), 1) == editor)
-            QTest::keyClick(editor, Qt::Key_Escape);
+        if (QWidget* editor = typeInto(id, text)) {
+            QTest::keyClick(editor, Qt::Key_Return);
+            if (tree()->itemWidget(tree()->currentItem(), 1) == editor)
+                QTest::keyClick(editor, Qt::Key_Escape);
+        }
         return step;
     }
 
@@ -569,24 +552,21 @@ private:
 
         // The menus and the port selector say what the window is doing.
         QString menuText;
-        for (QAction* action : rig.window->findChildren<QAction*>()) {
+        for (QAction* action : rig.window->findChildren<QAction*>())
             if (action->shortcut() == QKeySequence(Qt::CTRL + Qt::Key_K))
                 menuText = action->text();
-        }
         if (connected != (rig.window->portSelector()->currentIndex() > 1) ||
             connected != (menuText == translated("&Disconnect")))
             return QString("connected: %1, port selector shows \"%2\", the menu offers \"%3\"")
-                .arg(int(connected))
-                .arg(rig.window->portSelector()->currentText(), menuText);
+                .arg(QString::number(connected), rig.window->portSelector()->currentText(), menuText);
         if (connected && treeRead && modeText() != translated("Mode: write"))
             return "after a completed read of all the window shows \"" + modeText() + "\"";
 
-        // After a completed read, and after the line was lost while reading,
-        // a row shows what the sensor holds or is marked.
+        // After a full read or a line lost while reading, a row shows what the sensor holds or is marked.
         if ((connected && treeRead) || (step.lineLostDuringRead && !connected)) {
             QStringList unlike;
             for (const QString& id : settingRows()) {
-                const auto [shows, holds] = rowValues(id);
+                const auto [shows, holds] = rowAndSensor(rig, id, variant);
                 if (shows != holds && rig.mark(id).isEmpty())
                     unlike << id + ": tree " + shows + ", sensor " + holds;
             }
@@ -600,7 +580,7 @@ private:
         if (!id.isEmpty() && wasConnected && connected && wasWriteMode && !lineDown &&
             rig.mark(id).isEmpty()) {
             const qlonglong held = rig.simulated(id);
-            const auto [shows, holds] = rowValues(id);
+            const auto [shows, holds] = rowAndSensor(rig, id, variant);
             const bool takenAsTyped = shownInInches(id) ? std::abs(held - step.typed * 25.4) <= 0.5
                                                         : std::abs(held - step.typed) < 1e-9;
             const bool leftAsItWas = held == before.value(id) && shows == holds;
@@ -649,8 +629,7 @@ private:
     QRandomGenerator random, answerRandom;
     // The connection question's button (empty: a seeded one), the file a file dialog gets.
     QString connectionButton, fileName;
-    // What was asked and answered during the step, whether the user agreed
-    // and whether they chose to write the edits not yet written.
+    // What was asked and answered in the step; whether the user agreed; whether they saved pending edits.
     QStringList asked;
     bool confirmed = false, savedEdits = false;
     QTimer answering;
@@ -695,9 +674,8 @@ private slots:
         clock.start();
         int walked = 0;
         const QString failure = Walk(plugin, document, folder.path(), seed).run(60, &walked);
-        qInfo().noquote() << "walk seed " + QString::number(seed) + ": " + QString::number(walked) +
-                                 " steps, " + QString::number(clock.elapsed() / 1000.0, 'f', 1) + " s, " +
-                                 (failure.isEmpty() ? "pass" : "FAIL");
+        qInfo("walk seed %u: %d steps, %.1f s, %s", seed, walked, clock.elapsed() / 1000.0,
+              failure.isEmpty() ? "pass" : "FAIL");
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
     }
 };
