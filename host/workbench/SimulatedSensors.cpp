@@ -8,7 +8,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
-QString addSimulatedSensor(HostPorts& ports, const QString& spec, const QString& documentPath, QString* error)
+QString addSimulatedSensor(HostPorts& ports, const QString& spec, const QString& documentPath, QString* error,
+                           quint32 seed)
 {
     const QString modelId = spec.section('/', 0, 0).trimmed();
     const QString variant = spec.section('/', 1).trimmed();
@@ -17,9 +18,8 @@ QString addSimulatedSensor(HostPorts& ports, const QString& spec, const QString&
                                              "a simulated sensor needs a model id, as in UM035 or UM035/107");
         return QString();
     }
-    // Each run shows other target motion; tests that need repeatable runs
-    // build their own model with a fixed seed.
-    const auto seed = quint32(QDateTime::currentMSecsSinceEpoch());
+    if (seed == 0)
+        seed = quint32(QDateTime::currentMSecsSinceEpoch());
     auto model = IoLinkSimulator::SensorModel::create(documentPath, modelId, variant, seed, error);
     if (!model)
         return QString();

@@ -159,24 +159,29 @@ private slots:
         QTreeWidget* list = r->window->processDataTree();
         QTreeWidgetItem* row = list->topLevelItem(2)->child(1);
         list->scrollToItem(row);
-        list->setCurrentItem(row, 2);
-        QStyleOptionViewItem box;
-        box.rect = list->visualRect(list->currentIndex());
-        box.features = QStyleOptionViewItem::HasCheckIndicator;
-        const QPoint onTheBox =
-            list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &box, list).center();
-        list->setCurrentItem(row, 0);
-        const QPoint besideTheBox = list->visualRect(list->currentIndex()).center();
+        // Taken at the moment of the click: the columns follow the widths of
+        // the live values, so a point taken earlier may have moved.
+        auto click = [&](int column) {
+            QStyleOptionViewItem cell;
+            cell.rect = list->visualRect(list->model()->index(1, column, list->model()->index(2, 0)));
+            cell.features = QStyleOptionViewItem::HasCheckIndicator;
+            const QPoint point =
+                column == 2 ? list->style()
+                                  ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, list)
+                                  .center()
+                            : cell.rect.center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        };
         auto switchBytes = [&r] { return r->sent().filter(QRegularExpression("^03 .. 23 ")); };
         r->clearTrace();
 
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, besideTheBox);
+        click(0);
         row->setText(0, row->text(0));
         row->setText(3, "?");
         QTest::qWait(400);
         QCOMPARE(switchBytes(), QStringList());
 
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, onTheBox);
+        click(2);
         QCOMPARE(row->checkState(2), Qt::Checked);
         QTRY_COMPARE(switchBytes().size(), 1);
 

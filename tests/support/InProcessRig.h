@@ -15,8 +15,6 @@
 #include <qtpropertymanager.h>
 #include <qttreepropertybrowser.h>
 
-#include <QDateTime>
-
 // The workbench with one simulated sensor and one sensor window. With the
 // wire time on, answers take as long as on a 38400-baud line. A seed makes
 // the target motion and the crash counter repeat; without one they change
@@ -28,19 +26,11 @@ struct LinkRig : SensorWindowRig
         : SensorWindowRig(plugin, traceFile)
     {
         QString error;
-        auto model = IoLinkSimulator::SensorModel::create(
-            document, spec.section('/', 0, 0), spec.section('/', 1),
-            seed != 0 ? seed : quint32(QDateTime::currentMSecsSinceEpoch()), &error);
-        HostPorts& ports = workbench.hostPorts();
-        port = QString("SIM%1-%2").arg(ports.simulatedCount() + 1).arg(model->description().identityText());
-        const QString modelId = model->description().modelId;
-        device = new IoLinkSimulator::SimulatedPortDevice(std::move(model), &ports);
-        ports.addSimulated(
-            port, device,
-            [](QIODevice* d, int baudRate) {
-                static_cast<IoLinkSimulator::SimulatedPortDevice*>(d)->setBaudRate(baudRate);
-            },
-            modelId);
+        port = addSimulatedSensor(workbench.hostPorts(), spec, document, &error, seed);
+        // Every test goes on to use the sensor: without one it stops here, saying why.
+        if (port.isEmpty())
+            qFatal("no simulated sensor %s: %s", qPrintable(spec), qPrintable(error));
+        device = static_cast<IoLinkSimulator::SimulatedPortDevice*>(workbench.hostPorts().simulated(port));
         device->setWireTimeEnabled(wireTime);
         open(sensorName);
     }
